@@ -1,0 +1,61 @@
+#pragma once
+// Small desktop services: the current time in seconds (seed of the exam draws), the simple beep,
+// and opening a web or mail address with the desktop's handler.
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace verbaro {
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual int64_t NowSeconds() const = 0;
+};
+
+class SystemClock : public Clock {
+ public:
+  int64_t NowSeconds() const override;
+};
+
+class FakeClock : public Clock {
+ public:
+  int64_t seconds = 1'700'000'000;
+  int64_t NowSeconds() const override { return seconds; }
+};
+
+class Beeper {
+ public:
+  virtual ~Beeper() = default;
+  virtual void Beep() = 0;
+};
+
+class QtBeeper : public Beeper {
+ public:
+  void Beep() override;
+};
+
+class FakeBeeper : public Beeper {
+ public:
+  int beeps = 0;
+  void Beep() override { ++beeps; }
+};
+
+class UrlOpener {
+ public:
+  virtual ~UrlOpener() = default;
+  virtual void Open(const QString& address) = 0;
+};
+
+class QtUrlOpener : public UrlOpener {
+ public:
+  void Open(const QString& address) override;
+};
+
+class FakeUrlOpener : public UrlOpener {
+ public:
+  std::vector<QString> opened;
+  void Open(const QString& address) override { opened.push_back(address); }
+};
+
+}  // namespace verbaro

@@ -1,0 +1,51 @@
+#pragma once
+// Modal message boxes with one OK button. Every box shown is also written to the diagnostic
+// log, when one is attached, as one line "caption: text".
+#include <QString>
+#include <vector>
+
+class QWidget;
+
+namespace verbaro {
+
+class DiagnosticLog;
+
+class MessageBoxes {
+ public:
+  virtual ~MessageBoxes() = default;
+  void SetLog(DiagnosticLog* log) { m_pLog = log; }
+  // owner may be null (a box without owner window).
+  void Show(QWidget* owner, const QString& caption, const QString& text);
+
+ protected:
+  virtual void Present(QWidget* owner, const QString& caption, const QString& text) = 0;
+
+ private:
+  DiagnosticLog* m_pLog = nullptr;
+};
+
+class QtMessageBoxes : public MessageBoxes {
+ protected:
+  void Present(QWidget* owner, const QString& caption, const QString& text) override;
+};
+
+// Records the boxes instead of showing them.
+class FakeMessageBoxes : public MessageBoxes {
+ public:
+  struct Box {
+    QWidget* owner;
+    QString caption;
+    QString text;
+  };
+  std::vector<Box> shown;
+  void Clear() { shown.clear(); }
+  // Texts only, in order, for compact assertions.
+  std::vector<QString> Texts() const;
+
+ protected:
+  void Present(QWidget* owner, const QString& caption, const QString& text) override {
+    shown.push_back({owner, caption, text});
+  }
+};
+
+}  // namespace verbaro

@@ -1,0 +1,83 @@
+#include "platform/Text.h"
+
+namespace verbaro {
+
+std::string ToUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint32_t cp = text[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+      cp = 0xFFFD;  // a lone surrogate cannot be written as UTF-8
+    }
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      out += static_cast<char>(0xC0 | (cp >> 6));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      out += static_cast<char>(0xE0 | (cp >> 12));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (cp >> 18));
+      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::u16string FromUtf8(std::string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  size_t i = 0;
+  auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+  while (i < text.size()) {
+    const unsigned char b = byte(i);
+    uint32_t cp = 0xFFFD;
+    size_t len = 1;
+    if (b < 0x80) {
+      cp = b;
+    } else if ((b & 0xE0) == 0xC0) {
+      len = 2;
+    } else if ((b & 0xF0) == 0xE0) {
+      len = 3;
+    } else if ((b & 0xF8) == 0xF0) {
+      len = 4;
+    }
+    if (len > 1) {
+      if (i + len > text.size()) {
+        len = text.size() - i;
+      } else {
+        cp = b & (0x7F >> len);
+        for (size_t k = 1; k < len; ++k) {
+          if ((byte(i + k) & 0xC0) != 0x80) {
+            cp = 0xFFFD;
+            len = k;
+            break;
+          }
+          cp = (cp << 6) | (byte(i + k) & 0x3F);
+        }
+      }
+    }
+    i += len;
+    if (cp >= 0x10000 && cp <= 0x10FFFF) {
+      cp -= 0x10000;
+      out += static_cast<char16_t>(0xD800 + (cp >> 10));
+      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    } else if (cp > 0x10FFFF) {
+      out += u'\uFFFD';
+    } else {
+      out += static_cast<char16_t>(cp);
+    }
+  }
+  return out;
+}
+
+}  // namespace verbaro

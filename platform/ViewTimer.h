@@ -1,0 +1,53 @@
+#pragma once
+// The one-shot end-of-sound timer of a view (timer id 0). Start replaces a running timer.
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QTimer;
+
+namespace verbaro {
+
+class ViewTimer {
+ public:
+  virtual ~ViewTimer() = default;
+  virtual void Start(unsigned milliseconds) = 0;
+  virtual void Kill() = 0;
+  virtual bool IsActive() const = 0;
+  std::function<void()> onTimeout;
+};
+
+class QtViewTimer : public ViewTimer {
+ public:
+  QtViewTimer();
+  ~QtViewTimer() override;
+  void Start(unsigned milliseconds) override;
+  void Kill() override;
+  bool IsActive() const override;
+
+ private:
+  std::unique_ptr<QTimer> m_pTimer;
+};
+
+// A timer that tests fire by hand; it records every start.
+class FakeViewTimer : public ViewTimer {
+ public:
+  std::vector<unsigned> starts;
+  bool active = false;
+  unsigned lastPeriod = 0;
+  void Start(unsigned milliseconds) override {
+    starts.push_back(milliseconds);
+    lastPeriod = milliseconds;
+    active = true;
+  }
+  void Kill() override { active = false; }
+  bool IsActive() const override { return active; }
+  // Fires the timer as the clock would when it is running; returns false when it was not running.
+  bool Fire() {
+    if (!active) return false;
+    if (onTimeout) onTimeout();
+    return true;
+  }
+};
+
+}  // namespace verbaro

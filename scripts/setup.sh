@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package that building, running and testing the trainer needs.
+# Idempotent: apt-get runs only when something is missing.
+set -euo pipefail
+
+PACKAGES=(
+  # build
+  g++ cmake ninja-build pkg-config ccache clang libclang-rt-14-dev
+  # Qt 6: widgets, images, multimedia, Russian translations of Qt's own dialogs
+  qt6-base-dev qt6-image-formats-plugins qt6-multimedia-dev libqt6multimedia6
+  qt6-translations-l10n qt6-qpa-plugins
+  # lesson files, MP3 decoding, X11 keyboard state
+  libsqlite3-dev sqlite3 libmpg123-dev libx11-dev libxkbcommon-dev
+  # lesson builder: French speech and MP3 encoding
+  libespeak-ng-dev espeak-ng libmp3lame-dev lame
+  # the "Arial" family (Liberation Sans) and a Cyrillic-capable fallback
+  fonts-liberation2 fontconfig
+  # sound server for tests and for running without a desktop session
+  pulseaudio pulseaudio-utils
+  # tests, benchmarks, screenshots
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick sox python3
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
