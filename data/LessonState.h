@@ -1,0 +1,138 @@
+#pragma once
+// The lesson half of a study view: the loaded records, the grammatical filters, the current
+// record and the counters, with the operations that read, classify, reverse and select them.
+// It knows nothing of widgets: the view supplies messages, repaints and the Filters menu through
+// the hooks below, so all of this runs in plain tests.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/WordsData.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace verbaro {
+
+class DiagnosticLog;
+
+inline constexpr std::u16string_view kCaptionError = u"Ошибка";
+inline constexpr std::u16string_view kCaptionInfo = u"Информация";
+inline constexpr int kFirstFilterCommand = 800;
+inline constexpr int kLastFilterCommand = 835;
+
+class CLessonState {
+ public:
+  CLessonState() = default;
+  virtual ~CLessonState() = default;
+  CLessonState(const CLessonState&) = delete;
+  CLessonState& operator=(const CLessonState&) = delete;
+
+  // ---- hooks supplied by the view ----
+  // A modal box with one OK button owned by the view.
+  virtual void ShowMessage(std::u16string_view caption, std::u16string_view text) = 0;
+  // Redraws the current entry (and sounds it unless suppressed).
+  virtual void Repaint() = 0;
+  // Replaces the Filters submenu of the remembered main menu by this view's filters.
+  virtual bool BuildFilterMenu() = 0;
+  // The view's mode name, such as "Модуль \"Конспект-1\"".
+  virtual std::u16string GetModeName() const = 0;
+  // Question building of the Exam views; the base has nothing to do.
+  virtual bool SetUserExamData() { return true; }
+  // Stops the sound and clears the loaded lesson (the view first stops its device).
+  virtual void StopSound();
+
+  void SetLogStream(DiagnosticLog* log) { m_pMainLog = log; }
+  DiagnosticLog* Log() const { return m_pMainLog; }
+
+  // ---- lesson file ----
+  // SQLite result code, 0 with an open connection in *db on success.
+  int OpenDatabase(const std::u16string& path, sqlite3** db);
+  bool LoadWordsData();
+  bool ReadWordsRow(sqlite3* db, int nRow, sqlite3_stmt* stmt);
+
+  // ---- filters ----
+  bool CreateUserFilters();
+  void AddToUserFilter(const std::u16string& name, int nIndex, const std::u16string& gramKey);
+  // Makes filter (id - 800) current; modeText empty for the silent selection after a load.
+  void SelectUserFilter(int id, std::u16string_view modeText);
+
+  // ---- current record ----
+  bool SetUserData();
+
+  // ---- reversed ("contra versa") lesson of the "-2" views ----
+  bool BuildContraVersaData();
+
+  // ---- typing check of the Conspect views ----
+  // Copies the key text into the expected text and recomputes lengths and the match flag.
+  void CheckTypedText();
+  void ClearTypedText();
+
+  // ---- members ----
+  DiagnosticLog* m_pMainLog = nullptr;
+  std::u16string m_szDataFile;
+
+  std::vector<WordsData> m_vWordsData;
+  std::map<std::u16string, std::vector<int32_t>> m_mapUserFilters;
+  std::map<std::u16string, std::map<int32_t, std::vector<std::u16string>>> m_mapExtGramKeysToMapIndToVWS;
+  std::vector<int32_t> m_vUserIndexes;
+  int32_t m_nSelectedFilter = 0;
+  int32_t m_nUserFilterIndex = 0;
+  int32_t m_nCurMp3Index = 0;
+  int32_t m_nFilterMenuPos = 4;
+
+  // current record (copies, replaced by each successful SetUserData)
+  std::vector<Mp3Buffer> m_vpMp3Word;
+  std::vector<int32_t> m_nvMp3WordSize;
+  Mp3Buffer m_pMp3Word;
+  int32_t m_nMp3WordSize = 0;
+  std::u16string m_wsKeyWord;
+  std::u16string m_wsFrGram;
+  std::u16string m_wsFrNumber;
+  std::u16string m_wsInfo1;
+  std::u16string m_wsInfo2;
+  std::u16string m_wsInfo3;
+  std::vector<std::u16string> m_vwsAltWords;
+
+  // typing line of the Conspect views
+  std::u16string m_wsExpectedText;
+  std::u16string m_wsTypedText;
+  int32_t m_nExpectedLength = 0;
+  int32_t m_nTypedLength = 0;
+  int32_t m_bTypedMatches = 1;
+
+  // switches and mode flags (the flags are set when the view's window is created)
+  int32_t m_bPlayOnPaint = 1;
+  int32_t m_bIsSound = 1;
+  int32_t m_bConspectMode = 0;
+  int32_t m_bVideoMode = 0;
+  int32_t m_bExamMode = 0;
+  int32_t m_bContraVersa = 0;
+  int32_t m_bHideHeader = 0;
+  int32_t m_bHidePerevod = 0;
+
+  // counters
+  int32_t m_nTotalCountAltWords = 0;
+  int32_t m_nRightAnswers = 0;   // "Правильно"
+  int32_t m_nWrongAnswers = 0;   // "Неправильно"
+  int32_t m_nHints = 0;          // "Подсказок"
+  int32_t m_nTrueCellIndex = 0;  // 0-based cell of the right answer
+  int32_t m_nTrueInd = 0;
+  int32_t m_nNumberedCells = 0;  // answer cells drawn by the last repaint
+  int32_t m_bShowTrueAnswer = 0; // answer highlight for one repaint after a refusal
+  const int32_t m_nMaxAltWords = 5;
+
+  // video settings
+  int32_t m_nPhraseDelay = 0;
+  int32_t m_nPhraseRepeats = 1;
+
+ protected:
+  void ShowError(std::u16string_view text) { ShowMessage(kCaptionError, text); }
+  void ShowInfo(std::u16string_view text) { ShowMessage(kCaptionInfo, text); }
+  // Clears the lesson, filters, current recordings, answers, typing line and counters.
+  void ClearLessonData();
+};
+
+}  // namespace verbaro

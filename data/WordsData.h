@@ -1,0 +1,34 @@
+#pragma once
+// One lesson entry in memory. Recording buffers are shared: copying a record copies references,
+// so a buffer read once from the lesson file lives as long as any record that refers to it.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace verbaro {
+
+using Mp3Buffer = std::shared_ptr<const std::vector<uint8_t>>;
+
+struct WordsData {
+  std::vector<Mp3Buffer> vpMp3Word;     // the recordings of the key, one per source row
+  std::vector<int32_t> nvMp3WordSize;   // size in bytes of each recording, same order
+  std::u16string wsKeyWord;             // the entry's head: foreign word, or translation when reversed
+  std::u16string wsFrGram;              // grammar code
+  std::u16string wsFrNumber;            // number code: "s", "p" or other
+  std::u16string wsInfo1;
+  std::u16string wsInfo2;
+  std::u16string wsInfo3;
+  std::vector<std::u16string> vwsAltWords;  // the answers
+  std::vector<int32_t> vnWordErrors;        // one error counter per answer
+};
+
+// ",p" when the number code is exactly "p", ",s" when exactly "s", else nothing.
+std::u16string NumberSuffix(const std::u16string& wsFrNumber);
+// Grammar code followed by the number suffix, e.g. "m,s".
+std::u16string GroupKey(const WordsData& record);
+// text + ", " + grammar code + number suffix, e.g. "дом, m,s". Used for translations (the
+// extended translation key) and for foreign words (the extended word) alike.
+std::u16string ExtendedKey(const std::u16string& text, const WordsData& record);
+
+}  // namespace verbaro

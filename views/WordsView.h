@@ -1,0 +1,114 @@
+#pragma once
+// CWordsView: the base of the six study views. A child widget that owns one lesson (through
+// CLessonState), its sound player, its two pictures, two work-area-sized surfaces and its
+// end-of-sound timer. Every change of state ends in Repaint, which composes background and logo,
+// selects the current entry, draws the 12-row grid into the back buffer and sounds the entry.
+#include <QImage>
+#include <QWidget>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "data/LessonState.h"
+#include "platform/Platform.h"
+
+class QMenuBar;
+class QPainter;
+
+namespace verbaro {
+
+class Mp3Player;
+class FCObjImage;
+class ViewTimer;
+
+class CWordsView : public QWidget, public CLessonState {
+  Q_OBJECT
+
+ public:
+  explicit CWordsView(const Platform& platform, QWidget* parent = nullptr);
+  ~CWordsView() override;
+
+  // The frame "creates the window" of a view the first time its mode is chosen: this runs the
+  // mode's OnCreate (flags, pictures) once. Before that, Repaint does nothing.
+  void Create();
+  bool IsCreated() const { return m_bCreated; }
+
+  void SetMainLog(DiagnosticLog* log);
+  // The main menu bar whose Filters submenu (position m_nFilterMenuPos) the views rebuild.
+  void SetMainMenu(QMenuBar* menu) { m_pMainMenu = menu; }
+  QMenuBar* MainMenu() const { return m_pMainMenu; }
+
+  // ---- lesson loading ----
+  std::optional<std::u16string> OpenDataFileDialog();
+  bool ReloadData(bool bBuildFilters);
+  // The frame's Open command for this mode.
+  virtual bool OpenLesson();
+
+  // ---- CLessonState hooks ----
+  void ShowMessage(std::u16string_view caption, std::u16string_view text) override;
+  void Repaint() override;
+  bool BuildFilterMenu() override;
+  std::u16string GetModeName() const override = 0;
+  void StopSound() override;
+
+  // ---- sound ----
+  bool PlayCurrentSound();
+  void ToggleSound();
+  void StopPlayback(int32_t bPlayOnPaint);
+  void PlayErrorSignal();
+
+  // ---- show/hide switches ----
+  void ToggleHeader();
+  void ToggleTranslations();
+
+  // ---- timer and destruction ----
+  void OnTimer();
+  void OnDestroy();
+  // The repeat counter of OnTimer, one for the whole program (0 = not yet used).
+  static int32_t& SharedRepeatCounter();
+
+  // ---- input, in Windows virtual-key codes and client coordinates ----
+  virtual void OnKeyDown(int virtualKey);
+  virtual void OnLButtonDown(int x, int y);
+
+  // ---- drawing ----
+  void DrawUserData(QPainter& painter, const QRect& client);
+  void DrawCellText(QPainter& painter, std::u16string_view text, int x, int y, int width,
+                    int height, std::optional<QRgb> fill, std::optional<QRgb> textColor,
+                    int number, bool frame, int percent);
+  void DrawTypedText(QPainter& painter, int x, int y, int width, int height);
+
+  // The composed picture of the last repaint (client-sized part of the back buffer).
+  QImage BackBuffer() const;
+  const Platform& GetPlatform() const { return m_platform; }
+  Mp3Player& Player() { return *m_pPlayer; }
+  ViewTimer& Timer() { return *m_pTimer; }
+
+ protected:
+  // Mode set-up when the window is created: flags, pictures.
+  virtual void OnCreate() = 0;
+  // Loads the mode's background and logo (built-in pictures unless Res/ has files).
+  void LoadPictures(int backgroundId, const QString& backgroundFile, int logoId,
+                    const QString& logoFile);
+
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  bool focusNextPrevChild(bool next) override;  // views receive Tab
+
+  const Platform m_platform;
+  std::unique_ptr<Mp3Player> m_pPlayer;
+  std::unique_ptr<ViewTimer> m_pTimer;
+  std::unique_ptr<FCObjImage> m_pBackground;
+  std::unique_ptr<FCObjImage> m_pLogo;
+  QImage m_sceneSurface;
+  QImage m_backBuffer;
+  int m_nSurfaceWidth = 0;
+  int m_nSurfaceHeight = 0;
+  QMenuBar* m_pMainMenu = nullptr;
+  bool m_bCreated = false;
+  bool m_bDestroyed = false;
+};
+
+}  // namespace verbaro
