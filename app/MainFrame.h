@@ -1,0 +1,68 @@
+#pragma once
+// CMainFrame: the only top-level window. Owns the menu bar, the toolbar, the status bar and the
+// six study views, one of which fills the client area. Every menu item, shortcut and toolbar
+// button carries its command id and reaches OnCommand(id).
+#include <QMainWindow>
+#include <array>
+#include <map>
+#include <memory>
+
+#include "platform/Platform.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QStackedWidget;
+class QToolBar;
+
+namespace verbaro {
+
+class CWordsView;
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit CMainFrame(const Platform& platform);
+  ~CMainFrame() override;
+
+  // Builds the menu, toolbar, status bar and the Conspect-1 view, and places the window on the
+  // given frame rectangle. False when the window cannot be made.
+  bool CreateFrame(const QRect& frameRect);
+
+  void OnCommand(int id);
+
+  // The view whose window fills the client area, or null.
+  CWordsView* CurrentView() const;
+  CWordsView* View(int modeIndex) const { return m_views[static_cast<size_t>(modeIndex)].get(); }
+  int CurrentModeIndex() const;
+  QString StatusText() const;
+  QMenu* FiltersMenu() const { return m_pFiltersMenu; }
+  QToolBar* ToolBar() const { return m_pToolBar; }
+  QAction* Action(int id) const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenu();
+  void BuildToolBar();
+  void BuildStatusBar();
+  QAction* MakeAction(int id, const QString& text, const QString& prompt, const QString& toolTip,
+                      const char* shortcut = nullptr);
+  void SwitchMode(int modeIndex);
+  void CreateViewWindow(int modeIndex);
+  void ToggleToolBar();
+  void ToggleStatusBar();
+
+  const Platform m_platform;
+  std::array<std::unique_ptr<CWordsView>, 6> m_views;
+  QStackedWidget* m_pClient = nullptr;
+  QMenu* m_pFiltersMenu = nullptr;
+  QToolBar* m_pToolBar = nullptr;
+  QLabel* m_pStatusLabel = nullptr;
+  std::map<int, QAction*> m_actions;
+  static bool s_bToolBarVisible;
+};
+
+}  // namespace verbaro
