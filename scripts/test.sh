@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds everything with AddressSanitizer and UndefinedBehaviorSanitizer,
+# starts a PulseAudio server with a null sink when no sound server runs, and runs every test on
+# Qt's offscreen platform.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+bash scripts/setup.sh
+
+build="$root/build/asan"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVERBARO_SANITIZE=ON -DVERBARO_TESTS=ON
+cmake --build "$build" -j "$(nproc)"
+
+# Real sound in tests: a null sink whose monitor the tests record.
+bash scripts/pulse.sh start
+trap 'bash "$root/scripts/pulse.sh" stop' EXIT
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
+export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+cd "$build"
+ctest --output-on-failure --timeout 900 "$@"
