@@ -1,0 +1,87 @@
+#include "image/FCImageCodec_Qt.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QImageReader>
+#include <algorithm>
+
+#include "image/FCObjImage.h"
+
+namespace verbaro {
+
+namespace {
+
+// A bound on the frames kept from one file, so that a hostile animation cannot exhaust memory;
+// only the first frame is ever shown.
+constexpr int kMaxFrames = 1024;
+
+void ReadTextItems(const QImageReader& reader, FCImageProperty& property) {
+  for (const QString& key : reader.textKeys()) {
+    const std::string value = reader.text(key).toStdString();
+    if (key == QLatin1String("Make")) {
+      property.m_strEquipMake = value;
+    } else if (key == QLatin1String("Model")) {
+      property.m_strEquipModel = value;
+    } else if (key == QLatin1String("DateTimeOriginal")) {
+      property.m_strDateTimeTaken = value;
+    } else {
+      property.m_listOtherText.emplace_back(key.toStdString(), value);
+    }
+  }
+}
+
+}  // namespace
+
+bool FCImageCodec_Qt::ReadFrames(QImageReader& reader, FCImageFrames& frames,
+                                 FCImageProperty& property) {
+  // Content decides the format, whatever the file is called, as the system decoders do.
+  reader.setDecideFormatFromContent(true);
+  reader.setAutoTransform(false);
+  bool taken = false;
+  const bool animated = reader.supportsAnimation();
+  // Formats that know their frame count say it; an animation without a count is read to its end;
+  // anything else has one frame.
+  const int count = reader.imageCount();
+  const int limit = count > 0 ? std::min(count, kMaxFrames) : (animated ? kMaxFrames : 1);
+  for (int i = 0; i < limit; ++i) {
+    const QImage frame = reader.read();
+    if (frame.isNull()) break;
+    if (animated) {
+      const int delay = reader.nextImageDelay();
+      property.m_listFrameDelay.push_back(delay == 0 ? 100 : delay);
+    }
+    auto image = std::make_unique<FCObjImage>();
+    if (image->FromQImage(frame)) {
+      frames.push_back(std::move(image));
+      taken = true;
+    }
+  }
+  ReadTextItems(reader, property);
+  return taken;
+}
+
+bool FCImageCodec_Qt::LoadImageFile(const QString& path, FCImageFrames& frames,
+                                    FCImageProperty& property) {
+  QImageReader reader(path);
+  return ReadFrames(reader, frames, property);
+}
+
+bool FCImageCodec_Qt::LoadImageMemory(const uint8_t* data, size_t size, FCImageFrames& frames,
+                                      FCImageProperty& property) {
+  if (data == nullptr || size == 0) return false;
+  // The reader gets its own copy of the bytes, as the system decoder gets its own stream.
+  QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::ReadOnly)) return false;
+  QImageReader reader(&buffer);
+  return ReadFrames(reader, frames, property);
+}
+
+bool FCImageCodec_Qt::CanReadFile(const QString& path) {
+  QImageReader reader(path);
+  reader.setDecideFormatFromContent(true);
+  return reader.canRead();
+}
+
+}  // namespace verbaro
