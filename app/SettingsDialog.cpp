@@ -1,0 +1,151 @@
+#include "app/SettingsDialog.h"
+
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <limits>
+
+#include "platform/Desktop.h"
+#include "platform/MessageBoxes.h"
+#include "views/Video1View.h"
+
+namespace verbaro {
+
+std::optional<uint32_t> ParseUnsignedField(const QString& text) {
+  if (text.isEmpty()) return std::nullopt;
+  uint64_t value = 0;
+  for (const QChar ch : text) {
+    if (ch < u'0' || ch > u'9') return std::nullopt;
+    value = value * 10 + static_cast<uint64_t>(ch.unicode() - u'0');
+    if (value > std::numeric_limits<uint32_t>::max()) return std::nullopt;
+  }
+  return static_cast<uint32_t>(value);
+}
+
+VideoSettings ClampVideoSettings(VideoSettings settings) {
+  if (settings.delay > kMaxPhraseDelay) settings.delay = kMaxPhraseDelay;
+  if (settings.repeats > kMaxPhraseRepeats) settings.repeats = kMaxPhraseRepeats;
+  if (settings.repeats < kMinPhraseRepeats) settings.repeats = kMinPhraseRepeats;
+  return settings;
+}
+
+QString VideoSettingsReport(VideoSettings settings) {
+  return QStringLiteral("Установлено:\nЗадержка между фразами = %1 миллисек.\n"
+                        "Количество повторов фраз = %2.")
+      .arg(settings.delay)
+      .arg(settings.repeats);
+}
+
+CSettingsDialog::CSettingsDialog(VideoSettings settings, const Platform& platform,
+                                 QWidget* owner)
+    : QDialog(owner), m_platform(platform), m_settings(settings) {
+  setWindowTitle(QStringLiteral("Настройка режима \"Видео\""));
+  setModal(true);
+
+  // Dialog units as Windows derives them from the dialog font: x in quarters of the average
+  // letter width, y in eighths of the character height.
+  const QFontMetrics metrics(font());
+  const int letters =
+      metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  m_nBaseUnitX = (letters / 26 + 1) / 2;
+  m_nBaseUnitY = metrics.height();
+
+  auto* frame = new QGroupBox(this);
+  frame->setGeometry(DialogUnitsRect(1, -2, 177, 90));
+
+  auto* delayLabel = new QLabel(QStringLiteral("Задержка между фразами, в миллисекундах:"), this);
+  delayLabel->setGeometry(DialogUnitsRect(7, 5, 159, 10));
+
+  const auto makeField = [this](int y) {
+    auto* field = new QLineEdit(this);
+    field->setGeometry(DialogUnitsRect(7, y, 32, 10));
+    field->setAlignment(Qt::AlignRight);
+    field->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), field));
+    return field;
+  };
+  m_pDelayField = makeField(16);
+  m_pDelayField->setObjectName(QStringLiteral("delay"));
+
+  auto* repeatsLabel = new QLabel(QStringLiteral("Количество повторов каждой фразы:"), this);
+  repeatsLabel->setGeometry(DialogUnitsRect(7, 31, 158, 10));
+
+  m_pRepeatsField = makeField(42);
+  m_pRepeatsField->setObjectName(QStringLiteral("repeats"));
+
+  m_pOkButton = new QPushButton(QStringLiteral("OK"), this);
+  m_pOkButton->setGeometry(DialogUnitsRect(122, 72, 50, 12));
+  m_pOkButton->setDefault(true);
+  connect(m_pOkButton, &QPushButton::clicked, this, &CSettingsDialog::OnOk);
+
+  setFixedSize(DialogUnitsRect(0, 0, 180, 90).size());
+
+  m_pDelayField->setText(QString::number(m_settings.delay));
+  m_pRepeatsField->setText(QString::number(m_settings.repeats));
+  m_pDelayField->setCursorPosition(0);
+  m_pRepeatsField->setCursorPosition(0);
+  // Neither field starts focused: the focus rests on the OK button, so Enter closes at once.
+  m_pOkButton->setFocus(Qt::OtherFocusReason);
+}
+
+QRect CSettingsDialog::DialogUnitsRect(int x, int y, int width, int height) const {
+  return QRect(x * m_nBaseUnitX / 4, y * m_nBaseUnitY / 8, width * m_nBaseUnitX / 4,
+               height * m_nBaseUnitY / 8);
+}
+
+void CSettingsDialog::ReadFields() {
+  const auto refuse = [this](QLineEdit* field) {
+    if (m_platform.beeper) m_platform.beeper->Beep();
+    field->setFocus(Qt::OtherFocusReason);
+  };
+  if (const auto delay = ParseUnsignedField(m_pDelayField->text())) {
+    m_settings.delay = *delay;
+    if (const auto repeats = ParseUnsignedField(m_pRepeatsField->text())) {
+      m_settings.repeats = *repeats;
+    } else {
+      refuse(m_pRepeatsField);
+      m_settings.repeats = 0;
+    }
+  } else {
+    // The repeat field is not read then: the repeats keep their value.
+    refuse(m_pDelayField);
+    m_settings.delay = 0;
+  }
+  m_settings = ClampVideoSettings(m_settings);
+}
+
+void CSettingsDialog::OnOk() {
+  ReadFields();
+  m_pDelayField->setCursorPosition(0);
+  if (focusWidget() == m_pDelayField) {
+    m_pRepeatsField->setFocus(Qt::TabFocusReason);
+    m_pRepeatsField->selectAll();
+    return;
+  }
+  done(kResultOk);
+}
+
+void CSettingsDialog::reject() {
+  ReadFields();
+  done(kResultCancel);
+}
+
+int RunVideoSettings(CVideo1View& view, QWidget* owner, const Platform& platform) {
+  const VideoSettings current{static_cast<uint32_t>(view.m_nPhraseDelay),
+                              static_cast<uint32_t>(view.m_nPhraseRepeats)};
+  CSettingsDialog dialog(current, platform, owner);
+  const int result = dialog.exec();
+  const VideoSettings chosen = dialog.Settings();
+  view.m_nPhraseDelay = static_cast<int32_t>(chosen.delay);
+  view.m_nPhraseRepeats = static_cast<int32_t>(chosen.repeats);
+  if (platform.messages) {
+    platform.messages->Show(nullptr, QStringLiteral("Информация"), VideoSettingsReport(chosen));
+  }
+  return result;
+}
+
+}  // namespace verbaro
