@@ -4,6 +4,7 @@
 // which ShowWaveOutError turns into a Russian message.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace verbaro {
@@ -43,14 +44,19 @@ class FakeWaveOut : public WaveOut {
   int opens = 0, resets = 0, closes = 0;
   std::vector<std::vector<uint8_t>> writes;
   bool open = false;
+  PcmFormat format;  // of the last Open
+  std::string trace;  // one letter per call, in order: O(pen) W(rite) R(eset) C(lose)
 
-  int Open(const PcmFormat&) override {
+  int Open(const PcmFormat& requested) override {
     ++opens;
+    trace += 'O';
+    format = requested;
     if (openResult != waveout::kOk) return openResult;
     open = true;
     return waveout::kOk;
   }
   int Write(const uint8_t* data, size_t bytes) override {
+    trace += 'W';
     int result = waveout::kOk;
     if (!writeResults.empty()) {
       result = writeResults.front();
@@ -59,9 +65,13 @@ class FakeWaveOut : public WaveOut {
     if (result == waveout::kOk) writes.emplace_back(data, data + bytes);
     return result;
   }
-  void Reset() override { ++resets; }
+  void Reset() override {
+    ++resets;
+    trace += 'R';
+  }
   void Close() override {
     ++closes;
+    trace += 'C';
     open = false;
   }
   bool IsOpen() const override { return open; }

@@ -1,0 +1,141 @@
+#include "sound/Mp3Decoder.h"
+
+#include <mpg123.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace verbaro {
+namespace {
+
+// The recording's bytes seen by libmpg123 as a seekable file, so that no temporary file is needed
+// and the decoder can read the encoder's gapless information and reach the end of the stream.
+struct MemoryStream {
+  const uint8_t* data;
+  size_t size;
+  size_t position = 0;
+};
+
+mpg123_ssize_t ReadMemory(void* handle, void* buffer, size_t bytes) {
+  auto* stream = static_cast<MemoryStream*>(handle);
+  const size_t count = std::min(bytes, stream->size - stream->position);
+  if (count) std::memcpy(buffer, stream->data + stream->position, count);
+  stream->position += count;
+  return static_cast<mpg123_ssize_t>(count);
+}
+
+off_t SeekMemory(void* handle, off_t offset, int whence) {
+  auto* stream = static_cast<MemoryStream*>(handle);
+  off_t base = 0;
+  switch (whence) {
+    case SEEK_SET:
+      base = 0;
+      break;
+    case SEEK_CUR:
+      base = static_cast<off_t>(stream->position);
+      break;
+    case SEEK_END:
+      base = static_cast<off_t>(stream->size);
+      break;
+    default:
+      return -1;
+  }
+  const off_t target = base + offset;
+  if (target < 0 || target > static_cast<off_t>(stream->size)) return -1;
+  stream->position = static_cast<size_t>(target);
+  return target;
+}
+
+struct HandleCloser {
+  void operator()(mpg123_handle* handle) const {
+    mpg123_close(handle);
+    mpg123_delete(handle);
+  }
+};
+using Handle = std::unique_ptr<mpg123_handle, HandleCloser>;
+
+void InitialiseLibraryOnce() {
+  // Required before libmpg123 1.27, harmless after; a function-local static runs it once.
+  static const int result = mpg123_init();
+  (void)result;
+}
+
+// A handle that decodes to 44.1 kHz stereo 16-bit only: mono is duplicated to both channels and
+// other rates are resampled by the decoder's own synthesis.
+Handle OpenDecoder(MemoryStream& stream, DecodedPcm::Status& failure) {
+  InitialiseLibraryOnce();
+  int error = MPG123_OK;
+  Handle handle(mpg123_new(nullptr, &error));
+  if (!handle) {
+    failure = error == MPG123_OUT_OF_MEM ? DecodedPcm::Status::kNoMemory
+                                         : DecodedPcm::Status::kUndecodable;
+    return nullptr;
+  }
+  failure = DecodedPcm::Status::kUndecodable;
+  if (mpg123_param(handle.get(), MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_FORCE_STEREO, 0) ||
+      mpg123_param(handle.get(), MPG123_FORCE_RATE, kPcmSamplesPerSecond, 0) ||
+      mpg123_format_none(handle.get()) ||
+      mpg123_format(handle.get(), kPcmSamplesPerSecond, MPG123_STEREO, MPG123_ENC_SIGNED_16) ||
+      mpg123_replace_reader_handle(handle.get(), ReadMemory, SeekMemory, nullptr) ||
+      mpg123_open_handle(handle.get(), &stream)) {
+    return nullptr;
+  }
+  return handle;
+}
+
+bool IsOutputFormat(mpg123_handle* handle) {
+  long rate = 0;
+  int channels = 0, encoding = 0;
+  return mpg123_getformat(handle, &rate, &channels, &encoding) == MPG123_OK &&
+         rate == kPcmSamplesPerSecond && channels == kPcmChannels &&
+         encoding == MPG123_ENC_SIGNED_16;
+}
+
+}  // namespace
+
+DecodedPcm DecodeMp3(const uint8_t* mp3, size_t size, size_t maxPcmBytes) {
+  DecodedPcm result;
+  if (!mp3 || size == 0) return result;
+
+  MemoryStream stream{mp3, size};
+  DecodedPcm::Status failure = DecodedPcm::Status::kUndecodable;
+  Handle handle = OpenDecoder(stream, failure);
+  if (!handle) {
+    result.status = failure;
+    return result;
+  }
+
+  try {
+    std::array<unsigned char, 16384> chunk;
+    for (;;) {
+      size_t done = 0;
+      const int code = mpg123_read(handle.get(), chunk.data(), chunk.size(), &done);
+      if (code == MPG123_NEW_FORMAT && !IsOutputFormat(handle.get())) return {};
+      if (done) {
+        if (result.pcm.size() + done > maxPcmBytes) {
+          result.pcm = {};
+          result.status = DecodedPcm::Status::kNoMemory;
+          return result;
+        }
+        result.pcm.insert(result.pcm.end(), chunk.begin(), chunk.begin() + done);
+      }
+      // Anything but more data ends the stream: its end, or damage the decoder cannot skip.
+      // What was decoded before the damage is kept.
+      if (code != MPG123_OK && code != MPG123_NEW_FORMAT) break;
+    }
+  } catch (const std::bad_alloc&) {
+    result.pcm = {};
+    result.status = DecodedPcm::Status::kNoMemory;
+    return result;
+  }
+
+  result.pcm.resize(result.pcm.size() / kPcmBlockAlign * kPcmBlockAlign);
+  result.frames = static_cast<uint32_t>(result.pcm.size() / kPcmBlockAlign);
+  result.status = result.frames ? DecodedPcm::Status::kOk : DecodedPcm::Status::kUndecodable;
+  return result;
+}
+
+}  // namespace verbaro

@@ -1,0 +1,32 @@
+#pragma once
+// Decodes an MP3 recording held in memory to interleaved 16-bit PCM at 44 100 Hz, 2 channels,
+// whatever the recording's own rate and channel count. The whole stream is decoded; the
+// encoder's delay and padding are removed when the recording declares them.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace verbaro {
+
+inline constexpr int kPcmBitsPerSample = 16;
+inline constexpr int kPcmSamplesPerSecond = 44100;
+inline constexpr int kPcmChannels = 2;
+inline constexpr uint32_t kPcmBlockAlign = kPcmBitsPerSample * kPcmChannels / 8;
+inline constexpr uint32_t kPcmAvgBytesPerSec =
+    kPcmBitsPerSample * kPcmSamplesPerSecond * kPcmChannels / 8;
+
+struct DecodedPcm {
+  enum class Status {
+    kOk,
+    kUndecodable,  // no MP3 frame could be decoded from the bytes
+    kNoMemory,     // the PCM would exceed the allowed size, or memory ran out
+  };
+  Status status = Status::kUndecodable;
+  std::vector<uint8_t> pcm;  // whole sample frames only
+  uint32_t frames = 0;       // sample frames (one sample per channel) in pcm
+};
+
+// maxPcmBytes bounds the PCM a damaged or hostile recording can make the decoder produce.
+DecodedPcm DecodeMp3(const uint8_t* mp3, size_t size, size_t maxPcmBytes);
+
+}  // namespace verbaro

@@ -1,0 +1,101 @@
+#include "sound/Mp3Player.h"
+
+#include <QString>
+#include <algorithm>
+
+#include "platform/MessageBoxes.h"
+#include "platform/Platform.h"
+#include "platform/WaveOutError.h"
+
+namespace verbaro {
+
+Mp3Player::Mp3Player(const Platform& platform, size_t maxPcmBytes)
+    : hWaveOut(platform.makeWaveOut ? platform.makeWaveOut() : nullptr),
+      m_platform(platform),
+      m_nMaxPcmBytes(maxPcmBytes) {}
+
+Mp3Player::~Mp3Player() { StopDevice(); }
+
+bool Mp3Player::IsDeviceOpen() const { return hWaveOut && hWaveOut->IsOpen(); }
+
+void Mp3Player::StopDevice() {
+  if (!IsDeviceOpen()) return;
+  hWaveOut->Reset();
+  hWaveOut->Close();
+}
+
+void Mp3Player::ShowError(const char16_t* text) const {
+  if (m_platform.messages) {
+    m_platform.messages->Show(nullptr, QStringLiteral("Ошибка"), QString::fromUtf16(text));
+  }
+}
+
+void Mp3Player::ShowWaveOutError(int code) const {
+  if (m_platform.messages) verbaro::ShowWaveOutError(*m_platform.messages, code);
+}
+
+bool Mp3Player::DecodeMp3ToPcm(const uint8_t* mp3, size_t size) {
+  // The previous PCM is released first: the device that played it has been closed.
+  m_pSoundBuffer = {};
+  nSoundBufferSize = 0;
+  nDuration = 0;
+
+  DecodedPcm decoded = DecodeMp3(mp3, size, m_nMaxPcmBytes);
+  if (decoded.status == DecodedPcm::Status::kNoMemory) {
+    ShowError(u"m_pSoundBuffer == NULL!");
+    return false;
+  }
+  if (decoded.status != DecodedPcm::Status::kOk) {
+    ShowWaveOutError(waveout::kBadFormat);
+    return false;
+  }
+  m_pSoundBuffer = std::move(decoded.pcm);
+  nSoundBufferSize = static_cast<uint32_t>(m_pSoundBuffer.size());
+  nDuration = static_cast<uint32_t>(uint64_t{decoded.frames} * 10000 / kSamplesPerSecond);
+
+  if (!hWaveOut) {
+    ShowWaveOutError(waveout::kNoDevice);
+    return false;
+  }
+  StopDevice();
+  const int opened = hWaveOut->Open(wfxPcm);
+  if (opened != waveout::kOk) {
+    ShowWaveOutError(opened);
+    return false;
+  }
+  return true;
+}
+
+bool Mp3Player::PlayPcm(uint32_t d) {
+  if (!IsDeviceOpen()) return false;
+  // d + 1 units of 0.1 ms cover the fraction that the duration's rounding down dropped; the
+  // buffer bounds the length, so a duration of the whole recording submits all of it.
+  const uint64_t wanted = (uint64_t{d} + 1) * kAvgBytesPerSec / 10000;
+  const uint64_t aligned = (wanted + kBlockAlign - 1) / kBlockAlign * kBlockAlign;
+  const size_t length = static_cast<size_t>(std::min<uint64_t>(aligned, m_pSoundBuffer.size()));
+
+  hWaveOut->Reset();
+  int result = hWaveOut->Write(m_pSoundBuffer.data(), length);
+  if (result == waveout::kStillPlaying) {
+    hWaveOut->Reset();
+    result = hWaveOut->Write(m_pSoundBuffer.data(), length);
+  }
+  if (result != waveout::kOk) {
+    ShowWaveOutError(result);
+    return false;
+  }
+  return true;
+}
+
+std::optional<unsigned> Mp3Player::PlayRecording(const uint8_t* mp3, int size) {
+  StopDevice();
+  if (!mp3 || size <= 0) return std::nullopt;
+  if (!DecodeMp3ToPcm(mp3, static_cast<size_t>(size))) {
+    ShowError(u"Не могу обработать mp3-файл в памяти!");
+    return std::nullopt;
+  }
+  PlayPcm(nDuration);
+  return nDuration / 10 + 100;
+}
+
+}  // namespace verbaro

@@ -1,0 +1,66 @@
+#pragma once
+// The sound object of a view: decodes the current recording from MP3 to PCM in memory, opens
+// the wave output for that PCM and submits it. The view starts its end-of-sound timer with the
+// period PlayRecording returns.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/WaveOut.h"
+#include "sound/Mp3Decoder.h"
+
+namespace verbaro {
+
+struct Platform;
+
+class Mp3Player {
+ public:
+  static constexpr int kBitsPerSample = kPcmBitsPerSample;
+  static constexpr int kSamplesPerSecond = kPcmSamplesPerSecond;
+  static constexpr int kChannels = kPcmChannels;
+  static constexpr uint32_t kAvgBytesPerSec = kPcmAvgBytesPerSec;  // 176 400
+  static constexpr uint32_t kBlockAlign = kPcmBlockAlign;          // 4
+  // Ten minutes of sound: far beyond any word or phrase, and a bound on what a damaged
+  // recording can make the decoder allocate.
+  static constexpr size_t kMaxPcmBytes = size_t{kAvgBytesPerSec} * 600;
+
+  explicit Mp3Player(const Platform& platform, size_t maxPcmBytes = kMaxPcmBytes);
+  ~Mp3Player();
+  Mp3Player(const Mp3Player&) = delete;
+  Mp3Player& operator=(const Mp3Player&) = delete;
+
+  // Decodes the recording into m_pSoundBuffer and opens the device for wfxPcm. False, after
+  // a message, when the recording cannot be decoded, memory runs out or the device refuses.
+  bool DecodeMp3ToPcm(const uint8_t* mp3, size_t size);
+  // Submits the PCM of duration d (units of 0.1 ms), at most the whole decoded buffer: the
+  // device is reset first, and reset once more if it still plays. False, after a message, when
+  // the device is not open or refuses the write.
+  bool PlayPcm(uint32_t d);
+  // Shows the Russian text of a nonzero wave output result (caption "Ошибка", no owner).
+  void ShowWaveOutError(int code) const;
+  // Stops the sound at once and closes the device, when it is open.
+  void StopDevice();
+  bool IsDeviceOpen() const;
+
+  // Sounds one recording: stops what plays, decodes, submits. Returns the period of the
+  // end-of-sound timer in milliseconds (the duration plus 100), or nothing when there is nothing
+  // to play or decoding failed (then after "Не могу обработать mp3-файл в памяти!"). The period
+  // is returned even when the device refused the write, which was reported.
+  std::optional<unsigned> PlayRecording(const uint8_t* mp3, int size);
+
+  const PcmFormat wfxPcm{kChannels, kSamplesPerSecond, kBitsPerSample};
+  uint32_t nSoundBufferSize = 0;         // bytes of PCM in m_pSoundBuffer
+  uint32_t nDuration = 0;                // of the last decoded recording, in units of 0.1 ms
+  std::vector<uint8_t> m_pSoundBuffer;   // PCM of the last decoded recording
+  std::unique_ptr<WaveOut> hWaveOut;     // made once; "open" while it IsOpen()
+
+ private:
+  void ShowError(const char16_t* text) const;
+
+  const Platform& m_platform;
+  const size_t m_nMaxPcmBytes;
+};
+
+}  // namespace verbaro
