@@ -12,6 +12,7 @@
 #include "data/LessonState.h"
 #include "platform/Platform.h"
 
+class QFontMetrics;
 class QMenuBar;
 class QPainter;
 
@@ -63,6 +64,10 @@ class CWordsView : public QWidget, public CLessonState {
 
   // ---- timer and destruction ----
   void OnTimer();
+  // Whether the view acts on its end-of-sound timer: the base and the Video and Conspect-2 views
+  // do; Conspect-1 and the Exam views leave it alone (the timer then simply runs out).
+  virtual bool HandlesTimer() const { return true; }
+  // Stops the sound and clears the lesson, once; the destructor calls it too.
   void OnDestroy();
   // The repeat counter of OnTimer, one for the whole program (0 = not yet used).
   static int32_t& SharedRepeatCounter();
@@ -109,6 +114,15 @@ class CWordsView : public QWidget, public CLessonState {
   QMenuBar* m_pMainMenu = nullptr;
   bool m_bCreated = false;
   bool m_bDestroyed = false;
+
+ private:
+  void StopOnDestroy(const std::u16string& modeName);
+  // The fixed font every text is measured in, made on first use and kept.
+  const QFontMetrics& MeasuringMetrics();
+
+  std::u16string m_wsCreatedModeName;  // for the destructor, where GetModeName is gone
+  std::unique_ptr<QFontMetrics> m_pMeasure;
+  bool m_bInRepaint = false;
 };
 
 }  // namespace verbaro

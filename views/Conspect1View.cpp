@@ -1,0 +1,120 @@
+#include "views/Conspect1View.h"
+
+#include <algorithm>
+
+#include "platform/Platform.h"
+#include "views/VirtualKeys.h"
+
+namespace verbaro {
+
+namespace {
+constexpr int kPageStep = 10;
+}
+
+CConspect1View::CConspect1View(const Platform& platform, QWidget* parent)
+    : CWordsView(platform, parent) {}
+
+std::u16string CConspect1View::GetModeName() const { return u"Модуль \"Конспект-1\""; }
+
+void CConspect1View::OnCreate() {
+  LoadPictures(600, QStringLiteral("Res/Conspect1.jpg"), 601,
+               QStringLiteral("Res/Conspect1Logo.png"));
+  m_bIsSound = 1;
+  m_bConspectMode = 1;
+  m_bContraVersa = 0;
+}
+
+void CConspect1View::OnKeyDown(int virtualKey) {
+  const auto count = static_cast<int32_t>(m_vUserIndexes.size());
+  const int32_t position = m_nUserFilterIndex;
+  const int32_t last = std::max(count - 1, 0);
+
+  switch (virtualKey) {
+    case vk::kBack:
+      // Editing is silent: the repaint it causes must not sound the entry again.
+      m_bPlayOnPaint = 0;
+      if (m_wsTypedText.empty()) return;
+      m_wsTypedText.pop_back();
+      Repaint();
+      return;
+    case vk::kShift:
+      m_latin.NoteShiftDown();
+      return;
+    case vk::kControl:
+      m_latin.NoteCtrlDown();
+      return;
+    case vk::kCapital:
+      return;
+    case vk::kSpace:
+      // Once the whole text is typed, Space moves on; before that it is a character.
+      if (m_nTypedLength != m_nExpectedLength) {
+        TypeKey(virtualKey);
+      } else {
+        NextEntry();
+      }
+      return;
+    case vk::kTab:
+    case vk::kReturn:
+    case vk::kDown:
+      NextEntry();
+      return;
+    case vk::kUp:
+      if (position <= 0) {
+        Repaint();
+      } else {
+        MoveTo(position - 1, true);
+      }
+      return;
+    case vk::kPrior:
+      MoveTo(position >= kPageStep ? position - kPageStep : 0, position > 0);
+      return;
+    case vk::kNext:
+      MoveTo(position + kPageStep <= count - 1 ? position + kPageStep : last,
+             position < count - 1);
+      return;
+    case vk::kHome:
+      MoveTo(0, position > 0);
+      return;
+    case vk::kEnd:
+      MoveTo(last, position < count - 1);
+      return;
+    default:
+      if (position < 0 || position >= count) return;
+      TypeKey(virtualKey);
+      return;
+  }
+}
+
+void CConspect1View::NextEntry() {
+  if (m_nUserFilterIndex >= static_cast<int32_t>(m_vUserIndexes.size()) - 1) {
+    ShowInfo(u"Закончились данные по выбранному фильтру!");
+    return;
+  }
+  MoveTo(m_nUserFilterIndex + 1, true);
+}
+
+void CConspect1View::MoveTo(int32_t position, bool clearTyped) {
+  if (clearTyped) ClearTypedText();
+  m_nUserFilterIndex = position;
+  Repaint();
+}
+
+void CConspect1View::TypeKey(int virtualKey) {
+  m_bPlayOnPaint = 0;
+  const std::optional<char16_t> character = TranslateKey(virtualKey);
+  if (!character) return;
+  m_wsTypedText += *character;
+  Repaint();
+}
+
+std::optional<char16_t> CConspect1View::TranslateKey(int virtualKey) {
+  const LatinKeyTranslator::Result result = m_latin.Translate(virtualKey, *m_platform.keyboard);
+  switch (result.outcome) {
+    case LatinKeyTranslator::Outcome::Character: return result.character;
+    case LatinKeyTranslator::Outcome::NoLetter: return kNoLetterMark;
+    case LatinKeyTranslator::Outcome::Armed: break;
+  }
+  return std::nullopt;
+}
+
+}  // namespace verbaro

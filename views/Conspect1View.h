@@ -1,0 +1,40 @@
+#pragma once
+// CConspect1View: the typing mode "Конспект-1". The learner types the foreign word or phrase of
+// the current entry; every keystroke is checked at the repaint, a wrong character turns the line
+// red and sounds the error signal. Keys become Latin letters as on a US keyboard, with accented
+// letters composed from Ctrl-prefixed accent keys.
+#include <optional>
+
+#include "views/KeyTranslation.h"
+#include "views/WordsView.h"
+
+namespace verbaro {
+
+class CConspect1View : public CWordsView {
+  Q_OBJECT
+
+ public:
+  explicit CConspect1View(const Platform& platform, QWidget* parent = nullptr);
+
+  std::u16string GetModeName() const override;
+  void OnKeyDown(int virtualKey) override;
+  // The end-of-sound timer is left alone in Conspect-1.
+  bool HandlesTimer() const override { return false; }
+
+  const LatinKeyTranslator& Latin() const { return m_latin; }
+
+ protected:
+  void OnCreate() override;
+  // The character a typing key gives, or nothing (an accent was armed, or Ctrl is held in
+  // Conspect-2).
+  virtual std::optional<char16_t> TranslateKey(int virtualKey);
+
+ private:
+  void TypeKey(int virtualKey);
+  void NextEntry();
+  void MoveTo(int32_t position, bool clearTyped);
+
+  LatinKeyTranslator m_latin;
+};
+
+}  // namespace verbaro

@@ -1,0 +1,55 @@
+#pragma once
+// Turning virtual-key codes into the characters the learner types, whatever the system layout:
+// Latin letters as on a US keyboard with accented letters composed from Ctrl-prefixed accent
+// keys (Conspect-1), and Cyrillic letters as on the standard Russian keyboard (Conspect-2).
+#include <optional>
+
+#include "platform/KeyboardState.h"
+
+namespace verbaro {
+
+// Stands in the typed text for a key that did not combine with an armed accent. No key produces
+// it otherwise, so a typed text holding it never matches; one Backspace removes it.
+inline constexpr char16_t kNoLetterMark = u'\uFFFD';
+
+// The Latin translation of Conspect-1: a two-state machine (idle / accent armed) with two sticky
+// flags, Shift and Ctrl, that a key-down of the key sets and the next character consumes.
+class LatinKeyTranslator {
+ public:
+  enum class Outcome {
+    Character,  // `character` is to be appended
+    Armed,      // an accent was armed: nothing to append, no repaint
+    NoLetter,   // the key did not combine with the armed accent: append kNoLetterMark
+  };
+  struct Result {
+    Outcome outcome;
+    char16_t character = 0;
+  };
+
+  void NoteShiftDown() { m_bShiftFlag = true; }
+  void NoteCtrlDown() { m_bCtrlFlag = true; }
+
+  // The live Shift and CapsLock states come from `keyboard`; the flags from the key-downs noted.
+  Result Translate(int virtualKey, const KeyboardState& keyboard);
+
+  char16_t ArmedAccent() const { return m_chArmedAccent; }
+  bool ShiftFlag() const { return m_bShiftFlag; }
+  bool CtrlFlag() const { return m_bCtrlFlag; }
+
+ private:
+  std::optional<Result> TranslateOwnKey(int virtualKey);
+  Result Compose(int virtualKey);
+  Result Append(char16_t character);
+
+  char16_t m_chArmedAccent = 0;
+  bool m_bShiftFlag = false;
+  bool m_bCtrlFlag = false;
+};
+
+// The US mapping of plain keys; `shifted` is Shift held XOR CapsLock on.
+char16_t UsCharacter(int virtualKey, bool shifted);
+
+// The Cyrillic translation of Conspect-2: nothing while Ctrl is held.
+std::optional<char16_t> TranslateCyrillic(int virtualKey, const KeyboardState& keyboard);
+
+}  // namespace verbaro

@@ -1,0 +1,199 @@
+// CWordsView: construction, window life, the show/hide switches, the timer and input events.
+// Drawing is in WordsViewDraw.cpp, lesson loading and sound in WordsViewLesson.cpp.
+#include "views/WordsView.h"
+
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "image/FCObjImage.h"
+#include "image/ModePictures.h"
+#include "platform/DiagnosticLog.h"
+#include "platform/KeyboardState.h"
+#include "platform/MessageBoxes.h"
+#include "platform/QtText.h"
+#include "platform/ViewTimer.h"
+#include "platform/WorkArea.h"
+#include "sound/Mp3Player.h"
+#include "views/VirtualKeys.h"
+
+namespace verbaro {
+
+namespace {
+
+// 96 dots per inch, so that a font of s points is s x 96 / 72 pixels high on the surfaces.
+constexpr int kDotsPerMeter96Dpi = 3780;
+
+QImage MakeSurface(const QRect& workArea) {
+  if (workArea.isEmpty()) return QImage();
+  QImage surface(workArea.size(), QImage::Format_ARGB32_Premultiplied);
+  if (surface.isNull()) return surface;
+  surface.setDotsPerMeterX(kDotsPerMeter96Dpi);
+  surface.setDotsPerMeterY(kDotsPerMeter96Dpi);
+  surface.fill(Qt::black);
+  return surface;
+}
+
+}  // namespace
+
+CWordsView::CWordsView(const Platform& platform, QWidget* parent)
+    : QWidget(parent),
+      m_platform(platform),
+      m_pPlayer(std::make_unique<Mp3Player>(m_platform)),
+      m_pTimer(m_platform.makeTimer()),
+      m_pBackground(std::make_unique<FCObjImage>()),
+      m_pLogo(std::make_unique<FCObjImage>()) {
+  m_pTimer->onTimeout = [this] {
+    if (HandlesTimer()) OnTimer();
+  };
+  setFocusPolicy(Qt::StrongFocus);
+  // The back buffer covers the whole client area: nothing is to be erased first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+
+  QRect workArea = m_platform.workArea->Get();
+  if (!workArea.isValid()) {
+    ShowError(u"Ошибка определения размеров рабочей области");
+    workArea = QRect();
+  }
+  m_nSurfaceWidth = workArea.width();
+  m_nSurfaceHeight = workArea.height();
+  m_sceneSurface = MakeSurface(workArea);
+  m_backBuffer = MakeSurface(workArea);
+}
+
+CWordsView::~CWordsView() {
+  m_pTimer->onTimeout = nullptr;
+  if (m_bCreated) StopOnDestroy(m_wsCreatedModeName);
+}
+
+void CWordsView::Create() {
+  if (m_bCreated) return;
+  m_bCreated = true;
+  m_wsCreatedModeName = GetModeName();
+  OnCreate();
+}
+
+void CWordsView::SetMainLog(DiagnosticLog* log) {
+  SetLogStream(log);
+  if (log) log->Line(GetModeName(), u" в CWordsView::SetMainLog()");
+}
+
+void CWordsView::ShowMessage(std::u16string_view caption, std::u16string_view text) {
+  m_platform.messages->Show(this, ToQ(caption), ToQ(text));
+}
+
+void CWordsView::LoadPictures(int backgroundId, const QString& backgroundFile, int logoId,
+                              const QString& logoFile) {
+  // A picture that cannot be loaded stays empty and is simply not drawn.
+  LoadModePictures(*m_pBackground, *m_pLogo, backgroundId, backgroundFile, logoId, logoFile);
+}
+
+// ---- show/hide switches ----
+
+void CWordsView::ToggleHeader() {
+  m_bHideHeader = !m_bHideHeader;
+  if (m_pMainLog) m_pMainLog->Line(GetModeName(), u" : m_bHideHeader = ", m_bHideHeader);
+  // With nothing on screen the change could not be seen, so it is told.
+  if (m_nTotalCountAltWords == 0) {
+    ShowInfo(GetModeName() + u" :\n" +
+             (m_bHideHeader ? u"Скрыть заголовок" : u"Показать заголовок"));
+  }
+  Repaint();
+}
+
+void CWordsView::ToggleTranslations() {
+  m_bHidePerevod = !m_bHidePerevod;
+  if (m_pMainLog) m_pMainLog->Line(GetModeName(), u" : m_bHidePerevod = ", m_bHidePerevod);
+  if (m_nTotalCountAltWords == 0) {
+    ShowInfo(GetModeName() + u" :\n" +
+             (m_bHidePerevod ? u"Скрыть переводы" : u"Показать переводы"));
+  }
+  Repaint();
+}
+
+// ---- timer and destruction ----
+
+int32_t& CWordsView::SharedRepeatCounter() {
+  static int32_t counter = 0;
+  return counter;
+}
+
+void CWordsView::OnTimer() {
+  m_pTimer->Kill();
+  if (!m_bPlayOnPaint) return;
+  if (m_nUserFilterIndex == static_cast<int32_t>(m_vUserIndexes.size()) - 1) {
+    ShowInfo(u"Закончились данные по выбранному фильтру!");
+    m_bPlayOnPaint = 0;
+    return;
+  }
+
+  // One counter for the whole program: a view that starts repeating after another one was left
+  // in mid-count continues that count.
+  int32_t& counter = SharedRepeatCounter();
+  if (counter == 0) counter = m_nPhraseRepeats;
+  if (--counter == 0) {
+    // The reversed views move through an entry's recordings in the record selection instead.
+    if (!m_bContraVersa) {
+      m_nCurMp3Index = 0;
+      ++m_nUserFilterIndex;
+    }
+    counter = m_nPhraseRepeats;
+  }
+
+  if (m_bConspectMode && m_bContraVersa) {
+    // Conspect-2 sounds each recording of a merged entry once, then stops after the last one.
+    const auto recordings = static_cast<int32_t>(m_vpMp3Word.size());
+    if (recordings >= 2) {
+      Repaint();
+      if (m_nCurMp3Index == recordings - 2) m_pTimer->Kill();
+    }
+    return;
+  }
+  Repaint();
+}
+
+void CWordsView::OnDestroy() { StopOnDestroy(GetModeName()); }
+
+void CWordsView::StopOnDestroy(const std::u16string& modeName) {
+  if (m_bDestroyed) return;
+  m_bDestroyed = true;
+  if (m_pMainLog) {
+    m_pMainLog->Flush();
+    m_pMainLog->Line(modeName, u" в CWordsView::OnDestroy() : Останавливаем звук");
+  }
+  StopPlayback(0);
+  CWordsView::StopSound();
+}
+
+// ---- input ----
+
+void CWordsView::OnKeyDown(int /*virtualKey*/) {}
+
+void CWordsView::OnLButtonDown(int /*x*/, int /*y*/) {}
+
+void CWordsView::keyPressEvent(QKeyEvent* event) {
+  // Alt combinations and F10 are system keys: they belong to the menu, not to the view.
+  const int virtualKey = vk::FromKeyEvent(*event);
+  if (virtualKey == 0 || vk::IsSystemKey(*event)) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  // A held CapsLock repeats, but toggles only once.
+  if (!(virtualKey == vk::kCapital && event->isAutoRepeat())) {
+    m_platform.keyboard->NoteKeyDown(virtualKey);
+  }
+  OnKeyDown(virtualKey);
+}
+
+void CWordsView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    QWidget::mousePressEvent(event);
+    return;
+  }
+  const QPoint at = event->position().toPoint();
+  OnLButtonDown(at.x(), at.y());
+}
+
+bool CWordsView::focusNextPrevChild(bool /*next*/) { return false; }
+
+}  // namespace verbaro

@@ -1,0 +1,203 @@
+// CWordsView: the repaint pipeline, the 12-row entry grid and the fitting of texts to cells.
+#include <QFontMetrics>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <algorithm>
+
+#include "image/FCObjImage.h"
+#include "platform/DiagnosticLog.h"
+#include "platform/QtText.h"
+#include "views/KeyTranslation.h"
+#include "views/WordsView.h"
+
+namespace verbaro {
+
+namespace {
+
+// Colours as 0xAARRGGBB.
+constexpr QRgb kCellFill = 0xCEFFFFEC;         // header cells; status line; answer numbers
+constexpr QRgb kTypingFill = 0xE0FFFFFF;
+constexpr QRgb kTranslationFill = 0x60000000;
+constexpr QRgb kBlueText = 0xFF0000A4;         // rows 1 and 3
+constexpr QRgb kRedText = 0xFF880000;          // rows 2 and 4
+constexpr QRgb kLightText = 0xFFFFFFC4;        // row 0 and the translations
+constexpr QRgb kAnswerHighlight = 0x600000C4;
+constexpr QRgb kTypedText = 0xFF000000;
+constexpr QRgb kTypingError = 0xFFC40000;
+const QColor kFramePen(0x44, 0x44, 0x44);
+
+const QString kFontFamily = QStringLiteral("Arial");
+// Any fixed reference font serves for measuring: only the proportions of a text count.
+constexpr int kMeasuringPixelSize = 16;
+constexpr int kLogoLeft = 10;
+constexpr int kLogoTop = 10;
+constexpr int kFullSize = 100;
+constexpr int kStatusSize = 80;
+
+QFont TextFont() {
+  QFont font(kFontFamily);
+  font.setStyleHint(QFont::SansSerif);  // when the family is missing
+  return font;
+}
+
+// The status line: the exam score in the Exam views, the position in the filter elsewhere.
+std::u16string StatusText(const CLessonState& state) {
+  if (state.m_bExamMode) {
+    return u"Правильно: " + ToU16(state.m_nRightAnswers) + u"; Неправильно: " +
+           ToU16(state.m_nWrongAnswers) + u"; Осталось: " + ToU16(state.m_nTotalCountAltWords) +
+           u"; Подсказок: " + ToU16(state.m_nHints);
+  }
+  return ToU16(state.m_nUserFilterIndex + 1) + u" / " + ToU16(state.m_vUserIndexes.size());
+}
+
+}  // namespace
+
+const QFontMetrics& CWordsView::MeasuringMetrics() {
+  if (!m_pMeasure) {
+    QFont font = TextFont();
+    font.setPixelSize(kMeasuringPixelSize);
+    m_pMeasure = std::make_unique<QFontMetrics>(font);
+  }
+  return *m_pMeasure;
+}
+
+void CWordsView::Repaint() {
+  if (!m_bCreated) return;
+  // A message box shown while drawing runs a nested event loop; a repaint asked for from there
+  // (a resize, a timer) would paint into the surfaces the outer one is still drawing.
+  if (m_bInRepaint) return;
+  QScopedValueRollback<bool> inRepaint(m_bInRepaint, true);
+
+  const QRect client = rect();
+  m_nSurfaceWidth = client.width();
+  m_nSurfaceHeight = client.height();
+  if (m_sceneSurface.isNull()) {
+    ShowError(u"Невозмодно отобразить данные!");
+    return;
+  }
+
+  {
+    QPainter scene(&m_sceneSurface);
+    m_pBackground->Draw(scene, QRect(0, 0, m_nSurfaceWidth, m_nSurfaceHeight));
+    m_pLogo->Draw(scene, QRect(kLogoLeft, kLogoTop, m_pLogo->Width(), m_pLogo->Height()));
+  }
+
+  QPainter back(&m_backBuffer);
+  back.setCompositionMode(QPainter::CompositionMode_Source);
+  back.drawImage(QPoint(0, 0), m_sceneSurface,
+                 QRect(0, 0, m_nSurfaceWidth, m_nSurfaceHeight));
+  back.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  DrawUserData(back, client);
+  back.end();
+  update();
+}
+
+void CWordsView::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  painter.drawImage(QPoint(0, 0), m_backBuffer,
+                    QRect(0, 0, m_nSurfaceWidth, m_nSurfaceHeight));
+}
+
+void CWordsView::resizeEvent(QResizeEvent* /*event*/) { Repaint(); }
+
+QImage CWordsView::BackBuffer() const {
+  return m_backBuffer.copy(0, 0, m_nSurfaceWidth, m_nSurfaceHeight);
+}
+
+void CWordsView::DrawUserData(QPainter& painter, const QRect& client) {
+  if (!SetUserData()) return;
+  m_wsExpectedText = m_wsKeyWord;
+
+  const int width = client.width();
+  const int x = width * 5 / 100;
+  const int w = width * 90 / 100;
+  const int h = client.height() / 12;
+
+  if (!m_bHideHeader) {
+    const std::u16string grammar = m_wsFrNumber == u"p" ? m_wsFrGram + u", pl" : m_wsFrGram;
+    DrawCellText(painter, grammar, x, 0, w, h, std::nullopt, kLightText, 0, false, kFullSize);
+    DrawCellText(painter, m_wsKeyWord, x, h, w, h, kCellFill, kBlueText, 0, true, kFullSize);
+    DrawCellText(painter, m_wsInfo1, x, 2 * h, w, h, kCellFill, kRedText, 0, true, kFullSize);
+    DrawCellText(painter, m_wsInfo2, x, 3 * h, w, h, kCellFill, kBlueText, 0, true, kFullSize);
+    DrawCellText(painter, m_wsInfo3, x, 4 * h, w, h, kCellFill, kRedText, 0, true, kFullSize);
+  }
+  if (m_bConspectMode) DrawTypedText(painter, x, 5 * h, w, h);
+
+  if (m_vwsAltWords.empty()) return;
+  if (!m_bHidePerevod) {
+    const int shown = std::min<int>(m_nMaxAltWords, static_cast<int>(m_vwsAltWords.size()));
+    for (int i = 0; i < shown; ++i) {
+      DrawCellText(painter, m_vwsAltWords[i], x, (6 + i) * h, w, h, kTranslationFill,
+                   kLightText, i + 1, true, kFullSize);
+    }
+  }
+  const std::u16string status = StatusText(*this);
+  if (m_pMainLog) m_pMainLog->Line(u"\nТекущая позиция : ", status);
+  DrawCellText(painter, status, x, (6 + m_nMaxAltWords) * h, w, h, std::nullopt, kCellFill, 0,
+               false, kStatusSize);
+  PlayCurrentSound();
+}
+
+void CWordsView::DrawCellText(QPainter& painter, std::u16string_view text, int x, int y,
+                              int width, int height, std::optional<QRgb> fill,
+                              std::optional<QRgb> textColor, int number, bool frame,
+                              int percent) {
+  const QRect cell(x, y, width, height);
+  if (m_bShowTrueAnswer && m_bExamMode && number == m_nTrueCellIndex + 1) {
+    fill = kAnswerHighlight;
+  }
+  if (fill) painter.fillRect(cell, QColor::fromRgba(*fill));
+
+  // Natural proportions of the text, measured one UTF-16 unit at a time.
+  const QFontMetrics& metrics = MeasuringMetrics();
+  int64_t sumWidth = 0;
+  int maxHeight = 0;
+  for (char16_t unit : text) {
+    sumWidth += metrics.horizontalAdvance(QChar(unit));
+    maxHeight = std::max(maxHeight, metrics.height());
+  }
+
+  if (sumWidth > 0) {
+    int64_t size = std::min<int64_t>(height, int64_t{width} * maxHeight / sumWidth) * 46 / 100;
+    if (percent != kFullSize) size = size * percent / 100;
+    if (size > 0) {
+      QFont font = TextFont();
+      font.setPointSize(static_cast<int>(size));  // the surfaces are 96 dpi
+      painter.setFont(font);
+      const int flags = Qt::AlignCenter | Qt::TextSingleLine;
+      if (textColor) {
+        painter.setPen(QColor::fromRgba(*textColor));
+        painter.drawText(cell, flags, ToQ(text));
+      }
+      if (number > 0) {
+        painter.setPen(QColor::fromRgba(kCellFill));
+        painter.drawText(QRect(x - height / 2, y, height / 2, height), flags,
+                         QString::number(number));
+      }
+    }
+    if (number > 0) m_nNumberedCells = number;
+  }
+
+  if (frame) {
+    painter.setPen(QPen(kFramePen, 1));
+    const QPoint corners[] = {{x, y + height}, {x, y}, {x + width, y},
+                              {x + width, y + height}, {x, y + height}};
+    painter.drawPolyline(corners, 5);
+  }
+}
+
+void CWordsView::DrawTypedText(QPainter& painter, int x, int y, int width, int height) {
+  CheckTypedText();
+  // A key that did not combine with an armed accent leaves a mark that no key text may match.
+  if (m_wsTypedText.find(kNoLetterMark) != std::u16string::npos) m_bTypedMatches = 0;
+
+  std::u16string shown = m_wsTypedText;
+  std::replace(shown.begin(), shown.end(), kNoLetterMark, u'?');
+  shown += u'|';
+  if (!m_bTypedMatches) PlayErrorSignal();
+  DrawCellText(painter, shown, x, y, width, height, kTypingFill,
+               m_bTypedMatches ? kTypedText : kTypingError, 0, true, kFullSize);
+}
+
+}  // namespace verbaro

@@ -1,0 +1,110 @@
+// CWordsView: opening a lesson, the Filters menu, and the sound of the current entry.
+#include <QMenu>
+#include <QMenuBar>
+
+#include "platform/DiagnosticLog.h"
+#include "platform/ErrorSignal.h"
+#include "platform/FileChooser.h"
+#include "platform/QtText.h"
+#include "platform/ViewTimer.h"
+#include "sound/Mp3Player.h"
+#include "views/WordsView.h"
+
+namespace verbaro {
+
+// ---- lesson loading ----
+
+std::optional<std::u16string> CWordsView::OpenDataFileDialog() {
+  const std::optional<QString> path = m_platform.files->ChooseLessonFile(this);
+  if (!path) return std::nullopt;
+  return FromQ(*path);
+}
+
+bool CWordsView::ReloadData(bool bBuildFilters) {
+  m_szDataFile = OpenDataFileDialog().value_or(std::u16string());
+  StopPlayback(1);
+  StopSound();
+  // A cancelled dialog leaves the view without data.
+  if (!LoadWordsData()) return false;
+  if (!bBuildFilters) return true;
+  if (!CreateUserFilters() || !BuildFilterMenu()) return false;
+  if (m_bExamMode) return true;
+  SelectUserFilter(kFirstFilterCommand, u"");
+  return true;
+}
+
+bool CWordsView::OpenLesson() { return ReloadData(true); }
+
+bool CWordsView::BuildFilterMenu() {
+  if (!m_pMainMenu) {
+    ShowError(u"Нет доступа к меню!");
+    return false;
+  }
+  // The submenu object stays the same, so the frame's connection to it holds; only its items
+  // are replaced. Each item carries its command id.
+  QMenu* filters = nullptr;
+  const QList<QAction*> topLevel = m_pMainMenu->actions();
+  if (m_nFilterMenuPos >= 0 && m_nFilterMenuPos < topLevel.size()) {
+    filters = topLevel[m_nFilterMenuPos]->menu();
+  }
+  if (!filters) {
+    filters = new QMenu(QStringLiteral("&4-Фильтры"), m_pMainMenu);
+    QAction* before = m_nFilterMenuPos >= 0 && m_nFilterMenuPos < topLevel.size()
+                          ? topLevel[m_nFilterMenuPos]
+                          : nullptr;
+    m_pMainMenu->insertMenu(before, filters);
+  }
+  filters->clear();
+  for (const auto& [id, text] : FilterMenuItems()) {
+    QAction* item = filters->addAction(ToQ(text));
+    item->setData(id);
+  }
+  return true;
+}
+
+// ---- sound ----
+
+bool CWordsView::PlayCurrentSound() {
+  if (!m_bIsSound) return false;
+  if (!m_bPlayOnPaint) {
+    m_bPlayOnPaint = 1;
+    return false;
+  }
+  const uint8_t* mp3 = nullptr;
+  int size = 0;
+  if (m_pMp3Word && m_nMp3WordSize > 0) {
+    mp3 = m_pMp3Word->data();
+    size = std::min<int>(m_nMp3WordSize, static_cast<int>(m_pMp3Word->size()));
+  }
+  const std::optional<unsigned> period = m_pPlayer->PlayRecording(mp3, size);
+  if (!period) return false;
+  // The Video views pause between phrases after each recording.
+  const unsigned delay = m_bVideoMode && m_nPhraseDelay > 0 ? unsigned(m_nPhraseDelay) : 0u;
+  m_pTimer->Start(*period + delay);
+  return true;
+}
+
+void CWordsView::ToggleSound() {
+  m_bIsSound = !m_bIsSound;
+  if (m_pMainLog) m_pMainLog->Line(GetModeName(), u" : m_bIsSound = ", m_bIsSound);
+  ShowInfo(GetModeName() + u" :\n" + (m_bIsSound ? u"Звук включен!" : u"Звук выключен!"));
+  Repaint();
+}
+
+void CWordsView::StopPlayback(int32_t bPlayOnPaint) {
+  m_pPlayer->StopDevice();
+  m_bPlayOnPaint = bPlayOnPaint;
+}
+
+void CWordsView::StopSound() {
+  m_pPlayer->StopDevice();
+  // The lesson goes away: a pending end-of-sound tick would move through data that is gone.
+  m_pTimer->Kill();
+  CLessonState::StopSound();
+}
+
+void CWordsView::PlayErrorSignal() {
+  if (m_platform.errorSignal) m_platform.errorSignal->Play();
+}
+
+}  // namespace verbaro
