@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "data/WordsData.h"
@@ -58,6 +59,9 @@ class CLessonState {
   void AddToUserFilter(const std::u16string& name, int nIndex, const std::u16string& gramKey);
   // Makes filter (id - 800) current; modeText empty for the silent selection after a load.
   void SelectUserFilter(int id, std::u16string_view modeText);
+  // The Filters menu items (command id, text "name (count)") in filter order; the single item
+  // "&0 - Все слова и фразы" with id 800 while there are no filters.
+  std::vector<std::pair<int, std::u16string>> FilterMenuItems() const;
 
   // ---- current record ----
   bool SetUserData();
@@ -133,6 +137,10 @@ class CLessonState {
   void ShowInfo(std::u16string_view text) { ShowMessage(kCaptionInfo, text); }
   // Clears the lesson, filters, current recordings, answers, typing line and counters.
   void ClearLessonData();
+  // Empties the expected and the typed text of the typing line.
+  void ClearTypingLine();
+  // True when diagnostic lines would be written anywhere.
+  bool IsLogging() const;
 };
 
 }  // namespace verbaro

@@ -1,0 +1,138 @@
+// The grammatical filters of the loaded lesson: classifying the records, the Filters menu items
+// and the choice of the working filter.
+#include <iterator>
+
+#include "data/FilterKinds.h"
+#include "data/LessonState.h"
+#include "data/LogText.h"
+#include "platform/DiagnosticLog.h"
+#include "platform/Text.h"
+
+namespace verbaro {
+
+namespace {
+
+void LogRecordLine(DiagnosticLog& log, int32_t index, const WordsData& record) {
+  log.Line(index, u". ", JoinSizes(record.nvMp3WordSize), u" : wsKeyWord = \"", record.wsKeyWord,
+           u"\" : \"", JoinTexts(record.vwsAltWords), u"\"");
+}
+
+}  // namespace
+
+bool CLessonState::CreateUserFilters() {
+  if (m_vWordsData.empty()) {
+    if (m_pMainLog) m_pMainLog->Line(u"Отсутствуют исходные данные : m_vWordsData.size() == 0");
+    return false;
+  }
+  if (m_pMainLog) {
+    m_pMainLog->Line(u"\nCWordsView::CreateUserFilters() :");
+    m_pMainLog->Line(u"m_vWordsData.size() = ", m_vWordsData.size(), u" элем.");
+  }
+
+  m_nTotalCountAltWords = 0;
+  m_mapUserFilters.clear();
+  m_mapExtGramKeysToMapIndToVWS.clear();
+
+  for (size_t i = 0; i < m_vWordsData.size(); ++i) {
+    const WordsData& record = m_vWordsData[i];
+    const auto index = static_cast<int32_t>(i);
+    const std::vector<FilterPlacement> placements =
+        ClassifyRecord(record.wsFrGram, record.wsFrNumber, m_bExamMode != 0);
+    if (placements.empty()) continue;
+    for (const FilterPlacement& placement : placements) {
+      AddToUserFilter(std::u16string(placement.name), index, std::u16string(placement.gramKey));
+    }
+    m_nTotalCountAltWords += static_cast<int32_t>(record.vwsAltWords.size());
+    if (IsLogging()) LogRecordLine(*m_pMainLog, index, record);
+  }
+
+  if (IsLogging()) {
+    DiagnosticLog& log = *m_pMainLog;
+    log.Line(u"*** Тестирование пользовательских фильтров\n*");
+    int n = 0;
+    for (const auto& [name, indexes] : m_mapUserFilters) {
+      log.Line(n++, u". ", name, u" : ", indexes.size(), u" элем.");
+      for (const int32_t index : indexes) LogRecordLine(log, index, m_vWordsData[index]);
+    }
+    log.Line(u"*\n*** Тестирование пользовательских фильтров\n");
+
+    log.Line(u"CWordsView::CreateUserFilters() из m_mapExtGramKeysToMapIndToVWS :");
+    log.Line(u"*** Тестирование уникальных пользовательских фильтров\n*");
+    n = 0;
+    for (const auto& [gramKey, answersByIndex] : m_mapExtGramKeysToMapIndToVWS) {
+      log.Line(n++, u". ", gramKey, u" : ", answersByIndex.size(), u" элем.");
+      for (const auto& [index, answers] : answersByIndex) {
+        log.Line(index, u". wsKeyWord = \"", m_vWordsData[index].wsKeyWord, u"\" : \"",
+                 JoinTexts(answers), u"\"");
+      }
+    }
+    log.Line(u"*\n*** Тестирование уникальных пользовательских фильтров\n");
+  }
+  return true;
+}
+
+void CLessonState::AddToUserFilter(const std::u16string& name, int nIndex,
+                                   const std::u16string& gramKey) {
+  if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_vWordsData.size()) return;
+  m_mapUserFilters[name].push_back(nIndex);
+  if (!gramKey.empty()) {
+    m_mapExtGramKeysToMapIndToVWS[gramKey][nIndex] = m_vWordsData[nIndex].vwsAltWords;
+  }
+}
+
+std::vector<std::pair<int, std::u16string>> CLessonState::FilterMenuItems() const {
+  std::vector<std::pair<int, std::u16string>> items;
+  if (m_mapUserFilters.empty()) {
+    items.emplace_back(kFirstFilterCommand, std::u16string(kFilterAll));
+    return items;
+  }
+  int id = kFirstFilterCommand;
+  for (const auto& [name, indexes] : m_mapUserFilters) {
+    items.emplace_back(id++, name + u" (" + ToU16(indexes.size()) + u")");
+  }
+  return items;
+}
+
+void CLessonState::SelectUserFilter(int id, std::u16string_view modeText) {
+  ClearTypingLine();
+  std::u16string message = u"Выбран фильтр";
+  std::u16string name;
+
+  const int position = id - kFirstFilterCommand;
+  if (id >= kFirstFilterCommand && static_cast<size_t>(position) < m_mapUserFilters.size()) {
+    const auto filter = std::next(m_mapUserFilters.begin(), position);
+    name = filter->first;
+    m_vUserIndexes = filter->second;
+    m_nSelectedFilter = position;
+    m_nRightAnswers = 0;
+    m_nWrongAnswers = 0;
+    m_nHints = 0;
+    // The Exam views show this as the number of answers still to give.
+    m_nTotalCountAltWords = 0;
+    for (const int32_t index : m_vUserIndexes) {
+      if (index >= 0 && static_cast<size_t>(index) < m_vWordsData.size()) {
+        m_nTotalCountAltWords += static_cast<int32_t>(m_vWordsData[index].vwsAltWords.size());
+      }
+    }
+  }
+
+  if (!name.empty()) {
+    message += u": \"" + name + u"\"";
+  } else {
+    message += u" по умолчанию";
+  }
+  message += u",\nв режиме:\n\"";
+  message += modeText;
+  message += u"\".";
+
+  m_nUserFilterIndex = 0;
+  m_nCurMp3Index = 0;
+  if (!name.empty()) {
+    Repaint();
+  } else {
+    message += u"\nТребуется загрузка данных!";
+  }
+  if (!modeText.empty()) ShowInfo(message);
+}
+
+}  // namespace verbaro
