@@ -1,0 +1,180 @@
+// Checking lesson files: what stops the trainer from reading a lesson whole, what breaks a
+// mode, the filter listing, and that checking never changes the file.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "LessonTestFiles.h"
+#include "tools/LessonCheck.h"
+
+namespace verbaro::lesson {
+namespace {
+
+using testing::FilesIn;
+using testing::RawLesson;
+using testing::ReadBytes;
+using testing::ScratchFolder;
+using testing::ToneMp3;
+
+bool HasError(const CheckReport& report, const std::string& part) {
+  for (const std::string& error : report.errors)
+    if (error.find(part) != std::string::npos) return true;
+  return false;
+}
+
+std::string AllErrors(const CheckReport& report) {
+  std::string all;
+  for (const std::string& error : report.errors) all += error + "\n";
+  return all;
+}
+
+class LessonCheck : public ::testing::Test {
+ protected:
+  std::filesystem::path LessonPath() const { return folder_.Path() / "lesson.db"; }
+  ScratchFolder folder_;
+  const std::vector<uint8_t> tone_ = ToneMp3(200, 44100, 2);
+};
+
+TEST_F(LessonCheck, AcceptsASoundLessonAndListsItsFilters) {
+  {
+    RawLesson lesson(LessonPath());
+    lesson.Add(1, "m", "s", "chat", {"кот", "кошка"}, tone_);
+    lesson.Add(2, "m", "p", "chats", {"коты"}, tone_);
+    lesson.Add(3, "f", "s", "chatte", {"кошка"}, tone_);
+    lesson.Add(4, "adj,f", "", "belle", {"красивая"}, tone_);
+    lesson.Add(5, "v", "", "aimer", {"любить"}, tone_);
+    lesson.Add(6, "~", "", "Merci !", {"Спасибо!"}, tone_);
+  }
+  const CheckReport report = CheckLesson(LessonPath());
+  EXPECT_TRUE(report.errors.empty()) << AllErrors(report);
+  EXPECT_TRUE(report.warnings.empty());
+  EXPECT_EQ(report.entries, 6u);
+  ASSERT_TRUE(report.filtersKnown);
+  EXPECT_EQ(report.directFilters.front().count, 6u);
+  EXPECT_EQ(report.reversedFilters.front().count, 7u);  // кот, кошка (m,s), коты, кошка (f,s), ...
+
+  std::ostringstream out;
+  EXPECT_EQ(PrintCheck(LessonPath(), report, out), 0);
+  const std::string text = out.str();
+  const size_t all = text.find("  &0 - Все слова и фразы (6)\n");
+  const size_t phrases = text.find("  &h - Фразы (1)\n");
+  const size_t adjectives = text.find("  c - Женские прилагательные (1)\n");
+  EXPECT_NE(all, std::string::npos) << text;
+  EXPECT_LT(all, phrases);
+  EXPECT_LT(phrases, adjectives);
+  EXPECT_NE(text.find("  &0 - Все слова и фразы (7)\n"), std::string::npos) << text;
+}
+
+TEST_F(LessonCheck, FindsRowidGapsAndRowsOutOfStep) {
+  {
+    RawLesson lesson(LessonPath());
+    lesson.Add(1, "m", "s", "a", {"1"}, tone_);
+    lesson.Add(3, "m", "s", "b", {"2"}, ToneMp3(300, 44100, 2));
+    lesson.Add(4, "m", "s", "c", {"3"}, ToneMp3(500, 44100, 2));
+  }
+  const CheckReport report = CheckLesson(LessonPath());
+  EXPECT_TRUE(HasError(report, "запись 2: нет строки с rowid 2")) << AllErrors(report);
+  EXPECT_TRUE(HasError(report, "прекратит чтение")) << AllErrors(report);
+  // The third row read is rowid 4, while the trainer takes its sound from rowid 3.
+  EXPECT_TRUE(HasError(report, "запись 3: её звук хранится в другой строке")) << AllErrors(report);
+  EXPECT_FALSE(report.filtersKnown);
+
+  std::ostringstream out;
+  EXPECT_EQ(PrintCheck(LessonPath(), report, out), 1);
+  EXPECT_EQ(out.str().find("Фильтры"), std::string::npos);
+}
+
+TEST_F(LessonCheck, FindsRecordingsThatCannotBePlayed) {
+  const std::string noise = "ID3 but nothing after it, and certainly no MPEG frame";
+  {
+    RawLesson lesson(LessonPath());
+    lesson.Add(1, "m", "s", "a", {"1"}, tone_);
+    lesson.Add(2, "m", "s", "b", {"2"}, {}, /*nullBlob=*/true);
+    lesson.Add(3, "m", "s", "c", {"3"}, std::vector<uint8_t>(noise.begin(), noise.end()));
+    lesson.Add(4, "m", "s", "d", {"4"}, {});
+    lesson.Add(5, "m", "s", "e", {}, tone_);
+    lesson.Execute("UPDATE FrRuDict SET Mp3Word = 42 WHERE rowid = 5");
+  }
+  const CheckReport report = CheckLesson(LessonPath());
+  EXPECT_TRUE(HasError(report, "запись 2: нет звука (Mp3Word = NULL)")) << AllErrors(report);
+  EXPECT_TRUE(HasError(report, "запись 3: звук не декодируется")) << AllErrors(report);
+  EXPECT_TRUE(HasError(report, "запись 4: звук пустой")) << AllErrors(report);
+  EXPECT_TRUE(HasError(report, "запись 5: вместо звука в Mp3Word число")) << AllErrors(report);
+  EXPECT_TRUE(HasError(report, "запись 5: нет ни одного перевода")) << AllErrors(report);
+  EXPECT_FALSE(HasError(report, "запись 1:"));
+}
+
+TEST_F(LessonCheck, FindsMergesBeyondFiveAnswersButStillListsTheDirectFilters) {
+  {
+    RawLesson lesson(LessonPath());
+    for (int i = 1; i <= 6; ++i) lesson.Add(i, "adj,m", "", "mot" + std::to_string(i), {"хороший"}, tone_);
+    lesson.Add(7, "~~", "", "septième", {"хороший"}, tone_);  // left out of the merges
+  }
+  const CheckReport report = CheckLesson(LessonPath());
+  ASSERT_EQ(report.errors.size(), 1u) << AllErrors(report);
+  EXPECT_TRUE(HasError(report, "записи 1, 2, 3, 4, 5, 6: перевод «хороший, adj,m» общий у 6 слов"));
+  EXPECT_TRUE(HasError(report, "«Конспект-2»"));
+  ASSERT_TRUE(report.filtersKnown);
+  EXPECT_EQ(report.directFilters.front().count, 7u);
+  EXPECT_TRUE(report.reversedFilters.empty());
+}
+
+TEST_F(LessonCheck, WarnsAboutEntriesTheExamsCannotAsk) {
+  {
+    RawLesson lesson(LessonPath());
+    lesson.Add(1, "m", "", "chat", {"кот"}, tone_);
+    lesson.Add(2, "m", "s", "chien", {"собака"}, tone_);
+  }
+  const CheckReport report = CheckLesson(LessonPath());
+  EXPECT_TRUE(report.errors.empty()) << AllErrors(report);
+  ASSERT_EQ(report.warnings.size(), 1u);
+  EXPECT_NE(report.warnings[0].find("запись 1: группа «m»"), std::string::npos) << report.warnings[0];
+}
+
+TEST_F(LessonCheck, FindsTablesTheTrainerCannotTakeColumnsFrom) {
+  {
+    RawLesson lesson(LessonPath(),
+                     "Nr INTEGER, Topic TEXT, FrGram TEXT, FrNumber TEXT, FrWord TEXT, Mp3Word BLOB, "
+                     "Info2 TEXT, Info3 TEXT, Ru1 TEXT, Ru2 TEXT, Ru3 TEXT, Ru4 TEXT, Ru5 TEXT");
+  }
+  EXPECT_TRUE(HasError(CheckLesson(LessonPath()), "столбец Mp3Word стоит на месте 5"));
+
+  const auto narrow = folder_.Path() / "narrow.db";
+  { RawLesson lesson(narrow, "Nr INTEGER, Topic TEXT, FrGram TEXT, FrWord TEXT, Mp3Word BLOB"); }
+  EXPECT_TRUE(HasError(CheckLesson(narrow), "5 столбцов, а нужно не меньше 13"));
+
+  const auto otherTable = folder_.Path() / "other.db";
+  {
+    RawLesson lesson(otherTable);
+    lesson.Execute("ALTER TABLE FrRuDict RENAME TO Words");
+  }
+  EXPECT_TRUE(HasError(CheckLesson(otherTable), "нет таблицы FrRuDict"));
+
+  const auto emptyTable = folder_.Path() / "empty.db";
+  { RawLesson lesson(emptyTable); }
+  EXPECT_TRUE(HasError(CheckLesson(emptyTable), "нет ни одной записи"));
+
+  EXPECT_TRUE(HasError(CheckLesson(folder_.Write("zero.db", std::string())), "пуст"));
+  EXPECT_TRUE(HasError(CheckLesson(folder_.Path() / "absent.db"), "не существует"));
+  EXPECT_TRUE(HasError(CheckLesson(folder_.Write("text.db", std::string("plain text, no database"))),
+                       "нет таблицы FrRuDict или это не база SQLite"));
+}
+
+TEST_F(LessonCheck, LeavesTheFileAndItsFolderExactlyAsTheyWere) {
+  {
+    RawLesson lesson(LessonPath());
+    lesson.Add(1, "m", "s", "a", {"1"}, tone_);
+    lesson.Add(3, "m", "s", "b", {"2"}, {}, /*nullBlob=*/true);
+  }
+  const std::string before = ReadBytes(LessonPath());
+  const auto modified = std::filesystem::last_write_time(LessonPath());
+  const std::vector<std::string> files = FilesIn(folder_.Path());
+
+  EXPECT_FALSE(CheckLesson(LessonPath()).errors.empty());
+  EXPECT_EQ(ReadBytes(LessonPath()), before);
+  EXPECT_EQ(std::filesystem::last_write_time(LessonPath()), modified);
+  EXPECT_EQ(FilesIn(folder_.Path()), files);
+}
+
+}  // namespace
+}  // namespace verbaro::lesson

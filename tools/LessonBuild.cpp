@@ -1,0 +1,161 @@
+#include "tools/LessonBuild.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+
+#include "tools/FrenchSpeech.h"
+#include "tools/LessonMessages.h"
+#include "tools/LessonRules.h"
+#include "tools/LessonWriter.h"
+#include "tools/Mp3Decode.h"
+#include "tools/Mp3Encode.h"
+#include "tools/Utf.h"
+#include "tools/WordList.h"
+
+namespace verbaro::lesson {
+namespace {
+
+std::optional<std::string> ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+EntryText ToEntryText(const LessonEntry& entry) {
+  EntryText text;
+  text.entryNumber = entry.lineNumber;
+  text.grammar = Utf8ToUtf16(entry.grammar);
+  text.number = Utf8ToUtf16(entry.number);
+  text.word = Utf8ToUtf16(entry.word);
+  for (const std::string& translation : entry.translations) text.translations.push_back(Utf8ToUtf16(translation));
+  return text;
+}
+
+// Given recordings, read and decoded once: line number -> bytes and decoded stream.
+struct GivenRecording {
+  std::vector<uint8_t> bytes;
+  Mp3Stream stream;
+};
+
+void LoadGivenRecordings(const WordList& list, std::map<int, GivenRecording>& recordings,
+                         std::vector<LineProblem>& problems) {
+  for (const LessonEntry& entry : list.entries) {
+    if (entry.mp3Path.empty()) continue;
+    std::error_code code;
+    if (!std::filesystem::is_regular_file(entry.mp3Path, code)) {
+      problems.push_back({entry.lineNumber, "файл MP3 не найден: " + entry.mp3Path.string()});
+      continue;
+    }
+    const std::optional<std::string> bytes = ReadFile(entry.mp3Path);
+    if (!bytes) {
+      problems.push_back({entry.lineNumber, "файл MP3 не читается: " + entry.mp3Path.string()});
+      continue;
+    }
+    GivenRecording recording;
+    recording.bytes.assign(bytes->begin(), bytes->end());
+    recording.stream = DecodeMp3(recording.bytes);
+    if (!recording.stream.decodable) {
+      problems.push_back({entry.lineNumber, "файл MP3 не декодируется (" + recording.stream.error +
+                                                "): " + entry.mp3Path.string()});
+      continue;
+    }
+    recordings.emplace(entry.lineNumber, std::move(recording));
+  }
+}
+
+// The recording of one entry in the lesson format: a given MP3 as it is when it already has
+// that format, re-encoded otherwise; the French voice when none is given.
+std::optional<std::vector<uint8_t>> MakeRecording(const LessonEntry& entry,
+                                                  const std::map<int, GivenRecording>& given,
+                                                  std::string& error) {
+  if (const auto it = given.find(entry.lineNumber); it != given.end()) {
+    if (IsLessonFormat(it->second.stream)) return it->second.bytes;
+    return EncodeLessonMp3(it->second.stream.pcm, error);
+  }
+  const std::optional<Pcm> speech = SpeakFrench(entry.word, error);
+  if (!speech) return std::nullopt;
+  return EncodeLessonMp3(*speech, error);
+}
+
+}  // namespace
+
+int BuildLesson(const BuildRequest& request, std::ostream& out, std::ostream& err) {
+  std::error_code code;
+  if (std::filesystem::exists(request.lesson, code) && !request.replace) {
+    err << "Файл урока уже существует: " << request.lesson.string()
+        << "\nЧтобы заменить его, добавьте --replace.\n";
+    return 1;
+  }
+  if (std::filesystem::is_directory(request.lesson, code)) {
+    err << "На месте файла урока папка: " << request.lesson.string() << "\n";
+    return 1;
+  }
+  const std::optional<std::string> text = ReadFile(request.wordList);
+  if (!text) {
+    err << "Не могу прочитать список слов: " << request.wordList.string() << "\n";
+    return 1;
+  }
+
+  const WordList list = ParseWordList(*text, request.wordList.parent_path());
+  std::vector<LineProblem> problems = list.problems;
+  std::map<int, GivenRecording> given;
+  LoadGivenRecordings(list, given, problems);
+  std::stable_sort(problems.begin(), problems.end(),
+                   [](const LineProblem& a, const LineProblem& b) { return a.lineNumber < b.lineNumber; });
+
+  std::vector<EntryText> texts;
+  for (const LessonEntry& entry : list.entries) texts.push_back(ToEntryText(entry));
+  const std::vector<MergeOverflow> overflows = FindMergeOverflows(texts);
+
+  for (const LineProblem& problem : problems) err << "Ошибка: " << FormatProblem(problem) << "\n";
+  for (const MergeOverflow& overflow : overflows) err << "Ошибка: " << DescribeOverflow(overflow, Place::Line) << "\n";
+  const size_t errorCount = problems.size() + overflows.size();
+  if (errorCount > 0) {
+    err << "Урок не записан: ошибок — " << errorCount << ".\n";
+    return 1;
+  }
+  if (list.entries.empty()) {
+    err << "В списке слов нет ни одной записи; урок не записан.\n";
+    return 1;
+  }
+  for (const EntryText* entry : FindUnaskableEntries(texts))
+    err << "Предупреждение: " << DescribeUnaskable(*entry, Place::Line) << "\n";
+
+  LessonWriter writer(request.lesson);
+  std::string error;
+  if (!writer.Open(error)) {
+    err << "Урок не записан: " << error << "\n";
+    return 1;
+  }
+  const std::string topic = request.wordList.stem().string();
+  size_t spoken = 0;
+  for (const LessonEntry& entry : list.entries) {
+    LessonRow row{topic, entry.grammar, entry.number, entry.word, entry.info1, entry.info2,
+                  entry.info3, entry.translations, {}};
+    std::optional<std::vector<uint8_t>> mp3 = MakeRecording(entry, given, error);
+    if (!mp3) {
+      err << "Урок не записан: строка " << entry.lineNumber << ": " << error << "\n";
+      return 1;
+    }
+    if (entry.mp3Path.empty()) ++spoken;
+    row.mp3 = std::move(*mp3);
+    if (!writer.AddRow(row, error)) {
+      err << "Урок не записан: " << error << "\n";
+      return 1;
+    }
+  }
+  if (!writer.Commit(request.replace, error)) {
+    err << "Урок не записан: " << error << "\n";
+    return 1;
+  }
+  out << "Урок записан: " << request.lesson.string() << "\nЗаписей: " << list.entries.size()
+      << ", озвучено французским голосом espeak-ng: " << spoken << ".\n";
+  return 0;
+}
+
+}  // namespace verbaro::lesson

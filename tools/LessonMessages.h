@@ -1,0 +1,18 @@
+#pragma once
+// Russian texts of the lesson tool for the problems found by the lesson rules; shared by the
+// builder (which counts lines of the word list) and the checker (which counts entries).
+#include <string>
+#include <vector>
+
+#include "tools/LessonRules.h"
+
+namespace verbaro::lesson {
+
+// How the places of a problem are named: lines of a word list or entries of a lesson file.
+enum class Place { Line, Entry };
+
+std::string DescribeOverflow(const MergeOverflow& overflow, Place place);
+std::string DescribeUnaskable(const EntryText& entry, Place place);
+std::string JoinNumbers(const std::vector<int>& numbers);
+
+}  // namespace verbaro::lesson

@@ -1,0 +1,51 @@
+#include "tools/LessonTool.h"
+
+#include "tools/LessonBuild.h"
+#include "tools/LessonCheck.h"
+
+namespace verbaro::lesson {
+namespace {
+
+constexpr const char* kUsage =
+    "Использование:\n"
+    "  verbaro-lesson build СЛОВА.tsv УРОК.db [--replace]\n"
+    "      собрать урок из списка слов (UTF-8, столбцы через табуляцию);\n"
+    "      --replace разрешает заменить уже существующий файл урока\n"
+    "  verbaro-lesson check УРОК.db\n"
+    "      проверить, что тренажёр прочитает урок целиком, и показать его фильтры\n";
+
+int Usage(std::ostream& err) {
+  err << kUsage;
+  return kUsageStatus;
+}
+
+}  // namespace
+
+int RunLessonTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  if (arguments.empty()) return Usage(err);
+  const std::string& command = arguments[0];
+  if (command == "--help" || command == "-h" || command == "help") {
+    out << kUsage;
+    return 0;
+  }
+
+  std::vector<std::string> paths;
+  bool replace = false;
+  for (size_t i = 1; i < arguments.size(); ++i) {
+    if (arguments[i] == "--replace" && command == "build") {
+      replace = true;
+    } else if (arguments[i].starts_with("--")) {
+      err << "Неизвестный параметр: " << arguments[i] << "\n";
+      return Usage(err);
+    } else {
+      paths.push_back(arguments[i]);
+    }
+  }
+
+  if (command == "build" && paths.size() == 2) return BuildLesson({paths[0], paths[1], replace}, out, err);
+  if (command == "check" && paths.size() == 1) return PrintCheck(paths[0], CheckLesson(paths[0]), out);
+  if (command != "build" && command != "check") err << "Неизвестная команда: " << command << "\n";
+  return Usage(err);
+}
+
+}  // namespace verbaro::lesson

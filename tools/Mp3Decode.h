@@ -1,0 +1,24 @@
+#pragma once
+// Reading an MP3 held in memory with libmpg123, the decoder the trainer plays lessons with.
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "tools/Pcm.h"
+
+namespace verbaro::lesson {
+
+struct Mp3Stream {
+  bool decodable = false;  // at least one sample came out and the decoder reported no error
+  std::string error;       // why not, in Russian
+  int mpegVersion = 0;     // 1 for MPEG-1, 2 for MPEG-2, 25 for MPEG-2.5
+  int layer = 0;
+  Pcm pcm;                 // the decoded sound at the stream's own rate and channel count
+};
+
+Mp3Stream DecodeMp3(std::span<const uint8_t> bytes);
+
+// The format lessons store: MPEG-1 Layer III, 44.1 kHz, two channels.
+bool IsLessonFormat(const Mp3Stream& stream);
+
+}  // namespace verbaro::lesson
