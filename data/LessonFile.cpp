@@ -32,11 +32,46 @@ constexpr int kFirstTextColumn = 2;   // grammar, number, key word, three inform
 constexpr int kFirstAltColumn = 8;    // five translations
 constexpr int kLastAltColumn = 12;
 
-// A missing, unreadable or zero-length file has no first byte.
-bool HasFirstByte(const std::string& utf8Path) {
+// The start of a file: nothing for a missing, unreadable or zero-length file.
+std::string ReadFileStart(const std::string& utf8Path, size_t maxBytes) {
   std::ifstream file(utf8Path, std::ios::in | std::ios::binary);
-  char first = 0;
-  return file.is_open() && static_cast<bool>(file.get(first));
+  std::string start(maxBytes, '\0');
+  if (!file.is_open()) return {};
+  file.read(start.data(), static_cast<std::streamsize>(maxBytes));
+  start.resize(static_cast<size_t>(file.gcount()));
+  return start;
+}
+
+constexpr size_t kHeaderBytes = 20;
+
+// A database in write-ahead-log mode whose log has been folded back into the file: the file alone
+// holds everything, and reading it as immutable keeps SQLite from creating -wal and -shm files
+// beside it.
+bool IsSelfContainedWalDatabase(const std::string& utf8Path, const std::string& header) {
+  static constexpr char kMagic[] = "SQLite format 3";
+  const bool isDatabase = header.size() >= kHeaderBytes &&
+                          header.compare(0, sizeof kMagic, kMagic, sizeof kMagic) == 0;
+  const bool isWal = isDatabase && header[18] == 2 && header[19] == 2;  // write and read versions
+  if (!isWal) return false;
+  std::ifstream wal(utf8Path + "-wal");
+  return !wal.is_open();
+}
+
+// A file: URI naming the path exactly, for opening with URI parameters.
+std::string FileUri(const std::string& utf8Path) {
+  std::string uri = utf8Path.starts_with('/') ? "file://" : "file:";
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (const char c : utf8Path) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '%' || c == '?' || c == '#' || byte < 0x20) {
+      uri += '%';
+      uri += kHex[byte >> 4];
+      uri += kHex[byte & 0x0F];
+    } else {
+      uri += c;
+    }
+  }
+  return uri;
 }
 
 // The text of a column as UTF-16. A NULL value, a column the table does not have, or a failed
@@ -77,13 +112,18 @@ std::shared_ptr<std::vector<uint8_t>> ReadRecording(sqlite3* db, int nRow) {
 int CLessonState::OpenDatabase(const std::u16string& path, sqlite3** db) {
   *db = nullptr;
   const std::string utf8Path = ToUtf8(path);
-  if (!HasFirstByte(utf8Path)) {
+  const std::string header = ReadFileStart(utf8Path, kHeaderBytes);
+  if (header.empty()) {
     ShowError(u"База данных:\n\"" + path + u"\"\nпустая!");
     return SQLITE_EMPTY;
   }
   // Read-only: reading a lesson must never create, change or recover the file.
   sqlite3* handle = nullptr;
-  const int rc = sqlite3_open_v2(utf8Path.c_str(), &handle, SQLITE_OPEN_READONLY, nullptr);
+  const int rc =
+      IsSelfContainedWalDatabase(utf8Path, header)
+          ? sqlite3_open_v2((FileUri(utf8Path) + "?immutable=1").c_str(), &handle,
+                            SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr)
+          : sqlite3_open_v2(utf8Path.c_str(), &handle, SQLITE_OPEN_READONLY, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_close(handle);  // a failed open still allocates a handle
     ShowError(u"Не могу открыть базу данных:\n" + path);

@@ -146,14 +146,6 @@ TEST_F(SetUserDataTest, RecordingIndexCarriedOverBeyondTheNextRecordRestartsSile
   EXPECT_NE(lesson.LogText().find("m_nCurMp3Index (2) >= nvMp3WordSize (1)"), std::string::npos);
 }
 
-TEST_F(SetUserDataTest, DirectViewsKeepTheFirstRecording) {
-  Use({MergedRecord(u"x", 2)}, {0});
-  ASSERT_TRUE(lesson.SetUserData());
-  ASSERT_TRUE(lesson.SetUserData());
-  EXPECT_EQ(lesson.m_nCurMp3Index, 0);
-  EXPECT_EQ(lesson.m_nMp3WordSize, 10);
-}
-
 TEST_F(SetUserDataTest, ExamViewsTakeTheQuestionFromTheirOwnStep) {
   Use({Record(u"v", u"", u"aller", {u"идти"})}, {0});
   lesson.m_bExamMode = 1;

@@ -122,19 +122,6 @@ TEST(UserFilters, LeftOutEntriesAreAbsentFromEveryExamFilter) {
   EXPECT_EQ(lesson.m_mapExtGramKeysToMapIndToVWS.count(u"others"), 0u);
 }
 
-TEST(UserFilters, ListingsAreWrittenToAnAttachedLog) {
-  RecordingLesson lesson;
-  lesson.m_vWordsData = {Record(u"m", u"s", u"chat", {u"кот", u"кошка"})};
-  ASSERT_TRUE(lesson.CreateUserFilters());
-  const std::string log = lesson.LogText();
-  EXPECT_NE(log.find("\nCWordsView::CreateUserFilters() :\nm_vWordsData.size() = 1 элем.\n"),
-            std::string::npos);
-  EXPECT_NE(log.find("*** Тестирование пользовательских фильтров\n*\n"), std::string::npos);
-  EXPECT_NE(log.find("*** Тестирование уникальных пользовательских фильтров\n*\n"),
-            std::string::npos);
-  EXPECT_NE(log.find("chat\" : \"кот; кошка\""), std::string::npos);
-}
-
 // ---- selecting a filter ----
 
 class SelectUserFilterTest : public ::testing::Test {
