@@ -30,6 +30,43 @@ bool HasFirstByte(const std::filesystem::path& path) {
   return in && in.read(&byte, 1) && in.gcount() == 1;
 }
 
+// A database in write-ahead-log mode whose log is folded back into the file holds everything in
+// the file; read as immutable, SQLite creates no -wal and -shm files beside it.
+bool IsSelfContainedWal(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  char header[20] = {};
+  if (!in.read(header, sizeof header)) return false;
+  const bool wal = std::memcmp(header, "SQLite format 3", 16) == 0 && header[18] == 2 && header[19] == 2;
+  std::error_code code;
+  return wal && !std::filesystem::exists(path.string() + "-wal", code);
+}
+
+// A file: URI naming the path exactly.
+std::string FileUri(const std::filesystem::path& path) {
+  const std::string text = std::filesystem::absolute(path).string();
+  std::string uri = "file://";
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '%' || c == '?' || c == '#' || byte < 0x20) {
+      uri += '%';
+      uri += kHex[byte >> 4];
+      uri += kHex[byte & 0x0F];
+    } else {
+      uri += c;
+    }
+  }
+  return uri;
+}
+
+// Read-only, as the trainer opens lessons: checking never writes to or beside the file.
+int OpenReadOnly(const std::filesystem::path& path, sqlite3** db) {
+  if (IsSelfContainedWal(path))
+    return sqlite3_open_v2((FileUri(path) + "?immutable=1").c_str(), db,
+                           SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+  return sqlite3_open_v2(path.c_str(), db, SQLITE_OPEN_READONLY, nullptr);
+}
+
 bool SameNameIgnoringCase(const char* a, const char* b) {
   return a && b && sqlite3_stricmp(a, b) == 0;
 }
@@ -189,7 +226,7 @@ CheckReport CheckLesson(const std::filesystem::path& lesson) {
     return report;
   }
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(lesson.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+  if (OpenReadOnly(lesson, &db) != SQLITE_OK) {
     report.errors.push_back(std::string("файл не открывается как база SQLite: ") + sqlite3_errmsg(db));
     sqlite3_close(db);
     return report;

@@ -176,5 +176,21 @@ TEST_F(LessonCheck, LeavesTheFileAndItsFolderExactlyAsTheyWere) {
   EXPECT_EQ(FilesIn(folder_.Path()), files);
 }
 
+TEST_F(LessonCheck, ReadsAWriteAheadLogLessonWithoutLeavingFilesBesideIt) {
+  {
+    RawLesson lesson(LessonPath());
+    lesson.Execute("PRAGMA journal_mode=WAL");
+    lesson.Add(1, "m", "s", "a", {"1"}, tone_);
+  }
+  const std::string before = ReadBytes(LessonPath());
+  ASSERT_EQ(FilesIn(folder_.Path()), std::vector<std::string>{"lesson.db"});
+
+  const CheckReport report = CheckLesson(LessonPath());
+  EXPECT_TRUE(report.errors.empty()) << AllErrors(report);
+  EXPECT_EQ(report.entries, 1u);
+  EXPECT_EQ(ReadBytes(LessonPath()), before);
+  EXPECT_EQ(FilesIn(folder_.Path()), std::vector<std::string>{"lesson.db"});
+}
+
 }  // namespace
 }  // namespace verbaro::lesson
