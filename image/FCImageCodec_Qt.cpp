@@ -38,6 +38,8 @@ bool FCImageCodec_Qt::ReadFrames(QImageReader& reader, FCImageFrames& frames,
   // Content decides the format, whatever the file is called, as the system decoders do.
   reader.setDecideFormatFromContent(true);
   reader.setAutoTransform(false);
+  // Text items come with the header; asked for after the frames, some readers start over.
+  ReadTextItems(reader, property);
   bool taken = false;
   const bool animated = reader.supportsAnimation();
   // Formats that know their frame count say it; an animation without a count is read to its end;
@@ -57,7 +59,6 @@ bool FCImageCodec_Qt::ReadFrames(QImageReader& reader, FCImageFrames& frames,
       taken = true;
     }
   }
-  ReadTextItems(reader, property);
   return taken;
 }
 
