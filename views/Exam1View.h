@@ -23,6 +23,8 @@ class CExam1View : public CWordsView {
   explicit CExam1View(const Platform& platform, QWidget* parent = nullptr);
 
   std::u16string GetModeName() const override;
+  // The end-of-sound timer only runs out here: an exam never moves on by itself.
+  bool HandlesTimer() const override { return false; }
 
   // ---- lesson opening ----
   // The Open command: the exam reset, then the preparation of this view.

@@ -1,0 +1,58 @@
+#include "ExamFixture.h"
+
+#include <QApplication>
+
+#include "views/ExamRandom.h"
+
+namespace verbaro::examtest {
+
+void EnsureApplication() {
+  if (QApplication::instance() != nullptr) return;
+  static int argc = 1;
+  static char name[] = "exam_tests";
+  static char* argv[] = {name, nullptr};
+  // Kept for the whole run; reachable from here, so it is not reported as a leak.
+  static QApplication* application = new QApplication(argc, argv);
+  (void)application;
+}
+
+int DrawValueAt(int64_t second) {
+  ExamRandom generator(static_cast<uint32_t>(second));
+  return generator.Next();
+}
+
+bool ExamTest::Open(CExam1View& view, const std::vector<LessonRow>& rows) {
+  const QString path = dir.filePath(QStringLiteral("lesson%1.db").arg(++lessonsWritten));
+  WriteLesson(path, rows);
+  fake.files.answers.push_back(path);
+  return view.OpenLesson();
+}
+
+int ExamTest::UseDraw(const std::function<bool(int)>& predicate) {
+  for (int64_t second = fake.clock.seconds; second < fake.clock.seconds + 100000; ++second) {
+    if (predicate(DrawValueAt(second))) {
+      fake.clock.seconds = second;
+      return DrawValueAt(second);
+    }
+  }
+  ADD_FAILURE() << "no second gives the wanted draw";
+  return -1;
+}
+
+int ExamTest::WrongCell(const CExam1View& view) {
+  for (int k = 1; k <= static_cast<int>(view.m_vwsAltWords.size()); ++k)
+    if (k != RightCell(view)) return k;
+  return 0;
+}
+
+int ExamTest::RightAnswerErrors(const CExam1View& view) {
+  return view.m_vCopyWordsData.at(view.m_nTrueRandIndex).vnWordErrors.at(view.m_nTrueInd);
+}
+
+int ExamTest::RecordIndex(const CExam1View& view, const std::u16string& keyWord) {
+  for (size_t i = 0; i < view.m_vWordsData.size(); ++i)
+    if (view.m_vWordsData[i].wsKeyWord == keyWord) return static_cast<int>(i);
+  return -1;
+}
+
+}  // namespace verbaro::examtest

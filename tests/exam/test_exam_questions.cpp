@@ -1,0 +1,236 @@
+// Question building: the record and answer asked, wrong answers from the same group, the
+// overlap tests of the two directions, the draws of one second, and the working copy.
+#include <algorithm>
+#include <set>
+
+#include "support/ExamFixture.h"
+
+namespace verbaro::examtest {
+namespace {
+
+using Texts = std::vector<std::u16string>;
+using ExamQuestions = ExamTest;
+
+int Count(const Texts& texts, const std::u16string& text) {
+  return static_cast<int>(std::count(texts.begin(), texts.end(), text));
+}
+
+TEST_F(ExamQuestions, TheOnlyRecordOfItsGroupGetsASingleCellWithItsAnswer) {
+  auto view = MakeView<CExam1View>();
+  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"aimer", u"v", u"", {u"любить"})}));
+  ASSERT_EQ(RecordIndex(*view, u"chat"), 1);
+  UseDraw([](int v) { return v % 2 == 1; });
+  view->Repaint();
+  EXPECT_EQ(view->m_nTrueRandIndex, 1);
+  EXPECT_EQ(Cells(*view), Texts{u"кот"});
+  EXPECT_EQ(RightCell(*view), 1);
+  EXPECT_EQ(view->m_nNumberedCells, 1);
+  // The asked record becomes the current entry that the header rows show and the sound plays.
+  EXPECT_EQ(view->m_wsKeyWord, u"chat");
+  EXPECT_EQ(view->m_wsInfo1, u"[chat]");
+  EXPECT_EQ(view->m_wsExtFrGram, u"m,s");
+  ASSERT_EQ(view->m_vpMp3Word.size(), 1u);
+  EXPECT_EQ(*view->m_vpMp3Word[0], RecordingOf(u"chat"));
+  EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(ExamQuestions, Exam1DiscardsACandidateThatIsAlsoAnAnswerOfTheAskedRecord) {
+  auto view = MakeView<CExam1View>();
+  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"matou", u"m", u"s", {u"кот"})}));
+  for (int asked = 0; asked < 2; ++asked) {
+    UseDraw([asked](int v) { return v % 2 == asked; });
+    view->Repaint();
+    EXPECT_EQ(view->m_nTrueRandIndex, asked);
+    EXPECT_EQ(Cells(*view), Texts{u"кот"}) << "'кот, m,s' lists both records";
+    EXPECT_TRUE(view->m_mapIndexToVAltWords.empty()) << "the discarded candidate left the pool";
+    ++fake.clock.seconds;
+  }
+}
+
+TEST_F(ExamQuestions, Exam1KeepsEqualCandidatesOfOtherRecords) {
+  auto view = MakeView<CExam1View>();
+  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"chien", u"m", u"s", {u"собака"}),
+                           Row(u"matou", u"m", u"s", {u"кот"})}));
+  UseDraw([](int v) { return v % 3 == 1; });
+  view->Repaint();
+  ASSERT_EQ(view->m_wsKeyWord, u"chien");
+  EXPECT_EQ(Cells(*view), (Texts{u"кот", u"собака", u"кот"}));
+  EXPECT_EQ(RightCell(*view), 2);
+}
+
+TEST_F(ExamQuestions, Exam2DiscardsRepeatsOfTheRightAnswerAndOfChosenCells) {
+  auto view = MakeView<CExam2View>();
+  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот", u"котик"}), Row(u"chien", u"m", u"s", {u"пёс"})}));
+  ASSERT_EQ(RecordIndex(*view, u"пёс"), 2);
+
+  UseDraw([](int v) { return v % 3 == 2; });
+  view->Repaint();
+  ASSERT_EQ(view->m_wsKeyWord, u"пёс");
+  EXPECT_EQ(Cells(*view).size(), 2u) << "the second 'chat' repeats a chosen cell";
+  EXPECT_EQ(Count(Cells(*view), u"chat"), 1);
+  EXPECT_EQ(Count(Cells(*view), u"chien"), 1);
+
+  ++fake.clock.seconds;
+  UseDraw([](int v) { return v % 3 == 0; });
+  view->Repaint();
+  ASSERT_EQ(view->m_wsKeyWord, u"кот");
+  EXPECT_EQ(Cells(*view).size(), 2u) << "'chat' of 'котик' equals the right answer";
+  EXPECT_EQ(Count(Cells(*view), u"chat"), 1);
+  EXPECT_EQ(Count(Cells(*view), u"chien"), 1);
+}
+
+TEST_F(ExamQuestions, Exam2KeepsACandidateEqualToAnotherUndrawnAnswerButExam1DoesNot) {
+  const std::vector<LessonRow> rows = {Row(u"chat", u"m", u"s", {u"кот"}),
+                                       Row(u"matou", u"m", u"s", {u"кот", u"котяра"})};
+  auto exam2 = MakeView<CExam2View>();
+  ASSERT_TRUE(Open(*exam2, rows));
+  // Every draw of the second gives an even value: record 'кот' [chat, matou], right answer chat.
+  UseDraw([](int v) { return v % 2 == 0; });
+  exam2->Repaint();
+  ASSERT_EQ(exam2->m_wsKeyWord, u"кот");
+  EXPECT_EQ(exam2->m_wsTrueAltWord, u"chat");
+  EXPECT_EQ(Cells(*exam2), (Texts{u"chat", u"matou"}));
+
+  // The same lesson in Exam-1: 'chat' [кот] is asked; 'кот' of 'matou' is discarded, 'котяра' kept.
+  auto exam1 = MakeView<CExam1View>();
+  ASSERT_TRUE(Open(*exam1, rows));
+  exam1->Repaint();
+  ASSERT_EQ(exam1->m_wsKeyWord, u"chat");
+  EXPECT_EQ(Cells(*exam1), (Texts{u"кот", u"котяра"}));
+}
+
+TEST_F(ExamQuestions, AGroupOfThreeGivesThreeCellsAndALargeGroupFive) {
+  auto view = MakeView<CExam1View>();
+  ASSERT_TRUE(Open(*view, {Row(u"a", u"f", u"p", {u"А"}), Row(u"b", u"f", u"p", {u"Б"}), Row(u"c", u"f", u"p", {u"В"}),
+                           Row(u"d", u"v", u"", {u"Г"})}));
+  UseDraw([](int v) { return v % 4 != 3; });
+  view->Repaint();
+  const Texts three = Cells(*view);
+  EXPECT_EQ(three.size(), 3u);
+  EXPECT_EQ(std::set<std::u16string>(three.begin(), three.end()),
+            (std::set<std::u16string>{u"А", u"Б", u"В"}));
+  EXPECT_EQ(view->m_nNumberedCells, 3);
+
+  std::vector<LessonRow> rows;
+  for (const char16_t* word : {u"a", u"b", u"c", u"d", u"e", u"f", u"g"})
+    rows.push_back(Row(word, u"m", u"s", {std::u16string(u"слово-") + word}));
+  ASSERT_TRUE(Open(*view, rows));
+  EXPECT_EQ(Cells(*view).size(), 5u);
+  EXPECT_EQ(Count(Cells(*view), view->m_wsTrueAltWord), 1);
+  EXPECT_EQ(view->m_nNumberedCells, 5);
+}
+
+TEST_F(ExamQuestions, BuildsWithinOneSecondAskTheSameQuestion) {
+  auto view = MakeView<CExam1View>();
+  std::vector<LessonRow> rows;
+  for (const char16_t* word : {u"a", u"b", u"c", u"d", u"e", u"f"})
+    rows.push_back(Row(word, u"m", u"s", {std::u16string(u"один-") + word, std::u16string(u"два-") + word}));
+  ASSERT_TRUE(Open(*view, rows));
+  const int v = UseDraw([](int value) { return value % 6 == 4; });
+  view->Repaint();
+  const auto question = [&] {
+    return std::make_tuple(view->m_nTrueRandIndex, view->m_nTrueInd, view->m_nTrueCellIndex, Cells(*view));
+  };
+  const auto first = question();
+  EXPECT_EQ(view->m_nTrueRandIndex, 4);
+  EXPECT_EQ(view->m_nTrueInd, v % 2);
+  view->Repaint();
+  EXPECT_EQ(question(), first);
+
+  UseDraw([](int value) { return value % 6 == 1; });
+  view->Repaint();
+  EXPECT_EQ(view->m_nTrueRandIndex, 1) << "a new second draws anew";
+}
+
+TEST_F(ExamQuestions, DrawingALearntRecordAgainRestoresTheWholeWorkingCopy) {
+  auto view = MakeView<CExam1View>();
+  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"chien", u"m", u"s", {u"пёс", u"собака"})}));
+  UseDraw([](int v) { return v % 2 == 0; });
+  view->Repaint();
+  ASSERT_EQ(view->m_nTrueRandIndex, 0);
+  Press(*view, RightCell(*view));  // 'кот' learnt: 'chat' leaves play
+  EXPECT_TRUE(view->m_vCopyWordsData[0].vwsAltWords.empty());
+  EXPECT_EQ(view->m_vUserIndexes, std::vector<int32_t>{1});
+  ASSERT_EQ(view->m_nTrueRandIndex, 1);
+  ASSERT_NE(WrongCell(*view), 0);
+  Press(*view, WrongCell(*view));
+  EXPECT_EQ(view->m_vCopyWordsData[1].vnWordErrors[view->m_nTrueInd], 1);
+
+  // Selecting the filter again puts 'chat' back; drawing it renews the copy from the lesson.
+  ++fake.clock.seconds;
+  UseDraw([](int v) { return v % 2 == 0; });
+  view->SelectUserFilter(kFirstFilterCommand, u"");
+  EXPECT_EQ(view->m_nTrueRandIndex, 0);
+  EXPECT_EQ(view->m_vCopyWordsData[0].vwsAltWords, Texts{u"кот"});
+  EXPECT_EQ(view->m_vCopyWordsData[1].vnWordErrors, (std::vector<int32_t>{0, 0}));
+  EXPECT_EQ(Cells(*view).size(), 3u);
+  EXPECT_TRUE(view->HasQuestion());
+}
+
+TEST_F(ExamQuestions, ARecordMissingFromTheGroupOfItsKeyIsReported) {
+  auto view = MakeView<CExam1View>();
+  // Grammar "m,s" with no number: its group key is "m,s", but the filters file it as "others".
+  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m,s", u"", {u"кот"}), Row(u"chien", u"m", u"s", {u"пёс"})}));
+  fake.messages.Clear();
+  UseDraw([](int v) { return v % 2 == 0; });
+  view->Repaint();
+  EXPECT_EQ(Messages(), std::vector<QString>{QStringLiteral("Пустая грамматическая группа!")});
+  EXPECT_FALSE(view->HasQuestion());
+  fake.messages.Clear();
+  Press(*view, 1);
+  Press(*view, 0);
+  view->OnLButtonDown(500, 320);
+  EXPECT_EQ(view->m_nRightAnswers + view->m_nWrongAnswers + view->m_nHints, 0);
+  EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(ExamQuestions, ARecordWithoutAGroupIsNotAskedAndChoicesAreIgnored) {
+  auto view = MakeView<CExam1View>();
+  // Grammar "v" with number "s": group key "v,s", which no filter builds.
+  ASSERT_TRUE(Open(*view, {Row(u"aller", u"v", u"s", {u"идти"}), Row(u"chat", u"m", u"s", {u"кот"})}));
+  UseDraw([](int v) { return v % 2 == 1; });
+  view->Repaint();
+  ASSERT_TRUE(view->HasQuestion());
+  ASSERT_EQ(view->m_nNumberedCells, 1);
+
+  fake.messages.Clear();
+  UseDraw([](int v) { return v % 2 == 0; });
+  view->Repaint();
+  EXPECT_TRUE(Messages().empty()) << "no group: the build fails silently";
+  EXPECT_TRUE(Cells(*view).empty());
+  EXPECT_FALSE(view->HasQuestion());
+  EXPECT_EQ(view->m_nNumberedCells, 1) << "kept from the last repaint that drew cells";
+  Press(*view, 1);
+  Press(*view, 0);
+  view->OnLButtonDown(500, 320);
+  EXPECT_EQ(view->m_nRightAnswers + view->m_nWrongAnswers + view->m_nHints, 0);
+  EXPECT_EQ(view->m_nTotalCountAltWords, 2);
+  EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(ExamQuestions, TheEndOfSoundTimerDoesNothingInTheExamViews) {
+  for (bool reversed : {false, true}) {
+    SCOPED_TRACE(reversed ? "Exam-2" : "Exam-1");
+    fake.timers.clear();
+    std::unique_ptr<CExam1View> view;
+    if (reversed)
+      view = MakeView<CExam2View>();
+    else
+      view = MakeView<CExam1View>();
+    ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот"})}));
+    const auto cells = Cells(*view);
+    fake.messages.Clear();
+    ++fake.clock.seconds;
+    ASSERT_FALSE(fake.timers.empty());
+    FakeViewTimer& timer = *fake.timers.back();
+    timer.Start(100);
+    ASSERT_TRUE(timer.Fire());
+    // The base would announce the end of the filter here; an exam waits for its answer.
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(view->m_bPlayOnPaint, 1);
+    EXPECT_EQ(Cells(*view), cells);
+  }
+}
+
+}  // namespace
+}  // namespace verbaro::examtest
