@@ -19,6 +19,8 @@ namespace verbaro::lesson {
 namespace {
 
 std::optional<std::string> ReadFile(const std::filesystem::path& path) {
+  std::error_code code;
+  if (!std::filesystem::is_regular_file(path, code)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -58,7 +60,7 @@ void LoadGivenRecordings(const WordList& list, std::map<int, GivenRecording>& re
     }
     GivenRecording recording;
     recording.bytes.assign(bytes->begin(), bytes->end());
-    recording.stream = DecodeMp3(recording.bytes);
+    recording.stream = DecodeMp3(recording.bytes, /*keepPcm=*/true);
     if (!recording.stream.decodable) {
       problems.push_back({entry.lineNumber, "файл MP3 не декодируется (" + recording.stream.error +
                                                 "): " + entry.mp3Path.string()});

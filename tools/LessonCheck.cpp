@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <new>
 #include <span>
 
 #include "tools/LessonMessages.h"
@@ -172,7 +173,14 @@ class TableReader {
       sqlite3_blob_close(blob);
       return false;
     }
-    std::vector<uint8_t> bytes(static_cast<size_t>(sqlite3_blob_bytes(blob)));
+    std::vector<uint8_t> bytes;
+    try {
+      bytes.resize(static_cast<size_t>(sqlite3_blob_bytes(blob)));
+    } catch (const std::bad_alloc&) {
+      sqlite3_blob_close(blob);
+      report_.errors.push_back(Entry(k) + "звук слишком велик, чтобы его прочитать");
+      return false;
+    }
     const bool read = sqlite3_blob_read(blob, bytes.data(), static_cast<int>(bytes.size()), 0) == SQLITE_OK;
     sqlite3_blob_close(blob);
     if (!read) {

@@ -34,7 +34,7 @@ void AcceptEveryRate(mpg123_handle* handle) {
 
 }  // namespace
 
-Mp3Stream DecodeMp3(std::span<const uint8_t> bytes) {
+Mp3Stream DecodeMp3(std::span<const uint8_t> bytes, bool keepPcm) {
   Mp3Stream stream;
   if (bytes.empty()) {
     stream.error = "пустые данные";
@@ -71,21 +71,24 @@ Mp3Stream DecodeMp3(std::span<const uint8_t> bytes) {
       int channels = 0;
       int encoding = 0;
       mpg123_getformat(handle.get(), &rate, &channels, &encoding);
-      if (!stream.pcm.samples.empty() && (rate != stream.pcm.rate || channels != stream.pcm.channels)) {
+      if (stream.frames > 0 && (rate != stream.rate || channels != stream.channels)) {
         stream.error = "формат меняется посреди записи";
         failed = true;
         break;
       }
-      stream.pcm.rate = rate;
-      stream.pcm.channels = channels;
+      stream.rate = rate;
+      stream.channels = channels;
       mpg123_frameinfo2 info{};
       if (mpg123_info2(handle.get(), &info) == MPG123_OK) {
         stream.mpegVersion = VersionNumber(info.version);
         stream.layer = info.layer;
       }
     }
-    stream.pcm.samples.insert(stream.pcm.samples.end(), buffer.begin(),
-                              buffer.begin() + static_cast<std::ptrdiff_t>(done / sizeof(int16_t)));
+    const size_t samples = done / sizeof(int16_t);
+    if (stream.channels > 0) stream.frames += samples / static_cast<size_t>(stream.channels);
+    if (keepPcm)
+      stream.pcm.samples.insert(stream.pcm.samples.end(), buffer.begin(),
+                                buffer.begin() + static_cast<std::ptrdiff_t>(samples));
     if (result == MPG123_OK || result == MPG123_NEW_FORMAT) continue;
     if (result == MPG123_NEED_MORE || result == MPG123_DONE) break;
     stream.error = std::string("ошибка декодера: ") + mpg123_strerror(handle.get());
@@ -93,14 +96,16 @@ Mp3Stream DecodeMp3(std::span<const uint8_t> bytes) {
     break;
   }
 
-  if (!failed && stream.pcm.samples.empty()) stream.error = "нет ни одного кадра MP3";
-  stream.decodable = !failed && !stream.pcm.samples.empty() && stream.pcm.channels > 0;
+  if (!failed && stream.frames == 0) stream.error = "нет ни одного кадра MP3";
+  stream.decodable = !failed && stream.frames > 0;
+  stream.pcm.rate = stream.rate;
+  stream.pcm.channels = stream.channels;
   return stream;
 }
 
 bool IsLessonFormat(const Mp3Stream& stream) {
   return stream.decodable && stream.mpegVersion == 1 && stream.layer == 3 &&
-         stream.pcm.rate == 44100 && stream.pcm.channels == 2;
+         stream.rate == 44100 && stream.channels == 2;
 }
 
 }  // namespace verbaro::lesson

@@ -13,10 +13,15 @@ struct Mp3Stream {
   std::string error;       // why not, in Russian
   int mpegVersion = 0;     // 1 for MPEG-1, 2 for MPEG-2, 25 for MPEG-2.5
   int layer = 0;
-  Pcm pcm;                 // the decoded sound at the stream's own rate and channel count
+  long rate = 0;
+  int channels = 0;
+  size_t frames = 0;       // decoded samples per channel
+  Pcm pcm;                 // the decoded sound, when asked for, at the stream's own format
 };
 
-Mp3Stream DecodeMp3(std::span<const uint8_t> bytes);
+// Decodes the whole stream; keeps the sound only when `keepPcm`, so that checking a large
+// recording costs no memory.
+Mp3Stream DecodeMp3(std::span<const uint8_t> bytes, bool keepPcm = false);
 
 // The format lessons store: MPEG-1 Layer III, 44.1 kHz, two channels.
 bool IsLessonFormat(const Mp3Stream& stream);

@@ -119,18 +119,6 @@ TEST_F(LessonCheck, FindsMergesBeyondFiveAnswersButStillListsTheDirectFilters) {
   EXPECT_TRUE(report.reversedFilters.empty());
 }
 
-TEST_F(LessonCheck, WarnsAboutEntriesTheExamsCannotAsk) {
-  {
-    RawLesson lesson(LessonPath());
-    lesson.Add(1, "m", "", "chat", {"кот"}, tone_);
-    lesson.Add(2, "m", "s", "chien", {"собака"}, tone_);
-  }
-  const CheckReport report = CheckLesson(LessonPath());
-  EXPECT_TRUE(report.errors.empty()) << AllErrors(report);
-  ASSERT_EQ(report.warnings.size(), 1u);
-  EXPECT_NE(report.warnings[0].find("запись 1: группа «m»"), std::string::npos) << report.warnings[0];
-}
-
 TEST_F(LessonCheck, FindsTablesTheTrainerCannotTakeColumnsFrom) {
   {
     RawLesson lesson(LessonPath(),
