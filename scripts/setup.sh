@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   # build
-  g++ cmake ninja-build pkg-config ccache clang libclang-rt-14-dev
+  g++ cmake ninja-build pkg-config ccache clang libclang-rt-14-dev dpkg-dev
   # Qt 6: widgets, images, multimedia, Russian translations of Qt's own dialogs
   qt6-base-dev qt6-image-formats-plugins qt6-multimedia-dev libqt6multimedia6
   qt6-translations-l10n qt6-qpa-plugins
