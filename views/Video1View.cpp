@@ -1,18 +1,8 @@
 #include "views/Video1View.h"
 
-namespace verbaro {
+#include "views/VirtualKeys.h"
 
-namespace {
-// Windows virtual-key codes of the keys the Video modes interpret.
-constexpr int VK_TAB = 0x09;
-constexpr int VK_SPACE = 0x20;
-constexpr int VK_PRIOR = 0x21;
-constexpr int VK_NEXT = 0x22;
-constexpr int VK_END = 0x23;
-constexpr int VK_HOME = 0x24;
-constexpr int VK_UP = 0x26;
-constexpr int VK_DOWN = 0x28;
-}  // namespace
+namespace verbaro {
 
 VideoKeyResult ApplyVideoKey(int virtualKey, int32_t position, int32_t count) {
   using Action = VideoKeyResult::Action;
@@ -20,11 +10,11 @@ VideoKeyResult ApplyVideoKey(int virtualKey, int32_t position, int32_t count) {
   const int32_t last = count > 0 ? count - 1 : 0;
   VideoKeyResult result{Action::Repaint, position, false};
   switch (virtualKey) {
-    case VK_SPACE:
+    case vk::kSpace:
       result.action = Action::TogglePlay;
       break;
-    case VK_TAB:
-    case VK_DOWN:
+    case vk::kTab:
+    case vk::kDown:
       if (position < count - 1) {
         result.position = position + 1;
         result.resetMp3Index = true;
@@ -32,25 +22,25 @@ VideoKeyResult ApplyVideoKey(int virtualKey, int32_t position, int32_t count) {
         result.action = Action::EndOfFilter;
       }
       break;
-    case VK_UP:
+    case vk::kUp:
       if (position > 0) {
         result.position = position - 1;
         result.resetMp3Index = true;
       }
       break;
-    case VK_PRIOR:
+    case vk::kPrior:
       result.position = position >= 10 ? position - 10 : 0;
       result.resetMp3Index = true;
       break;
-    case VK_NEXT:
+    case vk::kNext:
       result.position = position + 10 <= last ? position + 10 : last;
       result.resetMp3Index = true;
       break;
-    case VK_HOME:
+    case vk::kHome:
       result.position = 0;
       result.resetMp3Index = true;
       break;
-    case VK_END:
+    case vk::kEnd:
       result.position = last;
       result.resetMp3Index = true;
       break;

@@ -1,0 +1,73 @@
+// A short lesson played through in Video-1 on the real wave output and the real timer, heard on
+// the sound server's monitor: three tones of different pitch must come out in lesson order,
+// separated by the pause between phrases, and the end of the filter must be told.
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "../support/LessonFile.h"
+#include "MonitorRecorder.h"
+#include "platform/FakePlatform.h"
+#include "platform/QtWaveOut.h"
+#include "views/Video1View.h"
+
+namespace verbaro::test {
+namespace {
+
+constexpr int32_t kPauseMs = 400;
+
+TEST(VideoRealSound, PlaysAShortLessonThroughInOrderAndTellsTheEnd) {
+  if (!SoundServerAnswers()) {
+    GTEST_SKIP() << "no PulseAudio server answers (pactl info fails); scripts/pulse.sh starts one";
+  }
+  MonitorRecorder recorder;
+  QString reason;
+  ASSERT_TRUE(recorder.Start(&reason)) << reason.toStdString();
+
+  FakePlatform fake;
+  Platform platform = fake.Get();
+  platform.makeTimer = [] { return std::make_unique<QtViewTimer>(); };
+  platform.makeWaveOut = [] { return std::make_unique<QtWaveOut>(); };
+
+  QTemporaryDir dir;
+  const std::string path = dir.filePath(QStringLiteral("tones.db")).toStdString();
+  WriteLesson(path, {{u"m", u"s", u"grave", {u"низкий"}, VideoMp3("tone_400hz.mp3")},
+                     {u"m", u"s", u"moyen", {u"средний"}, VideoMp3("tone_800hz.mp3")},
+                     {u"m", u"s", u"aigu", {u"высокий"}, VideoMp3("tone_1600hz.mp3")}});
+  fake.files.answers.push_back(QString::fromStdString(path));
+
+  CWordsView::SharedRepeatCounter() = 0;
+  CVideo1View view(platform);
+  view.resize(640, 480);
+  view.Create();
+  view.show();
+  view.m_nPhraseDelay = kPauseMs;
+  ASSERT_TRUE(view.OpenLesson());
+
+  const QDeadlineTimer deadline(20000);
+  while (fake.messages.shown.empty() && !deadline.hasExpired()) QTest::qWait(20);
+  QTest::qWait(300);  // let the last tone leave the sink
+  const std::vector<int16_t> samples = recorder.Stop();
+
+  ASSERT_EQ(fake.messages.Texts(),
+            std::vector<QString>{QStringLiteral("Закончились данные по выбранному фильтру!")});
+  const std::vector<SoundBurst> bursts = FindBursts(samples, MonitorRecorder::kRate);
+  ASSERT_EQ(bursts.size(), 3u) << "recorded " << samples.size() << " samples";
+  const double pitches[] = {400, 800, 1600};
+  for (size_t i = 0; i < bursts.size(); ++i) {
+    SCOPED_TRACE(testing::Message() << "tone " << i + 1 << " at " << bursts[i].startSeconds << " s");
+    EXPECT_NEAR(bursts[i].frequency, pitches[i], pitches[i] * 0.05);
+    EXPECT_NEAR(bursts[i].endSeconds - bursts[i].startSeconds, 0.6, 0.15);
+    if (i > 0) {
+      // Each tone is followed by the end-of-sound margin of 100 ms and the pause.
+      const double gap = bursts[i].startSeconds - bursts[i - 1].endSeconds;
+      EXPECT_GT(gap, (100 + kPauseMs) / 1000.0 - 0.15);
+      EXPECT_LT(gap, (100 + kPauseMs) / 1000.0 + 0.5);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace verbaro::test

@@ -1,0 +1,82 @@
+#include "VideoHarness.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/QtText.h"
+#include "views/Video2View.h"
+
+namespace verbaro::test {
+
+std::vector<LessonRow> NumberedLesson(int count) {
+  const std::vector<uint8_t> mp3 = SharedMp3("tone_short_44k_stereo.mp3");
+  std::vector<LessonRow> rows;
+  for (int i = 1; i <= count; ++i) {
+    const std::u16string n = FromQ(QString::number(i));
+    rows.push_back({u"m", u"s", u"mot" + n, {u"слово" + n}, mp3});
+  }
+  return rows;
+}
+
+VideoHarness::VideoHarness(Mode mode) {
+  // The repeat counter is shared by every view of the process: start each test afresh.
+  CWordsView::SharedRepeatCounter() = 0;
+  if (mode == Mode::Video1) {
+    m_pView = std::make_unique<CVideo1View>(fake.Get());
+  } else {
+    m_pView = std::make_unique<CVideo2View>(fake.Get());
+  }
+  m_pView->SetMainMenu(&m_menu);
+  m_pView->resize(800, 600);
+  m_pView->Create();
+  m_pView->show();
+}
+
+VideoHarness::~VideoHarness() = default;
+
+bool VideoHarness::Open(const std::vector<LessonRow>& rows) {
+  const std::string path = m_dir.filePath(QStringLiteral("lesson.db")).toStdString();
+  WriteLesson(path, rows);
+  fake.files.answers.push_back(QString::fromStdString(path));
+  const bool opened = m_pView->OpenLesson();
+  Sounded();
+  return opened;
+}
+
+FakeViewTimer& VideoHarness::Timer() const {
+  auto* timer = dynamic_cast<FakeViewTimer*>(&m_pView->Timer());
+  EXPECT_NE(timer, nullptr);
+  return *timer;
+}
+
+bool VideoHarness::Tick() {
+  const bool fired = Timer().Fire();
+  Sounded();
+  return fired;
+}
+
+int VideoHarness::RunUntilHalt(int limit) {
+  int fired = 0;
+  while (fired < limit && Tick()) ++fired;
+  return fired;
+}
+
+void VideoHarness::Key(int virtualKey) {
+  m_pView->OnKeyDown(virtualKey);
+  Sounded();
+}
+
+size_t VideoHarness::TotalWrites() const {
+  size_t total = 0;
+  for (const FakeWaveOut* out : fake.waveOuts) total += out->writes.size();
+  return total;
+}
+
+const std::vector<std::u16string>& VideoHarness::Sounded() {
+  // Every action sounds at most the entry it has just drawn, whose key word the view holds.
+  for (const size_t total = TotalWrites(); m_nWritesSeen < total; ++m_nWritesSeen) {
+    m_vSounded.push_back(m_pView->m_wsKeyWord);
+  }
+  return m_vSounded;
+}
+
+}  // namespace verbaro::test
