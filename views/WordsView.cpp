@@ -141,11 +141,13 @@ void CWordsView::OnTimer() {
   }
 
   if (m_bConspectMode && m_bContraVersa) {
-    // Conspect-2 sounds each recording of a merged entry once, then stops after the last one.
+    // Conspect-2 sounds the recordings of a merged entry one per tick. The record selection
+    // moves to the next recording at each repaint and back to the first after the last one, so
+    // an index of 0 after the repaint means the last recording has just been sounded: stop.
     const auto recordings = static_cast<int32_t>(m_vpMp3Word.size());
     if (recordings >= 2) {
       Repaint();
-      if (m_nCurMp3Index == recordings - 2) m_pTimer->Kill();
+      if (m_nCurMp3Index == 0) m_pTimer->Kill();
     }
     return;
   }

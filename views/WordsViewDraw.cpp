@@ -8,6 +8,7 @@
 #include "image/FCObjImage.h"
 #include "platform/DiagnosticLog.h"
 #include "platform/QtText.h"
+#include "views/EntryGrid.h"
 #include "views/KeyTranslation.h"
 #include "views/WordsView.h"
 
@@ -15,40 +16,18 @@ namespace verbaro {
 
 namespace {
 
-// Colours as 0xAARRGGBB.
-constexpr QRgb kCellFill = 0xCEFFFFEC;         // header cells; status line; answer numbers
-constexpr QRgb kTypingFill = 0xE0FFFFFF;
-constexpr QRgb kTranslationFill = 0x60000000;
-constexpr QRgb kBlueText = 0xFF0000A4;         // rows 1 and 3
-constexpr QRgb kRedText = 0xFF880000;          // rows 2 and 4
-constexpr QRgb kLightText = 0xFFFFFFC4;        // row 0 and the translations
-constexpr QRgb kAnswerHighlight = 0x600000C4;
-constexpr QRgb kTypedText = 0xFF000000;
-constexpr QRgb kTypingError = 0xFFC40000;
-const QColor kFramePen(0x44, 0x44, 0x44);
+using namespace grid;
 
 const QString kFontFamily = QStringLiteral("Arial");
 // Any fixed reference font serves for measuring: only the proportions of a text count.
 constexpr int kMeasuringPixelSize = 16;
 constexpr int kLogoLeft = 10;
 constexpr int kLogoTop = 10;
-constexpr int kFullSize = 100;
-constexpr int kStatusSize = 80;
 
 QFont TextFont() {
   QFont font(kFontFamily);
   font.setStyleHint(QFont::SansSerif);  // when the family is missing
   return font;
-}
-
-// The status line: the exam score in the Exam views, the position in the filter elsewhere.
-std::u16string StatusText(const CLessonState& state) {
-  if (state.m_bExamMode) {
-    return u"Правильно: " + ToU16(state.m_nRightAnswers) + u"; Неправильно: " +
-           ToU16(state.m_nWrongAnswers) + u"; Осталось: " + ToU16(state.m_nTotalCountAltWords) +
-           u"; Подсказок: " + ToU16(state.m_nHints);
-  }
-  return ToU16(state.m_nUserFilterIndex + 1) + u" / " + ToU16(state.m_vUserIndexes.size());
 }
 
 }  // namespace
@@ -109,33 +88,33 @@ void CWordsView::DrawUserData(QPainter& painter, const QRect& client) {
   if (!SetUserData()) return;
   m_wsExpectedText = m_wsKeyWord;
 
-  const int width = client.width();
-  const int x = width * 5 / 100;
-  const int w = width * 90 / 100;
-  const int h = client.height() / 12;
+  const Geometry grid = Geometry::Of(client);
+  const int x = grid.x;
+  const int w = grid.width;
+  const int h = grid.rowHeight;
 
   if (!m_bHideHeader) {
-    const std::u16string grammar = m_wsFrNumber == u"p" ? m_wsFrGram + u", pl" : m_wsFrGram;
-    DrawCellText(painter, grammar, x, 0, w, h, std::nullopt, kLightText, 0, false, kFullSize);
+    DrawCellText(painter, GrammarText(m_wsFrGram, m_wsFrNumber), x, 0, w, h, std::nullopt,
+                 kLightText, 0, false, kFullSize);
     DrawCellText(painter, m_wsKeyWord, x, h, w, h, kCellFill, kBlueText, 0, true, kFullSize);
     DrawCellText(painter, m_wsInfo1, x, 2 * h, w, h, kCellFill, kRedText, 0, true, kFullSize);
     DrawCellText(painter, m_wsInfo2, x, 3 * h, w, h, kCellFill, kBlueText, 0, true, kFullSize);
     DrawCellText(painter, m_wsInfo3, x, 4 * h, w, h, kCellFill, kRedText, 0, true, kFullSize);
   }
-  if (m_bConspectMode) DrawTypedText(painter, x, 5 * h, w, h);
+  if (m_bConspectMode) DrawTypedText(painter, x, grid.RowY(kTypingRow), w, h);
 
   if (m_vwsAltWords.empty()) return;
   if (!m_bHidePerevod) {
     const int shown = std::min<int>(m_nMaxAltWords, static_cast<int>(m_vwsAltWords.size()));
     for (int i = 0; i < shown; ++i) {
-      DrawCellText(painter, m_vwsAltWords[i], x, (6 + i) * h, w, h, kTranslationFill,
-                   kLightText, i + 1, true, kFullSize);
+      DrawCellText(painter, m_vwsAltWords[i], x, grid.RowY(kFirstTranslationRow + i), w, h,
+                   kTranslationFill, kLightText, i + 1, true, kFullSize);
     }
   }
   const std::u16string status = StatusText(*this);
   if (m_pMainLog) m_pMainLog->Line(u"\nТекущая позиция : ", status);
-  DrawCellText(painter, status, x, (6 + m_nMaxAltWords) * h, w, h, std::nullopt, kCellFill, 0,
-               false, kStatusSize);
+  DrawCellText(painter, status, x, grid.RowY(kFirstTranslationRow + m_nMaxAltWords), w, h,
+               std::nullopt, kCellFill, 0, false, kStatusSize);
   PlayCurrentSound();
 }
 
@@ -159,11 +138,10 @@ void CWordsView::DrawCellText(QPainter& painter, std::u16string_view text, int x
   }
 
   if (sumWidth > 0) {
-    int64_t size = std::min<int64_t>(height, int64_t{width} * maxHeight / sumWidth) * 46 / 100;
-    if (percent != kFullSize) size = size * percent / 100;
-    if (size > 0) {
+    const int points = FittedPointSize(width, height, sumWidth, maxHeight, percent);
+    if (points > 0) {
       QFont font = TextFont();
-      font.setPointSize(static_cast<int>(size));  // the surfaces are 96 dpi
+      font.setPointSize(points);  // the surfaces are 96 dpi: s points are s x 96 / 72 pixels
       painter.setFont(font);
       const int flags = Qt::AlignCenter | Qt::TextSingleLine;
       if (textColor) {
@@ -180,7 +158,7 @@ void CWordsView::DrawCellText(QPainter& painter, std::u16string_view text, int x
   }
 
   if (frame) {
-    painter.setPen(QPen(kFramePen, 1));
+    painter.setPen(QPen(QColor::fromRgb(kFramePen), 1));
     const QPoint corners[] = {{x, y + height}, {x, y}, {x + width, y},
                               {x + width, y + height}, {x, y + height}};
     painter.drawPolyline(corners, 5);

@@ -1,0 +1,98 @@
+#pragma once
+// Helpers of the view tests: the Qt application, real lesson files with real MP3 recordings,
+// a view on fake desktop services, and pixel comparisons on the rendered back buffer.
+#include <QImage>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/FakePlatform.h"
+#include "views/WordsView.h"
+
+namespace verbaro::test {
+
+void EnsureApplication();
+
+// One row of the lesson table FrRuDict.
+struct LessonRow {
+  std::u16string gram;
+  std::u16string number;
+  std::u16string key;
+  std::vector<std::u16string> translations;  // up to five
+  std::u16string info1, info2, info3;
+  std::vector<uint8_t> mp3;
+};
+
+// A recording from tests/fixtures/mp3.
+std::vector<uint8_t> Mp3Fixture(const std::string& name);
+// A short real recording, the same for every row.
+const std::vector<uint8_t>& ShortMp3();
+
+// Rows "mot1".."motN" with the translation "слово1".. and the short recording.
+std::vector<LessonRow> NumberedRows(int count);
+
+// Writes an SQLite lesson file with rowids 1..N in row order.
+void WriteLesson(const QString& path, const std::vector<LessonRow>& rows);
+
+// A view of type V on fake services, created, sized to a 1000 x 600 client area.
+class ViewHarness {
+ public:
+  explicit ViewHarness(std::unique_ptr<CWordsView> (*make)(const Platform&));
+  ~ViewHarness();
+
+  template <typename V>
+  static std::unique_ptr<CWordsView> Make(const Platform& platform) {
+    return std::make_unique<V>(platform);
+  }
+
+  // Writes the rows as a lesson and opens it with the view's Open command.
+  bool Open(const std::vector<LessonRow>& rows);
+  void Key(int virtualKey) { m_pView->OnKeyDown(virtualKey); }
+  void Keys(std::initializer_list<int> virtualKeys) {
+    for (int key : virtualKeys) Key(key);
+  }
+
+  CWordsView& View() const { return *m_pView; }
+  template <typename V>
+  V& As() const {
+    return static_cast<V&>(*m_pView);
+  }
+  FakeViewTimer& Timer() const { return *fake.timers.back(); }
+  FakeWaveOut& WaveOut() const { return *fake.waveOuts.back(); }
+  // Recordings submitted to the wave output so far.
+  size_t Plays() const { return WaveOut().writes.size(); }
+  std::vector<QString> Messages() const { return fake.messages.Texts(); }
+  std::string LogText() const { return fake.log.Text(); }
+  std::u16string Typed() const { return m_pView->m_wsTypedText; }
+  // The back buffer of the last repaint, and the same before any lesson was loaded
+  // (background and logo only).
+  QImage Frame() const { return m_pView->BackBuffer(); }
+  const QImage& Background() const { return m_background; }
+  // The main menu bar the view rebuilds: "&0-Файл" ... "&4-Фильтры" ... as the frame has it.
+  QMenuBar& MenuBar() { return *m_pMenuBar; }
+  QMenu* FiltersMenu() const { return m_pFilters; }
+
+  mutable FakePlatform fake;
+
+ private:
+  QTemporaryDir m_dir;
+  std::unique_ptr<QMenuBar> m_pMenuBar;  // made once the application exists
+  QMenu* m_pFilters = nullptr;
+  std::unique_ptr<CWordsView> m_pView;
+  QImage m_background;
+  int m_nLessons = 0;
+};
+
+// c (0xAARRGGBB, straight alpha) blended source-over onto the opaque colour under it.
+QRgb Over(QRgb c, QRgb under);
+// Every channel within `tolerance`.
+bool Near(QRgb a, QRgb b, int tolerance = 3);
+// Pixels of `area` that differ from `reference` by more than `tolerance` in some channel.
+int ChangedPixels(const QImage& image, const QImage& reference, const QRect& area,
+                  int tolerance = 24);
+// Bounding box of the pixels of `area` whose colour is within `tolerance` of `ink`.
+QRect InkBox(const QImage& image, QRgb ink, const QRect& area, int tolerance = 60);
+
+}  // namespace verbaro::test

@@ -1,0 +1,196 @@
+// The Conspect views: checking what is typed, the navigation keys and when they sound, and keys
+// arriving as real key events.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "support/ViewsTestSupport.h"
+#include "views/Conspect1View.h"
+#include "views/Conspect2View.h"
+#include "views/EntryGrid.h"
+#include "views/VirtualKeys.h"
+
+namespace verbaro {
+namespace {
+
+using test::LessonRow;
+using test::ViewHarness;
+
+const QString kEndOfFilter = QStringLiteral("Закончились данные по выбранному фильтру!");
+const QRect kTypingRow(50, 250, 900, 50);
+
+LessonRow Entry(std::u16string key) {
+  return {u"adj", u"", std::move(key), {u"перевод"}, {}, {}, {}, test::ShortMp3()};
+}
+
+class ConspectOne : public ::testing::Test {
+ protected:
+  ViewHarness h{ViewHarness::Make<CConspect1View>};
+  int Signals() const { return h.fake.errorSignal.plays; }
+  bool RedInk() const { return !test::InkBox(h.Frame(), grid::kTypingError, kTypingRow).isEmpty(); }
+  bool BlackInk() const {
+    return !test::InkBox(h.Frame(), grid::kTypedText, kTypingRow, 40).isEmpty();
+  }
+};
+
+TEST_F(ConspectOne, WrongCharacterTurnsTheLineRedUntilCorrected) {
+  ASSERT_TRUE(h.Open({Entry(u"été"), Entry(u"et")}));
+  EXPECT_TRUE(h.View().m_bTypedMatches);  // nothing typed: only the black cursor
+  EXPECT_TRUE(BlackInk());
+  EXPECT_EQ(Signals(), 0);
+
+  h.Keys({'E', 'T'});
+  EXPECT_EQ(h.Typed(), u"et");
+  EXPECT_FALSE(h.View().m_bTypedMatches);
+  EXPECT_TRUE(RedInk());
+  EXPECT_EQ(Signals(), 2);  // at every repaint while wrong
+
+  h.Keys({vk::kBack, vk::kBack});
+  EXPECT_EQ(Signals(), 3);
+  h.Keys({vk::kControl, vk::kOem7, 'E'});
+  EXPECT_EQ(h.Typed(), u"é");
+  EXPECT_TRUE(h.View().m_bTypedMatches);
+  EXPECT_FALSE(RedInk());
+  EXPECT_TRUE(BlackInk());
+  EXPECT_EQ(Signals(), 3);
+  EXPECT_EQ(h.Plays(), 1u);  // typing and editing are silent
+}
+
+TEST_F(ConspectOne, TypedTextLongerThanTheKeyIsWrong) {
+  ASSERT_TRUE(h.Open({Entry(u"et")}));
+  h.Keys({'E', 'T'});
+  EXPECT_TRUE(h.View().m_bTypedMatches);
+  h.Key('E');
+  EXPECT_FALSE(h.View().m_bTypedMatches);
+}
+
+TEST_F(ConspectOne, UncombinedKeyCountsAsOneWrongCharacter) {
+  ASSERT_TRUE(h.Open({Entry(u"bon")}));
+  h.Keys({vk::kControl, vk::kOem7, 'B'});
+  EXPECT_EQ(h.Typed().size(), 1u);
+  EXPECT_FALSE(h.View().m_bTypedMatches);
+  h.Key(vk::kBack);
+  h.Key('B');
+  EXPECT_EQ(h.Typed(), u"b");
+  EXPECT_TRUE(h.View().m_bTypedMatches);
+}
+
+TEST_F(ConspectOne, SpaceMovesOnOnlyWhenTheLengthsAreEqual) {
+  ASSERT_TRUE(h.Open({Entry(u"ab"), Entry(u"a b"), Entry(u"c")}));
+  h.Keys({'A', vk::kSpace});
+  EXPECT_EQ(h.Typed(), u"a ");
+  EXPECT_FALSE(h.View().m_bTypedMatches);
+  EXPECT_EQ(h.View().m_nUserFilterIndex, 0);
+  h.Key(vk::kSpace);  // "a " is wrong but has the key's length: Space moves on
+  EXPECT_EQ(h.View().m_nUserFilterIndex, 1);
+  EXPECT_EQ(h.Typed(), u"");
+  h.Keys({'A', vk::kSpace, 'B'});
+  EXPECT_EQ(h.Typed(), u"a b");
+  EXPECT_TRUE(h.View().m_bTypedMatches);
+  h.Key(vk::kSpace);
+  EXPECT_EQ(h.View().m_nUserFilterIndex, 2);
+}
+
+TEST_F(ConspectOne, PagesAndEndsStayWithinTheFilter) {
+  ASSERT_TRUE(h.Open(test::NumberedRows(5)));
+  h.Key(vk::kNext);
+  EXPECT_EQ(h.View().m_nUserFilterIndex, 4);
+  h.Keys({vk::kUp, 'X'});
+  EXPECT_EQ(h.View().m_nUserFilterIndex, 3);
+  h.Key(vk::kPrior);
+  EXPECT_EQ(h.View().m_nUserFilterIndex, 0);
+  EXPECT_EQ(h.Typed(), u"");
+
+  h.Keys({'X', vk::kHome});  // Home on the first entry keeps the text
+  EXPECT_EQ(h.Typed(), u"x");
+  h.Key(vk::kEnd);
+  EXPECT_EQ(h.View().m_nUserFilterIndex, 4);
+  EXPECT_EQ(h.Typed(), u"");
+  h.Keys({'Y', vk::kEnd, vk::kNext});  // End and PageDown on the last entry keep it too
+  EXPECT_EQ(h.Typed(), u"y");
+
+  h.fake.messages.Clear();
+  for (int key : {vk::kTab, vk::kReturn, vk::kDown}) h.Key(key);
+  EXPECT_EQ(h.Messages(), (std::vector<QString>{kEndOfFilter, kEndOfFilter, kEndOfFilter}));
+  EXPECT_EQ(h.View().m_nUserFilterIndex, 4);
+  EXPECT_EQ(h.Typed(), u"y");
+}
+
+TEST_F(ConspectOne, NavigationSoundsTheEntryUnlessTheLastKeyTypedNothing) {
+  ASSERT_TRUE(h.Open(test::NumberedRows(3)));
+  h.Keys({'M', vk::kUp});  // Up on the first entry: shown and sounded again, text kept
+  EXPECT_EQ(h.Plays(), 2u);
+  EXPECT_EQ(h.Typed(), u"m");
+  h.Key(vk::kTab);
+  EXPECT_EQ(h.Plays(), 3u);
+  h.Keys({vk::kBack, vk::kDown});  // a Backspace on an empty line silences the next repaint
+  EXPECT_EQ(h.View().m_nUserFilterIndex, 2);
+  EXPECT_EQ(h.Plays(), 3u);
+}
+
+TEST_F(ConspectOne, ArmedAccentCarriesOverToTheNextEntry) {
+  ASSERT_TRUE(h.Open({Entry(u"a"), Entry(u"école")}));
+  h.Keys({vk::kControl, vk::kOem7, vk::kTab, 'E'});
+  EXPECT_EQ(h.View().m_nUserFilterIndex, 1);
+  EXPECT_EQ(h.Typed(), u"é");
+}
+
+TEST_F(ConspectOne, KeysAreIgnoredWithoutALesson) {
+  h.Keys({'A', vk::kEnd, 'B'});
+  EXPECT_EQ(h.Typed(), u"");
+}
+
+TEST_F(ConspectOne, KeyEventsReachTheViewByPhysicalKey) {
+  ASSERT_TRUE(h.Open({Entry(u"qa"), Entry(u"b")}));
+  auto send = [this](int qtKey, Qt::KeyboardModifiers modifiers, quint32 x11Keycode) {
+    QKeyEvent event(QEvent::KeyPress, qtKey, modifiers, x11Keycode, 0, 0);
+    QApplication::sendEvent(&h.View(), &event);
+  };
+  send(Qt::Key_A, Qt::NoModifier, 24);  // AZERTY: the key at the place of Q
+  send(Qt::Key_Q, Qt::NoModifier, 38);
+  EXPECT_EQ(h.Typed(), u"qa");
+  send(Qt::Key_B, Qt::AltModifier, 56);  // an Alt combination belongs to the menu
+  EXPECT_EQ(h.Typed(), u"qa");
+  send(Qt::Key_Tab, Qt::NoModifier, 0);  // Tab is the view's, not the focus chain's
+  EXPECT_EQ(h.View().m_nUserFilterIndex, 1);
+}
+
+TEST(ConspectTwo, ReversedLessonTypedInCyrillic) {
+  ViewHarness h(ViewHarness::Make<CConspect2View>);
+  ASSERT_TRUE(h.Open({{u"m", u"s", u"chat", {u"кот", u"кошка"}, {}, {}, {}, test::ShortMp3()}}));
+  EXPECT_EQ(h.View().m_vUserIndexes.size(), 2u);
+  EXPECT_EQ(h.View().m_wsKeyWord, u"кот");
+  h.Keys({'R', 'J', 'N'});
+  EXPECT_EQ(h.Typed(), u"кот");
+  EXPECT_TRUE(h.View().m_bTypedMatches);
+}
+
+class CountingConspect2 : public CConspect2View {
+ public:
+  using CConspect2View::CConspect2View;
+  int repaints = 0;
+  void Repaint() override {
+    ++repaints;
+    CConspect2View::Repaint();
+  }
+};
+
+TEST(ConspectTwo, CtrlHeldTypesNothingAndRepaintsNothing) {
+  ViewHarness h(ViewHarness::Make<CountingConspect2>);
+  ASSERT_TRUE(h.Open({{u"m", u"s", u"chat", {u"кот"}, {}, {}, {}, test::ShortMp3()}}));
+  auto& view = h.As<CountingConspect2>();
+  const int repaints = view.repaints;
+  h.fake.keyboard.ctrl = true;
+  h.Keys({vk::kControl, 'R', 'J', vk::kOem1});
+  EXPECT_EQ(h.Typed(), u"");
+  EXPECT_EQ(view.repaints, repaints);
+  h.fake.keyboard.ctrl = false;
+  h.fake.keyboard.shift = true;
+  h.Keys({vk::kShift, 'R'});
+  EXPECT_EQ(h.Typed(), u"К");
+  EXPECT_EQ(view.repaints, repaints + 1);
+}
+
+}  // namespace
+}  // namespace verbaro

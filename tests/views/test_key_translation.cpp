@@ -1,0 +1,146 @@
+// Keys to characters: Latin with accent composition and sticky flags, and Cyrillic.
+#include <gtest/gtest.h>
+
+#include "platform/KeyboardState.h"
+#include "views/KeyTranslation.h"
+#include "views/VirtualKeys.h"
+
+namespace verbaro {
+namespace {
+
+// Feeds key-downs to the Latin translation the way Conspect-1 does: Shift and Ctrl set the
+// sticky flags, every other key is translated and its character appended.
+struct LatinTyping {
+  FakeKeyboardState keyboard;
+  LatinKeyTranslator latin;
+  std::u16string typed;
+
+  void Press(std::initializer_list<int> keys) {
+    for (int key : keys) {
+      if (key == vk::kShift) {
+        latin.NoteShiftDown();
+      } else if (key == vk::kControl) {
+        latin.NoteCtrlDown();
+      } else {
+        const auto result = latin.Translate(key, keyboard);
+        if (result.outcome == LatinKeyTranslator::Outcome::Character) typed += result.character;
+        if (result.outcome == LatinKeyTranslator::Outcome::NoLetter) typed += kNoLetterMark;
+      }
+    }
+  }
+};
+
+TEST(LatinTranslation, ComposesAccentsFromCtrlPrefixedKeys) {
+  struct Case {
+    std::initializer_list<int> keys;
+    std::u16string expected;
+  };
+  const Case cases[] = {
+      {{vk::kControl, vk::kOem3, 'A'}, u"à"},
+      {{vk::kControl, vk::kOem3, vk::kShift, 'A'}, u"À"},
+      {{vk::kControl, vk::kShift, vk::kOem3, 'N'}, u"ñ"},  // Shift chose the tilde: used up
+      {{vk::kControl, vk::kShift, '7', 'S'}, u"ß"},
+      {{vk::kControl, vk::kShift, '7', vk::kShift, 'S'}, u"\u1E9E"},
+      {{vk::kControl, vk::kShift, '7', 'O'}, u"\u0153"},
+      {{vk::kControl, vk::kOem7, 'D'}, u"ð"},
+      {{vk::kControl, vk::kOem7, 'E', 'E'}, u"ée"},
+      {{vk::kControl, vk::kShift, '6', 'O'}, u"ô"},
+      {{vk::kControl, vk::kShift, vk::kOem1, vk::kShift, 'Y'}, u"\u0178"},
+      {{vk::kControl, vk::kShift, '2', 'A'}, u"å"},
+      {{vk::kControl, vk::kOem2, vk::kShift, 'O'}, u"Ø"},
+      {{vk::kControl, vk::kDivide, 'O'}, u"ø"},
+      // On the comma key Shift does not pick the accent, so it stays for the letter.
+      {{vk::kShift, vk::kControl, vk::kOemComma, 'C'}, u"Ç"},
+      // A second accent replaces the first; a character from the own-key table drops it.
+      {{vk::kControl, vk::kOem3, vk::kControl, vk::kOem7, 'E'}, u"é"},
+      {{vk::kControl, vk::kOem3, '1', 'A'}, u"1a"},
+      {{vk::kControl, vk::kShift, '1'}, u"¡"},
+      {{vk::kControl, vk::kShift, vk::kOem2}, u"¿"},
+      {{vk::kControl, vk::kShift, vk::kOem7}, u"\""},
+  };
+  for (const Case& c : cases) {
+    LatinTyping typing;
+    typing.Press(c.keys);
+    EXPECT_EQ(typing.typed, c.expected);
+    EXPECT_EQ(typing.latin.ArmedAccent(), 0);
+  }
+}
+
+TEST(LatinTranslation, KeyWithoutCompositionGivesNoLetterAndDropsTheAccent) {
+  LatinTyping typing;
+  typing.Press({vk::kControl, vk::kOem7});
+  EXPECT_EQ(typing.latin.ArmedAccent(), u'\'');
+  typing.Press({'B'});
+  EXPECT_EQ(typing.typed, std::u16string(1, kNoLetterMark));
+  EXPECT_EQ(typing.latin.ArmedAccent(), 0);
+  typing.Press({'B'});
+  EXPECT_EQ(typing.typed.back(), u'b');
+}
+
+TEST(LatinTranslation, StickyFlagsAndLiveShiftState) {
+  LatinTyping typing;
+  typing.Press({vk::kShift, '1'});  // Shift pressed and released before the digit
+  EXPECT_EQ(typing.typed, u"!");
+  EXPECT_FALSE(typing.latin.ShiftFlag());
+
+  // Holding Shift capitalises only the first letter after the Shift key-down.
+  typing.keyboard.shift = true;
+  typing.Press({vk::kShift, 'A', 'B', '3', vk::kOemPlus});
+  EXPECT_EQ(typing.typed, u"!Ab#+");
+
+  // CapsLock alone never makes capitals; it turns the shifted US mapping around.
+  typing.keyboard.shift = false;
+  typing.keyboard.capsLock = true;
+  typing.Press({'A', 'Z', '3', vk::kOem4});
+  EXPECT_EQ(typing.typed, u"!Ab#+az#{");
+}
+
+TEST(LatinTranslation, UsMappingOfPlainKeys) {
+  EXPECT_EQ(UsCharacter('5', true), u'%');
+  EXPECT_EQ(UsCharacter(vk::kOemMinus, true), u'_');
+  EXPECT_EQ(UsCharacter(vk::kOem102, false), u'\\');
+  EXPECT_EQ(UsCharacter(vk::kOem102, true), u'|');
+  EXPECT_EQ(UsCharacter(vk::kNumpad0 + 7, false), u'7');
+  EXPECT_EQ(UsCharacter(vk::kNumpad0 + 1, true), u'a');  // shifted keypad passes its code
+  EXPECT_EQ(UsCharacter(vk::kDecimal, false), u'.');
+  EXPECT_EQ(UsCharacter(vk::kOem8, true), u'ß');
+  EXPECT_EQ(UsCharacter(vk::kSpace, false), u' ');
+  EXPECT_EQ(UsCharacter(vk::kLeft, false), u'%');  // keys without a character pass their code
+}
+
+TEST(CyrillicTranslation, RussianLayoutWithShiftAndCapsLock) {
+  FakeKeyboardState keyboard;
+  auto key = [&keyboard](int virtualKey, bool shift, bool caps) {
+    keyboard.shift = shift;
+    keyboard.capsLock = caps;
+    return TranslateCyrillic(virtualKey, keyboard);
+  };
+  EXPECT_EQ(key('Q', false, false), u'й');
+  EXPECT_EQ(key('Q', true, false), u'Й');
+  EXPECT_EQ(key('Q', false, true), u'Й');
+  EXPECT_EQ(key('Q', true, true), u'й');
+  EXPECT_EQ(key('A', false, false), u'ф');
+  EXPECT_EQ(key('Z', true, false), u'Я');
+  EXPECT_EQ(key('3', true, false), u'№');
+  EXPECT_EQ(key('2', true, false), u'"');
+  EXPECT_EQ(key(vk::kOem2, false, false), u'.');
+  EXPECT_EQ(key(vk::kOem2, true, false), u',');
+  EXPECT_EQ(key(0x3F, true, false), u',');
+  EXPECT_EQ(key(vk::kOem3, true, false), u'Ё');
+  EXPECT_EQ(key(vk::kOem7, false, false), u'э');
+  EXPECT_EQ(key(vk::kOem102, true, false), u'>');
+  EXPECT_EQ(key(vk::kNumpad0 + 5, false, false), u'5');
+  EXPECT_EQ(key(vk::kDivide, true, false), char16_t(vk::kDivide));
+  EXPECT_EQ(key(vk::kSpace, false, false), u' ');
+}
+
+TEST(CyrillicTranslation, NothingWhileCtrlIsHeld) {
+  FakeKeyboardState keyboard;
+  keyboard.ctrl = true;
+  for (int virtualKey = 0; virtualKey < 0x100; ++virtualKey) {
+    EXPECT_FALSE(TranslateCyrillic(virtualKey, keyboard).has_value()) << virtualKey;
+  }
+}
+
+}  // namespace
+}  // namespace verbaro

@@ -1,0 +1,54 @@
+#pragma once
+// The layout rules of the entry grid, as plain functions: the 12 rows of a client area, the
+// texts of the grammar and status lines, the colours, and the size that fits a text to a cell.
+#include <QRect>
+#include <QRgb>
+#include <cstdint>
+#include <string>
+
+namespace verbaro {
+
+class CLessonState;
+
+namespace grid {
+
+// Colours as 0xAARRGGBB.
+inline constexpr QRgb kCellFill = 0xCEFFFFEC;  // header cells; status text; answer numbers
+inline constexpr QRgb kTypingFill = 0xE0FFFFFF;
+inline constexpr QRgb kTranslationFill = 0x60000000;
+inline constexpr QRgb kBlueText = 0xFF0000A4;   // rows 1 and 3
+inline constexpr QRgb kRedText = 0xFF880000;    // rows 2 and 4
+inline constexpr QRgb kLightText = 0xFFFFFFC4;  // row 0 and the translations
+inline constexpr QRgb kAnswerHighlight = 0x600000C4;
+inline constexpr QRgb kTypedText = 0xFF000000;
+inline constexpr QRgb kTypingError = 0xFFC40000;
+inline constexpr QRgb kFramePen = 0xFF444444;
+
+inline constexpr int kRows = 12;
+inline constexpr int kTypingRow = 5;
+inline constexpr int kFirstTranslationRow = 6;
+inline constexpr int kFullSize = 100;   // percent of the fitted size for the cells
+inline constexpr int kStatusSize = 80;  // and for the status line
+
+// Column 5 % from the left, 90 % wide; twelve rows of equal integer height.
+struct Geometry {
+  int x = 0;
+  int width = 0;
+  int rowHeight = 0;
+  static Geometry Of(const QRect& client);
+  int RowY(int row) const { return row * rowHeight; }
+};
+
+// Row 0: the grammar code, with ", pl" when the number code is exactly "p".
+std::u16string GrammarText(const std::u16string& gram, const std::u16string& number);
+
+// The status line: the score in an Exam view, else "position / count" in the filter.
+std::u16string StatusText(const CLessonState& state);
+
+// Font size in points for a text whose units, measured in the reference font, add up to
+// sumWidth and are at most maxHeight high: 46 % of the row height, less for a text too long
+// for the cell width, scaled by percent. 0 means nothing to draw.
+int FittedPointSize(int width, int height, int64_t sumWidth, int maxHeight, int percent);
+
+}  // namespace grid
+}  // namespace verbaro
