@@ -1,0 +1,335 @@
+#include "app/MainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/AboutDialog.h"
+#include "app/Commands.h"
+#include "app/HelpDialog.h"
+#include "app/ModeTable.h"
+#include "app/SettingsDialog.h"
+#include "platform/DiagnosticLog.h"
+#include "platform/MessageBoxes.h"
+#include "platform/QtText.h"
+#include "views/Conspect1View.h"
+#include "views/Conspect2View.h"
+#include "views/Exam1View.h"
+#include "views/Exam2View.h"
+#include "views/Video1View.h"
+#include "views/Video2View.h"
+
+namespace verbaro {
+
+namespace {
+const QString kTitle = QStringLiteral("Обучающая программа: «Verbaro, v. 1.00»");
+}
+
+bool CMainFrame::s_bToolBarVisible = true;
+
+CMainFrame::CMainFrame(const Platform& platform) : m_platform(platform) {
+  // The views are made with the frame, in mode order; their windows come on first use.
+  m_views[0] = std::make_unique<CConspect1View>(m_platform);
+  m_views[1] = std::make_unique<CConspect2View>(m_platform);
+  m_views[2] = std::make_unique<CVideo1View>(m_platform);
+  m_views[3] = std::make_unique<CVideo2View>(m_platform);
+  m_views[4] = std::make_unique<CExam1View>(m_platform);
+  m_views[5] = std::make_unique<CExam2View>(m_platform);
+}
+
+CMainFrame::~CMainFrame() {
+  // Views go before the frame's widgets, in reverse order; each stops its sound.
+  for (auto it = m_views.rbegin(); it != m_views.rend(); ++it) {
+    if (*it) {
+      (*it)->OnDestroy();
+      (*it)->setParent(nullptr);
+      it->reset();
+    }
+  }
+  if (m_platform.log && m_platform.log->IsAttached()) {
+    m_platform.log->Line(u"CMainFrame::~CMainFrame()");
+    m_platform.log->Flush();
+  }
+}
+
+bool CMainFrame::CreateFrame(const QRect& frameRect) {
+  setWindowTitle(kTitle);
+  QIcon icon;
+  for (int size : {16, 32, 48}) icon.addFile(QStringLiteral(":/ICON/127/%1").arg(size));
+  setWindowIcon(icon);
+
+  m_pClient = new QStackedWidget(this);
+  setCentralWidget(m_pClient);
+  BuildMenu();
+  BuildToolBar();
+  BuildStatusBar();
+
+  CreateViewWindow(0);
+  m_pClient->setCurrentWidget(m_views[0].get());
+
+  move(frameRect.topLeft());
+  resize(frameRect.size());
+  return true;
+}
+
+QAction* CMainFrame::MakeAction(int id, const QString& text, const QString& prompt,
+                                const QString& toolTip, const char* shortcut) {
+  auto* action = new QAction(text, this);
+  action->setData(id);
+  action->setStatusTip(prompt);
+  action->setToolTip(toolTip.isEmpty() ? prompt : toolTip);
+  if (shortcut) {
+    action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+    action->setShortcutContext(Qt::WindowShortcut);
+  }
+  connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+  m_actions[id] = action;
+  return action;
+}
+
+QAction* CMainFrame::Action(int id) const {
+  auto it = m_actions.find(id);
+  return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CMainFrame::BuildMenu() {
+  QMenuBar* bar = menuBar();
+
+  QMenu* file = bar->addMenu(QStringLiteral("&0-Файл"));
+  file->addAction(MakeAction(cmd::kOpen, QStringLiteral("&0-Открыть...\tCtrl+O"),
+                             QStringLiteral("Открыть файл данных"),
+                             QStringLiteral("Открыть файл"), "Ctrl+O"));
+  file->addSeparator();
+  // Alt+F4 is the window manager's close; the shortcut keeps it working without one.
+  file->addAction(MakeAction(cmd::kExit, QStringLiteral("&9-Выход\tAlt+F4"),
+                             QStringLiteral("Выход из программы"), QStringLiteral("Выход"),
+                             "Alt+F4"));
+
+  QMenu* actions = bar->addMenu(QStringLiteral("&1-Действия"));
+  actions->addAction(MakeAction(cmd::kRepeatSound, QStringLiteral("&0-Повторить звук\tF2"),
+                                QStringLiteral("Повтор звука"), QStringLiteral("Повтор звука"),
+                                "F2"));
+  actions->addAction(MakeAction(cmd::kToggleSound,
+                                QStringLiteral("&1-Включить/выключить звук\tAlt+F2"),
+                                QStringLiteral("Включить/выключить звук"), {}, "Alt+F2"));
+  actions->addAction(MakeAction(cmd::kToggleHeader,
+                                QStringLiteral("&2-Показать/скрыть заголовок\tF3"),
+                                QStringLiteral("Показать/скрыть заголовок словарной статьи"), {},
+                                "F3"));
+  actions->addAction(MakeAction(cmd::kToggleTranslations,
+                                QStringLiteral("&3-Показать/скрыть переводы\tAlt+F3"),
+                                QStringLiteral("Показать/скрыть переводы словарной статьи"), {},
+                                "Alt+F3"));
+
+  QMenu* view = bar->addMenu(QStringLiteral("&2-Вид"));
+  QAction* toolbarItem =
+      MakeAction(cmd::kToggleToolbar, QStringLiteral("&0-Тулбар"),
+                 QStringLiteral("Показать либо скрыть тулбар"),
+                 QStringLiteral("Переключатель ToolBar"));
+  toolbarItem->setCheckable(true);
+  toolbarItem->setChecked(s_bToolBarVisible);
+  view->addAction(toolbarItem);
+  QAction* statusItem =
+      MakeAction(cmd::kToggleStatusBar, QStringLiteral("&1-Статусбар"),
+                 QStringLiteral("Показать либо скрыть статусбар"),
+                 QStringLiteral("Переключатель StatusBar"));
+  statusItem->setCheckable(true);
+  statusItem->setChecked(true);
+  view->addAction(statusItem);
+
+  QMenu* modules = bar->addMenu(QStringLiteral("&3-Модули"));
+  const auto& modes = ModeTable();
+  for (int index : {0, 2, 4, -1, 1, 3, 5}) {
+    if (index < 0) {
+      modules->addSeparator();
+      continue;
+    }
+    const ModeInfo& mode = modes[static_cast<size_t>(index)];
+    modules->addAction(
+        MakeAction(mode.command, mode.menuText, mode.statusText, mode.toolTip, mode.shortcut));
+  }
+
+  m_pFiltersMenu = bar->addMenu(QStringLiteral("&4-Фильтры"));
+  auto* allWords = new QAction(QStringLiteral("&0-Все слова и фразы"), m_pFiltersMenu);
+  allWords->setData(cmd::kFirstFilter);
+  allWords->setStatusTip(QStringLiteral("Все слова и фразы, по умолчанию"));
+  m_pFiltersMenu->addAction(allWords);
+  // The views replace the items of this submenu; each item carries its command id.
+  connect(m_pFiltersMenu, &QMenu::triggered, this, [this](QAction* item) {
+    bool ok = false;
+    const int id = item->data().toInt(&ok);
+    if (ok) OnCommand(id);
+  });
+
+  QMenu* settings = bar->addMenu(QStringLiteral("&5-Настройки"));
+  settings->addAction(MakeAction(
+      cmd::kVideoSettings, QStringLiteral("&0-Настройка режима: \"Видео\"\tF4"),
+      QStringLiteral("Настройка параметров для режима \"Видео-1\" и \"Видео-2\""),
+      QStringLiteral("Параметры видео"), "F4"));
+
+  QMenu* help = bar->addMenu(QStringLiteral("&9-Помощь"));
+  help->addAction(MakeAction(cmd::kHelp, QStringLiteral("&0-Помощь\tF1"),
+                             QStringLiteral("Диалог \"Помощь\""), {}, "F1"));
+  help->addAction(MakeAction(cmd::kAbout, QStringLiteral("&1-О программе\tCtrl+A"),
+                             QStringLiteral("Информация \"О программе\""),
+                             QStringLiteral("Диалог \"О программе\""), "Ctrl+A"));
+}
+
+void CMainFrame::BuildToolBar() {
+  m_pToolBar = addToolBar(QStringLiteral("Тулбар"));
+  m_pToolBar->setObjectName(QStringLiteral("MainToolBar"));
+  m_pToolBar->setIconSize(QSize(16, 16));
+  m_pToolBar->setMovable(false);
+  m_pToolBar->setFloatable(false);
+  m_pToolBar->toggleViewAction()->setVisible(false);
+  for (int id : {cmd::kOpen, cmd::kExit, cmd::kRepeatSound, 700, 701, 702, 703, 704, 705,
+                 cmd::kHelp, cmd::kAbout}) {
+    QAction* action = m_actions.at(id);
+    action->setIcon(QIcon(QStringLiteral(":/TOOLBAR/%1").arg(id)));
+    m_pToolBar->addAction(action);
+  }
+  m_pToolBar->setVisible(s_bToolBarVisible);
+}
+
+void CMainFrame::BuildStatusBar() {
+  m_pStatusLabel = new QLabel(this);
+  statusBar()->addWidget(m_pStatusLabel, 1);
+  statusBar()->setSizeGripEnabled(true);
+  m_pStatusLabel->setText(ModeTable()[0].statusText);
+}
+
+void CMainFrame::CreateViewWindow(int modeIndex) {
+  CWordsView* view = m_views[static_cast<size_t>(modeIndex)].get();
+  if (view->IsCreated()) return;
+  view->SetMainMenu(menuBar());
+  m_pClient->addWidget(view);
+  view->Create();
+  view->SetMainLog(m_platform.log);
+}
+
+CWordsView* CMainFrame::CurrentView() const {
+  if (!m_pClient) return nullptr;
+  QWidget* current = m_pClient->currentWidget();
+  for (const auto& view : m_views) {
+    if (view.get() == current) return view.get();
+  }
+  return nullptr;
+}
+
+int CMainFrame::CurrentModeIndex() const {
+  CWordsView* current = CurrentView();
+  for (size_t i = 0; i < m_views.size(); ++i) {
+    if (m_views[i].get() == current) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+QString CMainFrame::StatusText() const { return m_pStatusLabel ? m_pStatusLabel->text() : QString(); }
+
+void CMainFrame::SwitchMode(int modeIndex) {
+  CWordsView* previous = CurrentView();
+  CWordsView* next = m_views[static_cast<size_t>(modeIndex)].get();
+  CreateViewWindow(modeIndex);
+  if (previous && previous != next) {
+    previous->StopPlayback(0);
+    m_pClient->setCurrentWidget(next);
+    next->BuildFilterMenu();
+    next->setFocus();
+  } else if (!previous) {
+    m_pClient->setCurrentWidget(next);
+  }
+  m_pStatusLabel->setText(ModeTable()[static_cast<size_t>(modeIndex)].statusText);
+}
+
+void CMainFrame::ToggleToolBar() {
+  s_bToolBarVisible = !s_bToolBarVisible;
+  m_pToolBar->setVisible(s_bToolBarVisible);
+  m_actions.at(cmd::kToggleToolbar)->setChecked(s_bToolBarVisible);
+}
+
+void CMainFrame::ToggleStatusBar() {
+  const bool show = statusBar()->isHidden();
+  statusBar()->setVisible(show);
+  m_actions.at(cmd::kToggleStatusBar)->setChecked(show);
+}
+
+void CMainFrame::OnCommand(int id) {
+  CWordsView* view = CurrentView();
+  auto requireView = [&]() {
+    if (view) return true;
+    m_platform.messages->Show(this, QStringLiteral("Ошибка"), QStringLiteral("Вид не определен"));
+    return false;
+  };
+
+  if (id >= cmd::kFirstMode && id <= cmd::kLastMode) {
+    SwitchMode(id - cmd::kFirstMode);
+    return;
+  }
+  if (id >= cmd::kFirstFilter && id <= cmd::kLastFilter) {
+    if (view) {
+      const std::u16string modeText = FromQ(StatusText());
+      view->SelectUserFilter(id, modeText);
+    }
+    return;
+  }
+  switch (id) {
+    case cmd::kOpen:
+      if (requireView()) view->OpenLesson();
+      break;
+    case cmd::kExit:
+      close();
+      break;
+    case cmd::kRepeatSound:
+      if (requireView()) view->PlayCurrentSound();
+      break;
+    case cmd::kToggleSound:
+      if (view) view->ToggleSound();
+      break;
+    case cmd::kToggleHeader:
+      if (view) view->ToggleHeader();
+      break;
+    case cmd::kToggleTranslations:
+      if (view) view->ToggleTranslations();
+      break;
+    case cmd::kToggleToolbar:
+      ToggleToolBar();
+      break;
+    case cmd::kToggleStatusBar:
+      ToggleStatusBar();
+      break;
+    case cmd::kVideoSettings:
+      if (auto* video = dynamic_cast<CVideo1View*>(view)) RunVideoSettings(*video, this, m_platform);
+      break;
+    case cmd::kHelp: {
+      CHelpDialog help(m_platform, this);
+      help.exec();
+      break;
+    }
+    case cmd::kAbout: {
+      QWidget* owner = QApplication::activeWindow();
+      CAboutDialog about(m_platform, owner ? owner : this);
+      about.exec();
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  // Closing the frame ends the program with exit code 1, as a normal close always has.
+  for (auto& view : m_views) {
+    if (view && view->IsCreated()) view->OnDestroy();
+  }
+  event->accept();
+  QCoreApplication::exit(1);
+}
+
+}  // namespace verbaro

@@ -1,0 +1,42 @@
+#pragma once
+// The real desktop services, wired into one Platform for the running program.
+#include <memory>
+#include <string>
+
+#include "platform/Desktop.h"
+#include "platform/DiagnosticLog.h"
+#include "platform/FileChooser.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Platform.h"
+#include "platform/WorkArea.h"
+
+namespace verbaro {
+
+class KeyboardState;
+class ErrorSignal;
+
+class QtPlatform {
+ public:
+  QtPlatform();
+  ~QtPlatform();
+  QtPlatform(const QtPlatform&) = delete;
+  QtPlatform& operator=(const QtPlatform&) = delete;
+
+  // Attaches the diagnostic log to a file; every message box is then logged too.
+  bool AttachLog(const std::string& path);
+  const Platform& Get() const { return m_platform; }
+
+ private:
+  QtMessageBoxes m_messages;
+  DiagnosticLog m_log;
+  QtFileChooser m_files;
+  QtWorkArea m_workArea;
+  std::unique_ptr<KeyboardState> m_pKeyboard;
+  std::unique_ptr<ErrorSignal> m_pErrorSignal;
+  SystemClock m_clock;
+  QtBeeper m_beeper;
+  QtUrlOpener m_urls;
+  Platform m_platform;
+};
+
+}  // namespace verbaro
