@@ -1,0 +1,108 @@
+#include "app/AboutDialog.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+
+#include "platform/Desktop.h"
+
+namespace verbaro {
+
+namespace {
+
+// The dialog font: the desktop's sans-serif face at the size the dialog was drawn for.
+constexpr int kFontPointSize = 9;
+constexpr int kIconPixels = 48;
+
+QString RightsNotice() {
+  return QStringLiteral("© Halvorn (Хальворн), все права защищены.");
+}
+
+}  // namespace
+
+const std::array<QString, 4>& CAboutDialog::LinkAddresses() {
+  static const std::array<QString, 4> addresses = {
+      QStringLiteral("https://verbaro.example.org/"),
+      QStringLiteral("https://halvorn.example.org/"),
+      QStringLiteral("https://www.example.org/"),
+      QStringLiteral("mailto:halvorn@example.org"),
+  };
+  return addresses;
+}
+
+CAboutDialog::CAboutDialog(const Platform& platform, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint),
+      m_platform(platform) {
+  setWindowTitle(QStringLiteral("О программе"));
+  QFont dialogFont = QApplication::font();
+  dialogFont.setPointSize(kFontPointSize);
+  setFont(dialogFont);
+  // Dialog base units as Windows measures them: the average width of the 52 Latin letters and
+  // the line height of the dialog font.
+  const QFontMetrics metrics(dialogFont);
+  const int letters = metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  m_nBaseUnitX = (letters / 26 + 1) / 2;
+  m_nBaseUnitY = metrics.height();
+  setFixedSize(DialogUnitsRect(0, 0, 180, 100).size());
+
+  auto* frame = new QGroupBox(this);
+  frame->setGeometry(DialogUnitsRect(2, -2, 176, 100));
+
+  auto* icon = new QLabel(this);
+  icon->setPixmap(QIcon(QStringLiteral(":/ICON/127")).pixmap(kIconPixels, kIconPixels));
+  icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  icon->setGeometry(DialogUnitsRect(24, 12, 50, 50));
+
+  // First of the controls that take the focus, so the dialog opens with the focus on OK.
+  m_pOkButton = new QPushButton(QStringLiteral("OK"), this);
+  m_pOkButton->setObjectName(QStringLiteral("ok"));
+  m_pOkButton->setDefault(true);
+  m_pOkButton->setGeometry(DialogUnitsRect(126, 84, 48, 12));
+  connect(m_pOkButton, &QPushButton::clicked, this, [this] { done(kResultOk); });
+
+  auto* title = new QLabel(this);
+  title->setTextFormat(Qt::PlainText);
+  title->setText(QStringLiteral("Обучающая программа: «Verbaro, v. 1.00»\n") + RightsNotice());
+  title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  title->setWordWrap(true);
+  title->setGeometry(DialogUnitsRect(60, 8, 100, 50));
+
+  const std::array<QRect, 4> linkRects = {
+      DialogUnitsRect(44, 40, 100, 9), DialogUnitsRect(44, 50, 120, 9),
+      DialogUnitsRect(44, 60, 132, 9), DialogUnitsRect(44, 70, 120, 9)};
+  for (size_t i = 0; i < m_links.size(); ++i) {
+    const QString& address = LinkAddresses()[i];
+    auto* link = new QLabel(this);
+    link->setObjectName(QStringLiteral("link%1").arg(kLinkIds[i]));
+    link->setTextFormat(Qt::RichText);
+    link->setText(QStringLiteral("<a href=\"%1\">%2</a>")
+                      .arg(address.toHtmlEscaped(), address.toHtmlEscaped()));
+    link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    link->setFocusPolicy(Qt::TabFocus);
+    link->setOpenExternalLinks(false);
+    link->setGeometry(linkRects[i]);
+    // The address goes to the desktop through the seam; whether it opens is not examined.
+    connect(link, &QLabel::linkActivated, this, [this](const QString& href) {
+      if (m_platform.urls != nullptr) m_platform.urls->Open(href);
+    });
+    m_links[i] = link;
+  }
+  // The title is laid over the links' rows; keep the links on top so they take the clicks.
+  for (QLabel* link : m_links) link->raise();
+  m_pOkButton->setFocus();
+}
+
+void CAboutDialog::reject() { done(kResultCancel); }
+
+QRect CAboutDialog::DialogUnitsRect(int x, int y, int width, int height) const {
+  auto mapX = [this](int units) { return (units * m_nBaseUnitX + 2) / 4; };
+  auto mapY = [this](int units) { return (units * m_nBaseUnitY + 4) / 8; };
+  return QRect(mapX(x), mapY(y), mapX(width), mapY(height));
+}
+
+}  // namespace verbaro

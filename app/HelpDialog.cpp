@@ -1,0 +1,147 @@
+#include "app/HelpDialog.h"
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextCursor>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "platform/MessageBoxes.h"
+
+namespace verbaro {
+
+namespace {
+
+constexpr int kMinWidth = 640;
+constexpr int kMinHeight = 480;
+// The id of Enter's command (IDOK), the number the "wParam" box shows for it.
+constexpr int kEnterCommand = 1;
+
+bool IsEnter(const QKeyEvent* key) {
+  return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+// The one table of the manual has tab-separated columns: one tab stop just past the widest
+// first column lines the second column up.
+qreal TableTabStop(const QString& text, const QFontMetrics& metrics) {
+  int widest = 0;
+  for (const QString& line : text.split(QLatin1Char('\n'))) {
+    const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+    if (tab > 0) widest = std::max(widest, metrics.horizontalAdvance(line.left(tab)));
+  }
+  return widest > 0 ? widest + 2 * metrics.averageCharWidth() : 8 * metrics.averageCharWidth();
+}
+
+}  // namespace
+
+QString CHelpDialog::HelpText() {
+  QFile file(QStringLiteral(":/TEXT/help"));
+  if (!file.open(QIODevice::ReadOnly)) return QString();
+  return QString::fromUtf8(file.readAll());
+}
+
+CHelpDialog::CHelpDialog(const Platform& platform, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint),
+      m_platform(platform) {
+  setWindowTitle(QStringLiteral("Помощь"));
+  QFont dialogFont(QStringLiteral("Arial"), 11);
+  dialogFont.setStyleHint(QFont::SansSerif);
+  setFont(dialogFont);
+  const QFontMetrics metrics(dialogFont);
+  const int letters = metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  m_nBaseUnitX = (letters / 26 + 1) / 2;
+  m_nBaseUnitY = metrics.height();
+
+  m_pText = new QPlainTextEdit(this);
+  m_pText->setObjectName(QStringLiteral("help2100"));
+  m_pText->setReadOnly(true);
+  m_pText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  m_pText->setLineWrapMode(QPlainTextEdit::NoWrap);
+  m_pText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  m_pText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  QPalette colours = m_pText->palette();
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    colours.setColor(group, QPalette::Base, QColor(0xFF, 0xFF, 0xF4));
+    colours.setColor(group, QPalette::Text, QColor(0x00, 0x00, 0x80));
+  }
+  m_pText->setPalette(colours);
+  const QString text = HelpText();
+  m_pText->setTabStopDistance(TableTabStop(text, metrics));
+  m_pText->setPlainText(text);
+  m_pText->installEventFilter(this);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(m_pText);
+
+  PlaceOver(owner);
+  PutCaretAtStart();
+  m_pText->setFocus();
+}
+
+void CHelpDialog::PlaceOver(QWidget* owner) {
+  const QSize client = owner != nullptr ? owner->rect().size() : QSize(1024, 768);
+  const int widthUnits = client.width() * 30 / 100;
+  const int heightUnits = client.height() * 32 / 100;
+  const int xUnits = widthUnits * 16 / 100;
+  const int yUnits = 24;
+  auto mapX = [this](int units) { return (units * m_nBaseUnitX + 2) / 4; };
+  auto mapY = [this](int units) { return (units * m_nBaseUnitY + 4) / 8; };
+
+  QSize size(std::max(mapX(widthUnits), kMinWidth), std::max(mapY(heightUnits), kMinHeight));
+  QScreen* screen = owner != nullptr ? owner->screen() : this->screen();
+  const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
+  if (available.isValid()) size = size.boundedTo(available.size() - QSize(16, 48));
+  setFixedSize(size);
+
+  QPoint place = owner != nullptr ? owner->mapToGlobal(QPoint(0, 0)) : available.topLeft();
+  place += QPoint(mapX(xUnits), mapY(yUnits));
+  if (available.isValid()) {
+    place.setX(std::clamp(place.x(), available.left(),
+                          std::max(available.left(), available.right() - size.width())));
+    place.setY(std::clamp(place.y(), available.top(),
+                          std::max(available.top(), available.bottom() - size.height())));
+  }
+  move(place);
+}
+
+void CHelpDialog::PutCaretAtStart() {
+  QTextCursor caret = m_pText->textCursor();
+  caret.movePosition(QTextCursor::Start);  // moving without KeepAnchor drops any selection
+  m_pText->setTextCursor(caret);
+}
+
+void CHelpDialog::ReportCommand(int command) {
+  if (m_platform.messages != nullptr) {
+    m_platform.messages->Show(this, QStringLiteral("wParam"), QString::number(command));
+  }
+}
+
+void CHelpDialog::reject() { done(kResultClosed); }
+
+bool CHelpDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_pText) {
+    if (event->type() == QEvent::FocusIn) {
+      PutCaretAtStart();
+    } else if (event->type() == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {
+      ReportCommand(kEnterCommand);
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void CHelpDialog::keyPressEvent(QKeyEvent* event) {
+  if (IsEnter(event)) {
+    ReportCommand(kEnterCommand);
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace verbaro
