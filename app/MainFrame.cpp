@@ -321,6 +321,9 @@ void CMainFrame::OnCommand(int id) {
     default:
       break;
   }
+  // A modal dialog that closed may leave no window active where no window manager restores it;
+  // without an active frame the shortcuts would stop working.
+  if (isVisible() && !isActiveWindow()) activateWindow();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/Commands.h"
+#include "app/MainFrame.h"
+#include "app/ModeTable.h"
+#include "app/Run.h"
+#include "platform/FakePlatform.h"
+#include "views/WordsView.h"
+
+namespace verbaro {
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "app_tests";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = QApplication::instance()
+                                 ? static_cast<QApplication*>(QApplication::instance())
+                                 : new QApplication(argc, argv);
+  return *app;
+}
+
+class FrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    frame = std::make_unique<CMainFrame>(fake.Get());
+    ASSERT_TRUE(frame->CreateFrame(QRect(0, 0, 1000, 700)));
+  }
+  FakePlatform fake;
+  std::unique_ptr<CMainFrame> frame;
+};
+
+TEST(InitialFrameRect, IsCentredOnTheWorkAreaSizeWhateverItsOrigin) {
+  EXPECT_EQ(InitialFrameRect(QRect(0, 0, 1920, 1040)), QRect(QPoint(336, 52), QPoint(1583, 987)));
+  EXPECT_EQ(InitialFrameRect(QRect(64, 30, 1920, 1040)), InitialFrameRect(QRect(0, 0, 1920, 1040)));
+}
+
+TEST_F(FrameTest, StartsInConspectOneWithOneFilterItemAndNoLesson) {
+  EXPECT_EQ(frame->windowTitle(), QStringLiteral("Обучающая программа: «Verbaro, v. 1.00»"));
+  EXPECT_EQ(frame->CurrentModeIndex(), 0);
+  EXPECT_EQ(frame->StatusText(), ModeTable()[0].statusText);
+  ASSERT_EQ(frame->FiltersMenu()->actions().size(), 1);
+  EXPECT_EQ(frame->FiltersMenu()->actions()[0]->data().toInt(), 800);
+  EXPECT_TRUE(frame->View(0)->m_vWordsData.empty());
+  // Only the Conspect-1 view has its window; the others come on first use.
+  EXPECT_TRUE(frame->View(0)->IsCreated());
+  for (int i = 1; i < 6; ++i) EXPECT_FALSE(frame->View(i)->IsCreated()) << i;
+}
+
+TEST_F(FrameTest, MenuItemsCarryTheirTextsShortcutsAndPrompts) {
+  const QList<QAction*> menus = frame->menuBar()->actions();
+  QStringList titles;
+  for (QAction* menu : menus) titles << menu->text();
+  EXPECT_EQ(titles, (QStringList{"&0-Файл", "&1-Действия", "&2-Вид", "&3-Модули", "&4-Фильтры",
+                                 "&5-Настройки", "&9-Помощь"}));
+  EXPECT_EQ(frame->Action(cmd::kOpen)->text(), QStringLiteral("&0-Открыть...\tCtrl+O"));
+  EXPECT_EQ(frame->Action(cmd::kOpen)->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+  EXPECT_EQ(frame->Action(cmd::kOpen)->statusTip(), QStringLiteral("Открыть файл данных"));
+  EXPECT_EQ(frame->Action(cmd::kOpen)->toolTip(), QStringLiteral("Открыть файл"));
+  EXPECT_EQ(frame->Action(701)->shortcut(), QKeySequence(QStringLiteral("Alt+F5")));
+  EXPECT_EQ(frame->Action(cmd::kVideoSettings)->shortcut(), QKeySequence(QStringLiteral("F4")));
+  EXPECT_EQ(frame->Action(cmd::kAbout)->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
+
+  // The Modules menu lists the "-1" modes first; the toolbar has all eleven buttons in id order.
+  QMenu* modules = menus[3]->menu();
+  QList<int> ids;
+  for (QAction* item : modules->actions()) ids << (item->isSeparator() ? 0 : item->data().toInt());
+  EXPECT_EQ(ids, (QList<int>{700, 702, 704, 0, 701, 703, 705}));
+  QList<int> buttons;
+  for (QAction* button : frame->ToolBar()->actions()) buttons << button->data().toInt();
+  EXPECT_EQ(buttons, (QList<int>{57601, 57665, 300, 700, 701, 702, 703, 704, 705, 128, 57664}));
+}
+
+TEST_F(FrameTest, ModeSwitchCreatesTheViewOnceAndChoosingTheSameModeOnlySetsTheStatus) {
+  frame->OnCommand(704);
+  EXPECT_EQ(frame->CurrentModeIndex(), 4);
+  EXPECT_TRUE(frame->View(4)->IsCreated());
+  EXPECT_EQ(frame->StatusText(), ModeTable()[4].statusText);
+  // The hidden view was stopped and will not sound on its next repaint.
+  EXPECT_EQ(frame->View(0)->m_bPlayOnPaint, 0);
+
+  frame->View(4)->m_bPlayOnPaint = 1;
+  frame->OnCommand(704);
+  EXPECT_EQ(frame->CurrentModeIndex(), 4);
+  EXPECT_EQ(frame->View(4)->m_bPlayOnPaint, 1);
+}
+
+TEST_F(FrameTest, FourInConspectOrExamModesShowsNothing) {
+  for (int mode : {700, 701, 704, 705}) {
+    frame->OnCommand(mode);
+    fake.messages.Clear();
+    frame->OnCommand(cmd::kVideoSettings);  // a modal dialog here would block the test
+    EXPECT_TRUE(fake.messages.shown.empty()) << mode;
+  }
+}
+
+TEST_F(FrameTest, ToolBarAndStatusBarSwitchesFollowTheirCheckMarks) {
+  frame->show();
+  frame->OnCommand(cmd::kToggleToolbar);
+  EXPECT_FALSE(frame->ToolBar()->isVisible());
+  EXPECT_FALSE(frame->Action(cmd::kToggleToolbar)->isChecked());
+  EXPECT_TRUE(frame->menuBar()->isVisible());
+  frame->OnCommand(cmd::kToggleToolbar);
+  EXPECT_TRUE(frame->ToolBar()->isVisible());
+
+  frame->OnCommand(cmd::kToggleStatusBar);
+  EXPECT_FALSE(frame->statusBar()->isVisible());
+  EXPECT_FALSE(frame->Action(cmd::kToggleStatusBar)->isChecked());
+  frame->OnCommand(cmd::kToggleStatusBar);
+  EXPECT_TRUE(frame->statusBar()->isVisible());
+}
+
+TEST_F(FrameTest, ALessonOpenedInOneModeIsNotSeenByAnother) {
+  fake.files.answers.push_back(QStringLiteral(VERBARO_SOURCE_DIR "/lessons/03-accents.db"));
+  frame->OnCommand(cmd::kOpen);
+  EXPECT_FALSE(frame->View(0)->m_vWordsData.empty());
+  frame->OnCommand(702);
+  EXPECT_TRUE(frame->View(2)->m_vWordsData.empty());
+  // The Filters menu now shows the Video-1 view's (empty) filters.
+  EXPECT_EQ(frame->FiltersMenu()->actions().size(), 1);
+}
+
+TEST(RunTest, NormalCloseEndsWithOneAndAFrameThatCannotBeMadeWithZero) {
+  App();
+  FakePlatform fake;
+  QTimer::singleShot(50, [] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* frame = qobject_cast<CMainFrame*>(w)) frame->OnCommand(cmd::kExit);
+    }
+  });
+  EXPECT_EQ(verbaro::Run(App(), fake.Get(), [](const Platform& p) { return std::make_unique<CMainFrame>(p); }),
+            1);
+
+  EXPECT_EQ(verbaro::Run(App(), fake.Get(), [](const Platform&) { return std::unique_ptr<CMainFrame>(); }),
+            0);
+  ASSERT_EQ(fake.messages.shown.size(), 1u);
+  EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("Проблема создания главного окна!"));
+  EXPECT_EQ(fake.messages.shown[0].caption, QStringLiteral("Ошибка"));
+}
+
+}  // namespace
+}  // namespace verbaro
