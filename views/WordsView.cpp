@@ -71,6 +71,8 @@ void CWordsView::Create() {
   m_bCreated = true;
   m_wsCreatedModeName = GetModeName();
   OnCreate();
+  // A new window is sized as it is made, and sizing repaints.
+  Repaint();
 }
 
 void CWordsView::SetMainLog(DiagnosticLog* log) {

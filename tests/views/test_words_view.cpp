@@ -235,8 +235,7 @@ TEST(WordsViewLife, UnreadableWorkAreaLeavesNothingToDrawOn) {
   fake.workArea.rect = QRect();
   CConspect1View view(fake.Get());
   view.resize(1000, 600);
-  view.Create();
-  view.Repaint();
+  view.Create();  // a new window is sized, and so repainted
   EXPECT_EQ(fake.messages.Texts(),
             (std::vector<QString>{QStringLiteral("Ошибка определения размеров рабочей области"),
                                   QStringLiteral("Невозмодно отобразить данные!")}));

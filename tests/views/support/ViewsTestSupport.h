@@ -5,11 +5,15 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "platform/FakePlatform.h"
 #include "views/WordsView.h"
+
+// Readable texts in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
 
 namespace verbaro::test {
 
