@@ -80,11 +80,6 @@ TEST_F(CellDrawing, LongTextShrinksOnOneLineInsideTheCell) {
   EXPECT_LT(ink.height(), 18);  // one line of a small font
 }
 
-TEST_F(CellDrawing, StatusSizeIsEightyPercent) {
-  Draw(u"HH", {}, 0, 80);
-  EXPECT_NEAR(Ink().height(), 17, 2);  // 18 points
-}
-
 TEST_F(CellDrawing, EmptyTextIsFilledAndFramedWithoutNumber) {
   const QImage blank = image;
   view.m_nNumberedCells = 4;
