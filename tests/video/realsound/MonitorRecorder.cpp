@@ -1,21 +1,60 @@
 #include "MonitorRecorder.h"
 
+#include <QAudioDevice>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QMediaDevices>
 #include <QTest>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace verbaro::test {
 
-bool SoundServerAnswers() {
+namespace {
+
+// Runs pactl; its trimmed output, or nothing when it fails.
+std::optional<QString> Pactl(const QStringList& arguments) {
   QProcess pactl;
-  pactl.start(QStringLiteral("pactl"), {QStringLiteral("info")});
+  pactl.start(QStringLiteral("pactl"), arguments);
   if (!pactl.waitForFinished(5000)) {
     pactl.kill();
     pactl.waitForFinished();
+    return std::nullopt;
+  }
+  if (pactl.exitStatus() != QProcess::NormalExit || pactl.exitCode() != 0) return std::nullopt;
+  return QString::fromUtf8(pactl.readAllStandardOutput()).trimmed();
+}
+
+}  // namespace
+
+bool SoundServerAnswers() { return Pactl({QStringLiteral("info")}).has_value(); }
+
+PrivateNullSink::PrivateNullSink()
+    : m_name(QStringLiteral("verbaro_video_%1").arg(QCoreApplication::applicationPid())) {}
+
+PrivateNullSink::~PrivateNullSink() {
+  if (!m_module.isEmpty()) Pactl({QStringLiteral("unload-module"), m_module});
+}
+
+bool PrivateNullSink::Load(QString* reason) {
+  const std::optional<QString> module =
+      Pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+             QStringLiteral("sink_name=") + m_name});
+  if (!module) {
+    *reason = QStringLiteral("the sound server does not load a null sink");
     return false;
   }
-  return pactl.exitStatus() == QProcess::NormalExit && pactl.exitCode() == 0;
+  m_module = *module;
+  const QDeadlineTimer deadline(5000);
+  while (!deadline.hasExpired()) {
+    for (const QAudioDevice& device : QMediaDevices::audioOutputs()) {
+      if (device.id() == DeviceId()) return true;
+    }
+    QTest::qWait(50);
+  }
+  *reason = QStringLiteral("Qt does not list the null sink ") + m_name;
+  return false;
 }
 
 MonitorRecorder::~MonitorRecorder() {
@@ -25,9 +64,9 @@ MonitorRecorder::~MonitorRecorder() {
   }
 }
 
-bool MonitorRecorder::Start(QString* reason) {
+bool MonitorRecorder::Start(const QString& source, QString* reason) {
   m_process.start(QStringLiteral("parec"),
-                  {QStringLiteral("--device=@DEFAULT_MONITOR@"), QStringLiteral("--raw"),
+                  {QStringLiteral("--device=") + source, QStringLiteral("--raw"),
                    QStringLiteral("--format=s16le"), QStringLiteral("--rate=44100"),
                    QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=20")});
   if (!m_process.waitForStarted(5000)) {

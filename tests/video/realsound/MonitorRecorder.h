@@ -1,6 +1,7 @@
 #pragma once
-// Records what the sound server's default sink plays, through its monitor, with parec: mono
-// 16-bit samples at 44.1 kHz.
+// A null sink of the test's own on the sound server, and a recorder of its monitor (parec, mono
+// 16-bit samples at 44.1 kHz), so that the test hears its own sound and nothing that other
+// programs or tests play meanwhile.
 #include <QProcess>
 #include <QString>
 #include <cstdint>
@@ -11,13 +12,32 @@ namespace verbaro::test {
 // Whether a PulseAudio-compatible server answers (pactl info succeeds).
 bool SoundServerAnswers();
 
+// A null sink loaded for this process, unloaded again when the object goes.
+class PrivateNullSink {
+ public:
+  PrivateNullSink();
+  ~PrivateNullSink();
+  PrivateNullSink(const PrivateNullSink&) = delete;
+  PrivateNullSink& operator=(const PrivateNullSink&) = delete;
+
+  // Loads the sink and waits until Qt lists it among the outputs; false with a reason otherwise.
+  bool Load(QString* reason);
+  QByteArray DeviceId() const { return m_name.toUtf8(); }
+  QString Monitor() const { return m_name + QStringLiteral(".monitor"); }
+
+ private:
+  QString m_name;
+  QString m_module;
+};
+
 class MonitorRecorder {
  public:
   static constexpr int kRate = 44100;
 
   ~MonitorRecorder();
-  // Starts parec and waits until the first samples arrive; false with a reason otherwise.
-  bool Start(QString* reason);
+  // Starts parec on the source and waits until the first samples arrive; false with a reason
+  // otherwise.
+  bool Start(const QString& source, QString* reason);
   // Ends the recording and returns every sample recorded.
   std::vector<int16_t> Stop();
 
