@@ -208,28 +208,56 @@ TEST_F(ExamQuestions, ARecordWithoutAGroupIsNotAskedAndChoicesAreIgnored) {
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(ExamQuestions, TheEndOfSoundTimerDoesNothingInTheExamViews) {
+TEST_F(ExamQuestions, EachQuestionIsSoundedAndTheEndOfSoundDoesNotMoveOn) {
   for (bool reversed : {false, true}) {
     SCOPED_TRACE(reversed ? "Exam-2" : "Exam-1");
     fake.timers.clear();
+    fake.waveOuts.clear();
     std::unique_ptr<CExam1View> view;
     if (reversed)
       view = MakeView<CExam2View>();
     else
       view = MakeView<CExam1View>();
-    ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот"})}));
+    view->m_bIsSound = 1;
+    LessonRow chat = Row(u"chat", u"m", u"s", {u"кот"});
+    chat.recording = Mp3Fixture("tone_short_44k_stereo.mp3");
+    ASSERT_TRUE(Open(*view, {chat}));
+    EXPECT_TRUE(Messages().empty());
+    ASSERT_EQ(fake.waveOuts.size(), 1u);
+    EXPECT_EQ(fake.waveOuts[0]->writes.size(), 1u) << "the first question is sounded";
+    ASSERT_EQ(fake.timers.size(), 1u);
+    FakeViewTimer& timer = *fake.timers[0];
+    ASSERT_TRUE(timer.IsActive());
+
+    // The base view would announce the end of the filter here; an exam waits for its answer.
     const auto cells = Cells(*view);
-    fake.messages.Clear();
     ++fake.clock.seconds;
-    ASSERT_FALSE(fake.timers.empty());
-    FakeViewTimer& timer = *fake.timers.back();
-    timer.Start(100);
     ASSERT_TRUE(timer.Fire());
-    // The base would announce the end of the filter here; an exam waits for its answer.
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(view->m_bPlayOnPaint, 1);
     EXPECT_EQ(Cells(*view), cells);
+    EXPECT_EQ(fake.waveOuts[0]->writes.size(), 1u);
+
+    // A refusal repaints, which sounds the word again.
+    Press(*view, 0);
+    EXPECT_EQ(fake.waveOuts[0]->writes.size(), 2u);
   }
+}
+
+TEST_F(ExamQuestions, WithALogAttachedTheExamWritesItsStepsAndStatistics) {
+  fake.log.AttachMemory();
+  auto view = MakeView<CExam1View>();
+  view->SetMainLog(&fake.log);
+  ASSERT_TRUE(Open(*view, {Row(u"phrase", u"~~", u"", {u"фраза"}), Row(u"chat", u"m", u"s", {u"кот"}),
+                           Row(u"chien", u"m", u"s", {u"пёс"})}));
+  Press(*view, 0);
+  Press(*view, WrongCell(*view));
+  for (int presses = 0; view->m_nTotalCountAltWords > 0 && presses < 10; ++presses)
+    Press(*view, RightCell(*view));
+  const QString log = QString::fromStdString(fake.log.Text());
+  EXPECT_TRUE(log.contains(QStringLiteral("phrase"))) << "the skipped phrase is listed";
+  EXPECT_TRUE(log.contains(QStringLiteral("кот, m,s")));
+  EXPECT_TRUE(log.contains(QStringLiteral("Данные закончились! Ваша статистика:\nПравильно: 2; Неправильно: 1; Подсказок: 1")));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QFile>
 #include <stdexcept>
 
 #include "platform/Text.h"
@@ -40,6 +41,13 @@ LessonRow Row(std::u16string word, std::u16string grammar, std::u16string number
 std::vector<uint8_t> RecordingOf(const std::u16string& word) {
   const std::string utf8 = "rec:" + ToUtf8(word);
   return std::vector<uint8_t>(utf8.begin(), utf8.end());
+}
+
+std::vector<uint8_t> Mp3Fixture(const std::string& name) {
+  QFile file(QString::fromStdString(std::string(VERBARO_TEST_FIXTURES) + "/mp3/" + name));
+  if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("missing fixture " + name);
+  const QByteArray bytes = file.readAll();
+  return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 QString WriteLesson(const QString& path, const std::vector<LessonRow>& rows) {

@@ -26,6 +26,9 @@ LessonRow Row(std::u16string word, std::u16string grammar, std::u16string number
 // which row a recording came from. Sound stays off in the logic tests, so they are never decoded.
 std::vector<uint8_t> RecordingOf(const std::u16string& word);
 
+// The bytes of a real MP3 file from the test fixtures (tests/fixtures/mp3).
+std::vector<uint8_t> Mp3Fixture(const std::string& name);
+
 // Writes the lesson (rowids 1..N in row order) and returns its path. Throws on SQLite errors.
 QString WriteLesson(const QString& path, const std::vector<LessonRow>& rows);
 
