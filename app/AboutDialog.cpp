@@ -2,7 +2,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
-#include <QGroupBox>
+#include <QFrame>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
@@ -18,7 +18,7 @@ constexpr int kFontPointSize = 9;
 constexpr int kIconPixels = 48;
 
 QString RightsNotice() {
-  return QStringLiteral("© Halvorn (Хальворн), все права защищены.");
+  return QStringLiteral("© Halvorn (Хальворн)");
 }
 
 }  // namespace
@@ -50,7 +50,9 @@ CAboutDialog::CAboutDialog(const Platform& platform, QWidget* owner)
   m_nBaseUnitY = metrics.height();
   setFixedSize(DialogUnitsRect(0, 0, 180, 100).size());
 
-  auto* frame = new QGroupBox(this);
+  // The etched frame around the whole dialog (a group box without a title).
+  auto* frame = new QFrame(this);
+  frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
   frame->setGeometry(DialogUnitsRect(2, -2, 176, 100));
 
   auto* icon = new QLabel(this);

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTextDocument>
 #include <QTextCursor>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -73,6 +74,7 @@ CHelpDialog::CHelpDialog(const Platform& platform, QWidget* owner)
   const QString text = HelpText();
   m_pText->setTabStopDistance(TableTabStop(text, metrics));
   m_pText->setPlainText(text);
+  m_pText->document()->setDocumentMargin(8);
   m_pText->installEventFilter(this);
 
   auto* layout = new QVBoxLayout(this);
