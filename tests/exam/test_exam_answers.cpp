@@ -146,18 +146,6 @@ TEST_F(ExamAnswers, AFilterOfTwoOneAndOneAnswersEndsAfterFourRightAnswers) {
   EXPECT_EQ(ScoreOf(*view), (Score{4, 0, 0, 0}));
 }
 
-TEST_F(ExamAnswers, StatisticsCountWrongChoicesAndHints) {
-  auto view = MakeView<CExam2View>();
-  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"chien", u"m", u"s", {u"пёс"})}));
-  Press(*view, 0);
-  Press(*view, WrongCell(*view));
-  Press(*view, 0);
-  int presses = 0;
-  while (view->m_nTotalCountAltWords > 0 && ++presses < 20) Press(*view, RightCell(*view));
-  EXPECT_EQ(Messages().back(), QStringLiteral(
-                                   "Данные закончились! Ваша статистика:\nПравильно: 2; Неправильно: 1; Подсказок: 2"));
-}
-
 TEST_F(ExamAnswers, KeysBeyondTheDrawnCellsAndOtherKeysDoNothing) {
   auto view = MakeView<CExam1View>();
   ASSERT_TRUE(Open(*view, ThreeNouns()));

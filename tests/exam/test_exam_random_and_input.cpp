@@ -68,13 +68,5 @@ TEST(ExamClicks, EmptyRowsInsideTheCellAreaAndNoCellsChooseNothing) {
   EXPECT_EQ(ExamChoiceAtPoint(1000, 600, 500, 320, 0), std::nullopt);
 }
 
-TEST(ExamClicks, OddSizesTruncateLikeTheGrid) {
-  // 999 x 611: x0 = 49, width 899, row height 50.
-  EXPECT_EQ(ExamChoiceAtPoint(999, 611, 49, 300, 5), 1);
-  EXPECT_EQ(ExamChoiceAtPoint(999, 611, 948, 300, 5), 1);
-  EXPECT_EQ(ExamChoiceAtPoint(999, 611, 949, 300, 5), 0);
-  EXPECT_EQ(ExamChoiceAtPoint(999, 611, 500, 552, 5), 0);
-}
-
 }  // namespace
 }  // namespace verbaro
