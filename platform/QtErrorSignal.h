@@ -1,30 +1,35 @@
 #pragma once
-// The error signal played with QSoundEffect: the short built-in warning tone, loaded once,
-// started with low latency and restarted (cutting off the previous one) on every Play.
-#include <QUrl>
+// The error signal: the built-in warning tone (a PCM wave resource) played on a wave output of
+// its own, so that it sounds alongside the word and each Play restarts it from the beginning.
+// Playing failures are silent: the tone is a hint, not worth a message box.
+#include <QByteArray>
+#include <QString>
+#include <functional>
 #include <memory>
 
 #include "platform/ErrorSignal.h"
-
-class QSoundEffect;
+#include "platform/WaveOut.h"
 
 namespace verbaro {
 
 class QtErrorSignal : public ErrorSignal {
  public:
-  static QUrl DefaultSource() { return QUrl(QStringLiteral("qrc:/WAVE/612")); }
+  using WaveOutFactory = std::function<std::unique_ptr<WaveOut>()>;
+  static QString DefaultSource() { return QStringLiteral(":/WAVE/612"); }
 
-  explicit QtErrorSignal(const QUrl& source = DefaultSource());
+  // Reads the wave at once; makeWaveOut defaults to the Qt wave output.
+  explicit QtErrorSignal(const QString& source = DefaultSource(), WaveOutFactory makeWaveOut = {});
   ~QtErrorSignal() override;
   void Play() override;
 
-  // True once the sound has been read and can be played (loading is asynchronous).
-  bool IsLoaded() const;
-  // True when the sound could not be read.
-  bool HasFailed() const;
+  // False when the source is missing or not a PCM wave: Play then does nothing.
+  bool IsLoaded() const { return !m_pcm.isEmpty(); }
+  const PcmFormat& Format() const { return m_format; }
 
  private:
-  std::unique_ptr<QSoundEffect> m_pEffect;
+  PcmFormat m_format;
+  QByteArray m_pcm;
+  std::unique_ptr<WaveOut> m_pOut;
 };
 
 }  // namespace verbaro

@@ -4,6 +4,7 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QMediaDevices>
+#include <algorithm>
 #include <utility>
 
 namespace verbaro {
@@ -30,6 +31,14 @@ QAudioFormat ToQAudioFormat(const PcmFormat& format) {
   return q;
 }
 
+QAudioDevice FindOutput(const QByteArray& id) {
+  if (id.isEmpty()) return QMediaDevices::defaultAudioOutput();
+  for (const QAudioDevice& device : QMediaDevices::audioOutputs()) {
+    if (device.id() == id) return device;
+  }
+  return {};
+}
+
 bool IsFailure(QAudio::Error error) {
   // An underrun only means the PCM has run out: the normal end of a recording.
   return error != QAudio::NoError && error != QAudio::UnderrunError;
@@ -37,7 +46,11 @@ bool IsFailure(QAudio::Error error) {
 
 }  // namespace
 
-QtWaveOut::QtWaveOut() = default;
+QtWaveOut::QtWaveOut(QByteArray deviceId) : m_deviceId(std::move(deviceId)) {
+  m_feedTimer.setTimerType(Qt::PreciseTimer);
+  m_feedTimer.setInterval(kFeedMilliseconds);
+  m_feedTimer.callOnTimeout([this] { Feed(); });
+}
 
 QtWaveOut::~QtWaveOut() { Close(); }
 
@@ -47,16 +60,16 @@ int QtWaveOut::Open(const PcmFormat& format) {
   Close();
   const QAudioFormat qFormat = ToQAudioFormat(format);
   if (!qFormat.isValid()) return waveout::kBadFormat;
-  const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+  const QAudioDevice device = FindOutput(m_deviceId);
   if (device.isNull()) return waveout::kNoDevice;
   if (!device.isFormatSupported(qFormat)) return waveout::kBadFormat;
 
   auto sink = std::make_unique<QAudioSink>(device, qFormat);
   if (sink->isNull()) return waveout::kNoDevice;
-  sink->setBufferSize(qFormat.bytesForDuration(qint64{kBufferMilliseconds} * 1000));
   QObject::connect(sink.get(), &QAudioSink::stateChanged, sink.get(),
                    [this](QAudio::State) { OnStateChanged(); });
   m_pSink = std::move(sink);
+  m_format = qFormat;
   m_nLostError = waveout::kOk;
   return waveout::kOk;
 }
@@ -64,39 +77,59 @@ int QtWaveOut::Open(const PcmFormat& format) {
 void QtWaveOut::OnStateChanged() {
   if (m_pSink && m_pSink->state() == QAudio::StoppedState && IsFailure(m_pSink->error())) {
     m_nLostError = waveout::kDeviceLost;
+    m_feedTimer.stop();
   }
 }
 
 int QtWaveOut::Write(const uint8_t* data, size_t bytes) {
   if (!IsOpen()) return waveout::kNotOpen;
   if (const int lost = std::exchange(m_nLostError, waveout::kOk)) return lost;
-  if (m_pSink->state() == QAudio::ActiveState) return waveout::kStillPlaying;
+  if (m_feedTimer.isActive() || m_pSink->state() == QAudio::ActiveState) {
+    return waveout::kStillPlaying;
+  }
   if (!bytes) return waveout::kOk;
 
-  m_pSink->stop();
-  m_buffer.close();
-  m_buffer.setData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(bytes));
-  if (!m_buffer.open(QIODevice::ReadOnly)) return waveout::kNoMemory;
-  m_pSink->start(&m_buffer);
-  if (IsFailure(m_pSink->error())) {
+  m_pcm = QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(bytes));
+  m_nFed = 0;
+  const qsizetype least = m_format.bytesForDuration(qint64{kMinBufferMilliseconds} * 1000);
+  const qsizetype most = m_format.bytesForDuration(qint64{kMaxBufferMilliseconds} * 1000);
+  m_pSink->setBufferSize(std::clamp(m_pcm.size(), least, most));
+  m_pSinkInput = m_pSink->start();
+  if (!m_pSinkInput || IsFailure(m_pSink->error())) {
     m_nLostError = waveout::kOk;
+    m_pSinkInput = nullptr;
     return waveout::kDeviceLost;
   }
+  Feed();
+  if (m_nFed < m_pcm.size()) m_feedTimer.start();
   return waveout::kOk;
 }
 
+void QtWaveOut::Feed() {
+  while (m_pSinkInput && m_nFed < m_pcm.size()) {
+    const qsizetype room = std::min<qsizetype>(m_pSink->bytesFree(), m_pcm.size() - m_nFed);
+    if (room <= 0) break;
+    const qint64 written = m_pSinkInput->write(m_pcm.constData() + m_nFed, room);
+    if (written <= 0) break;
+    m_nFed += written;
+  }
+  if (m_nFed >= m_pcm.size()) m_feedTimer.stop();
+}
+
 void QtWaveOut::Reset() {
+  m_feedTimer.stop();
+  m_pcm.clear();
+  m_nFed = 0;
+  m_pSinkInput = nullptr;
   if (!m_pSink) return;
   // reset() drops what the sink and the server still hold; stop() then ends the stream.
   m_pSink->reset();
   m_pSink->stop();
-  m_buffer.close();
 }
 
 void QtWaveOut::Close() {
   Reset();
   m_pSink.reset();
-  m_buffer.setData(QByteArray());
 }
 
 }  // namespace verbaro

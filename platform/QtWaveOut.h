@@ -1,22 +1,32 @@
 #pragma once
-// The wave output over Qt Multimedia: a QAudioSink on the default output device (PulseAudio or
-// PipeWire's pulse server on Linux). Write hands the sink a private copy of the PCM, which it
-// pulls on the UI thread's event loop, so nothing blocks and no thread is needed.
-#include <QBuffer>
+// The wave output over Qt Multimedia: a QAudioSink on an output device (by default the
+// default one: PulseAudio or PipeWire's pulse server on Linux). Like a wave device that is
+// handed the whole buffer, Write asks the sound server to hold the whole recording, so that a
+// busy UI thread cannot starve it; the server still starts the sound at once. Recordings
+// longer than the server's buffer are fed the rest from a short timer on the UI thread's event
+// loop, so nothing blocks and no thread is needed.
+#include <QAudioFormat>
+#include <QByteArray>
+#include <QTimer>
 #include <memory>
 
 #include "platform/WaveOut.h"
 
 class QAudioSink;
+class QIODevice;
 
 namespace verbaro {
 
 class QtWaveOut : public WaveOut {
  public:
-  // How much sound the sink holds ahead of the speaker: small, so that a word starts at once.
-  static constexpr int kBufferMilliseconds = 35;
+  // The server's buffer: the whole recording, between these bounds.
+  static constexpr int kMinBufferMilliseconds = 40;
+  static constexpr int kMaxBufferMilliseconds = 4000;
+  static constexpr int kFeedMilliseconds = 10;
 
-  QtWaveOut();
+  // deviceId names an output device (its QAudioDevice id, a PulseAudio sink name); empty for
+  // the default output, looked up at every Open so that a changed default is followed.
+  explicit QtWaveOut(QByteArray deviceId = {});
   ~QtWaveOut() override;
 
   int Open(const PcmFormat& format) override;
@@ -26,10 +36,16 @@ class QtWaveOut : public WaveOut {
   bool IsOpen() const override;
 
  private:
+  void Feed();
   void OnStateChanged();
 
+  const QByteArray m_deviceId;
   std::unique_ptr<QAudioSink> m_pSink;
-  QBuffer m_buffer;
+  QAudioFormat m_format;
+  QIODevice* m_pSinkInput = nullptr;  // owned by the sink while it plays
+  QByteArray m_pcm;
+  qsizetype m_nFed = 0;
+  QTimer m_feedTimer;
   int m_nLostError = waveout::kOk;  // a failure during play, reported by the next Write
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 // Reading the MP3 fixtures and measuring 16-bit stereo PCM: where it is audible and its pitch.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -46,6 +47,18 @@ inline Span AudibleSpan(const std::vector<int16_t>& stereo, int threshold) {
     }
   }
   return span;
+}
+
+// The longest run of frames within the span where both channels stay at or below the threshold.
+inline size_t LongestQuietRun(const std::vector<int16_t>& stereo, Span span, int threshold) {
+  size_t run = 0, longest = 0;
+  for (size_t frame = span.first; frame < span.end && frame * 2 + 1 < stereo.size(); ++frame) {
+    const bool quiet = std::abs(stereo[frame * 2]) <= threshold &&
+                       std::abs(stereo[frame * 2 + 1]) <= threshold;
+    run = quiet ? run + 1 : 0;
+    longest = std::max(longest, run);
+  }
+  return longest;
 }
 
 // Sign changes of one channel per second of sound: twice the frequency of a pure tone. Samples

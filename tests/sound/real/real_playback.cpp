@@ -1,0 +1,273 @@
+// Plays through the real sound server and listens to what arrived: a word through Mp3Player and
+// QtWaveOut, stopping and restarting it, and the error signal beside it. The sound goes to a
+// null sink of the test's own, whose monitor parec records, so that no other program's sound
+// is heard. Skipped when no sound server answers (scripts/pulse.sh starts one).
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QAudioDevice>
+#include <QMediaDevices>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+#include <memory>
+
+#include "../QtApp.h"
+#include "../SoundFixtures.h"
+#include "platform/FakePlatform.h"
+#include "platform/QtErrorSignal.h"
+#include "platform/QtWaveOut.h"
+#include "sound/Mp3Player.h"
+
+namespace verbaro {
+namespace {
+
+using test::AudibleSpan;
+using test::Span;
+
+constexpr int kThreshold = 1000;
+constexpr double kFrameSeconds = 1.0 / 44100;
+
+QString RunPactl(const QStringList& arguments, bool* ok) {
+  QProcess pactl;
+  pactl.start(QStringLiteral("pactl"), arguments);
+  *ok = pactl.waitForFinished(5000) && pactl.exitStatus() == QProcess::NormalExit &&
+        pactl.exitCode() == 0;
+  return QString::fromUtf8(pactl.readAllStandardOutput()).trimmed();
+}
+
+bool SoundServerAnswers() {
+  if (QStandardPaths::findExecutable(QStringLiteral("pactl")).isEmpty()) return false;
+  bool ok = false;
+  RunPactl({QStringLiteral("info")}, &ok);
+  return ok;
+}
+
+// A null sink loaded for this process and unloaded after it.
+class TestSink {
+ public:
+  TestSink() : m_name(QStringLiteral("verbaro_test_%1").arg(QCoreApplication::applicationPid())) {}
+  ~TestSink() {
+    bool ok = false;
+    if (!m_module.isEmpty()) RunPactl({QStringLiteral("unload-module"), m_module}, &ok);
+  }
+
+  // Loads the sink and waits until Qt lists it among the outputs.
+  bool Load() {
+    bool ok = false;
+    m_module = RunPactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+                         QStringLiteral("sink_name=") + m_name},
+                        &ok);
+    if (!ok) {
+      m_module.clear();
+      return false;
+    }
+    return test::WaitFor(
+        [this] {
+          for (const QAudioDevice& device : QMediaDevices::audioOutputs()) {
+            if (device.id() == Id()) return true;
+          }
+          return false;
+        },
+        5000);
+  }
+
+  QByteArray Id() const { return m_name.toUtf8(); }
+  QString Monitor() const { return m_name + QStringLiteral(".monitor"); }
+
+ private:
+  QString m_name;
+  QString m_module;
+};
+
+// Records a sink's monitor as 44.1 kHz 16-bit stereo. The server may deliver the
+// stream in large chunks, late; its content is still in time order, one frame per 1/44100 s.
+class MonitorRecorder {
+ public:
+  bool Start(const QString& source) {
+    QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process,
+                     [this] { m_bytes += m_process.readAllStandardOutput(); });
+    m_process.start(QStringLiteral("parec"),
+                    {QStringLiteral("-d"), source,
+                     QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
+                     QStringLiteral("--rate=44100"), QStringLiteral("--channels=2"),
+                     QStringLiteral("--latency-msec=20")});
+    if (!m_process.waitForStarted(5000)) return false;
+    // Recording is under way once the first silence has arrived.
+    return test::WaitFor([this] { return !m_bytes.isEmpty(); }, 8000);
+  }
+
+  ~MonitorRecorder() {
+    m_process.kill();
+    m_process.waitForFinished(5000);
+  }
+
+  std::vector<int16_t> Samples() const {
+    return test::Samples(reinterpret_cast<const uint8_t*>(m_bytes.constData()),
+                         static_cast<size_t>(m_bytes.size()) / 4 * 4);
+  }
+
+  // Waits until the recording holds sound followed by at least trailingSilence seconds of
+  // silence, so that everything played before has arrived. Returns the recording.
+  std::vector<int16_t> WaitForSoundThenSilence(double trailingSilence) {
+    const auto arrived = [&] {
+      const std::vector<int16_t> samples = Samples();
+      const Span span = AudibleSpan(samples, kThreshold);
+      return span.Frames() > 0 &&
+             static_cast<double>(samples.size() / 2 - span.end) * kFrameSeconds >= trailingSilence;
+    };
+    test::WaitFor(arrived, 15000);
+    return Samples();
+  }
+
+ private:
+  QProcess m_process;
+  QByteArray m_bytes;
+};
+
+class RealPlayback : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    test::EnsureQtApplication();
+    if (!SoundServerAnswers()) {
+      s_skipReason = "no PulseAudio server answers (pactl info fails); "
+                     "scripts/pulse.sh starts one with a null sink";
+    } else if (QStandardPaths::findExecutable(QStringLiteral("parec")).isEmpty()) {
+      s_skipReason = "parec (pulseaudio-utils) is not installed";
+    } else {
+      s_pSink = new TestSink;
+      if (!s_pSink->Load()) s_skipReason = "the sound server does not take a null sink of ours";
+    }
+  }
+  static void TearDownTestSuite() {
+    delete s_pSink;
+    s_pSink = nullptr;
+  }
+
+  void SetUp() override {
+    if (!s_skipReason.empty()) GTEST_SKIP() << s_skipReason;
+    fake.platform.makeWaveOut = MakeWaveOut;
+    player = std::make_unique<Mp3Player>(fake.Get());
+    ASSERT_TRUE(recorder.Start(s_pSink->Monitor())) << "parec does not record our sink's monitor";
+  }
+
+  static std::unique_ptr<WaveOut> MakeWaveOut() { return std::make_unique<QtWaveOut>(s_pSink->Id()); }
+
+  std::optional<unsigned> Play(const std::vector<uint8_t>& mp3) {
+    return player->PlayRecording(mp3.data(), static_cast<int>(mp3.size()));
+  }
+  // Where the last decoded recording itself is audible, to compare the recording with.
+  Span DecodedSpan() const { return AudibleSpan(test::Samples(player->m_pSoundBuffer), kThreshold); }
+
+  FakePlatform fake;
+  std::unique_ptr<Mp3Player> player;
+  MonitorRecorder recorder;
+  const std::vector<uint8_t> phrase = test::ReadMp3Fixture("phrase_bonjour.mp3");
+  const std::vector<uint8_t> tone = test::ReadMp3Fixture("tone_1s_44k_stereo.mp3");
+
+  static inline TestSink* s_pSink = nullptr;
+  static inline std::string s_skipReason;
+};
+
+// The heard sound lasts as long as the expected one. The monitor may miss the first few
+// milliseconds of a new stream (it does not see the sink rewinding to start it at once); a
+// starved or delayed stream would last longer.
+void ExpectSameLength(const Span& heard, const Span& expected) {
+  EXPECT_GT(heard.Seconds(), expected.Seconds() - 0.03);
+  EXPECT_LT(heard.Seconds(), expected.Seconds() + 0.005);
+}
+
+int Peak(const std::vector<int16_t>& samples) {
+  int peak = 0;
+  for (int16_t s : samples) peak = std::max(peak, std::abs(int{s}));
+  return peak;
+}
+
+TEST_F(RealPlayback, WholePhraseArrivesAtTheSink) {
+  const std::optional<unsigned> period = Play(phrase);
+  ASSERT_TRUE(period.has_value());
+  EXPECT_TRUE(fake.messages.shown.empty()) << fake.messages.shown.at(0).text.toStdString();
+  test::Spin(static_cast<int>(*period));
+
+  const std::vector<int16_t> recorded = recorder.WaitForSoundThenSilence(0.3);
+  ASSERT_GT(DecodedSpan().Seconds(), 1.0);
+  ExpectSameLength(AudibleSpan(recorded, kThreshold), DecodedSpan());
+  // As loud as decoded: the sound is not scaled on its way.
+  const int decodedPeak = Peak(test::Samples(player->m_pSoundBuffer));
+  EXPECT_NEAR(Peak(recorded), decodedPeak, decodedPeak / 10);
+}
+
+TEST_F(RealPlayback, ToneIsHeardWholeAndWithoutDropoutsWhileTheUiThreadIsBusy) {
+  const std::optional<unsigned> period = Play(tone);
+  ASSERT_TRUE(period.has_value());
+  QThread::msleep(400);  // a long repaint: no events are handled meanwhile
+  test::Spin(static_cast<int>(*period));
+
+  const std::vector<int16_t> recorded = recorder.WaitForSoundThenSilence(0.3);
+  const Span heard = AudibleSpan(recorded, kThreshold);
+  ExpectSameLength(heard, DecodedSpan());
+  // A 440 Hz tone at half volume never stays below the threshold for more than a few samples.
+  EXPECT_LT(test::LongestQuietRun(recorded, heard, kThreshold), 60u);
+}
+
+TEST_F(RealPlayback, ErrorSignalSoundsAlongsideTheWordWithoutStoppingIt) {
+  QtErrorSignal signal(QtErrorSignal::DefaultSource(), MakeWaveOut);
+  const std::optional<unsigned> period = Play(tone);
+  ASSERT_TRUE(period.has_value());
+  test::Spin(300);
+  signal.Play();
+  test::Spin(static_cast<int>(*period) - 300);
+
+  const std::vector<int16_t> recorded = recorder.WaitForSoundThenSilence(0.3);
+  const Span heard = AudibleSpan(recorded, kThreshold);
+  ExpectSameLength(heard, DecodedSpan());
+  EXPECT_LT(test::LongestQuietRun(recorded, heard, kThreshold), 60u);
+  // The two sounds add up while both play: louder than the tone alone.
+  EXPECT_GT(Peak(recorded), Peak(test::Samples(player->m_pSoundBuffer)) + 8000);
+}
+
+TEST_F(RealPlayback, StopCutsTheSoundAtOnce) {
+  ASSERT_TRUE(Play(phrase).has_value());
+  test::Spin(300);
+  player->StopDevice();
+  EXPECT_FALSE(player->IsDeviceOpen());
+
+  // Silence at least as long as the rest of the phrase shows that nothing more came.
+  const Span heard = AudibleSpan(recorder.WaitForSoundThenSilence(1.5), kThreshold);
+  EXPECT_GT(heard.Seconds(), 0.15);
+  EXPECT_LT(heard.Seconds(), 0.6);
+}
+
+TEST_F(RealPlayback, PlayingAgainRestartsFromTheBeginning) {
+  QElapsedTimer sincePlay;
+  ASSERT_TRUE(Play(phrase).has_value());
+  sincePlay.start();
+  test::Spin(400);
+  const std::optional<unsigned> period = Play(phrase);
+  const double firstPlaying = static_cast<double>(sincePlay.elapsed()) / 1000;
+  ASSERT_TRUE(period.has_value());
+  test::Spin(static_cast<int>(*period));
+
+  const Span heard = AudibleSpan(recorder.WaitForSoundThenSilence(0.3), kThreshold);
+  // The start of the first playing, then the whole phrase: not two whole phrases.
+  EXPECT_NEAR(heard.Seconds(), firstPlaying + DecodedSpan().Seconds(), 0.1);
+  EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(RealPlayback, ErrorSignalIsHeard) {
+  QtErrorSignal signal(QtErrorSignal::DefaultSource(), MakeWaveOut);
+  ASSERT_TRUE(signal.IsLoaded());
+  signal.Play();
+  test::Spin(300);
+
+  QFile wav(QStringLiteral(":/WAVE/612"));
+  ASSERT_TRUE(wav.open(QIODevice::ReadOnly));
+  const QByteArray pcm = wav.readAll().mid(44);
+  const Span expected = AudibleSpan(
+      test::Samples(reinterpret_cast<const uint8_t*>(pcm.constData()), pcm.size()), kThreshold);
+  ExpectSameLength(AudibleSpan(recorder.WaitForSoundThenSilence(0.3), kThreshold), expected);
+}
+
+}  // namespace
+}  // namespace verbaro
