@@ -47,6 +47,8 @@ bool FCImageCodec_Qt::ReadFrames(QImageReader& reader, FCImageFrames& frames,
   const int count = reader.imageCount();
   const int limit = count > 0 ? std::min(count, kMaxFrames) : (animated ? kMaxFrames : 1);
   for (int i = 0; i < limit; ++i) {
+    // Animations advance by themselves; the images of an icon or pages of a TIFF are chosen.
+    if (i > 0 && !animated && !reader.jumpToImage(i)) break;
     const QImage frame = reader.read();
     if (frame.isNull()) break;
     if (animated) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "ImageTestSupport.h"
+#include "image/FCImageCodec_Qt.h"
 #include "image/FCImageEffect.h"
 #include "image/FCObjImage.h"
 
@@ -268,6 +269,49 @@ TEST_F(FCObjImageLoad, MultiFrameGifGivesItsFirstFrameAndTheFrameDelays) {
   const auto pixel = Bgra(image, 5, 3);
   EXPECT_EQ((std::array{pixel[0], pixel[1], pixel[2]}), (std::array{0, 0, 255}));  // red
   EXPECT_EQ(property.m_listFrameDelay, (std::vector<int32_t>{200, 200}));
+}
+
+TEST_F(FCObjImageLoad, EveryImageOfAnIconIsDecodedAndTheFirstIsKept) {
+  QImage small(2, 2, QImage::Format_ARGB32);
+  small.fill(qRgba(255, 0, 0, 255));
+  QImage large(4, 4, QImage::Format_ARGB32);
+  large.fill(qRgba(0, 0, 255, 128));
+  // An icon file of two sizes, written by hand: header, two directory entries, two PNGs.
+  const QByteArray first = Encode(small, "PNG");
+  const QByteArray second = Encode(large, "PNG");
+  QByteArray ico;
+  auto put16 = [&ico](int v) { ico.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); };
+  auto put32 = [&](int v) { put16(v & 0xFFFF); put16((v >> 16) & 0xFFFF); };
+  put16(0);
+  put16(1);
+  put16(2);
+  int offset = 6 + 2 * 16;
+  for (const auto& [size, png] : {std::pair{2, first}, std::pair{4, second}}) {
+    ico.append(char(size)).append(char(size)).append(char(0)).append(char(0));
+    put16(1);
+    put16(32);
+    put32(static_cast<int>(png.size()));
+    put32(offset);
+    offset += static_cast<int>(png.size());
+  }
+  ico.append(first).append(second);
+  Write("two-sizes.ico", ico);
+
+  FCImageCodec_Qt codec;
+  FCImageFrames frames;
+  FCImageProperty property;
+  ASSERT_TRUE(codec.LoadImageFile(Path("two-sizes.ico"), frames, property));
+  ASSERT_EQ(frames.size(), 2u);
+  EXPECT_EQ(frames[0]->Width(), 2);
+  EXPECT_EQ(frames[1]->Width(), 4);
+  EXPECT_EQ(Bgra(*frames[1], 0, 0), (std::array{255, 0, 0, 128}));
+  EXPECT_TRUE(property.m_listFrameDelay.empty());  // not an animation
+
+  FCObjImage image;
+  ASSERT_TRUE(image.Load(Path("two-sizes.ico")));
+  EXPECT_EQ(image.Width(), 2);
+  EXPECT_EQ(image.ColorBits(), 32);
+  EXPECT_EQ(Bgra(image, 1, 1), (std::array{0, 0, 255, 255}));
 }
 
 TEST_F(FCObjImageLoad, FromMemoryWithTheGivenType) {
