@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <algorithm>
 #include <limits>
 
 #include "platform/Desktop.h"
@@ -82,7 +83,20 @@ CSettingsDialog::CSettingsDialog(VideoSettings settings, const Platform& platfor
   m_pOkButton->setDefault(true);
   connect(m_pOkButton, &QPushButton::clicked, this, &CSettingsDialog::OnOk);
 
-  setFixedSize(DialogUnitsRect(0, 0, 180, 90).size());
+  // The template's widths were made for a narrower font; a label never cuts its text, the
+  // dialog grows instead and the OK button keeps its place at the right.
+  QSize size = DialogUnitsRect(0, 0, 180, 90).size();
+  int needed = 0;
+  for (QLabel* label : {delayLabel, repeatsLabel}) {
+    label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+    needed = std::max(needed, label->geometry().right() + 1 + DialogUnitsRect(7, 0, 0, 0).x());
+  }
+  if (const int extra = needed - size.width(); extra > 0) {
+    size.rwidth() += extra;
+    frame->resize(frame->width() + extra, frame->height());
+    m_pOkButton->move(m_pOkButton->x() + extra, m_pOkButton->y());
+  }
+  setFixedSize(size);
 
   m_pDelayField->setText(QString::number(m_settings.delay));
   m_pRepeatsField->setText(QString::number(m_settings.repeats));

@@ -5,10 +5,10 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <tuple>
 
 #include "app/SettingsDialog.h"
 #include "platform/FakePlatform.h"
@@ -121,6 +121,17 @@ TEST_F(SettingsDialogTest, AnEmptyDelayFieldBeepsAndLeavesTheRepeatsAlone) {
   EXPECT_EQ(dialog->result(), CSettingsDialog::kResultCancel);
 }
 
+TEST_F(SettingsDialogTest, TheCloseBoxActsAsEscape) {
+  auto dialog = Make(0, 1);
+  Type(dialog->DelayField(), QStringLiteral("12345"));
+  Type(dialog->RepeatsField(), QStringLiteral("3"));
+  dialog->close();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(dialog->result(), CSettingsDialog::kResultCancel);
+  EXPECT_EQ(dialog->Settings().delay, 10000u);
+  EXPECT_EQ(dialog->Settings().repeats, 3u);
+}
+
 TEST_F(SettingsDialogTest, AnEmptyDelayFieldOnOkTakesTheFocusAndKeepsTheDialogOpen) {
   auto dialog = Make(800, 6);
   dialog->DelayField()->clear();
@@ -145,7 +156,10 @@ TEST_F(SettingsDialogTest, AnEmptyRepeatFieldBeepsAndCountsAsOneRepeat) {
 int RunWith(CVideo1View& view, const FakePlatform& fake,
             const std::function<void(CSettingsDialog&)>& act) {
   QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<CSettingsDialog*>(QApplication::activeModalWidget());
+    CSettingsDialog* dialog = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (auto* d = qobject_cast<CSettingsDialog*>(window); d && d->isVisible()) dialog = d;
+    }
     ASSERT_NE(dialog, nullptr);
     act(*dialog);
     if (dialog->isVisible()) dialog->done(CSettingsDialog::kResultCancel);

@@ -74,14 +74,6 @@ TEST(VideoKeys, DownAtTheLastEntryTellsTheEndAndChangesNothing) {
             QStringLiteral("Закончились данные по выбранному фильтру!"));
 }
 
-TEST(VideoKeys, PageDownFromTheFirstOfFiveGoesToTheFifth) {
-  VideoHarness h;
-  ASSERT_TRUE(h.Open(NumberedLesson(5)));
-  h.Key(vk::kNext);
-  EXPECT_EQ(h.Position(), 4);
-  EXPECT_EQ(h.Sounded().back(), u"mot5");
-}
-
 TEST(VideoKeys, MovingInVideo2StartsTheNewEntryAtItsFirstRecording) {
   VideoHarness h(VideoHarness::Mode::Video2);
   const std::vector<uint8_t> mp3 = SharedMp3("tone_short_44k_stereo.mp3");
