@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QFrame>
-#include <QIcon>
+#include <QPixmap>
 #include <QLabel>
 #include <QPushButton>
 
@@ -56,7 +56,7 @@ CAboutDialog::CAboutDialog(const Platform& platform, QWidget* owner)
   frame->setGeometry(DialogUnitsRect(2, -2, 176, 100));
 
   auto* icon = new QLabel(this);
-  icon->setPixmap(QIcon(QStringLiteral(":/ICON/127")).pixmap(kIconPixels, kIconPixels));
+  icon->setPixmap(QPixmap(QStringLiteral(":/ICON/127/%1").arg(kIconPixels)));
   icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   icon->setGeometry(DialogUnitsRect(24, 12, 50, 50));
 

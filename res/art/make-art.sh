@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Rebuilds the built-in artwork: builds the painter program in generator/, runs it into a
 # temporary folder, and puts the pictures where the resource files and the sample Res_ folder
-# expect them. The multi-size program icon (.ico) is assembled with ImageMagick's convert.
+# expect them.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 res="$(dirname "$here")"
@@ -19,8 +19,6 @@ cp "$out"/backgrounds/*.jpg "$here/backgrounds/"
 cp "$out"/logos/*.png "$here/logos/"
 cp "$out"/icon/*.png "$res/icon/"
 cp "$out"/toolbar/*.png "$res/icon/toolbar/"
-convert "$res/icon/verbaro-16.png" "$res/icon/verbaro-32.png" "$res/icon/verbaro-48.png" \
-  "$res/icon/verbaro.ico"
 # The sample folder that users rename to Res to replace the pictures with their own.
 cp "$here"/backgrounds/*.jpg "$here"/logos/*.png "$root/lessons/Res_/"
 echo "artwork written"

@@ -99,6 +99,10 @@ TEST_F(Dialogs, AboutShowsItsTitleAndOpensEachLinkAddressThroughTheDesktop) {
     return label->text().startsWith(QStringLiteral("Обучающая программа: «Verbaro, v. 1.00»\n"));
   });
   EXPECT_TRUE(hasTitle);
+  const bool hasIcon = std::any_of(labels.begin(), labels.end(), [](QLabel* label) {
+    return !label->pixmap().isNull() && label->pixmap().width() >= 32;
+  });
+  EXPECT_TRUE(hasIcon);
 
   dialog.show();
   for (int i = 0; i < 4; ++i) {
