@@ -50,8 +50,8 @@ CSettingsDialog::CSettingsDialog(VideoSettings settings, const Platform& platfor
   // Dialog units as Windows derives them from the dialog font: x in quarters of the average
   // letter width, y in eighths of the character height.
   const QFontMetrics metrics(font());
-  const int letters =
-      metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  const int letters = metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
   m_nBaseUnitX = (letters / 26 + 1) / 2;
   m_nBaseUnitY = metrics.height();
 

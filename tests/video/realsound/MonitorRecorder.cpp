@@ -77,7 +77,8 @@ bool MonitorRecorder::Start(const QString& source, QString* reason) {
   const QDeadlineTimer deadline(5000);
   while (m_process.bytesAvailable() == 0 && !deadline.hasExpired()) {
     if (m_process.state() == QProcess::NotRunning) {
-      *reason = QStringLiteral("parec ended: ") + QString::fromLocal8Bit(m_process.readAllStandardError());
+      *reason = QStringLiteral("parec ended: ") +
+                QString::fromLocal8Bit(m_process.readAllStandardError());
       return false;
     }
     m_process.waitForReadyRead(100);

@@ -68,7 +68,7 @@ TEST(VideoRealSound, PlaysAShortLessonThroughInOrderAndTellsTheEnd) {
   ASSERT_EQ(bursts.size(), 3u) << "recorded " << samples.size() << " samples";
   const double pitches[] = {400, 800, 1600};
   for (size_t i = 0; i < bursts.size(); ++i) {
-    SCOPED_TRACE(testing::Message() << "tone " << i + 1 << " at " << bursts[i].startSeconds << " s");
+    SCOPED_TRACE(testing::Message() << "tone " << i + 1);
     EXPECT_NEAR(bursts[i].frequency, pitches[i], pitches[i] * 0.05);
     EXPECT_NEAR(bursts[i].endSeconds - bursts[i].startSeconds, 0.6, 0.15);
     if (i > 0) {
