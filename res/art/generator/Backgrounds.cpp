@@ -38,7 +38,7 @@ void SilkBand(QPainter& p, int w, bool mirror, double y0, double y1, double spre
     fade.setColorAt(0.35, WithAlpha(colour, a));
     fade.setColorAt(0.7, WithAlpha(colour, a * 0.8));
     fade.setColorAt(1.0, WithAlpha(colour, 0.0));
-    p.setPen(QPen(QBrush(fade), 1.3));
+    p.setPen(QPen(QBrush(fade), 1.8));
     p.setBrush(Qt::NoBrush);
     p.drawPath(path);
   }
@@ -162,9 +162,19 @@ QImage PaintBackground(const Theme& t, int w, int h) {
     Blur(layer, 3);
     p.drawImage(0, 0, layer);
 
-    SilkBand(p, w, m, h * 0.80, h * 0.46, h * 0.09, h * 0.26, t.accent, 0.30, 22);
-    SilkBand(p, w, m, h * 0.22, h * 0.08, h * 0.05, h * 0.12, Mix(t.accent, Qt::white, 0.4), 0.20,
-             14);
+    // The silk lines are softened a little: the program stretches the picture without
+    // smoothing, and crisp hairlines would then break up into a moire.
+    QImage silk(w, h, QImage::Format_ARGB32_Premultiplied);
+    silk.fill(Qt::transparent);
+    {
+      QPainter l(&silk);
+      l.setRenderHint(QPainter::Antialiasing);
+      SilkBand(l, w, m, h * 0.80, h * 0.46, h * 0.09, h * 0.26, t.accent, 0.42, 14);
+      SilkBand(l, w, m, h * 0.22, h * 0.08, h * 0.05, h * 0.12, Mix(t.accent, Qt::white, 0.4),
+               0.30, 9);
+    }
+    Blur(silk, 1);
+    p.drawImage(0, 0, silk);
 
     // The shade that keeps the middle, where the entry grid goes, dark.
     QRadialGradient shade(QPointF(w * 0.5, h * 0.55), w * 0.58);
