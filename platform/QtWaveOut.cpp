@@ -46,7 +46,8 @@ bool IsFailure(QAudio::Error error) {
 
 }  // namespace
 
-QtWaveOut::QtWaveOut(QByteArray deviceId) : m_deviceId(std::move(deviceId)) {
+QtWaveOut::QtWaveOut(QByteArray deviceId, int maxBufferMilliseconds)
+    : m_deviceId(std::move(deviceId)), m_nMaxBufferMilliseconds(maxBufferMilliseconds) {
   m_feedTimer.setTimerType(Qt::PreciseTimer);
   m_feedTimer.setInterval(kFeedMilliseconds);
   m_feedTimer.callOnTimeout([this] { Feed(); });
@@ -91,9 +92,10 @@ int QtWaveOut::Write(const uint8_t* data, size_t bytes) {
 
   m_pcm = QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(bytes));
   m_nFed = 0;
-  const qsizetype least = m_format.bytesForDuration(qint64{kMinBufferMilliseconds} * 1000);
-  const qsizetype most = m_format.bytesForDuration(qint64{kMaxBufferMilliseconds} * 1000);
-  m_pSink->setBufferSize(std::clamp(m_pcm.size(), least, most));
+  // Exactly the recording when it fits: the server starts a stream once its buffer is full, so
+  // a buffer larger than a very short sound would never start it.
+  const qsizetype most = m_format.bytesForDuration(qint64{m_nMaxBufferMilliseconds} * 1000);
+  m_pSink->setBufferSize(std::min(m_pcm.size(), most));
   m_pSinkInput = m_pSink->start();
   if (!m_pSinkInput || IsFailure(m_pSink->error())) {
     m_nLostError = waveout::kOk;

@@ -19,14 +19,14 @@ namespace verbaro {
 
 class QtWaveOut : public WaveOut {
  public:
-  // The server's buffer: the whole recording, between these bounds.
-  static constexpr int kMinBufferMilliseconds = 40;
+  // The server's buffer: the whole recording, up to this length.
   static constexpr int kMaxBufferMilliseconds = 4000;
   static constexpr int kFeedMilliseconds = 10;
 
   // deviceId names an output device (its QAudioDevice id, a PulseAudio sink name); empty for
   // the default output, looked up at every Open so that a changed default is followed.
-  explicit QtWaveOut(QByteArray deviceId = {});
+  explicit QtWaveOut(QByteArray deviceId = {},
+                     int maxBufferMilliseconds = kMaxBufferMilliseconds);
   ~QtWaveOut() override;
 
   int Open(const PcmFormat& format) override;
@@ -40,6 +40,7 @@ class QtWaveOut : public WaveOut {
   void OnStateChanged();
 
   const QByteArray m_deviceId;
+  const int m_nMaxBufferMilliseconds;
   std::unique_ptr<QAudioSink> m_pSink;
   QAudioFormat m_format;
   QIODevice* m_pSinkInput = nullptr;  // owned by the sink while it plays

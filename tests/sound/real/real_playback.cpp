@@ -174,6 +174,7 @@ class RealPlayback : public ::testing::Test {
 // milliseconds of a new stream (it does not see the sink rewinding to start it at once); a
 // starved or delayed stream would last longer.
 void ExpectSameLength(const Span& heard, const Span& expected) {
+  ASSERT_GT(heard.Frames(), 0u) << "nothing was heard";
   EXPECT_GT(heard.Seconds(), expected.Seconds() - 0.03);
   EXPECT_LT(heard.Seconds(), expected.Seconds() + 0.005);
 }
@@ -208,6 +209,20 @@ TEST_F(RealPlayback, ToneIsHeardWholeAndWithoutDropoutsWhileTheUiThreadIsBusy) {
   const Span heard = AudibleSpan(recorded, kThreshold);
   ExpectSameLength(heard, DecodedSpan());
   // A 440 Hz tone at half volume never stays below the threshold for more than a few samples.
+  EXPECT_LT(test::LongestQuietRun(recorded, heard, kThreshold), 60u);
+}
+
+TEST_F(RealPlayback, RecordingLongerThanTheServersBufferIsFedWithoutDropouts) {
+  fake.platform.makeWaveOut = [] { return std::make_unique<QtWaveOut>(s_pSink->Id(), 200); };
+  Mp3Player smallBuffer(fake.Get());
+  const std::optional<unsigned> period =
+      smallBuffer.PlayRecording(tone.data(), static_cast<int>(tone.size()));
+  ASSERT_TRUE(period.has_value());
+  test::Spin(static_cast<int>(*period));
+
+  const std::vector<int16_t> recorded = recorder.WaitForSoundThenSilence(0.3);
+  const Span heard = AudibleSpan(recorded, kThreshold);
+  ExpectSameLength(heard, AudibleSpan(test::Samples(smallBuffer.m_pSoundBuffer), kThreshold));
   EXPECT_LT(test::LongestQuietRun(recorded, heard, kThreshold), 60u);
 }
 
@@ -253,6 +268,21 @@ TEST_F(RealPlayback, PlayingAgainRestartsFromTheBeginning) {
   // The start of the first playing, then the whole phrase: not two whole phrases.
   EXPECT_NEAR(heard.Seconds(), firstPlaying + DecodedSpan().Seconds(), 0.1);
   EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+TEST_F(RealPlayback, VeryShortSoundIsHeard) {
+  // 10 ms of a loud square wave, far less than a usual server buffer.
+  std::vector<int16_t> pcm(441 * 2);
+  for (size_t frame = 0; frame < 441; ++frame) {
+    pcm[frame * 2] = pcm[frame * 2 + 1] = (frame / 50) % 2 ? 12000 : -12000;
+  }
+  QtWaveOut out(s_pSink->Id());
+  ASSERT_EQ(out.Open(PcmFormat{}), waveout::kOk);
+  ASSERT_EQ(out.Write(reinterpret_cast<const uint8_t*>(pcm.data()), pcm.size() * 2), waveout::kOk);
+  test::Spin(200);
+
+  const Span heard = AudibleSpan(recorder.WaitForSoundThenSilence(0.3), kThreshold);
+  ExpectSameLength(heard, AudibleSpan(pcm, kThreshold));
 }
 
 TEST_F(RealPlayback, ErrorSignalIsHeard) {
