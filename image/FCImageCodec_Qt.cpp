@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <algorithm>
+#include <cstdint>
 
 #include "image/FCObjImage.h"
 
@@ -12,9 +13,10 @@ namespace verbaro {
 
 namespace {
 
-// A bound on the frames kept from one file, so that a hostile animation cannot exhaust memory;
-// only the first frame is ever shown.
+// Bounds on what is kept from one file, so that a hostile animation cannot exhaust memory; only
+// the first frame is ever shown, and it is always kept.
 constexpr int kMaxFrames = 1024;
+constexpr int64_t kMaxFrameBytes = int64_t{256} << 20;
 
 void ReadTextItems(const QImageReader& reader, FCImageProperty& property) {
   for (const QString& key : reader.textKeys()) {
@@ -41,6 +43,7 @@ bool FCImageCodec_Qt::ReadFrames(QImageReader& reader, FCImageFrames& frames,
   // Text items come with the header; asked for after the frames, some readers start over.
   ReadTextItems(reader, property);
   bool taken = false;
+  int64_t kept = 0;
   const bool animated = reader.supportsAnimation();
   // Formats that know their frame count say it; an animation without a count is read to its end;
   // anything else has one frame.
@@ -57,8 +60,10 @@ bool FCImageCodec_Qt::ReadFrames(QImageReader& reader, FCImageFrames& frames,
     }
     auto image = std::make_unique<FCObjImage>();
     if (image->FromQImage(frame)) {
+      kept += int64_t{image->GetPitch()} * image->Height();
       frames.push_back(std::move(image));
       taken = true;
+      if (kept > kMaxFrameBytes) break;
     }
   }
   return taken;
