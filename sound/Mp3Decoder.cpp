@@ -110,6 +110,8 @@ DecodedPcm DecodeMp3(const uint8_t* mp3, size_t size, size_t maxPcmBytes) {
 
   try {
     std::array<unsigned char, 16384> chunk;
+    // Reads that make no progress are bounded, so that no input can keep the loop spinning.
+    int idleReads = 0;
     for (;;) {
       size_t done = 0;
       const int code = mpg123_read(handle.get(), chunk.data(), chunk.size(), &done);
@@ -125,6 +127,8 @@ DecodedPcm DecodeMp3(const uint8_t* mp3, size_t size, size_t maxPcmBytes) {
       // Anything but more data ends the stream: its end, or damage the decoder cannot skip.
       // What was decoded before the damage is kept.
       if (code != MPG123_OK && code != MPG123_NEW_FORMAT) break;
+      idleReads = done ? 0 : idleReads + 1;
+      if (idleReads > 64) break;
     }
   } catch (const std::bad_alloc&) {
     result.pcm = {};
