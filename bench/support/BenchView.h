@@ -1,0 +1,46 @@
+#pragma once
+// One study view on fake desktop services, as the frame sets it up: its window created, the
+// main menu with the Filters submenu at its place, the diagnostic log passed in (not attached,
+// as in a normal run), the surfaces and the client area of the given size, and sound off.
+#include <QMenuBar>
+#include <QSize>
+#include <memory>
+#include <string>
+
+#include "platform/FakePlatform.h"
+#include "views/WordsView.h"
+
+namespace verbaro::bench {
+
+class BenchView {
+ public:
+  using Factory = std::unique_ptr<CWordsView> (*)(const Platform&);
+
+  template <typename V>
+  static std::unique_ptr<CWordsView> Make(const Platform& platform) {
+    return std::make_unique<V>(platform);
+  }
+
+  BenchView(Factory make, QSize size);
+  ~BenchView();
+  BenchView(const BenchView&) = delete;
+  BenchView& operator=(const BenchView&) = delete;
+
+  // The view's Open command with the file chooser answering `path`. False when the view
+  // refused the lesson or showed any message.
+  bool Open(const std::string& path);
+
+  CWordsView& View() const { return *m_pView; }
+  template <typename V>
+  V& As() const {
+    return static_cast<V&>(*m_pView);
+  }
+
+  FakePlatform fake;
+
+ private:
+  std::unique_ptr<QMenuBar> m_pMenuBar;
+  std::unique_ptr<CWordsView> m_pView;
+};
+
+}  // namespace verbaro::bench
