@@ -1,0 +1,60 @@
+#!/usr/bin/env python3
+"""Prints a short summary of Google Benchmark JSON results: for each benchmark its time and the
+counters that matter (ratios to the bare baselines first). With repetitions, the medians."""
+import json
+import sys
+
+# Counters in the order they are shown, with their labels; the rest are left out.
+SHOWN = [
+    ("vs_bare", "x bare", "{:.2f}"),
+    ("subject_ms", "ms CPU", "{:.2f}"),
+    ("bare_ms", "ms CPU bare", "{:.2f}"),
+    ("first_write_ms", "ms to first PCM write", "{:.2f}"),
+    ("bare_decode_ms", "ms bare decode", "{:.2f}"),
+    ("sound_ms", "ms of sound", "{:.0f}"),
+    ("read_ms", "ms reading", "{:.1f}"),
+    ("prepare_ms", "ms preparing", "{:.1f}"),
+    ("filters_ms", "ms filters", "{:.1f}"),
+    ("construct_ms", "ms construct", "{:.1f}"),
+    ("create_ms", "ms CreateFrame", "{:.1f}"),
+    ("show_ms", "ms show", "{:.1f}"),
+    ("rss_delta_MB", "MB resident added", "{:.1f}"),
+    ("rss_MB", "MB resident", "{:.1f}"),
+    ("lesson_MB", "MB for the lesson", "{:.1f}"),
+    ("file_MB", "MB file", "{:.1f}"),
+    ("rows", "rows", "{:.0f}"),
+    ("records", "records", "{:.0f}"),
+    ("reversed", "reversed records", "{:.0f}"),
+]
+
+
+def chosen_runs(benchmarks):
+    """One entry per benchmark: its median when repetitions were run, else the run itself."""
+    medians = [b for b in benchmarks if b.get("aggregate_name") == "median"]
+    if medians:
+        return medians
+    return [b for b in benchmarks if b.get("run_type", "iteration") == "iteration"]
+
+
+def describe(run):
+    if run.get("error_occurred"):
+        return "ERROR: " + run.get("error_message", "")
+    parts = ["{:.3g} {} wall".format(run["real_time"], run.get("time_unit", "ns"))]
+    for key, label, form in SHOWN:
+        if key in run:
+            parts.append(form.format(run[key]) + " " + label)
+    return ", ".join(parts)
+
+
+def main(paths):
+    for path in paths:
+        with open(path, encoding="utf-8") as source:
+            results = json.load(source)
+        for run in chosen_runs(results.get("benchmarks", [])):
+            name = run.get("run_name", run["name"])
+            print("{:<44} {}".format(name, describe(run)))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
