@@ -152,8 +152,8 @@ TEST(ContraVersa, MenuThatCannotBeRebuiltFailsWithoutSelecting) {
 TEST(ContraVersa, LessonFileReversedAndPlayedInTurn) {
   TempFolder folder;
   const auto file = folder.Path() / "lesson.db";
-  WriteLesson(file, {Row(u"adj,m", u"", u"bon", {u"хороший"}, Recording(6, 1)),
-                     Row(u"adj,m", u"", u"brave", {u"хороший", u"смелый"}, Recording(9, 2))});
+  WriteLesson(file, {LessonRow{u"adj,m", u"", u"bon", {u"хороший"}, Recording(6, 1)},
+                     LessonRow{u"adj,m", u"", u"brave", {u"хороший", u"смелый"}, Recording(9, 2)}});
   RecordingLesson lesson;
   lesson.m_szDataFile = PathText(file);
   ASSERT_TRUE(lesson.LoadWordsData());

@@ -36,13 +36,13 @@ class LessonFileTest : public ::testing::Test {
 
 TEST_F(LessonFileTest, RowsLoadInRowidOrderEachWithTheRecordingOfItsOwnRowid) {
   // Inserted out of order: the table scan returns rowid order, and recording k is rowid k's.
-  LessonRow second = Row(u"f", u"p", u"maisons", {u"дома"}, Recording(5, 20));
+  LessonRow second{u"f", u"p", u"maisons", {u"дома"}, Recording(5, 20)};
   second.rowid = 2;
-  second.texts[3] = u"[mɛzɔ̃]";
-  LessonRow first = Row(u"m", u"s", u"chat", {u"кошка", u"кот"}, Recording(3, 10));
+  second.info1 = u"[mɛzɔ̃]";
+  LessonRow first{u"m", u"s", u"chat", {u"кошка", u"кот"}, Recording(3, 10)};
   first.rowid = 1;
-  first.texts[4] = u"chat";
-  first.texts[5] = u"info 3";
+  first.info2 = u"chat";
+  first.info3 = u"info 3";
   const fs::path file = WriteRows({second, first});
   lesson.m_nRightAnswers = lesson.m_nWrongAnswers = lesson.m_nHints = 7;
 
@@ -73,9 +73,8 @@ TEST_F(LessonFileTest, RowsLoadInRowidOrderEachWithTheRecordingOfItsOwnRowid) {
 }
 
 TEST_F(LessonFileTest, TranslationsAreTakenInColumnOrderSkippingEmptyOnes) {
-  LessonRow row = Row(u"v", u"", u"aller", {}, Recording(2, 1));
-  row.texts[7] = u"идти";    // position 9
-  row.texts[9] = u"ехать";   // position 11
+  // Positions 9 and 11.
+  const LessonRow row{u"v", u"", u"aller", {u"", u"идти", u"", u"ехать"}, Recording(2, 1)};
   ASSERT_TRUE(Load(WriteRows({row})));
   const WordsData& aller = lesson.m_vWordsData.at(0);
   EXPECT_EQ(aller.vwsAltWords, (std::vector<std::u16string>{u"идти", u"ехать"}));
@@ -83,8 +82,7 @@ TEST_F(LessonFileTest, TranslationsAreTakenInColumnOrderSkippingEmptyOnes) {
 }
 
 TEST_F(LessonFileTest, NullTextColumnsReadAsEmptyTexts) {
-  LessonRow row;
-  row.blob = Recording(3, 3);  // every text column NULL
+  const LessonRow row{.recording = Recording(3, 3), .nullTexts = true};
   ASSERT_TRUE(Load(WriteRows({row})));
   const WordsData& record = lesson.m_vWordsData.at(0);
   EXPECT_TRUE(record.wsKeyWord.empty());
@@ -115,7 +113,7 @@ TEST_F(LessonFileTest, TableWithoutRowsLoadsNothingAndSucceeds) {
 TEST_F(LessonFileTest, PathWithCyrillicFolderAndSpacesLoads) {
   fs::create_directories(folder.Path() / "Уроки французского");
   const fs::path file =
-      WriteRows({Row(u"m", u"s", u"chat", {u"кот"}, Recording(3, 1))}, "Уроки французского/урок 1.db");
+      WriteRows({LessonRow{u"m", u"s", u"chat", {u"кот"}, Recording(3, 1)}}, "Уроки французского/урок 1.db");
   ASSERT_TRUE(Load(file));
   EXPECT_EQ(lesson.m_vWordsData.size(), 1u);
 }
@@ -131,7 +129,7 @@ TEST_F(LessonFileTest, EmptyPathLoadsNothingSilently) {
 TEST_F(LessonFileTest, RowidGapStopsTheLoadKeepingTheRowsBefore) {
   std::vector<LessonRow> rows;
   for (int64_t rowid : {1, 2, 4, 5}) {
-    rows.push_back(Row(u"m", u"s", u"w" + std::u16string(1, u'0' + rowid), {u"т"}, Recording(2, 0)));
+    rows.push_back(LessonRow{u"m", u"s", u"w" + std::u16string(1, u'0' + rowid), {u"т"}, Recording(2, 0)});
     rows.back().rowid = rowid;
   }
   const fs::path file = WriteRows(rows);
@@ -142,14 +140,14 @@ TEST_F(LessonFileTest, RowidGapStopsTheLoadKeepingTheRowsBefore) {
 }
 
 TEST_F(LessonFileTest, NullOrNumericRecordingStopsTheLoadAtThatRow) {
-  for (BlobKind kind : {BlobKind::Null, BlobKind::Integer}) {
+  for (RecordingKind kind : {RecordingKind::Null, RecordingKind::Integer}) {
     SCOPED_TRACE(static_cast<int>(kind));
     RecordingLesson fresh;
-    LessonRow bad = Row(u"v", u"", u"bad", {u"плохо"}, {});
-    bad.blobKind = kind;
+    LessonRow bad{u"v", u"", u"bad", {u"плохо"}, {}};
+    bad.recordingKind = kind;
     const fs::path file = folder.Path() / ("blob" + std::to_string(static_cast<int>(kind)) + ".db");
-    WriteLesson(file, {Row(u"v", u"", u"good", {u"хорошо"}, Recording(2, 0)), bad,
-                       Row(u"v", u"", u"after", {u"после"}, Recording(2, 0))});
+    WriteLesson(file, {LessonRow{u"v", u"", u"good", {u"хорошо"}, Recording(2, 0)}, bad,
+                       LessonRow{u"v", u"", u"after", {u"после"}, Recording(2, 0)}});
     fresh.m_szDataFile = PathText(file);
     EXPECT_FALSE(fresh.LoadWordsData());
     ASSERT_EQ(fresh.m_vWordsData.size(), 1u);
@@ -159,14 +157,14 @@ TEST_F(LessonFileTest, NullOrNumericRecordingStopsTheLoadAtThatRow) {
 }
 
 TEST_F(LessonFileTest, TextRecordingIsReadAsItsBytes) {
-  LessonRow row = Row(u"v", u"", u"w", {u"т"}, {'I', 'D', '3'});
-  row.blobKind = BlobKind::Text;
+  LessonRow row{u"v", u"", u"w", {u"т"}, {'I', 'D', '3'}};
+  row.recordingKind = RecordingKind::Text;
   ASSERT_TRUE(Load(WriteRows({row})));
   EXPECT_EQ(*lesson.m_vWordsData.at(0).vpMp3Word.at(0), (std::vector<uint8_t>{'I', 'D', '3'}));
 }
 
 TEST_F(LessonFileTest, ZeroLengthRecordingLoadsButTheRecordCannotBeShown) {
-  ASSERT_TRUE(Load(WriteRows({Row(u"m", u"s", u"chat", {u"кот"}, {})})));
+  ASSERT_TRUE(Load(WriteRows({LessonRow{u"m", u"s", u"chat", {u"кот"}, {}}})));
   ASSERT_EQ(lesson.m_vWordsData.size(), 1u);
   EXPECT_EQ(lesson.m_vWordsData[0].nvMp3WordSize, (std::vector<int32_t>{0}));
 
@@ -177,7 +175,7 @@ TEST_F(LessonFileTest, ZeroLengthRecordingLoadsButTheRecordCannotBeShown) {
 }
 
 TEST_F(LessonFileTest, RowWithoutTranslationsLoadsButTheRecordCannotBeShown) {
-  ASSERT_TRUE(Load(WriteRows({Row(u"m", u"s", u"chat", {}, Recording(4, 0))})));
+  ASSERT_TRUE(Load(WriteRows({LessonRow{u"m", u"s", u"chat", {}, Recording(4, 0)}})));
   ASSERT_TRUE(lesson.CreateUserFilters());
   lesson.SelectUserFilter(800, u"");
   EXPECT_FALSE(lesson.SetUserData());
@@ -217,7 +215,7 @@ TEST_F(LessonFileTest, NotADatabaseOrNoLessonTableGivesTheQueryMessage) {
 
 TEST_F(LessonFileTest, DamagedPageStopsTheLoadWithAMessageKeepingTheRowsBefore) {
   std::vector<LessonRow> rows;
-  for (int i = 0; i < 60; ++i) rows.push_back(Row(u"v", u"", u"w", {u"т"}, Recording(600, i)));
+  for (int i = 0; i < 60; ++i) rows.push_back(LessonRow{u"v", u"", u"w", {u"т"}, Recording(600, i)});
   const fs::path file = WriteRows(rows);
   // The last page holds the last rows of the table: make it unreadable.
   std::vector<uint8_t> bytes = ReadFileBytes(file);
@@ -234,8 +232,8 @@ TEST_F(LessonFileTest, DamagedPageStopsTheLoadWithAMessageKeepingTheRowsBefore) 
 }
 
 TEST_F(LessonFileTest, LoadingLeavesTheFileUnchangedAndClosed) {
-  const fs::path good = WriteRows({Row(u"m", u"s", u"chat", {u"кот"}, Recording(8, 1))});
-  LessonRow gapRow = Row(u"m", u"s", u"x", {u"y"}, Recording(8, 1));
+  const fs::path good = WriteRows({LessonRow{u"m", u"s", u"chat", {u"кот"}, Recording(8, 1)}});
+  LessonRow gapRow{u"m", u"s", u"x", {u"y"}, Recording(8, 1)};
   gapRow.rowid = 7;
   const fs::path failing = WriteRows({gapRow}, "failing.db");
   for (const fs::path& file : {good, failing}) {
@@ -253,7 +251,7 @@ TEST_F(LessonFileTest, LoadingLeavesTheFileUnchangedAndClosed) {
 }
 
 TEST_F(LessonFileTest, LeftoverJournalIsNeitherRolledBackNorDeleted) {
-  const fs::path file = WriteRows({Row(u"m", u"s", u"chat", {u"кот"}, Recording(8, 1))});
+  const fs::path file = WriteRows({LessonRow{u"m", u"s", u"chat", {u"кот"}, Recording(8, 1)}});
   const fs::path journal = fs::path(file.string() + "-journal");
   const std::vector<uint8_t> journalBytes = Recording(512, 9);
   WriteFileBytes(journal, journalBytes);
@@ -267,7 +265,7 @@ TEST_F(LessonFileTest, WriteAheadLogLessonLoadsWithoutFilesAppearingBesideIt) {
   // Characters that mean something in a file: URI must still name this very file.
   const fs::path file = folder.Path() / "wal 100% #1?.db";
   WriteDatabase(file, "PRAGMA journal_mode=WAL;");
-  WriteLesson(file, {Row(u"m", u"s", u"chat", {u"кот"}, Recording(8, 1))});
+  WriteLesson(file, {LessonRow{u"m", u"s", u"chat", {u"кот"}, Recording(8, 1)}});
   ASSERT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
   const std::vector<uint8_t> before = ReadFileBytes(file);
   ASSERT_TRUE(Load(file));
