@@ -21,7 +21,7 @@ const QString kEndOfFilter = QStringLiteral("Закончились данные
 const QRect kTypingRow(50, 250, 900, 50);
 
 LessonRow Entry(std::u16string key) {
-  return {u"adj", u"", std::move(key), {u"перевод"}, {}, {}, {}, test::ShortMp3()};
+  return {u"adj", u"", std::move(key), {u"перевод"}, test::ShortMp3()};
 }
 
 class ConspectOne : public ::testing::Test {
@@ -158,7 +158,7 @@ TEST_F(ConspectOne, KeyEventsReachTheViewByPhysicalKey) {
 
 TEST(ConspectTwo, ReversedLessonTypedInCyrillic) {
   ViewHarness h(ViewHarness::Make<CConspect2View>);
-  ASSERT_TRUE(h.Open({{u"m", u"s", u"chat", {u"кот", u"кошка"}, {}, {}, {}, test::ShortMp3()}}));
+  ASSERT_TRUE(h.Open({{u"m", u"s", u"chat", {u"кот", u"кошка"}, test::ShortMp3()}}));
   EXPECT_EQ(h.View().m_vUserIndexes.size(), 2u);
   EXPECT_EQ(h.View().m_wsKeyWord, u"кот");
   h.Keys({'R', 'J', 'N'});
@@ -178,7 +178,7 @@ class CountingConspect2 : public CConspect2View {
 
 TEST(ConspectTwo, CtrlHeldTypesNothingAndRepaintsNothing) {
   ViewHarness h(ViewHarness::Make<CountingConspect2>);
-  ASSERT_TRUE(h.Open({{u"m", u"s", u"chat", {u"кот"}, {}, {}, {}, test::ShortMp3()}}));
+  ASSERT_TRUE(h.Open({{u"m", u"s", u"chat", {u"кот"}, test::ShortMp3()}}));
   auto& view = h.As<CountingConspect2>();
   const int repaints = view.repaints;
   h.fake.keyboard.ctrl = true;

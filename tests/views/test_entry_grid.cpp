@@ -106,8 +106,14 @@ TEST_F(CellDrawing, RightAnswerHighlightOnlyInExamViews) {
 }
 
 LessonRow FullRow(std::vector<std::u16string> translations) {
-  return {u"f", u"s", u"maison", std::move(translations), u"[mɛzɔ̃]", u"mai-son", u"la maison",
-          test::ShortMp3()};
+  return {.gram = u"f",
+          .number = u"s",
+          .key = u"maison",
+          .translations = std::move(translations),
+          .recording = test::ShortMp3(),
+          .info1 = u"[mɛzɔ̃]",
+          .info2 = u"mai-son",
+          .info3 = u"la maison"};
 }
 
 TEST(RenderedGrid, FiveTranslationsNumberedBelowTheHeaderAndTypingLine) {

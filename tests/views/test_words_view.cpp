@@ -149,9 +149,9 @@ std::vector<LessonRow> SharedTranslation(int recordings) {
                                       test::Mp3Fixture("phrase_bonjour.mp3"), halfPhrase};
   std::vector<LessonRow> rows;
   for (int i = 0; i < recordings; ++i) {
-    rows.push_back({u"f", u"s", u"chatte" + ToU16(i), {u"кошка"}, {}, {}, {}, mp3[i]});
+    rows.push_back({u"f", u"s", u"chatte" + ToU16(i), {u"кошка"}, mp3[i]});
   }
-  rows.push_back({u"f", u"s", u"chienne", {u"собака"}, {}, {}, {}, test::ShortMp3()});
+  rows.push_back({u"f", u"s", u"chienne", {u"собака"}, test::ShortMp3()});
   return rows;
 }
 
@@ -179,7 +179,7 @@ TEST(WordsViewMenu, FiltersSubmenuIsRefilledInPlaceWithCommandIds) {
   QObject::connect(filters, &QMenu::triggered,
                    [&chosen](QAction* action) { chosen = action->data().toInt(); });
   std::vector<LessonRow> rows = test::NumberedRows(2);
-  rows.push_back({u"v", u"", u"aller", {u"идти"}, {}, {}, {}, test::ShortMp3()});
+  rows.push_back({u"v", u"", u"aller", {u"идти"}, test::ShortMp3()});
   ASSERT_TRUE(h.Open(rows));
 
   ASSERT_EQ(h.MenuBar().actions()[4]->menu(), filters);

@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the view tests: the Qt application, real lesson files with real MP3 recordings,
-// a view on fake desktop services, and pixel comparisons on the rendered back buffer.
+// Helpers of the view tests: a view on fake desktop services that opens real lesson files with
+// real MP3 recordings, and pixel comparisons on the rendered back buffer.
 #include <QImage>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -10,35 +10,15 @@
 #include <vector>
 
 #include "platform/FakePlatform.h"
+#include "tests/support/Application.h"
+#include "tests/support/Files.h"
+#include "tests/support/LessonWriter.h"
 #include "views/WordsView.h"
 
 // Readable texts in test failures.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
 
 namespace verbaro::test {
-
-void EnsureApplication();
-
-// One row of the lesson table FrRuDict.
-struct LessonRow {
-  std::u16string gram;
-  std::u16string number;
-  std::u16string key;
-  std::vector<std::u16string> translations;  // up to five
-  std::u16string info1, info2, info3;
-  std::vector<uint8_t> mp3;
-};
-
-// A recording from tests/fixtures/mp3.
-std::vector<uint8_t> Mp3Fixture(const std::string& name);
-// A short real recording, the same for every row.
-const std::vector<uint8_t>& ShortMp3();
-
-// Rows "mot1".."motN" with the translation "слово1".. and the short recording.
-std::vector<LessonRow> NumberedRows(int count);
-
-// Writes an SQLite lesson file with rowids 1..N in row order.
-void WriteLesson(const QString& path, const std::vector<LessonRow>& rows);
 
 // A view of type V on fake services, created, sized to a 1000 x 600 client area.
 class ViewHarness {
