@@ -1,20 +1,8 @@
 #include "ExamFixture.h"
 
-#include <QApplication>
-
 #include "views/ExamRandom.h"
 
 namespace verbaro::examtest {
-
-void EnsureApplication() {
-  if (QApplication::instance() != nullptr) return;
-  static int argc = 1;
-  static char name[] = "exam_tests";
-  static char* argv[] = {name, nullptr};
-  // Kept for the whole run; reachable from here, so it is not reported as a leak.
-  static QApplication* application = new QApplication(argc, argv);
-  (void)application;
-}
 
 int DrawValueAt(int64_t second) {
   ExamRandom generator(static_cast<uint32_t>(second));
@@ -23,7 +11,7 @@ int DrawValueAt(int64_t second) {
 
 bool ExamTest::Open(CExam1View& view, const std::vector<LessonRow>& rows) {
   const QString path = dir.filePath(QStringLiteral("lesson%1.db").arg(++lessonsWritten));
-  WriteLesson(path, rows);
+  test::WriteLesson(path.toStdString(), rows);
   fake.files.answers.push_back(path);
   return view.OpenLesson();
 }

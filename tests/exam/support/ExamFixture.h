@@ -13,20 +13,18 @@
 
 #include "ExamLessons.h"
 #include "platform/FakePlatform.h"
+#include "tests/support/Application.h"
 #include "views/Exam1View.h"
 #include "views/Exam2View.h"
 
 namespace verbaro::examtest {
-
-// The one QApplication of the test program, made on first use.
-void EnsureApplication();
 
 // The value every draw of a question yields in the given second (before the modulo).
 int DrawValueAt(int64_t second);
 
 // Makes the application before any widget member of the fixture exists.
 struct ApplicationFirst {
-  ApplicationFirst() { EnsureApplication(); }
+  ApplicationFirst() { test::EnsureApplication(); }
 };
 
 class ExamTest : public ::testing::Test, private ApplicationFirst {
