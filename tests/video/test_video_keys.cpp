@@ -60,7 +60,7 @@ TEST(VideoKeyTable, AnEmptyFilterNeverGivesANegativePosition) {
 
 TEST(VideoKeys, DownAtTheLastEntryTellsTheEndAndChangesNothing) {
   VideoHarness h;
-  ASSERT_TRUE(h.Open(NumberedLesson(2)));
+  ASSERT_TRUE(h.Open(NumberedRows(2)));
   h.Key(vk::kEnd);
   const size_t sounded = h.Sounded().size();
 
@@ -76,7 +76,7 @@ TEST(VideoKeys, DownAtTheLastEntryTellsTheEndAndChangesNothing) {
 
 TEST(VideoKeys, MovingInVideo2StartsTheNewEntryAtItsFirstRecording) {
   VideoHarness h(VideoHarness::Mode::Video2);
-  const std::vector<uint8_t> mp3 = SharedMp3("tone_short_44k_stereo.mp3");
+  const std::vector<uint8_t> mp3 = ShortMp3();
   ASSERT_TRUE(h.Open({{u"m", u"s", u"x", {u"бег"}, mp3},
                       {u"m", u"s", u"y", {u"бег"}, mp3},
                       {u"m", u"s", u"p", {u"вол"}, mp3},
@@ -113,7 +113,7 @@ TEST(VideoModes, SetTheirFlagsNamesAndLoadTheLessonInTheirOrientation) {
   EXPECT_EQ(video2.m_bContraVersa, 1);
 
   VideoHarness h1, h2(VideoHarness::Mode::Video2);
-  const std::vector<uint8_t> mp3 = SharedMp3("tone_short_44k_stereo.mp3");
+  const std::vector<uint8_t> mp3 = ShortMp3();
   const std::vector<LessonRow> rows = {{u"m", u"s", u"chat", {u"кошка", u"кот"}, mp3}};
   ASSERT_TRUE(h1.Open(rows));
   ASSERT_TRUE(h2.Open(rows));

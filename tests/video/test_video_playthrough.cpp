@@ -17,7 +17,7 @@ const QString kEndOfFilter = QStringLiteral("Закончились данные
 TEST(VideoPlayThrough, SoundsEachEntryAsOftenAsTheRepeatSettingThenTheLastOnceAndStops) {
   VideoHarness h;
   h.View().m_nPhraseRepeats = 3;
-  ASSERT_TRUE(h.Open(NumberedLesson(4)));
+  ASSERT_TRUE(h.Open(NumberedRows(4)));
 
   h.RunUntilHalt();
 
@@ -34,7 +34,7 @@ TEST(VideoPlayThrough, SoundsEachEntryAsOftenAsTheRepeatSettingThenTheLastOnceAn
 
 TEST(VideoPlayThrough, WithOneRepeatEachEntryIsSoundedOnceADurationPlus100MsApart) {
   VideoHarness h;
-  ASSERT_TRUE(h.Open(NumberedLesson(3)));
+  ASSERT_TRUE(h.Open(NumberedRows(3)));
   const unsigned period = h.View().Player().nDuration / 10 + 100;
 
   h.RunUntilHalt();
@@ -47,7 +47,7 @@ TEST(VideoPlayThrough, WithOneRepeatEachEntryIsSoundedOnceADurationPlus100MsApar
 TEST(VideoPlayThrough, ThePauseBetweenPhrasesLengthensTheWait) {
   VideoHarness h;
   h.View().m_nPhraseDelay = 750;
-  ASSERT_TRUE(h.Open(NumberedLesson(2)));
+  ASSERT_TRUE(h.Open(NumberedRows(2)));
 
   ASSERT_TRUE(h.Timer().IsActive());
   EXPECT_EQ(h.Timer().lastPeriod, h.View().Player().nDuration / 10 + 100 + 750);
@@ -55,7 +55,7 @@ TEST(VideoPlayThrough, ThePauseBetweenPhrasesLengthensTheWait) {
 
 TEST(VideoPlayThrough, SpacePausesAfterTheRecordingAndEnterResumesTheSameEntry) {
   VideoHarness h;
-  ASSERT_TRUE(h.Open(NumberedLesson(3)));
+  ASSERT_TRUE(h.Open(NumberedRows(3)));
   ASSERT_EQ(h.Sounded(), Words{u"mot1"});
 
   h.Key(vk::kSpace);  // while mot1 plays
@@ -78,7 +78,7 @@ TEST(VideoPlayThrough, SpacePausesAfterTheRecordingAndEnterResumesTheSameEntry) 
 
 TEST(VideoPlayThrough, EnterAfterSpaceOnlyRearmsAndTheNextKeyResumes) {
   VideoHarness h;
-  ASSERT_TRUE(h.Open(NumberedLesson(3)));
+  ASSERT_TRUE(h.Open(NumberedRows(3)));
   h.Key(vk::kSpace);
   h.Tick();
 
@@ -94,7 +94,7 @@ TEST(VideoPlayThrough, EnterAfterSpaceOnlyRearmsAndTheNextKeyResumes) {
 
 TEST(VideoPlayThrough, EnterSoundsTheEntryAgainWithoutAdvancing) {
   VideoHarness h;
-  ASSERT_TRUE(h.Open(NumberedLesson(3)));
+  ASSERT_TRUE(h.Open(NumberedRows(3)));
 
   h.Key(vk::kReturn);
   h.Key(vk::kReturn);
@@ -105,7 +105,7 @@ TEST(VideoPlayThrough, EnterSoundsTheEntryAgainWithoutAdvancing) {
 
 TEST(VideoPlayThrough, HidingTheViewStopsItAndTheReturnIsSilentOnce) {
   VideoHarness h;
-  ASSERT_TRUE(h.Open(NumberedLesson(3)));
+  ASSERT_TRUE(h.Open(NumberedRows(3)));
   ASSERT_TRUE(h.Timer().IsActive());
   FakeWaveOut& out = *h.fake.waveOuts.at(0);
   const int resetsBefore = out.resets;
@@ -132,7 +132,7 @@ TEST(VideoPlayThrough, WithSoundOffEntriesMoveOnlyByKeys) {
   VideoHarness h;
   h.View().ToggleSound();
   ASSERT_EQ(h.View().m_bIsSound, 0);
-  ASSERT_TRUE(h.Open(NumberedLesson(3)));
+  ASSERT_TRUE(h.Open(NumberedRows(3)));
 
   EXPECT_FALSE(h.Timer().IsActive());
   EXPECT_EQ(h.RunUntilHalt(), 0);
@@ -148,7 +148,7 @@ TEST(VideoPlayThrough, WithSoundOffEntriesMoveOnlyByKeys) {
 TEST(VideoPlayThrough, AnEntryReachedByHandKeepsTheRunningRepeatCount) {
   VideoHarness h;
   h.View().m_nPhraseRepeats = 3;
-  ASSERT_TRUE(h.Open(NumberedLesson(4)));
+  ASSERT_TRUE(h.Open(NumberedRows(4)));
   h.Tick();  // mot1 twice: one repeat left on the counter
 
   h.Key(vk::kDown);  // mot2 by hand
@@ -160,7 +160,7 @@ TEST(VideoPlayThrough, AnEntryReachedByHandKeepsTheRunningRepeatCount) {
 
 // Reversed lesson: "дом" has one recording, "хороший" two (rows a and b share it).
 std::vector<LessonRow> ReversedLesson() {
-  const std::vector<uint8_t> mp3 = SharedMp3("tone_short_44k_stereo.mp3");
+  const std::vector<uint8_t> mp3 = ShortMp3();
   return {{u"adj,m", u"", u"a", {u"хороший"}, mp3},
           {u"m", u"s", u"c", {u"дом"}, mp3},
           {u"adj,m", u"", u"b", {u"хороший"}, mp3}};
@@ -182,7 +182,7 @@ TEST(Video2PlayThrough, SoundsEveryRecordingOfEveryEntryThenStopsAtTheLastEntry)
 
 TEST(Video2PlayThrough, AdvancesAfterTheLastRecordingOfAnEntry) {
   VideoHarness h(VideoHarness::Mode::Video2);
-  const std::vector<uint8_t> mp3 = SharedMp3("tone_short_44k_stereo.mp3");
+  const std::vector<uint8_t> mp3 = ShortMp3();
   ASSERT_TRUE(h.Open({{u"m", u"s", u"x", {u"бег"}, mp3},
                       {u"m", u"s", u"y", {u"бег"}, mp3},
                       {u"m", u"s", u"z", {u"вол"}, mp3},

@@ -9,10 +9,13 @@
 #include <QTest>
 #include <sstream>
 
-#include "../support/LessonFile.h"
-#include "MonitorRecorder.h"
+#include "../support/VideoFixtures.h"
+#include "SoundBursts.h"
 #include "platform/FakePlatform.h"
 #include "platform/QtWaveOut.h"
+#include "tests/support/Application.h"
+#include "tests/support/LessonWriter.h"
+#include "tests/support/SoundMonitor.h"
 #include "views/Video1View.h"
 
 namespace verbaro::test {
@@ -21,6 +24,7 @@ namespace {
 constexpr int32_t kPauseMs = 400;
 
 TEST(VideoRealSound, PlaysAShortLessonThroughInOrderAndTellsTheEnd) {
+  EnsureApplication();
   if (!SoundServerAnswers()) {
     GTEST_SKIP() << "no PulseAudio server answers (pactl info fails); scripts/pulse.sh starts one";
   }

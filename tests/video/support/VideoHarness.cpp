@@ -2,20 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/QtText.h"
+#include "tests/support/Application.h"
 #include "views/Video2View.h"
 
 namespace verbaro::test {
 
-std::vector<LessonRow> NumberedLesson(int count) {
-  const std::vector<uint8_t> mp3 = SharedMp3("tone_short_44k_stereo.mp3");
-  std::vector<LessonRow> rows;
-  for (int i = 1; i <= count; ++i) {
-    const std::u16string n = FromQ(QString::number(i));
-    rows.push_back({u"m", u"s", u"mot" + n, {u"слово" + n}, mp3});
-  }
-  return rows;
-}
+// Every Video test works with widgets: the application is there before the first test.
+[[maybe_unused]] const bool kApplicationForEveryTest = EnsureApplicationForEveryTest();
 
 VideoHarness::VideoHarness(Mode mode) {
   // The repeat counter is shared by every view of the process: start each test afresh.
@@ -34,9 +27,9 @@ VideoHarness::VideoHarness(Mode mode) {
 VideoHarness::~VideoHarness() = default;
 
 bool VideoHarness::Open(const std::vector<LessonRow>& rows) {
-  const std::string path = m_dir.filePath(QStringLiteral("lesson.db")).toStdString();
-  WriteLesson(path, rows);
-  fake.files.answers.push_back(QString::fromStdString(path));
+  const QString path = m_dir.filePath(QStringLiteral("lesson.db"));
+  WriteLesson(path.toStdString(), rows);
+  fake.files.answers.push_back(path);
   const bool opened = m_pView->OpenLesson();
   Sounded();
   return opened;

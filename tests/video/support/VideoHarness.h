@@ -7,15 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "LessonFile.h"
 #include "platform/FakePlatform.h"
+#include "tests/support/Files.h"
+#include "tests/support/LessonWriter.h"
 #include "views/Video1View.h"
 #include "views/VirtualKeys.h"
 
 namespace verbaro::test {
-
-// Rows "mot1" ... "motN", each with the translation "слово1" ... and the same recording.
-std::vector<LessonRow> NumberedLesson(int count);
 
 class VideoHarness {
  public:
