@@ -65,6 +65,9 @@ class CLessonState {
 
   // ---- current record ----
   bool SetUserData();
+  // Copies the record's recordings and texts into the current-record members; its answers too
+  // unless the caller supplies its own (the exam views show drawn answer cells instead).
+  void TakeCurrentRecord(const WordsData& record, bool withAnswers);
 
   // ---- reversed ("contra versa") lesson of the "-2" views ----
   bool BuildContraVersaData();

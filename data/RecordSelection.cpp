@@ -28,16 +28,7 @@ bool CLessonState::SetUserData() {
       }
       return false;
     }
-    const WordsData& record = m_vWordsData[index];
-    m_vpMp3Word = record.vpMp3Word;
-    m_nvMp3WordSize = record.nvMp3WordSize;
-    m_wsFrGram = record.wsFrGram;
-    m_wsFrNumber = record.wsFrNumber;
-    m_wsKeyWord = record.wsKeyWord;
-    m_wsInfo1 = record.wsInfo1;
-    m_wsInfo2 = record.wsInfo2;
-    m_wsInfo3 = record.wsInfo3;
-    m_vwsAltWords = record.vwsAltWords;
+    TakeCurrentRecord(m_vWordsData[index], true);
   }
 
   if (m_vwsAltWords.empty()) {
@@ -117,6 +108,18 @@ bool CLessonState::SetUserData() {
     }
   }
   return true;
+}
+
+void CLessonState::TakeCurrentRecord(const WordsData& record, bool withAnswers) {
+  m_vpMp3Word = record.vpMp3Word;
+  m_nvMp3WordSize = record.nvMp3WordSize;
+  m_wsFrGram = record.wsFrGram;
+  m_wsFrNumber = record.wsFrNumber;
+  m_wsKeyWord = record.wsKeyWord;
+  m_wsInfo1 = record.wsInfo1;
+  m_wsInfo2 = record.wsInfo2;
+  m_wsInfo3 = record.wsInfo3;
+  if (withAnswers) m_vwsAltWords = record.vwsAltWords;
 }
 
 }  // namespace verbaro

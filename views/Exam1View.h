@@ -78,7 +78,6 @@ class CExam1View : public CWordsView {
   bool DrawWrongAnswers();
   bool IsCandidateDiscarded(const std::u16string& wsFalseAltWord,
                             const std::u16string& wsFalseExtAltWord) const;
-  void TakeAskedRecord(const WordsData& record);
   void AnswerRight();
   void AnswerWrong();
   void ShowStatistics();

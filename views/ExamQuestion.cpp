@@ -99,7 +99,7 @@ bool CExam1View::SetUserExamData() {
   m_vwsAltWords.insert(m_vwsAltWords.begin() + m_nTrueCellIndex, m_wsTrueAltWord);
   if (Logging()) Log()->Line(u"Правильный ответ в ячейке ", m_nTrueCellIndex + 1);
 
-  TakeAskedRecord(m_vCopyWordsData[m_nTrueRandIndex]);
+  TakeCurrentRecord(m_vCopyWordsData[m_nTrueRandIndex], false);
   m_bQuestionReady = true;
   return true;
 }
@@ -164,17 +164,6 @@ bool CExam1View::IsCandidateDiscarded(const std::u16string& wsFalseAltWord,
   if (found == m_mapExtAltWordsToVINT.end()) return false;
   return std::find(found->second.begin(), found->second.end(), m_nTrueRandIndex) !=
          found->second.end();
-}
-
-void CExam1View::TakeAskedRecord(const WordsData& record) {
-  m_vpMp3Word = record.vpMp3Word;
-  m_nvMp3WordSize = record.nvMp3WordSize;
-  m_wsFrGram = record.wsFrGram;
-  m_wsFrNumber = record.wsFrNumber;
-  m_wsKeyWord = record.wsKeyWord;
-  m_wsInfo1 = record.wsInfo1;
-  m_wsInfo2 = record.wsInfo2;
-  m_wsInfo3 = record.wsInfo3;
 }
 
 void CExam1View::LogPool(std::u16string_view title) const {
