@@ -3,7 +3,7 @@
 // starting in the process's current folder. Returns the chosen path or nothing on cancel.
 #include <QString>
 #include <optional>
-#include <vector>
+#include <QStringList>
 
 class QWidget;
 
@@ -20,18 +20,13 @@ class QtFileChooser : public FileChooser {
   std::optional<QString> ChooseLessonFile(QWidget* owner) override;
 };
 
-// Answers with the queued paths in turn (nothing = cancel), and counts the requests.
+// Answers with the queued paths in turn (a null QString or an empty queue = cancel), and counts
+// the requests.
 class FakeFileChooser : public FileChooser {
  public:
-  std::vector<std::optional<QString>> answers;
+  QStringList answers;
   int requests = 0;
-  std::optional<QString> ChooseLessonFile(QWidget*) override {
-    ++requests;
-    if (answers.empty()) return std::nullopt;
-    auto answer = answers.front();
-    answers.erase(answers.begin());
-    return answer;
-  }
+  std::optional<QString> ChooseLessonFile(QWidget* owner) override;
 };
 
 }  // namespace verbaro

@@ -49,7 +49,9 @@ std::string LessonWriter::SqliteError() const {
 bool LessonWriter::Open(std::string& error) {
   std::filesystem::path folder = target_.parent_path();
   if (folder.empty()) folder = ".";
-  std::string pattern = (folder / ("." + target_.filename().string() + ".XXXXXX")).string();
+  std::string hiddenName = ".";
+  hiddenName.append(target_.filename().string()).append(".XXXXXX");
+  std::string pattern = (folder / hiddenName).string();
   const int fd = mkstemp(pattern.data());
   if (fd < 0) {
     error = "не могу создать временный файл в папке " + folder.string() + ": " + std::strerror(errno);
