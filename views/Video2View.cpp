@@ -5,9 +5,7 @@
 namespace verbaro {
 
 CVideo2View::CVideo2View(const Platform& platform, QWidget* parent)
-    : CVideo1View(platform, parent) {
-  Timer().onTimeout = [this] { OnVideoTimer(); };
-}
+    : CVideo1View(platform, parent) {}
 
 std::u16string CVideo2View::GetModeName() const { return u"Модуль \"Видео-2\""; }
 
@@ -30,10 +28,10 @@ void CVideo2View::Repaint() {
   m_bLastEntryDone = shown == last && m_nUserFilterIndex == last && m_nCurMp3Index == 0;
 }
 
-void CVideo2View::OnVideoTimer() {
+void CVideo2View::OnTimer() {
   const auto last = static_cast<int32_t>(m_vUserIndexes.size()) - 1;
   if (!m_bPlayOnPaint || m_nUserFilterIndex != last || m_bLastEntryDone) {
-    OnTimer();
+    CVideo1View::OnTimer();
     return;
   }
   Timer().Kill();

@@ -16,15 +16,15 @@ class CVideo2View : public CVideo1View {
   // Loads the lesson, then reverses it (which builds the filters and selects the first one).
   bool OpenLesson() override;
   void Repaint() override;
+  // The end-of-sound tick. The record selection moves to the next entry as soon as it picks the
+  // previous entry's last recording, so arriving at the last entry of the filter does not mean
+  // it was heard: its recordings are sounded through before the end of the filter is told.
+  void OnTimer() override;
 
  protected:
   void OnCreate() override;
 
  private:
-  // The end-of-sound tick. The record selection moves to the next entry as soon as it picks the
-  // previous entry's last recording, so arriving at the last entry of the filter does not mean
-  // it was heard: its recordings are sounded through before the end of the filter is told.
-  void OnVideoTimer();
 
   // The last repaint sounded (or skipped) the last recording of the last entry of the filter.
   bool m_bLastEntryDone = false;

@@ -63,7 +63,7 @@ class CWordsView : public QWidget, public CLessonState {
   void ToggleTranslations();
 
   // ---- timer and destruction ----
-  void OnTimer();
+  virtual void OnTimer();
   // Whether the view acts on its end-of-sound timer: the base and the Video and Conspect-2 views
   // do; Conspect-1 and the Exam views leave it alone (the timer then simply runs out).
   virtual bool HandlesTimer() const { return true; }
