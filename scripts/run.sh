@@ -9,7 +9,7 @@ bash scripts/setup.sh
 
 build="$root/build/release"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVERBARO_TESTS=OFF
-cmake --build "$build" -j "$(nproc)" --target verbaro
+cmake --build "$build" -j "$(nproc)" --target verbaro verbaro-lesson
 
 # A desktop session has its own sound server; start one only where none answers.
 bash scripts/pulse.sh start || echo "Звук недоступен: сервер PulseAudio не запущен." >&2
