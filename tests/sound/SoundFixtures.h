@@ -1,21 +1,13 @@
 #pragma once
-// Reading the MP3 fixtures and measuring 16-bit stereo PCM: where it is audible and its pitch.
+// Measuring 16-bit stereo PCM: where it is audible and its pitch.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <string>
 #include <vector>
 
 namespace verbaro::test {
-
-inline std::vector<uint8_t> ReadMp3Fixture(const std::string& name) {
-  std::ifstream in(std::string(VERBARO_TEST_FIXTURES) + "/mp3/" + name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 inline std::vector<int16_t> Samples(const uint8_t* pcm, size_t bytes) {
   std::vector<int16_t> samples(bytes / 2);

@@ -4,10 +4,10 @@
 #include <QFile>
 #include <cstring>
 
-#include "QtApp.h"
 #include "SoundFixtures.h"
 #include "platform/QtErrorSignal.h"
 #include "platform/WaveOut.h"
+#include "tests/support/Application.h"
 
 namespace verbaro {
 namespace {
@@ -117,7 +117,7 @@ TEST_F(ErrorSignalPlaying, SourceThatIsNotAPcmWavePlaysNothing) {
 }
 
 TEST(QtErrorSignalWithoutServer, PlayingIsHarmless) {
-  test::EnsureQtApplication();
+  test::EnsureApplication();
   QtErrorSignal signal;
   ASSERT_TRUE(signal.IsLoaded());
   signal.Play();

@@ -9,12 +9,13 @@
 #include "platform/FakePlatform.h"
 #include "platform/WaveOutError.h"
 #include "sound/Mp3Player.h"
+#include "tests/support/Files.h"
 
 namespace verbaro {
 namespace {
 
 using test::AudibleSpan;
-using test::ReadMp3Fixture;
+using test::Mp3Fixture;
 using test::Samples;
 using test::ZeroCrossingsPerSecond;
 
@@ -37,7 +38,7 @@ struct ToneCase {
 class ToneDecoding : public Mp3Decoding, public ::testing::WithParamInterface<ToneCase> {};
 
 TEST_P(ToneDecoding, ComesOutAsOneSecondOf44kStereoAtTheRightPitch) {
-  const std::vector<uint8_t> mp3 = ReadMp3Fixture(GetParam().file);
+  const std::vector<uint8_t> mp3 = Mp3Fixture(GetParam().file);
   ASSERT_FALSE(mp3.empty());
 
   ASSERT_TRUE(player.DecodeMp3ToPcm(mp3.data(), mp3.size()));
@@ -79,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, ToneDecoding,
                          });
 
 TEST_F(Mp3Decoding, RecordingShorterThanOneConverterBlockIsStillHeard) {
-  const std::vector<uint8_t> mp3 = ReadMp3Fixture("tone_short_44k_stereo.mp3");
+  const std::vector<uint8_t> mp3 = Mp3Fixture("tone_short_44k_stereo.mp3");
   ASSERT_GT(mp3.size(), 0u);
   ASSERT_LT(mp3.size(), 522u);
 
@@ -93,7 +94,7 @@ TEST_F(Mp3Decoding, RecordingShorterThanOneConverterBlockIsStillHeard) {
 }
 
 TEST_F(Mp3Decoding, DecodingTwiceGivesTheSamePcm) {
-  const std::vector<uint8_t> mp3 = ReadMp3Fixture("phrase_bonjour.mp3");
+  const std::vector<uint8_t> mp3 = Mp3Fixture("phrase_bonjour.mp3");
   ASSERT_TRUE(player.DecodeMp3ToPcm(mp3.data(), mp3.size()));
   const std::vector<uint8_t> first = player.m_pSoundBuffer;
   const uint32_t firstDuration = player.nDuration;
@@ -106,7 +107,7 @@ TEST_F(Mp3Decoding, DecodingTwiceGivesTheSamePcm) {
 }
 
 TEST_F(Mp3Decoding, RecordingCutShortPlaysWhatItHolds) {
-  std::vector<uint8_t> mp3 = ReadMp3Fixture("tone_1s_44k_stereo.mp3");
+  std::vector<uint8_t> mp3 = Mp3Fixture("tone_1s_44k_stereo.mp3");
   mp3.resize(mp3.size() / 2);
 
   ASSERT_TRUE(player.DecodeMp3ToPcm(mp3.data(), mp3.size()));
@@ -125,7 +126,7 @@ std::vector<BadBytes> MakeBadBytes() {
   std::mt19937 random(612);
   std::vector<uint8_t> noise(8192);
   for (auto& byte : noise) byte = static_cast<uint8_t>(random());
-  std::vector<uint8_t> headerOnly = ReadMp3Fixture("tone_1s_44k_stereo.mp3");
+  std::vector<uint8_t> headerOnly = Mp3Fixture("tone_1s_44k_stereo.mp3");
   headerOnly.resize(100);  // inside the first frame
   const std::vector<uint8_t> zeros(4096, 0);
   std::vector<uint8_t> text;
@@ -173,7 +174,7 @@ TEST_F(Mp3Decoding, EmptyOrMissingBytesFailCleanly) {
 
 TEST_F(Mp3Decoding, PcmBeyondTheAllowedSizeIsTheBufferFailure) {
   Mp3Player small(fake.Get(), 100000);  // less than the 176 400 bytes of the tone
-  const std::vector<uint8_t> mp3 = ReadMp3Fixture("tone_1s_44k_stereo.mp3");
+  const std::vector<uint8_t> mp3 = Mp3Fixture("tone_1s_44k_stereo.mp3");
 
   EXPECT_FALSE(small.DecodeMp3ToPcm(mp3.data(), mp3.size()));
   EXPECT_EQ(fake.messages.Texts(), std::vector<QString>{QStringLiteral("m_pSoundBuffer == NULL!")});
@@ -184,7 +185,7 @@ TEST_F(Mp3Decoding, PcmBeyondTheAllowedSizeIsTheBufferFailure) {
 }
 
 TEST_F(Mp3Decoding, DeviceThatCannotBeOpenedIsReported) {
-  const std::vector<uint8_t> mp3 = ReadMp3Fixture("tone_1s_44k_stereo.mp3");
+  const std::vector<uint8_t> mp3 = Mp3Fixture("tone_1s_44k_stereo.mp3");
   device().openResult = waveout::kNoDevice;
 
   EXPECT_FALSE(player.DecodeMp3ToPcm(mp3.data(), mp3.size()));

@@ -7,18 +7,19 @@
 #include "platform/FakePlatform.h"
 #include "platform/WaveOutError.h"
 #include "sound/Mp3Player.h"
+#include "tests/support/Files.h"
 
 namespace verbaro {
 namespace {
 
-using test::ReadMp3Fixture;
+using test::Mp3Fixture;
 
 class Mp3Playing : public ::testing::Test {
  protected:
   FakePlatform fake;
   Mp3Player player{fake.Get()};
-  const std::vector<uint8_t> tone = ReadMp3Fixture("tone_1s_44k_stereo.mp3");
-  const std::vector<uint8_t> phrase = ReadMp3Fixture("phrase_bonjour.mp3");
+  const std::vector<uint8_t> tone = Mp3Fixture("tone_1s_44k_stereo.mp3");
+  const std::vector<uint8_t> phrase = Mp3Fixture("phrase_bonjour.mp3");
 
   FakeWaveOut& device() { return *fake.waveOuts.at(0); }
   std::optional<unsigned> Play(const std::vector<uint8_t>& mp3) {

@@ -1,18 +1,19 @@
 // The Qt wave output when no sound server answers (the unit tests run without one).
 #include <gtest/gtest.h>
 
-#include "QtApp.h"
 #include "SoundFixtures.h"
 #include "platform/FakePlatform.h"
 #include "platform/QtWaveOut.h"
 #include "platform/WaveOutError.h"
 #include "sound/Mp3Player.h"
+#include "tests/support/Application.h"
+#include "tests/support/Files.h"
 
 namespace verbaro {
 namespace {
 
 TEST(QtWaveOutWithoutServer, OpenReportsNoDeviceAndNothingElseBreaks) {
-  test::EnsureQtApplication();
+  test::EnsureApplication();
   QtWaveOut out;
   EXPECT_EQ(out.Open(PcmFormat{}), waveout::kNoDevice);
   EXPECT_FALSE(out.IsOpen());
@@ -23,11 +24,11 @@ TEST(QtWaveOutWithoutServer, OpenReportsNoDeviceAndNothingElseBreaks) {
 }
 
 TEST(QtWaveOutWithoutServer, PlayerShowsTheNoDeviceMessages) {
-  test::EnsureQtApplication();
+  test::EnsureApplication();
   FakePlatform fake;
   fake.platform.makeWaveOut = [] { return std::make_unique<QtWaveOut>(); };
   Mp3Player player(fake.Get());
-  const std::vector<uint8_t> mp3 = test::ReadMp3Fixture("tone_1s_44k_stereo.mp3");
+  const std::vector<uint8_t> mp3 = test::Mp3Fixture("tone_1s_44k_stereo.mp3");
 
   EXPECT_EQ(player.PlayRecording(mp3.data(), static_cast<int>(mp3.size())), std::nullopt);
   EXPECT_EQ(fake.messages.Texts(),

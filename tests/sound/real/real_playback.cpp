@@ -6,138 +6,43 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QAudioDevice>
-#include <QMediaDevices>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
 #include <memory>
 
-#include "../QtApp.h"
 #include "../SoundFixtures.h"
 #include "platform/FakePlatform.h"
 #include "platform/QtErrorSignal.h"
 #include "platform/QtWaveOut.h"
 #include "sound/Mp3Player.h"
+#include "tests/support/Application.h"
+#include "tests/support/Files.h"
+#include "tests/support/SoundMonitor.h"
 
 namespace verbaro {
 namespace {
 
 using test::AudibleSpan;
+using test::MonitorRecorder;
+using test::PrivateNullSink;
 using test::Span;
 
 constexpr int kThreshold = 1000;
 constexpr double kFrameSeconds = 1.0 / 44100;
 
-QString RunPactl(const QStringList& arguments, bool* ok) {
-  QProcess pactl;
-  pactl.start(QStringLiteral("pactl"), arguments);
-  *ok = pactl.waitForFinished(5000) && pactl.exitStatus() == QProcess::NormalExit &&
-        pactl.exitCode() == 0;
-  return QString::fromUtf8(pactl.readAllStandardOutput()).trimmed();
-}
-
-bool SoundServerAnswers() {
-  if (QStandardPaths::findExecutable(QStringLiteral("pactl")).isEmpty()) return false;
-  bool ok = false;
-  RunPactl({QStringLiteral("info")}, &ok);
-  return ok;
-}
-
-// A null sink loaded for this process and unloaded after it.
-class TestSink {
- public:
-  TestSink() : m_name(QStringLiteral("verbaro_test_%1").arg(QCoreApplication::applicationPid())) {}
-  ~TestSink() {
-    bool ok = false;
-    if (!m_module.isEmpty()) RunPactl({QStringLiteral("unload-module"), m_module}, &ok);
-  }
-
-  // Loads the sink and waits until Qt lists it among the outputs.
-  bool Load() {
-    bool ok = false;
-    m_module = RunPactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
-                         QStringLiteral("sink_name=") + m_name},
-                        &ok);
-    if (!ok) {
-      m_module.clear();
-      return false;
-    }
-    return test::WaitFor(
-        [this] {
-          for (const QAudioDevice& device : QMediaDevices::audioOutputs()) {
-            if (device.id() == Id()) return true;
-          }
-          return false;
-        },
-        5000);
-  }
-
-  QByteArray Id() const { return m_name.toUtf8(); }
-  QString Monitor() const { return m_name + QStringLiteral(".monitor"); }
-
- private:
-  QString m_name;
-  QString m_module;
-};
-
-// Records a sink's monitor as 44.1 kHz 16-bit stereo. The server may deliver the
-// stream in large chunks, late; its content is still in time order, one frame per 1/44100 s.
-class MonitorRecorder {
- public:
-  bool Start(const QString& source) {
-    QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process,
-                     [this] { m_bytes += m_process.readAllStandardOutput(); });
-    m_process.start(QStringLiteral("parec"),
-                    {QStringLiteral("-d"), source,
-                     QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
-                     QStringLiteral("--rate=44100"), QStringLiteral("--channels=2"),
-                     QStringLiteral("--latency-msec=20")});
-    if (!m_process.waitForStarted(5000)) return false;
-    // Recording is under way once the first silence has arrived.
-    return test::WaitFor([this] { return !m_bytes.isEmpty(); }, 8000);
-  }
-
-  ~MonitorRecorder() {
-    m_process.kill();
-    m_process.waitForFinished(5000);
-  }
-
-  std::vector<int16_t> Samples() const {
-    return test::Samples(reinterpret_cast<const uint8_t*>(m_bytes.constData()),
-                         static_cast<size_t>(m_bytes.size()) / 4 * 4);
-  }
-
-  // Waits until the recording holds sound followed by at least trailingSilence seconds of
-  // silence, so that everything played before has arrived. Returns the recording.
-  std::vector<int16_t> WaitForSoundThenSilence(double trailingSilence) {
-    const auto arrived = [&] {
-      const std::vector<int16_t> samples = Samples();
-      const Span span = AudibleSpan(samples, kThreshold);
-      return span.Frames() > 0 &&
-             static_cast<double>(samples.size() / 2 - span.end) * kFrameSeconds >= trailingSilence;
-    };
-    test::WaitFor(arrived, 15000);
-    return Samples();
-  }
-
- private:
-  QProcess m_process;
-  QByteArray m_bytes;
-};
-
 class RealPlayback : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    test::EnsureQtApplication();
-    if (!SoundServerAnswers()) {
+    test::EnsureApplication();
+    if (!test::SoundServerAnswers()) {
       s_skipReason = "no PulseAudio server answers (pactl info fails); "
                      "scripts/pulse.sh starts one with a null sink";
     } else if (QStandardPaths::findExecutable(QStringLiteral("parec")).isEmpty()) {
       s_skipReason = "parec (pulseaudio-utils) is not installed";
     } else {
-      s_pSink = new TestSink;
-      if (!s_pSink->Load()) s_skipReason = "the sound server does not take a null sink of ours";
+      s_pSink = new PrivateNullSink;
+      QString reason;
+      if (!s_pSink->Load(&reason)) s_skipReason = reason.toStdString();
     }
   }
   static void TearDownTestSuite() {
@@ -149,10 +54,26 @@ class RealPlayback : public ::testing::Test {
     if (!s_skipReason.empty()) GTEST_SKIP() << s_skipReason;
     fake.platform.makeWaveOut = MakeWaveOut;
     player = std::make_unique<Mp3Player>(fake.Get());
-    ASSERT_TRUE(recorder.Start(s_pSink->Monitor())) << "parec does not record our sink's monitor";
+    QString reason;
+    ASSERT_TRUE(recorder.Start(s_pSink->Monitor(), &reason)) << reason.toStdString();
   }
 
-  static std::unique_ptr<WaveOut> MakeWaveOut() { return std::make_unique<QtWaveOut>(s_pSink->Id()); }
+  static std::unique_ptr<WaveOut> MakeWaveOut() {
+    return std::make_unique<QtWaveOut>(s_pSink->DeviceId());
+  }
+
+  // Waits until the recording holds sound followed by at least trailingSilence seconds of
+  // silence, so that everything played before has arrived. Returns the recording.
+  std::vector<int16_t> WaitForSoundThenSilence(double trailingSilence) {
+    const auto arrived = [&] {
+      const std::vector<int16_t> samples = recorder.Samples();
+      const Span span = AudibleSpan(samples, kThreshold);
+      return span.Frames() > 0 &&
+             static_cast<double>(samples.size() / 2 - span.end) * kFrameSeconds >= trailingSilence;
+    };
+    test::WaitFor(arrived, 15000);
+    return recorder.Samples();
+  }
 
   std::optional<unsigned> Play(const std::vector<uint8_t>& mp3) {
     return player->PlayRecording(mp3.data(), static_cast<int>(mp3.size()));
@@ -162,11 +83,11 @@ class RealPlayback : public ::testing::Test {
 
   FakePlatform fake;
   std::unique_ptr<Mp3Player> player;
-  MonitorRecorder recorder;
-  const std::vector<uint8_t> phrase = test::ReadMp3Fixture("phrase_bonjour.mp3");
-  const std::vector<uint8_t> tone = test::ReadMp3Fixture("tone_1s_44k_stereo.mp3");
+  MonitorRecorder recorder{2};  // stereo, as the wave output plays
+  const std::vector<uint8_t> phrase = test::Mp3Fixture("phrase_bonjour.mp3");
+  const std::vector<uint8_t> tone = test::Mp3Fixture("tone_1s_44k_stereo.mp3");
 
-  static inline TestSink* s_pSink = nullptr;
+  static inline PrivateNullSink* s_pSink = nullptr;
   static inline std::string s_skipReason;
 };
 
@@ -191,7 +112,7 @@ TEST_F(RealPlayback, WholePhraseArrivesAtTheSink) {
   EXPECT_TRUE(fake.messages.shown.empty()) << fake.messages.shown.at(0).text.toStdString();
   test::Spin(static_cast<int>(*period));
 
-  const std::vector<int16_t> recorded = recorder.WaitForSoundThenSilence(0.3);
+  const std::vector<int16_t> recorded = WaitForSoundThenSilence(0.3);
   ASSERT_GT(DecodedSpan().Seconds(), 1.0);
   ExpectSameLength(AudibleSpan(recorded, kThreshold), DecodedSpan());
   // As loud as decoded: the sound is not scaled on its way.
@@ -205,7 +126,7 @@ TEST_F(RealPlayback, ToneIsHeardWholeAndWithoutDropoutsWhileTheUiThreadIsBusy) {
   QThread::msleep(400);  // a long repaint: no events are handled meanwhile
   test::Spin(static_cast<int>(*period));
 
-  const std::vector<int16_t> recorded = recorder.WaitForSoundThenSilence(0.3);
+  const std::vector<int16_t> recorded = WaitForSoundThenSilence(0.3);
   const Span heard = AudibleSpan(recorded, kThreshold);
   ExpectSameLength(heard, DecodedSpan());
   // A 440 Hz tone at half volume never stays below the threshold for more than a few samples.
@@ -213,14 +134,14 @@ TEST_F(RealPlayback, ToneIsHeardWholeAndWithoutDropoutsWhileTheUiThreadIsBusy) {
 }
 
 TEST_F(RealPlayback, RecordingLongerThanTheServersBufferIsFedWithoutDropouts) {
-  fake.platform.makeWaveOut = [] { return std::make_unique<QtWaveOut>(s_pSink->Id(), 200); };
+  fake.platform.makeWaveOut = [] { return std::make_unique<QtWaveOut>(s_pSink->DeviceId(), 200); };
   Mp3Player smallBuffer(fake.Get());
   const std::optional<unsigned> period =
       smallBuffer.PlayRecording(tone.data(), static_cast<int>(tone.size()));
   ASSERT_TRUE(period.has_value());
   test::Spin(static_cast<int>(*period));
 
-  const std::vector<int16_t> recorded = recorder.WaitForSoundThenSilence(0.3);
+  const std::vector<int16_t> recorded = WaitForSoundThenSilence(0.3);
   const Span heard = AudibleSpan(recorded, kThreshold);
   ExpectSameLength(heard, AudibleSpan(test::Samples(smallBuffer.m_pSoundBuffer), kThreshold));
   EXPECT_LT(test::LongestQuietRun(recorded, heard, kThreshold), 60u);
@@ -234,7 +155,7 @@ TEST_F(RealPlayback, ErrorSignalSoundsAlongsideTheWordWithoutStoppingIt) {
   signal.Play();
   test::Spin(static_cast<int>(*period) - 300);
 
-  const std::vector<int16_t> recorded = recorder.WaitForSoundThenSilence(0.3);
+  const std::vector<int16_t> recorded = WaitForSoundThenSilence(0.3);
   const Span heard = AudibleSpan(recorded, kThreshold);
   ExpectSameLength(heard, DecodedSpan());
   EXPECT_LT(test::LongestQuietRun(recorded, heard, kThreshold), 60u);
@@ -249,7 +170,7 @@ TEST_F(RealPlayback, StopCutsTheSoundAtOnce) {
   EXPECT_FALSE(player->IsDeviceOpen());
 
   // Silence at least as long as the rest of the phrase shows that nothing more came.
-  const Span heard = AudibleSpan(recorder.WaitForSoundThenSilence(1.5), kThreshold);
+  const Span heard = AudibleSpan(WaitForSoundThenSilence(1.5), kThreshold);
   EXPECT_GT(heard.Seconds(), 0.15);
   EXPECT_LT(heard.Seconds(), 0.6);
 }
@@ -264,7 +185,7 @@ TEST_F(RealPlayback, PlayingAgainRestartsFromTheBeginning) {
   ASSERT_TRUE(period.has_value());
   test::Spin(static_cast<int>(*period));
 
-  const Span heard = AudibleSpan(recorder.WaitForSoundThenSilence(0.3), kThreshold);
+  const Span heard = AudibleSpan(WaitForSoundThenSilence(0.3), kThreshold);
   // The start of the first playing, then the whole phrase: not two whole phrases.
   EXPECT_NEAR(heard.Seconds(), firstPlaying + DecodedSpan().Seconds(), 0.1);
   EXPECT_TRUE(fake.messages.shown.empty());
@@ -276,12 +197,12 @@ TEST_F(RealPlayback, VeryShortSoundIsHeard) {
   for (size_t frame = 0; frame < 441; ++frame) {
     pcm[frame * 2] = pcm[frame * 2 + 1] = (frame / 50) % 2 ? 12000 : -12000;
   }
-  QtWaveOut out(s_pSink->Id());
+  QtWaveOut out(s_pSink->DeviceId());
   ASSERT_EQ(out.Open(PcmFormat{}), waveout::kOk);
   ASSERT_EQ(out.Write(reinterpret_cast<const uint8_t*>(pcm.data()), pcm.size() * 2), waveout::kOk);
   test::Spin(200);
 
-  const Span heard = AudibleSpan(recorder.WaitForSoundThenSilence(0.3), kThreshold);
+  const Span heard = AudibleSpan(WaitForSoundThenSilence(0.3), kThreshold);
   ExpectSameLength(heard, AudibleSpan(pcm, kThreshold));
 }
 
@@ -296,7 +217,7 @@ TEST_F(RealPlayback, ErrorSignalIsHeard) {
   const QByteArray pcm = wav.readAll().mid(44);
   const Span expected = AudibleSpan(
       test::Samples(reinterpret_cast<const uint8_t*>(pcm.constData()), pcm.size()), kThreshold);
-  ExpectSameLength(AudibleSpan(recorder.WaitForSoundThenSilence(0.3), kThreshold), expected);
+  ExpectSameLength(AudibleSpan(WaitForSoundThenSilence(0.3), kThreshold), expected);
 }
 
 }  // namespace
