@@ -15,18 +15,10 @@
 #include "app/AboutDialog.h"
 #include "app/HelpDialog.h"
 #include "platform/FakePlatform.h"
+#include "tests/support/Application.h"
 
 namespace verbaro {
 namespace {
-
-void EnsureApplication() {
-  if (QApplication::instance() != nullptr) return;
-  static int argc = 1;
-  static char name[] = "app_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* application = new QApplication(argc, argv);
-  (void)application;
-}
 
 // Sends a key press and release to the widget that has the focus in `dialog` (the dialog itself
 // when none has), as typing it would.
@@ -63,7 +55,7 @@ void Click(QWidget* widget, QPoint at) {
 
 class Dialogs : public ::testing::Test {
  protected:
-  void SetUp() override { EnsureApplication(); }
+  void SetUp() override { test::EnsureApplication(); }
   FakePlatform fakes;
 };
 

@@ -12,25 +12,16 @@
 #include "app/ModeTable.h"
 #include "app/Run.h"
 #include "platform/FakePlatform.h"
+#include "tests/support/Application.h"
 #include "views/WordsView.h"
 
 namespace verbaro {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "app_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = QApplication::instance()
-                                 ? static_cast<QApplication*>(QApplication::instance())
-                                 : new QApplication(argc, argv);
-  return *app;
-}
-
 class FrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
+    test::EnsureApplication();
     frame = std::make_unique<CMainFrame>(fake.Get());
     ASSERT_TRUE(frame->CreateFrame(QRect(0, 0, 1000, 700)));
   }
@@ -129,17 +120,17 @@ TEST_F(FrameTest, ALessonOpenedInOneModeIsNotSeenByAnother) {
 }
 
 TEST(RunTest, NormalCloseEndsWithOneAndAFrameThatCannotBeMadeWithZero) {
-  App();
+  test::EnsureApplication();
   FakePlatform fake;
   QTimer::singleShot(50, [] {
     for (QWidget* w : QApplication::topLevelWidgets()) {
       if (auto* frame = qobject_cast<CMainFrame*>(w)) frame->OnCommand(cmd::kExit);
     }
   });
-  EXPECT_EQ(verbaro::Run(App(), fake.Get(), [](const Platform& p) { return std::make_unique<CMainFrame>(p); }),
+  EXPECT_EQ(verbaro::Run(*qApp, fake.Get(), [](const Platform& p) { return std::make_unique<CMainFrame>(p); }),
             1);
 
-  EXPECT_EQ(verbaro::Run(App(), fake.Get(), [](const Platform&) { return std::unique_ptr<CMainFrame>(); }),
+  EXPECT_EQ(verbaro::Run(*qApp, fake.Get(), [](const Platform&) { return std::unique_ptr<CMainFrame>(); }),
             0);
   ASSERT_EQ(fake.messages.shown.size(), 1u);
   EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("Проблема создания главного окна!"));
