@@ -29,11 +29,17 @@ SHOWN = [
 
 
 def chosen_runs(benchmarks):
-    """One entry per benchmark: its median when repetitions were run, else the run itself."""
-    medians = [b for b in benchmarks if b.get("aggregate_name") == "median"]
-    if medians:
-        return medians
-    return [b for b in benchmarks if b.get("run_type", "iteration") == "iteration"]
+    """One entry per benchmark, in run order: its median when repetitions were run, else the
+    run itself."""
+    medians = {b["run_name"]: b for b in benchmarks if b.get("aggregate_name") == "median"}
+    chosen, seen = [], set()
+    for run in benchmarks:
+        name = run.get("run_name", run["name"])
+        if name in seen:
+            continue
+        seen.add(name)
+        chosen.append(medians.get(name, run))
+    return chosen
 
 
 def describe(run):

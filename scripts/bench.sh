@@ -17,10 +17,13 @@ export QT_QPA_PLATFORM=offscreen
 results="$build/results"
 rm -rf "$results"
 mkdir -p "$results"
+outputs=()
 for bench in lesson_bench decode_bench repaint_bench exam_bench startup_bench memory_bench; do
   echo "== $bench"
   "$build/bench/$bench" --benchmark_out="$results/$bench.json" --benchmark_out_format=json "$@"
+  outputs+=("$results/$bench.json")
 done
 
 echo
-python3 bench/summarize.py "$results"/*.json
+echo "== Summary (wall time; ms CPU = process CPU time; x bare = ratio to the bare baseline)"
+python3 bench/summarize.py "${outputs[@]}"
