@@ -3,7 +3,8 @@
 #include <stdlib.h>
 
 #include <stdexcept>
-#include <string>
+
+#include "Files.h"
 
 namespace verbaro::test {
 
@@ -18,6 +19,16 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() {
   std::error_code ignored;
   fs::remove_all(m_path, ignored);
+}
+
+fs::path TempFolder::Write(const std::string& name, std::string_view bytes) const {
+  return Write(name, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+}
+
+fs::path TempFolder::Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
+  const fs::path file = m_path / name;
+  WriteFileBytes(file, bytes);
+  return file;
 }
 
 }  // namespace verbaro::test

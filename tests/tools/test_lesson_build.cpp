@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "LessonTestFiles.h"
+#include "tests/support/TempFolder.h"
 #include "tools/LessonBuild.h"
 #include "tools/LessonCheck.h"
 #include "tools/LessonTool.h"
@@ -16,8 +17,8 @@ namespace {
 
 using testing::FilesIn;
 using testing::ReadBytes;
-using testing::ScratchFolder;
 using testing::ToneMp3;
+using verbaro::test::TempFolder;
 
 struct BuildRun {
   int status = -1;
@@ -65,7 +66,7 @@ std::vector<StoredRow> ReadLesson(const std::filesystem::path& lesson) {
 }
 
 TEST(LessonBuild, WritesTheTableTheTrainerReadsWithSpokenAndGivenRecordings) {
-  ScratchFolder folder;
+  TempFolder folder;
   const std::vector<uint8_t> lessonFormat = ToneMp3(400, 44100, 2);
   folder.Write("tone44.mp3", lessonFormat);
   std::filesystem::create_directory(folder.Path() / "sons");
@@ -107,7 +108,7 @@ TEST(LessonBuild, WritesTheTableTheTrainerReadsWithSpokenAndGivenRecordings) {
 }
 
 TEST(LessonBuild, RefusesTheWholeListAndNamesEveryBadLine) {
-  ScratchFolder folder;
+  TempFolder folder;
   folder.Write("broken.mp3", std::string("this is no sound at all, only words"));
   folder.Write("good.mp3", ToneMp3(200, 44100, 2));
   const auto list = folder.Write("mots.tsv",
@@ -131,7 +132,7 @@ TEST(LessonBuild, RefusesTheWholeListAndNamesEveryBadLine) {
 }
 
 TEST(LessonBuild, RefusesAListWhoseMergesWouldGiveSixAnswers) {
-  ScratchFolder folder;
+  TempFolder folder;
   std::string text;
   for (const char* word : {"bateau", "navire", "vaisseau", "paquebot", "bâtiment", "croiseur"})
     text += std::string("m\ts\t") + word + "\t\t\t\tкорабль\tgood.mp3\n";
@@ -146,7 +147,7 @@ TEST(LessonBuild, RefusesAListWhoseMergesWouldGiveSixAnswers) {
 }
 
 TEST(LessonBuild, NeverOverwritesALessonUnlessToldTo) {
-  ScratchFolder folder;
+  TempFolder folder;
   folder.Write("tone.mp3", ToneMp3(200, 44100, 2));
   const auto list = folder.Write("l.tsv", "m\ts\tchat\t\t\t\tкот\ttone.mp3\n");
   const auto lesson = folder.Write("l.db", std::string("an older lesson"));

@@ -5,16 +5,21 @@
 #include <sstream>
 
 #include "LessonTestFiles.h"
+#include "tests/support/LessonWriter.h"
+#include "tests/support/TempFolder.h"
 #include "tools/LessonCheck.h"
 
 namespace verbaro::lesson {
 namespace {
 
 using testing::FilesIn;
-using testing::RawLesson;
 using testing::ReadBytes;
-using testing::ScratchFolder;
 using testing::ToneMp3;
+using verbaro::test::LessonRow;
+using verbaro::test::RecordingKind;
+using verbaro::test::TempFolder;
+using verbaro::test::WriteDatabase;
+using verbaro::test::WriteLesson;
 
 bool HasError(const CheckReport& report, const std::string& part) {
   for (const std::string& error : report.errors)
@@ -31,20 +36,17 @@ std::string AllErrors(const CheckReport& report) {
 class LessonCheck : public ::testing::Test {
  protected:
   std::filesystem::path LessonPath() const { return folder_.Path() / "lesson.db"; }
-  ScratchFolder folder_;
+  TempFolder folder_;
   const std::vector<uint8_t> tone_ = ToneMp3(200, 44100, 2);
 };
 
 TEST_F(LessonCheck, AcceptsASoundLessonAndListsItsFilters) {
-  {
-    RawLesson lesson(LessonPath());
-    lesson.Add(1, "m", "s", "chat", {"кот", "кошка"}, tone_);
-    lesson.Add(2, "m", "p", "chats", {"коты"}, tone_);
-    lesson.Add(3, "f", "s", "chatte", {"кошка"}, tone_);
-    lesson.Add(4, "adj,f", "", "belle", {"красивая"}, tone_);
-    lesson.Add(5, "v", "", "aimer", {"любить"}, tone_);
-    lesson.Add(6, "~", "", "Merci !", {"Спасибо!"}, tone_);
-  }
+  WriteLesson(LessonPath(), {{u"m", u"s", u"chat", {u"кот", u"кошка"}, tone_},
+                             {u"m", u"p", u"chats", {u"коты"}, tone_},
+                             {u"f", u"s", u"chatte", {u"кошка"}, tone_},
+                             {u"adj,f", u"", u"belle", {u"красивая"}, tone_},
+                             {u"v", u"", u"aimer", {u"любить"}, tone_},
+                             {u"~", u"", u"Merci !", {u"Спасибо!"}, tone_}});
   const CheckReport report = CheckLesson(LessonPath());
   EXPECT_TRUE(report.errors.empty()) << AllErrors(report);
   EXPECT_TRUE(report.warnings.empty());
@@ -66,12 +68,12 @@ TEST_F(LessonCheck, AcceptsASoundLessonAndListsItsFilters) {
 }
 
 TEST_F(LessonCheck, FindsRowidGapsAndRowsOutOfStep) {
-  {
-    RawLesson lesson(LessonPath());
-    lesson.Add(1, "m", "s", "a", {"1"}, tone_);
-    lesson.Add(3, "m", "s", "b", {"2"}, ToneMp3(300, 44100, 2));
-    lesson.Add(4, "m", "s", "c", {"3"}, ToneMp3(500, 44100, 2));
-  }
+  std::vector<LessonRow> rows = {{u"m", u"s", u"a", {u"1"}, tone_},
+                                 {u"m", u"s", u"b", {u"2"}, ToneMp3(300, 44100, 2)},
+                                 {u"m", u"s", u"c", {u"3"}, ToneMp3(500, 44100, 2)}};
+  rows[1].rowid = 3;
+  rows[2].rowid = 4;
+  WriteLesson(LessonPath(), rows);
   const CheckReport report = CheckLesson(LessonPath());
   EXPECT_TRUE(HasError(report, "запись 2: нет строки с rowid 2")) << AllErrors(report);
   EXPECT_TRUE(HasError(report, "прекратит чтение")) << AllErrors(report);
@@ -86,15 +88,14 @@ TEST_F(LessonCheck, FindsRowidGapsAndRowsOutOfStep) {
 
 TEST_F(LessonCheck, FindsRecordingsThatCannotBePlayed) {
   const std::string noise = "ID3 but nothing after it, and certainly no MPEG frame";
-  {
-    RawLesson lesson(LessonPath());
-    lesson.Add(1, "m", "s", "a", {"1"}, tone_);
-    lesson.Add(2, "m", "s", "b", {"2"}, {}, /*nullBlob=*/true);
-    lesson.Add(3, "m", "s", "c", {"3"}, std::vector<uint8_t>(noise.begin(), noise.end()));
-    lesson.Add(4, "m", "s", "d", {"4"}, {});
-    lesson.Add(5, "m", "s", "e", {}, tone_);
-    lesson.Execute("UPDATE FrRuDict SET Mp3Word = 42 WHERE rowid = 5");
-  }
+  std::vector<LessonRow> rows = {{u"m", u"s", u"a", {u"1"}, tone_},
+                                 {u"m", u"s", u"b", {u"2"}},
+                                 {u"m", u"s", u"c", {u"3"}, std::vector<uint8_t>(noise.begin(), noise.end())},
+                                 {u"m", u"s", u"d", {u"4"}, {}},
+                                 {u"m", u"s", u"e", {}, tone_}};
+  rows[1].recordingKind = RecordingKind::Null;
+  rows[4].recordingKind = RecordingKind::Integer;
+  WriteLesson(LessonPath(), rows);
   const CheckReport report = CheckLesson(LessonPath());
   EXPECT_TRUE(HasError(report, "запись 2: нет звука (Mp3Word = NULL)")) << AllErrors(report);
   EXPECT_TRUE(HasError(report, "запись 3: звук не декодируется")) << AllErrors(report);
@@ -105,11 +106,12 @@ TEST_F(LessonCheck, FindsRecordingsThatCannotBePlayed) {
 }
 
 TEST_F(LessonCheck, FindsMergesBeyondFiveAnswersButStillListsTheDirectFilters) {
-  {
-    RawLesson lesson(LessonPath());
-    for (int i = 1; i <= 6; ++i) lesson.Add(i, "adj,m", "", "mot" + std::to_string(i), {"хороший"}, tone_);
-    lesson.Add(7, "~~", "", "septième", {"хороший"}, tone_);  // left out of the merges
+  std::vector<LessonRow> rows;
+  for (char16_t digit = u'1'; digit <= u'6'; ++digit) {
+    rows.push_back({u"adj,m", u"", u"mot" + std::u16string(1, digit), {u"хороший"}, tone_});
   }
+  rows.push_back({u"~~", u"", u"septième", {u"хороший"}, tone_});  // left out of the merges
+  WriteLesson(LessonPath(), rows);
   const CheckReport report = CheckLesson(LessonPath());
   ASSERT_EQ(report.errors.size(), 1u) << AllErrors(report);
   EXPECT_TRUE(HasError(report, "записи 1, 2, 3, 4, 5, 6: перевод «хороший, adj,m» общий у 6 слов"));
@@ -120,26 +122,22 @@ TEST_F(LessonCheck, FindsMergesBeyondFiveAnswersButStillListsTheDirectFilters) {
 }
 
 TEST_F(LessonCheck, FindsTablesTheTrainerCannotTakeColumnsFrom) {
-  {
-    RawLesson lesson(LessonPath(),
-                     "Nr INTEGER, Topic TEXT, FrGram TEXT, FrNumber TEXT, FrWord TEXT, Mp3Word BLOB, "
-                     "Info2 TEXT, Info3 TEXT, Ru1 TEXT, Ru2 TEXT, Ru3 TEXT, Ru4 TEXT, Ru5 TEXT");
-  }
+  WriteDatabase(LessonPath(),
+                "CREATE TABLE FrRuDict (Nr INTEGER, Topic TEXT, FrGram TEXT, FrNumber TEXT, FrWord TEXT, "
+                "Mp3Word BLOB, Info2 TEXT, Info3 TEXT, Ru1 TEXT, Ru2 TEXT, Ru3 TEXT, Ru4 TEXT, Ru5 TEXT)");
   EXPECT_TRUE(HasError(CheckLesson(LessonPath()), "столбец Mp3Word стоит на месте 5"));
 
   const auto narrow = folder_.Path() / "narrow.db";
-  { RawLesson lesson(narrow, "Nr INTEGER, Topic TEXT, FrGram TEXT, FrWord TEXT, Mp3Word BLOB"); }
+  WriteDatabase(narrow, "CREATE TABLE FrRuDict (Nr INTEGER, Topic TEXT, FrGram TEXT, FrWord TEXT, Mp3Word BLOB)");
   EXPECT_TRUE(HasError(CheckLesson(narrow), "5 столбцов, а нужно не меньше 13"));
 
   const auto otherTable = folder_.Path() / "other.db";
-  {
-    RawLesson lesson(otherTable);
-    lesson.Execute("ALTER TABLE FrRuDict RENAME TO Words");
-  }
+  WriteLesson(otherTable, {});
+  WriteDatabase(otherTable, "ALTER TABLE FrRuDict RENAME TO Words");
   EXPECT_TRUE(HasError(CheckLesson(otherTable), "нет таблицы FrRuDict"));
 
   const auto emptyTable = folder_.Path() / "empty.db";
-  { RawLesson lesson(emptyTable); }
+  WriteLesson(emptyTable, {});
   EXPECT_TRUE(HasError(CheckLesson(emptyTable), "нет ни одной записи"));
 
   EXPECT_TRUE(HasError(CheckLesson(folder_.Write("zero.db", std::string())), "пуст"));
@@ -149,11 +147,10 @@ TEST_F(LessonCheck, FindsTablesTheTrainerCannotTakeColumnsFrom) {
 }
 
 TEST_F(LessonCheck, LeavesTheFileAndItsFolderExactlyAsTheyWere) {
-  {
-    RawLesson lesson(LessonPath());
-    lesson.Add(1, "m", "s", "a", {"1"}, tone_);
-    lesson.Add(3, "m", "s", "b", {"2"}, {}, /*nullBlob=*/true);
-  }
+  LessonRow gap{u"m", u"s", u"b", {u"2"}};
+  gap.recordingKind = RecordingKind::Null;
+  gap.rowid = 3;
+  WriteLesson(LessonPath(), {{u"m", u"s", u"a", {u"1"}, tone_}, gap});
   const std::string before = ReadBytes(LessonPath());
   const auto modified = std::filesystem::last_write_time(LessonPath());
   const std::vector<std::string> files = FilesIn(folder_.Path());
@@ -165,11 +162,8 @@ TEST_F(LessonCheck, LeavesTheFileAndItsFolderExactlyAsTheyWere) {
 }
 
 TEST_F(LessonCheck, ReadsAWriteAheadLogLessonWithoutLeavingFilesBesideIt) {
-  {
-    RawLesson lesson(LessonPath());
-    lesson.Execute("PRAGMA journal_mode=WAL");
-    lesson.Add(1, "m", "s", "a", {"1"}, tone_);
-  }
+  WriteDatabase(LessonPath(), "PRAGMA journal_mode=WAL");
+  WriteLesson(LessonPath(), {{u"m", u"s", u"a", {u"1"}, tone_}});
   const std::string before = ReadBytes(LessonPath());
   ASSERT_EQ(FilesIn(folder_.Path()), std::vector<std::string>{"lesson.db"});
 
