@@ -30,7 +30,9 @@ QImage MakeSurface(const QRect& workArea) {
   if (surface.isNull()) return surface;
   surface.setDotsPerMeterX(kDotsPerMeter96Dpi);
   surface.setDotsPerMeterY(kDotsPerMeter96Dpi);
-  surface.fill(Qt::black);
+  // Not cleared here: the six views are all made at start-up, and clearing twelve desktop-sized
+  // surfaces would cost most of the start-up time and memory. A view clears its own when its
+  // window is created, on first use of the mode.
   return surface;
 }
 
@@ -70,6 +72,8 @@ void CWordsView::Create() {
   if (m_bCreated) return;
   m_bCreated = true;
   m_wsCreatedModeName = GetModeName();
+  if (!m_sceneSurface.isNull()) m_sceneSurface.fill(Qt::black);
+  if (!m_backBuffer.isNull()) m_backBuffer.fill(Qt::black);
   OnCreate();
   // A new window is sized as it is made, and sizing repaints.
   Repaint();
