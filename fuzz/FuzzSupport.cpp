@@ -18,12 +18,13 @@ namespace verbaro::fuzz {
 
 namespace {
 
-// The views load their backgrounds and logos from Res/ beside the current folder when it has
-// them, as a learner's own pictures. Tiny ones there keep every view's creation cheap: the
-// built-in backgrounds are screen-sized and would cost most of each run.
-void UseTinyModePictures() {
+// The views load their backgrounds and logos from Res/ in the current folder when it has them,
+// as a learner's own pictures. Tiny ones in the scratch folder keep every view's creation cheap:
+// the built-in backgrounds are screen-sized and would cost most of each run.
+void MakeTinyModePictures() {
   const QString folder = QString::fromStdString(ScratchFolder());
   QDir(folder).mkpath(QStringLiteral("Res"));
+  const QString saved = QDir::currentPath();
   if (!QDir::setCurrent(folder)) abort();
   QImage background(4, 3, QImage::Format_RGB32);
   background.fill(Qt::darkBlue);
@@ -36,6 +37,7 @@ void UseTinyModePictures() {
       abort();
     }
   }
+  QDir::setCurrent(saved);
 }
 
 }  // namespace
@@ -51,7 +53,7 @@ void EnsureApplication() {
   // by an exit handler would race Qt's own global teardown.
   static QApplication* application = new QApplication(argc, argv);
   (void)application;
-  UseTinyModePictures();
+  MakeTinyModePictures();
 }
 
 namespace {
@@ -71,6 +73,12 @@ struct Scratch {
 };
 
 }  // namespace
+
+InScratchFolder::InScratchFolder() : m_saved(QDir::currentPath()) {
+  if (!QDir::setCurrent(QString::fromStdString(ScratchFolder()))) abort();
+}
+
+InScratchFolder::~InScratchFolder() { QDir::setCurrent(m_saved); }
 
 const std::string& ScratchFolder() {
   static Scratch scratch;

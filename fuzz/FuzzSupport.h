@@ -19,6 +19,19 @@ void EnsureApplication();
 // A folder of this process under the system's temporary folder, removed when the process ends.
 const std::string& ScratchFolder();
 
+// The scratch folder as the current folder while it lives, so that views find the tiny pictures
+// of its Res/ folder; the folder before is restored (libFuzzer reads its corpus paths from it).
+class InScratchFolder {
+ public:
+  InScratchFolder();
+  ~InScratchFolder();
+  InScratchFolder(const InScratchFolder&) = delete;
+  InScratchFolder& operator=(const InScratchFolder&) = delete;
+
+ private:
+  QString m_saved;
+};
+
 void WriteFileBytes(const std::string& path, const uint8_t* data, size_t size);
 
 enum class BlobKind : uint8_t { Bytes, Null, Integer, Text };

@@ -151,6 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace verbaro;
   using namespace verbaro::fuzz;
   EnsureApplication();
+  const InScratchFolder scratch;
   const std::string path = ScratchFolder() + "/lesson.db";
   static constexpr char kMagic[] = "SQLite format 3";
   if (size >= sizeof kMagic && std::memcmp(data, kMagic, sizeof kMagic) == 0) {

@@ -242,6 +242,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace verbaro;
   using namespace verbaro::fuzz;
   EnsureApplication();
+  const InScratchFolder scratch;
   Lessons();
   CWordsView::SharedRepeatCounter() = 0;
 

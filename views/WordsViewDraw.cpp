@@ -169,6 +169,9 @@ void CWordsView::DrawTypedText(QPainter& painter, int x, int y, int width, int h
   CheckTypedText();
   // A key that did not combine with an armed accent leaves a mark that no key text may match.
   if (m_wsTypedText.find(kNoLetterMark) != std::u16string::npos) m_bTypedMatches = 0;
+  if (m_pMainLog) {
+    m_pMainLog->Line(u"Набрано: \"", m_wsTypedText, u"\"", m_bTypedMatches ? u"" : u" : ошибка");
+  }
 
   std::u16string shown = m_wsTypedText;
   std::replace(shown.begin(), shown.end(), kNoLetterMark, u'?');

@@ -1,0 +1,474 @@
+#!/usr/bin/env python3
+"""The trainer as a learner uses it, on a real X server (Xvfb) with a French keyboard layout.
+
+Starts Xvfb, sets the layout to French (AZERTY), starts the real program with its diagnostic log,
+opens a copy of a sample lesson through Ctrl+O and the file dialog, types entries in
+"Конспект-1" with physical key codes sent through XTEST (accents composed with Ctrl + accent
+key), switches through the six modes, answers a question in "Экзамен-1", and closes the
+program with Alt+F4. Checks the log, screenshots of the typing line, the exit code 1 and that
+the lesson file is unchanged. Exits 77 (skipped) only when Xvfb is missing.
+
+Usage: learner_e2e.py --verbaro PATH --lesson PATH [--artifacts DIR]
+"""
+import argparse
+import ctypes
+import hashlib
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIP = 77
+
+# X keycodes (Linux evdev code + 8) of physical keys, named by their US key caps.
+KEY = {
+    "Escape": 9, "1": 10, "2": 11, "3": 12, "4": 13, "5": 14, "6": 15, "7": 16, "8": 17,
+    "9": 18, "0": 19, "-": 20, "=": 21, "BackSpace": 22, "Tab": 23,
+    "q": 24, "w": 25, "e": 26, "r": 27, "t": 28, "y": 29, "u": 30, "i": 31, "o": 32, "p": 33,
+    "[": 34, "]": 35, "Return": 36, "Control": 37,
+    "a": 38, "s": 39, "d": 40, "f": 41, "g": 42, "h": 43, "j": 44, "k": 45, "l": 46,
+    ";": 47, "'": 48, "`": 49, "Shift": 50, "\\": 51,
+    "z": 52, "x": 53, "c": 54, "v": 55, "b": 56, "n": 57, "m": 58, ",": 59, ".": 60, "/": 61,
+    "Alt": 64, "space": 65, "F1": 67, "F2": 68, "F3": 69, "F4": 70, "F5": 71, "F6": 72,
+    "F7": 73, "Up": 111, "Down": 116,
+}
+
+# Accented letters of the Latin typing: the accent chord (keys held together), then the letter.
+ACCENTS = {
+    "é": (["Control", "'"], "e"), "è": (["Control", "`"], "e"), "ê": (["Control", "Shift", "6"], "e"),
+    "ë": (["Control", "Shift", ";"], "e"), "à": (["Control", "`"], "a"),
+    "â": (["Control", "Shift", "6"], "a"), "ç": (["Control", ","], "c"),
+    "ô": (["Control", "Shift", "6"], "o"), "î": (["Control", "Shift", "6"], "i"),
+    "ï": (["Control", "Shift", ";"], "i"), "ù": (["Control", "`"], "u"),
+    "û": (["Control", "Shift", "6"], "u"), "ü": (["Control", "Shift", ";"], "u"),
+    "œ": (["Control", "Shift", "7"], "o"),
+}
+
+TITLE = "Verbaro"
+BOX_CAPTIONS = ("Информация", "Ошибка")
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+class XTest:
+    """Key presses by X keycode through the XTEST extension."""
+
+    def __init__(self, display):
+        self.x11 = ctypes.CDLL("libX11.so.6")
+        self.xtst = ctypes.CDLL("libXtst.so.6")
+        self.x11.XOpenDisplay.restype = ctypes.c_void_p
+        self.x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        self.x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self.xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
+                                                ctypes.c_ulong]
+        self.display = self.x11.XOpenDisplay(display.encode())
+        check(self.display, "cannot open display %s" % display)
+
+    def close(self):
+        self.x11.XCloseDisplay(self.display)
+
+    def event(self, keycode, press):
+        self.xtst.XTestFakeKeyEvent(self.display, keycode, 1 if press else 0, 0)
+        self.x11.XSync(self.display, 0)
+        time.sleep(0.03)
+
+    def chord(self, *names):
+        """Presses the keys in order and releases them in reverse order."""
+        for name in names:
+            self.event(KEY[name], True)
+        for name in reversed(names):
+            self.event(KEY[name], False)
+        time.sleep(0.05)
+
+
+class Session:
+    def __init__(self, args, work):
+        self.args = args
+        self.work = work
+        self.log_path = os.path.join(work, "verbaro.log")
+        self.xvfb = None
+        self.app = None
+        self.display = None
+        self.keys = None
+        self.env = None
+        self.boxes_closed = 0
+
+    # ---- processes ----
+    def start_xvfb(self):
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp", "-screen", "0",
+             "1280x1024x24"], pass_fds=(write_end,), stdout=subprocess.DEVNULL,
+            stderr=open(os.path.join(self.work, "xvfb.log"), "w"))
+        os.close(write_end)
+        number = b""
+        deadline = time.time() + 20
+        while not number.endswith(b"\n") and time.time() < deadline:
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(read_end)
+        check(number.strip().isdigit(), "Xvfb did not report its display")
+        self.display = ":" + number.decode().strip()
+        self.env = dict(os.environ, DISPLAY=self.display)
+        print("Xvfb on display", self.display)
+
+    def run(self, *command, check_rc=True):
+        result = subprocess.run(command, env=self.env, capture_output=True, text=True, timeout=30)
+        if check_rc and result.returncode != 0:
+            raise Failure("%s failed: %s" % (" ".join(command), result.stderr.strip()))
+        return result.stdout
+
+    def set_french_layout(self):
+        """Switches the server to the French layout. Returns the layout the server then has:
+        some X servers (Xvfb in some sandboxes) keep their keymap whatever a client asks."""
+        self.run("setxkbmap", "fr")
+        query = self.run("setxkbmap", "-query")
+        layout = re.search(r"^layout:\s+(\S+)$", query, re.M)
+        layout = layout.group(1) if layout else "?"
+        if layout == "fr":
+            print("keyboard layout: fr")
+        else:
+            print("NOTE: the X server kept the keyboard layout %s after setxkbmap fr" % layout)
+        return layout
+
+    def start_program(self):
+        runtime = os.path.join(self.work, "runtime")
+        os.makedirs(runtime, mode=0o700)
+        env = dict(self.env, QT_QPA_PLATFORM="xcb", VERBARO_LOG=self.log_path,
+                   XDG_RUNTIME_DIR=runtime, LANG="ru_RU.UTF-8")
+        # Qt's X11 plugin and fontconfig keep allocations until exit; the program's own leaks are
+        # the unit tests' business.
+        env["ASAN_OPTIONS"] = "detect_leaks=0:" + env.get("ASAN_OPTIONS", "")
+        self.app = subprocess.Popen([self.args.verbaro], cwd=self.work, env=env,
+                                    stdout=open(os.path.join(self.work, "verbaro.out"), "w"),
+                                    stderr=open(os.path.join(self.work, "verbaro.err"), "w"))
+        self.keys = XTest(self.display)
+
+    # ---- windows ----
+    def visible_windows(self, name_regex):
+        out = self.run("xdotool", "search", "--onlyvisible", "--name", name_regex, check_rc=False)
+        return [w for w in out.split() if w.strip()]
+
+    def frame(self, timeout=30):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            check(self.app.poll() is None, "the program ended early (%s)" % self.app.returncode)
+            windows = self.visible_windows(TITLE)
+            if windows:
+                return windows[0]
+            time.sleep(0.2)
+        raise Failure("the main window did not appear")
+
+    def focus_frame(self):
+        self.close_boxes()
+        self.run("xdotool", "windowfocus", "--sync", self.frame(), check_rc=False)
+        time.sleep(0.1)
+
+    def box_count(self):
+        """Message boxes shown so far: each is logged as one line "caption: text"."""
+        return len(re.findall(r"^(%s): " % "|".join(BOX_CAPTIONS), self.log(), re.M))
+
+    def close_boxes(self):
+        """Closes every message box shown and not yet closed (OK by Return)."""
+        for _ in range(50):
+            if self.boxes_closed >= self.box_count():
+                return
+            frame = set(self.visible_windows(TITLE))
+            deadline = time.time() + 10
+            others = []
+            while not others and time.time() < deadline:
+                others = [w for w in self.visible_windows(".") if w not in frame]
+                if not others:
+                    time.sleep(0.2)
+            check(others, "a message box was logged but no box window is visible")
+            self.run("xdotool", "windowfocus", "--sync", others[0], check_rc=False)
+            time.sleep(0.2)
+            self.keys.chord("Return")
+            self.boxes_closed += 1
+            time.sleep(0.3)
+            if self.boxes_closed >= self.box_count():
+                # Keys go to the window with the input focus; without a window manager nobody
+                # hands it back to the frame.
+                frame = self.visible_windows(TITLE)
+                if frame:
+                    self.run("xdotool", "windowfocus", "--sync", frame[0], check_rc=False)
+                return
+        raise Failure("message boxes keep coming")
+
+    # ---- the log ----
+    def log(self):
+        try:
+            with open(self.log_path, encoding="utf-8", errors="replace") as f:
+                return f.read()
+        except FileNotFoundError:
+            return ""
+
+    def wait_log(self, predicate, what, timeout=20):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            self.close_boxes()
+            text = self.log()
+            if predicate(text):
+                return text
+            check(self.app.poll() is None, "the program ended while waiting for " + what)
+            time.sleep(0.2)
+        raise Failure("timed out waiting for %s; log tail:\n%s" % (what, self.log()[-3000:]))
+
+    def typed_lines(self):
+        return re.findall(r'^Набрано: "(.*)"( : ошибка)?$', self.log(), re.M)
+
+    def wait_typed(self, text, error=False):
+        def done(log):
+            lines = re.findall(r'^Набрано: "(.*)"( : ошибка)?$', log, re.M)
+            return bool(lines) and lines[-1] == (text, " : ошибка" if error else "")
+        self.wait_log(done, 'typed text "%s"%s' % (text, " (error)" if error else ""))
+
+    # ---- screenshots ----
+    def screenshot(self, name):
+        path = os.path.join(self.work, name + ".ppm")
+        self.run("import", "-window", "root", "-depth", "8", "ppm:" + path)
+        if self.args.artifacts:
+            os.makedirs(self.args.artifacts, exist_ok=True)
+            self.run("convert", path, os.path.join(self.args.artifacts, name + ".png"), check_rc=False)
+        return path
+
+    # ---- learner actions ----
+    def open_lesson(self, name):
+        opened_before = self.log().count("Открыт файл: ")
+        self.focus_frame()
+        self.keys.chord("Control", "o")
+        # The file dialog starts in the current folder; its name field has the focus.
+        deadline = time.time() + 20
+        dialog = []
+        while not dialog and time.time() < deadline:
+            dialog = [w for w in self.visible_windows(".") if w != self.frame()]
+            time.sleep(0.2)
+        check(dialog, "no file dialog after Ctrl+O")
+        self.run("xdotool", "windowfocus", "--sync", dialog[0], check_rc=False)
+        time.sleep(0.3)
+        # The name is typed by key names: the file dialog follows the layout, unlike the views.
+        self.run("xdotool", "type", "--delay", "60", name)
+        self.keys.chord("Return")
+        self.wait_log(lambda log: log.count("Открыт файл: ") > opened_before, "the lesson to open")
+        print("opened", name)
+
+    def type_text(self, text):
+        for ch in text:
+            if ch.lower() in ACCENTS:
+                chord, letter = ACCENTS[ch.lower()]
+                self.keys.chord(*chord)
+            elif ch == " ":
+                letter = "space"
+            else:
+                letter = ch.lower()
+            check(letter in KEY, "no key for %r" % ch)
+            # A capital: Shift held down through the letter.
+            if ch.isupper():
+                self.keys.chord("Shift", letter)
+            else:
+                self.keys.chord(letter)
+
+
+def red_pixels(ppm_path):
+    """Pixels of the typing error colour (C4 00 00, antialiasing allowed) in a P6 screenshot."""
+    with open(ppm_path, "rb") as f:
+        data = f.read()
+    fields = []
+    position = 0
+    while len(fields) < 4:
+        while data[position:position + 1].isspace():
+            position += 1
+        if data[position:position + 1] == b"#":
+            position = data.index(b"\n", position)
+            continue
+        end = position
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[position:end])
+        position = end
+    position += 1
+    check(fields[0] == b"P6" and fields[3] in (b"255", b"65535"), "unexpected screenshot format")
+    pixels = data[position:]
+    if fields[3] == b"65535":
+        pixels = pixels[::2]  # the high byte of each 16-bit sample
+    count = 0
+    for i in range(0, len(pixels) - 2, 3):
+        r, g, b = pixels[i], pixels[i + 1], pixels[i + 2]
+        if r >= 150 and g <= 60 and b <= 60:
+            count += 1
+    return count
+
+
+def first_rows(lesson_path, count):
+    """The foreign words of the first rows, read without any chance of writing the file."""
+    import sqlite3
+    db = sqlite3.connect("file:%s?mode=ro&immutable=1" % lesson_path, uri=True)
+    try:
+        return [row[0] for row in db.execute("SELECT FrWord FROM FrRuDict LIMIT ?", (count,))]
+    finally:
+        db.close()
+
+
+def sha256(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
+
+
+def scenario(s, lesson_name):
+    s.start_xvfb()
+    layout = s.set_french_layout()
+    s.start_program()
+    s.frame()
+    s.wait_log(lambda log: 'Модуль "Конспект-1" в CWordsView::SetMainLog()' in log,
+               "Conspect-1 to start")
+
+    # ---- Конспект-1: open, type two entries with accents ----
+    s.open_lesson(lesson_name)
+    words = first_rows(os.path.join(s.work, lesson_name), 7)
+    check(words[0] == "été", "unexpected first entry %r" % words[0])
+    s.focus_frame()
+    base = s.screenshot("typing-0-empty")
+    s.type_text("é")
+    s.wait_typed("é")
+    s.type_text("t")
+    s.wait_typed("ét")
+    s.keys.chord("x")  # a wrong letter turns the line red
+    s.wait_typed("étx", error=True)
+    wrong = s.screenshot("typing-1-wrong-letter")
+    s.keys.chord("BackSpace")
+    s.wait_typed("ét")
+    s.type_text("é")
+    s.wait_typed("été")
+    right = s.screenshot("typing-2-whole-word")
+    base_red, wrong_red, right_red = red_pixels(base), red_pixels(wrong), red_pixels(right)
+    print("red pixels: before typing %d, wrong letter %d, whole word %d" % (base_red, wrong_red, right_red))
+    check(wrong_red > base_red + 30, "the wrong letter did not turn the typing line red")
+    check(right_red <= base_red + 10, "the typing line stayed red after the correction")
+
+    # Down to the seventh entry, "Noël": a capital (Shift before the letter) and a diaeresis.
+    check(words[6] == "Noël", "unexpected seventh entry %r" % words[6])
+    for position in range(2, 8):
+        s.keys.chord("Down")
+        line = "Текущая позиция : %d / 30" % position
+        s.wait_log(lambda log, line=line: line in log, "entry %d" % position)
+    s.wait_log(lambda log: 'm_wsKeyWord = "Noël"' in log, "the entry Noël")
+    s.type_text("Noël")
+    s.wait_typed("Noël")
+    s.screenshot("typing-3-noel")
+    print("typed été and Noël with physical keys (layout %s)" % layout)
+
+    # ---- every mode ----
+    modes = [(["F5"], "Конспект-1"), (["Alt", "F5"], "Конспект-2"), (["F6"], "Видео-1"),
+             (["Alt", "F6"], "Видео-2"), (["Alt", "F7"], "Экзамен-2"), (["F7"], "Экзамен-1")]
+    for chord, name in modes:
+        s.focus_frame()
+        s.keys.chord(*chord)
+        line = 'Модуль "%s" в CWordsView::SetMainLog()' % name
+        s.wait_log(lambda log, line=line: line in log, "the view " + name)
+        print("mode", name)
+
+    # ---- Экзамен-1: open, answer with the digit key 1, switch sound off ----
+    s.open_lesson(lesson_name)
+    s.focus_frame()
+    s.keys.chord("1")  # "&" on AZERTY: the view reads the physical key
+    s.wait_log(lambda log: re.search(r"^(Правильно: |Неправильно; правильный ответ: )", log, re.M),
+               "an answer in Экзамен-1")
+    answer = re.findall(r"^(Правильно: .*|Неправильно; правильный ответ: .*)$", s.log(), re.M)[-1]
+    print("answered:", answer)
+    s.screenshot("exam-1-answered")
+    s.focus_frame()
+    s.keys.chord("Alt", "F2")
+    s.wait_log(lambda log: 'Информация: Модуль "Экзамен-1" :\nЗвук выключен!' in log,
+               "the sound switch message")
+    s.close_boxes()
+
+    # ---- Alt+F4 ----
+    s.focus_frame()
+    s.keys.chord("Alt", "F4")
+    try:
+        rc = s.app.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        raise Failure("the program did not end after Alt+F4")
+    check(rc == 1, "exit code %s, expected 1" % rc)
+    check("CMainFrame::~CMainFrame()" in s.log(), "the frame did not log its end")
+    print("closed with Alt+F4, exit code 1; message boxes closed on the way:", s.boxes_closed)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--verbaro", required=True)
+    parser.add_argument("--lesson", required=True)
+    parser.add_argument("--artifacts")
+    args = parser.parse_args()
+
+    for tool in ("Xvfb",):
+        if not shutil.which(tool):
+            print("SKIPPED: %s is not installed (scripts/setup.sh installs it)" % tool)
+            return SKIP
+    for tool in ("xdotool", "setxkbmap", "import"):
+        if not shutil.which(tool):
+            print("FAILED: %s is missing (scripts/setup.sh installs it)" % tool)
+            return 1
+
+    work = tempfile.mkdtemp(prefix="verbaro-e2e-")
+    lesson_name = os.path.basename(args.lesson)
+    copy = os.path.join(work, lesson_name)
+    shutil.copyfile(args.lesson, copy)
+    before = sha256(copy)
+    session = Session(args, work)
+    failed = None
+    try:
+        scenario(session, lesson_name)
+    except Failure as error:
+        failed = str(error)
+    finally:
+        if session.app and session.app.poll() is None:
+            session.app.kill()
+            session.app.wait()
+        if session.keys:
+            session.keys.close()
+        if session.xvfb:
+            session.xvfb.terminate()
+            session.xvfb.wait()
+
+    after = sha256(copy)
+    leftovers = sorted(f for f in os.listdir(work) if f.startswith(lesson_name) and f != lesson_name)
+    stderr = open(os.path.join(work, "verbaro.err"), encoding="utf-8", errors="replace").read() \
+        if os.path.exists(os.path.join(work, "verbaro.err")) else ""
+    if failed is None and after != before:
+        failed = "the lesson file changed (sha256 %s -> %s)" % (before, after)
+    if failed is None and leftovers:
+        failed = "files appeared beside the lesson: %s" % leftovers
+    if failed is None and re.search(r"ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:", stderr):
+        failed = "sanitizer report:\n" + stderr[-4000:]
+    if args.artifacts:
+        os.makedirs(args.artifacts, exist_ok=True)
+        for name in ("verbaro.log", "verbaro.err"):
+            if os.path.exists(os.path.join(work, name)):
+                shutil.copy(os.path.join(work, name), args.artifacts)
+    if failed:
+        print("FAILED:", failed)
+        print("stderr of the program:\n" + stderr[-3000:])
+        print("work folder kept:", work)
+        return 1
+    print("lesson file unchanged (sha256 %s)" % after)
+    shutil.rmtree(work, ignore_errors=True)
+    print("e2e: 1 passed, 0 failed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
