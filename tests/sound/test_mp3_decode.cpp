@@ -129,11 +129,19 @@ std::vector<BadBytes> MakeBadBytes() {
   std::vector<uint8_t> headerOnly = Mp3Fixture("tone_1s_44k_stereo.mp3");
   headerOnly.resize(100);  // inside the first frame
   const std::vector<uint8_t> zeros(4096, 0);
+  // An ID3v2 tag that announces 20 bytes of frames and nothing after it.
+  std::vector<uint8_t> id3Only = {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 20};
+  id3Only.resize(30, 0);
+  // A wave file where a recording belongs: the error signal's own sound.
+  const std::vector<uint8_t> wave =
+      test::ReadFileBytes(VERBARO_SOURCE_DIR "/res/wave/error612.wav");
   std::vector<uint8_t> text;
   for (char c : std::string("Ceci n'est pas un fichier MP3.\n")) text.push_back(static_cast<uint8_t>(c));
   return {{"RandomBytes", noise},
           {"CutInsideTheFirstFrame", headerOnly},
           {"Zeros", zeros},
+          {"Id3TagAlone", id3Only},
+          {"WaveFile", wave},
           {"Text", text},
           {"OneByte", {0xFF}}};
 }

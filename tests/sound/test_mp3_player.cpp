@@ -40,6 +40,14 @@ TEST_F(Mp3Playing, WholeRecordingIsWrittenAndTimerCoversItsDuration) {
   EXPECT_TRUE(fake.messages.shown.empty());
 }
 
+TEST_F(Mp3Playing, TwoSecondRecordingStartsATimerOf2100Milliseconds) {
+  const std::optional<unsigned> period = Play(Mp3Fixture("tone_2s_44k_stereo.mp3"));
+
+  ASSERT_TRUE(period.has_value());
+  EXPECT_EQ(player.nDuration, 20000u);
+  EXPECT_EQ(*period, 2100u);
+}
+
 TEST_F(Mp3Playing, PlayingAgainStopsTheFirstAndStartsFromTheBeginning) {
   ASSERT_TRUE(Play(phrase));
   const std::vector<uint8_t> firstWrite = device().writes.at(0);
