@@ -149,6 +149,13 @@ BENCHMARK_CAPTURE(BareDecodeLoop, phrase_44k_stereo, "phrase_bonjour.mp3")
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(PlayerDecode, phrase_44k_stereo, "phrase_bonjour.mp3")
     ->Unit(benchmark::kMicrosecond);
+// A two-second word in the lessons' own format.
+BENCHMARK_CAPTURE(BareDecodeLoop, tone_2s_44k_stereo, "tone_2s_44k_stereo.mp3")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(PlayerDecode, tone_2s_44k_stereo, "tone_2s_44k_stereo.mp3")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(FirstWrite, tone_2s_44k_stereo, ReadFixture("tone_2s_44k_stereo.mp3"))
+    ->Unit(benchmark::kMicrosecond);
 // A 22.05 kHz mono recording: the player also resamples and duplicates the channel.
 BENCHMARK_CAPTURE(BareDecodeLoop, tone_22k_mono, "tone_1s_22k_mono.mp3")
     ->Unit(benchmark::kMicrosecond);

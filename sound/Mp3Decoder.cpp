@@ -109,20 +109,27 @@ DecodedPcm DecodeMp3(const uint8_t* mp3, size_t size, size_t maxPcmBytes) {
   }
 
   try {
-    std::array<unsigned char, 16384> chunk;
+    // Room for the whole stream when the decoder can tell its length (from the encoder's header),
+    // so that the PCM is decoded straight into its place without regrowing the buffer.
+    const off_t declaredFrames = mpg123_length(handle.get());
+    if (declaredFrames > 0) {
+      const uint64_t declaredBytes = static_cast<uint64_t>(declaredFrames) * kPcmBlockAlign;
+      result.pcm.reserve(static_cast<size_t>(std::min<uint64_t>(declaredBytes, maxPcmBytes)));
+    }
+    constexpr size_t kChunk = 16384;
     // Reads that make no progress are bounded, so that no input can keep the loop spinning.
     int idleReads = 0;
     for (;;) {
+      const size_t filled = result.pcm.size();
+      result.pcm.resize(filled + kChunk);
       size_t done = 0;
-      const int code = mpg123_read(handle.get(), chunk.data(), chunk.size(), &done);
+      const int code = mpg123_read(handle.get(), result.pcm.data() + filled, kChunk, &done);
+      result.pcm.resize(filled + done);
       if (code == MPG123_NEW_FORMAT && !IsOutputFormat(handle.get())) return {};
-      if (done) {
-        if (result.pcm.size() + done > maxPcmBytes) {
-          result.pcm = {};
-          result.status = DecodedPcm::Status::kNoMemory;
-          return result;
-        }
-        result.pcm.insert(result.pcm.end(), chunk.begin(), chunk.begin() + done);
+      if (result.pcm.size() > maxPcmBytes) {
+        result.pcm = {};
+        result.status = DecodedPcm::Status::kNoMemory;
+        return result;
       }
       // Anything but more data ends the stream: its end, or damage the decoder cannot skip.
       // What was decoded before the damage is kept.
