@@ -156,6 +156,32 @@ TEST_F(ConspectOne, KeyEventsReachTheViewByPhysicalKey) {
   EXPECT_EQ(h.View().m_nUserFilterIndex, 1);
 }
 
+TEST_F(ConspectOne, RussianLayoutStillTypesLatinLettersByPhysicalKey) {
+  ASSERT_TRUE(h.Open({Entry(u"chat"), Entry(u"b")}));
+  // With a Russian layout the X server reports Cyrillic keys for the keys C, H, A and T.
+  const std::pair<int, quint32> keys[] = {{0x0421, 54}, {0x0420, 43}, {0x0424, 38}, {0x0415, 28}};
+  for (const auto& [cyrillic, x11Keycode] : keys) {
+    QKeyEvent event(QEvent::KeyPress, cyrillic, Qt::NoModifier, x11Keycode, 0, 0,
+                    QString(QChar(cyrillic)).toLower());
+    QApplication::sendEvent(&h.View(), &event);
+  }
+  EXPECT_EQ(h.Typed(), u"chat");
+  EXPECT_TRUE(h.View().m_bTypedMatches);
+}
+
+TEST(ConspectTwo, FrenchLayoutStillTypesCyrillicByPhysicalKey) {
+  ViewHarness h(ViewHarness::Make<CConspect2View>);
+  ASSERT_TRUE(h.Open({{u"m", u"s", u"chat", {u"кот2"}, test::ShortMp3()}}));
+  // AZERTY: the keys R, J and N keep their letters; the key of the digit 2 reports é.
+  const std::pair<int, quint32> keys[] = {
+      {Qt::Key_R, 27}, {Qt::Key_J, 44}, {Qt::Key_N, 57}, {Qt::Key_Eacute, 11}};
+  for (const auto& [qtKey, x11Keycode] : keys) {
+    QKeyEvent event(QEvent::KeyPress, qtKey, Qt::NoModifier, x11Keycode, 0, 0);
+    QApplication::sendEvent(&h.View(), &event);
+  }
+  EXPECT_EQ(h.Typed(), u"кот2");
+}
+
 TEST(ConspectTwo, ReversedLessonTypedInCyrillic) {
   ViewHarness h(ViewHarness::Make<CConspect2View>);
   ASSERT_TRUE(h.Open({{u"m", u"s", u"chat", {u"кот", u"кошка"}, test::ShortMp3()}}));
