@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <system_error>
+#include <utility>
 
 namespace verbaro::bench {
 
@@ -50,8 +51,9 @@ ScratchFolder& Scratch() {
 }
 
 // One INSERT ... SELECT: row i (0-based) copies starter row (i mod k) + 1 in repetition c = i / k
-// (k starter rows), with rowids 1..rows in order as the reader expects.
-bool WriteGeneratedLesson(const std::string& path, int rows) {
+// (k starter rows), with rowids 1..rows in order as the reader expects. recordingBytes 0 keeps
+// the starter recordings.
+bool WriteGeneratedLesson(const std::string& path, int rows, int recordingBytes) {
   const Connection db = Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
   if (!db) return false;
   std::string starter = StarterLessonPath();
@@ -67,6 +69,9 @@ bool WriteGeneratedLesson(const std::string& path, int rows) {
     }
     return text;
   };
+  const std::string recording = recordingBytes > 0
+                                    ? "randomblob(" + std::to_string(recordingBytes) + ")"
+                                    : std::string("s.Mp3Word");
   const std::string sql =
       attach +
       "CREATE TABLE FrRuDict (Nr INTEGER PRIMARY KEY, Topic TEXT, FrGram TEXT, FrNumber TEXT,"
@@ -81,7 +86,7 @@ bool WriteGeneratedLesson(const std::string& path, int rows) {
       suffix("s.FrWord") + ", s.Info1, s.Info2, s.Info3, " + suffix("s.Ru1") + ", " +
       suffix("s.Ru2") + ", " + suffix("s.Ru3") + ", " + suffix("s.Ru4") + ", " +
       suffix("s.Ru5") +
-      ", s.Mp3Word FROM plan JOIN starter.FrRuDict AS s ON s.rowid = plan.src ORDER BY plan.i;"
+      ", " + recording + " FROM plan JOIN starter.FrRuDict AS s ON s.rowid = plan.src ORDER BY plan.i;"
       "COMMIT;";
   return sqlite3_exec(db.get(), sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
@@ -92,13 +97,18 @@ std::string StarterLessonPath() {
   return std::string(VERBARO_SOURCE_DIR) + "/lessons/01-premiers-mots.db";
 }
 
-std::string GeneratedLessonPath(int rows) {
-  static std::map<int, std::string> made;
-  if (auto found = made.find(rows); found != made.end()) return found->second;
-  const std::string path = (Scratch().Path() / ("lesson-" + std::to_string(rows) + ".db")).string();
+std::string GeneratedLessonPath(int rows) { return GeneratedLessonPath(rows, 0); }
+
+std::string GeneratedLessonPath(int rows, int recordingBytes) {
+  static std::map<std::pair<int, int>, std::string> made;
+  const std::pair key(rows, recordingBytes);
+  if (auto found = made.find(key); found != made.end()) return found->second;
+  const std::string path = (Scratch().Path() / ("lesson-" + std::to_string(rows) + "-" +
+                                                std::to_string(recordingBytes) + ".db"))
+                               .string();
   fs::remove(path);
-  if (!WriteGeneratedLesson(path, rows)) return {};
-  made[rows] = path;
+  if (!WriteGeneratedLesson(path, rows, recordingBytes)) return {};
+  made[key] = path;
   return path;
 }
 

@@ -16,10 +16,20 @@ std::string StarterLessonPath();
 // codes are the starter lesson's. Written once per process under the temporary folder; empty
 // on failure.
 std::string GeneratedLessonPath(int rows);
+// The same rows, but every recording is `recordingBytes` bytes of random data instead of the
+// starter recording (the reader copies recordings without decoding them).
+std::string GeneratedLessonPath(int rows, int recordingBytes);
 
 // The large lesson of the benchmarks: 5 000 rows generated as above.
 inline constexpr int kLargeLessonRows = 5000;
 inline std::string LargeLessonPath() { return GeneratedLessonPath(kLargeLessonRows); }
+
+// The lesson of the reading figures: 10 000 rows with 8 KB recordings.
+inline constexpr int kReadingLessonRows = 10000;
+inline constexpr int kReadingRecordingBytes = 8 * 1024;
+inline std::string ReadingLessonPath() {
+  return GeneratedLessonPath(kReadingLessonRows, kReadingRecordingBytes);
+}
 
 // The recording of one row (by rowid) of a lesson file; empty when it cannot be read.
 std::vector<uint8_t> ReadRecording(const std::string& lessonPath, int rowid);
