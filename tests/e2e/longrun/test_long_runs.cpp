@@ -157,10 +157,12 @@ void TakeLongExam(LongRunHarness& run, const char* name) {
     ASSERT_EQ(exam.m_nWrongAnswers, wrongs);
     ASSERT_EQ(exam.m_nHints, hints);
   };
+  bool measured = false;
+  // A new second for every question: the draws are seeded by the clock. A right answer repaints,
+  // which asks the next question.
+  ++run.fake.clock.seconds;
+  exam.Repaint();
   while (exam.m_nTotalCountAltWords > 0 && choices < 4 * kExamAnswers) {
-    // A new second for every question: the draws are seeded by the clock.
-    ++run.fake.clock.seconds;
-    exam.Repaint();
     ASSERT_TRUE(exam.HasQuestion()) << "no question after " << choices << " choices";
     const int cells = exam.m_nNumberedCells;
     const int right = exam.m_nTrueCellIndex + 1;
@@ -177,11 +179,15 @@ void TakeLongExam(LongRunHarness& run, const char* name) {
       ++choices;
     }
     ASSERT_NO_FATAL_FAILURE(check());
+    ++run.fake.clock.seconds;
     exam.OnKeyDown(0x30 + right);
     ++choices;
     ++rights;
     ASSERT_NO_FATAL_FAILURE(check());
-    if (choices == 2000) warm = Memory();
+    if (!measured && choices >= 2000) {
+      warm = Memory();
+      measured = true;
+    }
   }
   ExpectFlat(name, warm, Memory());
   std::printf("%s: %d choices (%d right, %d wrong, %d refusals)\n", name, choices, rights, wrongs,
