@@ -92,6 +92,7 @@ void CWordsView::LoadPictures(int backgroundId, const QString& backgroundFile, i
                               const QString& logoFile) {
   // A picture that cannot be loaded stays empty and is simply not drawn.
   LoadModePictures(*m_pBackground, *m_pLogo, backgroundId, backgroundFile, logoId, logoFile);
+  m_sceneSize = QSize();
 }
 
 // ---- show/hide switches ----

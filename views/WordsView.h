@@ -3,6 +3,8 @@
 // CLessonState), its sound player, its two pictures, two work-area-sized surfaces and its
 // end-of-sound timer. Every change of state ends in Repaint, which composes background and logo,
 // selects the current entry, draws the 12-row grid into the back buffer and sounds the entry.
+// Background and logo are composed into the scene surface only when the client size or the
+// pictures change; every repaint starts from a copy of that scene.
 #include <QImage>
 #include <QWidget>
 #include <memory>
@@ -109,6 +111,9 @@ class CWordsView : public QWidget, public CLessonState {
   std::unique_ptr<FCObjImage> m_pLogo;
   QImage m_sceneSurface;
   QImage m_backBuffer;
+  // The client size the scene surface was last composed for; empty when it must be composed
+  // again (no repaint yet, or new pictures).
+  QSize m_sceneSize;
   int m_nSurfaceWidth = 0;
   int m_nSurfaceHeight = 0;
   QMenuBar* m_pMainMenu = nullptr;

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <algorithm>
+#include <cstring>
 
 #include "image/FCObjImage.h"
 #include "platform/DiagnosticLog.h"
@@ -23,6 +24,15 @@ const QString kFontFamily = QStringLiteral("Arial");
 constexpr int kMeasuringPixelSize = 16;
 constexpr int kLogoLeft = 10;
 constexpr int kLogoTop = 10;
+
+// Copies the top `rows` rows of `from` to `to`, two surfaces of one size and format, as one
+// block: whole rows, also right of the client area, where the back buffer is never shown. One
+// large copy runs several times faster than one copy per client row.
+void CopyTopRows(const QImage& from, QImage& to, int rows) {
+  if (from.isNull() || to.size() != from.size() || to.format() != from.format()) return;
+  rows = std::clamp(rows, 0, from.height());
+  std::memcpy(to.bits(), from.constBits(), static_cast<size_t>(from.bytesPerLine()) * rows);
+}
 
 QFont TextFont() {
   QFont font(kFontFamily);
@@ -56,17 +66,19 @@ void CWordsView::Repaint() {
     return;
   }
 
-  {
+  // Stretching the background is most of the cost of a repaint, and its result only changes
+  // with the client size or the pictures. The scene is not cleared first: parts of a background
+  // with transparency would keep what the scene held before. The pictures in use are opaque
+  // JPEGs, so this is the same picture as composing at every repaint.
+  if (m_sceneSize != client.size()) {
     QPainter scene(&m_sceneSurface);
     m_pBackground->Draw(scene, QRect(0, 0, m_nSurfaceWidth, m_nSurfaceHeight));
     m_pLogo->Draw(scene, QRect(kLogoLeft, kLogoTop, m_pLogo->Width(), m_pLogo->Height()));
+    m_sceneSize = client.size();
   }
 
+  CopyTopRows(m_sceneSurface, m_backBuffer, m_nSurfaceHeight);
   QPainter back(&m_backBuffer);
-  back.setCompositionMode(QPainter::CompositionMode_Source);
-  back.drawImage(QPoint(0, 0), m_sceneSurface,
-                 QRect(0, 0, m_nSurfaceWidth, m_nSurfaceHeight));
-  back.setCompositionMode(QPainter::CompositionMode_SourceOver);
   DrawUserData(back, client);
   back.end();
   update();
