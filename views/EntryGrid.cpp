@@ -1,5 +1,6 @@
 #include "views/EntryGrid.h"
 
+#include <QFontMetrics>
 #include <algorithm>
 
 #include "data/LessonState.h"
@@ -29,6 +30,44 @@ int FittedPointSize(int width, int height, int64_t sumWidth, int maxHeight, int 
   int64_t size = std::min<int64_t>(height, int64_t{width} * maxHeight / sumWidth) * 46 / 100;
   if (percent != kFullSize) size = size * percent / 100;
   return static_cast<int>(std::max<int64_t>(size, 0));
+}
+
+namespace {
+
+// Any fixed reference size serves for measuring: only the proportions of a text count.
+constexpr int kMeasuringPixelSize = 16;
+
+}  // namespace
+
+CellFont::CellFont() : m_family(QStringLiteral("Arial")) {
+  m_family.setStyleHint(QFont::SansSerif);  // when the family is missing
+  QFont reference = m_family;
+  reference.setPixelSize(kMeasuringPixelSize);
+  m_pMetrics = std::make_unique<QFontMetrics>(reference);
+  m_unitWidths.fill(-1);
+}
+
+CellFont::~CellFont() = default;
+
+QFont CellFont::AtPoints(int points) const {
+  QFont font = m_family;
+  font.setPointSize(points);
+  return font;
+}
+
+int CellFont::UnitWidth(char16_t unit) {
+  if (unit >= kTabledUnits) return m_pMetrics->horizontalAdvance(QChar(unit));
+  int32_t& width = m_unitWidths[unit];
+  if (width < 0) width = m_pMetrics->horizontalAdvance(QChar(unit));
+  return width;
+}
+
+TextExtent CellFont::Measure(std::u16string_view text) {
+  TextExtent extent;
+  for (char16_t unit : text) extent.sumWidth += UnitWidth(unit);
+  // Every unit is as high as the font.
+  if (!text.empty()) extent.maxHeight = m_pMetrics->height();
+  return extent;
 }
 
 }  // namespace verbaro::grid

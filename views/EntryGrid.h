@@ -1,10 +1,17 @@
 #pragma once
 // The layout rules of the entry grid, as plain functions: the 12 rows of a client area, the
-// texts of the grammar and status lines, the colours, and the size that fits a text to a cell.
+// texts of the grammar and status lines, the colours, and the size that fits a text to a cell;
+// and the font its texts are measured and drawn in.
+#include <QFont>
 #include <QRect>
 #include <QRgb>
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
+
+class QFontMetrics;
 
 namespace verbaro {
 
@@ -49,6 +56,36 @@ std::u16string StatusText(const CLessonState& state);
 // sumWidth and are at most maxHeight high: 46 % of the row height, less for a text too long
 // for the cell width, scaled by percent. 0 means nothing to draw.
 int FittedPointSize(int width, int height, int64_t sumWidth, int maxHeight, int percent);
+
+// The natural proportions of a text in the reference font: the sum of the widths of its UTF-16
+// units and the largest of their heights.
+struct TextExtent {
+  int64_t sumWidth = 0;
+  int maxHeight = 0;
+};
+
+// The font of the grid texts, "Arial" (or the generic sans-serif family where it is missing),
+// made once: drawn at a fitted point size and measured at a fixed reference size. A repaint
+// measures every text of the grid unit by unit, so the widths of the common units (Latin, IPA,
+// Greek, Cyrillic) are kept in a table once measured. Needs the Qt GUI application.
+class CellFont {
+ public:
+  CellFont();
+  ~CellFont();
+  CellFont(const CellFont&) = delete;
+  CellFont& operator=(const CellFont&) = delete;
+
+  QFont AtPoints(int points) const;
+  TextExtent Measure(std::u16string_view text);
+
+ private:
+  static constexpr char16_t kTabledUnits = 0x530;
+  int UnitWidth(char16_t unit);
+
+  QFont m_family;
+  std::unique_ptr<QFontMetrics> m_pMetrics;
+  std::array<int32_t, kTabledUnits> m_unitWidths;  // -1: not measured yet
+};
 
 }  // namespace grid
 }  // namespace verbaro

@@ -2,7 +2,6 @@
 // Drawing is in WordsViewDraw.cpp, lesson loading and sound in WordsViewLesson.cpp.
 #include "views/WordsView.h"
 
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -15,6 +14,7 @@
 #include "platform/ViewTimer.h"
 #include "platform/WorkArea.h"
 #include "sound/Mp3Player.h"
+#include "views/EntryGrid.h"
 #include "views/VirtualKeys.h"
 
 namespace verbaro {

@@ -14,7 +14,6 @@
 #include "data/LessonState.h"
 #include "platform/Platform.h"
 
-class QFontMetrics;
 class QMenuBar;
 class QPainter;
 
@@ -23,6 +22,9 @@ namespace verbaro {
 class Mp3Player;
 class FCObjImage;
 class ViewTimer;
+namespace grid {
+class CellFont;
+}
 
 class CWordsView : public QWidget, public CLessonState {
   Q_OBJECT
@@ -122,11 +124,11 @@ class CWordsView : public QWidget, public CLessonState {
 
  private:
   void StopOnDestroy(const std::u16string& modeName);
-  // The fixed font every text is measured in, made on first use and kept.
-  const QFontMetrics& MeasuringMetrics();
+  // The font of the grid texts, made on first use and kept.
+  grid::CellFont& TextFont();
 
   std::u16string m_wsCreatedModeName;  // for the destructor, where GetModeName is gone
-  std::unique_ptr<QFontMetrics> m_pMeasure;
+  std::unique_ptr<grid::CellFont> m_pTextFont;
   bool m_bInRepaint = false;
 };
 

@@ -1,5 +1,4 @@
 // CWordsView: the repaint pipeline, the 12-row entry grid and the fitting of texts to cells.
-#include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -19,9 +18,6 @@ namespace {
 
 using namespace grid;
 
-const QString kFontFamily = QStringLiteral("Arial");
-// Any fixed reference font serves for measuring: only the proportions of a text count.
-constexpr int kMeasuringPixelSize = 16;
 constexpr int kLogoLeft = 10;
 constexpr int kLogoTop = 10;
 
@@ -34,21 +30,22 @@ void CopyTopRows(const QImage& from, QImage& to, int rows) {
   std::memcpy(to.bits(), from.constBits(), static_cast<size_t>(from.bytesPerLine()) * rows);
 }
 
-QFont TextFont() {
-  QFont font(kFontFamily);
-  font.setStyleHint(QFont::SansSerif);  // when the family is missing
-  return font;
+// The 1-pixel outline of a cell, with its right and bottom edges on x + width and y + height as
+// a 1-pixel pen draws them, as four solid fills: stroking the outline cost as much as filling
+// the cell.
+void DrawFrame(QPainter& painter, int x, int y, int width, int height) {
+  const QColor pen = QColor::fromRgb(kFramePen);
+  painter.fillRect(QRect(x, y, 1, height + 1), pen);
+  painter.fillRect(QRect(x + width, y, 1, height + 1), pen);
+  painter.fillRect(QRect(x, y, width + 1, 1), pen);
+  painter.fillRect(QRect(x, y + height, width + 1, 1), pen);
 }
 
 }  // namespace
 
-const QFontMetrics& CWordsView::MeasuringMetrics() {
-  if (!m_pMeasure) {
-    QFont font = TextFont();
-    font.setPixelSize(kMeasuringPixelSize);
-    m_pMeasure = std::make_unique<QFontMetrics>(font);
-  }
-  return *m_pMeasure;
+CellFont& CWordsView::TextFont() {
+  if (!m_pTextFont) m_pTextFont = std::make_unique<CellFont>();
+  return *m_pTextFont;
 }
 
 void CWordsView::Repaint() {
@@ -141,20 +138,14 @@ void CWordsView::DrawCellText(QPainter& painter, std::u16string_view text, int x
   if (fill) painter.fillRect(cell, QColor::fromRgba(*fill));
 
   // Natural proportions of the text, measured one UTF-16 unit at a time.
-  const QFontMetrics& metrics = MeasuringMetrics();
-  int64_t sumWidth = 0;
-  int maxHeight = 0;
-  for (char16_t unit : text) {
-    sumWidth += metrics.horizontalAdvance(QChar(unit));
-    maxHeight = std::max(maxHeight, metrics.height());
-  }
+  const TextExtent extent = TextFont().Measure(text);
 
-  if (sumWidth > 0) {
-    const int points = FittedPointSize(width, height, sumWidth, maxHeight, percent);
+  if (extent.sumWidth > 0) {
+    const int points =
+        FittedPointSize(width, height, extent.sumWidth, extent.maxHeight, percent);
     if (points > 0) {
-      QFont font = TextFont();
-      font.setPointSize(points);  // the surfaces are 96 dpi: s points are s x 96 / 72 pixels
-      painter.setFont(font);
+      // The surfaces are 96 dpi: s points are s x 96 / 72 pixels.
+      painter.setFont(TextFont().AtPoints(points));
       const int flags = Qt::AlignCenter | Qt::TextSingleLine;
       if (textColor) {
         painter.setPen(QColor::fromRgba(*textColor));
@@ -169,12 +160,7 @@ void CWordsView::DrawCellText(QPainter& painter, std::u16string_view text, int x
     if (number > 0) m_nNumberedCells = number;
   }
 
-  if (frame) {
-    painter.setPen(QPen(QColor::fromRgb(kFramePen), 1));
-    const QPoint corners[] = {{x, y + height}, {x, y}, {x + width, y},
-                              {x + width, y + height}, {x, y + height}};
-    painter.drawPolyline(corners, 5);
-  }
+  if (frame) DrawFrame(painter, x, y, width, height);
 }
 
 void CWordsView::DrawTypedText(QPainter& painter, int x, int y, int width, int height) {
