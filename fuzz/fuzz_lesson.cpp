@@ -1,7 +1,8 @@
 // Lesson files. An input that starts with the SQLite header is written out as the lesson file
 // itself (damaged databases); any other input spells the rows of a well-formed lesson (odd texts,
 // rowid gaps, recordings of every storage class, missing columns), which reaches much deeper into
-// the filters, the reversed lesson and the exam preparation than raw database bytes do.
+// the filters, the reversed lesson and the exam preparation than raw database bytes do, and may
+// end with byte patches that damage the written file.
 //
 // Every lesson then goes the ways the views take it: read, filtered, every entry of every filter
 // selected; reversed as Conspect-2 and Video-2 do; prepared and answered to the end by both exam
@@ -9,6 +10,7 @@
 #include <QMenuBar>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
 
 #include "fuzz/FuzzSupport.h"
@@ -55,6 +57,24 @@ std::vector<LessonRow> RowsOf(ByteReader& in) {
     rows.push_back(std::move(row));
   }
   return rows;
+}
+
+// The bytes left after the rows damage the written file: each three bytes put one byte (the
+// third) at an offset (the first two, little-endian, modulo the file's size). A database close
+// to a valid one reaches SQLite's damage handling and the reading of odd values much more often
+// than random bytes do.
+void PatchFile(const std::string& path, ByteReader& in) {
+  if (in.Empty()) return;
+  std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+  file.seekg(0, std::ios::end);
+  const auto size = static_cast<size_t>(file.tellg());
+  if (size == 0) return;
+  while (in.Remaining() >= 3) {
+    const size_t offset = in.Word() % size;
+    const char value = static_cast<char>(in.Byte());
+    file.seekp(static_cast<std::streamoff>(offset));
+    file.write(&value, 1);
+  }
 }
 
 // The lesson half of a view without a widget: messages are counted, menus always succeed.
@@ -161,6 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t layout = in.Byte();
     const int columns = layout >= 0xF0 ? 1 + (layout & 0x0F) : 14;
     if (!WriteLesson(path, RowsOf(in), columns)) return 0;
+    PatchFile(path, in);
   }
 
   const std::u16string lesson = FromUtf8(path);

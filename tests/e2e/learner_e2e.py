@@ -134,6 +134,9 @@ class Session:
     def set_french_layout(self):
         """Switches the server to the French layout. Returns the layout the server then has:
         some X servers (Xvfb in some sandboxes) keep their keymap whatever a client asks."""
+        if not shutil.which("setxkbmap"):
+            print("NOTE: setxkbmap is missing (package x11-xkb-utils); the layout stays as it is")
+            return "unchanged"
         self.run("setxkbmap", "fr")
         query = self.run("setxkbmap", "-query")
         layout = re.search(r"^layout:\s+(\S+)$", query, re.M)
@@ -424,7 +427,7 @@ def main():
         if not shutil.which(tool):
             print("SKIPPED: %s is not installed (scripts/setup.sh installs it)" % tool)
             return SKIP
-    for tool in ("xdotool", "setxkbmap", "import"):
+    for tool in ("xdotool", "import"):
         if not shutil.which(tool):
             print("FAILED: %s is missing (scripts/setup.sh installs it)" % tool)
             return 1
