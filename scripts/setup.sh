@@ -19,6 +19,8 @@ PACKAGES=(
   pulseaudio pulseaudio-utils
   # tests, benchmarks, screenshots
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick sox python3
+  # the end-to-end test: physical key codes through XTEST, and a French layout to prove it is ignored
+  libxtst6 x11-xkb-utils
 )
 
 missing=()

@@ -25,5 +25,8 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+# The fuzzers (clang, libFuzzer) for a short bounded time each, after their saved regressions.
+bash scripts/fuzz.sh 20
+
 cd "$build"
 ctest --output-on-failure --timeout 900 "$@"
