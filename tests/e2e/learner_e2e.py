@@ -148,10 +148,8 @@ class Session:
         return layout
 
     def start_program(self):
-        runtime = os.path.join(self.work, "runtime")
-        os.makedirs(runtime, mode=0o700)
-        env = dict(self.env, QT_QPA_PLATFORM="xcb", VERBARO_LOG=self.log_path,
-                   XDG_RUNTIME_DIR=runtime, LANG="ru_RU.UTF-8")
+        # The rest of the environment stays: it tells the program where the sound server is.
+        env = dict(self.env, QT_QPA_PLATFORM="xcb", VERBARO_LOG=self.log_path, LANG="ru_RU.UTF-8")
         # Later options win over those of the environment. libxkbcommon-x11 hands strndup a
         # buffer without a terminating NUL when Qt reads the keymap, which strict string checks
         # report at start-up; that is the library's own business.
