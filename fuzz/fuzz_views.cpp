@@ -4,8 +4,10 @@
 // the F2/Alt+F2/F3/Alt+F3 commands, mode switches, lesson openings, resizes and wave output
 // failures. The exam views' counters are checked after every step.
 //
-// Input layout: mode byte, set-up byte, then operations of one byte each followed by their
-// arguments (see the switch in RunOperation).
+// Input layout: the mode shown first (byte % 6); a set-up byte (0x01 its sound off, 0x02 every
+// wave output refuses to open, 0x04 the log attached, 0x40 no lesson opened at the start, else
+// the lesson chosen by the high four bits); then operations of one byte each (% 20) followed by
+// their arguments (see RunOperation).
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
