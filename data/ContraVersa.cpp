@@ -1,6 +1,6 @@
 // The reversed lesson of the "-2" views: each translation of one grammatical kind becomes an
 // entry whose answers are the foreign words sharing it, with all their recordings.
-#include <map>
+#include <algorithm>
 
 #include "data/LessonState.h"
 #include "data/LogText.h"
@@ -12,26 +12,58 @@ namespace {
 
 constexpr std::u16string_view kLeftOutGram = u"~~";
 
-WordsData NewReversedRecord(const WordsData& source, const std::u16string& translation) {
+// One translation of one direct record, under its extended key (translation and grammar).
+struct ReversedSource {
+  std::u16string key;
+  size_t record;
+  size_t answer;
+};
+
+// The first key of a run of equal keys, and how many direct records share it.
+struct ReversedGroup {
+  size_t first;
+  size_t count;
+};
+
+// Key, grammar and number are those of the first row that made the entry; every row sharing the
+// key adds its foreign word and its recordings, in row order.
+WordsData BuildReversedRecord(const std::vector<WordsData>& direct,
+                              const std::vector<ReversedSource>& sources, ReversedGroup group) {
+  const WordsData& head = direct[sources[group.first].record];
   WordsData reversed;
-  reversed.vpMp3Word = source.vpMp3Word;
-  reversed.nvMp3WordSize = source.nvMp3WordSize;
-  reversed.vwsAltWords = {source.wsKeyWord};
-  reversed.vnWordErrors = {0};
-  reversed.wsFrGram = source.wsFrGram;
-  reversed.wsFrNumber = source.wsFrNumber;
-  reversed.wsKeyWord = translation;
+  reversed.wsFrGram = head.wsFrGram;
+  reversed.wsFrNumber = head.wsFrNumber;
+  reversed.wsKeyWord = head.vwsAltWords[sources[group.first].answer];
+  size_t recordings = 0;
+  for (size_t s = group.first; s < group.first + group.count; ++s) {
+    recordings += direct[sources[s].record].vpMp3Word.size();
+  }
+  reversed.vpMp3Word.reserve(recordings);
+  reversed.nvMp3WordSize.reserve(recordings);
+  reversed.vwsAltWords.reserve(group.count);
+  for (size_t s = group.first; s < group.first + group.count; ++s) {
+    const WordsData& source = direct[sources[s].record];
+    reversed.vpMp3Word.insert(reversed.vpMp3Word.end(), source.vpMp3Word.begin(),
+                              source.vpMp3Word.end());
+    reversed.nvMp3WordSize.insert(reversed.nvMp3WordSize.end(), source.nvMp3WordSize.begin(),
+                                  source.nvMp3WordSize.end());
+    reversed.vwsAltWords.push_back(source.wsKeyWord);
+  }
+  reversed.vnWordErrors.assign(group.count, 0);
   return reversed;
 }
 
-// Key, grammar and number stay those of the first row that made the entry.
-void MergeIntoReversedRecord(WordsData& reversed, const WordsData& source) {
-  reversed.vpMp3Word.insert(reversed.vpMp3Word.end(), source.vpMp3Word.begin(),
-                            source.vpMp3Word.end());
-  reversed.nvMp3WordSize.insert(reversed.nvMp3WordSize.end(), source.nvMp3WordSize.begin(),
-                                source.nvMp3WordSize.end());
-  reversed.vwsAltWords.push_back(source.wsKeyWord);
-  reversed.vnWordErrors.push_back(0);
+// Runs of equal keys in sorted sources.
+std::vector<ReversedGroup> GroupEqualKeys(const std::vector<ReversedSource>& sources) {
+  std::vector<ReversedGroup> groups;
+  for (size_t s = 0; s < sources.size(); ++s) {
+    if (s > 0 && sources[s].key == sources[s - 1].key) {
+      ++groups.back().count;
+    } else {
+      groups.push_back({s, 1});
+    }
+  }
+  return groups;
 }
 
 }  // namespace
@@ -43,58 +75,71 @@ bool CLessonState::BuildContraVersaData() {
   }
   if (m_pMainLog) m_pMainLog->Line(u"\nПостроение отображения mapWordToWD из вектора m_vWordsData:");
 
-  // Ordered by UTF-16 code units, so the reversed lesson comes out sorted by translation.
-  std::map<std::u16string, WordsData> mapWordToWD;
+  size_t translations = 0;
+  for (const WordsData& record : m_vWordsData) translations += record.vwsAltWords.size();
+  std::vector<ReversedSource> sources;
+  sources.reserve(translations);
   for (size_t n = 0; n < m_vWordsData.size(); ++n) {
     const WordsData& record = m_vWordsData[n];
     if (record.wsFrGram == kLeftOutGram) continue;
     for (size_t i = 0; i < record.vwsAltWords.size(); ++i) {
-      const std::u16string& translation = record.vwsAltWords[i];
-      std::u16string key = ExtendedKey(translation, record);
+      std::u16string key = ExtendedKey(record.vwsAltWords[i], record);
       if (m_pMainLog) {
         m_pMainLog->Line(n, u".", i, u". wsExtAltWord = \"", key, u"\"; wsFrWord = \"",
                          record.wsKeyWord, u"\"");
       }
-      const auto found = mapWordToWD.find(key);
-      if (found == mapWordToWD.end()) {
-        mapWordToWD.emplace(std::move(key), NewReversedRecord(record, translation));
-      } else {
-        MergeIntoReversedRecord(found->second, record);
-      }
+      sources.push_back({std::move(key), n, i});
     }
+  }
+  // Ordered by UTF-16 code units, so the reversed lesson comes out sorted by translation; the
+  // sort is stable, so the rows sharing a key stay in row order.
+  std::stable_sort(sources.begin(), sources.end(),
+                   [](const ReversedSource& a, const ReversedSource& b) { return a.key < b.key; });
+  const std::vector<ReversedGroup> groups = GroupEqualKeys(sources);
+
+  std::vector<WordsData> reversed;
+  reversed.reserve(groups.size());
+  for (const ReversedGroup& group : groups) {
+    reversed.push_back(BuildReversedRecord(m_vWordsData, sources, group));
   }
 
   if (IsLogging()) {
     DiagnosticLog& log = *m_pMainLog;
     log.Line(u"\n*** Test для отображения mapWordToWD\n*");
-    log.Line(u"mapWordToWD.size() = ", mapWordToWD.size(), u" элем.");
-    int m = 0;
-    for (const auto& [key, reversed] : mapWordToWD) {
-      log.Line(m++, u". wsExtWord = \"", key, u"\" : ", JoinTexts(reversed.vwsAltWords), u"\"");
+    log.Line(u"mapWordToWD.size() = ", reversed.size(), u" элем.");
+    for (size_t m = 0; m < reversed.size(); ++m) {
+      log.Line(m, u". wsExtWord = \"", sources[groups[m].first].key, u"\" : ",
+               JoinTexts(reversed[m].vwsAltWords), u"\"");
     }
     log.Line(u"*\n*** Test для отображения mapWordToWD\n");
   }
 
-  // The direct lesson is no longer needed: everything the reversed one uses is in the map.
+  // The direct lesson is no longer needed: everything the reversed one uses has been copied.
   StopSound();
 
   if (m_pMainLog) {
     m_pMainLog->Line(u"\n*** Test для перегруженного вектора m_vWordsData в режиме contra versa\n*");
   }
-  int m = 0;
-  for (auto& [key, reversed] : mapWordToWD) {
-    if (static_cast<int32_t>(reversed.vwsAltWords.size()) > m_nMaxAltWords) {
-      ShowInfo(u"nCountFrWords > m_nMaxAltWords");
-      return false;
-    }
-    if (IsLogging()) {
+  // An entry with too many answers ends the reversal; the entries before it stay.
+  const auto overfull = std::find_if(reversed.begin(), reversed.end(), [this](const WordsData& r) {
+    return static_cast<int32_t>(r.vwsAltWords.size()) > m_nMaxAltWords;
+  });
+  const auto kept = static_cast<size_t>(overfull - reversed.begin());
+  if (IsLogging()) {
+    for (size_t m = 0; m < kept; ++m) {
+      const WordsData& entry = reversed[m];
       const std::u16string sizes =
-          reversed.nvMp3WordSize.empty() ? u"0" : JoinSizes(reversed.nvMp3WordSize);
-      m_pMainLog->Line(m, u" : ", sizes, u" : wsExtAltWord = \"", key, u"\" : wsAltWord = \"",
-                       reversed.wsKeyWord, u"\" : ", JoinTexts(reversed.vwsAltWords), u"\"");
+          entry.nvMp3WordSize.empty() ? u"0" : JoinSizes(entry.nvMp3WordSize);
+      m_pMainLog->Line(m, u" : ", sizes, u" : wsExtAltWord = \"", sources[groups[m].first].key,
+                       u"\" : wsAltWord = \"", entry.wsKeyWord, u"\" : ",
+                       JoinTexts(entry.vwsAltWords), u"\"");
     }
-    m_vWordsData.push_back(std::move(reversed));
-    ++m;
+  }
+  reversed.erase(reversed.begin() + static_cast<std::ptrdiff_t>(kept), reversed.end());
+  m_vWordsData = std::move(reversed);
+  if (kept < groups.size()) {
+    ShowInfo(u"nCountFrWords > m_nMaxAltWords");
+    return false;
   }
   if (m_pMainLog) {
     m_pMainLog->Line(u"*\n*** Test для перегруженного вектора m_vWordsData в режиме contra versa");

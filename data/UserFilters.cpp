@@ -1,6 +1,8 @@
 // The grammatical filters of the loaded lesson: classifying the records, the Filters menu items
 // and the choice of the working filter.
 #include <iterator>
+#include <map>
+#include <utility>
 
 #include "data/FilterKinds.h"
 #include "data/LessonState.h"
@@ -16,6 +18,28 @@ void LogRecordLine(DiagnosticLog& log, int32_t index, const WordsData& record) {
   log.Line(index, u". ", JoinSizes(record.nvMp3WordSize), u" : wsKeyWord = \"", record.wsKeyWord,
            u"\" : \"", JoinTexts(record.vwsAltWords), u"\"");
 }
+
+// The entries of a map keyed by filter name or grammar key, found by the constant the
+// classification returned: a lesson fills at most a few dozen of them, so a short scan by
+// address replaces a string and a map lookup per record.
+template <typename Value>
+class EntryByName {
+ public:
+  explicit EntryByName(std::map<std::u16string, Value>& map) : m_map(map) {}
+
+  Value& operator[](std::u16string_view name) {
+    for (const auto& [seen, value] : m_seen) {
+      if (seen.data() == name.data() && seen.size() == name.size()) return *value;
+    }
+    Value& value = m_map[std::u16string(name)];  // map entries stay where they are
+    m_seen.emplace_back(name, &value);
+    return value;
+  }
+
+ private:
+  std::map<std::u16string, Value>& m_map;
+  std::vector<std::pair<std::u16string_view, Value*>> m_seen;
+};
 
 }  // namespace
 
@@ -33,6 +57,9 @@ bool CLessonState::CreateUserFilters() {
   m_mapUserFilters.clear();
   m_mapExtGramKeysToMapIndToVWS.clear();
 
+  // Each record goes into its filters as AddToUserFilter would put it, records in order.
+  EntryByName filters(m_mapUserFilters);
+  EntryByName answersByGramKey(m_mapExtGramKeysToMapIndToVWS);
   for (size_t i = 0; i < m_vWordsData.size(); ++i) {
     const WordsData& record = m_vWordsData[i];
     const auto index = static_cast<int32_t>(i);
@@ -40,7 +67,10 @@ bool CLessonState::CreateUserFilters() {
         ClassifyRecord(record.wsFrGram, record.wsFrNumber, m_bExamMode != 0);
     if (placements.empty()) continue;
     for (const FilterPlacement& placement : placements) {
-      AddToUserFilter(std::u16string(placement.name), index, std::u16string(placement.gramKey));
+      filters[placement.name].push_back(index);
+      if (placement.gramKey.empty()) continue;
+      auto& answers = answersByGramKey[placement.gramKey];
+      answers.insert_or_assign(answers.end(), index, record.vwsAltWords);  // indexes ascend
     }
     m_nTotalCountAltWords += static_cast<int32_t>(record.vwsAltWords.size());
     if (IsLogging()) LogRecordLine(*m_pMainLog, index, record);

@@ -13,7 +13,12 @@ std::u16string GroupKey(const WordsData& record) {
 }
 
 std::u16string ExtendedKey(const std::u16string& text, const WordsData& record) {
-  return text + u", " + GroupKey(record);
+  static constexpr std::u16string_view kSeparator = u", ";
+  const std::u16string suffix = NumberSuffix(record.wsFrNumber);
+  std::u16string key;
+  key.reserve(text.size() + kSeparator.size() + record.wsFrGram.size() + suffix.size());
+  key.append(text).append(kSeparator).append(record.wsFrGram).append(suffix);  // built in place
+  return key;
 }
 
 }  // namespace verbaro
