@@ -63,10 +63,11 @@ void CWordsView::Repaint() {
     return;
   }
 
-  // Stretching the background is most of the cost of a repaint, and its result only changes
-  // with the client size or the pictures. The scene is not cleared first: parts of a background
-  // with transparency would keep what the scene held before. The pictures in use are opaque
-  // JPEGs, so this is the same picture as composing at every repaint.
+  // Stretching the background was most of the cost of a repaint, and its result only changes
+  // with the client size or the pictures, so the scene is composed again only then. The scene
+  // is not cleared first. The built-in backgrounds are opaque JPEGs, which makes this the same
+  // picture as composing at every repaint; a background file with transparency (a PNG in Res)
+  // is blended over the old scene once per size instead of once per repaint.
   if (m_sceneSize != client.size()) {
     QPainter scene(&m_sceneSurface);
     m_pBackground->Draw(scene, QRect(0, 0, m_nSurfaceWidth, m_nSurfaceHeight));
