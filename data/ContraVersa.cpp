@@ -1,6 +1,8 @@
 // The reversed lesson of the "-2" views: each translation of one grammatical kind becomes an
 // entry whose answers are the foreign words sharing it, with all their recordings.
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "data/LessonState.h"
 #include "data/LogText.h"
@@ -25,33 +27,66 @@ struct ReversedGroup {
   size_t count;
 };
 
-// Key, grammar and number are those of the first row that made the entry; every row sharing the
-// key adds its foreign word and its recordings, in row order.
-WordsData BuildReversedRecord(const std::vector<WordsData>& direct,
-                              const std::vector<ReversedSource>& sources, ReversedGroup group) {
-  const WordsData& head = direct[sources[group.first].record];
-  WordsData reversed;
-  reversed.wsFrGram = head.wsFrGram;
-  reversed.wsFrNumber = head.wsFrNumber;
-  reversed.wsKeyWord = head.vwsAltWords[sources[group.first].answer];
-  size_t recordings = 0;
-  for (size_t s = group.first; s < group.first + group.count; ++s) {
-    recordings += direct[sources[s].record].vpMp3Word.size();
+// Appends `from` to `into`; moved instead of copied when this is the last use of `from`.
+template <typename T>
+void Append(std::vector<T>& into, std::vector<T>& from, bool lastUse) {
+  if (lastUse && into.empty()) {
+    into = std::move(from);
+  } else if (lastUse) {
+    into.insert(into.end(), std::make_move_iterator(from.begin()),
+                std::make_move_iterator(from.end()));
+  } else {
+    into.insert(into.end(), from.begin(), from.end());
   }
-  reversed.vpMp3Word.reserve(recordings);
-  reversed.nvMp3WordSize.reserve(recordings);
-  reversed.vwsAltWords.reserve(group.count);
-  for (size_t s = group.first; s < group.first + group.count; ++s) {
-    const WordsData& source = direct[sources[s].record];
-    reversed.vpMp3Word.insert(reversed.vpMp3Word.end(), source.vpMp3Word.begin(),
-                              source.vpMp3Word.end());
-    reversed.nvMp3WordSize.insert(reversed.nvMp3WordSize.end(), source.nvMp3WordSize.begin(),
-                                  source.nvMp3WordSize.end());
-    reversed.vwsAltWords.push_back(source.wsKeyWord);
-  }
-  reversed.vnWordErrors.assign(group.count, 0);
-  return reversed;
 }
+
+// Builds the reversed entries out of the direct lesson, which is dropped right afterwards: each
+// translation is moved into the entry it heads, and a direct record's foreign word and
+// recordings are moved into the last entry that takes them (copied into the others).
+class ReversedRecordBuilder {
+ public:
+  ReversedRecordBuilder(std::vector<WordsData>& direct, const std::vector<ReversedSource>& sources)
+      : m_direct(direct), m_sources(sources), m_usesLeft(direct.size(), 0) {
+    for (const ReversedSource& source : sources) ++m_usesLeft[source.record];
+  }
+
+  // Key, grammar and number are those of the first row that made the entry; every row sharing
+  // the key adds its foreign word and its recordings, in row order.
+  WordsData Build(ReversedGroup group) {
+    const ReversedSource& first = m_sources[group.first];
+    WordsData& head = m_direct[first.record];
+    WordsData reversed;
+    reversed.wsFrGram = head.wsFrGram;
+    reversed.wsFrNumber = head.wsFrNumber;
+    reversed.wsKeyWord = std::move(head.vwsAltWords[first.answer]);
+    if (group.count > 1) ReserveForGroup(reversed, group);
+    for (size_t s = group.first; s < group.first + group.count; ++s) {
+      const size_t record = m_sources[s].record;
+      WordsData& source = m_direct[record];
+      const bool lastUse = --m_usesLeft[record] == 0;
+      Append(reversed.vpMp3Word, source.vpMp3Word, lastUse);
+      Append(reversed.nvMp3WordSize, source.nvMp3WordSize, lastUse);
+      reversed.vwsAltWords.push_back(lastUse ? std::move(source.wsKeyWord) : source.wsKeyWord);
+    }
+    reversed.vnWordErrors.assign(group.count, 0);
+    return reversed;
+  }
+
+ private:
+  void ReserveForGroup(WordsData& reversed, ReversedGroup group) const {
+    size_t recordings = 0;
+    for (size_t s = group.first; s < group.first + group.count; ++s) {
+      recordings += m_direct[m_sources[s].record].vpMp3Word.size();
+    }
+    reversed.vpMp3Word.reserve(recordings);
+    reversed.nvMp3WordSize.reserve(recordings);
+    reversed.vwsAltWords.reserve(group.count);
+  }
+
+  std::vector<WordsData>& m_direct;
+  const std::vector<ReversedSource>& m_sources;
+  std::vector<size_t> m_usesLeft;  // the reversed entries each direct record still goes into
+};
 
 // Runs of equal keys in sorted sources.
 std::vector<ReversedGroup> GroupEqualKeys(const std::vector<ReversedSource>& sources) {
@@ -99,9 +134,8 @@ bool CLessonState::BuildContraVersaData() {
 
   std::vector<WordsData> reversed;
   reversed.reserve(groups.size());
-  for (const ReversedGroup& group : groups) {
-    reversed.push_back(BuildReversedRecord(m_vWordsData, sources, group));
-  }
+  ReversedRecordBuilder builder(m_vWordsData, sources);
+  for (const ReversedGroup& group : groups) reversed.push_back(builder.Build(group));
 
   if (IsLogging()) {
     DiagnosticLog& log = *m_pMainLog;
@@ -114,7 +148,7 @@ bool CLessonState::BuildContraVersaData() {
     log.Line(u"*\n*** Test для отображения mapWordToWD\n");
   }
 
-  // The direct lesson is no longer needed: everything the reversed one uses has been copied.
+  // The direct lesson is no longer needed: everything the reversed one uses has been taken.
   StopSound();
 
   if (m_pMainLog) {
