@@ -40,6 +40,7 @@ std::vector<FilterPlacement> ClassifyRecord(std::u16string_view gram, std::u16st
   std::vector<FilterPlacement> out;
   const bool isLeftOut = gram.starts_with(u"~~");
   if (isLeftOut && bExamMode) return out;
+  out.reserve(4);  // the most a record gets: "&0", nouns, its gender, its keyed filter
   out.push_back({kFilterAll, {}});
 
   // "num" begins with "n" but is a numeral, not a neuter noun.
