@@ -47,9 +47,13 @@ std::u16string ColumnText(sqlite3_stmt* stmt, int column) {
 
 // Reads the recordings of successive rows through one BLOB handle: the first row opens it, later
 // rows move it to their rowid, which spares compiling the row lookup again for every row.
+//
+// Together the recordings cannot be larger than the database that stores them. A damaged or
+// crafted file whose value claims more (an overflow chain that loops) fails its row instead of
+// making the reader allocate and read what is not there.
 class RecordingReader {
  public:
-  explicit RecordingReader(sqlite3* db) : m_db(db) {}
+  explicit RecordingReader(sqlite3* db) : m_db(db), m_bytesLeft(StoredBytes(db)) {}
 
   // The recording of row nRow, read whole; null when it cannot be opened (no such rowid, NULL or
   // numeric value, no column Mp3Word), read, or held in memory. After a failure the reader is
@@ -57,7 +61,8 @@ class RecordingReader {
   std::shared_ptr<std::vector<uint8_t>> Read(int nRow) {
     if (!Seek(nRow)) return nullptr;
     const int size = sqlite3_blob_bytes(m_blob.get());
-    if (size < 0) return nullptr;
+    if (size < 0 || size > m_bytesLeft) return nullptr;
+    m_bytesLeft -= size;
     std::shared_ptr<std::vector<uint8_t>> buffer;
     try {
       buffer = std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(size));
@@ -81,6 +86,7 @@ class RecordingReader {
 
   sqlite3* m_db;
   Blob m_blob;
+  int64_t m_bytesLeft;  // of the stored database, for the recordings still to read
 };
 
 // The record of the statement's current row with its recording (row nRow); false when the

@@ -53,6 +53,12 @@ bool ForbidExtensions(sqlite3* db) {
   return SetOption(db, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0);
 }
 
+// Nor may it hand full-text search a tokenizer by its address (fts3_tokenizer with two
+// arguments), which would run code at that address.
+bool ForbidTokenizerPointers(sqlite3* db) {
+  return SetOption(db, SQLITE_DBCONFIG_ENABLE_FTS3_TOKENIZER, 0);
+}
+
 // The schema is the file's, not ours: functions with side effects and virtual tables not marked
 // harmless cannot be used from views, triggers, defaults, generated columns or index expressions.
 bool DistrustSchema(sqlite3* db) { return SetOption(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0); }
@@ -86,8 +92,9 @@ bool CheckPagesAsRead(sqlite3* db) {
 
 bool Harden(sqlite3* db) {
   LimitSizes(db);
-  return ForbidExtensions(db) && DistrustSchema(db) && BeDefensive(db) &&
-         IgnoreViewsAndTriggers(db) && NeverWaitForLocks(db) && CheckPagesAsRead(db);
+  return ForbidExtensions(db) && ForbidTokenizerPointers(db) && DistrustSchema(db) &&
+         BeDefensive(db) && IgnoreViewsAndTriggers(db) && NeverWaitForLocks(db) &&
+         CheckPagesAsRead(db);
 }
 
 }  // namespace
@@ -129,6 +136,21 @@ int OpenUntrustedDatabase(const std::string& utf8Path, const std::string& header
   }
   *db = handle;
   return SQLITE_OK;
+}
+
+int64_t StoredBytes(sqlite3* db) {
+  auto bytesOf = [db](int whichFile) -> int64_t {
+    sqlite3_file* file = nullptr;
+    sqlite3_int64 size = 0;
+    if (sqlite3_file_control(db, "main", whichFile, &file) != SQLITE_OK || file == nullptr ||
+        file->pMethods == nullptr || file->pMethods->xFileSize(file, &size) != SQLITE_OK) {
+      return 0;
+    }
+    return size;
+  };
+  // The journal pointer names the write-ahead log in that mode; a rollback journal is never
+  // opened by a read-only connection.
+  return bytesOf(SQLITE_FCNTL_FILE_POINTER) + bytesOf(SQLITE_FCNTL_JOURNAL_POINTER);
 }
 
 }  // namespace verbaro

@@ -2,6 +2,7 @@
 // Opening an SQLite file that may come from anywhere: read-only, and with every SQLite feature
 // that lets a file's content run code, touch other files or grow without bound switched off.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 struct sqlite3;
@@ -21,6 +22,10 @@ std::string ReadFileStart(const std::string& utf8Path, size_t maxBytes);
 // file's start as read by ReadFileStart. Returns the SQLite result code; *db is the connection
 // on success and null otherwise.
 int OpenUntrustedDatabase(const std::string& utf8Path, const std::string& header, sqlite3** db);
+
+// The bytes of the connection's database as it is stored: its file and, in write-ahead-log mode,
+// the log; 0 for what cannot be found. No value read from it can be larger.
+int64_t StoredBytes(sqlite3* db);
 
 // The largest text or BLOB value a connection opened here reads: a recording of tens of
 // megabytes still loads, a larger value fails its row instead of exhausting memory.

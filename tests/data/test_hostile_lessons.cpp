@@ -13,6 +13,7 @@
 #include "data/UntrustedDatabase.h"
 #include "platform/Text.h"
 #include "support/LessonFiles.h"
+#include "support/PageSurgery.h"
 #include "support/RecordingLesson.h"
 
 namespace verbaro::test {
@@ -186,6 +187,44 @@ TEST_F(HostileLessonTest, HundredThousandRowsLoadInOrder) {
   EXPECT_EQ(lesson.m_vWordsData.back().wsKeyWord, u"mot100000");
   EXPECT_EQ(lesson.m_vWordsData.back().vwsAltWords, (std::vector<std::u16string>{u"слово100000"}));
   EXPECT_EQ(*lesson.m_vWordsData.back().vpMp3Word.at(0), (std::vector<uint8_t>{'I', 'D', '3'}));
+}
+
+TEST_F(HostileLessonTest, RecordingClaimingMoreThanTheFileHoldsStopsItsRow) {
+  // The first row has rowid 0, so its recording is taken from the row with rowid 1 before the
+  // query reaches that row itself and finds it damaged.
+  LessonRow first{u"m", u"s", u"chat", {u"кот"}, Recording(10, 1)};
+  first.rowid = 0;
+  LessonRow second{u"m", u"s", u"chien", {u"собака"}, Recording(10240, 2)};
+  second.rowid = 1;
+  const fs::path file = folder.Path() / "loop.db";
+  WriteLesson(file, {first, second});
+  LoopRecordingOverflow(file, 1, 100);  // claims 400 KB more, in a 16 KB file
+
+  EXPECT_FALSE(Load(file));
+  EXPECT_TRUE(lesson.m_vWordsData.empty());
+  ASSERT_EQ(lesson.messages.size(), 1u);
+  EXPECT_EQ(lesson.messages[0].text, u"Не могу прочитать строку 1 базы данных:\n" + PathText(file));
+}
+
+TEST_F(HostileLessonTest, LessonWhoseRowsAreStillInTheWriteAheadLogLoads) {
+  const fs::path file = folder.Path() / "live.db";
+  WriteDatabase(file, "PRAGMA journal_mode=WAL;");
+  // Another program with the lesson open keeps its log: the rows stay in it, not in the file.
+  sqlite3* holder = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(file.c_str(), &holder, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(holder, "SELECT count(*) FROM sqlite_schema;", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  std::vector<LessonRow> rows;
+  for (int i = 0; i < 8; ++i) rows.push_back({u"v", u"", u"mot", {u"слово"}, Recording(20000, i)});
+  WriteLesson(file, rows);
+  ASSERT_TRUE(fs::exists(file.string() + "-wal"));
+  ASSERT_LT(fs::file_size(file), 20000u);
+
+  EXPECT_TRUE(Load(file));
+  EXPECT_EQ(lesson.m_vWordsData.size(), rows.size());
+  EXPECT_EQ(*lesson.m_vWordsData.back().vpMp3Word.at(0), Recording(20000, 7));
+  EXPECT_TRUE(lesson.messages.empty());
+  sqlite3_close(holder);
 }
 
 // ---- paths that are no lesson file ----
