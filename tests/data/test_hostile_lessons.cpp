@@ -294,6 +294,7 @@ TEST_F(HostileLessonTest, ConnectionRefusesExtensionsWritesAndOversizedWork) {
 
   EXPECT_NE(run("SELECT load_extension('libm.so.6');"), SQLITE_OK);
   EXPECT_NE(sqlite3_load_extension(db, "libm.so.6", nullptr, nullptr), SQLITE_OK);
+  EXPECT_NE(run("SELECT fts3_tokenizer('mine', x'0100000000000000');"), SQLITE_OK);  // by address
   EXPECT_EQ(run("CREATE TABLE Other (a);"), SQLITE_READONLY);
   EXPECT_EQ(run("DELETE FROM FrRuDict;"), SQLITE_READONLY);
   // Settings with no effect a read-only connection could show.
