@@ -8,6 +8,9 @@ root=$(pwd)
 
 bash scripts/setup.sh
 
+# ccache may reuse objects compiled in another checkout of the same sources.
+export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=true
+
 build="$root/build/asan"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVERBARO_SANITIZE=ON -DVERBARO_TESTS=ON
 cmake --build "$build" -j "$(nproc)"
