@@ -4,6 +4,7 @@
 // program runs.
 #include <sqlite3.h>
 
+#include <cstdint>
 #include <memory>
 #include <new>
 
@@ -56,19 +57,14 @@ class RecordingReader {
   explicit RecordingReader(sqlite3* db) : m_db(db), m_bytesLeft(StoredBytes(db)) {}
 
   // The recording of row nRow, read whole; null when it cannot be opened (no such rowid, NULL or
-  // numeric value, no column Mp3Word), read, or held in memory. After a failure the reader is
-  // spent: loading stops at the first row that fails.
+  // numeric value, no column Mp3Word) or read. Throws std::bad_alloc when it cannot be held.
+  // After a failure the reader is spent: loading stops at the first row that fails.
   std::shared_ptr<std::vector<uint8_t>> Read(int nRow) {
     if (!Seek(nRow)) return nullptr;
     const int size = sqlite3_blob_bytes(m_blob.get());
     if (size < 0 || size > m_bytesLeft) return nullptr;
     m_bytesLeft -= size;
-    std::shared_ptr<std::vector<uint8_t>> buffer;
-    try {
-      buffer = std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(size));
-    } catch (const std::bad_alloc&) {
-      return nullptr;  // a hostile size must not bring the program down
-    }
+    auto buffer = std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(size));
     if (size > 0 && sqlite3_blob_read(m_blob.get(), buffer->data(), size, 0) != SQLITE_OK) {
       return nullptr;
     }
