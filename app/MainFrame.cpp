@@ -12,6 +12,7 @@
 #include <QToolBar>
 
 #include "app/AboutDialog.h"
+#include "app/Accelerators.h"
 #include "app/Commands.h"
 #include "app/HelpDialog.h"
 #include "app/ModeTable.h"
@@ -70,6 +71,9 @@ bool CMainFrame::CreateFrame(const QRect& frameRect) {
   BuildMenu();
   BuildToolBar();
   BuildStatusBar();
+  // The accelerators act by physical key, before the key reaches the view; the menu items only
+  // show them.
+  qApp->installEventFilter(new CAcceleratorFilter(this, [this](int id) { OnCommand(id); }));
 
   CreateViewWindow(0);
   m_pClient->setCurrentWidget(m_views[0].get());
@@ -80,15 +84,11 @@ bool CMainFrame::CreateFrame(const QRect& frameRect) {
 }
 
 QAction* CMainFrame::MakeAction(int id, const QString& text, const QString& prompt,
-                                const QString& toolTip, const char* shortcut) {
+                                const QString& toolTip) {
   auto* action = new QAction(text, this);
   action->setData(id);
   action->setStatusTip(prompt);
   action->setToolTip(toolTip.isEmpty() ? prompt : toolTip);
-  if (shortcut) {
-    action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
-    action->setShortcutContext(Qt::WindowShortcut);
-  }
   connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
   m_actions[id] = action;
   return action;
@@ -105,28 +105,23 @@ void CMainFrame::BuildMenu() {
   QMenu* file = bar->addMenu(QStringLiteral("&0-Файл"));
   file->addAction(MakeAction(cmd::kOpen, QStringLiteral("&0-Открыть...\tCtrl+O"),
                              QStringLiteral("Открыть файл данных"),
-                             QStringLiteral("Открыть файл"), "Ctrl+O"));
+                             QStringLiteral("Открыть файл")));
   file->addSeparator();
-  // Alt+F4 is the window manager's close; the shortcut keeps it working without one.
   file->addAction(MakeAction(cmd::kExit, QStringLiteral("&9-Выход\tAlt+F4"),
-                             QStringLiteral("Выход из программы"), QStringLiteral("Выход"),
-                             "Alt+F4"));
+                             QStringLiteral("Выход из программы"), QStringLiteral("Выход")));
 
   QMenu* actions = bar->addMenu(QStringLiteral("&1-Действия"));
   actions->addAction(MakeAction(cmd::kRepeatSound, QStringLiteral("&0-Повторить звук\tF2"),
-                                QStringLiteral("Повтор звука"), QStringLiteral("Повтор звука"),
-                                "F2"));
+                                QStringLiteral("Повтор звука"), QStringLiteral("Повтор звука")));
   actions->addAction(MakeAction(cmd::kToggleSound,
                                 QStringLiteral("&1-Включить/выключить звук\tAlt+F2"),
-                                QStringLiteral("Включить/выключить звук"), {}, "Alt+F2"));
+                                QStringLiteral("Включить/выключить звук"), {}));
   actions->addAction(MakeAction(cmd::kToggleHeader,
                                 QStringLiteral("&2-Показать/скрыть заголовок\tF3"),
-                                QStringLiteral("Показать/скрыть заголовок словарной статьи"), {},
-                                "F3"));
+                                QStringLiteral("Показать/скрыть заголовок словарной статьи"), {}));
   actions->addAction(MakeAction(cmd::kToggleTranslations,
                                 QStringLiteral("&3-Показать/скрыть переводы\tAlt+F3"),
-                                QStringLiteral("Показать/скрыть переводы словарной статьи"), {},
-                                "Alt+F3"));
+                                QStringLiteral("Показать/скрыть переводы словарной статьи"), {}));
 
   QMenu* view = bar->addMenu(QStringLiteral("&2-Вид"));
   QAction* toolbarItem =
@@ -153,7 +148,7 @@ void CMainFrame::BuildMenu() {
     }
     const ModeInfo& mode = modes[static_cast<size_t>(index)];
     modules->addAction(
-        MakeAction(mode.command, mode.menuText, mode.statusText, mode.toolTip, mode.shortcut));
+        MakeAction(mode.command, mode.menuText, mode.statusText, mode.toolTip));
   }
 
   m_pFiltersMenu = bar->addMenu(QStringLiteral("&4-Фильтры"));
@@ -172,14 +167,14 @@ void CMainFrame::BuildMenu() {
   settings->addAction(MakeAction(
       cmd::kVideoSettings, QStringLiteral("&0-Настройка режима: \"Видео\"\tF4"),
       QStringLiteral("Настройка параметров для режима \"Видео-1\" и \"Видео-2\""),
-      QStringLiteral("Параметры видео"), "F4"));
+      QStringLiteral("Параметры видео")));
 
   QMenu* help = bar->addMenu(QStringLiteral("&9-Помощь"));
   help->addAction(MakeAction(cmd::kHelp, QStringLiteral("&0-Помощь\tF1"),
-                             QStringLiteral("Диалог \"Помощь\""), {}, "F1"));
+                             QStringLiteral("Диалог \"Помощь\""), {}));
   help->addAction(MakeAction(cmd::kAbout, QStringLiteral("&1-О программе\tCtrl+A"),
                              QStringLiteral("Информация \"О программе\""),
-                             QStringLiteral("Диалог \"О программе\""), "Ctrl+A"));
+                             QStringLiteral("Диалог \"О программе\"")));
 }
 
 void CMainFrame::BuildToolBar() {

@@ -48,8 +48,7 @@ class CMainFrame : public QMainWindow {
   void BuildMenu();
   void BuildToolBar();
   void BuildStatusBar();
-  QAction* MakeAction(int id, const QString& text, const QString& prompt, const QString& toolTip,
-                      const char* shortcut = nullptr);
+  QAction* MakeAction(int id, const QString& text, const QString& prompt, const QString& toolTip);
   void SwitchMode(int modeIndex);
   void CreateViewWindow(int modeIndex);
   void ToggleToolBar();

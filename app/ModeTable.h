@@ -8,7 +8,6 @@ namespace verbaro {
 
 struct ModeInfo {
   int command;
-  const char* shortcut;   // the accelerator
   QString menuText;       // the Modules menu item
   QString statusText;     // the status bar while the mode is current (also the item's prompt)
   QString toolTip;

@@ -185,7 +185,6 @@ void RunOperation(Session& s, int op, ByteReader& in) {
       keyboard.shift = state & 0x01;
       keyboard.ctrl = state & 0x02;
       keyboard.capsLock = state & 0x04;
-      keyboard.NoteKeyDown(virtualKey);
       view->OnKeyDown(virtualKey);
       break;
     }

@@ -1,5 +1,6 @@
 #pragma once
 // Live keyboard state read when a key is translated: Shift held, Ctrl held, CapsLock on.
+#include <cstdint>
 
 namespace verbaro {
 
@@ -9,9 +10,10 @@ class KeyboardState {
   virtual bool IsShiftHeld() const = 0;
   virtual bool IsCtrlHeld() const = 0;
   virtual bool IsCapsLockOn() const = 0;
-  // Every key-down the views see is reported here, with its Windows virtual-key code, so that an
-  // implementation without a CapsLock indicator can track CapsLock itself.
-  virtual void NoteKeyDown(int /*virtualKey*/) {}
+  // Every key-down the views see is reported here before it is translated, with the native
+  // modifier state that came with the key event (on X11 and Wayland the xkb modifier mask of the
+  // moment the key was pressed).
+  virtual void NoteKeyDown(uint32_t /*nativeModifiers*/) {}
 };
 
 class FakeKeyboardState : public KeyboardState {

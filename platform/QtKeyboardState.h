@@ -1,29 +1,27 @@
 #pragma once
 // The live keyboard state on the desktop: Shift and Ctrl as Qt last saw them with an input event
-// (the state that belongs to the key being handled), CapsLock from the X server's keyboard
-// indicator when the program runs on X11, else tracked from the CapsLock key-downs seen.
+// (the state that belongs to the key being handled), CapsLock from the key event itself.
+//
+// CapsLock is the xkb Lock modifier in the event's native modifiers, which X11 and Wayland both
+// carry: it is the state of the moment the key was pressed, whatever happened while another
+// window had the keys, and a CapsLock key that switches layouts (grp:caps_toggle) sets no lock.
 #include "platform/KeyboardState.h"
 
 namespace verbaro {
 
 class QtKeyboardState : public KeyboardState {
  public:
-  QtKeyboardState();
-  ~QtKeyboardState() override;
-  QtKeyboardState(const QtKeyboardState&) = delete;
-  QtKeyboardState& operator=(const QtKeyboardState&) = delete;
-
   bool IsShiftHeld() const override;
   bool IsCtrlHeld() const override;
-  bool IsCapsLockOn() const override;
-  void NoteKeyDown(int virtualKey) override;
+  bool IsCapsLockOn() const override { return m_bCapsLock; }
+  void NoteKeyDown(uint32_t nativeModifiers) override;
 
-  // True when CapsLock is read from the X server rather than tracked.
-  bool ReadsCapsLockFromServer() const { return m_pDisplay != nullptr; }
+  // xkb places the eight core modifiers first, in X11's order: Shift, Lock, Control, Mod1..Mod5.
+  // The X11 key event state has the same bits below its layout group bits.
+  static constexpr uint32_t kXkbLockMask = 1u << 1;
 
  private:
-  void* m_pDisplay = nullptr;  // Xlib Display, not owned (Qt's own connection)
-  bool m_bTrackedCapsLock = false;
+  bool m_bCapsLock = false;
 };
 
 }  // namespace verbaro

@@ -9,8 +9,10 @@ PACKAGES=(
   # Qt 6: widgets, images, multimedia, Russian translations of Qt's own dialogs
   qt6-base-dev qt6-image-formats-plugins qt6-multimedia-dev libqt6multimedia6
   qt6-translations-l10n qt6-qpa-plugins
-  # lesson files, MP3 decoding, X11 keyboard state
-  libsqlite3-dev sqlite3 libmpg123-dev libx11-dev libxkbcommon-dev
+  # running natively in a Wayland session
+  qt6-wayland
+  # lesson files, MP3 decoding
+  libsqlite3-dev sqlite3 libmpg123-dev libxkbcommon-dev
   # lesson builder: French speech and MP3 encoding
   libespeak-ng-dev espeak-ng libmp3lame-dev lame
   # the "Arial" family (Liberation Sans) and a Cyrillic-capable fallback

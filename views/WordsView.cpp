@@ -187,10 +187,7 @@ void CWordsView::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
     return;
   }
-  // A held CapsLock repeats, but toggles only once.
-  if (!(virtualKey == vk::kCapital && event->isAutoRepeat())) {
-    m_platform.keyboard->NoteKeyDown(virtualKey);
-  }
+  m_platform.keyboard->NoteKeyDown(event->nativeModifiers());
   OnKeyDown(virtualKey);
 }
 

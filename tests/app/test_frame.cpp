@@ -53,12 +53,11 @@ TEST_F(FrameTest, MenuItemsCarryTheirTextsShortcutsAndPrompts) {
   EXPECT_EQ(titles, (QStringList{"&0-Файл", "&1-Действия", "&2-Вид", "&3-Модули", "&4-Фильтры",
                                  "&5-Настройки", "&9-Помощь"}));
   EXPECT_EQ(frame->Action(cmd::kOpen)->text(), QStringLiteral("&0-Открыть...\tCtrl+O"));
-  EXPECT_EQ(frame->Action(cmd::kOpen)->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
   EXPECT_EQ(frame->Action(cmd::kOpen)->statusTip(), QStringLiteral("Открыть файл данных"));
   EXPECT_EQ(frame->Action(cmd::kOpen)->toolTip(), QStringLiteral("Открыть файл"));
-  EXPECT_EQ(frame->Action(701)->shortcut(), QKeySequence(QStringLiteral("Alt+F5")));
-  EXPECT_EQ(frame->Action(cmd::kVideoSettings)->shortcut(), QKeySequence(QStringLiteral("F4")));
-  EXPECT_EQ(frame->Action(cmd::kAbout)->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
+  // The accelerators are the frame's own (by physical key); the items only show them.
+  EXPECT_EQ(frame->Action(701)->text(), QStringLiteral("&3-Режим \"Конспект-2\"\tAlt+F5"));
+  EXPECT_EQ(frame->Action(cmd::kAbout)->text(), QStringLiteral("&1-О программе\tCtrl+A"));
 
   // The Modules menu lists the "-1" modes first; the toolbar has all eleven buttons in id order.
   QMenu* modules = menus[3]->menu();

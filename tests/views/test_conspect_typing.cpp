@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 
+#include "platform/QtKeyboardState.h"
 #include "support/ViewsTestSupport.h"
 #include "views/Conspect1View.h"
 #include "views/Conspect2View.h"
@@ -190,6 +191,33 @@ TEST(ConspectTwo, ReversedLessonTypedInCyrillic) {
   h.Keys({'R', 'J', 'N'});
   EXPECT_EQ(h.Typed(), u"кот");
   EXPECT_TRUE(h.View().m_bTypedMatches);
+}
+
+// Conspect-2 on the desktop keyboard state: CapsLock is read from every key event, never guessed
+// from the CapsLock presses the view happens to see.
+std::unique_ptr<CWordsView> MakeConspect2OnDesktopKeyboard(const Platform& platform) {
+  static QtKeyboardState keyboard;
+  Platform withKeyboard = platform;
+  withKeyboard.keyboard = &keyboard;
+  return std::make_unique<CConspect2View>(withKeyboard);
+}
+
+TEST(ConspectTwo, CapsLockComesWithEachKeyEvent) {
+  ViewHarness h(MakeConspect2OnDesktopKeyboard);
+  ASSERT_TRUE(h.Open({{u"m", u"s", u"chat", {u"кот"}, test::ShortMp3()}}));
+  auto typeQ = [&h](quint32 nativeModifiers) {
+    QKeyEvent event(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, 24, 0, nativeModifiers);
+    QApplication::sendEvent(&h.View(), &event);
+  };
+  typeQ(0x02);  // CapsLock was on before the program started: no CapsLock key ever reached it
+  EXPECT_EQ(h.Typed(), u"Й");
+  typeQ(0x00);  // turned off while a dialog had the keys
+  EXPECT_EQ(h.Typed(), u"Йй");
+  QKeyEvent capsLock(QEvent::KeyPress, Qt::Key_CapsLock, Qt::NoModifier, 66, 0, 0);
+  QApplication::sendEvent(&h.View(), &capsLock);  // switches layouts (grp:caps_toggle): no lock
+  const std::u16string afterCapsLock = h.Typed();
+  typeQ(0x2000);
+  EXPECT_EQ(h.Typed(), afterCapsLock + u"й");
 }
 
 class CountingConspect2 : public CConspect2View {

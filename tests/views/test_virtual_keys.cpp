@@ -1,5 +1,5 @@
 // Key events to Windows virtual-key codes: by physical position from the scan code, by Qt key
-// without one, and the desktop keyboard state without an X server.
+// without one; CapsLock from the native modifiers of each key event.
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
@@ -61,17 +61,23 @@ TEST(VirtualKeys, AltCombinationsAndF10AreSystemKeys) {
   EXPECT_FALSE(vk::IsSystemKey(QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier)));
 }
 
-TEST(QtKeyboardState, TracksCapsLockWithoutAnXServer) {
-  test::EnsureApplication();
+TEST(QtKeyboardState, CapsLockIsTheLockBitOfTheKeyEventsOwnModifiers) {
   QtKeyboardState keyboard;
-  ASSERT_FALSE(keyboard.ReadsCapsLockFromServer());  // the tests run offscreen
   EXPECT_FALSE(keyboard.IsCapsLockOn());
-  keyboard.NoteKeyDown(vk::kCapital);
-  EXPECT_TRUE(keyboard.IsCapsLockOn());
-  keyboard.NoteKeyDown('A');
-  EXPECT_TRUE(keyboard.IsCapsLockOn());
-  keyboard.NoteKeyDown(vk::kCapital);
-  EXPECT_FALSE(keyboard.IsCapsLockOn());
+  const std::pair<uint32_t, bool> cases[] = {
+      {0x02, true},     // Lock
+      {0x12, true},     // Lock with NumLock (Mod2)
+      {0x03, true},     // Lock with Shift held
+      {0x01, false},    // Shift alone
+      {0x04, false},    // Control alone
+      {0x2000, false},  // X11: second layout group, as CapsLock gives with grp:caps_toggle
+      {0x2002, true},   // the same with a real lock
+      {0x00, false},    // CapsLock turned off while another window had the keys
+  };
+  for (const auto& [mods, on] : cases) {
+    keyboard.NoteKeyDown(mods);
+    EXPECT_EQ(keyboard.IsCapsLockOn(), on) << std::hex << mods;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,64 @@
+#include "app/Accelerators.h"
+
+#include <QKeyEvent>
+#include <QWidget>
+
+#include "app/Commands.h"
+#include "views/VirtualKeys.h"
+
+namespace verbaro {
+
+namespace {
+
+struct Accelerator {
+  int virtualKey;
+  Qt::KeyboardModifiers modifiers;
+  int command;
+};
+
+constexpr int kF(int n) { return vk::kF1 + n - 1; }
+
+const Accelerator kAccelerators[] = {
+    {'A', Qt::ControlModifier, cmd::kAbout},
+    {'O', Qt::ControlModifier, cmd::kOpen},
+    {kF(1), Qt::NoModifier, cmd::kHelp},
+    {kF(2), Qt::NoModifier, cmd::kRepeatSound},
+    {kF(2), Qt::AltModifier, cmd::kToggleSound},
+    {kF(3), Qt::NoModifier, cmd::kToggleHeader},
+    {kF(3), Qt::AltModifier, cmd::kToggleTranslations},
+    {kF(4), Qt::NoModifier, cmd::kVideoSettings},
+    {kF(5), Qt::NoModifier, 700},
+    {kF(6), Qt::NoModifier, 702},
+    {kF(7), Qt::NoModifier, 704},
+    {kF(5), Qt::AltModifier, 701},
+    {kF(6), Qt::AltModifier, 703},
+    {kF(7), Qt::AltModifier, 705},
+    // Alt+F4 belongs to the window manager; taking it here keeps it working without one.
+    {kF(4), Qt::AltModifier, cmd::kExit},
+};
+
+}  // namespace
+
+int AcceleratorCommand(int virtualKey, Qt::KeyboardModifiers modifiers) {
+  const Qt::KeyboardModifiers counted =
+      modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
+  for (const Accelerator& entry : kAccelerators) {
+    if (entry.virtualKey == virtualKey && entry.modifiers == counted) return entry.command;
+  }
+  return 0;
+}
+
+CAcceleratorFilter::CAcceleratorFilter(QWidget* window, std::function<void(int)> onCommand)
+    : QObject(window), m_pWindow(window), m_onCommand(std::move(onCommand)) {}
+
+bool CAcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+  if (static_cast<QWidget*>(watched)->window() != m_pWindow) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const int command = AcceleratorCommand(vk::FromKeyEvent(*key), key->modifiers());
+  if (command == 0) return false;
+  m_onCommand(command);
+  return true;
+}
+
+}  // namespace verbaro
