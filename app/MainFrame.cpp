@@ -7,8 +7,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShowEvent>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app/AboutDialog.h"
@@ -35,7 +37,16 @@ const QString kTitle = QStringLiteral("Обучающая программа: «
 
 bool CMainFrame::s_bToolBarVisible = true;
 
-CMainFrame::CMainFrame(const Platform& platform) : m_platform(platform) {
+namespace {
+Platform ChoosingThrough(const Platform& platform, FileChooser* files) {
+  Platform copy = platform;
+  copy.files = files;
+  return copy;
+}
+}  // namespace
+
+CMainFrame::CMainFrame(const Platform& platform)
+    : m_startLesson(platform.files), m_platform(ChoosingThrough(platform, &m_startLesson)) {
   // The views are made with the frame, in mode order; their windows come on first use.
   m_views[0] = std::make_unique<CConspect1View>(m_platform);
   m_views[1] = std::make_unique<CConspect2View>(m_platform);
@@ -241,6 +252,21 @@ void CMainFrame::SwitchMode(int modeIndex) {
     m_pClient->setCurrentWidget(next);
   }
   m_pStatusLabel->setText(ModeTable()[static_cast<size_t>(modeIndex)].statusText);
+  OpenStartLesson(modeIndex);
+}
+
+void CMainFrame::OpenStartLesson(int modeIndex) {
+  if (!m_startLesson.ArmFor(modeIndex)) return;
+  OnCommand(cmd::kOpen);
+  m_startLesson.Disarm();
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (m_bShownOnce) return;
+  m_bShownOnce = true;
+  // Once the window is on the screen, so that the lesson's messages have it as their owner.
+  QTimer::singleShot(0, this, [this] { OpenStartLesson(CurrentModeIndex()); });
 }
 
 void CMainFrame::ToggleToolBar() {

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "app/StartLesson.h"
 #include "platform/Platform.h"
 
 class QAction;
@@ -32,6 +33,10 @@ class CMainFrame : public QMainWindow {
 
   void OnCommand(int id);
 
+  // A lesson to open in every mode as the mode is first shown, as Ctrl+O there would open it
+  // (the file given on the command line). Call before the frame is shown.
+  void SetStartLesson(const QString& path) { m_startLesson.SetPath(path); }
+
   // The view whose window fills the client area, or null.
   CWordsView* CurrentView() const;
   CWordsView* View(int modeIndex) const { return m_views[static_cast<size_t>(modeIndex)].get(); }
@@ -43,6 +48,7 @@ class CMainFrame : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildMenu();
@@ -53,7 +59,9 @@ class CMainFrame : public QMainWindow {
   void CreateViewWindow(int modeIndex);
   void ToggleToolBar();
   void ToggleStatusBar();
+  void OpenStartLesson(int modeIndex);
 
+  CStartLesson m_startLesson;  // before m_platform: the views choose their files through it
   const Platform m_platform;
   std::array<std::unique_ptr<CWordsView>, 6> m_views;
   QStackedWidget* m_pClient = nullptr;
@@ -61,6 +69,7 @@ class CMainFrame : public QMainWindow {
   QToolBar* m_pToolBar = nullptr;
   QLabel* m_pStatusLabel = nullptr;
   std::map<int, QAction*> m_actions;
+  bool m_bShownOnce = false;
   static bool s_bToolBarVisible;
 };
 

@@ -10,7 +10,7 @@
 #include "app/QtPlatform.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);  // the command line is not read: no lesson opens by itself
+  QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("verbaro"));
   QApplication::setApplicationDisplayName(QStringLiteral("Verbaro"));
 
@@ -25,7 +25,13 @@ int main(int argc, char* argv[]) {
   if (const char* logPath = std::getenv("VERBARO_LOG"); logPath && *logPath) {
     platform.AttachLog(logPath);
   }
-  return verbaro::Run(app, platform.Get(), [](const verbaro::Platform& p) {
-    return std::make_unique<verbaro::CMainFrame>(p);
+  // "verbaro LESSON.db" (also a file manager's "Open with") opens that lesson in every mode as
+  // the mode is first shown; without it no lesson opens by itself.
+  const QStringList arguments = QApplication::arguments();
+  const QString lesson = arguments.size() > 1 ? arguments.at(1) : QString();
+  return verbaro::Run(app, platform.Get(), [&lesson](const verbaro::Platform& p) {
+    auto frame = std::make_unique<verbaro::CMainFrame>(p);
+    frame->SetStartLesson(lesson);
+    return frame;
   });
 }

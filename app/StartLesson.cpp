@@ -1,0 +1,30 @@
+#include "app/StartLesson.h"
+
+#include <QFileInfo>
+
+namespace verbaro {
+
+void CStartLesson::SetPath(const QString& path) {
+  m_path = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+}
+
+bool CStartLesson::ArmFor(int modeIndex) {
+  if (m_path.isEmpty() || modeIndex < 0 || modeIndex >= static_cast<int>(m_opened.size())) {
+    return false;
+  }
+  bool& opened = m_opened[static_cast<size_t>(modeIndex)];
+  if (opened) return false;
+  opened = true;
+  m_bArmed = true;
+  return true;
+}
+
+std::optional<QString> CStartLesson::ChooseLessonFile(QWidget* owner) {
+  if (m_bArmed) {
+    m_bArmed = false;
+    return m_path;
+  }
+  return m_pDialog ? m_pDialog->ChooseLessonFile(owner) : std::nullopt;
+}
+
+}  // namespace verbaro

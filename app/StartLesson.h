@@ -1,0 +1,38 @@
+#pragma once
+// The lesson given on the command line ("verbaro LESSON.db", or a file manager's "Open with").
+// Each mode opens it once, when the mode is first shown, exactly as Ctrl+O would with that file
+// chosen: the open dialog of that one opening answers with the path by itself; every later Ctrl+O
+// shows the real dialog.
+#include <QString>
+#include <array>
+#include <optional>
+
+#include "platform/FileChooser.h"
+
+namespace verbaro {
+
+class CStartLesson : public FileChooser {
+ public:
+  explicit CStartLesson(FileChooser* dialog) : m_pDialog(dialog) {}
+
+  // The path as given; a relative one is taken from the current folder. Empty: no lesson.
+  void SetPath(const QString& path);
+  bool HasPath() const { return !m_path.isEmpty(); }
+  const QString& Path() const { return m_path; }
+
+  // True the first time it is asked for a mode when a path is set: the next file choice then
+  // answers with the path. False for every later call.
+  bool ArmFor(int modeIndex);
+  // Drops an armed answer that no file choice took.
+  void Disarm() { m_bArmed = false; }
+
+  std::optional<QString> ChooseLessonFile(QWidget* owner) override;
+
+ private:
+  FileChooser* m_pDialog;
+  QString m_path;
+  bool m_bArmed = false;
+  std::array<bool, 6> m_opened{};
+};
+
+}  // namespace verbaro
