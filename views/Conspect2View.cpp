@@ -17,7 +17,7 @@ void CConspect2View::OnCreate() {
   m_bContraVersa = 1;
 }
 
-bool CConspect2View::OpenLesson() { return ReloadData(false) && BuildContraVersaData(); }
+bool CConspect2View::LoadLesson() { return ReloadData(false) && BuildContraVersaData(); }
 
 std::optional<char16_t> CConspect2View::TranslateKey(int virtualKey) {
   return TranslateCyrillic(virtualKey, *m_platform.keyboard);

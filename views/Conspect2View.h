@@ -14,7 +14,7 @@ class CConspect2View : public CConspect1View {
 
   std::u16string GetModeName() const override;
   // Loads the lesson, then reverses it (which builds the filters and selects the first).
-  bool OpenLesson() override;
+  bool LoadLesson() override;
   bool HandlesTimer() const override { return true; }
 
  protected:

@@ -15,7 +15,7 @@ void CExam1View::OnCreate() {
   m_bContraVersa = 0;
 }
 
-bool CExam1View::OpenLesson() {
+bool CExam1View::LoadLesson() {
   if (!ResetExamData()) return false;
   return PrepareExamData();
 }

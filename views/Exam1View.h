@@ -27,8 +27,8 @@ class CExam1View : public CWordsView {
   bool HandlesTimer() const override { return false; }
 
   // ---- lesson opening ----
-  // The Open command: the exam reset, then the preparation of this view.
-  bool OpenLesson() override;
+  // Loading the chosen file: the exam reset, then the preparation of this view.
+  bool LoadLesson() override;
   // Empties the exam structures, clears the answer highlight and reads the lesson rows again
   // without building filters. True when the rows were read.
   bool ResetExamData();

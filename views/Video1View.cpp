@@ -55,7 +55,7 @@ CVideo1View::CVideo1View(const Platform& platform, QWidget* parent)
 
 std::u16string CVideo1View::GetModeName() const { return u"Модуль \"Видео-1\""; }
 
-bool CVideo1View::OpenLesson() { return ReloadData(true); }
+bool CVideo1View::LoadLesson() { return ReloadData(true); }
 
 void CVideo1View::OnCreate() {
   SetUpVideoMode(false, 604, QStringLiteral("Res/Video1.jpg"), 605,

@@ -35,7 +35,7 @@ class CVideo1View : public CWordsView {
 
   std::u16string GetModeName() const override;
   // Loads with the filters built and the first one selected.
-  bool OpenLesson() override;
+  bool LoadLesson() override;
   void OnKeyDown(int virtualKey) override;
 
  protected:

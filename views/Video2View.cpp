@@ -9,7 +9,7 @@ CVideo2View::CVideo2View(const Platform& platform, QWidget* parent)
 
 std::u16string CVideo2View::GetModeName() const { return u"Модуль \"Видео-2\""; }
 
-bool CVideo2View::OpenLesson() {
+bool CVideo2View::LoadLesson() {
   if (!ReloadData(false)) return false;
   return BuildContraVersaData();
 }

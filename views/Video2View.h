@@ -14,7 +14,7 @@ class CVideo2View : public CVideo1View {
 
   std::u16string GetModeName() const override;
   // Loads the lesson, then reverses it (which builds the filters and selects the first one).
-  bool OpenLesson() override;
+  bool LoadLesson() override;
   void Repaint() override;
   // The end-of-sound tick. The record selection moves to the next entry as soon as it picks the
   // previous entry's last recording, so arriving at the last entry of the filter does not mean

@@ -45,9 +45,12 @@ class CWordsView : public QWidget, public CLessonState {
 
   // ---- lesson loading ----
   std::optional<std::u16string> OpenDataFileDialog();
+  // The frame's Open command: asks for a lesson file and loads it the way the mode needs. A
+  // cancelled dialog changes nothing: lesson, position, typed text and sound stay as they were.
+  bool OpenLesson();
+  // Reads the chosen file m_szDataFile into the view: stops the sound, clears the old lesson,
+  // reads the rows and, with bBuildFilters, builds the filters and selects the first one.
   bool ReloadData(bool bBuildFilters);
-  // The frame's Open command for this mode.
-  virtual bool OpenLesson();
 
   // ---- CLessonState hooks ----
   void ShowMessage(std::u16string_view caption, std::u16string_view text) override;
@@ -96,6 +99,8 @@ class CWordsView : public QWidget, public CLessonState {
  protected:
   // Mode set-up when the window is created: flags, pictures.
   virtual void OnCreate() = 0;
+  // Loads the chosen file m_szDataFile as the mode needs it; the base builds the filters.
+  virtual bool LoadLesson();
   // Loads the mode's background and logo (built-in pictures unless Res/ has files).
   void LoadPictures(int backgroundId, const QString& backgroundFile, int logoId,
                     const QString& logoFile);

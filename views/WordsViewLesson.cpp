@@ -20,11 +20,16 @@ std::optional<std::u16string> CWordsView::OpenDataFileDialog() {
   return FromQ(*path);
 }
 
+bool CWordsView::OpenLesson() {
+  std::optional<std::u16string> path = OpenDataFileDialog();
+  if (!path) return false;
+  m_szDataFile = std::move(*path);
+  return LoadLesson();
+}
+
 bool CWordsView::ReloadData(bool bBuildFilters) {
-  m_szDataFile = OpenDataFileDialog().value_or(std::u16string());
   StopPlayback(1);
   StopSound();
-  // A cancelled dialog leaves the view without data.
   if (!LoadWordsData()) return false;
   if (!bBuildFilters) return true;
   if (!CreateUserFilters() || !BuildFilterMenu()) return false;
@@ -33,7 +38,7 @@ bool CWordsView::ReloadData(bool bBuildFilters) {
   return true;
 }
 
-bool CWordsView::OpenLesson() { return ReloadData(true); }
+bool CWordsView::LoadLesson() { return ReloadData(true); }
 
 bool CWordsView::BuildFilterMenu() {
   if (!m_pMainMenu) {

@@ -269,6 +269,33 @@ class Session:
         self.wait_log(lambda log: log.count("Открыт файл: ") > opened_before, "the lesson to open")
         print("opened", name)
 
+    def cancel_open_dialog(self):
+        """Ctrl+O, then Escape in the file dialog."""
+        opened_before = self.log().count("Открыт файл: ")
+        self.focus_frame()
+        self.keys.chord("Control", "o")
+        dialog = self.wait_dialog("no file dialog after Ctrl+O")
+        self.run("xdotool", "windowfocus", "--sync", dialog, check_rc=False)
+        time.sleep(0.3)
+        self.keys.chord("Escape")
+        deadline = time.time() + 20
+        while dialog in self.visible_windows(".") and time.time() < deadline:
+            time.sleep(0.2)
+        check(dialog not in self.visible_windows("."), "the file dialog stayed open after Escape")
+        check(self.log().count("Открыт файл: ") == opened_before, "a file was opened")
+        self.focus_frame()
+
+    def wait_dialog(self, failure):
+        """The first visible window other than the frame."""
+        deadline = time.time() + 20
+        while time.time() < deadline:
+            frame = self.frame()
+            others = [w for w in self.visible_windows(".") if w != frame]
+            if others:
+                return others[0]
+            time.sleep(0.2)
+        raise Failure(failure)
+
     def type_text(self, text):
         for ch in text:
             if ch.lower() in ACCENTS:
@@ -378,6 +405,16 @@ def scenario(s, lesson_name):
     s.wait_typed("Noël")
     s.screenshot("typing-3-noel")
     print("typed été and Noël with physical keys (layout %s)" % layout)
+
+    # Ctrl+O then Escape: the lesson, the position and the typed text stay as they were.
+    s.cancel_open_dialog()
+    s.keys.chord("BackSpace")
+    s.wait_typed("Noë")
+    positions = re.findall(r"^Текущая позиция : (.*)$", s.log(), re.M)
+    check(positions[-1] == "7 / 30", "after the cancelled dialog the position is %s" % positions[-1])
+    s.keys.chord("Down")
+    s.wait_log(lambda log: "Текущая позиция : 8 / 30" in log, "entry 8 after the cancelled dialog")
+    print("Ctrl+O and Escape kept the lesson, the position and the typed text")
 
     # ---- every mode ----
     modes = [(["F5"], "Конспект-1"), (["Alt", "F5"], "Конспект-2"), (["F6"], "Видео-1"),

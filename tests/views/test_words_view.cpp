@@ -10,6 +10,7 @@
 #include "views/Conspect1View.h"
 #include "views/Conspect2View.h"
 #include "views/EntryGrid.h"
+#include "views/VirtualKeys.h"
 
 namespace verbaro {
 namespace {
@@ -199,16 +200,36 @@ TEST(WordsViewMenu, FiltersSubmenuIsRefilledInPlaceWithCommandIds) {
   EXPECT_EQ(h.Messages().back(), QStringLiteral("Нет доступа к меню!"));
 }
 
-TEST(WordsViewLoading, CancelledDialogLeavesTheViewEmptyAndStill) {
-  ViewHarness h(ViewHarness::Make<test::TestView>);
+TEST(WordsViewLoading, CancelledDialogKeepsLessonPositionTypedTextAndSound) {
+  ViewHarness h(ViewHarness::Make<CConspect1View>);
   ASSERT_TRUE(h.Open(test::NumberedRows(3)));
-  ASSERT_TRUE(h.Timer().IsActive());
+  const std::u16string path = h.View().m_szDataFile;
+  h.Keys({vk::kDown, 'M', 'O'});
+  ASSERT_EQ(h.Typed(), u"mo");
+  const size_t plays = h.Plays();
+  const QList<QAction*> filters = h.FiltersMenu()->actions();
+
   EXPECT_FALSE(h.View().OpenLesson());  // no answer queued: the dialog is cancelled
-  EXPECT_TRUE(h.View().m_vWordsData.empty());
-  EXPECT_TRUE(h.View().m_szDataFile.empty());
-  EXPECT_FALSE(h.Timer().IsActive());  // no tick may move through the cleared lesson
-  EXPECT_FALSE(h.WaveOut().IsOpen());
+
+  EXPECT_EQ(h.fake.files.requests, 2);
+  EXPECT_EQ(h.View().m_vWordsData.size(), 3u);
+  EXPECT_EQ(h.View().m_vUserIndexes.size(), 3u);
+  EXPECT_EQ(h.View().m_szDataFile, path);
+  EXPECT_EQ(h.View().m_nUserFilterIndex, 1);
+  EXPECT_EQ(h.Typed(), u"mo");
+  EXPECT_EQ(h.FiltersMenu()->actions(), filters);
+  EXPECT_TRUE(h.Timer().IsActive()) << "the entry's sound runs on";
+  EXPECT_TRUE(h.WaveOut().IsOpen());
+  EXPECT_EQ(h.Plays(), plays);
   EXPECT_TRUE(h.Messages().empty());
+
+  // The learner goes on where they were.
+  h.Key('T');
+  EXPECT_EQ(h.Typed(), u"mot");
+  EXPECT_TRUE(h.View().m_bTypedMatches);
+  h.Key(vk::kTab);
+  EXPECT_EQ(h.View().m_wsKeyWord, u"mot3");
+  EXPECT_EQ(h.Plays(), plays + 1);
 }
 
 TEST(WordsViewLife, LogLinesAndSoundStoppedOnceOnDestruction) {
