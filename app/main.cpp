@@ -12,7 +12,9 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("verbaro"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Verbaro"));
+  // The desktop finds the program's entry and icon by this name (the Wayland app id). No display
+  // name is set: Qt would append it to every window title, and the titles are the program's own.
+  QGuiApplication::setDesktopFileName(QStringLiteral("verbaro"));
 
   // Qt's own dialogs (the file chooser, button texts) speak Russian like the rest of the program.
   QTranslator qtTranslator;

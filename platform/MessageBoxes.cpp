@@ -1,6 +1,9 @@
 #include "platform/MessageBoxes.h"
 
+#include <QApplication>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QPointer>
 
 #include "platform/DiagnosticLog.h"
 #include "platform/QtText.h"
@@ -12,11 +15,33 @@ void MessageBoxes::Show(QWidget* owner, const QString& caption, const QString& t
   Present(owner, caption, text);
 }
 
+namespace {
+
+// The window that takes the keyboard back when a box closes: the one that was active before it,
+// else the owner's window, else the program's main window.
+QWidget* WindowToReactivate(QWidget* activeBefore, QWidget* owner) {
+  if (activeBefore != nullptr && activeBefore->isVisible()) return activeBefore;
+  if (owner != nullptr && owner->window()->isVisible()) return owner->window();
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible() && qobject_cast<QMainWindow*>(window) != nullptr) return window;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 void QtMessageBoxes::Present(QWidget* owner, const QString& caption, const QString& text) {
+  const QPointer<QWidget> activeBefore = QApplication::activeWindow();
+  const QPointer<QWidget> ownerWindow = owner;
   QMessageBox box(caption == QStringLiteral("Ошибка") ? QMessageBox::Critical
                                                        : QMessageBox::Information,
                   caption, text, QMessageBox::Ok, owner);
   box.exec();
+  // Without a window manager nobody hands the keyboard back when the box goes away: the keys
+  // would still reach the window under the pointer, but no window would be active, so its
+  // shortcuts (the mode keys, Ctrl+O, Alt+F4) would stop acting. Whatever raised the box (a key,
+  // the timer, a command), the window that had the keyboard gets it back.
+  if (QWidget* window = WindowToReactivate(activeBefore, ownerWindow)) window->activateWindow();
 }
 
 std::vector<QString> FakeMessageBoxes::Texts() const {

@@ -24,9 +24,9 @@ void Mp3Player::StopDevice() {
   hWaveOut->Close();
 }
 
-void Mp3Player::ShowError(const char16_t* text) const {
+void Mp3Player::ShowError(const char16_t* text, QWidget* owner) const {
   if (m_platform.messages) {
-    m_platform.messages->Show(nullptr, QStringLiteral("Ошибка"), QString::fromUtf16(text));
+    m_platform.messages->Show(owner, QStringLiteral("Ошибка"), QString::fromUtf16(text));
   }
 }
 
@@ -87,11 +87,11 @@ bool Mp3Player::PlayPcm(uint32_t d) {
   return true;
 }
 
-std::optional<unsigned> Mp3Player::PlayRecording(const uint8_t* mp3, int size) {
+std::optional<unsigned> Mp3Player::PlayRecording(const uint8_t* mp3, int size, QWidget* owner) {
   StopDevice();
   if (!mp3 || size <= 0) return std::nullopt;
   if (!DecodeMp3ToPcm(mp3, static_cast<size_t>(size))) {
-    ShowError(u"Не могу обработать mp3-файл в памяти!");
+    ShowError(u"Не могу обработать mp3-файл в памяти!", owner);
     return std::nullopt;
   }
   PlayPcm(nDuration);

@@ -11,6 +11,8 @@
 #include "platform/WaveOut.h"
 #include "sound/Mp3Decoder.h"
 
+class QWidget;
+
 namespace verbaro {
 
 struct Platform;
@@ -46,9 +48,10 @@ class Mp3Player {
 
   // Sounds one recording: stops what plays, decodes, submits. Returns the period of the
   // end-of-sound timer in milliseconds (the duration plus 100), or nothing when there is nothing
-  // to play or decoding failed (then after "Не могу обработать mp3-файл в памяти!"). The period
-  // is returned even when the device refused the write, which was reported.
-  std::optional<unsigned> PlayRecording(const uint8_t* mp3, int size);
+  // to play or decoding failed (then after "Не могу обработать mp3-файл в памяти!", a box owned
+  // by `owner`, the view that sounds). The period is returned even when the device refused the
+  // write, which was reported.
+  std::optional<unsigned> PlayRecording(const uint8_t* mp3, int size, QWidget* owner = nullptr);
 
   const PcmFormat wfxPcm{kChannels, kSamplesPerSecond, kBitsPerSample};
   uint32_t nSoundBufferSize = 0;         // bytes of PCM in m_pSoundBuffer
@@ -57,7 +60,7 @@ class Mp3Player {
   std::unique_ptr<WaveOut> hWaveOut;     // made once; "open" while it IsOpen()
 
  private:
-  void ShowError(const char16_t* text) const;
+  void ShowError(const char16_t* text, QWidget* owner = nullptr) const;
 
   const Platform& m_platform;
   const size_t m_nMaxPcmBytes;

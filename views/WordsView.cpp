@@ -128,6 +128,13 @@ int32_t& CWordsView::SharedRepeatCounter() {
 void CWordsView::OnTimer() {
   m_pTimer->Kill();
   if (!m_bPlayOnPaint) return;
+  if (m_bConspectMode && m_bContraVersa) {
+    // Conspect-2 is a typing mode: its tick only sounds the entry's further recordings. It never
+    // moves on, counts repeats or tells the end of the filter; the navigation keys do that, so
+    // no box interrupts a word being typed.
+    SoundNextRecording();
+    return;
+  }
   if (m_nUserFilterIndex == static_cast<int32_t>(m_vUserIndexes.size()) - 1) {
     ShowInfo(u"Закончились данные по выбранному фильтру!");
     m_bPlayOnPaint = 0;
@@ -147,18 +154,17 @@ void CWordsView::OnTimer() {
     counter = m_nPhraseRepeats;
   }
 
-  if (m_bConspectMode && m_bContraVersa) {
-    // Conspect-2 sounds the recordings of a merged entry one per tick. The record selection
-    // moves to the next recording at each repaint and back to the first after the last one, so
-    // an index of 0 after the repaint means the last recording has just been sounded: stop.
-    const auto recordings = static_cast<int32_t>(m_vpMp3Word.size());
-    if (recordings >= 2) {
-      Repaint();
-      if (m_nCurMp3Index == 0) m_pTimer->Kill();
-    }
-    return;
-  }
   Repaint();
+}
+
+void CWordsView::SoundNextRecording() {
+  // The recordings of a merged entry are sounded one per tick. The record selection moves to the
+  // next recording at each repaint and back to the first after the last one, so an index of 0
+  // after the repaint means the last recording has just been sounded: stop.
+  const auto recordings = static_cast<int32_t>(m_vpMp3Word.size());
+  if (recordings < 2) return;
+  Repaint();
+  if (m_nCurMp3Index == 0) m_pTimer->Kill();
 }
 
 void CWordsView::OnDestroy() { StopOnDestroy(GetModeName()); }

@@ -129,6 +129,8 @@ class CWordsView : public QWidget, public CLessonState {
 
  private:
   void StopOnDestroy(const std::u16string& modeName);
+  // The tick of Conspect-2: the entry's next recording, if it has more than one.
+  void SoundNextRecording();
   // The font of the grid texts, made on first use and kept.
   grid::CellFont& TextFont();
 

@@ -81,7 +81,7 @@ bool CWordsView::PlayCurrentSound() {
     mp3 = m_pMp3Word->data();
     size = std::min<int>(m_nMp3WordSize, static_cast<int>(m_pMp3Word->size()));
   }
-  const std::optional<unsigned> period = m_pPlayer->PlayRecording(mp3, size);
+  const std::optional<unsigned> period = m_pPlayer->PlayRecording(mp3, size, this);
   if (!period) return false;
   // The Video views pause between phrases after each recording.
   const unsigned delay = m_bVideoMode && m_nPhraseDelay > 0 ? unsigned(m_nPhraseDelay) : 0u;

@@ -173,6 +173,64 @@ TEST(WordsViewTimer, ConspectTwoSoundsEachRecordingOfAnEntryOnceThenStops) {
   }
 }
 
+// A first entry "кошка" and a last entry "собака" with that many recordings.
+std::vector<LessonRow> LastEntryWithRecordings(int recordings) {
+  const std::vector<uint8_t> mp3[] = {test::ShortMp3(), test::Mp3Fixture("tone_1s_44k_stereo.mp3")};
+  std::vector<LessonRow> rows{{u"f", u"s", u"chatte", {u"кошка"}, test::ShortMp3()}};
+  for (int i = 0; i < recordings; ++i) {
+    rows.push_back({u"m", u"s", u"chien" + ToU16(i), {u"собака"}, mp3[i]});
+  }
+  return rows;
+}
+
+TEST(WordsViewTimer, ConspectTwoTellsTheEndOfTheFilterOnlyByItsKeys) {
+  for (int k : {1, 2}) {
+    for (const bool byEnd : {true, false}) {
+      SCOPED_TRACE(testing::Message() << k << " recordings, reached by " << (byEnd ? "End" : "Tab"));
+      ViewHarness h(ViewHarness::Make<CConspect2View>);
+      ASSERT_TRUE(h.Open(LastEntryWithRecordings(k)));
+      h.Key(byEnd ? vk::kEnd : vk::kTab);
+      ASSERT_EQ(h.View().m_wsKeyWord, u"собака");
+      const size_t arrived = h.Plays();
+      h.Key('C');  // typing has begun when the recording ends
+      int ticks = 0;
+      while (h.Timer().Fire() && ticks < 10) ++ticks;
+      EXPECT_TRUE(h.Messages().empty());
+      EXPECT_LT(ticks, 10);  // the ticks stop by themselves
+      // A single recording is not repeated; of two, the other one is sounded too.
+      EXPECT_GE(h.Plays(), arrived + static_cast<size_t>(k - 1));
+      EXPECT_LE(h.Plays(), arrived + static_cast<size_t>(k - 1) * 2);
+      EXPECT_EQ(h.View().m_nUserFilterIndex, 1);
+      EXPECT_EQ(h.Typed(), u"с");
+
+      for (int key : {vk::kTab, vk::kReturn, vk::kDown}) h.Key(key);
+      EXPECT_EQ(h.Messages(), std::vector<QString>(3, kEndOfFilter));
+      EXPECT_EQ(h.Typed(), u"с");
+    }
+  }
+}
+
+TEST(WordsViewTimer, ConspectTwoLeavesTheRepeatCounterOfTheVideoViewsAlone) {
+  ViewHarness h(ViewHarness::Make<CConspect2View>);
+  ASSERT_TRUE(h.Open(LastEntryWithRecordings(2)));
+  h.Key(vk::kEnd);
+  CWordsView::SharedRepeatCounter() = 2;  // a Video view left in mid-count
+  ASSERT_TRUE(h.Timer().Fire());
+  EXPECT_EQ(CWordsView::SharedRepeatCounter(), 2);
+  CWordsView::SharedRepeatCounter() = 0;
+}
+
+TEST(WordsViewSound, UndecodableRecordingIsToldTwiceTheSecondBoxOwnedByTheView) {
+  ViewHarness h(ViewHarness::Make<CConspect1View>);
+  ASSERT_TRUE(h.Open({{u"m", u"s", u"chat", {u"кот"}, test::Recording(600, 7)}}));
+  ASSERT_EQ(h.fake.messages.shown.size(), 2u);
+  EXPECT_TRUE(h.fake.messages.shown[0].text.contains(QStringLiteral("Формат звука")));
+  EXPECT_EQ(h.fake.messages.shown[0].owner, nullptr);  // the sound device's own report
+  EXPECT_EQ(h.fake.messages.shown[1].text, QStringLiteral("Не могу обработать mp3-файл в памяти!"));
+  EXPECT_EQ(h.fake.messages.shown[1].owner, &h.View());
+  EXPECT_FALSE(h.Timer().IsActive());
+}
+
 TEST(WordsViewMenu, FiltersSubmenuIsRefilledInPlaceWithCommandIds) {
   ViewHarness h(ViewHarness::Make<CConspect1View>);
   QMenu* filters = h.FiltersMenu();
