@@ -14,7 +14,7 @@ namespace verbaro {
 namespace {
 
 // The dialog font: the desktop's sans-serif face at the size the dialog was drawn for.
-constexpr int kFontPointSize = 9;
+constexpr int kFontPointSize = 10;
 constexpr int kIconPixels = 48;
 
 QString RightsNotice() {

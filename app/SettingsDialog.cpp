@@ -102,8 +102,10 @@ CSettingsDialog::CSettingsDialog(VideoSettings settings, const Platform& platfor
   m_pRepeatsField->setText(QString::number(m_settings.repeats));
   m_pDelayField->setCursorPosition(0);
   m_pRepeatsField->setCursorPosition(0);
-  // Neither field starts focused: the focus rests on the OK button, so Enter closes at once.
-  m_pOkButton->setFocus(Qt::OtherFocusReason);
+  // No control starts focused: the dialog itself holds the keyboard, so Enter closes it at once
+  // (OK is the default button) and Space does nothing.
+  setFocusPolicy(Qt::StrongFocus);
+  setFocus(Qt::OtherFocusReason);
 }
 
 QRect CSettingsDialog::DialogUnitsRect(int x, int y, int width, int height) const {

@@ -129,7 +129,7 @@ wait_log() {
 
 # xdotool search fails when it finds nothing: that is an answer here, not an error.
 # The frame's title is "Обучающая программа: «Verbaro, v. 1.00»"; the dialogs and message boxes
-# have their own captions, followed by " — Verbaro". (xdotool matches Latin letters only.)
+# have their own captions. (xdotool matches Latin letters only.)
 frame_window() {
   { xdotool search --onlyvisible --name 'Verbaro, v' 2>/dev/null || true; } | head -n1
 }

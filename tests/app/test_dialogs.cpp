@@ -86,6 +86,7 @@ TEST_F(Dialogs, AboutClosesWithOneOnOkAndEnterAndWithTwoOnEscapeAndTheCloseBox) 
 TEST_F(Dialogs, AboutShowsItsTitleAndOpensEachLinkAddressThroughTheDesktop) {
   CAboutDialog dialog(fakes.Get());
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("О программе"));
+  EXPECT_EQ(dialog.font().pointSize(), 10);
   const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
   const bool hasTitle = std::any_of(labels.begin(), labels.end(), [](QLabel* label) {
     return label->text().startsWith(QStringLiteral("Обучающая программа: «Verbaro, v. 1.00»\n"));

@@ -4,9 +4,12 @@
 Starts Xvfb, sets the layout to French (AZERTY), starts the real program with its diagnostic log,
 opens a copy of a sample lesson through Ctrl+O and the file dialog, types entries in
 "Конспект-1" with physical key codes sent through XTEST (accents composed with Ctrl + accent
-key), switches through the six modes, answers a question in "Экзамен-1", and closes the
-program with Alt+F4. Checks the log, screenshots of the typing line, the exit code 1 and that
-the lesson file is unchanged. Exits 77 (skipped) only when Xvfb is missing.
+key), switches through the six modes, answers a question in "Экзамен-1", opens the dialogs and
+closes the program with Alt+F4. Checks the log, screenshots of the typing line, the exit code 1
+and that the lesson file is unchanged. Reads the title (_NET_WM_NAME) of the main window, of
+every message box and of each dialog, and checks that after a box raised by a repaint or a key
+the keyboard comes back to the window that had it with no window manager to hand it over.
+Exits 77 (skipped) only when Xvfb is missing.
 
 Usage: learner_e2e.py --verbaro PATH --lesson PATH [--artifacts DIR]
 """
@@ -33,7 +36,7 @@ KEY = {
     ";": 47, "'": 48, "`": 49, "Shift": 50, "\\": 51,
     "z": 52, "x": 53, "c": 54, "v": 55, "b": 56, "n": 57, "m": 58, ",": 59, ".": 60, "/": 61,
     "Alt": 64, "space": 65, "F1": 67, "F2": 68, "F3": 69, "F4": 70, "F5": 71, "F6": 72,
-    "F7": 73, "Up": 111, "Down": 116,
+    "F7": 73, "Home": 110, "Up": 111, "End": 115, "Down": 116,
 }
 
 # Accented letters of the Latin typing: the accent chord (keys held together), then the letter.
@@ -47,8 +50,11 @@ ACCENTS = {
     "œ": (["Control", "Shift", "7"], "o"),
 }
 
-TITLE = "Verbaro"
-BOX_CAPTIONS = ("Информация", "Ошибка")
+# Window titles exactly as the program gives them, nothing appended. (xdotool finds windows by
+# Latin letters only; the exact titles are read from _NET_WM_NAME.)
+TITLE = "Verbaro, v"
+FRAME_TITLE = "Обучающая программа: «Verbaro, v. 1.00»"
+BOX_CAPTIONS = ("Информация", "Ошибка", "wParam")
 
 
 class Failure(Exception):
@@ -72,6 +78,16 @@ class XTest:
         self.x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
         self.xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
                                                 ctypes.c_ulong]
+        self.x11.XInternAtom.restype = ctypes.c_ulong
+        self.x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        self.x11.XGetWindowProperty.argtypes = [
+            ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_long, ctypes.c_long,
+            ctypes.c_int, ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong),
+            ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_ulong),
+            ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_void_p)]
+        self.x11.XFree.argtypes = [ctypes.c_void_p]
+        self.x11.XGetInputFocus.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_ulong),
+                                            ctypes.POINTER(ctypes.c_int)]
         self.display = self.x11.XOpenDisplay(display.encode())
         check(self.display, "cannot open display %s" % display)
 
@@ -82,6 +98,29 @@ class XTest:
         self.xtst.XTestFakeKeyEvent(self.display, keycode, 1 if press else 0, 0)
         self.x11.XSync(self.display, 0)
         time.sleep(0.03)
+
+    def window_name(self, window):
+        """The window's _NET_WM_NAME (UTF-8), the title a desktop shows; None when it has none."""
+        name_atom = self.x11.XInternAtom(self.display, b"_NET_WM_NAME", 0)
+        utf8_atom = self.x11.XInternAtom(self.display, b"UTF8_STRING", 0)
+        actual_type, actual_format = ctypes.c_ulong(), ctypes.c_int()
+        items, after, data = ctypes.c_ulong(), ctypes.c_ulong(), ctypes.c_void_p()
+        status = self.x11.XGetWindowProperty(
+            self.display, int(window), name_atom, 0, 4096, 0, utf8_atom, ctypes.byref(actual_type),
+            ctypes.byref(actual_format), ctypes.byref(items), ctypes.byref(after),
+            ctypes.byref(data))
+        if status != 0 or not data.value:
+            return None
+        try:
+            return ctypes.string_at(data.value, items.value).decode("utf-8")
+        finally:
+            self.x11.XFree(data)
+
+    def input_focus(self):
+        """The window that has the X input focus (PointerRoot is 1, None 0)."""
+        window, revert = ctypes.c_ulong(), ctypes.c_int()
+        self.x11.XGetInputFocus(self.display, ctypes.byref(window), ctypes.byref(revert))
+        return window.value
 
     def chord(self, *names):
         """Presses the keys in order and releases them in reverse order."""
@@ -103,6 +142,9 @@ class Session:
         self.keys = None
         self.env = None
         self.boxes_closed = 0
+        # Whether the test hands the keyboard back to the frame after closing a box; without a
+        # window manager only the program itself does it otherwise.
+        self.refocus = True
 
     # ---- processes ----
     def start_xvfb(self):
@@ -185,8 +227,13 @@ class Session:
         """Message boxes shown so far: each is logged as one line "caption: text"."""
         return len(re.findall(r"^(%s): " % "|".join(BOX_CAPTIONS), self.log(), re.M))
 
+    def captions(self):
+        """The captions of the message boxes shown so far, in order."""
+        return re.findall(r"^(%s): " % "|".join(BOX_CAPTIONS), self.log(), re.M)
+
     def close_boxes(self):
-        """Closes every message box shown and not yet closed (OK by Return)."""
+        """Closes every message box shown and not yet closed (OK by Return), checking that each
+        box's title is exactly its caption."""
         for _ in range(50):
             if self.boxes_closed >= self.box_count():
                 return
@@ -198,12 +245,17 @@ class Session:
                 if not others:
                     time.sleep(0.2)
             check(others, "a message box was logged but no box window is visible")
-            self.run("xdotool", "windowfocus", "--sync", others[0], check_rc=False)
+            # The newest window is the box (a dialog may own it).
+            box = others[-1]
+            caption = self.captions()[self.boxes_closed]
+            title = self.keys.window_name(box)
+            check(title == caption, "a message box is titled %r, not %r" % (title, caption))
+            self.run("xdotool", "windowfocus", "--sync", box, check_rc=False)
             time.sleep(0.2)
             self.keys.chord("Return")
             self.boxes_closed += 1
             time.sleep(0.3)
-            if self.boxes_closed >= self.box_count():
+            if self.boxes_closed >= self.box_count() and self.refocus:
                 # Keys go to the window with the input focus; without a window manager nobody
                 # hands it back to the frame.
                 frame = self.visible_windows(TITLE)
@@ -211,6 +263,47 @@ class Session:
                     self.run("xdotool", "windowfocus", "--sync", frame[0], check_rc=False)
                 return
         raise Failure("message boxes keep coming")
+
+    def new_window(self, before, what, timeout=20):
+        """The first visible window that is not in `before`, waited for."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            windows = [w for w in self.visible_windows(".") if w not in before]
+            if windows:
+                return windows[-1]
+            time.sleep(0.2)
+        raise Failure("no %s appeared" % what)
+
+    def wait_focus(self, window, what, timeout=5):
+        """Waits until the window has the X input focus, given by the program itself: nothing
+        else hands it over, as there is no window manager."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if self.keys.input_focus() == int(window):
+                return
+            time.sleep(0.1)
+        raise Failure("%s did not get the keyboard back (the focus is on %#x)"
+                      % (what, self.keys.input_focus()))
+
+    def wait_gone(self, window, what, timeout=10):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if window not in self.visible_windows("."):
+                return
+            time.sleep(0.2)
+        raise Failure("%s stayed open" % what)
+
+    def open_dialog(self, chord, title):
+        """Opens a dialog from the frame with the keys and checks its title exactly."""
+        self.focus_frame()
+        before = set(self.visible_windows("."))
+        self.keys.chord(*chord)
+        dialog = self.new_window(before, "dialog %s" % title)
+        name = self.keys.window_name(dialog)
+        check(name == title, "the dialog is titled %r, not %r" % (name, title))
+        self.run("xdotool", "windowfocus", "--sync", dialog, check_rc=False)
+        time.sleep(0.3)
+        return dialog
 
     # ---- the log ----
     def log(self):
@@ -358,13 +451,103 @@ def sha256(path):
         return hashlib.sha256(f.read()).hexdigest()
 
 
+def undecodable_copy(s, lesson_name, name):
+    """A copy of the lesson whose first recording is bytes that no MP3 decoder reads."""
+    import sqlite3
+    path = os.path.join(s.work, name)
+    shutil.copyfile(os.path.join(s.work, lesson_name), path)
+    db = sqlite3.connect(path)
+    try:
+        db.execute("UPDATE FrRuDict SET Mp3Word = zeroblob(4000) "
+                   "WHERE rowid = (SELECT min(rowid) FROM FrRuDict)")
+        db.commit()
+    finally:
+        db.close()
+    return name
+
+
+def shortcuts_after_sound_failure(s, lesson_name):
+    """The two boxes of an undecodable recording, raised by a repaint, are titled exactly; once
+    they are closed, a mode key acts as a command without the frame being clicked or focused."""
+    bad = undecodable_copy(s, lesson_name, "undecodable.db")
+    s.refocus = False
+    s.open_lesson(bad)
+    s.wait_log(lambda log: "Ошибка: Не могу обработать mp3-файл в памяти!" in log,
+               "the box of the undecodable recording")
+    s.close_boxes()
+    check(s.boxes_closed >= 2, "the undecodable recording did not bring its two boxes")
+    s.wait_focus(s.frame(), "the main window")
+    typed = len(s.typed_lines())
+    s.keys.chord("F6")
+    s.wait_log(lambda log: 'Модуль "Видео-1" в CWordsView::SetMainLog()' in log,
+               "F6 to switch to Видео-1 after the sound failure boxes, without a click")
+    check(len(s.typed_lines()) == typed, "F6 typed a character instead of switching modes")
+    s.keys.chord("F5")
+    s.refocus = True
+    print("after the sound failure boxes F6 switched modes without a click")
+
+
+def shortcuts_after_end_of_filter(s, count):
+    """Tab on the last entry: the box is titled exactly, and afterwards Alt+F5 acts without a
+    click."""
+    s.refocus = False
+    s.keys.chord("End")
+    line = "Текущая позиция : %d / %d" % (count, count)
+    s.wait_log(lambda log: line in log, "the last entry")
+    ends = s.log().count("Информация: Закончились данные по выбранному фильтру!")
+    s.keys.chord("Tab")
+    s.wait_log(lambda log: log.count("Информация: Закончились данные по выбранному фильтру!") > ends,
+               "the end of the filter")
+    s.close_boxes()
+    s.wait_focus(s.frame(), "the main window")
+    s.keys.chord("Alt", "F5")
+    s.wait_log(lambda log: 'Модуль "Конспект-2" в CWordsView::SetMainLog()' in log,
+               "Alt+F5 to switch to Конспект-2 after the end box, without a click")
+    s.refocus = True
+    print("after the end-of-filter box Alt+F5 switched modes without a click")
+
+
+def dialog_titles(s):
+    """Help (and the box its Enter shows), About and the Video settings, each titled exactly;
+    the Video settings open with no control focused, so Space does not close them."""
+    help_dialog = s.open_dialog(["F1"], "Помощь")
+    s.refocus = False
+    s.keys.chord("Return")
+    s.wait_log(lambda log: re.search(r"^wParam: 1$", log, re.M), "the wParam box of Help")
+    s.close_boxes()
+    s.wait_focus(help_dialog, "Help")
+    # The keyboard is back with Help without being handed over: Escape closes it.
+    s.keys.chord("Escape")
+    s.wait_gone(help_dialog, "Help")
+    s.refocus = True
+
+    about = s.open_dialog(["Control", "a"], "О программе")
+    s.keys.chord("Escape")
+    s.wait_gone(about, "About")
+
+    s.focus_frame()
+    s.keys.chord("F6")
+    settings = s.open_dialog(["F4"], 'Настройка режима "Видео"')
+    s.keys.chord("space")
+    time.sleep(0.5)
+    check(settings in s.visible_windows("."), "Space closed the Video settings")
+    reports = s.log().count("Информация: Установлено:")
+    s.keys.chord("Escape")
+    s.wait_gone(settings, "the Video settings")
+    s.wait_log(lambda log: log.count("Информация: Установлено:") > reports, "the settings report")
+    s.close_boxes()
+    print("titles: frame, boxes, Помощь, wParam, О программе, Настройка режима \"Видео\"")
+
+
 def scenario(s, lesson_name):
     s.start_xvfb()
     layout = s.set_french_layout()
     s.start_program()
-    s.frame()
+    title = s.keys.window_name(s.frame())
+    check(title == FRAME_TITLE, "the main window is titled %r, not %r" % (title, FRAME_TITLE))
     s.wait_log(lambda log: 'Модуль "Конспект-1" в CWordsView::SetMainLog()' in log,
                "Conspect-1 to start")
+    shortcuts_after_sound_failure(s, lesson_name)
 
     # ---- Конспект-1: open, type two entries with accents ----
     s.open_lesson(lesson_name)
@@ -405,6 +588,7 @@ def scenario(s, lesson_name):
     s.wait_typed("Noël")
     s.screenshot("typing-3-noel")
     print("typed été and Noël with physical keys (layout %s)" % layout)
+    shortcuts_after_end_of_filter(s, 30)
 
     # Ctrl+O then Escape: the lesson, the position and the typed text stay as they were.
     s.cancel_open_dialog()
@@ -440,6 +624,8 @@ def scenario(s, lesson_name):
     s.wait_log(lambda log: 'Информация: Модуль "Экзамен-1" :\nЗвук выключен!' in log,
                "the sound switch message")
     s.close_boxes()
+
+    dialog_titles(s)
 
     # ---- Alt+F4 ----
     s.focus_frame()

@@ -56,17 +56,36 @@ class SettingsDialogTest : public testing::Test {
   FakePlatform fake;
 };
 
-TEST_F(SettingsDialogTest, StartsWithTheValuesCaretsAtTheStartAndNoFieldFocused) {
+TEST_F(SettingsDialogTest, StartsWithTheValuesCaretsAtTheStartAndNoControlFocused) {
   auto dialog = Make(1500, 4);
   EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Настройка режима \"Видео\""));
   EXPECT_EQ(dialog->DelayField()->text(), QStringLiteral("1500"));
   EXPECT_EQ(dialog->RepeatsField()->text(), QStringLiteral("4"));
   EXPECT_EQ(dialog->DelayField()->cursorPosition(), 0);
   EXPECT_EQ(dialog->RepeatsField()->cursorPosition(), 0);
-  EXPECT_NE(dialog->focusWidget(), dialog->DelayField());
-  EXPECT_NE(dialog->focusWidget(), dialog->RepeatsField());
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           dialog->DelayField(), dialog->RepeatsField(), dialog->OkButton()}) {
+    EXPECT_NE(dialog->focusWidget(), control) << control->metaObject()->className();
+  }
   EXPECT_TRUE(dialog->OkButton()->isDefault());
   EXPECT_EQ(dialog->DelayField()->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+}
+
+TEST_F(SettingsDialogTest, SpaceRightAfterOpeningKeepsItOpenAndEnterCloses) {
+  auto dialog = Make(1500, 4);
+  dialog->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+  // Keys go where the keyboard focus is; with no control focused that is the dialog itself.
+  const auto focused = [&dialog] {
+    return dialog->focusWidget() != nullptr ? dialog->focusWidget() : dialog.get();
+  };
+  QTest::keyClick(focused(), Qt::Key_Space);
+  EXPECT_TRUE(dialog->isVisible());
+  QTest::keyClick(focused(), Qt::Key_Return);
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(dialog->result(), CSettingsDialog::kResultOk);
+  EXPECT_EQ(dialog->Settings().delay, 1500u);
+  EXPECT_EQ(dialog->Settings().repeats, 4u);
 }
 
 TEST_F(SettingsDialogTest, FieldsTakeDigitsOnly) {
