@@ -2,7 +2,7 @@
 
 #include "platform/QtErrorSignal.h"
 #include "platform/QtKeyboardState.h"
-#include "platform/QtWaveOut.h"
+#include "platform/PulseWaveOut.h"
 #include "platform/ViewTimer.h"
 
 namespace verbaro {
@@ -21,7 +21,7 @@ QtPlatform::QtPlatform()
   m_platform.beeper = &m_beeper;
   m_platform.urls = &m_urls;
   m_platform.makeTimer = [] { return std::unique_ptr<ViewTimer>(std::make_unique<QtViewTimer>()); };
-  m_platform.makeWaveOut = [] { return std::unique_ptr<WaveOut>(std::make_unique<QtWaveOut>()); };
+  m_platform.makeWaveOut = [] { return std::unique_ptr<WaveOut>(std::make_unique<PulseWaveOut>()); };
 }
 
 QtPlatform::~QtPlatform() = default;

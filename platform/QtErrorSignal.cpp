@@ -4,7 +4,7 @@
 #include <QtEndian>
 #include <optional>
 
-#include "platform/QtWaveOut.h"
+#include "platform/PulseWaveOut.h"
 
 namespace verbaro {
 namespace {
@@ -51,7 +51,7 @@ QtErrorSignal::QtErrorSignal(const QString& source, WaveOutFactory makeWaveOut) 
       m_pcm = wave->pcm;
     }
   }
-  m_pOut = makeWaveOut ? makeWaveOut() : std::make_unique<QtWaveOut>();
+  m_pOut = makeWaveOut ? makeWaveOut() : std::make_unique<PulseWaveOut>();
 }
 
 QtErrorSignal::~QtErrorSignal() = default;

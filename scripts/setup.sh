@@ -6,11 +6,12 @@ set -euo pipefail
 PACKAGES=(
   # build
   g++ cmake ninja-build pkg-config ccache clang libclang-rt-14-dev dpkg-dev
-  # Qt 6: widgets, images, multimedia, Russian translations of Qt's own dialogs
-  qt6-base-dev qt6-image-formats-plugins qt6-multimedia-dev libqt6multimedia6
-  qt6-translations-l10n qt6-qpa-plugins
+  # Qt 6: widgets, images, Russian translations of Qt's own dialogs
+  qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n qt6-qpa-plugins
   # running natively in a Wayland session
   qt6-wayland
+  # the sound server's client library (wave output)
+  libpulse-dev
   # lesson files, MP3 decoding
   libsqlite3-dev sqlite3 libmpg123-dev libxkbcommon-dev
   # lesson builder: French speech and MP3 encoding

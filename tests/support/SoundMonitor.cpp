@@ -1,14 +1,11 @@
 #include "SoundMonitor.h"
 
-#include <QAudioDevice>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QMediaDevices>
 #include <QStandardPaths>
 #include <cstring>
 #include <optional>
 
-#include "Application.h"
 
 namespace verbaro::test {
 
@@ -50,16 +47,8 @@ bool PrivateNullSink::Load(QString* reason) {
     return false;
   }
   m_module = *module;
-  const bool listed = WaitFor(
-      [this] {
-        for (const QAudioDevice& device : QMediaDevices::audioOutputs()) {
-          if (device.id() == DeviceId()) return true;
-        }
-        return false;
-      },
-      5000);
-  if (!listed) *reason = QStringLiteral("Qt does not list the null sink ") + m_name;
-  return listed;
+  // The server has made the sink by the time it answers.
+  return true;
 }
 
 MonitorRecorder::~MonitorRecorder() {

@@ -1,12 +1,12 @@
 #pragma once
 // Hearing what a test plays on the real sound server: a null sink of the test's own, and a
 // recorder of its monitor (parec, 16-bit samples at 44.1 kHz), so that the test hears its own
-// sound and nothing that other programs or tests play meanwhile. Needs the application
-// (EnsureApplication) for Qt's list of outputs.
+// sound and nothing that other programs or tests play meanwhile.
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace verbaro::test {
@@ -22,10 +22,10 @@ class PrivateNullSink {
   PrivateNullSink(const PrivateNullSink&) = delete;
   PrivateNullSink& operator=(const PrivateNullSink&) = delete;
 
-  // Loads the sink and waits until Qt lists it among the outputs; false with a reason otherwise.
+  // Loads the sink; false with a reason otherwise.
   bool Load(QString* reason);
-  // The sink as a Qt output device id, and the name of its monitor source.
-  QByteArray DeviceId() const { return m_name.toUtf8(); }
+  // The sink as a wave output device id, and the name of its monitor source.
+  std::string DeviceId() const { return m_name.toStdString(); }
   QString Monitor() const { return m_name + QStringLiteral(".monitor"); }
 
  private:

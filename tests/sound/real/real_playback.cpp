@@ -1,5 +1,5 @@
 // Plays through the real sound server and listens to what arrived: a word through Mp3Player and
-// QtWaveOut, stopping and restarting it, and the error signal beside it. The sound goes to a
+// PulseWaveOut, stopping and restarting it, and the error signal beside it. The sound goes to a
 // null sink of the test's own, whose monitor parec records, so that no other program's sound
 // is heard. Skipped when no sound server answers (scripts/pulse.sh starts one).
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 #include "../SoundFixtures.h"
 #include "platform/FakePlatform.h"
 #include "platform/QtErrorSignal.h"
-#include "platform/QtWaveOut.h"
+#include "platform/PulseWaveOut.h"
 #include "sound/Mp3Player.h"
 #include "tests/support/Application.h"
 #include "tests/support/Files.h"
@@ -59,7 +59,7 @@ class RealPlayback : public ::testing::Test {
   }
 
   static std::unique_ptr<WaveOut> MakeWaveOut() {
-    return std::make_unique<QtWaveOut>(s_pSink->DeviceId());
+    return std::make_unique<PulseWaveOut>(s_pSink->DeviceId());
   }
 
   // Waits until the recording holds sound followed by at least trailingSilence seconds of
@@ -134,7 +134,7 @@ TEST_F(RealPlayback, ToneIsHeardWholeAndWithoutDropoutsWhileTheUiThreadIsBusy) {
 }
 
 TEST_F(RealPlayback, RecordingLongerThanTheServersBufferIsFedWithoutDropouts) {
-  fake.platform.makeWaveOut = [] { return std::make_unique<QtWaveOut>(s_pSink->DeviceId(), 200); };
+  fake.platform.makeWaveOut = [] { return std::make_unique<PulseWaveOut>(s_pSink->DeviceId(), 200); };
   Mp3Player smallBuffer(fake.Get());
   const std::optional<unsigned> period =
       smallBuffer.PlayRecording(tone.data(), static_cast<int>(tone.size()));
@@ -197,7 +197,7 @@ TEST_F(RealPlayback, VeryShortSoundIsHeard) {
   for (size_t frame = 0; frame < 441; ++frame) {
     pcm[frame * 2] = pcm[frame * 2 + 1] = (frame / 50) % 2 ? 12000 : -12000;
   }
-  QtWaveOut out(s_pSink->DeviceId());
+  PulseWaveOut out(s_pSink->DeviceId());
   ASSERT_EQ(out.Open(PcmFormat{}), waveout::kOk);
   ASSERT_EQ(out.Write(reinterpret_cast<const uint8_t*>(pcm.data()), pcm.size() * 2), waveout::kOk);
   test::Spin(200);

@@ -1,5 +1,5 @@
 // The unit tests never touch a real sound server: pointing PulseAudio clients at a socket that
-// does not exist makes Qt see no output device, whatever runs on the machine. The real playback
+// does not exist leaves the program with no output device, whatever runs on the machine. The real playback
 // tests are a separate executable.
 #include <gtest/gtest.h>
 

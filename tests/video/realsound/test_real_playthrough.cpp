@@ -12,7 +12,7 @@
 #include "../support/VideoFixtures.h"
 #include "SoundBursts.h"
 #include "platform/FakePlatform.h"
-#include "platform/QtWaveOut.h"
+#include "platform/PulseWaveOut.h"
 #include "tests/support/Application.h"
 #include "tests/support/LessonWriter.h"
 #include "tests/support/SoundMonitor.h"
@@ -37,7 +37,7 @@ TEST(VideoRealSound, PlaysAShortLessonThroughInOrderAndTellsTheEnd) {
   FakePlatform fake;
   Platform platform = fake.Get();
   platform.makeTimer = [] { return std::make_unique<QtViewTimer>(); };
-  platform.makeWaveOut = [&sink] { return std::make_unique<QtWaveOut>(sink.DeviceId()); };
+  platform.makeWaveOut = [&sink] { return std::make_unique<PulseWaveOut>(sink.DeviceId()); };
 
   QTemporaryDir dir;
   const std::string path = dir.filePath(QStringLiteral("tones.db")).toStdString();

@@ -1,0 +1,183 @@
+#include "platform/PulseWaveOut.h"
+
+#include <pulse/pulseaudio.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/PulseConnection.h"
+
+namespace verbaro {
+namespace {
+
+bool ToSampleSpec(const PcmFormat& format, pa_sample_spec* spec) {
+  switch (format.bitsPerSample) {
+    case 8:
+      spec->format = PA_SAMPLE_U8;
+      break;
+    case 16:
+      spec->format = PA_SAMPLE_S16LE;
+      break;
+    case 32:
+      spec->format = PA_SAMPLE_S32LE;
+      break;
+    default:
+      return false;
+  }
+  if (format.channels < 1 || format.channels > int{PA_CHANNELS_MAX} || format.samplesPerSecond < 1) {
+    return false;
+  }
+  spec->channels = static_cast<uint8_t>(format.channels);
+  spec->rate = static_cast<uint32_t>(format.samplesPerSecond);
+  return pa_sample_spec_valid(spec) != 0;
+}
+
+}  // namespace
+
+PulseWaveOut::PulseWaveOut(std::string deviceId, int maxBufferMilliseconds)
+    : m_pConnection(PulseConnection::Shared()),
+      m_deviceId(std::move(deviceId)),
+      m_nMaxBufferMilliseconds(maxBufferMilliseconds) {}
+
+PulseWaveOut::~PulseWaveOut() { Close(); }
+
+int PulseWaveOut::Open(const PcmFormat& format) {
+  Close();
+  pa_sample_spec spec{};
+  if (!ToSampleSpec(format, &spec)) return waveout::kBadFormat;
+  PulseConnection::Lock lock(*m_pConnection);
+  // Without any server there is no device to open. A server that answered before and has gone
+  // away is looked for again by Write, which reports the lost device.
+  if (m_pConnection->Connect() == waveout::kNoDevice) return waveout::kNoDevice;
+  m_format = format;
+  m_bOpen = true;
+  m_nLostError = waveout::kOk;
+  return waveout::kOk;
+}
+
+int PulseWaveOut::Write(const uint8_t* data, size_t bytes) {
+  if (!m_bOpen) return waveout::kNotOpen;
+  PulseConnection::Lock lock(*m_pConnection);
+  if (const int lost = std::exchange(m_nLostError, waveout::kOk)) {
+    EndStream();
+    return lost;
+  }
+  if (m_pStream) {
+    const bool playing = PA_STREAM_IS_GOOD(pa_stream_get_state(m_pStream)) && !m_bDrained;
+    if (playing) return waveout::kStillPlaying;
+    EndStream();
+  }
+  if (!bytes) return waveout::kOk;
+  pa_sample_spec spec{};
+  ToSampleSpec(m_format, &spec);
+  const size_t frame = pa_frame_size(&spec);
+  m_pcm.assign(data, data + bytes / frame * frame);
+  m_nFed = 0;
+  if (m_pcm.empty()) return waveout::kOk;
+  return StartStream();
+}
+
+int PulseWaveOut::StartStream() {
+  // The server may have gone since Open, or come back: this is where the connection is renewed.
+  if (const int connected = m_pConnection->Connect()) {
+    EndStream();
+    return connected == waveout::kNoDevice ? waveout::kNoDevice : waveout::kDeviceLost;
+  }
+  pa_context* context = m_pConnection->Context();
+  pa_sample_spec spec{};
+  ToSampleSpec(m_format, &spec);
+  const size_t frame = pa_frame_size(&spec);
+  const size_t most = pa_usec_to_bytes(
+      static_cast<pa_usec_t>(m_nMaxBufferMilliseconds) * PA_USEC_PER_MSEC, &spec);
+  // The server starts a stream once it holds prebuf bytes: exactly the recording when it fits,
+  // so that a sound shorter than the buffer starts too.
+  const auto target = static_cast<uint32_t>(std::max(frame, std::min(m_pcm.size(), most)));
+  pa_buffer_attr attributes{};
+  attributes.maxlength = static_cast<uint32_t>(-1);
+  attributes.tlength = target;
+  attributes.prebuf = target;
+  attributes.minreq = static_cast<uint32_t>(-1);
+  attributes.fragsize = static_cast<uint32_t>(-1);
+
+  m_pStream = pa_stream_new(context, "Verbaro", &spec, nullptr);
+  if (!m_pStream) {
+    m_pcm.clear();
+    return waveout::kError;
+  }
+  pa_stream_set_state_callback(m_pStream, OnStreamState, this);
+  pa_stream_set_write_callback(m_pStream, OnWritable, this);
+  pa_stream_set_underflow_callback(m_pStream, OnUnderflow, this);
+  const char* device = m_deviceId.empty() ? nullptr : m_deviceId.c_str();
+  if (pa_stream_connect_playback(m_pStream, device, &attributes, PA_STREAM_NOFLAGS, nullptr,
+                                 nullptr) < 0) {
+    EndStream();
+    return waveout::kDeviceLost;
+  }
+  m_pConnection->WaitFor(
+      [this] { return pa_stream_get_state(m_pStream) != PA_STREAM_CREATING; },
+      kStreamMilliseconds);
+  if (pa_stream_get_state(m_pStream) != PA_STREAM_READY) {
+    const int error = pa_context_errno(context);
+    EndStream();
+    m_nLostError = waveout::kOk;
+    return error == PA_ERR_NOENTITY ? waveout::kNoDevice : waveout::kDeviceLost;
+  }
+  Feed(pa_stream_writable_size(m_pStream));
+  return waveout::kOk;
+}
+
+void PulseWaveOut::Feed(size_t room) {
+  while (m_pStream && room > 0 && m_nFed < m_pcm.size()) {
+    const size_t chunk = std::min(room, m_pcm.size() - m_nFed);
+    // A null free callback makes the library copy the bytes: m_pcm may change after this.
+    if (pa_stream_write(m_pStream, m_pcm.data() + m_nFed, chunk, nullptr, 0, PA_SEEK_RELATIVE) <
+        0) {
+      break;
+    }
+    m_nFed += chunk;
+    room -= chunk;
+  }
+}
+
+void PulseWaveOut::OnWritable(pa_stream*, size_t bytes, void* self) {
+  static_cast<PulseWaveOut*>(self)->Feed(bytes);
+}
+
+void PulseWaveOut::OnUnderflow(pa_stream*, void* self) {
+  auto* out = static_cast<PulseWaveOut*>(self);
+  if (out->m_nFed >= out->m_pcm.size()) out->m_bDrained = true;
+}
+
+void PulseWaveOut::OnStreamState(pa_stream* stream, void* self) {
+  auto* out = static_cast<PulseWaveOut*>(self);
+  if (pa_stream_get_state(stream) == PA_STREAM_FAILED) out->m_nLostError = waveout::kDeviceLost;
+  out->m_pConnection->Wake();
+}
+
+void PulseWaveOut::EndStream() {
+  if (m_pStream) {
+    pa_stream_set_state_callback(m_pStream, nullptr, nullptr);
+    pa_stream_set_write_callback(m_pStream, nullptr, nullptr);
+    pa_stream_set_underflow_callback(m_pStream, nullptr, nullptr);
+    // Ending the stream drops what the server still holds: the sound stops at once.
+    if (PA_STREAM_IS_GOOD(pa_stream_get_state(m_pStream))) pa_stream_disconnect(m_pStream);
+    pa_stream_unref(m_pStream);
+    m_pStream = nullptr;
+  }
+  m_pcm.clear();
+  m_nFed = 0;
+  m_bDrained = false;
+}
+
+void PulseWaveOut::Reset() {
+  PulseConnection::Lock lock(*m_pConnection);
+  EndStream();
+}
+
+void PulseWaveOut::Close() {
+  Reset();
+  m_bOpen = false;
+  m_nLostError = waveout::kOk;
+}
+
+}  // namespace verbaro

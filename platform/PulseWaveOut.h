@@ -1,0 +1,64 @@
+#pragma once
+// The wave output on the sound server (PulseAudio, or PipeWire's pulse server): Open makes sure
+// the server answers, reconnecting when it went away; each Write plays one buffer as a stream of
+// its own on the output device, by default the server's default output as it is at that moment,
+// so that a changed default is followed. Reset ends the stream, which stops the sound at once.
+//
+// Like a wave device that is handed the whole buffer, the server is asked to hold the whole
+// recording up to maxBufferMilliseconds; a longer one is fed the rest from the connection's own
+// thread, so a busy UI thread never starves it. Nothing waits on the sound; the waits for the
+// server are bounded (PulseConnection).
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/WaveOut.h"
+
+struct pa_stream;
+
+namespace verbaro {
+
+class PulseConnection;
+
+class PulseWaveOut : public WaveOut {
+ public:
+  static constexpr int kMaxBufferMilliseconds = 4000;
+  static constexpr int kStreamMilliseconds = 1000;  // the most a new stream may take to start
+
+  // deviceId names an output device (a sink name); empty for the default output.
+  explicit PulseWaveOut(std::string deviceId = {},
+                        int maxBufferMilliseconds = kMaxBufferMilliseconds);
+  ~PulseWaveOut() override;
+  PulseWaveOut(const PulseWaveOut&) = delete;
+  PulseWaveOut& operator=(const PulseWaveOut&) = delete;
+
+  int Open(const PcmFormat& format) override;
+  int Write(const uint8_t* data, size_t bytes) override;
+  void Reset() override;
+  void Close() override;
+  bool IsOpen() const override { return m_bOpen; }
+
+ private:
+  static void OnStreamState(pa_stream* stream, void* self);
+  static void OnWritable(pa_stream* stream, size_t bytes, void* self);
+  static void OnUnderflow(pa_stream* stream, void* self);
+  int StartStream();
+  void Feed(size_t room);
+  void EndStream();
+
+  const std::shared_ptr<PulseConnection> m_pConnection;
+  const std::string m_deviceId;
+  const int m_nMaxBufferMilliseconds;
+  PcmFormat m_format;
+  bool m_bOpen = false;
+  // Touched by the connection's thread too; only with its lock held.
+  pa_stream* m_pStream = nullptr;
+  std::vector<uint8_t> m_pcm;
+  size_t m_nFed = 0;
+  bool m_bDrained = false;  // everything was fed and the server has played it
+  int m_nLostError = waveout::kOk;  // a failure during play, reported by the next Write
+};
+
+}  // namespace verbaro
