@@ -20,6 +20,9 @@ PACKAGES=(
   fonts-liberation2 fontconfig
   # sound server for tests and for running without a desktop session
   pulseaudio pulseaudio-utils
+  # the same tests on PipeWire's pulse server (scripts/test.sh --pipewire); WirePlumber needs a
+  # D-Bus session bus, which the scripts start privately
+  pipewire pipewire-pulse wireplumber dbus-daemon
   # tests, benchmarks, screenshots
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick sox python3
   # the end-to-end test: physical key codes through XTEST, and a French layout to prove it is ignored
