@@ -27,6 +27,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils imagemagick sox python3
   # the end-to-end test: physical key codes through XTEST, and a French layout to prove it is ignored
   libxtst6 x11-xkb-utils
+  # the end-to-end test on Wayland: a headless compositor, screenshots, the virtual keyboard client
+  sway grim libwayland-dev
   # the desktop entry and the AppStream metainfo are validated by the tests
   desktop-file-utils appstream
 )
