@@ -31,6 +31,8 @@ PACKAGES=(
   sway grim libwayland-dev
   # the desktop entry and the AppStream metainfo are validated by the tests
   desktop-file-utils appstream
+  # scripts/check-package.sh: a minimal Debian 12 root to install the package into
+  debootstrap
 )
 
 missing=()
