@@ -11,7 +11,8 @@ with Qt's Wayland platform and its diagnostic log:
     accented word composed with Ctrl + accent key, and the "=" key, which CapsLock shifts to "+"
     (the lock read from the key event itself, though the program never saw CapsLock pressed);
   Конспект-2, Russian keymap: Ctrl+O (an accelerator by physical key: the key O gives "щ"),
-    CapsLock switched off inside the file dialog, a Russian word typed in small letters;
+    CapsLock switched off inside the file dialog, a Russian word typed in small letters; then a
+    keymap whose CapsLock switches layouts (grp:caps_toggle), which must not read as a lock;
   Экзамен-1: Ctrl+O, an answer by the digit key, Alt+F2 and its message box;
   Ctrl+A: the About dialog;
   window titles read from sway's tree, exactly; Alt+F4 ends the program with exit code 1; the
@@ -386,6 +387,15 @@ def scenario(s, latin_lesson, cyrillic_lesson):
         s.wait_typed(typed)
     s.screenshot("conspect2-typed")
     print('typed "%s": CapsLock, switched off in the dialog, read as off' % word)
+    # Where CapsLock switches layouts (grp:caps_toggle) it locks nothing: still a small letter.
+    s.keys.keymap("ru,us", "grp:caps_toggle")
+    s.keys.chord("CapsLock")
+    s.keys.chord("q")
+    s.wait_typed(word + "й", error=True)
+    s.keys.chord("BackSpace")
+    s.wait_typed(word)
+    print("CapsLock as a layout switch (grp:caps_toggle) is no lock")
+    s.keys.keymap("ru")
 
     # ---- Экзамен-1 ----
     s.keys.chord("F7")
