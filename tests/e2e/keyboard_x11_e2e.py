@@ -1,0 +1,131 @@
+#!/usr/bin/env python3
+"""The keyboard on a real X server (Xvfb): CapsLock and the accelerators, whatever the layout.
+
+Uses the learner test's session (tests/e2e/learner_e2e.py). CapsLock is locked before the program
+starts and the layout is French: in "Конспект-1" the "=" key then gives "+" (CapsLock shifts it),
+read from the key event although the program never saw CapsLock pressed. CapsLock is switched
+off while the About dialog has the keys; "=" then gives "=". With a Russian-only layout
+(setxkbmap ru) Ctrl+O still opens the file dialog and Ctrl+A the About dialog: the key O gives
+"щ" and the key A "ф", and the accelerators go by physical key. Alt+F4 ends the program with
+exit code 1; the lesson file is unchanged. Exits 77 (skipped) only when Xvfb is missing.
+
+Usage: keyboard_x11_e2e.py --verbaro PATH --lesson PATH
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+import learner_e2e as e
+
+CAPS_LOCK = 66  # X keycode of the CapsLock key
+
+
+def tap_caps_lock(keys):
+    keys.event(CAPS_LOCK, True)
+    keys.event(CAPS_LOCK, False)
+
+
+def scenario(s, lesson_name):
+    s.start_xvfb()
+    s.set_french_layout()
+    before_start = e.XTest(s.display)
+    tap_caps_lock(before_start)
+    before_start.close()
+    s.start_program()
+    s.frame()
+    s.wait_log(lambda log: 'Модуль "Конспект-1" в CWordsView::SetMainLog()' in log,
+               "Conspect-1 to start")
+
+    # The file dialog follows CapsLock: "lecon.db" comes out as the copy's capital name.
+    s.open_lesson(lesson_name.lower())
+    s.focus_frame()
+    s.keys.chord("=")
+    s.wait_typed("+", error=True)
+    s.keys.chord("BackSpace")
+    s.wait_typed("")
+    print("CapsLock on before the start: '=' typed '+'")
+
+    about = s.open_dialog(["Control", "a"], "О программе")
+    tap_caps_lock(s.keys)
+    s.keys.chord("Escape")
+    s.wait_gone(about, "the About dialog")
+    s.focus_frame()
+    s.keys.chord("=")
+    s.wait_typed("=", error=True)
+    s.keys.chord("BackSpace")
+    s.wait_typed("")
+    print("CapsLock switched off inside the About dialog: '=' typed '='")
+
+    s.run("setxkbmap", "ru")
+    s.cancel_open_dialog()
+    about = s.open_dialog(["Control", "a"], "О программе")
+    s.keys.chord("Escape")
+    s.wait_gone(about, "the About dialog")
+    print("Russian-only layout: Ctrl+O and Ctrl+A by physical key")
+
+    s.focus_frame()
+    s.keys.chord("Alt", "F4")
+    try:
+        rc = s.app.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        raise e.Failure("the program did not end after Alt+F4")
+    e.check(rc == 1, "exit code %s, expected 1" % rc)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--verbaro", required=True)
+    parser.add_argument("--lesson", required=True)
+    parser.add_argument("--no-leak-check", action="store_true")
+    args = parser.parse_args()
+    args.verbaro = os.path.abspath(args.verbaro)
+    args.artifacts = None
+    if not shutil.which("Xvfb"):
+        print("SKIPPED: Xvfb is not installed (scripts/setup.sh installs it)")
+        return e.SKIP
+    for tool in ("xdotool", "setxkbmap"):
+        if not shutil.which(tool):
+            print("FAILED: %s is missing (scripts/setup.sh installs it)" % tool)
+            return 1
+
+    work = tempfile.mkdtemp(prefix="verbaro-keyboard-e2e-")
+    lesson_name = "LECON.DB"
+    copy = os.path.join(work, lesson_name)
+    shutil.copyfile(args.lesson, copy)
+    before = e.sha256(copy)
+    s = e.Session(args, work)
+    failed = None
+    try:
+        scenario(s, lesson_name)
+    except e.Failure as error:
+        failed = str(error)
+    finally:
+        if s.app and s.app.poll() is None:
+            s.app.kill()
+            s.app.wait()
+        if s.keys:
+            s.keys.close()
+        if s.xvfb:
+            s.xvfb.terminate()
+            s.xvfb.wait()
+    if failed is None and e.sha256(copy) != before:
+        failed = "the lesson file changed"
+    err = os.path.join(work, "verbaro.err")
+    stderr = open(err, encoding="utf-8", errors="replace").read() if os.path.exists(err) else ""
+    if failed is None and ("ERROR: AddressSanitizer" in stderr or "ERROR: LeakSanitizer" in stderr
+                           or "runtime error:" in stderr):
+        failed = "sanitizer report:\n" + stderr[-4000:]
+    if failed:
+        print("FAILED:", failed)
+        print("work folder kept:", work)
+        return 1
+    shutil.rmtree(work, ignore_errors=True)
+    print("e2e (keyboard on X11): 1 passed, 0 failed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
