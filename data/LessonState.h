@@ -42,6 +42,9 @@ class CLessonState {
   virtual std::u16string GetModeName() const = 0;
   // Question building of the Exam views; the base has nothing to do.
   virtual bool SetUserExamData() { return true; }
+  // Puts the records of a chosen filter into play (m_vUserIndexes) and counts their answers in
+  // m_nTotalCountAltWords. The Exam views keep learnt answers learnt.
+  virtual void TakeFilterRecords(const std::vector<int32_t>& records);
   // Stops the sound and clears the loaded lesson (the view first stops its device).
   virtual void StopSound();
 

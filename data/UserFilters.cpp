@@ -123,6 +123,17 @@ std::vector<std::pair<int, std::u16string>> CLessonState::FilterMenuItems() cons
   return items;
 }
 
+void CLessonState::TakeFilterRecords(const std::vector<int32_t>& records) {
+  m_vUserIndexes = records;
+  // The Exam views show this as the number of answers still to give.
+  m_nTotalCountAltWords = 0;
+  for (const int32_t index : m_vUserIndexes) {
+    if (index >= 0 && static_cast<size_t>(index) < m_vWordsData.size()) {
+      m_nTotalCountAltWords += static_cast<int32_t>(m_vWordsData[index].vwsAltWords.size());
+    }
+  }
+}
+
 void CLessonState::SelectUserFilter(int id, std::u16string_view modeText) {
   ClearTypingLine();
   std::u16string message = u"Выбран фильтр";
@@ -132,18 +143,11 @@ void CLessonState::SelectUserFilter(int id, std::u16string_view modeText) {
   if (id >= kFirstFilterCommand && static_cast<size_t>(position) < m_mapUserFilters.size()) {
     const auto filter = std::next(m_mapUserFilters.begin(), position);
     name = filter->first;
-    m_vUserIndexes = filter->second;
     m_nSelectedFilter = position;
     m_nRightAnswers = 0;
     m_nWrongAnswers = 0;
     m_nHints = 0;
-    // The Exam views show this as the number of answers still to give.
-    m_nTotalCountAltWords = 0;
-    for (const int32_t index : m_vUserIndexes) {
-      if (index >= 0 && static_cast<size_t>(index) < m_vWordsData.size()) {
-        m_nTotalCountAltWords += static_cast<int32_t>(m_vWordsData[index].vwsAltWords.size());
-      }
-    }
+    TakeFilterRecords(filter->second);
   }
 
   if (!name.empty()) {

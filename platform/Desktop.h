@@ -1,22 +1,13 @@
 #pragma once
-// Small desktop services: the current time in seconds (seed of the exam draws), the simple beep,
-// and opening a web or mail address with the desktop's handler.
+// Small desktop services: the current time in seconds (its interface lives with the exam rules),
+// the simple beep, and opening a web or mail address with the desktop's handler.
 #include <QString>
 #include <cstdint>
 #include <vector>
 
+#include "data/Clock.h"
+
 namespace verbaro {
-
-class Clock {
- public:
-  virtual ~Clock() = default;
-  virtual int64_t NowSeconds() const = 0;
-};
-
-class SystemClock : public Clock {
- public:
-  int64_t NowSeconds() const override;
-};
 
 class FakeClock : public Clock {
  public:

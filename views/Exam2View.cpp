@@ -13,14 +13,4 @@ void CExam2View::OnCreate() {
   m_bContraVersa = 1;
 }
 
-bool CExam2View::PrepareExamData() { return SetAltWordsData(); }
-
-bool CExam2View::SetAltWordsData() {
-  if (m_vWordsData.empty()) return false;
-  // The merged records are made with empty text lines, so they are appended as they are.
-  const ExamEntries entries = MergeRowsByTranslation(m_vWordsData, Log());
-  return RebuildExamRecords(entries, {u"Множество слов-оригиналов пусто!",
-                                      u"nCountFrWords > m_nMaxAltWords"});
-}
-
 }  // namespace verbaro

@@ -12,12 +12,10 @@ class CExam2View : public CExam1View {
   explicit CExam2View(const Platform& platform, QWidget* parent = nullptr);
 
   std::u16string GetModeName() const override;
-  // Translation -> foreign words: the Exam-2 preparation.
-  bool SetAltWordsData();
 
  protected:
   void OnCreate() override;
-  bool PrepareExamData() override;
+  bool PrepareExamData() override { return Rules().SetAltWordsData(); }
 };
 
 }  // namespace verbaro

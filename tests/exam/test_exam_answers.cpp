@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "support/ExamFixture.h"
-#include "views/ExamInput.h"
+#include "data/ExamInput.h"
 
 namespace verbaro::examtest {
 namespace {
@@ -43,7 +43,7 @@ int FilterId(const CExam1View& view, const std::u16string& name) {
 TEST_F(ExamAnswers, WrongWrongRightKeepsTheAnswerInPlayUntilItsErrorsArePaidBack) {
   auto view = MakeView<CExam1View>();
   ASSERT_TRUE(Open(*view, ThreeNouns()));
-  const int asked = view->m_nTrueRandIndex;
+  const int asked = view->Rules().m_nTrueRandIndex;
   const auto cells = Cells(*view);
   ASSERT_EQ(cells.size(), 3u);
   std::vector<int> wrongCells;
@@ -64,12 +64,12 @@ TEST_F(ExamAnswers, WrongWrongRightKeepsTheAnswerInPlayUntilItsErrorsArePaidBack
   UseDraw([asked](int v) { return v % 3 == asked; });
   Press(*view, RightCell(*view));
   EXPECT_EQ(ScoreOf(*view), (Score{0, 2, 0, 3}));
-  ASSERT_EQ(view->m_nTrueRandIndex, asked);
+  ASSERT_EQ(view->Rules().m_nTrueRandIndex, asked);
   EXPECT_EQ(RightAnswerErrors(*view), 1);
 
   Press(*view, RightCell(*view));
   EXPECT_EQ(ScoreOf(*view), (Score{0, 2, 0, 3}));
-  ASSERT_EQ(view->m_nTrueRandIndex, asked);
+  ASSERT_EQ(view->Rules().m_nTrueRandIndex, asked);
   EXPECT_EQ(RightAnswerErrors(*view), 0);
 
   Press(*view, RightCell(*view));
@@ -104,20 +104,54 @@ TEST_F(ExamAnswers, ARefusalHighlightsTheRightCellKeepsTheQuestionAndCountsAHint
   EXPECT_NEAR(is.blue() - was.blue(), 0xC4 * 0x60 / 255, 3);
   EXPECT_EQ(after.pixel(inOther), before.pixel(inOther));
 
-  // Choosing the highlighted answer, with no error on it, counts as right and learns it.
+  // The refusal made the answer owe one right choice: choosing it now pays that back, and the
+  // word comes back (here at once) until a right choice counts.
+  EXPECT_EQ(RightAnswerErrors(*view), 1);
+  const int asked = view->Rules().m_nTrueRandIndex;
+  UseDraw([asked](int v) { return v % 3 == asked; });
   Press(*view, right);
-  EXPECT_EQ(ScoreOf(*view), (Score{1, 0, 1, 2}));
-  EXPECT_EQ(view->m_vUserIndexes.size(), 2u);
+  EXPECT_EQ(ScoreOf(*view), (Score{0, 0, 1, 3}));
+  ASSERT_EQ(view->Rules().m_nTrueRandIndex, asked);
+  EXPECT_EQ(RightAnswerErrors(*view), 0);
   const QPoint inNextRight(940, (5 + RightCell(*view)) * 50 + 8);
   EXPECT_EQ(view->BackBuffer().pixel(inNextRight), before.pixel(inNextRight))
       << "the next question is drawn without the highlight";
+  Press(*view, RightCell(*view));
+  EXPECT_EQ(ScoreOf(*view), (Score{1, 0, 1, 2}));
+  EXPECT_EQ(view->m_vUserIndexes.size(), 2u);
+}
+
+TEST_F(ExamAnswers, ARefusedWordMustBeAnsweredRightOnceMoreAndTheStatisticsShowNoError) {
+  auto view = MakeView<CExam1View>();
+  ASSERT_TRUE(Open(*view, {Row(u"a", u"m", u"s", {u"А"}), Row(u"b", u"m", u"s", {u"Б"})}));
+  UseDraw([](int v) { return v % 2 == 0; });
+  view->Repaint();
+  Click(*view, 10, 10);  // outside the cells: a refusal
+  Press(*view, 0);       // the same question refused again: one more hint, no more error
+  EXPECT_EQ(ScoreOf(*view), (Score{0, 0, 2, 2}));
+  EXPECT_EQ(RightAnswerErrors(*view), 1);
+  fake.messages.Clear();
+  int presses = 0;
+  while (view->m_nTotalCountAltWords > 0 && ++presses < 10) {
+    ++fake.clock.seconds;
+    Press(*view, RightCell(*view));
+  }
+  EXPECT_EQ(presses, 3) << "two words, one of them refused";
+  EXPECT_EQ(Messages(), std::vector<QString>{QStringLiteral(
+                            "Данные закончились! Ваша статистика:\nПравильно: 2; Неправильно: 0; Подсказок: 2")});
 }
 
 TEST_F(ExamAnswers, AFilterOfTwoOneAndOneAnswersEndsAfterFourRightAnswers) {
   auto view = MakeView<CExam1View>();
   ASSERT_TRUE(Open(*view, {Row(u"a", u"m", u"s", {u"А1", u"А2"}), Row(u"b", u"m", u"s", {u"Б"}),
                            Row(u"c", u"m", u"s", {u"В"}), Row(u"d", u"v", u"", {u"Г"})}));
-  Press(*view, 0);  // counters of an earlier run are reset by the selection
+  // Counters of an earlier run are reset by the selection: a refusal of the verb, outside the
+  // filter chosen next.
+  UseDraw([](int v) { return v % 4 == 3; });
+  view->Repaint();
+  ASSERT_EQ(view->m_wsKeyWord, u"d");
+  Press(*view, 0);
+  ASSERT_EQ(view->m_nHints, 1);
   view->SelectUserFilter(FilterId(*view, u"&3 - Мужские существительные, ед.ч."), u"");
   EXPECT_EQ(view->m_vUserIndexes, (std::vector<int32_t>{0, 1, 2}));
   EXPECT_EQ(ScoreOf(*view), (Score{0, 0, 0, 4}));
@@ -141,7 +175,7 @@ TEST_F(ExamAnswers, AFilterOfTwoOneAndOneAnswersEndsAfterFourRightAnswers) {
   fake.messages.Clear();
   Press(*view, 1);
   Press(*view, 0);
-  view->OnLButtonDown(500, CellY(1));
+  Click(*view, 500, CellY(1));
   EXPECT_EQ(Messages(), std::vector<QString>(3, QStringLiteral("Данные закончились!")));
   EXPECT_EQ(ScoreOf(*view), (Score{4, 0, 0, 0}));
 }
@@ -153,17 +187,17 @@ TEST_F(ExamAnswers, KeysBeyondTheDrawnCellsAndOtherKeysDoNothing) {
   const auto cells = Cells(*view);
   for (int key : std::vector<int>{0x34, 0x35, 0x64, 0x65, 0x36, 0x37, 0x38, 0x39, 0x66, 0x69, 'A', 0x0D, 0x71})
     view->OnKeyDown(key);
-  view->OnLButtonDown(500, CellY(4));
-  view->OnLButtonDown(500, CellY(5));
+  Click(*view, 500, CellY(4));
+  Click(*view, 500, CellY(5));
   EXPECT_EQ(ScoreOf(*view), (Score{0, 0, 0, 3}));
   EXPECT_EQ(Cells(*view), cells);
   EXPECT_TRUE(Messages().empty());
   EXPECT_EQ(fake.errorSignal.plays, 0);
 
   view->OnKeyDown(kVkNumpad0);
-  view->OnLButtonDown(49, 320);   // left of the cells
-  view->OnLButtonDown(30, CellY(1));  // on a cell's number
-  view->OnLButtonDown(500, 551);  // below the fifth row
+  Click(*view, 49, 320);   // left of the cells
+  Click(*view, 30, CellY(1));  // on a cell's number
+  Click(*view, 500, 551);  // below the fifth row
   EXPECT_EQ(ScoreOf(*view), (Score{0, 0, 4, 3}));
 }
 
@@ -177,67 +211,86 @@ TEST_F(ExamAnswers, ClicksChooseTheCellUnderThePointer) {
   ASSERT_EQ(view->height(), 600);
 
   // Each click lands on a fresh five-cell question whose right answer is in the clicked cell.
-  struct Click {
+  struct Hit {
     int x, y, cell;
   };
   int right = 0;
-  for (const Click& click : {Click{50, 300, 1}, Click{950, 350, 1}, Click{500, 351, 2}, Click{500, 550, 5}}) {
+  for (const Hit& click : {Hit{50, 300, 1}, Hit{950, 350, 1}, Hit{500, 351, 2}, Hit{500, 550, 5}}) {
     SCOPED_TRACE(click.cell);
     ++fake.clock.seconds;
     UseDraw([&click](int v) { return v % 5 == click.cell - 1; });
     view->Repaint();
     ASSERT_EQ(Cells(*view).size(), 5u);
     ASSERT_EQ(RightCell(*view), click.cell);
-    view->OnLButtonDown(click.x, click.y);
+    Click(*view, click.x, click.y);
     EXPECT_EQ(view->m_nRightAnswers, ++right);
   }
   // And a click on another cell is a wrong choice.
   ++fake.clock.seconds;
   UseDraw([](int v) { return v % 5 == 0; });
   view->Repaint();
-  view->OnLButtonDown(500, CellY(3));
+  Click(*view, 500, CellY(3));
   EXPECT_EQ(view->m_nWrongAnswers, 1);
 }
 
-TEST_F(ExamAnswers, ChoicesWithNoRecordLeftInPlayAreIgnored) {
+TEST_F(ExamAnswers, ChoosingTheFilterAgainKeepsLearntAnswersAndTheTestStillEnds) {
   auto view = MakeView<CExam1View>();
-  // 'a' [А] and 'b' [Б1, Б2]: learn 'А' and one answer of 'b', then select all records again.
+  // 'a' [А] and 'b' [Б1, Б2]: learn 'А' and one answer of 'b', then choose the filter again.
   ASSERT_TRUE(Open(*view, {Row(u"a", u"m", u"s", {u"А"}), Row(u"b", u"m", u"s", {u"Б1", u"Б2"})}));
   UseDraw([](int v) { return v % 2 == 0; });
   view->Repaint();
   Press(*view, RightCell(*view));  // 'А' learnt; only 'b' is left
   ASSERT_EQ(view->m_vUserIndexes, std::vector<int32_t>{1});
   Press(*view, RightCell(*view));  // one answer of 'b' learnt
-  ASSERT_EQ(view->m_vCopyWordsData[1].vwsAltWords.size(), 1u);
-
-  // The selection counts all three answers, though the copy holds only one of 'b'.
-  ++fake.clock.seconds;
-  UseDraw([](int v) { return v % 2 == 1; });
-  view->SelectUserFilter(kFirstFilterCommand, u"");
-  ASSERT_EQ(view->m_nTotalCountAltWords, 3);
-  ASSERT_EQ(view->m_nTrueRandIndex, 1);
-  Press(*view, RightCell(*view));  // 'b' fully learnt; 'a' is drawn and the copy renewed
-  ASSERT_EQ(view->m_vUserIndexes, std::vector<int32_t>{0});
-  ASSERT_EQ(view->m_nTrueRandIndex, 0);
-  Press(*view, RightCell(*view));  // 'a' learnt: nothing in play, one answer still counted
-  ASSERT_TRUE(view->m_vUserIndexes.empty());
-  ASSERT_EQ(view->m_nTotalCountAltWords, 1);
-  ASSERT_FALSE(view->HasQuestion());
+  ASSERT_EQ(view->Rules().m_vCopyWordsData[1].vwsAltWords.size(), 1u);
+  ASSERT_EQ(ScoreOf(*view), (Score{2, 0, 0, 1}));
 
   fake.messages.Clear();
-  const Score stuck = ScoreOf(*view);
-  for (int digit = 0; digit <= 5; ++digit) Press(*view, digit);
-  view->OnLButtonDown(500, CellY(1));
-  view->OnLButtonDown(10, 10);
-  EXPECT_EQ(ScoreOf(*view), stuck);
-  EXPECT_TRUE(Messages().empty());
-  EXPECT_EQ(fake.errorSignal.plays, 0);
+  view->SelectUserFilter(kFirstFilterCommand, u"Модуль: \"Экзамен-1\" (оригинал --> перевод)");
+  EXPECT_EQ(ScoreOf(*view), (Score{0, 0, 0, 1})) << "only the answer not yet learnt is left";
+  EXPECT_EQ(view->m_vUserIndexes, std::vector<int32_t>{1});
+  EXPECT_TRUE(view->Rules().m_vCopyWordsData[0].vwsAltWords.empty()) << "'А' stays learnt";
+  EXPECT_EQ(StatusLine(*view), u"Правильно: 0; Неправильно: 0; Осталось: 1; Подсказок: 0");
+  ASSERT_TRUE(view->HasQuestion());
+  EXPECT_EQ(view->m_wsKeyWord, u"b");
 
-  // Selecting the filter again starts a test that can be finished.
+  fake.messages.Clear();
+  Press(*view, RightCell(*view));
+  EXPECT_EQ(Messages(), std::vector<QString>{QStringLiteral(
+                            "Данные закончились! Ваша статистика:\nПравильно: 1; Неправильно: 0; Подсказок: 0")});
+
+  // A filter whose answers are all learnt is taken again from the start.
+  fake.messages.Clear();
   view->SelectUserFilter(kFirstFilterCommand, u"");
+  EXPECT_EQ(ScoreOf(*view), (Score{0, 0, 0, 3}));
+  EXPECT_EQ(view->m_vUserIndexes, (std::vector<int32_t>{0, 1}));
   int presses = 0;
-  while (view->m_nTotalCountAltWords > 0 && ++presses < 20) Press(*view, RightCell(*view));
+  while (view->m_nTotalCountAltWords > 0 && ++presses < 20) {
+    ++fake.clock.seconds;
+    Press(*view, RightCell(*view));
+  }
   EXPECT_EQ(ScoreOf(*view), (Score{3, 0, 0, 0}));
+  EXPECT_EQ(Messages().size(), 1u);
+}
+
+TEST_F(ExamAnswers, AFilterChosenAgainCountsOnlyItsAnswersNotYetLearnt) {
+  auto view = MakeView<CExam1View>();
+  // A word with two answers and a verb: learn one answer of the word, then choose its filter.
+  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот", u"котик"}), Row(u"aimer", u"v", u"", {u"любить"})}));
+  const int chat = RecordIndex(*view, u"chat");
+  UseDraw([chat](int v) { return v % 2 == chat; });
+  view->Repaint();
+  ASSERT_EQ(view->m_wsKeyWord, u"chat");
+  Press(*view, RightCell(*view));
+  ASSERT_EQ(view->m_nRightAnswers, 1);
+
+  view->SelectUserFilter(FilterId(*view, u"&3 - Мужские существительные, ед.ч."), u"");
+  EXPECT_EQ(StatusLine(*view), u"Правильно: 0; Неправильно: 0; Осталось: 1; Подсказок: 0");
+  ASSERT_EQ(view->m_wsKeyWord, u"chat");
+  fake.messages.Clear();
+  Press(*view, RightCell(*view));
+  EXPECT_EQ(Messages(), std::vector<QString>{QStringLiteral(
+                            "Данные закончились! Ваша статистика:\nПравильно: 1; Неправильно: 0; Подсказок: 0")});
 }
 
 TEST_F(ExamAnswers, WithHiddenCellsOnlyTheCellsOfTheQuestionCanBeChosen) {
@@ -257,7 +310,7 @@ TEST_F(ExamAnswers, WithHiddenCellsOnlyTheCellsOfTheQuestionCanBeChosen) {
   EXPECT_EQ(view->m_nNumberedCells, 3) << "no cell drawn: the last count stays";
   Press(*view, 3);
   Press(*view, 2);
-  view->OnLButtonDown(500, CellY(3));
+  Click(*view, 500, CellY(3));
   EXPECT_EQ(ScoreOf(*view), (Score{0, 0, 0, 4}));
   Press(*view, 1);
   EXPECT_EQ(ScoreOf(*view), (Score{1, 0, 0, 3}));

@@ -1,6 +1,12 @@
 #include "ExamFixture.h"
 
-#include "views/ExamRandom.h"
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "views/EntryGrid.h"
+
+#include "data/ExamRandom.h"
 
 namespace verbaro::examtest {
 
@@ -27,6 +33,20 @@ int ExamTest::UseDraw(const std::function<bool(int)>& predicate) {
   return -1;
 }
 
+void ExamTest::Press(CExam1View& view, int digit) {
+  QKeyEvent event(QEvent::KeyPress, Qt::Key_0 + digit, Qt::NoModifier);
+  QApplication::sendEvent(&view, &event);
+}
+
+void ExamTest::Click(CExam1View& view, int x, int y) {
+  const QPointF at(x, y);
+  QMouseEvent event(QEvent::MouseButtonPress, at, view.mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&view, &event);
+}
+
+std::u16string ExamTest::StatusLine(const CExam1View& view) { return grid::StatusText(view); }
+
 int ExamTest::WrongCell(const CExam1View& view) {
   for (int k = 1; k <= static_cast<int>(view.m_vwsAltWords.size()); ++k)
     if (k != RightCell(view)) return k;
@@ -34,7 +54,7 @@ int ExamTest::WrongCell(const CExam1View& view) {
 }
 
 int ExamTest::RightAnswerErrors(const CExam1View& view) {
-  return view.m_vCopyWordsData.at(view.m_nTrueRandIndex).vnWordErrors.at(view.m_nTrueInd);
+  return view.Rules().m_vCopyWordsData.at(view.Rules().m_nTrueRandIndex).vnWordErrors.at(view.m_nTrueInd);
 }
 
 int ExamTest::RecordIndex(const CExam1View& view, const std::u16string& keyWord) {

@@ -54,7 +54,12 @@ class ExamTest : public ::testing::Test, private ApplicationFirst {
   static int RightCell(const CExam1View& view) { return view.m_nTrueCellIndex + 1; }
   // Some numbered cell other than the right one (0 when there is none).
   static int WrongCell(const CExam1View& view);
-  static void Press(CExam1View& view, int digit) { view.OnKeyDown(0x30 + digit); }
+  // A digit key pressed on the view, through its key event handling.
+  static void Press(CExam1View& view, int digit);
+  // A left click at (x, y) of the view, through its mouse event handling.
+  static void Click(CExam1View& view, int x, int y);
+  // The statistics line under the answer cells.
+  static std::u16string StatusLine(const CExam1View& view);
   // The error counter of the right answer of the current question in the working copy.
   static int RightAnswerErrors(const CExam1View& view);
   // Index in the view's records of the record whose key word is given (-1 when absent).

@@ -1,4 +1,4 @@
-#include "views/ExamInput.h"
+#include "data/ExamInput.h"
 
 namespace verbaro {
 

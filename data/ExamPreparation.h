@@ -1,7 +1,8 @@
 #pragma once
 // Turning lesson rows into exam records: rows that ask the same question are merged into one
-// record gathering all their answers, phrase rows ("~~") are dropped, and every answer gets an
-// error counter of 0. Plain functions over records, used by the exam views.
+// record gathering all their answers, phrase rows ("~~") and rows that no question could ask are
+// dropped, and every answer gets an error counter of 0. Plain functions over records, used by the
+// exam rules.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -20,6 +21,12 @@ using AltWordsIndex = std::map<std::u16string, std::vector<int32_t>>;
 
 // A phrase row: grammar code exactly "~~".
 bool IsPhraseRow(const WordsData& row);
+
+// Whether a question can ask this row: the filters file it under its own group key (grammar code
+// and number suffix), where question building looks for its wrong answers. A verb with number
+// "s", a noun without a number or of grammar "nm", a plain "adj" are filed elsewhere, so they
+// could be drawn but never asked.
+bool CanBeAsked(const WordsData& row);
 
 // Foreign word -> translations. Key: the extended word ("maison, f,s"). An entry keeps the
 // recordings and text lines of its first row with an answer; later rows add only answers.

@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <iterator>
 
-#include "platform/Desktop.h"
-#include "views/Exam1View.h"
-#include "views/ExamRandom.h"
+#include "data/Clock.h"
+#include "data/ExamRandom.h"
+#include "data/ExamRules.h"
+#include "data/LessonState.h"
+#include "platform/DiagnosticLog.h"
 
 namespace verbaro {
 
@@ -18,42 +20,44 @@ bool IsIndexOf(int index, const auto& container) { return index >= 0 && index < 
 
 }  // namespace
 
-int CExam1View::Draw(int n) const {
+int ExamRules::Draw(int n) const {
   static const SystemClock systemClock;
-  const Clock* clock = m_platform.clock;
-  return DrawModulo(clock != nullptr ? *clock : static_cast<const Clock&>(systemClock), n);
+  return DrawModulo(m_clock != nullptr ? *m_clock : static_cast<const Clock&>(systemClock), n);
 }
 
-bool CExam1View::SetUserExamData() {
+bool ExamRules::SetUserExamData() {
+  CLessonState& lesson = m_lesson;
   m_mapIndexToVAltWords.clear();
   // The repaint after a refusal keeps the question and highlights its right answer.
-  if (m_bShowTrueAnswer) return true;
-  m_bQuestionReady = false;
+  if (lesson.m_bShowTrueAnswer) return true;
+  m_questionReady = false;
+  m_refused = false;
 
   if (m_mapCopyExtGramKeysToMapIndToVWS.empty())
-    m_mapCopyExtGramKeysToMapIndToVWS = m_mapExtGramKeysToMapIndToVWS;
-  if (m_vCopyWordsData.empty()) m_vCopyWordsData = m_vWordsData;
-  m_vwsAltWords.clear();
+    m_mapCopyExtGramKeysToMapIndToVWS = lesson.m_mapExtGramKeysToMapIndToVWS;
+  if (m_vCopyWordsData.empty()) m_vCopyWordsData = lesson.m_vWordsData;
+  lesson.m_vwsAltWords.clear();
 
-  if (m_vUserIndexes.empty()) return false;
+  const std::vector<int32_t>& inPlay = lesson.m_vUserIndexes;
+  if (inPlay.empty()) return false;
   if (m_vCopyWordsData.empty()) {
     ShowError(u"Пустая копия данных!");
     return false;
   }
 
-  const int nTrueRandPos = Draw(SizeOf(m_vUserIndexes));
+  const int nTrueRandPos = Draw(SizeOf(inPlay));
   if (!IsIndexOf(nTrueRandPos, m_vCopyWordsData) ||
-      !IsIndexOf(m_vUserIndexes[nTrueRandPos], m_vCopyWordsData)) {
+      !IsIndexOf(inPlay[nTrueRandPos], m_vCopyWordsData)) {
     ShowError(u"Выход за пределы индекса!");
     return false;
   }
-  m_nTrueRandIndex = m_vUserIndexes[nTrueRandPos];
+  m_nTrueRandIndex = inPlay[nTrueRandPos];
   m_wsExtFrGram = GroupKey(m_vCopyWordsData[m_nTrueRandIndex]);
 
-  // All answers of this record were learnt and a filter selection put it back in play: start
-  // again from the full lesson, which restores every learnt answer and clears the errors.
+  // A record whose answers are all learnt is not in play (the filter choice sees to that); should
+  // one be drawn all the same, the working copy starts again from the full lesson.
   if (m_vCopyWordsData[m_nTrueRandIndex].vwsAltWords.empty()) {
-    m_vCopyWordsData = m_vWordsData;
+    m_vCopyWordsData = lesson.m_vWordsData;
     if (!IsIndexOf(m_nTrueRandIndex, m_vCopyWordsData)) {
       ShowError(u"Выход за пределы индекса!");
       return false;
@@ -66,17 +70,18 @@ bool CExam1View::SetUserExamData() {
   }
   const WordsData& asked = m_vCopyWordsData[m_nTrueRandIndex];
 
-  m_nTrueInd = Draw(SizeOf(asked.vwsAltWords));
-  m_wsTrueAltWord = asked.vwsAltWords[m_nTrueInd];
+  lesson.m_nTrueInd = Draw(SizeOf(asked.vwsAltWords));
+  m_wsTrueAltWord = asked.vwsAltWords[lesson.m_nTrueInd];
   if (Logging()) {
+    DiagnosticLog& log = *lesson.Log();
     const std::u16string wsTrueExtAltWord = m_wsTrueAltWord + u", " + m_wsExtFrGram;
-    Log()->Write(u"nTrueRandPos = ", nTrueRandPos, u"; m_nTrueRandIndex = ", m_nTrueRandIndex,
-                 u"; m_nTrueInd = ", m_nTrueInd, u"; ", asked.wsKeyWord, u" -> ", wsTrueExtAltWord,
-                 u"; vTrueIndexes:");
+    log.Write(u"nTrueRandPos = ", nTrueRandPos, u"; m_nTrueRandIndex = ", m_nTrueRandIndex,
+              u"; m_nTrueInd = ", lesson.m_nTrueInd, u"; ", asked.wsKeyWord, u" -> ",
+              wsTrueExtAltWord, u"; vTrueIndexes:");
     const auto found = m_mapExtAltWordsToVINT.find(wsTrueExtAltWord);
     if (found != m_mapExtAltWordsToVINT.end())
-      for (int32_t k : found->second) Log()->Write(u" ", k);
-    Log()->Line();
+      for (int32_t k : found->second) log.Write(u" ", k);
+    log.Line();
   }
 
   const auto group = m_mapCopyExtGramKeysToMapIndToVWS.find(m_wsExtFrGram);
@@ -94,18 +99,19 @@ bool CExam1View::SetUserExamData() {
 
   if (!DrawWrongAnswers()) return false;
 
-  const int nWrong = SizeOf(m_vwsAltWords);
-  m_nTrueCellIndex = Draw(nWrong + 1);
-  m_vwsAltWords.insert(m_vwsAltWords.begin() + m_nTrueCellIndex, m_wsTrueAltWord);
-  if (Logging()) Log()->Line(u"Правильный ответ в ячейке ", m_nTrueCellIndex + 1);
+  std::vector<std::u16string>& cells = lesson.m_vwsAltWords;
+  lesson.m_nTrueCellIndex = Draw(SizeOf(cells) + 1);
+  cells.insert(cells.begin() + lesson.m_nTrueCellIndex, m_wsTrueAltWord);
+  if (Logging()) lesson.Log()->Line(u"Правильный ответ в ячейке ", lesson.m_nTrueCellIndex + 1);
 
-  TakeCurrentRecord(m_vCopyWordsData[m_nTrueRandIndex], false);
-  m_bQuestionReady = true;
+  lesson.TakeCurrentRecord(m_vCopyWordsData[m_nTrueRandIndex], false);
+  m_questionReady = true;
   return true;
 }
 
-bool CExam1View::DrawWrongAnswers() {
-  for (int attempt = 0; attempt < m_nMaxAltWords - 1 && !m_mapIndexToVAltWords.empty();
+bool ExamRules::DrawWrongAnswers() {
+  std::vector<std::u16string>& cells = m_lesson.m_vwsAltWords;
+  for (int attempt = 0; attempt < m_lesson.m_nMaxAltWords - 1 && !m_mapIndexToVAltWords.empty();
        ++attempt) {
     const int nRandVertPos = Draw(SizeOf(m_mapIndexToVAltWords));
     if (!IsIndexOf(nRandVertPos, m_mapIndexToVAltWords)) {
@@ -128,9 +134,9 @@ bool CExam1View::DrawWrongAnswers() {
         wsFalseAltWord + u", " + GroupKey(m_vCopyWordsData[nRandVertIndex]);
 
     const bool discarded = IsCandidateDiscarded(wsFalseAltWord, wsFalseExtAltWord);
-    if (!discarded && !wsFalseAltWord.empty()) m_vwsAltWords.push_back(wsFalseAltWord);
+    if (!discarded && !wsFalseAltWord.empty()) cells.push_back(wsFalseAltWord);
     if (Logging())
-      Log()->Line(u"nRandVertIndex = ", nRandVertIndex, u"; nRandHorIndex = ", nRandHorIndex,
+      m_lesson.Log()->Line(u"nRandVertIndex = ", nRandVertIndex, u"; nRandHorIndex = ", nRandHorIndex,
                   u"; ", wsFalseExtAltWord, discarded ? u" : отброшен" : u" : принят");
 
     // A used or discarded candidate leaves the pool.
@@ -151,13 +157,13 @@ bool CExam1View::DrawWrongAnswers() {
   return true;
 }
 
-bool CExam1View::IsCandidateDiscarded(const std::u16string& wsFalseAltWord,
+bool ExamRules::IsCandidateDiscarded(const std::u16string& wsFalseAltWord,
                                       const std::u16string& wsFalseExtAltWord) const {
-  if (m_bContraVersa) {
+  if (m_lesson.m_bContraVersa) {
     // Foreign words: a candidate equal to the right answer or to a chosen cell would repeat.
+    const std::vector<std::u16string>& cells = m_lesson.m_vwsAltWords;
     return wsFalseAltWord == m_wsTrueAltWord ||
-           std::find(m_vwsAltWords.begin(), m_vwsAltWords.end(), wsFalseAltWord) !=
-               m_vwsAltWords.end();
+           std::find(cells.begin(), cells.end(), wsFalseAltWord) != cells.end();
   }
   // Translations: a candidate that is also an answer of the asked record would be right too.
   const auto found = m_mapExtAltWordsToVINT.find(wsFalseExtAltWord);
@@ -166,13 +172,14 @@ bool CExam1View::IsCandidateDiscarded(const std::u16string& wsFalseAltWord,
          found->second.end();
 }
 
-void CExam1View::LogPool(std::u16string_view title) const {
+void ExamRules::LogPool(std::u16string_view title) const {
   if (!Logging()) return;
-  Log()->Line(title);
+  DiagnosticLog& log = *m_lesson.Log();
+  log.Line(title);
   for (const auto& [index, texts] : m_mapIndexToVAltWords) {
-    Log()->Write(u"  ", index, u" :");
-    for (const std::u16string& text : texts) Log()->Write(u" ", text, u";");
-    Log()->Line();
+    log.Write(u"  ", index, u" :");
+    for (const std::u16string& text : texts) log.Write(u" ", text, u";");
+    log.Line();
   }
 }
 

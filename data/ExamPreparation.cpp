@@ -1,4 +1,6 @@
-#include "views/ExamPreparation.h"
+#include "data/ExamPreparation.h"
+
+#include "data/FilterKinds.h"
 
 #include "platform/DiagnosticLog.h"
 
@@ -10,6 +12,23 @@ bool Logging(const DiagnosticLog* log) { return log != nullptr && log->IsAttache
 
 void LogSkippedPhrase(DiagnosticLog* log, const WordsData& row) {
   if (Logging(log)) log->Line(u"Пропущена фраза: ", row.wsKeyWord, u" : ", row.wsFrGram);
+}
+
+void LogUnaskable(DiagnosticLog* log, const WordsData& row) {
+  if (Logging(log)) log->Line(u"Пропущена запись без своей группы: ", row.wsKeyWord, u" : ", GroupKey(row));
+}
+
+// Phrases and rows that cannot be asked stay out of the exam; true when the row is left out.
+bool LeftOut(DiagnosticLog* log, const WordsData& row) {
+  if (IsPhraseRow(row)) {
+    LogSkippedPhrase(log, row);
+    return true;
+  }
+  if (!CanBeAsked(row)) {
+    LogUnaskable(log, row);
+    return true;
+  }
+  return false;
 }
 
 void LogFiled(DiagnosticLog* log, const std::u16string& key, const std::u16string& answer) {
@@ -30,13 +49,18 @@ void LogEntries(DiagnosticLog* log, const ExamEntries& entries) {
 
 bool IsPhraseRow(const WordsData& row) { return row.wsFrGram == u"~~"; }
 
+bool CanBeAsked(const WordsData& row) {
+  const std::u16string groupKey = GroupKey(row);
+  for (const FilterPlacement& placement : ClassifyRecord(row.wsFrGram, row.wsFrNumber, true)) {
+    if (placement.gramKey == groupKey) return true;
+  }
+  return false;
+}
+
 ExamEntries MergeRowsByWord(const std::vector<WordsData>& rows, DiagnosticLog* log) {
   ExamEntries entries;
   for (const WordsData& row : rows) {
-    if (IsPhraseRow(row)) {
-      LogSkippedPhrase(log, row);
-      continue;
-    }
+    if (LeftOut(log, row)) continue;
     const std::u16string key = ExtendedKey(row.wsKeyWord, row);
     for (const std::u16string& answer : row.vwsAltWords) {
       LogFiled(log, key, answer);
@@ -59,10 +83,7 @@ ExamEntries MergeRowsByWord(const std::vector<WordsData>& rows, DiagnosticLog* l
 ExamEntries MergeRowsByTranslation(const std::vector<WordsData>& rows, DiagnosticLog* log) {
   ExamEntries entries;
   for (const WordsData& row : rows) {
-    if (IsPhraseRow(row)) {
-      LogSkippedPhrase(log, row);
-      continue;
-    }
+    if (LeftOut(log, row)) continue;
     for (const std::u16string& answer : row.vwsAltWords) {
       const std::u16string key = ExtendedKey(answer, row);
       LogFiled(log, key, row.wsKeyWord);

@@ -1,6 +1,6 @@
-#include "views/ExamRandom.h"
+#include "data/ExamRandom.h"
 
-#include "platform/Desktop.h"
+#include "data/Clock.h"
 
 namespace verbaro {
 

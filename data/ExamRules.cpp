@@ -1,0 +1,127 @@
+// The exam rules: reset, the two preparations and the records a chosen filter puts into play.
+#include "data/ExamRules.h"
+
+#include "data/LessonState.h"
+#include "platform/DiagnosticLog.h"
+
+namespace verbaro {
+
+ExamRules::ExamRules(CLessonState& lesson, const Clock* clock) : m_lesson(lesson), m_clock(clock) {}
+
+bool ExamRules::Logging() const { return m_lesson.Log() != nullptr && m_lesson.Log()->IsAttached(); }
+
+void ExamRules::ShowError(std::u16string_view text) { m_lesson.ShowMessage(kCaptionError, text); }
+
+void ExamRules::ShowInfo(std::u16string_view text) { m_lesson.ShowMessage(kCaptionInfo, text); }
+
+void ExamRules::Reset() {
+  m_mapExtAltWordsToVINT.clear();
+  m_mapCopyExtGramKeysToMapIndToVWS.clear();
+  m_vCopyWordsData.clear();
+  m_lesson.m_bShowTrueAnswer = 0;
+  m_questionReady = false;
+  m_refused = false;
+}
+
+bool ExamRules::SetWordsData() {
+  if (m_lesson.m_vWordsData.empty()) {
+    ShowError(u"Нет данных!");
+    return false;
+  }
+  const ExamEntries entries = MergeRowsByWord(m_lesson.m_vWordsData, m_lesson.Log());
+  for (const auto& entry : entries) {
+    if (entry.second.vwsAltWords.empty()) {
+      ShowError(u"CExam1View::SetWordsData() : Множество слов-переводов пусто!");
+      return false;
+    }
+  }
+  return RebuildExamRecords(entries, {u"Множество переводов пусто!",
+                                      u"nCountAltWords > m_nMaxAltWords"});
+}
+
+bool ExamRules::SetAltWordsData() {
+  if (m_lesson.m_vWordsData.empty()) return false;
+  // The merged records are made with empty text lines, so they are appended as they are.
+  const ExamEntries entries = MergeRowsByTranslation(m_lesson.m_vWordsData, m_lesson.Log());
+  return RebuildExamRecords(entries, {u"Множество слов-оригиналов пусто!",
+                                      u"nCountFrWords > m_nMaxAltWords"});
+}
+
+bool ExamRules::RebuildExamRecords(const ExamEntries& entries, const PreparationTexts& texts) {
+  m_lesson.StopSound();
+  // The records change, so the working copies made from the old ones go.
+  m_vCopyWordsData.clear();
+  m_mapCopyExtGramKeysToMapIndToVWS.clear();
+  m_questionReady = false;
+  std::vector<WordsData>& records = m_lesson.m_vWordsData;
+  DiagnosticLog* log = m_lesson.Log();
+  for (const auto& [key, record] : entries) {
+    const size_t count = record.vwsAltWords.size();
+    if (count == 0) {
+      ShowError(texts.emptyAnswers);
+      return false;
+    }
+    if (count > static_cast<size_t>(m_lesson.m_nMaxAltWords)) {
+      ShowInfo(texts.tooManyAnswers);
+      return false;
+    }
+    records.push_back(record);
+    if (Logging()) {
+      log->Write(static_cast<int64_t>(records.size() - 1), u" : [");
+      for (int32_t size : record.nvMp3WordSize) log->Write(u" ", size);
+      log->Write(u" ] ", key, u" : ", record.wsKeyWord, u" :");
+      for (const std::u16string& answer : record.vwsAltWords) log->Write(u" ", answer, u";");
+      log->Line();
+    }
+  }
+  if (!m_lesson.CreateUserFilters() || !m_lesson.BuildFilterMenu()) return false;
+
+  m_mapExtAltWordsToVINT = BuildAltWordsIndex(records);
+  for (const auto& [answer, indexes] : m_mapExtAltWordsToVINT) {
+    if (Logging()) {
+      log->Write(answer, u" :");
+      for (int32_t k : indexes) log->Write(u" ", k);
+      log->Line();
+    }
+    if (indexes.empty()) {
+      ShowError(u"CExam1View::SetWordsData() : Множество индексов для переводов пусто!");
+      return false;
+    }
+  }
+  m_lesson.SelectUserFilter(kFirstFilterCommand, u"");
+  return true;
+}
+
+void ExamRules::TakeFilter(const std::vector<int32_t>& records) {
+  const std::vector<WordsData>& lesson = m_lesson.m_vWordsData;
+  if (m_vCopyWordsData.empty()) m_vCopyWordsData = lesson;
+  const auto known = [&](int32_t r) {
+    return r >= 0 && static_cast<size_t>(r) < lesson.size() &&
+           static_cast<size_t>(r) < m_vCopyWordsData.size();
+  };
+  bool anyLeft = false;
+  for (const int32_t r : records) {
+    if (known(r) && !m_vCopyWordsData[r].vwsAltWords.empty()) anyLeft = true;
+  }
+  if (!anyLeft) {
+    // Everything of this filter was learnt: the learner takes it again from the start.
+    for (const int32_t r : records) {
+      if (!known(r)) continue;
+      m_vCopyWordsData[r].vwsAltWords = lesson[r].vwsAltWords;
+      m_vCopyWordsData[r].vnWordErrors.assign(lesson[r].vwsAltWords.size(), 0);
+    }
+  }
+  m_lesson.m_vUserIndexes.clear();
+  m_lesson.m_nTotalCountAltWords = 0;
+  for (const int32_t r : records) {
+    if (!known(r) || m_vCopyWordsData[r].vwsAltWords.empty()) continue;
+    m_lesson.m_vUserIndexes.push_back(r);
+    m_lesson.m_nTotalCountAltWords += static_cast<int32_t>(m_vCopyWordsData[r].vwsAltWords.size());
+  }
+  if (Logging()) {
+    m_lesson.Log()->Line(u"В игре записей: ", m_lesson.m_vUserIndexes.size(), u"; осталось ответов: ",
+                         m_lesson.m_nTotalCountAltWords);
+  }
+}
+
+}  // namespace verbaro

@@ -1,0 +1,111 @@
+#pragma once
+// The rules of the two exams, apart from any widget: turning the lesson rows into exam records,
+// building a question (the record asked, its right answer, wrong answers of the same group, the
+// cell of the right answer), scoring the choices and ending the test with its statistics.
+//
+// The rules work on the lesson of an exam view (its records, filters, records in play, counters
+// and current record) and reach the screen only through the lesson's hooks: ShowMessage for the
+// boxes, Repaint for a new question. Draws are seeded by the given clock, one reseed per draw.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/ExamPreparation.h"
+#include "data/WordsData.h"
+
+namespace verbaro {
+
+class CLessonState;
+class Clock;
+
+// What a choice did; the view adds the error signal of a wrong choice.
+enum class AnswerOutcome {
+  Ignored,    // nothing to answer, or a cell the question does not have
+  AfterEnd,   // the test was over: "Данные закончились!" was shown
+  Hint,       // a refusal: the right answer was highlighted
+  PaidBack,   // right, but the answer still owed errors: one was taken off
+  Learnt,     // right at the first try: the answer left play
+  Wrong,      // a wrong cell: the right answer owes one more error
+  Lost,       // the record of a learnt last answer was not in play (a message was shown)
+};
+
+class ExamRules {
+ public:
+  // clock may be null: the system clock is used then.
+  ExamRules(CLessonState& lesson, const Clock* clock);
+  ExamRules(const ExamRules&) = delete;
+  ExamRules& operator=(const ExamRules&) = delete;
+
+  // ---- preparation ----
+  // The exam reset that precedes reading the lesson again: the exam structures are emptied and
+  // the answer highlight cleared.
+  void Reset();
+  // Foreign word -> translations (Exam-1): merges the lesson rows into exam records, rebuilds
+  // the filters and the reverse index, and selects the filter of all records.
+  bool SetWordsData();
+  // Translation -> foreign words (Exam-2), the same steps with the reversed merge.
+  bool SetAltWordsData();
+
+  // ---- filters ----
+  // Puts the records of a chosen filter into play. Answers already learnt stay learnt: only the
+  // records with answers left are in play, and only those answers are counted as left. A filter
+  // whose answers are all learnt starts afresh: its records get back their answers, without
+  // errors.
+  void TakeFilter(const std::vector<int32_t>& records);
+
+  // ---- questions ----
+  // Builds one question from the records in play, or keeps the current one for the repaint that
+  // highlights its right answer. False when no question could be built.
+  bool SetUserExamData();
+  // True while the question built by the last repaint can be answered.
+  bool HasQuestion() const;
+
+  // ---- answers ----
+  // Choice 0 refuses (highlights the right answer, and that answer owes one more right choice),
+  // 1..5 choose the answer cell with that number.
+  AnswerOutcome OnAnswer(int nChoice);
+
+  // ---- exam state ----
+  std::map<int32_t, std::vector<std::u16string>> m_mapIndexToVAltWords;  // candidate pool
+  AltWordsIndex m_mapExtAltWordsToVINT;                                  // answer -> records
+  std::vector<WordsData> m_vCopyWordsData;  // working copy consumed by the test
+  std::map<std::u16string, std::map<int32_t, std::vector<std::u16string>>>
+      m_mapCopyExtGramKeysToMapIndToVWS;
+  int32_t m_nTrueRandIndex = 0;  // record asked, index in m_vCopyWordsData
+  std::u16string m_wsExtFrGram;  // its group key
+  std::u16string m_wsTrueAltWord;
+
+ private:
+  // The messages that differ between the two preparations.
+  struct PreparationTexts {
+    std::u16string_view emptyAnswers;
+    std::u16string_view tooManyAnswers;
+  };
+  // Common tail of both preparations: the view reset, the records in key order, the filters,
+  // the reverse index and the selection of the filter of all records.
+  bool RebuildExamRecords(const ExamEntries& entries, const PreparationTexts& texts);
+
+  bool Logging() const;
+  int Draw(int n) const;
+  bool DrawWrongAnswers();
+  bool IsCandidateDiscarded(const std::u16string& wsFalseAltWord,
+                            const std::u16string& wsFalseExtAltWord) const;
+  void Refuse();
+  AnswerOutcome AnswerRight();
+  void AnswerWrong();
+  void ShowStatistics();
+  void ShowError(std::u16string_view text);
+  void ShowInfo(std::u16string_view text);
+  void LogPool(std::u16string_view title) const;
+
+  CLessonState& m_lesson;
+  const Clock* m_clock;
+  // Set by a question build that succeeded, cleared by one that did not; a choice needs it.
+  bool m_questionReady = false;
+  // The current question was refused once: its right answer owes its error already.
+  bool m_refused = false;
+};
+
+}  // namespace verbaro
