@@ -1,6 +1,7 @@
 #pragma once
 // Command ids of menu items, accelerators and toolbar buttons. Every command reaches the frame's
-// one dispatch, CMainFrame::OnCommand(id).
+// one dispatch, CMainFrame::OnCommand(id). The Filters items 800..835 are the lesson's own
+// (kFirstFilterCommand, kLastFilterCommand).
 
 namespace verbaro::cmd {
 
@@ -14,8 +15,6 @@ inline constexpr int kToggleToolbar = 59392;
 inline constexpr int kToggleStatusBar = 59393;
 inline constexpr int kFirstMode = 700;  // 700..705: the six modes, index = id - 700
 inline constexpr int kLastMode = 705;
-inline constexpr int kFirstFilter = 800;  // 800..835: the Filters submenu
-inline constexpr int kLastFilter = 835;
 inline constexpr int kVideoSettings = 2000;
 inline constexpr int kHelp = 128;
 inline constexpr int kAbout = 57664;

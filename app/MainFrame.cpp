@@ -18,6 +18,7 @@
 #include "app/Commands.h"
 #include "app/HelpDialog.h"
 #include "app/ModeTable.h"
+#include "app/QtFilterMenu.h"
 #include "app/SettingsDialog.h"
 #include "platform/DiagnosticLog.h"
 #include "platform/MessageBoxes.h"
@@ -162,12 +163,11 @@ void CMainFrame::BuildMenu() {
         MakeAction(mode.command, mode.menuText, mode.statusText, mode.toolTip));
   }
 
+  // The frame owns the Filters submenu; the current view fills it with its filters, each item
+  // carrying its command id. Until a lesson is loaded it holds the one item of all words.
   m_pFiltersMenu = bar->addMenu(QStringLiteral("&4-Фильтры"));
-  auto* allWords = new QAction(QStringLiteral("&0-Все слова и фразы"), m_pFiltersMenu);
-  allWords->setData(cmd::kFirstFilter);
-  allWords->setStatusTip(QStringLiteral("Все слова и фразы, по умолчанию"));
-  m_pFiltersMenu->addAction(allWords);
-  // The views replace the items of this submenu; each item carries its command id.
+  m_pFilterMenu = std::make_unique<QtFilterMenu>(m_pFiltersMenu);
+  m_pFilterMenu->Fill({{kFirstFilterCommand, u"&0-Все слова и фразы"}});
   connect(m_pFiltersMenu, &QMenu::triggered, this, [this](QAction* item) {
     bool ok = false;
     const int id = item->data().toInt(&ok);
@@ -214,7 +214,7 @@ void CMainFrame::BuildStatusBar() {
 void CMainFrame::CreateViewWindow(int modeIndex) {
   CWordsView* view = m_views[static_cast<size_t>(modeIndex)].get();
   if (view->IsCreated()) return;
-  view->SetMainMenu(menuBar());
+  view->SetFilterMenu(m_pFilterMenu.get());
   m_pClient->addWidget(view);
   view->Create();
   view->SetMainLog(m_platform.log);
@@ -293,7 +293,7 @@ void CMainFrame::OnCommand(int id) {
     SwitchMode(id - cmd::kFirstMode);
     return;
   }
-  if (id >= cmd::kFirstFilter && id <= cmd::kLastFilter) {
+  if (id >= kFirstFilterCommand && id <= kLastFilterCommand) {
     if (view) {
       const std::u16string modeText = FromQ(StatusText());
       view->SelectUserFilter(id, modeText);

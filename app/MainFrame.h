@@ -19,6 +19,7 @@ class QToolBar;
 namespace verbaro {
 
 class CWordsView;
+class QtFilterMenu;
 
 class CMainFrame : public QMainWindow {
   Q_OBJECT
@@ -66,6 +67,7 @@ class CMainFrame : public QMainWindow {
   std::array<std::unique_ptr<CWordsView>, 6> m_views;
   QStackedWidget* m_pClient = nullptr;
   QMenu* m_pFiltersMenu = nullptr;
+  std::unique_ptr<QtFilterMenu> m_pFilterMenu;  // what the views fill
   QToolBar* m_pToolBar = nullptr;
   QLabel* m_pStatusLabel = nullptr;
   std::map<int, QAction*> m_actions;

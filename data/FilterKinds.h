@@ -26,6 +26,10 @@ inline constexpr std::u16string_view kFilterVerbs = u"&g - Глаголы";
 inline constexpr std::u16string_view kFilterPhrases = u"&h - Фразы";
 inline constexpr std::u16string_view kFilterOthers = u"&z - Прочее";
 
+// Command ids of the Filters menu items: 800 + the filter's position, up to 36 items.
+inline constexpr int kFirstFilterCommand = 800;
+inline constexpr int kLastFilterCommand = 835;
+
 // Grammar key of the catch-all category.
 inline constexpr std::u16string_view kGramKeyOthers = u"others";
 

@@ -1,8 +1,8 @@
 #pragma once
 // The lesson half of a study view: the loaded records, the grammatical filters, the current
 // record and the counters, with the operations that read, classify, reverse and select them.
-// It knows nothing of widgets: the view supplies messages, repaints and the Filters menu through
-// the hooks below, so all of this runs in plain tests.
+// It knows nothing of widgets: the view supplies messages and repaints through the hooks below,
+// and passes the filters on to the frame's Filters menu, so all of this runs in plain tests.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "data/FilterKinds.h"
 #include "data/WordsData.h"
 
 struct sqlite3;
@@ -21,8 +22,6 @@ class DiagnosticLog;
 
 inline constexpr std::u16string_view kCaptionError = u"Ошибка";
 inline constexpr std::u16string_view kCaptionInfo = u"Информация";
-inline constexpr int kFirstFilterCommand = 800;
-inline constexpr int kLastFilterCommand = 835;
 
 class CLessonState {
  public:
@@ -36,7 +35,7 @@ class CLessonState {
   virtual void ShowMessage(std::u16string_view caption, std::u16string_view text) = 0;
   // Redraws the current entry (and sounds it unless suppressed).
   virtual void Repaint() = 0;
-  // Replaces the Filters submenu of the remembered main menu by this view's filters.
+  // Shows this view's filters (FilterMenuItems) in the Filters menu; false when there is no menu.
   virtual bool BuildFilterMenu() = 0;
   // The view's mode name, such as "Модуль \"Конспект-1\"".
   virtual std::u16string GetModeName() const = 0;
@@ -91,7 +90,6 @@ class CLessonState {
   int32_t m_nSelectedFilter = 0;
   int32_t m_nUserFilterIndex = 0;
   int32_t m_nCurMp3Index = 0;
-  int32_t m_nFilterMenuPos = 4;
 
   // current record (copies, replaced by each successful SetUserData)
   std::vector<Mp3Buffer> m_vpMp3Word;

@@ -6,8 +6,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
-#include <QMenu>
-#include <QMenuBar>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -171,17 +169,6 @@ bool WriteLesson(const std::string& path, const std::vector<LessonRow>& rows, in
   ok = ok && sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr) == SQLITE_OK;
   sqlite3_close(db);
   return ok;
-}
-
-std::unique_ptr<QMenuBar> MakeMenuBar() {
-  auto bar = std::make_unique<QMenuBar>();
-  for (const char* title : {"&0-Файл", "&1-Действия", "&2-Вид", "&3-Модули"}) {
-    bar->addMenu(QString::fromUtf8(title));
-  }
-  QMenu* filters = bar->addMenu(QStringLiteral("&4-Фильтры"));
-  filters->addAction(QStringLiteral("&0-Все слова и фразы"))->setData(800);
-  bar->addMenu(QStringLiteral("&5-Настройки"));
-  return bar;
 }
 
 std::vector<uint8_t> ByteReader::Bytes(size_t limit) {

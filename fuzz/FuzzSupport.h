@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-class QMenuBar;
 
 namespace verbaro::fuzz {
 
@@ -48,10 +47,6 @@ struct LessonRow {
 // Writes a lesson file (replacing an old one) with the usual fourteen columns, or with only the
 // first `columns` of them when that is less (a damaged or foreign table). False on SQLite errors.
 bool WriteLesson(const std::string& path, const std::vector<LessonRow>& rows, int columns = 14);
-
-// A menu bar with the frame's top-level menus, "&4-Фильтры" at position 4, for the views to
-// rebuild.
-std::unique_ptr<QMenuBar> MakeMenuBar();
 
 // Reads an input from the front; past its end every read gives 0.
 class ByteReader {

@@ -7,7 +7,6 @@
 // Every lesson then goes the ways the views take it: read, filtered, every entry of every filter
 // selected; reversed as Conspect-2 and Video-2 do; prepared and answered to the end by both exam
 // views (sound off).
-#include <QMenuBar>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -16,6 +15,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/FuzzChecks.h"
 #include "platform/FakePlatform.h"
+#include "tests/fakes/FakeFilterMenu.h"
 #include "views/Exam1View.h"
 #include "views/Exam2View.h"
 
@@ -137,12 +137,12 @@ void ReadReversed(const std::u16string& path, DiagnosticLog& log, bool video) {
 
 // Opens the lesson in an exam view and answers every question right until the test ends.
 template <typename ExamView>
-void TakeExam(const QString& path, QMenuBar& menu) {
+void TakeExam(const QString& path, FilterMenu& menu) {
   FakePlatform fake;
   fake.workArea.rect = QRect(0, 0, 320, 240);
   fake.log.AttachMemory();
   ExamView view(fake.Get());
-  view.SetMainMenu(&menu);
+  view.SetFilterMenu(&menu);
   view.resize(320, 240);
   view.SetMainLog(&fake.log);
   view.Create();
@@ -192,8 +192,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ReadReversed(lesson, log, true);
 
   // Kept for the whole run, like the application.
-  static QMenuBar* const menu = MakeMenuBar().release();
-  TakeExam<CExam1View>(QString::fromStdString(path), *menu);
-  TakeExam<CExam2View>(QString::fromStdString(path), *menu);
+  FakeFilterMenu menu;
+  TakeExam<CExam1View>(QString::fromStdString(path), menu);
+  TakeExam<CExam2View>(QString::fromStdString(path), menu);
   return 0;
 }

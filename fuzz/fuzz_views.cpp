@@ -196,7 +196,7 @@ void RunOperation(Session& s, int op, ByteReader& in) {
       for (int ticks = in.Byte() % 8 + 1; ticks > 0; --ticks) timer->Fire();
       break;
     }
-    case 10: frame.OnCommand(cmd::kFirstFilter + in.Byte() % 36); break;
+    case 10: frame.OnCommand(kFirstFilterCommand + in.Byte() % 36); break;
     case 11: frame.OnCommand(cmd::kRepeatSound + in.Byte() % 4); break;  // F2 Alt+F2 F3 Alt+F3
     case 12: frame.OnCommand(cmd::kFirstMode + in.Byte() % 6); break;
     case 13:

@@ -13,8 +13,8 @@
 
 #include "data/LessonState.h"
 #include "platform/Platform.h"
+#include "views/FilterMenu.h"
 
-class QMenuBar;
 class QPainter;
 
 namespace verbaro {
@@ -39,9 +39,8 @@ class CWordsView : public QWidget, public CLessonState {
   bool IsCreated() const { return m_bCreated; }
 
   void SetMainLog(DiagnosticLog* log);
-  // The main menu bar whose Filters submenu (position m_nFilterMenuPos) the views rebuild.
-  void SetMainMenu(QMenuBar* menu) { m_pMainMenu = menu; }
-  QMenuBar* MainMenu() const { return m_pMainMenu; }
+  // The Filters menu that shows this view's filters (the frame's).
+  void SetFilterMenu(FilterMenu* menu) { m_pFilterMenu = menu; }
 
   // ---- lesson loading ----
   std::optional<std::u16string> OpenDataFileDialog();
@@ -123,7 +122,7 @@ class CWordsView : public QWidget, public CLessonState {
   QSize m_sceneSize;
   int m_nSurfaceWidth = 0;
   int m_nSurfaceHeight = 0;
-  QMenuBar* m_pMainMenu = nullptr;
+  FilterMenu* m_pFilterMenu = nullptr;
   bool m_bCreated = false;
   bool m_bDestroyed = false;
 

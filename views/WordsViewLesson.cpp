@@ -1,6 +1,4 @@
 // CWordsView: opening a lesson, the Filters menu, and the sound of the current entry.
-#include <QMenu>
-#include <QMenuBar>
 
 #include "platform/DiagnosticLog.h"
 #include "platform/ErrorSignal.h"
@@ -41,29 +39,11 @@ bool CWordsView::ReloadData(bool bBuildFilters) {
 bool CWordsView::LoadLesson() { return ReloadData(true); }
 
 bool CWordsView::BuildFilterMenu() {
-  if (!m_pMainMenu) {
+  if (!m_pFilterMenu) {
     ShowError(u"Нет доступа к меню!");
     return false;
   }
-  // The submenu object stays the same, so the frame's connection to it holds; only its items
-  // are replaced. Each item carries its command id.
-  QMenu* filters = nullptr;
-  const QList<QAction*> topLevel = m_pMainMenu->actions();
-  if (m_nFilterMenuPos >= 0 && m_nFilterMenuPos < topLevel.size()) {
-    filters = topLevel[m_nFilterMenuPos]->menu();
-  }
-  if (!filters) {
-    filters = new QMenu(QStringLiteral("&4-Фильтры"), m_pMainMenu);
-    QAction* before = m_nFilterMenuPos >= 0 && m_nFilterMenuPos < topLevel.size()
-                          ? topLevel[m_nFilterMenuPos]
-                          : nullptr;
-    m_pMainMenu->insertMenu(before, filters);
-  }
-  filters->clear();
-  for (const auto& [id, text] : FilterMenuItems()) {
-    QAction* item = filters->addAction(ToQ(text));
-    item->setData(id);
-  }
+  m_pFilterMenu->Fill(FilterMenuItems());
   return true;
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 // One study view on fake desktop services, as the frame sets it up: its window created, the
-// main menu with the Filters submenu at its place, the diagnostic log passed in (not attached,
+// Filters menu it fills, the diagnostic log passed in (not attached,
 // as in a normal run), the surfaces and the client area of the given size, and sound off.
-#include <QMenuBar>
 #include <QSize>
 #include <memory>
 #include <string>
 
 #include "platform/FakePlatform.h"
+#include "tests/fakes/FakeFilterMenu.h"
 #include "views/WordsView.h"
 
 namespace verbaro::bench {
@@ -39,7 +39,7 @@ class BenchView {
   FakePlatform fake;
 
  private:
-  std::unique_ptr<QMenuBar> m_pMenuBar;
+  FakeFilterMenu m_filterMenu;
   std::unique_ptr<CWordsView> m_pView;
 };
 

@@ -12,6 +12,7 @@
 #include "app/ModeTable.h"
 #include "app/Run.h"
 #include "platform/FakePlatform.h"
+#include "platform/QtText.h"
 #include "tests/support/Application.h"
 #include "views/WordsView.h"
 
@@ -116,6 +117,58 @@ TEST_F(FrameTest, ALessonOpenedInOneModeIsNotSeenByAnother) {
   EXPECT_TRUE(frame->View(2)->m_vWordsData.empty());
   // The Filters menu now shows the Video-1 view's (empty) filters.
   EXPECT_EQ(frame->FiltersMenu()->actions().size(), 1);
+}
+
+struct FilterItem {
+  int id;
+  QString text;
+  QString prompt;
+  bool operator==(const FilterItem&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const FilterItem& item) {
+  return out << item.id << " " << item.text.toStdString() << " [" << item.prompt.toStdString() << "]";
+}
+
+std::vector<FilterItem> FilterItems(const CMainFrame& frame) {
+  std::vector<FilterItem> items;
+  for (QAction* action : frame.FiltersMenu()->actions())
+    items.push_back({action->data().toInt(), action->text(), action->statusTip()});
+  return items;
+}
+
+const QString kAllPrompt = QStringLiteral("Все слова и фразы, по умолчанию");
+
+TEST_F(FrameTest, TheFiltersMenuShowsTheCurrentViewsFiltersAndItem800KeepsItsPrompt) {
+  QMenu* filters = frame->FiltersMenu();
+  ASSERT_EQ(frame->menuBar()->actions().at(4)->menu(), filters);
+  EXPECT_EQ(FilterItems(*frame), (std::vector<FilterItem>{{800, QStringLiteral("&0-Все слова и фразы"), kAllPrompt}}));
+
+  fake.files.answers.push_back(QStringLiteral(VERBARO_SOURCE_DIR "/lessons/03-accents.db"));
+  frame->OnCommand(cmd::kOpen);
+  const std::vector<FilterItem> loaded = FilterItems(*frame);
+  ASSERT_GT(loaded.size(), 2u);
+  EXPECT_EQ(frame->menuBar()->actions().at(4)->menu(), filters) << "the same submenu, refilled";
+  const auto& lesson = frame->View(0)->FilterMenuItems();
+  ASSERT_EQ(loaded.size(), lesson.size());
+  for (size_t i = 0; i < loaded.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(loaded[i].id, 800 + static_cast<int>(i));
+    EXPECT_EQ(loaded[i].text, ToQ(lesson[i].second));
+    // Only item 800 has a prompt of its own, whatever filled the menu.
+    EXPECT_EQ(loaded[i].prompt, i == 0 ? kAllPrompt : QString());
+  }
+
+  // Choosing an item selects that filter in the current view.
+  frame->FiltersMenu()->actions().at(2)->trigger();
+  EXPECT_EQ(frame->View(0)->m_nSelectedFilter, 2);
+  EXPECT_TRUE(fake.messages.Texts().back().startsWith(QStringLiteral("Выбран фильтр: \"")));
+
+  // A mode switch shows the other view's filters, and back again; item 800 keeps its prompt.
+  frame->OnCommand(704);
+  EXPECT_EQ(FilterItems(*frame), (std::vector<FilterItem>{{800, QStringLiteral("&0 - Все слова и фразы"), kAllPrompt}}));
+  frame->OnCommand(700);
+  EXPECT_EQ(FilterItems(*frame), loaded);
 }
 
 TEST(RunTest, NormalCloseEndsWithOneAndAFrameThatCannotBeMadeWithZero) {

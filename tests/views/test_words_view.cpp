@@ -231,29 +231,20 @@ TEST(WordsViewSound, UndecodableRecordingIsToldTwiceTheSecondBoxOwnedByTheView) 
   EXPECT_FALSE(h.Timer().IsActive());
 }
 
-TEST(WordsViewMenu, FiltersSubmenuIsRefilledInPlaceWithCommandIds) {
+TEST(WordsViewMenu, ALoadShowsTheFiltersWithCommandIdsAndCountsInTheFiltersMenu) {
   ViewHarness h(ViewHarness::Make<CConspect1View>);
-  QMenu* filters = h.FiltersMenu();
-  int chosen = 0;
-  QObject::connect(filters, &QMenu::triggered,
-                   [&chosen](QAction* action) { chosen = action->data().toInt(); });
   std::vector<LessonRow> rows = test::NumberedRows(2);
   rows.push_back({u"v", u"", u"aller", {u"идти"}, test::ShortMp3()});
   ASSERT_TRUE(h.Open(rows));
 
-  ASSERT_EQ(h.MenuBar().actions()[4]->menu(), filters);
-  std::vector<std::pair<int, QString>> items;
-  for (QAction* action : filters->actions()) items.emplace_back(action->data().toInt(), action->text());
-  EXPECT_EQ(items, (std::vector<std::pair<int, QString>>{
-                       {800, QStringLiteral("&0 - Все слова и фразы (3)")},
-                       {801, QStringLiteral("&1 - Все существительные (2)")},
-                       {802, QStringLiteral("&2 - Все мужские существительные (2)")},
-                       {803, QStringLiteral("&3 - Мужские существительные, ед.ч. (2)")},
-                       {804, QStringLiteral("&g - Глаголы (1)")}}));
-  filters->actions()[4]->trigger();
-  EXPECT_EQ(chosen, 804);
+  EXPECT_EQ(h.FilterMenu().fills, 1);
+  EXPECT_EQ(h.FilterMenu().items, (FilterMenuItemList{{800, u"&0 - Все слова и фразы (3)"},
+                                                      {801, u"&1 - Все существительные (2)"},
+                                                      {802, u"&2 - Все мужские существительные (2)"},
+                                                      {803, u"&3 - Мужские существительные, ед.ч. (2)"},
+                                                      {804, u"&g - Глаголы (1)"}}));
 
-  h.View().SetMainMenu(nullptr);
+  h.View().SetFilterMenu(nullptr);
   EXPECT_FALSE(h.View().BuildFilterMenu());
   EXPECT_EQ(h.Messages().back(), QStringLiteral("Нет доступа к меню!"));
 }
@@ -265,7 +256,8 @@ TEST(WordsViewLoading, CancelledDialogKeepsLessonPositionTypedTextAndSound) {
   h.Keys({vk::kDown, 'M', 'O'});
   ASSERT_EQ(h.Typed(), u"mo");
   const size_t plays = h.Plays();
-  const QList<QAction*> filters = h.FiltersMenu()->actions();
+  const FilterMenuItemList filters = h.FilterMenu().items;
+  const int fills = h.FilterMenu().fills;
 
   EXPECT_FALSE(h.View().OpenLesson());  // no answer queued: the dialog is cancelled
 
@@ -275,7 +267,8 @@ TEST(WordsViewLoading, CancelledDialogKeepsLessonPositionTypedTextAndSound) {
   EXPECT_EQ(h.View().m_szDataFile, path);
   EXPECT_EQ(h.View().m_nUserFilterIndex, 1);
   EXPECT_EQ(h.Typed(), u"mo");
-  EXPECT_EQ(h.FiltersMenu()->actions(), filters);
+  EXPECT_EQ(h.FilterMenu().items, filters);
+  EXPECT_EQ(h.FilterMenu().fills, fills);
   EXPECT_TRUE(h.Timer().IsActive()) << "the entry's sound runs on";
   EXPECT_TRUE(h.WaveOut().IsOpen());
   EXPECT_EQ(h.Plays(), plays);

@@ -116,22 +116,17 @@ LongRunHarness::LongRunHarness() {
     m_pWaveOut = out.get();
     return std::unique_ptr<verbaro::WaveOut>(std::move(out));
   };
-  m_pMenuBar = std::make_unique<QMenuBar>();
-  for (const char* title : {"&0-Файл", "&1-Действия", "&2-Вид", "&3-Модули", "&4-Фильтры"}) {
-    m_pMenuBar->addMenu(QString::fromUtf8(title));
-  }
 }
 
 void LongRunHarness::Attach(std::unique_ptr<CWordsView> view) {
   m_pView = std::move(view);
-  m_pView->SetMainMenu(m_pMenuBar.get());
+  m_pView->SetFilterMenu(&m_filterMenu);
   m_pView->resize(400, 240);
   m_pView->Create();
 }
 
 LongRunHarness::~LongRunHarness() {
   m_pView.reset();
-  m_pMenuBar.reset();
   CWordsView::SharedRepeatCounter() = 0;
 }
 

@@ -2,7 +2,6 @@
 // Helpers of the long runs: the Qt application, big lesson files, a view on fake services whose
 // wave output keeps nothing of what it plays (so that only the program's own memory is
 // measured), and the process's memory figures.
-#include <QMenuBar>
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdint>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "platform/FakePlatform.h"
+#include "tests/fakes/FakeFilterMenu.h"
 #include "views/WordsView.h"
 
 namespace verbaro::longrun {
@@ -71,7 +71,7 @@ class LongRunHarness {
   void Attach(std::unique_ptr<CWordsView> view);
 
   CountingWaveOut* m_pWaveOut = nullptr;  // owned by the view's player
-  std::unique_ptr<QMenuBar> m_pMenuBar;
+  FakeFilterMenu m_filterMenu;
   std::unique_ptr<CWordsView> m_pView;
 };
 

@@ -1,10 +1,9 @@
 #pragma once
-// The common ground of the exam tests: a Qt application, the fake platform, a menu bar for the
-// Filters menu, a scratch folder for lesson files, exam views made the way the frame makes them
+// The common ground of the exam tests: a Qt application, the fake platform, the Filters menu the
+// views fill, a scratch folder for lesson files, exam views made the way the frame makes them
 // (window created, 1000 x 600 client area) and control over the second that seeds the draws.
 #include <gtest/gtest.h>
 
-#include <QMenuBar>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
@@ -13,6 +12,7 @@
 
 #include "ExamLessons.h"
 #include "platform/FakePlatform.h"
+#include "tests/fakes/FakeFilterMenu.h"
 #include "tests/support/Application.h"
 #include "views/Exam1View.h"
 #include "views/Exam2View.h"
@@ -33,7 +33,7 @@ class ExamTest : public ::testing::Test, private ApplicationFirst {
   template <class View>
   std::unique_ptr<View> MakeView() {
     auto view = std::make_unique<View>(fake.Get());
-    view->SetMainMenu(&menu);
+    view->SetFilterMenu(&menu);
     view->resize(1000, 600);
     view->Create();
     view->m_bIsSound = 0;  // the logic tests do not decode their recordings
@@ -66,7 +66,7 @@ class ExamTest : public ::testing::Test, private ApplicationFirst {
   static int RecordIndex(const CExam1View& view, const std::u16string& keyWord);
 
   FakePlatform fake;
-  QMenuBar menu;
+  FakeFilterMenu menu;
   QTemporaryDir dir;
   int lessonsWritten = 0;
 };

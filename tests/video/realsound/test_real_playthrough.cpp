@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
-#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sstream>
@@ -12,6 +11,7 @@
 #include "../support/VideoFixtures.h"
 #include "SoundBursts.h"
 #include "platform/FakePlatform.h"
+#include "tests/fakes/FakeFilterMenu.h"
 #include "platform/PulseWaveOut.h"
 #include "tests/support/Application.h"
 #include "tests/support/LessonWriter.h"
@@ -47,9 +47,9 @@ TEST(VideoRealSound, PlaysAShortLessonThroughInOrderAndTellsTheEnd) {
   fake.files.answers.push_back(QString::fromStdString(path));
 
   CWordsView::SharedRepeatCounter() = 0;
-  QMenuBar menu;
+  FakeFilterMenu menu;
   CVideo1View view(platform);
-  view.SetMainMenu(&menu);
+  view.SetFilterMenu(&menu);
   view.resize(640, 480);
   view.Create();
   view.show();

@@ -18,7 +18,7 @@ VideoHarness::VideoHarness(Mode mode) {
   } else {
     m_pView = std::make_unique<CVideo2View>(fake.Get());
   }
-  m_pView->SetMainMenu(&m_menu);
+  m_pView->SetFilterMenu(&m_menu);
   m_pView->resize(800, 600);
   m_pView->Create();
   m_pView->show();

@@ -1,13 +1,13 @@
 #pragma once
 // A Video view on fake desktop services with a lesson file of its own, and a record of which
 // entry each recording submitted to the (fake) wave output belonged to.
-#include <QMenuBar>
 #include <QTemporaryDir>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/FakePlatform.h"
+#include "tests/fakes/FakeFilterMenu.h"
 #include "tests/support/Files.h"
 #include "tests/support/LessonWriter.h"
 #include "views/Video1View.h"
@@ -44,7 +44,7 @@ class VideoHarness {
   size_t TotalWrites() const;
 
   QTemporaryDir m_dir;
-  QMenuBar m_menu;  // the menu bar whose Filters submenu the view rebuilds
+  FakeFilterMenu m_menu;  // the Filters menu the view fills
   std::unique_ptr<CVideo1View> m_pView;
   std::vector<std::u16string> m_vSounded;
   size_t m_nWritesSeen = 0;

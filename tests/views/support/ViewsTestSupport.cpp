@@ -1,6 +1,5 @@
 #include "ViewsTestSupport.h"
 
-#include <QMenu>
 #include <algorithm>
 #include <cstdlib>
 
@@ -12,15 +11,8 @@ ViewHarness::ViewHarness(std::unique_ptr<CWordsView> (*make)(const Platform&)) {
   EnsureApplication();
   fake.log.AttachMemory();
   CWordsView::SharedRepeatCounter() = 0;
-  m_pMenuBar = std::make_unique<QMenuBar>();
-  for (const char* title : {"&0-Файл", "&1-Действия", "&2-Вид", "&3-Модули"}) {
-    m_pMenuBar->addMenu(QString::fromUtf8(title));
-  }
-  m_pFilters = m_pMenuBar->addMenu(QStringLiteral("&4-Фильтры"));
-  m_pFilters->addAction(QStringLiteral("&0-Все слова и фразы"))->setData(800);
-  m_pMenuBar->addMenu(QStringLiteral("&5-Настройки"));
   m_pView = make(fake.Get());
-  m_pView->SetMainMenu(m_pMenuBar.get());
+  m_pView->SetFilterMenu(&m_filterMenu);
   m_pView->resize(1000, 600);
   m_pView->SetMainLog(&fake.log);
   m_pView->Create();
@@ -30,7 +22,6 @@ ViewHarness::ViewHarness(std::unique_ptr<CWordsView> (*make)(const Platform&)) {
 
 ViewHarness::~ViewHarness() {
   m_pView.reset();
-  m_pMenuBar.reset();
   CWordsView::SharedRepeatCounter() = 0;
 }
 

@@ -2,7 +2,6 @@
 // Helpers of the view tests: a view on fake desktop services that opens real lesson files with
 // real MP3 recordings, and pixel comparisons on the rendered back buffer.
 #include <QImage>
-#include <QMenuBar>
 #include <QTemporaryDir>
 #include <memory>
 #include <ostream>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "platform/FakePlatform.h"
+#include "tests/fakes/FakeFilterMenu.h"
 #include "tests/support/Application.h"
 #include "tests/support/Files.h"
 #include "tests/support/LessonWriter.h"
@@ -54,16 +54,14 @@ class ViewHarness {
   // (background and logo only).
   QImage Frame() const { return m_pView->BackBuffer(); }
   const QImage& Background() const { return m_background; }
-  // The main menu bar the view rebuilds: "&0-Файл" ... "&4-Фильтры" ... as the frame has it.
-  QMenuBar& MenuBar() { return *m_pMenuBar; }
-  QMenu* FiltersMenu() const { return m_pFilters; }
+  // The Filters menu the view fills, as the frame's would be.
+  FakeFilterMenu& FilterMenu() { return m_filterMenu; }
 
   mutable FakePlatform fake;
 
  private:
   QTemporaryDir m_dir;
-  std::unique_ptr<QMenuBar> m_pMenuBar;  // made once the application exists
-  QMenu* m_pFilters = nullptr;
+  FakeFilterMenu m_filterMenu;
   std::unique_ptr<CWordsView> m_pView;
   QImage m_background;
   int m_nLessons = 0;

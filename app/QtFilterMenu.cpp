@@ -1,0 +1,25 @@
+#include "app/QtFilterMenu.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include "data/FilterKinds.h"
+#include "platform/QtText.h"
+
+namespace verbaro {
+
+QString QtFilterMenu::Prompt(int id) {
+  if (id == kFirstFilterCommand) return QStringLiteral("Все слова и фразы, по умолчанию");
+  return {};
+}
+
+void QtFilterMenu::Fill(const FilterMenuItemList& items) {
+  m_pMenu->clear();
+  for (const auto& [id, text] : items) {
+    QAction* item = m_pMenu->addAction(ToQ(text));
+    item->setData(id);
+    item->setStatusTip(Prompt(id));
+  }
+}
+
+}  // namespace verbaro
