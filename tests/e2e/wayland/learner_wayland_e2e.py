@@ -7,6 +7,7 @@ project's virtual keyboard client, which hands sway a French (AZERTY) keymap and
 one and sends physical key codes. CapsLock is locked before the program starts. The program runs
 with Qt's Wayland platform and its diagnostic log:
 
+  the program started with a lesson on its command line, which each mode opens when first shown;
   Конспект-1, French keymap, CapsLock on: Ctrl+O, the lesson name typed in the file dialog, an
     accented word composed with Ctrl + accent key, and the "=" key, which CapsLock shifts to "+"
     (the lock read from the key event itself, though the program never saw CapsLock pressed);
@@ -215,7 +216,7 @@ class Session:
         return self.wait_focused(lambda t: t == FRAME_TITLE, "the frame to have the keys")
 
     # ---- the program ----
-    def start_program(self):
+    def start_program(self, *arguments):
         env = dict(self.env, QT_QPA_PLATFORM="wayland", VERBARO_LOG=self.log_path,
                    LANG="ru_RU.UTF-8")
         # Later options win over those of the environment. libxkbcommon hands strndup a buffer
@@ -226,7 +227,7 @@ class Session:
         if self.args.no_leak_check:
             asan += ":detect_leaks=0"
         env["ASAN_OPTIONS"] = asan
-        self.app = subprocess.Popen([self.args.verbaro], cwd=self.work, env=env,
+        self.app = subprocess.Popen([self.args.verbaro, *arguments], cwd=self.work, env=env,
                                     stdout=open(os.path.join(self.work, "verbaro.out"), "w"),
                                     stderr=open(os.path.join(self.work, "verbaro.err"), "w"))
 
@@ -252,6 +253,14 @@ class Session:
             lines = re.findall(r'^Набрано: "(.*)"( : ошибка)?$', log, re.M)
             return bool(lines) and lines[-1] == (text, " : ошибка" if error else "")
         self.wait_log(done, 'typed text "%s"%s' % (text, " (error)" if error else ""))
+
+    def wait_opened_by_itself(self, path, count_before, where):
+        """The lesson given on the command line, opened as the mode is first shown."""
+        line = "Открыт файл: " + path
+        self.wait_log(lambda log: log.count(line) > count_before,
+                      "the command-line lesson to open in " + where)
+        print("command-line lesson opened in", where)
+        return self.log().count(line)
 
     def close_box(self, caption, text):
         """Waits for the message box with this caption and text, checks its title, presses OK."""
@@ -341,11 +350,15 @@ def scenario(s, latin_lesson, cyrillic_lesson):
     s.keys = Keyboard(s.args.keyboard, s.env, s.work)
     s.keys.keymap("fr")
     s.keys.chord("CapsLock")  # locked before the program starts
-    s.start_program()
+    # A lesson given on the command line, by a path relative to the working folder: every mode
+    # opens it as the mode is first shown.
+    start_lesson = os.path.join(s.work, cyrillic_lesson)
+    s.start_program(cyrillic_lesson)
     s.wait_frame_focused()
     s.wait_log(lambda log: 'Модуль "Конспект-1" в CWordsView::SetMainLog()' in log,
                "Conspect-1 to start")
     print("frame titled exactly:", FRAME_TITLE)
+    opened = s.wait_opened_by_itself(start_lesson, 0, "Конспект-1")
 
     # ---- Конспект-1, French keymap, CapsLock on ----
     # CapsLock gives capitals in the file dialog: the lesson's copy is named in capitals.
@@ -374,6 +387,7 @@ def scenario(s, latin_lesson, cyrillic_lesson):
     s.keys.chord("Alt", "F5")
     s.wait_log(lambda log: 'Модуль "Конспект-2" в CWordsView::SetMainLog()' in log,
                "the view Конспект-2")
+    opened = s.wait_opened_by_itself(start_lesson, opened, "Конспект-2")
     s.keys.keymap("ru")  # CapsLock stays locked across the change
     s.open_lesson([RUSSIAN[c] for c in "урок"], os.path.join(s.work, cyrillic_lesson),
                   caps_off_in_dialog=True)
@@ -401,6 +415,7 @@ def scenario(s, latin_lesson, cyrillic_lesson):
     s.keys.chord("F7")
     s.wait_log(lambda log: 'Модуль "Экзамен-1" в CWordsView::SetMainLog()' in log,
                "the view Экзамен-1")
+    s.wait_opened_by_itself(start_lesson, opened + 1, "Экзамен-1")
     s.open_lesson([RUSSIAN[c] for c in "урок"], os.path.join(s.work, cyrillic_lesson))
     s.keys.chord("1")
     s.wait_log(lambda log: re.search(r"^(Правильно: |Неправильно; правильный ответ: )", log, re.M),
