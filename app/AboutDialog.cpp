@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QIcon>
 #include <QPixmap>
 #include <QLabel>
 #include <QPushButton>
@@ -56,7 +57,9 @@ CAboutDialog::CAboutDialog(const Platform& platform, QWidget* owner)
   frame->setGeometry(DialogUnitsRect(2, -2, 176, 100));
 
   auto* icon = new QLabel(this);
-  icon->setPixmap(QPixmap(QStringLiteral(":/ICON/127/%1").arg(kIconPixels)));
+  // Through QIcon, which takes the version of twice the pixels on a screen at a scale of 2.
+  icon->setPixmap(QIcon(QStringLiteral(":/ICON/127/%1").arg(kIconPixels))
+                      .pixmap(QSize(kIconPixels, kIconPixels), devicePixelRatioF()));
   icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   icon->setGeometry(DialogUnitsRect(24, 12, 50, 50));
 

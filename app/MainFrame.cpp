@@ -75,8 +75,11 @@ CMainFrame::~CMainFrame() {
 bool CMainFrame::CreateFrame(const QRect& frameRect) {
   setWindowTitle(kTitle);
   QIcon icon;
+  // Each size comes with a version of twice the pixels ("@2x"), which QIcon finds by itself.
   for (int size : {16, 32, 48}) icon.addFile(QStringLiteral(":/ICON/127/%1").arg(size));
   setWindowIcon(icon);
+  // The boxes and dialogs carry the program's icon too.
+  QApplication::setWindowIcon(icon);
 
   m_pClient = new QStackedWidget(this);
   setCentralWidget(m_pClient);

@@ -2,7 +2,8 @@
 # Screenshots of the trainer to look at, taken on a private X server (Xvfb): in "Конспект-1"
 # with the starter lesson an entry, a wrong typed letter and the hidden header; the other five
 # modes with the lesson opened in each; a refused exam question (key 0) with the right answer
-# highlighted; the Help, About and Video settings dialogs.
+# highlighted; the Help, About and Video settings dialogs. Three screens, one subfolder each:
+# 1366x768 (a small laptop), 1920x1080, and 3840x2160 drawn at a scale factor of 2.
 #
 #   scripts/screenshots.sh [VERBARO [FOLDER]]
 #
@@ -22,6 +23,18 @@ for tool in Xvfb xdotool import; do
   command -v "$tool" >/dev/null || { echo "screenshots.sh: $tool is missing" >&2; exit 1; }
 done
 [[ -x "$verbaro" ]] || { echo "screenshots.sh: no program at $verbaro (build it first)" >&2; exit 1; }
+
+# One run per screen, each into its own subfolder; a run is this script with the screen set.
+if [[ -z "${SCREENSHOT_SCREEN:-}" ]]; then
+  for screen in 1366x768:1 1920x1080:1 3840x2160:2; do
+    size=${screen%:*} scale=${screen#*:}
+    echo "== screen $size, scale $scale"
+    SCREENSHOT_SCREEN=$size SCREENSHOT_SCALE=$scale "$0" "$verbaro" "$out/${size}-scale${scale}"
+  done
+  exit 0
+fi
+screen_size=$SCREENSHOT_SCREEN
+scale=${SCREENSHOT_SCALE:-1}
 # Nothing may reach the caller's own display.
 unset DISPLAY
 
@@ -63,7 +76,7 @@ fail() {
 }
 
 # ---- the X server: the first free display, reported by Xvfb itself ----
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1920x1080x24 3>"$work/display" \
+Xvfb -displayfd 3 -nolisten tcp -screen 0 "${screen_size}x24" 3>"$work/display" \
   >/dev/null 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
@@ -100,7 +113,7 @@ fi
 (
   cd "$work"
   export VERBARO_LOG="$log" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
-  export LANG=ru_RU.UTF-8 PULSE_SERVER="$pulse_server"
+  export LANG=ru_RU.UTF-8 PULSE_SERVER="$pulse_server" QT_SCALE_FACTOR="$scale"
   # A sanitizer build: the keymap library's unterminated strings and the leak report at the
   # end (the program is killed) are not what these pictures are about.
   export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0:detect_leaks=0"

@@ -2,8 +2,11 @@
 // Drawing is in WordsViewDraw.cpp, lesson loading and sound in WordsViewLesson.cpp.
 #include "views/WordsView.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QtMath>
+#include <algorithm>
 
 #include "image/FCObjImage.h"
 #include "image/ModePictures.h"
@@ -24,10 +27,20 @@ namespace {
 // 96 dots per inch, so that a font of s points is s x 96 / 72 pixels high on the surfaces.
 constexpr int kDotsPerMeter96Dpi = 3780;
 
-QImage MakeSurface(const QRect& workArea) {
+// The device pixels per pixel of the screens the views are drawn on: 2 at a scale factor of 2.
+qreal ScreenPixelRatio() {
+  return qGuiApp != nullptr ? std::max<qreal>(1.0, qGuiApp->devicePixelRatio()) : 1.0;
+}
+
+// A surface of the work area's size with `ratio` device pixels per pixel: everything is drawn
+// in pixels of the work area as before, and with a ratio of 2 texts and pictures keep their
+// sharpness on the screen.
+QImage MakeSurface(const QRect& workArea, qreal ratio) {
   if (workArea.isEmpty()) return QImage();
-  QImage surface(workArea.size(), QImage::Format_ARGB32_Premultiplied);
+  QImage surface(qCeil(workArea.width() * ratio), qCeil(workArea.height() * ratio),
+                 QImage::Format_ARGB32_Premultiplied);
   if (surface.isNull()) return surface;
+  surface.setDevicePixelRatio(ratio);
   surface.setDotsPerMeterX(kDotsPerMeter96Dpi);
   surface.setDotsPerMeterY(kDotsPerMeter96Dpi);
   // Not cleared here: the six views are all made at start-up, and clearing twelve desktop-sized
@@ -59,8 +72,9 @@ CWordsView::CWordsView(const Platform& platform, QWidget* parent)
   }
   m_nSurfaceWidth = workArea.width();
   m_nSurfaceHeight = workArea.height();
-  m_sceneSurface = MakeSurface(workArea);
-  m_backBuffer = MakeSurface(workArea);
+  m_surfaceRatio = ScreenPixelRatio();
+  m_sceneSurface = MakeSurface(workArea, m_surfaceRatio);
+  m_backBuffer = MakeSurface(workArea, m_surfaceRatio);
 }
 
 CWordsView::~CWordsView() {
@@ -91,7 +105,8 @@ void CWordsView::ShowMessage(std::u16string_view caption, std::u16string_view te
 void CWordsView::LoadPictures(int backgroundId, const QString& backgroundFile, int logoId,
                               const QString& logoFile) {
   // A picture that cannot be loaded stays empty and is simply not drawn.
-  LoadModePictures(*m_pBackground, *m_pLogo, backgroundId, backgroundFile, logoId, logoFile);
+  LoadModePictures(*m_pBackground, *m_pLogo, backgroundId, backgroundFile, logoId, logoFile,
+                   m_surfaceRatio, &m_logoPixelRatio);
   m_sceneSize = QSize();
 }
 

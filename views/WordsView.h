@@ -122,6 +122,10 @@ class CWordsView : public QWidget, public CLessonState {
   QSize m_sceneSize;
   int m_nSurfaceWidth = 0;
   int m_nSurfaceHeight = 0;
+  // Device pixels per pixel of the two surfaces (2 on a screen at a scale factor of 2), and
+  // pixels of the logo picture per pixel of its own size (2 for the built-in sharp version).
+  qreal m_surfaceRatio = 1.0;
+  int m_logoPixelRatio = 1;
   FilterMenu* m_pFilterMenu = nullptr;
   bool m_bCreated = false;
   bool m_bDestroyed = false;
@@ -130,6 +134,8 @@ class CWordsView : public QWidget, public CLessonState {
   void StopOnDestroy(const std::u16string& modeName);
   // The tick of Conspect-2: the entry's next recording, if it has more than one.
   void SoundNextRecording();
+  // The client area of the last repaint in the surfaces' own (device) pixels.
+  QRect DeviceRect() const;
   // The font of the grid texts, made on first use and kept.
   grid::CellFont& TextFont();
 

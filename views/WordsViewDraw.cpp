@@ -2,6 +2,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <QtMath>
 #include <algorithm>
 #include <cstring>
 
@@ -71,11 +72,12 @@ void CWordsView::Repaint() {
   if (m_sceneSize != client.size()) {
     QPainter scene(&m_sceneSurface);
     m_pBackground->Draw(scene, QRect(0, 0, m_nSurfaceWidth, m_nSurfaceHeight));
-    m_pLogo->Draw(scene, QRect(kLogoLeft, kLogoTop, m_pLogo->Width(), m_pLogo->Height()));
+    m_pLogo->Draw(scene, QRect(kLogoLeft, kLogoTop, m_pLogo->Width() / m_logoPixelRatio,
+                               m_pLogo->Height() / m_logoPixelRatio));
     m_sceneSize = client.size();
   }
 
-  CopyTopRows(m_sceneSurface, m_backBuffer, m_nSurfaceHeight);
+  CopyTopRows(m_sceneSurface, m_backBuffer, DeviceRect().height());
   QPainter back(&m_backBuffer);
   DrawUserData(back, client);
   back.end();
@@ -84,14 +86,18 @@ void CWordsView::Repaint() {
 
 void CWordsView::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
-  painter.drawImage(QPoint(0, 0), m_backBuffer,
-                    QRect(0, 0, m_nSurfaceWidth, m_nSurfaceHeight));
+  painter.drawImage(QPoint(0, 0), m_backBuffer, DeviceRect());
+}
+
+QRect CWordsView::DeviceRect() const {
+  return QRect(0, 0, qCeil(m_nSurfaceWidth * m_surfaceRatio),
+               qCeil(m_nSurfaceHeight * m_surfaceRatio));
 }
 
 void CWordsView::resizeEvent(QResizeEvent* /*event*/) { Repaint(); }
 
 QImage CWordsView::BackBuffer() const {
-  return m_backBuffer.copy(0, 0, m_nSurfaceWidth, m_nSurfaceHeight);
+  return m_backBuffer.copy(DeviceRect());
 }
 
 void CWordsView::DrawUserData(QPainter& painter, const QRect& client) {

@@ -19,6 +19,7 @@ cp "$out"/backgrounds/*.jpg "$here/backgrounds/"
 cp "$out"/logos/*.png "$here/logos/"
 cp "$out"/icon/*.png "$res/icon/"
 cp "$out"/toolbar/*.png "$res/icon/toolbar/"
-# The sample folder that users rename to Res to replace the pictures with their own.
-cp "$here"/backgrounds/*.jpg "$here"/logos/*.png "$root/lessons/Res_/"
+# The sample folder that users rename to Res to replace the pictures with their own (the 1x
+# pictures: a file in Res is drawn at its own size).
+cp "$here"/backgrounds/*.jpg "$here"/logos/*Logo.png "$root/lessons/Res_/"
 echo "artwork written"

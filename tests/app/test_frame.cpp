@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -11,6 +12,7 @@
 #include "app/MainFrame.h"
 #include "app/ModeTable.h"
 #include "app/Run.h"
+#include "image/FCObjImage.h"
 #include "platform/FakePlatform.h"
 #include "platform/QtText.h"
 #include "tests/support/Application.h"
@@ -29,6 +31,37 @@ class FrameTest : public ::testing::Test {
   FakePlatform fake;
   std::unique_ptr<CMainFrame> frame;
 };
+
+// On a 1366 x 768 screen with a panel, every built-in logo ends above the first framed row of
+// the grid (the word's row), drawn at (10, 10) in its own size.
+TEST(BuiltInLogos, FitAboveTheGridOnASmallScreen) {
+  test::EnsureApplication();
+  FakePlatform fake;
+  for (const int panel : {0, 28, 48}) {
+    const QRect workArea(0, 0, 1366, 768 - panel);
+    fake.workArea.rect = workArea;
+    CMainFrame frame(fake.Get());
+    ASSERT_TRUE(frame.CreateFrame(InitialFrameRect(workArea)));
+    frame.show();
+    ASSERT_TRUE(test::WaitFor([&frame] { return frame.View(0)->height() > 0; }, 2000));
+    const int rowHeight = frame.View(0)->height() / 12;
+    for (int id = 601; id <= 611; id += 2) {
+      FCObjImage logo;
+      ASSERT_TRUE(logo.LoadResource(id, QStringLiteral("PNG"), ImageType::Png));
+      EXPECT_LE(10 + logo.Height(), rowHeight) << "logo " << id << ", panel " << panel;
+      EXPECT_LT(10 + logo.Width(), frame.View(0)->width() / 2) << "logo " << id;
+      // The version for a scale of 2 is the same picture with twice the pixels.
+      QFile twice(QStringLiteral(":/PNG/%1@2x").arg(id));
+      ASSERT_TRUE(twice.open(QIODevice::ReadOnly)) << id;
+      const QByteArray bytes = twice.readAll();
+      FCObjImage large;
+      ASSERT_TRUE(large.Load(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                             static_cast<size_t>(bytes.size()), ImageType::Png));
+      EXPECT_EQ(large.Width(), 2 * logo.Width());
+      EXPECT_EQ(large.Height(), 2 * logo.Height());
+    }
+  }
+}
 
 TEST(InitialFrameRect, IsCentredOnTheWorkAreaSizeWhateverItsOrigin) {
   EXPECT_EQ(InitialFrameRect(QRect(0, 0, 1920, 1040)), QRect(QPoint(336, 52), QPoint(1583, 987)));

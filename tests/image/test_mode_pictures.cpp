@@ -170,5 +170,37 @@ TEST_F(ModePictures, ARecognisedButUndecodableBackgroundStopsBothPictures) {
   EXPECT_FALSE(logo2.IsValidImage());
 }
 
+TEST_F(ModePictures, OnAScreenAtScaleTwoTheBuiltInLogoComesWithTwiceThePixels) {
+  FCObjImage ownSize;
+  BuiltIn(ownSize, 603, true);
+  for (const double screenRatio : {1.0, 1.5, 2.0}) {
+    FCObjImage background, logo;
+    int logoRatio = 0;
+    ASSERT_TRUE(LoadModePictures(background, logo, 602, "Res/Conspect2.jpg", 603,
+                                 "Res/Conspect2Logo.png", screenRatio, &logoRatio));
+    const int expected = screenRatio > 1.0 ? 2 : 1;
+    EXPECT_EQ(logoRatio, expected) << screenRatio;
+    EXPECT_EQ(logo.Width(), expected * ownSize.Width()) << screenRatio;
+    EXPECT_EQ(logo.Height(), expected * ownSize.Height()) << screenRatio;
+    EXPECT_EQ(logo.ColorBits(), 32);
+  }
+
+  // The user's own logo is taken at its own size whatever the screen.
+  MakeRes();
+  QByteArray png;
+  {
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    test::Quadrants(40, 20, QImage::Format_ARGB32).save(&buffer, "PNG");
+  }
+  Write(QStringLiteral("Res/Conspect2Logo.png"), png);
+  FCObjImage background, logo;
+  int logoRatio = 0;
+  ASSERT_TRUE(LoadModePictures(background, logo, 602, "Res/Conspect2.jpg", 603,
+                               "Res/Conspect2Logo.png", 2.0, &logoRatio));
+  EXPECT_EQ(logoRatio, 1);
+  EXPECT_EQ(logo.Width(), 40);
+}
+
 }  // namespace
 }  // namespace verbaro

@@ -5,10 +5,12 @@
 #include "Themes.h"
 
 QImage PaintBackground(const Theme& theme, int width, int height);
-QImage PaintLogo(const Theme& theme);
+// scale 1 paints the picture at its own size, 2 at twice as many pixels for screens at a scale
+// factor of 2 (the same picture, drawn in the same place).
+QImage PaintLogo(const Theme& theme, int scale);
 QImage PaintProgramIcon(int size);
 
-// The eleven toolbar pictures, 16 x 16, named by the command each button sends.
+// The eleven toolbar pictures, 16 x 16 (times the scale), named by the command each button sends.
 enum class ToolPicture { Open, Exit, RepeatSound, Conspect1, Conspect2, Video1, Video2, Exam1,
                          Exam2, Help, About };
-QImage PaintToolPicture(ToolPicture which);
+QImage PaintToolPicture(ToolPicture which, int scale);

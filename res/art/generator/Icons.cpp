@@ -220,11 +220,12 @@ QImage PaintProgramIcon(int size) {
   return image;
 }
 
-QImage PaintToolPicture(ToolPicture which) {
-  QImage image = Blank(16);
+QImage PaintToolPicture(ToolPicture which, int scale) {
+  QImage image = Blank(16 * scale);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
+  p.scale(scale, scale);  // drawn on the 16 x 16 grid whatever the pixels
   switch (which) {
     case ToolPicture::Open: Folder(p); break;
     case ToolPicture::Exit: ExitDoor(p); break;

@@ -1,4 +1,5 @@
-// Mode logos, 200 x 60 with alpha: a dark translucent plate, a round emblem of the mode's kind
+// Mode logos, 176 x 36 with alpha (and twice that for screens at a scale of 2), low enough to
+// stay above the first framed row of the grid on a 1366 x 768 screen: a dark translucent plate, a round emblem of the mode's kind
 // (pencil for typing, play sign for watching, check mark for the exam) and the mode's name with
 // its direction underneath.
 #include <QFont>
@@ -12,8 +13,8 @@
 
 namespace {
 
-constexpr int kWidth = 200;
-constexpr int kHeight = 60;
+constexpr int kWidth = 176;
+constexpr int kHeight = 36;
 
 void Pencil(QPainter& p, QPointF c, double s) {
   p.save();
@@ -73,7 +74,7 @@ void Emblem(QPainter& p, const Theme& t, QPointF c, double r) {
   fill.setColorAt(0.0, t.glow2.lighter(130));
   fill.setColorAt(0.6, t.glow1);
   fill.setColorAt(1.0, t.mid);
-  p.setPen(QPen(WithAlpha(t.accent, 0.9), 1.6));
+  p.setPen(QPen(WithAlpha(t.accent, 0.9), 1.2));
   p.setBrush(fill);
   p.drawEllipse(c, r, r);
   switch (t.kind) {
@@ -96,55 +97,57 @@ QFont FittedFont(const QString& family, const QString& text, double width, int l
 
 }  // namespace
 
-QImage PaintLogo(const Theme& t) {
-  QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+QImage PaintLogo(const Theme& t, int scale) {
+  QImage image(kWidth * scale, kHeight * scale, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
 
-  const double textLeft = 62.0;
-  const double textWidth = kWidth - textLeft - 8.0;
-  const QFont titleFont = FittedFont("DejaVu Sans", t.title, textWidth, 24, true);
-  const QFont lineFont = FittedFont("DejaVu Sans", t.direction, textWidth, 12, false);
+  const double textLeft = 40.0;
+  const double textWidth = kWidth - textLeft - 7.0;
+  const QFont titleFont = FittedFont("DejaVu Sans", t.title, textWidth, 15, true);
+  const QFont lineFont = FittedFont("DejaVu Sans", t.direction, textWidth, 10, false);
 
   // A soft dark halo behind the plate lifts it off any background.
-  QImage halo(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+  QImage halo(kWidth * scale, kHeight * scale, QImage::Format_ARGB32_Premultiplied);
   halo.fill(Qt::transparent);
   {
     QPainter h(&halo);
     h.setRenderHint(QPainter::Antialiasing);
+    h.scale(scale, scale);
     h.setPen(Qt::NoPen);
     h.setBrush(QColor(0, 0, 0, 120));
-    h.drawRoundedRect(QRectF(4, 5, kWidth - 8, kHeight - 8), 14, 14);
+    h.drawRoundedRect(QRectF(3, 3.5, kWidth - 6, kHeight - 5.5), 10, 10);
   }
-  Blur(halo, 2);
+  Blur(halo, 2 * scale);
 
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
   p.drawImage(0, 0, halo);
+  // Everything below is laid out in the pixels of the 1x picture.
+  p.scale(scale, scale);
 
-  const QRectF plate(2.5, 2.5, kWidth - 5.0, kHeight - 5.0);
+  const QRectF plate(1.5, 1.5, kWidth - 3.0, kHeight - 3.0);
   QLinearGradient plateFill(plate.topLeft(), plate.bottomLeft());
   plateFill.setColorAt(0.0, WithAlpha(Mix(t.deep, Qt::black, 0.2), 0.82));
   plateFill.setColorAt(1.0, WithAlpha(Mix(t.deep, Qt::black, 0.5), 0.72));
   p.setPen(QPen(WithAlpha(t.accent, 0.55), 1.0));
   p.setBrush(plateFill);
-  p.drawRoundedRect(plate, 13, 13);
+  p.drawRoundedRect(plate, 9, 9);
 
-  Emblem(p, t, QPointF(31.0, 30.0), 21.0);
+  Emblem(p, t, QPointF(19.5, kHeight / 2.0), 13.0);
 
-  const QFontMetricsF titleMetrics(titleFont);
-  const double titleBaseline = 31.0;
+  const double titleBaseline = 17.0;
   QPainterPath title;
   title.addText(textLeft, titleBaseline, titleFont, t.title);
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(0, 0, 0, 150));
-  p.drawPath(title.translated(1.0, 1.2));
+  p.drawPath(title.translated(0.8, 1.0));
   p.setBrush(QColor(0xff, 0xfb, 0xea));
   p.drawPath(title);
 
   p.setFont(lineFont);
   p.setPen(WithAlpha(t.accent, 0.95));
-  p.drawText(QPointF(textLeft + 1.0, titleBaseline + 16.0), t.direction);
+  p.drawText(QPointF(textLeft + 0.5, titleBaseline + 12.0), t.direction);
   p.end();
   return image.convertToFormat(QImage::Format_ARGB32);
 }

@@ -1,7 +1,9 @@
 // verbaro-art OUTPUT_DIR: paints the built-in artwork into OUTPUT_DIR:
-//   backgrounds/<Mode>.jpg (1600 x 1000), logos/<Mode>Logo.png (200 x 60),
+//   backgrounds/<Mode>.jpg (1600 x 1000), logos/<Mode>Logo.png (176 x 36),
 //   icon/verbaro-16.png, -32, -48, toolbar/<command id>.png (16 x 16) and toolbar/127.png,
-//   the strip of all eleven buttons in toolbar order.
+//   the strip of all eleven buttons in toolbar order; and for screens at a scale factor of 2
+//   the same pictures with twice the pixels, named with "@2x" before the extension
+//   (logos/<Mode>Logo@2x.png, icon/verbaro-16@2x.png ..., toolbar/<command id>@2x.png).
 #include <QDir>
 #include <QGuiApplication>
 #include <QImageWriter>
@@ -38,10 +40,13 @@ int main(int argc, char** argv) {
   for (const Theme& theme : Themes()) {
     ok &= Save(PaintBackground(theme, 1600, 1000),
                out.filePath("backgrounds/" + theme.fileStem + ".jpg"), 88);
-    ok &= Save(PaintLogo(theme), out.filePath("logos/" + theme.fileStem + "Logo.png"));
+    ok &= Save(PaintLogo(theme, 1), out.filePath("logos/" + theme.fileStem + "Logo.png"));
+    ok &= Save(PaintLogo(theme, 2), out.filePath("logos/" + theme.fileStem + "Logo@2x.png"));
   }
   for (int size : {16, 32, 48}) {
     ok &= Save(PaintProgramIcon(size), out.filePath(QString("icon/verbaro-%1.png").arg(size)));
+    ok &= Save(PaintProgramIcon(2 * size),
+               out.filePath(QString("icon/verbaro-%1@2x.png").arg(size)));
   }
 
   const std::vector<std::pair<int, ToolPicture>> buttons = {
@@ -56,8 +61,9 @@ int main(int argc, char** argv) {
   QPainter stripPainter(&strip);
   int x = 0;
   for (const auto& [id, picture] : buttons) {
-    const QImage image = PaintToolPicture(picture);
+    const QImage image = PaintToolPicture(picture, 1);
     ok &= Save(image, out.filePath(QString("toolbar/%1.png").arg(id)));
+    ok &= Save(PaintToolPicture(picture, 2), out.filePath(QString("toolbar/%1@2x.png").arg(id)));
     stripPainter.drawImage(x, 0, image);
     x += 16;
   }
