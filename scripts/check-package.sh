@@ -136,8 +136,16 @@ window_and_alt_f4() {
   chroot "$root" env -i PATH=/usr/bin:/bin Xvfb :77 -nolisten tcp -screen 0 1280x1024x24 &
   xvfb_pid=$!
   local i
-  for i in $(seq 100); do [ -S "$root/tmp/.X11-unix/X77" ] && break; sleep 0.1; done
-  [ -S "$root/tmp/.X11-unix/X77" ] || { echo "Xvfb did not start"; return 1; }
+  # Ready when a client gets an answer, not when the socket file appears.
+  local ready=0
+  for i in $(seq 100); do
+    if in_root env DISPLAY=:77 xdotool getdisplaygeometry >/dev/null 2>&1; then
+      ready=1
+      break
+    fi
+    sleep 0.1
+  done
+  ((ready)) || { echo "Xvfb did not start"; return 1; }
 
   # As the menu entry starts it: in the sample lessons' folder.
   chroot "$root" env -i PATH=/usr/bin:/bin HOME=/root LANG=C.UTF-8 DISPLAY=:77 \
