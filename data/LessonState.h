@@ -112,6 +112,8 @@ class CLessonState {
   int32_t m_bTypedMatches = 1;
 
   // switches and mode flags (the flags are set when the view's window is created)
+  // The run switch of the play-through: the end-of-sound tick goes on only while it is set.
+  // Space in the Video views, the end of the filter and hiding the view clear it.
   int32_t m_bPlayOnPaint = 1;
   int32_t m_bIsSound = 1;
   int32_t m_bConspectMode = 0;

@@ -31,11 +31,9 @@ void CConspect1View::OnKeyDown(int virtualKey) {
 
   switch (virtualKey) {
     case vk::kBack:
-      // Editing is silent: the repaint it causes must not sound the entry again.
-      m_bPlayOnPaint = 0;
       if (m_wsTypedText.empty()) return;
       m_wsTypedText.pop_back();
-      Repaint();
+      RepaintSilently();
       return;
     case vk::kShift:
       m_latin.NoteShiftDown();
@@ -60,7 +58,7 @@ void CConspect1View::OnKeyDown(int virtualKey) {
       return;
     case vk::kUp:
       if (position <= 0) {
-        Repaint();
+        ShowEntry();
       } else {
         MoveTo(position - 1, true);
       }
@@ -96,15 +94,22 @@ void CConspect1View::NextEntry() {
 void CConspect1View::MoveTo(int32_t position, bool clearTyped) {
   if (clearTyped) ClearTypedText();
   m_nUserFilterIndex = position;
+  ShowEntry();
+}
+
+void CConspect1View::ShowEntry() {
+  // A key that shows an entry sounds it and lets the timer walk through its recordings again,
+  // also after the view was hidden.
+  m_bPlayOnPaint = 1;
   Repaint();
 }
 
 void CConspect1View::TypeKey(int virtualKey) {
-  m_bPlayOnPaint = 0;
   const std::optional<char16_t> character = TranslateKey(virtualKey);
   if (!character) return;
   m_wsTypedText += *character;
-  Repaint();
+  // The entry was sounded when it was shown; typing only redraws the line.
+  RepaintSilently();
 }
 
 std::optional<char16_t> CConspect1View::TranslateKey(int virtualKey) {

@@ -33,6 +33,7 @@ class CConspect1View : public CWordsView {
   void TypeKey(int virtualKey);
   void NextEntry();
   void MoveTo(int32_t position, bool clearTyped);
+  void ShowEntry();
 
   LatinKeyTranslator m_latin;
 };

@@ -80,14 +80,17 @@ void CVideo1View::OnKeyDown(int virtualKey) {
   if (result.resetMp3Index) m_nCurMp3Index = 0;
   switch (result.action) {
     case VideoKeyResult::Action::TogglePlay:
-      // Pauses after the recording that plays (the next tick finds the switch off) or lets the
-      // next repaint sound the entry again.
+      // Pauses after the recording that plays (the next tick finds the switch off); pressed
+      // again, the next key goes on.
       m_bPlayOnPaint = m_bPlayOnPaint ? 0 : 1;
       break;
     case VideoKeyResult::Action::EndOfFilter:
       ShowInfo(kEndOfFilterText);
       break;
     case VideoKeyResult::Action::Repaint:
+      // Every key but Space sounds the entry it shows and lets the play-through go on from
+      // there, also after a pause, the end of the filter or a return to the mode.
+      m_bPlayOnPaint = 1;
       Repaint();
       break;
   }

@@ -59,6 +59,8 @@ class CWordsView : public QWidget, public CLessonState {
   void StopSound() override;
 
   // ---- sound ----
+  // Sounds the current recording whenever the sound is on: F2 and every repaint but a typing
+  // one.
   bool PlayCurrentSound();
   void ToggleSound();
   void StopPlayback(int32_t bPlayOnPaint);
@@ -104,6 +106,9 @@ class CWordsView : public QWidget, public CLessonState {
   void LoadPictures(int backgroundId, const QString& backgroundFile, int logoId,
                     const QString& logoFile);
 
+  // A repaint that draws what was typed: it shows the entry without sounding it again.
+  void RepaintSilently();
+
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -142,6 +147,7 @@ class CWordsView : public QWidget, public CLessonState {
   std::u16string m_wsCreatedModeName;  // for the destructor, where GetModeName is gone
   std::unique_ptr<grid::CellFont> m_pTextFont;
   bool m_bInRepaint = false;
+  bool m_bSilentRepaint = false;
 };
 
 }  // namespace verbaro

@@ -84,6 +84,11 @@ void CWordsView::Repaint() {
   update();
 }
 
+void CWordsView::RepaintSilently() {
+  QScopedValueRollback<bool> silent(m_bSilentRepaint, true);
+  Repaint();
+}
+
 void CWordsView::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
   painter.drawImage(QPoint(0, 0), m_backBuffer, DeviceRect());
@@ -131,7 +136,7 @@ void CWordsView::DrawUserData(QPainter& painter, const QRect& client) {
   if (m_pMainLog) m_pMainLog->Line(u"\nТекущая позиция : ", status);
   DrawCellText(painter, status, x, grid.RowY(kFirstTranslationRow + m_nMaxAltWords), w, h,
                std::nullopt, kCellFill, 0, false, kStatusSize);
-  PlayCurrentSound();
+  if (!m_bSilentRepaint) PlayCurrentSound();
 }
 
 void CWordsView::DrawCellText(QPainter& painter, std::u16string_view text, int x, int y,

@@ -51,10 +51,6 @@ bool CWordsView::BuildFilterMenu() {
 
 bool CWordsView::PlayCurrentSound() {
   if (!m_bIsSound) return false;
-  if (!m_bPlayOnPaint) {
-    m_bPlayOnPaint = 1;
-    return false;
-  }
   const uint8_t* mp3 = nullptr;
   int size = 0;
   if (m_pMp3Word && m_nMp3WordSize > 0) {

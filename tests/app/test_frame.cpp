@@ -16,6 +16,7 @@
 #include "platform/FakePlatform.h"
 #include "platform/QtText.h"
 #include "tests/support/Application.h"
+#include "views/VirtualKeys.h"
 #include "views/WordsView.h"
 
 namespace verbaro {
@@ -202,6 +203,29 @@ TEST_F(FrameTest, TheFiltersMenuShowsTheCurrentViewsFiltersAndItem800KeepsItsPro
   EXPECT_EQ(FilterItems(*frame), (std::vector<FilterItem>{{800, QStringLiteral("&0 - Все слова и фразы"), kAllPrompt}}));
   frame->OnCommand(700);
   EXPECT_EQ(FilterItems(*frame), loaded);
+}
+
+TEST_F(FrameTest, BackFromAnotherModeTheFirstMoveAndF2Sound) {
+  fake.files.answers.push_back(QStringLiteral(VERBARO_SOURCE_DIR "/lessons/03-accents.db"));
+  frame->OnCommand(cmd::kOpen);
+  const auto writes = [this] {
+    size_t total = 0;
+    for (const FakeWaveOut* out : fake.waveOuts) total += out->writes.size();
+    return total;
+  };
+  const size_t opened = writes();
+  ASSERT_GT(opened, 0u);
+
+  frame->OnCommand(702);  // F6
+  frame->OnCommand(700);  // F5
+  frame->View(0)->OnKeyDown(vk::kTab);
+  EXPECT_EQ(frame->View(0)->m_nUserFilterIndex, 1);
+  EXPECT_EQ(writes(), opened + 1);
+
+  frame->OnCommand(704);  // F7
+  frame->OnCommand(700);  // F5
+  frame->OnCommand(cmd::kRepeatSound);
+  EXPECT_EQ(writes(), opened + 2);
 }
 
 TEST(RunTest, NormalCloseEndsWithOneAndAFrameThatCannotBeMadeWithZero) {

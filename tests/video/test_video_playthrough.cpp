@@ -76,20 +76,35 @@ TEST(VideoPlayThrough, SpacePausesAfterTheRecordingAndEnterResumesTheSameEntry) 
   EXPECT_EQ(h.Messages(), std::vector<QString>{kEndOfFilter});
 }
 
-TEST(VideoPlayThrough, EnterAfterSpaceOnlyRearmsAndTheNextKeyResumes) {
+TEST(VideoPlayThrough, AfterAPauseTheNextKeySoundsWhatItShowsAndGoesOn) {
   VideoHarness h;
   ASSERT_TRUE(h.Open(NumberedRows(3)));
   h.Key(vk::kSpace);
   h.Tick();
+  ASSERT_FALSE(h.Timer().IsActive());
 
-  h.Key(vk::kReturn);
-  EXPECT_EQ(h.Sounded(), Words{u"mot1"}) << "the repaint is silent and sets the flag again";
+  h.Key(vk::kDown);
+  EXPECT_EQ(h.Sounded(), (Words{u"mot1", u"mot2"})) << "moving to an entry sounds it";
   EXPECT_EQ(h.View().m_bPlayOnPaint, 1);
-  EXPECT_FALSE(h.Timer().IsActive());
-
-  h.Key(vk::kReturn);
-  EXPECT_EQ(h.Sounded(), (Words{u"mot1", u"mot1"}));
   EXPECT_TRUE(h.Timer().IsActive());
+  h.RunUntilHalt();
+  EXPECT_EQ(h.Sounded(), (Words{u"mot1", u"mot2", u"mot3"}));
+  EXPECT_EQ(h.Messages(), std::vector<QString>{kEndOfFilter});
+}
+
+TEST(VideoPlayThrough, AtTheEndTheRepeatButtonSoundsEveryTimeAndStartsNothing) {
+  VideoHarness h;
+  ASSERT_TRUE(h.Open(NumberedRows(2)));
+  h.RunUntilHalt();
+  ASSERT_EQ(h.Messages(), std::vector<QString>{kEndOfFilter});
+
+  for (int press = 0; press < 3; ++press) {
+    EXPECT_TRUE(h.View().PlayCurrentSound()) << "F2, press " << press;
+    EXPECT_TRUE(h.Tick()) << "the recording's end";
+    EXPECT_FALSE(h.Timer().IsActive());
+  }
+  EXPECT_EQ(h.Sounded(), (Words{u"mot1", u"mot2", u"mot2", u"mot2", u"mot2"}));
+  EXPECT_EQ(h.Messages(), std::vector<QString>{kEndOfFilter}) << "the end is told once";
 }
 
 TEST(VideoPlayThrough, EnterSoundsTheEntryAgainWithoutAdvancing) {
@@ -103,7 +118,7 @@ TEST(VideoPlayThrough, EnterSoundsTheEntryAgainWithoutAdvancing) {
   EXPECT_EQ(h.Position(), 0);
 }
 
-TEST(VideoPlayThrough, HidingTheViewStopsItAndTheReturnIsSilentOnce) {
+TEST(VideoPlayThrough, HidingTheViewStopsItAndTheFirstKeyAfterTheReturnGoesOn) {
   VideoHarness h;
   ASSERT_TRUE(h.Open(NumberedRows(3)));
   ASSERT_TRUE(h.Timer().IsActive());
@@ -122,10 +137,10 @@ TEST(VideoPlayThrough, HidingTheViewStopsItAndTheReturnIsSilentOnce) {
 
   h.View().show();
   h.Key(vk::kReturn);
-  EXPECT_EQ(h.Sounded(), Words{u"mot1"}) << "the first repaint after the return is silent";
-  h.Key(vk::kReturn);
   EXPECT_EQ(h.Sounded(), (Words{u"mot1", u"mot1"}));
   EXPECT_TRUE(h.Timer().IsActive());
+  h.Tick();
+  EXPECT_EQ(h.Sounded(), (Words{u"mot1", u"mot1", u"mot2"}));
 }
 
 TEST(VideoPlayThrough, WithSoundOffEntriesMoveOnlyByKeys) {

@@ -118,16 +118,37 @@ TEST_F(ConspectOne, PagesAndEndsStayWithinTheFilter) {
   EXPECT_EQ(h.Typed(), u"y");
 }
 
-TEST_F(ConspectOne, NavigationSoundsTheEntryUnlessTheLastKeyTypedNothing) {
-  ASSERT_TRUE(h.Open(test::NumberedRows(3)));
+TEST_F(ConspectOne, EveryMoveAndF2SoundWhateverCameBeforeAndTypingNever) {
+  ASSERT_TRUE(h.Open(test::NumberedRows(6)));
   h.Keys({'M', vk::kUp});  // Up on the first entry: shown and sounded again, text kept
   EXPECT_EQ(h.Plays(), 2u);
   EXPECT_EQ(h.Typed(), u"m");
-  h.Key(vk::kTab);
+  h.Key(vk::kBack);
+  EXPECT_EQ(h.Plays(), 2u) << "editing is silent";
+
+  h.Keys({vk::kBack, vk::kTab});  // Backspace on an empty line
+  EXPECT_EQ(h.View().m_nUserFilterIndex, 1);
   EXPECT_EQ(h.Plays(), 3u);
-  h.Keys({vk::kBack, vk::kDown});  // a Backspace on an empty line silences the next repaint
+
+  h.Keys({vk::kControl, vk::kOem7, vk::kTab});  // an accent armed: nothing typed
   EXPECT_EQ(h.View().m_nUserFilterIndex, 2);
-  EXPECT_EQ(h.Plays(), 3u);
+  EXPECT_EQ(h.Plays(), 4u);
+
+  h.View().StopPlayback(0);  // what the frame does to the view it hides, on F6 and back on F5
+  h.Key(vk::kTab);
+  EXPECT_EQ(h.Plays(), 5u);
+
+  h.View().StopPlayback(0);  // F7, then back on F5
+  EXPECT_TRUE(h.View().PlayCurrentSound()) << "F2";
+  EXPECT_EQ(h.Plays(), 6u);
+
+  h.Keys({'M', vk::kBack});  // the accent armed before the moves did not combine: no letter
+  h.Keys({'M', 'O', 'T', '4'});
+  EXPECT_EQ(h.Typed(), u"mot4");
+  EXPECT_EQ(h.Plays(), 6u);
+  h.Key(vk::kSpace);  // the whole word: Space moves on and sounds
+  EXPECT_EQ(h.View().m_nUserFilterIndex, 4);
+  EXPECT_EQ(h.Plays(), 7u);
 }
 
 TEST_F(ConspectOne, ArmedAccentCarriesOverToTheNextEntry) {

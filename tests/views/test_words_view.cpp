@@ -39,7 +39,7 @@ TEST(WordsViewSwitches, HeaderAndTranslationSwitchesSpeakOnlyWithoutALesson) {
   EXPECT_EQ(h.Plays(), plays + 1);  // redrawn and sounded again
 }
 
-TEST(WordsViewSound, EveryRepaintSoundsUnlessSwallowedOnceOrSwitchedOff) {
+TEST(WordsViewSound, EveryRepaintSoundsUnlessSwitchedOff) {
   ViewHarness h(ViewHarness::Make<CConspect1View>);
   ASSERT_TRUE(h.Open(test::NumberedRows(3)));
   EXPECT_EQ(h.Plays(), 1u);
@@ -47,9 +47,9 @@ TEST(WordsViewSound, EveryRepaintSoundsUnlessSwallowedOnceOrSwitchedOff) {
   EXPECT_GT(h.Timer().lastPeriod, 100u);
 
   h.View().StopPlayback(0);  // what the frame does to the view it hides
-  EXPECT_FALSE(h.View().PlayCurrentSound());
-  EXPECT_EQ(h.View().m_bPlayOnPaint, 1);
+  EXPECT_FALSE(h.WaveOut().IsOpen());
   EXPECT_TRUE(h.View().PlayCurrentSound());
+  EXPECT_EQ(h.View().m_bPlayOnPaint, 0) << "sounding leaves the run switch alone";
   EXPECT_EQ(h.Plays(), 2u);
 
   h.View().ToggleSound();
