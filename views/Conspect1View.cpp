@@ -44,11 +44,12 @@ void CConspect1View::OnKeyDown(int virtualKey) {
     case vk::kCapital:
       return;
     case vk::kSpace:
-      // Once the whole text is typed, Space moves on; before that it is a character.
-      if (m_nTypedLength != m_nExpectedLength) {
-        TypeKey(virtualKey);
-      } else {
+      // Once the word is typed right, Space moves on; otherwise it is a character like any
+      // other (the typing check of the last repaint tells).
+      if (m_nTypedLength == m_nExpectedLength && m_bTypedMatches) {
         NextEntry();
+      } else {
+        TypeKey(virtualKey);
       }
       return;
     case vk::kTab:

@@ -77,20 +77,27 @@ TEST_F(ConspectOne, UncombinedKeyCountsAsOneWrongCharacter) {
   EXPECT_TRUE(h.View().m_bTypedMatches);
 }
 
-TEST_F(ConspectOne, SpaceMovesOnOnlyWhenTheLengthsAreEqual) {
-  ASSERT_TRUE(h.Open({Entry(u"ab"), Entry(u"a b"), Entry(u"c")}));
-  h.Keys({'A', vk::kSpace});
-  EXPECT_EQ(h.Typed(), u"a ");
-  EXPECT_FALSE(h.View().m_bTypedMatches);
+TEST_F(ConspectOne, SpaceMovesOnOnlyWhenTheTypedTextIsTheWord) {
+  ASSERT_TRUE(h.Open({Entry(u"un"), Entry(u"a b"), Entry(u"c"), Entry(u"d")}));
+  h.Keys({'U', 'U'});  // the word's length, but wrong
+  h.Key(vk::kSpace);
   EXPECT_EQ(h.View().m_nUserFilterIndex, 0);
-  h.Key(vk::kSpace);  // "a " is wrong but has the key's length: Space moves on
+  EXPECT_EQ(h.Typed(), u"uu ");
+  EXPECT_FALSE(h.View().m_bTypedMatches);
+  h.Keys({vk::kBack, vk::kBack, 'N', vk::kSpace});
   EXPECT_EQ(h.View().m_nUserFilterIndex, 1);
   EXPECT_EQ(h.Typed(), u"");
-  h.Keys({'A', vk::kSpace, 'B'});
+
+  h.Keys({'A', vk::kSpace, 'B'});  // a space inside the word is typed
   EXPECT_EQ(h.Typed(), u"a b");
   EXPECT_TRUE(h.View().m_bTypedMatches);
   h.Key(vk::kSpace);
   EXPECT_EQ(h.View().m_nUserFilterIndex, 2);
+
+  // A key that did not combine with an armed accent never counts as the word.
+  h.Keys({vk::kControl, vk::kOem7, 'B', vk::kSpace});
+  EXPECT_EQ(h.View().m_nUserFilterIndex, 2);
+  EXPECT_EQ(h.Typed().size(), 2u);
 }
 
 TEST_F(ConspectOne, PagesAndEndsStayWithinTheFilter) {
