@@ -20,7 +20,7 @@
 #include "app/ModeTable.h"
 #include "app/QtFilterMenu.h"
 #include "app/SettingsDialog.h"
-#include "platform/DiagnosticLog.h"
+#include "data/DiagnosticLog.h"
 #include "platform/MessageBoxes.h"
 #include "platform/QtText.h"
 #include "views/Conspect1View.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/Desktop.h"
-#include "platform/DiagnosticLog.h"
+#include "data/DiagnosticLog.h"
 #include "platform/FileChooser.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"

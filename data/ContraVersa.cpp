@@ -6,7 +6,7 @@
 
 #include "data/LessonState.h"
 #include "data/LogText.h"
-#include "platform/DiagnosticLog.h"
+#include "data/DiagnosticLog.h"
 
 namespace verbaro {
 

@@ -5,8 +5,8 @@
 
 #include "data/ExamRules.h"
 #include "data/LessonState.h"
-#include "platform/DiagnosticLog.h"
-#include "platform/Text.h"
+#include "data/DiagnosticLog.h"
+#include "data/Text.h"
 
 namespace verbaro {
 

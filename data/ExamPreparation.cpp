@@ -2,7 +2,7 @@
 
 #include "data/FilterKinds.h"
 
-#include "platform/DiagnosticLog.h"
+#include "data/DiagnosticLog.h"
 
 namespace verbaro {
 

@@ -8,7 +8,7 @@
 #include "data/ExamRandom.h"
 #include "data/ExamRules.h"
 #include "data/LessonState.h"
-#include "platform/DiagnosticLog.h"
+#include "data/DiagnosticLog.h"
 
 namespace verbaro {
 

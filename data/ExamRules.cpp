@@ -2,7 +2,7 @@
 #include "data/ExamRules.h"
 
 #include "data/LessonState.h"
-#include "platform/DiagnosticLog.h"
+#include "data/DiagnosticLog.h"
 
 namespace verbaro {
 

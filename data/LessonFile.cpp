@@ -10,8 +10,8 @@
 
 #include "data/LessonState.h"
 #include "data/UntrustedDatabase.h"
-#include "platform/DiagnosticLog.h"
-#include "platform/Text.h"
+#include "data/DiagnosticLog.h"
+#include "data/Text.h"
 
 namespace verbaro {
 

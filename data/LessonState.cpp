@@ -1,6 +1,6 @@
 #include "data/LessonState.h"
 
-#include "platform/DiagnosticLog.h"
+#include "data/DiagnosticLog.h"
 
 namespace verbaro {
 

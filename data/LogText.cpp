@@ -1,6 +1,6 @@
 #include "data/LogText.h"
 
-#include "platform/Text.h"
+#include "data/Text.h"
 
 namespace verbaro {
 

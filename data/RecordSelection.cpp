@@ -1,7 +1,7 @@
 // Turning the position in the working filter into the current record and its current recording.
 #include "data/LessonState.h"
 #include "data/LogText.h"
-#include "platform/DiagnosticLog.h"
+#include "data/DiagnosticLog.h"
 
 namespace verbaro {
 

@@ -7,8 +7,8 @@
 #include "data/FilterKinds.h"
 #include "data/LessonState.h"
 #include "data/LogText.h"
-#include "platform/DiagnosticLog.h"
-#include "platform/Text.h"
+#include "data/DiagnosticLog.h"
+#include "data/Text.h"
 
 namespace verbaro {
 

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/Text.h"
+#include "data/Text.h"
 
 namespace verbaro::fuzz {
 

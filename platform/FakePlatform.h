@@ -4,11 +4,11 @@
 #include <memory>
 #include <vector>
 
-#include "platform/DiagnosticLog.h"
+#include "data/DiagnosticLog.h"
 #include "platform/Desktop.h"
 #include "platform/ErrorSignal.h"
 #include "platform/FileChooser.h"
-#include "platform/KeyboardState.h"
+#include "data/KeyboardState.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
 #include "platform/ViewTimer.h"

@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
-#include "platform/DiagnosticLog.h"
+#include "data/DiagnosticLog.h"
 #include "platform/QtText.h"
 
 namespace verbaro {

@@ -5,7 +5,7 @@
 // CapsLock is the xkb Lock modifier in the event's native modifiers, which X11 and Wayland both
 // carry: it is the state of the moment the key was pressed, whatever happened while another
 // window had the keys, and a CapsLock key that switches layouts (grp:caps_toggle) sets no lock.
-#include "platform/KeyboardState.h"
+#include "data/KeyboardState.h"
 
 namespace verbaro {
 

@@ -23,7 +23,7 @@ build=${VERBARO_FUZZ_BUILD:-$root/build/fuzz}
 cmake -S . -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
-  -DVERBARO_FUZZ=ON -DVERBARO_SANITIZE=ON -DVERBARO_TESTS=OFF >/dev/null
+  -DVERBARO_FUZZ=ON -DVERBARO_SANITIZE=ON -DVERBARO_TESTS=OFF -DVERBARO_WERROR=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" --target $(printf 'fuzz_%s ' "${targets[@]}")
 
 runtime=$(mktemp -d)

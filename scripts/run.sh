@@ -8,7 +8,7 @@ root=$(pwd)
 bash scripts/setup.sh
 
 build="$root/build/release"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVERBARO_TESTS=OFF
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVERBARO_TESTS=OFF -DVERBARO_WERROR=ON
 cmake --build "$build" -j "$(nproc)" --target verbaro verbaro-lesson
 
 # A desktop session has its own sound server; start one only where none answers.

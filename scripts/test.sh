@@ -31,7 +31,8 @@ bash scripts/setup.sh
 export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=true
 
 build="$root/build/asan"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVERBARO_SANITIZE=ON -DVERBARO_TESTS=ON
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVERBARO_SANITIZE=ON -DVERBARO_TESTS=ON \
+  -DVERBARO_WERROR=ON
 cmake --build "$build" -j "$(nproc)"
 
 # Real sound in tests: a null sink whose monitor the tests record. A server that already runs

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/WaveOut.h"
-#include "sound/Mp3Decoder.h"
+#include "data/Mp3Decoder.h"
 
 class QWidget;
 

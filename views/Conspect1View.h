@@ -5,7 +5,7 @@
 // letters composed from Ctrl-prefixed accent keys.
 #include <optional>
 
-#include "views/KeyTranslation.h"
+#include "data/KeyTranslation.h"
 #include "views/WordsView.h"
 
 namespace verbaro {

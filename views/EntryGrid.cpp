@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "data/LessonState.h"
-#include "platform/Text.h"
+#include "data/Text.h"
 
 namespace verbaro::grid {
 

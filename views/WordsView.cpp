@@ -10,8 +10,8 @@
 
 #include "image/FCObjImage.h"
 #include "image/ModePictures.h"
-#include "platform/DiagnosticLog.h"
-#include "platform/KeyboardState.h"
+#include "data/DiagnosticLog.h"
+#include "data/KeyboardState.h"
 #include "platform/MessageBoxes.h"
 #include "platform/QtText.h"
 #include "platform/ViewTimer.h"

@@ -7,10 +7,10 @@
 #include <cstring>
 
 #include "image/FCObjImage.h"
-#include "platform/DiagnosticLog.h"
+#include "data/DiagnosticLog.h"
 #include "platform/QtText.h"
 #include "views/EntryGrid.h"
-#include "views/KeyTranslation.h"
+#include "data/KeyTranslation.h"
 #include "views/WordsView.h"
 
 namespace verbaro {

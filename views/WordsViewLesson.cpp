@@ -1,6 +1,6 @@
 // CWordsView: opening a lesson, the Filters menu, and the sound of the current entry.
 
-#include "platform/DiagnosticLog.h"
+#include "data/DiagnosticLog.h"
 #include "platform/ErrorSignal.h"
 #include "platform/FileChooser.h"
 #include "platform/QtText.h"

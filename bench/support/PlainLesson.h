@@ -4,7 +4,7 @@
 #include <string>
 
 #include "data/LessonState.h"
-#include "platform/Text.h"
+#include "data/Text.h"
 
 namespace verbaro::bench {
 

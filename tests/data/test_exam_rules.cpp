@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/Text.h"
+#include "data/Text.h"
 #include "support/ExamLesson.h"
 
 namespace verbaro::test {

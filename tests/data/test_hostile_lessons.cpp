@@ -11,7 +11,7 @@
 #include <string>
 
 #include "data/UntrustedDatabase.h"
-#include "platform/Text.h"
+#include "data/Text.h"
 #include "support/LessonFiles.h"
 #include "support/PageSurgery.h"
 #include "support/RecordingLesson.h"

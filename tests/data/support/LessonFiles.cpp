@@ -1,6 +1,6 @@
 #include "LessonFiles.h"
 
-#include "platform/Text.h"
+#include "data/Text.h"
 
 namespace verbaro::test {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "data/LessonState.h"
-#include "platform/DiagnosticLog.h"
+#include "data/DiagnosticLog.h"
 
 namespace verbaro::test {
 

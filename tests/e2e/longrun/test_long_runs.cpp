@@ -8,7 +8,7 @@
 #include <random>
 
 #include "LongRunSupport.h"
-#include "platform/Text.h"
+#include "data/Text.h"
 #include "views/Exam1View.h"
 #include "views/Exam2View.h"
 #include "views/Video1View.h"

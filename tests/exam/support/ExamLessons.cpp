@@ -1,6 +1,6 @@
 #include "ExamLessons.h"
 
-#include "platform/Text.h"
+#include "data/Text.h"
 
 namespace verbaro::examtest {
 

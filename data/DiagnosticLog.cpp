@@ -1,4 +1,4 @@
-#include "platform/DiagnosticLog.h"
+#include "data/DiagnosticLog.h"
 
 namespace verbaro {
 

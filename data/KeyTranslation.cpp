@@ -1,8 +1,8 @@
-#include "views/KeyTranslation.h"
+#include "data/KeyTranslation.h"
 
 #include <string_view>
 
-#include "views/VirtualKeys.h"
+#include "data/VirtualKeyCodes.h"
 
 namespace verbaro {
 

@@ -1,4 +1,4 @@
-#include "platform/Text.h"
+#include "data/Text.h"
 
 namespace verbaro {
 

@@ -4,7 +4,7 @@
 // keys (Conspect-1), and Cyrillic letters as on the standard Russian keyboard (Conspect-2).
 #include <optional>
 
-#include "platform/KeyboardState.h"
+#include "data/KeyboardState.h"
 
 namespace verbaro {
 

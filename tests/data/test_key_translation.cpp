@@ -1,9 +1,9 @@
 // Keys to characters: Latin with accent composition and sticky flags, and Cyrillic.
 #include <gtest/gtest.h>
 
-#include "platform/KeyboardState.h"
-#include "views/KeyTranslation.h"
-#include "views/VirtualKeys.h"
+#include "data/KeyboardState.h"
+#include "data/KeyTranslation.h"
+#include "data/VirtualKeyCodes.h"
 
 namespace verbaro {
 namespace {

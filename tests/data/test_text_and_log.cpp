@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/DiagnosticLog.h"
-#include "platform/MessageBoxes.h"
-#include "platform/Text.h"
+#include "data/DiagnosticLog.h"
+#include "data/Text.h"
 
 namespace verbaro {
 namespace {
@@ -27,17 +26,6 @@ TEST(DiagnosticLog, SkipsEverythingUntilAttachedThenWritesPiecesInOrder) {
   log.Line(u"m_nUserFilterIndex = ", 3);
   log.Write(u"a", -1, u"b");
   EXPECT_EQ(log.Text(), "m_nUserFilterIndex = 3\na-1b");
-}
-
-TEST(MessageBoxes, EveryBoxShownIsLoggedAsCaptionColonText) {
-  DiagnosticLog log;
-  log.AttachMemory();
-  FakeMessageBoxes boxes;
-  boxes.SetLog(&log);
-  boxes.Show(nullptr, QStringLiteral("Ошибка"), QStringLiteral("Нет данных!"));
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("Ошибка"));
-  EXPECT_EQ(log.Text(), "Ошибка: Нет данных!\n");
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <type_traits>
 
-#include "platform/Text.h"
+#include "data/Text.h"
 
 namespace verbaro {
 

@@ -1,4 +1,4 @@
-#include "sound/Mp3Decoder.h"
+#include "data/Mp3Decoder.h"
 
 #include <mpg123.h>
 
