@@ -39,7 +39,10 @@ PulseWaveOut::PulseWaveOut(std::string deviceId, int maxBufferMilliseconds)
       m_deviceId(std::move(deviceId)),
       m_nMaxBufferMilliseconds(maxBufferMilliseconds) {}
 
-PulseWaveOut::~PulseWaveOut() { Close(); }
+PulseWaveOut::~PulseWaveOut() {
+  PulseConnection::Lock lock(*m_pConnection);
+  EndStream();
+}
 
 int PulseWaveOut::Open(const PcmFormat& format) {
   Close();
@@ -49,9 +52,15 @@ int PulseWaveOut::Open(const PcmFormat& format) {
   // Without any server there is no device to open. A server that answered before and has gone
   // away is looked for again by Write, which reports the lost device.
   if (m_pConnection->Connect() == waveout::kNoDevice) return waveout::kNoDevice;
+  if (format.channels != m_format.channels || format.samplesPerSecond != m_format.samplesPerSecond ||
+      format.bitsPerSample != m_format.bitsPerSample) {
+    EndStream();
+  }
   m_format = format;
   m_bOpen = true;
   m_nLostError = waveout::kOk;
+  // Made now, so that Write only starts it; a failure here is Write's to report.
+  PrepareStream();
   return waveout::kOk;
 }
 
@@ -62,48 +71,45 @@ int PulseWaveOut::Write(const uint8_t* data, size_t bytes) {
     EndStream();
     return lost;
   }
-  if (m_pStream) {
-    const bool playing = PA_STREAM_IS_GOOD(pa_stream_get_state(m_pStream)) && !m_bDrained;
-    if (playing) return waveout::kStillPlaying;
-    EndStream();
-  }
-  if (!bytes) return waveout::kOk;
+  if (m_bPlaying) return waveout::kStillPlaying;
   pa_sample_spec spec{};
   ToSampleSpec(m_format, &spec);
   const size_t frame = pa_frame_size(&spec);
+  if (bytes / frame == 0) return waveout::kOk;
+  if (const int prepared = PrepareStream()) return prepared;
   m_pcm.assign(data, data + bytes / frame * frame);
   m_nFed = 0;
-  if (m_pcm.empty()) return waveout::kOk;
-  return StartStream();
+  m_bPlaying = true;
+  Feed(pa_stream_writable_size(m_pStream));
+  return waveout::kOk;
 }
 
-int PulseWaveOut::StartStream() {
+bool PulseWaveOut::StreamUsable() const {
+  // A stream of a connection that has since been made anew belongs to a server that went away.
+  return m_pStream && pa_stream_get_state(m_pStream) == PA_STREAM_READY &&
+         pa_stream_get_context(m_pStream) == m_pConnection->Context();
+}
+
+int PulseWaveOut::PrepareStream() {
+  if (StreamUsable()) return waveout::kOk;
+  EndStream();
   // The server may have gone since Open, or come back: this is where the connection is renewed.
   if (const int connected = m_pConnection->Connect()) {
-    EndStream();
     return connected == waveout::kNoDevice ? waveout::kNoDevice : waveout::kDeviceLost;
   }
   pa_context* context = m_pConnection->Context();
   pa_sample_spec spec{};
   ToSampleSpec(m_format, &spec);
-  const size_t frame = pa_frame_size(&spec);
-  const size_t most = pa_usec_to_bytes(
-      static_cast<pa_usec_t>(m_nMaxBufferMilliseconds) * PA_USEC_PER_MSEC, &spec);
-  // The server starts a stream once it holds prebuf bytes: exactly the recording when it fits,
-  // so that a sound shorter than the buffer starts too.
-  const auto target = static_cast<uint32_t>(std::max(frame, std::min(m_pcm.size(), most)));
   pa_buffer_attr attributes{};
   attributes.maxlength = static_cast<uint32_t>(-1);
-  attributes.tlength = target;
-  attributes.prebuf = target;
+  attributes.tlength = static_cast<uint32_t>(pa_usec_to_bytes(
+      static_cast<pa_usec_t>(m_nMaxBufferMilliseconds) * PA_USEC_PER_MSEC, &spec));
+  attributes.prebuf = static_cast<uint32_t>(-1);
   attributes.minreq = static_cast<uint32_t>(-1);
   attributes.fragsize = static_cast<uint32_t>(-1);
 
   m_pStream = pa_stream_new(context, "Verbaro", &spec, nullptr);
-  if (!m_pStream) {
-    m_pcm.clear();
-    return waveout::kError;
-  }
+  if (!m_pStream) return waveout::kError;
   pa_stream_set_state_callback(m_pStream, OnStreamState, this);
   pa_stream_set_write_callback(m_pStream, OnWritable, this);
   pa_stream_set_underflow_callback(m_pStream, OnUnderflow, this);
@@ -122,7 +128,6 @@ int PulseWaveOut::StartStream() {
     m_nLostError = waveout::kOk;
     return error == PA_ERR_NOENTITY ? waveout::kNoDevice : waveout::kDeviceLost;
   }
-  Feed(pa_stream_writable_size(m_pStream));
   return waveout::kOk;
 }
 
@@ -136,6 +141,12 @@ void PulseWaveOut::Feed(size_t room) {
     }
     m_nFed += chunk;
     room -= chunk;
+    if (m_nFed == m_pcm.size()) {
+      // All handed over: start now, however short the sound (a stream otherwise waits until
+      // its buffer is full).
+      pa_operation* operation = pa_stream_trigger(m_pStream, nullptr, nullptr);
+      if (operation) pa_operation_unref(operation);
+    }
   }
 }
 
@@ -144,8 +155,11 @@ void PulseWaveOut::OnWritable(pa_stream*, size_t bytes, void* self) {
 }
 
 void PulseWaveOut::OnUnderflow(pa_stream*, void* self) {
+  // The recording has run out. The stream is left as it is, like a device that stays open after
+  // its sound has ended, until the next play or stop: pausing it now would also take back what
+  // the output has mixed ahead but not yet sounded, the end of the recording.
   auto* out = static_cast<PulseWaveOut*>(self);
-  if (out->m_nFed >= out->m_pcm.size()) out->m_bDrained = true;
+  if (out->m_nFed >= out->m_pcm.size()) out->m_bPlaying = false;
 }
 
 void PulseWaveOut::OnStreamState(pa_stream* stream, void* self) {
@@ -154,28 +168,39 @@ void PulseWaveOut::OnStreamState(pa_stream* stream, void* self) {
   out->m_pConnection->Wake();
 }
 
+void PulseWaveOut::Empty() {
+  m_pcm.clear();
+  m_nFed = 0;
+  m_bPlaying = false;
+  if (!StreamUsable()) return;
+  // Emptied, the stream waits for the next recording; what the output had mixed of it is taken
+  // back, so the sound stops at once.
+  pa_operation* operation = pa_stream_flush(m_pStream, nullptr, nullptr);
+  if (operation) pa_operation_unref(operation);
+}
+
 void PulseWaveOut::EndStream() {
   if (m_pStream) {
     pa_stream_set_state_callback(m_pStream, nullptr, nullptr);
     pa_stream_set_write_callback(m_pStream, nullptr, nullptr);
     pa_stream_set_underflow_callback(m_pStream, nullptr, nullptr);
-    // Ending the stream drops what the server still holds: the sound stops at once.
     if (PA_STREAM_IS_GOOD(pa_stream_get_state(m_pStream))) pa_stream_disconnect(m_pStream);
     pa_stream_unref(m_pStream);
     m_pStream = nullptr;
   }
   m_pcm.clear();
   m_nFed = 0;
-  m_bDrained = false;
+  m_bPlaying = false;
 }
 
 void PulseWaveOut::Reset() {
   PulseConnection::Lock lock(*m_pConnection);
-  EndStream();
+  Empty();
 }
 
 void PulseWaveOut::Close() {
-  Reset();
+  PulseConnection::Lock lock(*m_pConnection);
+  Empty();
   m_bOpen = false;
   m_nLostError = waveout::kOk;
 }

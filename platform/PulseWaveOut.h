@@ -1,11 +1,14 @@
 #pragma once
 // The wave output on the sound server (PulseAudio, or PipeWire's pulse server): Open makes sure
-// the server answers, reconnecting when it went away; each Write plays one buffer as a stream of
-// its own on the output device, by default the server's default output as it is at that moment,
-// so that a changed default is followed. Reset ends the stream, which stops the sound at once.
+// the server answers, reconnecting when it went away. Each output keeps one stream on the
+// server's default output (or the device it names), made at its first Open and kept, empty,
+// between recordings, because making a stream costs some 40 ms on PipeWire: a Write only hands
+// the PCM over and starts the stream. The server moves a stream on the default output when the
+// default changes. Reset empties the stream: the sound stops at once. A stream whose server went
+// away is made anew.
 //
 // Like a wave device that is handed the whole buffer, the server is asked to hold the whole
-// recording up to maxBufferMilliseconds; a longer one is fed the rest from the connection's own
+// recording, up to maxBufferMilliseconds; a longer one is fed the rest from the connection's own
 // thread, so a busy UI thread never starves it. Nothing waits on the sound; the waits for the
 // server are bounded (PulseConnection).
 #include <cstddef>
@@ -25,7 +28,7 @@ class PulseConnection;
 class PulseWaveOut : public WaveOut {
  public:
   static constexpr int kMaxBufferMilliseconds = 4000;
-  static constexpr int kStreamMilliseconds = 1000;  // the most a new stream may take to start
+  static constexpr int kStreamMilliseconds = 1000;  // the most a new stream may take to be made
 
   // deviceId names an output device (a sink name); empty for the default output.
   explicit PulseWaveOut(std::string deviceId = {},
@@ -44,8 +47,10 @@ class PulseWaveOut : public WaveOut {
   static void OnStreamState(pa_stream* stream, void* self);
   static void OnWritable(pa_stream* stream, size_t bytes, void* self);
   static void OnUnderflow(pa_stream* stream, void* self);
-  int StartStream();
+  bool StreamUsable() const;
+  int PrepareStream();
   void Feed(size_t room);
+  void Empty();
   void EndStream();
 
   const std::shared_ptr<PulseConnection> m_pConnection;
@@ -57,7 +62,7 @@ class PulseWaveOut : public WaveOut {
   pa_stream* m_pStream = nullptr;
   std::vector<uint8_t> m_pcm;
   size_t m_nFed = 0;
-  bool m_bDrained = false;  // everything was fed and the server has played it
+  bool m_bPlaying = false;  // a recording was handed over and has not ended or been reset
   int m_nLostError = waveout::kOk;  // a failure during play, reported by the next Write
 };
 

@@ -197,7 +197,9 @@ TEST_F(RealPlayback, VeryShortSoundIsHeard) {
   for (size_t frame = 0; frame < 441; ++frame) {
     pcm[frame * 2] = pcm[frame * 2 + 1] = (frame / 50) % 2 ? 12000 : -12000;
   }
-  PulseWaveOut out(s_pSink->DeviceId());
+  // A null sink mixes ahead as far as its streams allow, and its monitor does not see the start
+  // that a new sound takes back from there: a small buffer keeps that part shorter than the sound.
+  PulseWaveOut out(s_pSink->DeviceId(), 5);
   ASSERT_EQ(out.Open(PcmFormat{}), waveout::kOk);
   ASSERT_EQ(out.Write(reinterpret_cast<const uint8_t*>(pcm.data()), pcm.size() * 2), waveout::kOk);
   test::Spin(200);

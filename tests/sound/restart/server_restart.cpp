@@ -129,6 +129,35 @@ TEST_F(ServerRestart, SoundComesBackOnTheFirstKeyAfterTheServerReturns) {
   ExpectHeardWhole(player, phrase);
 }
 
+// The program's streams on the server, by index.
+QStringList Streams() {
+  QStringList indexes;
+  for (const QString& line : test::RunPactl({QStringLiteral("list"), QStringLiteral("short"),
+                                             QStringLiteral("sink-inputs")})
+                                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    indexes << line.section(QLatin1Char('\t'), 0, 0);
+  }
+  return indexes;
+}
+
+TEST_F(ServerRestart, OneStreamServesEveryRecordingUntilTheServerGoes) {
+  // Making a stream is slow on some servers: the output keeps its one stream between recordings
+  // and stops, and makes a new one only on a new server.
+  Mp3Player player(fake.Get());
+  ExpectHeardWhole(player, phrase);
+  const QStringList first = Streams();
+  ASSERT_EQ(first.size(), 1);
+  player.StopDevice();
+  ExpectHeardWhole(player, tone);
+  EXPECT_EQ(Streams(), first);
+
+  s_pServer->Stop();
+  QString reason;
+  ASSERT_TRUE(s_pServer->Start(&reason)) << reason.toStdString();
+  ExpectHeardWhole(player, phrase);
+  EXPECT_EQ(Streams().size(), 1);
+}
+
 TEST_F(ServerRestart, ServerVanishingInTheMiddleOfARecordingBlocksNothing) {
   Mp3Player player(fake.Get());
   ASSERT_TRUE(Play(player, tone).has_value());
