@@ -149,4 +149,32 @@ DecodedPcm DecodeMp3(const uint8_t* mp3, size_t size, size_t maxPcmBytes) {
   return result;
 }
 
+Mp3Format ReadMp3Format(const uint8_t* mp3, size_t size) {
+  Mp3Format format;
+  if (!mp3 || size == 0) return format;
+  InitialiseLibraryOnce();
+  MemoryStream stream{mp3, size};
+  int error = MPG123_OK;
+  Handle handle(mpg123_new(nullptr, &error));
+  long rate = 0;
+  int channels = 0, encoding = 0;
+  mpg123_frameinfo info{};
+  if (!handle || mpg123_param(handle.get(), MPG123_ADD_FLAGS, MPG123_QUIET, 0) ||
+      mpg123_replace_reader_handle(handle.get(), ReadMemory, SeekMemory, nullptr) ||
+      mpg123_open_handle(handle.get(), &stream) ||
+      mpg123_getformat(handle.get(), &rate, &channels, &encoding) != MPG123_OK ||
+      mpg123_info(handle.get(), &info) != MPG123_OK) {
+    return format;
+  }
+  switch (info.version) {
+    case MPG123_1_0: format.mpegVersion = 1; break;
+    case MPG123_2_0: format.mpegVersion = 2; break;
+    case MPG123_2_5: format.mpegVersion = 25; break;
+  }
+  format.layer = info.layer;
+  format.rate = rate;
+  format.channels = channels;
+  return format;
+}
+
 }  // namespace verbaro

@@ -29,4 +29,14 @@ struct DecodedPcm {
 // maxPcmBytes bounds the PCM a damaged or hostile recording can make the decoder produce.
 DecodedPcm DecodeMp3(const uint8_t* mp3, size_t size, size_t maxPcmBytes);
 
+// The format a recording is stored in, read from its first MPEG frame: mpegVersion is 1, 2 or
+// 25 (MPEG-2.5), 0 when no frame can be read.
+struct Mp3Format {
+  int mpegVersion = 0;
+  int layer = 0;
+  long rate = 0;
+  int channels = 0;
+};
+Mp3Format ReadMp3Format(const uint8_t* mp3, size_t size);
+
 }  // namespace verbaro

@@ -10,6 +10,9 @@ namespace verbaro {
 
 std::string ToUtf8(std::u16string_view text);
 std::u16string FromUtf8(std::string_view text);
+// True when the bytes are well-formed UTF-8: no truncated or overlong sequence, no surrogate,
+// nothing beyond U+10FFFF.
+bool IsValidUtf8(std::string_view text);
 
 template <typename Int>
   requires std::is_integral_v<Int>

@@ -10,9 +10,9 @@
 #include "tools/LessonMessages.h"
 #include "tools/LessonRules.h"
 #include "tools/LessonWriter.h"
-#include "tools/Mp3Decode.h"
+#include "tools/Mp3Inspect.h"
 #include "tools/Mp3Encode.h"
-#include "tools/Utf.h"
+#include "data/Text.h"
 #include "tools/WordList.h"
 
 namespace verbaro::lesson {
@@ -31,10 +31,13 @@ std::optional<std::string> ReadFile(const std::filesystem::path& path) {
 EntryText ToEntryText(const LessonEntry& entry) {
   EntryText text;
   text.entryNumber = entry.lineNumber;
-  text.grammar = Utf8ToUtf16(entry.grammar);
-  text.number = Utf8ToUtf16(entry.number);
-  text.word = Utf8ToUtf16(entry.word);
-  for (const std::string& translation : entry.translations) text.translations.push_back(Utf8ToUtf16(translation));
+  text.grammar = FromUtf8(entry.grammar);
+  text.number = FromUtf8(entry.number);
+  text.word = FromUtf8(entry.word);
+  for (const std::string& translation : entry.translations) text.translations.push_back(FromUtf8(translation));
+  text.info1 = FromUtf8(entry.info1);
+  text.info2 = FromUtf8(entry.info2);
+  text.info3 = FromUtf8(entry.info3);
   return text;
 }
 
@@ -60,7 +63,7 @@ void LoadGivenRecordings(const WordList& list, std::map<int, GivenRecording>& re
     }
     GivenRecording recording;
     recording.bytes.assign(bytes->begin(), bytes->end());
-    recording.stream = DecodeMp3(recording.bytes, /*keepPcm=*/true);
+    recording.stream = InspectMp3(recording.bytes, /*keepPcm=*/true);
     if (!recording.stream.decodable) {
       problems.push_back({entry.lineNumber, "файл MP3 не декодируется (" + recording.stream.error +
                                                 "): " + entry.mp3Path.string()});

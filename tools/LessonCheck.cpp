@@ -2,15 +2,17 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <cstring>
-#include <fstream>
+#include <memory>
 #include <new>
-#include <span>
 
+#include "data/ExamRules.h"
+#include "data/Mp3Decoder.h"
+#include "data/PlainLessonState.h"
+#include "data/Text.h"
+#include "data/UntrustedDatabase.h"
 #include "tools/LessonMessages.h"
-#include "tools/Mp3Decode.h"
-#include "tools/Utf.h"
+#include "tools/LessonRules.h"
 
 namespace verbaro::lesson {
 namespace {
@@ -21,52 +23,22 @@ constexpr int kFirstTranslationColumn = 8;
 constexpr int kGrammarColumn = 2;
 constexpr int kNumberColumn = 3;
 constexpr int kWordColumn = 4;
+constexpr int kInfoColumn = 5;
+// A recording that decodes to more than ten minutes of sound is taken as undecodable, as the
+// player refuses it too.
+constexpr size_t kMaxCheckedPcmBytes = size_t{kPcmAvgBytesPerSec} * 600;
 
 std::string Entry(int number) { return "запись " + std::to_string(number) + ": "; }
 
-// The trainer refuses a file of which not even one byte can be read, before SQLite sees it.
-bool HasFirstByte(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  char byte = 0;
-  return in && in.read(&byte, 1) && in.gcount() == 1;
-}
-
-// A database in write-ahead-log mode whose log is folded back into the file holds everything in
-// the file; read as immutable, SQLite creates no -wal and -shm files beside it.
-bool IsSelfContainedWal(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  char header[20] = {};
-  if (!in.read(header, sizeof header)) return false;
-  const bool wal = std::memcmp(header, "SQLite format 3", 16) == 0 && header[18] == 2 && header[19] == 2;
-  std::error_code code;
-  return wal && !std::filesystem::exists(path.string() + "-wal", code);
-}
-
-// A file: URI naming the path exactly.
-std::string FileUri(const std::filesystem::path& path) {
-  const std::string text = std::filesystem::absolute(path).string();
-  std::string uri = "file://";
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '%' || c == '?' || c == '#' || byte < 0x20) {
-      uri += '%';
-      uri += kHex[byte >> 4];
-      uri += kHex[byte & 0x0F];
-    } else {
-      uri += c;
-    }
-  }
-  return uri;
-}
-
-// Read-only, as the trainer opens lessons: checking never writes to or beside the file.
-int OpenReadOnly(const std::filesystem::path& path, sqlite3** db) {
-  if (IsSelfContainedWal(path))
-    return sqlite3_open_v2((FileUri(path) + "?immutable=1").c_str(), db,
-                           SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
-  return sqlite3_open_v2(path.c_str(), db, SQLITE_OPEN_READONLY, nullptr);
-}
+struct ConnectionCloser {
+  void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+struct StatementFinalizer {
+  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+struct BlobCloser {
+  void operator()(sqlite3_blob* blob) const { sqlite3_blob_close(blob); }
+};
 
 bool SameNameIgnoringCase(const char* a, const char* b) {
   return a && b && sqlite3_stricmp(a, b) == 0;
@@ -80,51 +52,50 @@ std::u16string Text16(sqlite3_stmt* statement, int column) {
   return std::u16string(text, static_cast<size_t>(bytes) / sizeof(char16_t));
 }
 
-// Reads the whole table as the trainer does and checks each row's recording. Returns false when
-// the trainer would stop before the end.
-class TableReader {
+// The explaining pass: reads the table row by row over the trainer's hardened connection and
+// says why a row stops the trainer's reading (`stops`) and what else a learner would meet
+// (`notes`). It decides nothing: whether the lesson loads is the trainer's own reading.
+class TableExplainer {
  public:
-  TableReader(sqlite3* db, CheckReport& report) : db_(db), report_(report) {}
+  TableExplainer(sqlite3* db) : db_(db) {}
 
-  bool Read(std::vector<EntryText>& entries) {
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare16_v2(db_, u"SELECT * FROM FrRuDict;", -1, &statement, nullptr) != SQLITE_OK) {
-      report_.errors.push_back(std::string("запрос «SELECT * FROM FrRuDict;» не выполняется (нет "
-                                           "таблицы FrRuDict или это не база SQLite): ") +
-                               sqlite3_errmsg(db_));
-      sqlite3_finalize(statement);
-      return false;
+  void Explain() {
+    sqlite3_stmt* raw = nullptr;
+    const int rc = sqlite3_prepare16_v2(db_, u"SELECT * FROM FrRuDict;", -1, &raw, nullptr);
+    const std::unique_ptr<sqlite3_stmt, StatementFinalizer> statement(raw);
+    if (rc != SQLITE_OK || !statement) {
+      stops.push_back(std::string("запрос «SELECT * FROM FrRuDict;» не выполняется (нет таблицы "
+                                  "FrRuDict или это не база SQLite): ") +
+                      sqlite3_errmsg(db_));
+      return;
     }
-    const bool whole = CheckColumns(statement) && ReadRows(statement, entries);
-    sqlite3_finalize(statement);
-    return whole;
+    CheckColumns(statement.get());
+    ReadRows(statement.get());
   }
 
+  std::vector<std::string> stops;
+  std::vector<std::string> notes;
+  std::vector<EntryText> entries;
+
  private:
-  bool CheckColumns(sqlite3_stmt* statement) {
+  void CheckColumns(sqlite3_stmt* statement) {
     const int columns = sqlite3_column_count(statement);
-    bool fine = true;
     if (columns <= kLastTextColumn) {
-      report_.errors.push_back("в таблице FrRuDict " + std::to_string(columns) +
-                               " столбцов, а нужно не меньше 13");
-      fine = false;
+      notes.push_back("в таблице FrRuDict " + std::to_string(columns) +
+                      " столбцов, а нужно не меньше 13: недостающие тексты тренажёр читает пустыми");
     }
     for (int i = 0; i < columns; ++i) {
       if (SameNameIgnoringCase(sqlite3_column_name(statement, i), "Mp3Word")) mp3Column_ = i;
     }
     if (mp3Column_ < 0) {
-      report_.errors.push_back("в таблице FrRuDict нет столбца Mp3Word");
-      fine = false;
+      stops.push_back("в таблице FrRuDict нет столбца Mp3Word");
     } else if (mp3Column_ >= kFirstTextColumn && mp3Column_ <= kLastTextColumn) {
-      report_.errors.push_back("столбец Mp3Word стоит на месте " + std::to_string(mp3Column_) +
-                               ", а места 2–12 тренажёр читает как текст");
-      fine = false;
+      notes.push_back("столбец Mp3Word стоит на месте " + std::to_string(mp3Column_) +
+                      ", а места 2–12 тренажёр читает как текст");
     }
-    return fine;
   }
 
-  bool ReadRows(sqlite3_stmt* statement, std::vector<EntryText>& entries) {
-    bool whole = true;
+  void ReadRows(sqlite3_stmt* statement) {
     int k = 0;
     int result = SQLITE_ROW;
     while ((result = sqlite3_step(statement)) == SQLITE_ROW) {
@@ -134,30 +105,32 @@ class TableReader {
       entry.grammar = Text16(statement, kGrammarColumn);
       entry.number = Text16(statement, kNumberColumn);
       entry.word = Text16(statement, kWordColumn);
+      entry.info1 = Text16(statement, kInfoColumn);
+      entry.info2 = Text16(statement, kInfoColumn + 1);
+      entry.info3 = Text16(statement, kInfoColumn + 2);
       for (int column = kFirstTranslationColumn; column <= kLastTextColumn; ++column) {
         std::u16string translation = Text16(statement, column);
         if (!translation.empty()) entry.translations.push_back(std::move(translation));
       }
-      if (!CheckRecording(statement, k)) whole = false;
-      if (entry.translations.empty())
-        report_.errors.push_back(Entry(k) + "нет ни одного перевода, тренажёр не сможет её показать");
-      if (entry.word.empty()) report_.warnings.push_back(Entry(k) + "пустое слово");
+      if (mp3Column_ >= 0) CheckRecording(statement, k);
+      if (entry.translations.empty()) notes.push_back(Entry(k) + "нет ни одного перевода");
+      if (entry.word.empty()) notes.push_back(Entry(k) + "пустое слово");
       entries.push_back(std::move(entry));
     }
     if (result != SQLITE_DONE) {
-      report_.errors.push_back("чтение таблицы оборвалось после записи " + std::to_string(k) + ": " +
-                               sqlite3_errmsg(db_));
-      whole = false;
+      stops.push_back("чтение таблицы оборвалось после записи " + std::to_string(k) + ": " +
+                      sqlite3_errmsg(db_));
     }
-    return whole;
   }
 
-  // The trainer reads the recording of the k-th row from rowid k; false when it cannot.
-  bool CheckRecording(sqlite3_stmt* statement, int k) {
+  // The trainer reads the recording of the k-th row from rowid k.
+  void CheckRecording(sqlite3_stmt* statement, int k) {
     const int type = sqlite3_column_type(statement, mp3Column_);
     const char* column = sqlite3_column_name(statement, mp3Column_);
-    sqlite3_blob* blob = nullptr;
-    if (sqlite3_blob_open(db_, "main", "FrRuDict", column, k, 0, &blob) != SQLITE_OK) {
+    sqlite3_blob* raw = nullptr;
+    const int rc = sqlite3_blob_open(db_, "main", "FrRuDict", column, k, 0, &raw);
+    const std::unique_ptr<sqlite3_blob, BlobCloser> blob(raw);
+    if (rc != SQLITE_OK) {
       std::string message = Entry(k);
       if (type == SQLITE_NULL) {
         message += "нет звука (Mp3Word = NULL)";
@@ -167,61 +140,138 @@ class TableReader {
         message += "нет строки с rowid " + std::to_string(k) +
                    " (номера строк должны идти подряд от 1): " + sqlite3_errmsg(db_);
       }
-      if (!stopReported_) message += "; здесь тренажёр прекратит чтение урока";
-      stopReported_ = true;
-      report_.errors.push_back(std::move(message));
-      sqlite3_blob_close(blob);
-      return false;
+      if (stops.empty()) message += "; здесь тренажёр прекратит чтение урока";
+      stops.push_back(std::move(message));
+      return;
     }
     std::vector<uint8_t> bytes;
     try {
-      bytes.resize(static_cast<size_t>(sqlite3_blob_bytes(blob)));
+      bytes.resize(static_cast<size_t>(sqlite3_blob_bytes(blob.get())));
     } catch (const std::bad_alloc&) {
-      sqlite3_blob_close(blob);
-      report_.errors.push_back(Entry(k) + "звук слишком велик, чтобы его прочитать");
-      return false;
+      stops.push_back(Entry(k) + "звук слишком велик, чтобы его прочитать");
+      return;
     }
-    const bool read = sqlite3_blob_read(blob, bytes.data(), static_cast<int>(bytes.size()), 0) == SQLITE_OK;
-    sqlite3_blob_close(blob);
-    if (!read) {
-      report_.errors.push_back(Entry(k) + "звук не читается: " + sqlite3_errmsg(db_));
-      return false;
+    if (sqlite3_blob_read(blob.get(), bytes.data(), static_cast<int>(bytes.size()), 0) != SQLITE_OK) {
+      stops.push_back(Entry(k) + "звук не читается: " + sqlite3_errmsg(db_));
+      return;
     }
 
     // The k-th row in reading order must be the row with rowid k, or words get others' sounds.
     const auto* inRow = static_cast<const uint8_t*>(sqlite3_column_blob(statement, mp3Column_));
     const auto inRowSize = static_cast<size_t>(sqlite3_column_bytes(statement, mp3Column_));
     if (inRowSize != bytes.size() || (inRowSize > 0 && std::memcmp(inRow, bytes.data(), inRowSize) != 0)) {
-      report_.errors.push_back(Entry(k) + "её звук хранится в другой строке: строка с rowid " +
-                               std::to_string(k) + " не " + std::to_string(k) +
-                               "-я по порядку (номера строк должны идти подряд от 1)");
+      notes.push_back(Entry(k) + "её звук хранится в другой строке: строка с rowid " +
+                      std::to_string(k) + " не " + std::to_string(k) +
+                      "-я по порядку (номера строк должны идти подряд от 1)");
     }
     if (bytes.empty()) {
-      report_.errors.push_back(Entry(k) + "звук пустой (0 байт)");
-    } else if (const Mp3Stream stream = DecodeMp3(bytes); !stream.decodable) {
-      report_.errors.push_back(Entry(k) + "звук не декодируется как MP3 (" + stream.error + ")");
+      notes.push_back(Entry(k) + "звук пустой (0 байт)");
+    } else if (DecodeMp3(bytes.data(), bytes.size(), kMaxCheckedPcmBytes).status !=
+               DecodedPcm::Status::kOk) {
+      notes.push_back(Entry(k) + "звук не декодируется как MP3: тренажёр скажет «Формат звука не "
+                                 "поддерживается.»");
     }
-    return true;
   }
 
   sqlite3* db_;
-  CheckReport& report_;
   int mp3Column_ = -1;
-  bool stopReported_ = false;
 };
 
-void AddFilterLists(const std::vector<EntryText>& entries, const std::vector<MergeOverflow>& overflows,
-                    CheckReport& report) {
+// The explaining pass over the file, opened as the trainer opens it.
+void Explain(const std::filesystem::path& lesson, bool loadsWhole, CheckReport& report,
+             std::vector<EntryText>& entries) {
+  const std::string path = lesson.string();
+  const std::string header = ReadFileStart(path, kDatabaseHeaderBytes);
+  if (header.empty()) {
+    report.errors.push_back("файл не существует, не читается, пуст или это не обычный файл");
+    return;
+  }
+  sqlite3* raw = nullptr;
+  if (OpenUntrustedDatabase(path, header, &raw) != SQLITE_OK) {
+    report.errors.push_back("файл не открывается как база SQLite");
+    return;
+  }
+  const std::unique_ptr<sqlite3, ConnectionCloser> db(raw);
+  TableExplainer explainer(db.get());
+  explainer.Explain();
+  // What stops the explaining pass stops the trainer too; should the two ever differ, the
+  // trainer's own reading decides and the explanation is only a warning.
+  for (std::string& stop : explainer.stops)
+    (loadsWhole ? report.warnings : report.errors).push_back(std::move(stop));
+  for (std::string& note : explainer.notes) report.warnings.push_back(std::move(note));
+  entries = std::move(explainer.entries);
+}
+
+std::string TrainerSays(const CPlainLessonState& lesson) {
+  std::string said;
+  for (const CPlainLessonState::Message& message : lesson.Messages()) {
+    if (!said.empty()) said += "; ";
+    said += "«" + ToUtf8(message.text) + "»";
+  }
+  return said;
+}
+
+std::vector<FilterCount> FiltersOf(const CLessonState& lesson) {
+  std::vector<FilterCount> filters;
+  for (const auto& [name, indexes] : lesson.m_mapUserFilters) filters.push_back({name, indexes.size()});
+  return filters;
+}
+
+// A lesson state of one mode, loaded from the file by the trainer's own reading.
+struct ModeLoad {
+  ModeLoad(const std::u16string& path, std::u16string modeName) : lesson(std::move(modeName)) {
+    lesson.m_szDataFile = path;
+  }
+  CPlainLessonState lesson;
+};
+
+// Conspect-1 and Video-1: the lesson read whole, its filters built and the first one selected.
+bool LoadDirect(const std::u16string& path, CheckReport& report) {
+  ModeLoad mode(path, u"Модуль \"Конспект-1\"");
+  CLessonState& lesson = mode.lesson;
+  const bool whole = lesson.LoadWordsData();
+  report.entries = lesson.m_vWordsData.size();
+  if (!whole) {
+    report.errors.push_back("тренажёр не читает урок целиком: " + TrainerSays(mode.lesson));
+    return false;
+  }
+  if (!lesson.CreateUserFilters() || !lesson.BuildFilterMenu()) {
+    report.errors.push_back("в таблице FrRuDict нет ни одной записи");
+    return false;
+  }
   report.filtersKnown = true;
-  report.directFilters = CountFilters(entries);
-  const bool reversalOverflows = std::any_of(overflows.begin(), overflows.end(),
-                                             [](const MergeOverflow& o) { return o.reversed; });
-  const std::vector<EntryText> reversed = ReverseEntries(entries);
-  if (reversed.empty()) {
-    report.warnings.push_back("все записи с грамматикой «~~»: в режимах «Конспект-2», «Видео-2» "
-                              "и «Экзамен-2» урок пуст");
-  } else if (!reversalOverflows) {
-    report.reversedFilters = CountFilters(reversed);
+  report.directFilters = FiltersOf(lesson);
+  return true;
+}
+
+// Conspect-2 and Video-2: the reversed lesson and its filters.
+void LoadReversed(const std::u16string& path, CheckReport& report) {
+  ModeLoad mode(path, u"Модуль \"Конспект-2\"");
+  CLessonState& lesson = mode.lesson;
+  lesson.m_bConspectMode = 1;
+  lesson.m_bContraVersa = 1;
+  if (!lesson.LoadWordsData()) return;
+  if (!lesson.BuildContraVersaData()) {
+    std::string why = TrainerSays(mode.lesson);
+    if (lesson.m_vWordsData.empty()) why = "все записи с грамматикой «~~»";
+    report.errors.push_back("в режимах «Конспект-2» и «Видео-2» урок не строится: " + why);
+    return;
+  }
+  report.reversedFilters = FiltersOf(lesson);
+}
+
+// Exam-1 (reversed = false) and Exam-2: the exam records prepared from the lesson.
+void LoadExam(const std::u16string& path, bool reversed, CheckReport& report) {
+  ModeLoad mode(path, reversed ? u"Модуль \"Экзамен-2\"" : u"Модуль \"Экзамен-1\"");
+  CLessonState& lesson = mode.lesson;
+  lesson.m_bExamMode = 1;
+  lesson.m_bContraVersa = reversed ? 1 : 0;
+  ExamRules rules(lesson, nullptr);
+  rules.Reset();
+  if (!lesson.LoadWordsData()) return;
+  if (!(reversed ? rules.SetAltWordsData() : rules.SetWordsData())) {
+    report.errors.push_back(std::string("в режиме «Экзамен-") + (reversed ? "2" : "1") +
+                            "» урок не готовится: " + TrainerSays(mode.lesson));
   }
 }
 
@@ -229,27 +279,21 @@ void AddFilterLists(const std::vector<EntryText>& entries, const std::vector<Mer
 
 CheckReport CheckLesson(const std::filesystem::path& lesson) {
   CheckReport report;
-  if (!HasFirstByte(lesson)) {
-    report.errors.push_back("файл не существует, не читается или пуст");
-    return report;
-  }
-  sqlite3* db = nullptr;
-  if (OpenReadOnly(lesson, &db) != SQLITE_OK) {
-    report.errors.push_back(std::string("файл не открывается как база SQLite: ") + sqlite3_errmsg(db));
-    sqlite3_close(db);
-    return report;
-  }
+  const std::u16string path = FromUtf8(lesson.string());
+  const bool direct = LoadDirect(path, report);
+  const bool loadsWhole = report.errors.empty();
   std::vector<EntryText> entries;
-  const bool whole = TableReader(db, report).Read(entries);
-  sqlite3_close(db);
+  Explain(lesson, loadsWhole, report, entries);
+  if (!direct) return report;
 
-  report.entries = entries.size();
-  if (whole && entries.empty()) report.errors.push_back("в таблице FrRuDict нет ни одной записи");
-  const std::vector<MergeOverflow> overflows = FindMergeOverflows(entries);
-  for (const MergeOverflow& overflow : overflows) report.errors.push_back(DescribeOverflow(overflow, Place::Entry));
+  LoadReversed(path, report);
+  LoadExam(path, false, report);
+  LoadExam(path, true, report);
+
+  for (const MergeOverflow& overflow : FindMergeOverflows(entries))
+    report.warnings.push_back(DescribeOverflow(overflow, Place::Entry));
   for (const EntryText* entry : FindUnaskableEntries(entries))
     report.warnings.push_back(DescribeUnaskable(*entry, Place::Entry));
-  if (whole && !entries.empty()) AddFilterLists(entries, overflows, report);
   return report;
 }
 
@@ -268,7 +312,7 @@ int PrintCheck(const std::filesystem::path& lesson, const CheckReport& report, s
     out << "\n" << title << "\n";
     if (filters.empty()) out << "  (не строятся)\n";
     for (const FilterCount& filter : filters)
-      out << "  " << Utf16ToUtf8(filter.name) << " (" << filter.count << ")\n";
+      out << "  " << ToUtf8(filter.name) << " (" << filter.count << ")\n";
   };
   if (report.filtersKnown) {
     printFilters("Фильтры режимов «Конспект-1» и «Видео-1»:", report.directFilters);

@@ -1,17 +1,23 @@
 #pragma once
 // `verbaro-lesson check`: tells whether the trainer reads a lesson file whole and can use it in
-// every mode, and lists the filters it will offer. The file is opened read-only.
+// every mode, and lists the filters it will offer. The lesson is read by the trainer's own code
+// (the core's hardened connection, LoadWordsData, the filters, the reversal and the exam
+// preparations), so what check accepts is exactly what the trainer loads; a second pass over
+// the table explains what stops the reading and what a learner would meet.
 #include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "tools/LessonRules.h"
-
 namespace verbaro::lesson {
 
+struct FilterCount {
+  std::u16string name;  // the Filters menu text without the count
+  size_t count = 0;
+};
+
 struct CheckReport {
-  std::vector<std::string> errors;    // anything that stops loading, playing or a mode
+  std::vector<std::string> errors;    // anything that stops the trainer reading or a mode
   std::vector<std::string> warnings;  // the lesson works, but not quite as a learner expects
   size_t entries = 0;
   bool filtersKnown = false;          // every row was read: the filter lists below are valid

@@ -1,6 +1,6 @@
 #include "tools/LessonMessages.h"
 
-#include "tools/Utf.h"
+#include "data/Text.h"
 
 namespace verbaro::lesson {
 namespace {
@@ -24,7 +24,7 @@ std::string JoinNumbers(const std::vector<int>& numbers) {
 std::string DescribeOverflow(const MergeOverflow& overflow, Place place) {
   const std::string where =
       PlaceWord(place, overflow.entryNumbers.size() > 1) + " " + JoinNumbers(overflow.entryNumbers);
-  const std::string key = "«" + Utf16ToUtf8(overflow.key) + "»";
+  const std::string key = "«" + ToUtf8(overflow.key) + "»";
   const std::string count = std::to_string(overflow.answers);
   if (overflow.reversed) {
     return where + ": перевод " + key + " общий у " + count +
@@ -37,8 +37,8 @@ std::string DescribeOverflow(const MergeOverflow& overflow, Place place) {
 
 std::string DescribeUnaskable(const EntryText& entry, Place place) {
   return PlaceWord(place, false) + " " + std::to_string(entry.entryNumber) + ": группа «" +
-         Utf16ToUtf8(GroupKey(entry)) + "» (грамматика «" + Utf16ToUtf8(entry.grammar) +
-         "», число «" + Utf16ToUtf8(entry.number) +
+         ToUtf8(GroupKey(AsRecord(entry))) + "» (грамматика «" + ToUtf8(entry.grammar) +
+         "», число «" + ToUtf8(entry.number) +
          "») не совпадает ни с одной группой фильтров: в режимах «Экзамен» вопрос по этой записи "
          "не строится";
 }

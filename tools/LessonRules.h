@@ -1,47 +1,31 @@
 #pragma once
-// The trainer's rules for the texts of a lesson, as the lesson tool needs them: the extended
-// keys by which the reversed and exam modes merge entries, the grammatical filters with their
-// counts, and the merges that would give one entry more than five answers.
+// What the lesson tool says about a lesson's texts before or after it is written, on the
+// trainer's own rules from the core (extended keys, grammatical groups): the merges that would
+// give one entry more than five answers, and the entries that the exams cannot ask.
 #include <cstddef>
 #include <string>
 #include <vector>
+
+#include "data/WordsData.h"
 
 namespace verbaro::lesson {
 
 inline constexpr size_t kMaxAnswers = 5;
 
-// One lesson entry as the trainer reads it (all texts UTF-16).
+// One lesson entry as the trainer reads it (all texts UTF-16), with its place for messages.
 struct EntryText {
-  int entryNumber = 0;  // 1-based, for messages
+  int entryNumber = 0;  // 1-based: a line of a word list or an entry of a lesson file
   std::u16string grammar;
   std::u16string number;
   std::u16string word;
   std::vector<std::u16string> translations;  // non-empty ones, in column order
+  std::u16string info1;
+  std::u16string info2;
+  std::u16string info3;
 };
 
-// ",p" or ",s" when the number code is exactly "p" or "s", else empty.
-std::u16string NumberSuffix(const std::u16string& number);
-// Grammar code followed by the number suffix, e.g. "m,s", "adj,f", "v".
-std::u16string GroupKey(const EntryText& entry);
-// "text, " + group key, e.g. "дом, m,s".
-std::u16string ExtendedKey(const std::u16string& text, const EntryText& entry);
-// Entries with grammar exactly "~~" stay out of the reversed and exam modes.
-bool IsLeftOutOfReversal(const EntryText& entry);
-
-// The fine group (e.g. "m,s", "~", "others") the filters file an entry under; the exam modes
-// draw wrong answers from it.
-std::u16string FilterGroupKey(const EntryText& entry);
-
-struct FilterCount {
-  std::u16string name;  // the Filters menu text without the count
-  size_t count = 0;
-};
-// The Filters menu of a Conspect or Video view for these entries, in menu order.
-std::vector<FilterCount> CountFilters(const std::vector<EntryText>& entries);
-
-// The reversed entries of the "-2" modes: one per extended translation key, in key order; the
-// answers are the words sharing it. Entry numbers are those of the first merged entry.
-std::vector<EntryText> ReverseEntries(const std::vector<EntryText>& entries);
+// The entry as the trainer's record (without recordings).
+WordsData AsRecord(const EntryText& entry);
 
 struct MergeOverflow {
   bool reversed = false;      // true: a translation shared by too many words (modes "-2");

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "tools/Utf.h"
+#include "data/Text.h"
 
 namespace verbaro::lesson {
 namespace {

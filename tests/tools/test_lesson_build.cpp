@@ -10,7 +10,7 @@
 #include "tools/LessonBuild.h"
 #include "tools/LessonCheck.h"
 #include "tools/LessonTool.h"
-#include "tools/Mp3Decode.h"
+#include "tools/Mp3Inspect.h"
 
 namespace verbaro::lesson {
 namespace {
@@ -95,12 +95,12 @@ TEST(LessonBuild, WritesTheTableTheTrainerReadsWithSpokenAndGivenRecordings) {
 
   for (size_t i = 0; i < rows.size(); ++i) {
     EXPECT_EQ(rows[i].rowid, static_cast<int64_t>(i + 1));
-    const Mp3Stream stream = DecodeMp3(rows[i].mp3);
+    const Mp3Stream stream = InspectMp3(rows[i].mp3);
     EXPECT_TRUE(IsLessonFormat(stream)) << "row " << i + 1 << ": " << stream.error;
     EXPECT_GT(stream.frames, 44100u / 5) << "row " << i + 1;  // a word lasts a while
   }
   EXPECT_EQ(rows[1].mp3, lessonFormat);  // already in the lesson format: kept as it is
-  const Mp3Stream tone22 = DecodeMp3(rows[2].mp3);  // re-encoded to 44.1 kHz stereo
+  const Mp3Stream tone22 = InspectMp3(rows[2].mp3);  // re-encoded to 44.1 kHz stereo
   EXPECT_NEAR(static_cast<double>(tone22.frames) / 44100, 0.4, 0.1);
 
   EXPECT_TRUE(CheckLesson(lesson).errors.empty());
