@@ -79,6 +79,9 @@ void CConspect1View::OnKeyDown(int virtualKey) {
       return;
     default:
       if (position < 0 || position >= count) return;
+      // Arrows, Escape, Insert, Delete, free function keys and the like type nothing and leave
+      // an armed accent and the sticky flags as they are.
+      if (vk::StandsForNoCharacter(virtualKey)) return;
       TypeKey(virtualKey);
       return;
   }

@@ -185,6 +185,40 @@ TEST_F(ConspectOne, KeyEventsReachTheViewByPhysicalKey) {
   EXPECT_EQ(h.View().m_nUserFilterIndex, 1);
 }
 
+// Keys that stand for no character, as the X server reports them: Qt key and X11 keycode.
+constexpr std::pair<int, quint32> kKeysWithoutCharacter[] = {
+    {Qt::Key_Left, 113},  {Qt::Key_Right, 114},    {Qt::Key_Insert, 118}, {Qt::Key_Delete, 119},
+    {Qt::Key_Escape, 9},  {Qt::Key_F8, 74},        {Qt::Key_F9, 75},      {Qt::Key_F11, 95},
+    {Qt::Key_F12, 96},    {Qt::Key_Meta, 133},     {Qt::Key_Menu, 135},   {Qt::Key_Pause, 127},
+    {Qt::Key_Print, 107}, {Qt::Key_NumLock, 77},   {Qt::Key_ScrollLock, 78},
+    {Qt::Key_F8, 0},      {Qt::Key_Left, 0},       {Qt::Key_Escape, 0},   {Qt::Key_Meta, 0},
+};
+
+TEST(ConspectKeysWithoutCharacter, TypeNothingAndChangeNothing) {
+  for (const bool latin : {true, false}) {
+    SCOPED_TRACE(latin ? "Конспект-1" : "Конспект-2");
+    ViewHarness h(latin ? ViewHarness::Make<CConspect1View> : ViewHarness::Make<CConspect2View>);
+    ASSERT_TRUE(h.Open({Entry(u"l'été"), Entry(u"b")}));
+    h.Key('L');
+    if (latin) h.Keys({vk::kControl, vk::kOem7});  // an accent armed
+    const std::u16string typed = h.Typed();
+    const size_t logged = h.LogText().size();
+    const int errorSignals = h.fake.errorSignal.plays;
+
+    for (const auto& [qtKey, x11Keycode] : kKeysWithoutCharacter) {
+      QKeyEvent event(QEvent::KeyPress, qtKey, Qt::NoModifier, x11Keycode, 0, 0);
+      QApplication::sendEvent(&h.View(), &event);
+      EXPECT_EQ(h.Typed(), typed) << "Qt key " << qtKey << ", keycode " << x11Keycode;
+    }
+    EXPECT_EQ(h.LogText().size(), logged) << "nothing was redrawn";
+    EXPECT_EQ(h.fake.errorSignal.plays, errorSignals);
+    EXPECT_EQ(h.View().m_nUserFilterIndex, 0);
+
+    h.Key('E');
+    EXPECT_EQ(h.Typed(), latin ? u"lé" : u"ду") << "the armed accent is still there";
+  }
+}
+
 TEST_F(ConspectOne, RussianLayoutStillTypesLatinLettersByPhysicalKey) {
   ASSERT_TRUE(h.Open({Entry(u"chat"), Entry(u"b")}));
   // With a Russian layout the X server reports Cyrillic keys for the keys C, H, A and T.

@@ -80,5 +80,27 @@ TEST(QtKeyboardState, CapsLockIsTheLockBitOfTheKeyEventsOwnModifiers) {
   }
 }
 
+TEST(VirtualKeys, EveryKeyOfTheTypingRowsAndTheKeypadGivesACharacter) {
+  // Evdev codes of a 105-key keyboard: the digit row, the three letter rows with their
+  // punctuation, Space, the extra key left of Z, and the keypad digits and operators.
+  std::vector<int> typing;
+  for (uint32_t evdev = 2; evdev <= 13; ++evdev) typing.push_back(vk::FromX11Keycode(evdev + 8));
+  for (uint32_t evdev = 16; evdev <= 27; ++evdev) typing.push_back(vk::FromX11Keycode(evdev + 8));
+  for (uint32_t evdev = 30; evdev <= 41; ++evdev) typing.push_back(vk::FromX11Keycode(evdev + 8));
+  for (uint32_t evdev = 43; evdev <= 53; ++evdev) typing.push_back(vk::FromX11Keycode(evdev + 8));
+  for (uint32_t evdev : {55u, 57u, 74u, 78u, 86u, 98u}) typing.push_back(vk::FromX11Keycode(evdev + 8));
+  for (int digit = 0; digit <= 9; ++digit) typing.push_back(vk::kNumpad0 + digit);
+  typing.push_back(vk::kDecimal);
+  for (const int key : typing) {
+    EXPECT_NE(key, 0);
+    EXPECT_FALSE(vk::StandsForNoCharacter(key)) << "key 0x" << std::hex << key;
+  }
+  for (const int key : {vk::kLeft, vk::kRight, vk::kInsert, vk::kDelete, vk::kEscape, vk::kLWin,
+                        vk::kRWin, vk::kApps, vk::kPause, vk::kSnapshot, vk::kNumLock, vk::kScroll,
+                        vk::kClear, vk::kF1, vk::kF1 + 11, vk::kF1 + 23}) {
+    EXPECT_TRUE(vk::StandsForNoCharacter(key)) << "key 0x" << std::hex << key;
+  }
+}
+
 }  // namespace
 }  // namespace verbaro
