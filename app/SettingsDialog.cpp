@@ -118,9 +118,14 @@ void CSettingsDialog::ReadFields() {
     if (m_platform.beeper) m_platform.beeper->Beep();
     field->setFocus(Qt::OtherFocusReason);
   };
-  if (const auto delay = ParseUnsignedField(m_pDelayField->text())) {
+  // An emptied field counts as 0, as a field without a number does, but it is no mistake.
+  const auto read = [](const QLineEdit* field) -> std::optional<uint32_t> {
+    if (field->text().isEmpty()) return 0u;
+    return ParseUnsignedField(field->text());
+  };
+  if (const auto delay = read(m_pDelayField)) {
     m_settings.delay = *delay;
-    if (const auto repeats = ParseUnsignedField(m_pRepeatsField->text())) {
+    if (const auto repeats = read(m_pRepeatsField)) {
       m_settings.repeats = *repeats;
     } else {
       refuse(m_pRepeatsField);
@@ -135,9 +140,12 @@ void CSettingsDialog::ReadFields() {
 }
 
 void CSettingsDialog::OnOk() {
+  // Enter pressed in the delay field moves on; the focus that tells is the learner's, not the
+  // one a refused field has just taken, or OK could never close the dialog.
+  const bool inDelayField = focusWidget() == m_pDelayField;
   ReadFields();
   m_pDelayField->setCursorPosition(0);
-  if (focusWidget() == m_pDelayField) {
+  if (inDelayField) {
     m_pRepeatsField->setFocus(Qt::TabFocusReason);
     m_pRepeatsField->selectAll();
     return;

@@ -129,14 +129,14 @@ TEST_F(SettingsDialogTest, EnterInTheDelayFieldMovesToTheRepeatFieldThenEnterClo
   EXPECT_EQ(dialog->Settings().repeats, 7u);
 }
 
-TEST_F(SettingsDialogTest, AnEmptyDelayFieldBeepsAndLeavesTheRepeatsAlone) {
+TEST_F(SettingsDialogTest, AnEmptyDelayFieldCountsAsZeroAndTheRepeatsStillCount) {
   auto dialog = Make(800, 6);
   dialog->DelayField()->clear();
   Type(dialog->RepeatsField(), QStringLiteral("9"));
   QTest::keyClick(dialog.get(), Qt::Key_Escape);
-  EXPECT_EQ(fake.beeper.beeps, 1);
+  EXPECT_EQ(fake.beeper.beeps, 0);
   EXPECT_EQ(dialog->Settings().delay, 0u);
-  EXPECT_EQ(dialog->Settings().repeats, 6u) << "the repeat field is not read";
+  EXPECT_EQ(dialog->Settings().repeats, 9u);
   EXPECT_EQ(dialog->result(), CSettingsDialog::kResultCancel);
 }
 
@@ -151,24 +151,43 @@ TEST_F(SettingsDialogTest, TheCloseBoxActsAsEscape) {
   EXPECT_EQ(dialog->Settings().repeats, 3u);
 }
 
-TEST_F(SettingsDialogTest, AnEmptyDelayFieldOnOkTakesTheFocusAndKeepsTheDialogOpen) {
+TEST_F(SettingsDialogTest, OkClosesWithAnEmptyOrBadFieldAndEmptyCountsAsZero) {
   auto dialog = Make(800, 6);
   dialog->DelayField()->clear();
+  Type(dialog->RepeatsField(), QStringLiteral("4"));
   QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
-  EXPECT_EQ(fake.beeper.beeps, 1);
-  EXPECT_EQ(dialog->Settings().delay, 0u);
-  EXPECT_TRUE(dialog->isVisible()) << "the focus went to the delay field, so OK moves on";
-  EXPECT_EQ(dialog->focusWidget(), dialog->RepeatsField());
-}
-
-TEST_F(SettingsDialogTest, AnEmptyRepeatFieldBeepsAndCountsAsOneRepeat) {
-  auto dialog = Make(800, 6);
-  dialog->RepeatsField()->clear();
-  QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
-  EXPECT_EQ(fake.beeper.beeps, 1);
-  EXPECT_EQ(dialog->Settings().delay, 800u);
-  EXPECT_EQ(dialog->Settings().repeats, 1u);
   EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(dialog->result(), CSettingsDialog::kResultOk);
+  EXPECT_EQ(fake.beeper.beeps, 0);
+  EXPECT_EQ(dialog->Settings().delay, 0u);
+  EXPECT_EQ(dialog->Settings().repeats, 4u);
+
+  auto emptyRepeats = Make(800, 6);
+  emptyRepeats->RepeatsField()->clear();
+  QTest::mouseClick(emptyRepeats->OkButton(), Qt::LeftButton);
+  EXPECT_FALSE(emptyRepeats->isVisible());
+  EXPECT_EQ(emptyRepeats->Settings().delay, 800u);
+  EXPECT_EQ(emptyRepeats->Settings().repeats, 1u) << "0 repeats become 1";
+
+  // A number too long for the field beeps and counts as 0; OK still closes.
+  auto tooLong = Make(800, 6);
+  Type(tooLong->DelayField(), QStringLiteral("99999999999"));
+  QTest::mouseClick(tooLong->OkButton(), Qt::LeftButton);
+  EXPECT_EQ(fake.beeper.beeps, 1);
+  EXPECT_FALSE(tooLong->isVisible());
+  EXPECT_EQ(tooLong->Settings().delay, 0u);
+
+  // Enter in an emptied delay field moves on, and Enter again closes.
+  auto enter = Make(800, 6);
+  enter->DelayField()->setFocus();
+  enter->DelayField()->clear();
+  QTest::keyClick(enter->DelayField(), Qt::Key_Return);
+  EXPECT_TRUE(enter->isVisible());
+  EXPECT_EQ(enter->focusWidget(), enter->RepeatsField());
+  QTest::keyClick(enter->RepeatsField(), Qt::Key_Return);
+  EXPECT_FALSE(enter->isVisible());
+  EXPECT_EQ(enter->Settings().delay, 0u);
+  EXPECT_EQ(enter->Settings().repeats, 6u);
 }
 
 // Runs the settings of a view while `act` plays the user on the modal dialog.
