@@ -59,4 +59,4 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 if [ "$fuzz" = yes ]; then bash scripts/fuzz.sh 20; fi
 
 cd "$build"
-ctest --output-on-failure --timeout 900 "$@"
+ctest --output-on-failure --timeout 900 -j "$(nproc)" "$@"

@@ -11,6 +11,10 @@
 namespace verbaro {
 namespace {
 
+// Qt keeps the keyboard device of key events in the application: every case runs inside one,
+// also when it runs alone.
+[[maybe_unused]] const bool kApplication = test::EnsureApplicationForEveryTest();
+
 int FromEvent(int qtKey, Qt::KeyboardModifiers modifiers, quint32 x11Keycode) {
   const QKeyEvent event(QEvent::KeyPress, qtKey, modifiers, x11Keycode, 0, 0);
   return vk::FromKeyEvent(event);
