@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 
+#include "data/Typable.h"
 #include "tools/FrenchSpeech.h"
 #include "tools/LessonMessages.h"
 #include "tools/LessonRules.h"
@@ -87,6 +88,21 @@ std::optional<std::vector<uint8_t>> MakeRecording(const LessonEntry& entry,
   return EncodeLessonMp3(*speech, error);
 }
 
+// Office suites put typographic apostrophes and no-break spaces into word lists, which no key
+// gives: they become the apostrophe and the space. Any other character that the learner could
+// not type where a Conspect mode asks for it refuses the line.
+void MakeTypable(WordList& list, std::vector<LineProblem>& problems) {
+  const auto typable = [](std::string& text) {
+    text = ToUtf8(WithTypableApostrophesAndSpaces(FromUtf8(text)));
+  };
+  for (LessonEntry& entry : list.entries) {
+    typable(entry.word);
+    for (std::string& translation : entry.translations) typable(translation);
+    for (std::string& message : DescribeUntypable(ToEntryText(entry)))
+      problems.push_back({entry.lineNumber, std::move(message)});
+  }
+}
+
 }  // namespace
 
 int BuildLesson(const BuildRequest& request, std::ostream& out, std::ostream& err) {
@@ -106,8 +122,9 @@ int BuildLesson(const BuildRequest& request, std::ostream& out, std::ostream& er
     return 1;
   }
 
-  const WordList list = ParseWordList(*text, request.wordList.parent_path());
+  WordList list = ParseWordList(*text, request.wordList.parent_path());
   std::vector<LineProblem> problems = list.problems;
+  MakeTypable(list, problems);
   std::map<int, GivenRecording> given;
   LoadGivenRecordings(list, given, problems);
   std::stable_sort(problems.begin(), problems.end(),

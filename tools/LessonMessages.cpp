@@ -1,6 +1,10 @@
 #include "tools/LessonMessages.h"
 
+#include <cstdio>
+#include <optional>
+
 #include "data/Text.h"
+#include "data/Typable.h"
 
 namespace verbaro::lesson {
 namespace {
@@ -41,6 +45,26 @@ std::string DescribeUnaskable(const EntryText& entry, Place place) {
          "», число «" + ToUtf8(entry.number) +
          "») не совпадает ни с одной группой фильтров: в режимах «Экзамен» вопрос по этой записи "
          "не строится";
+}
+
+std::vector<std::string> DescribeUntypable(const EntryText& entry) {
+  std::vector<std::string> found;
+  const auto check = [&](const std::u16string& text, const char* what, TypingTable table,
+                         const char* mode) {
+    const std::optional<size_t> at = FindUntypable(text, table);
+    if (!at) return;
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(text[*at]));
+    found.push_back(std::string(what) + " «" + ToUtf8(text) + "»: символ «" +
+                    ToUtf8(std::u16string(1, text[*at])) + "» (" + code +
+                    ") не набирается на клавиатуре режима «" + mode + "»");
+  };
+  check(entry.word, "слово", TypingTable::Latin, "Конспект-1");
+  if (entry.grammar != u"~~") {
+    for (const std::u16string& translation : entry.translations)
+      check(translation, "перевод", TypingTable::Cyrillic, "Конспект-2");
+  }
+  return found;
 }
 
 }  // namespace verbaro::lesson

@@ -15,4 +15,9 @@ std::string DescribeOverflow(const MergeOverflow& overflow, Place place);
 std::string DescribeUnaskable(const EntryText& entry, Place place);
 std::string JoinNumbers(const std::vector<int>& numbers);
 
+// What the learner cannot type in an entry: the word in Conspect-1, each translation in
+// Conspect-2 (except in entries with grammar "~~", which the reversed modes leave out). One
+// message per text, naming the first character that no key gives; empty when all can be typed.
+std::vector<std::string> DescribeUntypable(const EntryText& entry);
+
 }  // namespace verbaro::lesson

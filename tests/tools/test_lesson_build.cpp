@@ -146,6 +146,34 @@ TEST(LessonBuild, RefusesAListWhoseMergesWouldGiveSixAnswers) {
   EXPECT_FALSE(std::filesystem::exists(folder.Path() / "mer.db"));
 }
 
+TEST(LessonBuild, TypographicApostrophesBecomeTypableAndOtherUntypableCharactersRefuseTheLine) {
+  TempFolder folder;
+  folder.Write("tone.mp3", ToneMp3(300, 44100, 2));
+  const auto office = folder.Write("office.tsv",
+                                   "m\ts\tl\u2019eau\t\t\t\tвода\ttone.mp3\n"
+                                   "~\t\tà\u00A0bientôt\t\t\t\tдо\u00A0встречи\ttone.mp3\n");
+  const auto lesson = folder.Path() / "office.db";
+  const BuildRun run = Build(office, lesson);
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<StoredRow> rows = ReadLesson(lesson);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].columns[4], "l'eau");
+  EXPECT_EQ(rows[1].columns[4], "à bientôt");
+  EXPECT_EQ(rows[1].columns[8], "до встречи");
+  EXPECT_TRUE(CheckLesson(lesson).warnings.empty());
+
+  const auto quoted = folder.Write("quoted.tsv",
+                                   "m\ts\tchat\t\t\t\tкот\ttone.mp3\n"
+                                   "~\t\t«Salut»\t\t\t\tпривет\ttone.mp3\n"
+                                   "m\ts\tsite\t\t\t\tweb-сайт\ttone.mp3\n");
+  const BuildRun refused = Build(quoted, folder.Path() / "quoted.db");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("строка 2: слово ««Salut»»: символ ««» (U+00AB)"), std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find("строка 3: перевод «web-сайт»: символ «w» (U+0077)"), std::string::npos) << refused.err;
+  EXPECT_EQ(refused.err.find("строка 1"), std::string::npos) << refused.err;
+  EXPECT_FALSE(std::filesystem::exists(folder.Path() / "quoted.db"));
+}
+
 TEST(LessonBuild, NeverOverwritesALessonUnlessToldTo) {
   TempFolder folder;
   folder.Write("tone.mp3", ToneMp3(200, 44100, 2));

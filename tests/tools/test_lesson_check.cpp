@@ -168,6 +168,17 @@ TEST_F(LessonCheck, FindsTablesTheTrainerCannotTakeColumnsFrom) {
                        "SQLite"));
 }
 
+TEST_F(LessonCheck, WarnsAboutWordsAndTranslationsNoKeyCanType) {
+  WriteLesson(LessonPath(), {{u"m", u"s", u"l\u2019eau", {u"вода"}, tone_},
+                             {u"m", u"s", u"chat", {u"кот", u"cat"}, tone_},
+                             {u"~~", u"", u"hors", {u"out"}, tone_}});  // never typed reversed
+  const CheckReport report = CheckLesson(LessonPath());
+  EXPECT_TRUE(report.errors.empty()) << AllErrors(report);
+  EXPECT_TRUE(HasWarning(report, "запись 1: слово «l\u2019eau»: символ «\u2019» (U+2019)"));
+  EXPECT_TRUE(HasWarning(report, "запись 2: перевод «cat»: символ «c» (U+0063)"));
+  EXPECT_FALSE(HasWarning(report, "запись 3"));
+}
+
 TEST_F(LessonCheck, LeavesTheFileAndItsFolderExactlyAsTheyWere) {
   LessonRow gap{u"m", u"s", u"b", {u"2"}};
   gap.recordingKind = RecordingKind::Null;
