@@ -100,10 +100,8 @@ bool CLessonState::SetUserData() {
         m_pMainLog->Line(u"----------");
       }
     } else {
-      // After the last recording Video-2 moves on; at the filter's end it starts over.
-      if (m_bVideoMode && static_cast<size_t>(m_nUserFilterIndex) + 1 < m_vUserIndexes.size()) {
-        ++m_nUserFilterIndex;
-      }
+      // After the last recording the entry starts over. The position stays: a repaint shows and
+      // sounds the entry at the shown position, and only the Video-2 tick moves on.
       m_nCurMp3Index = 0;
     }
   }

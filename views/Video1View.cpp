@@ -76,6 +76,8 @@ void CVideo1View::SetUpVideoMode(bool contraVersa, int backgroundId,
 void CVideo1View::OnKeyDown(int virtualKey) {
   const auto count = static_cast<int32_t>(m_vUserIndexes.size());
   const VideoKeyResult result = ApplyVideoKey(virtualKey, m_nUserFilterIndex, count);
+  // An entry reached by hand is repeated as often as any other.
+  if (result.position != m_nUserFilterIndex) SharedRepeatCounter() = 0;
   m_nUserFilterIndex = result.position;
   if (result.resetMp3Index) m_nCurMp3Index = 0;
   switch (result.action) {

@@ -150,25 +150,16 @@ void CWordsView::OnTimer() {
     SoundNextRecording();
     return;
   }
-  if (m_nUserFilterIndex == static_cast<int32_t>(m_vUserIndexes.size()) - 1) {
-    ShowInfo(u"Закончились данные по выбранному фильтру!");
-    m_bPlayOnPaint = 0;
-    return;
-  }
-
-  // One counter for the whole program: a view that starts repeating after another one was left
-  // in mid-count continues that count.
-  int32_t& counter = SharedRepeatCounter();
-  if (counter == 0) counter = m_nPhraseRepeats;
-  if (--counter == 0) {
-    // The reversed views move through an entry's recordings in the record selection instead.
-    if (!m_bContraVersa) {
-      m_nCurMp3Index = 0;
-      ++m_nUserFilterIndex;
+  if (EntryHeardThrough()) {
+    // The last entry of the filter gets its full share too before the end is told.
+    if (static_cast<size_t>(m_nUserFilterIndex) + 1 >= m_vUserIndexes.size()) {
+      ShowInfo(u"Закончились данные по выбранному фильтру!");
+      m_bPlayOnPaint = 0;
+      return;
     }
-    counter = m_nPhraseRepeats;
+    m_nCurMp3Index = 0;
+    ++m_nUserFilterIndex;
   }
-
   Repaint();
 }
 
@@ -180,6 +171,19 @@ void CWordsView::SoundNextRecording() {
   if (recordings < 2) return;
   Repaint();
   if (m_nCurMp3Index == 0) m_pTimer->Kill();
+}
+
+bool CWordsView::EntryHeardThrough() {
+  // The reversed views take the entry's next recording at each repaint and start it over after
+  // the last one: back at the first, every recording has been heard.
+  if (m_bContraVersa) return m_nCurMp3Index == 0;
+  // One counter for the whole program, started from the repeat setting at an entry's first tick;
+  // a view that starts repeating after another one was left in mid-count continues that count.
+  int32_t& counter = SharedRepeatCounter();
+  if (counter <= 0) counter = m_nPhraseRepeats;
+  if (--counter > 0) return false;
+  counter = 0;  // the next entry starts afresh
+  return true;
 }
 
 void CWordsView::OnDestroy() { StopOnDestroy(GetModeName()); }

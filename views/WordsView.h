@@ -77,7 +77,8 @@ class CWordsView : public QWidget, public CLessonState {
   virtual bool HandlesTimer() const { return true; }
   // Stops the sound and clears the lesson, once; the destructor calls it too.
   void OnDestroy();
-  // The repeat counter of OnTimer, one for the whole program (0 = not yet used).
+  // The repeat counter of OnTimer, one for the whole program (0 = the next tick starts the count
+  // afresh from the view's repeat setting).
   static int32_t& SharedRepeatCounter();
 
   // ---- input, in Windows virtual-key codes and client coordinates ----
@@ -137,6 +138,9 @@ class CWordsView : public QWidget, public CLessonState {
 
  private:
   void StopOnDestroy(const std::u16string& modeName);
+  // Counts one tick of the play-through: true when the shown entry has been sounded as often as
+  // it should (its repeats in Video-1, each of its recordings in Video-2).
+  bool EntryHeardThrough();
   // The tick of Conspect-2: the entry's next recording, if it has more than one.
   void SoundNextRecording();
   // The client area of the last repaint in the surfaces' own (device) pixels.

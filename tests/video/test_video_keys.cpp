@@ -10,6 +10,8 @@ namespace {
 
 using Action = VideoKeyResult::Action;
 
+const QString kEndOfFilterMessage = QStringLiteral("Закончились данные по выбранному фильтру!");
+
 struct KeyCase {
   int key;
   int32_t position;
@@ -93,6 +95,47 @@ TEST(VideoKeys, MovingInVideo2StartsTheNewEntryAtItsFirstRecording) {
   h.Key(vk::kUp);
   EXPECT_EQ(h.Position(), 0);
   EXPECT_EQ(h.View().m_pMp3Word, h.View().m_vpMp3Word[0]);
+}
+
+TEST(VideoKeys, Video2KeysActOnTheEntryTheLearnerSees) {
+  VideoHarness h(VideoHarness::Mode::Video2);
+  h.fake.log.AttachMemory();
+  h.View().SetMainLog(&h.fake.log);
+  const std::vector<uint8_t> mp3 = ShortMp3();
+  // Five reversed entries of one recording each, in key order а, б, в, г, д.
+  ASSERT_TRUE(h.Open({{u"m", u"s", u"a", {u"а"}, mp3},
+                      {u"m", u"s", u"b", {u"б"}, mp3},
+                      {u"m", u"s", u"c", {u"в"}, mp3},
+                      {u"m", u"s", u"d", {u"г"}, mp3},
+                      {u"m", u"s", u"e", {u"д"}, mp3}}));
+  const auto status = [&h] {
+    const std::string log = h.fake.log.Text();
+    const std::string mark = "Текущая позиция : ";
+    const size_t at = log.rfind(mark);
+    return at == std::string::npos ? std::string() : log.substr(at + mark.size(), 5);
+  };
+  using Words = std::vector<std::u16string>;
+  EXPECT_EQ(h.Position(), 0);
+  EXPECT_EQ(status(), "1 / 5") << "the status line shows the entry that sounds";
+
+  h.Key(vk::kTab);  // while the first plays
+  EXPECT_EQ(h.Position(), 1);
+  EXPECT_EQ(status(), "2 / 5");
+  h.Key(vk::kUp);
+  EXPECT_EQ(h.Position(), 0);
+  h.Key(vk::kHome);
+  h.Key(vk::kUp);
+  EXPECT_EQ(h.Position(), 0);
+  h.Key(vk::kReturn);
+  h.View().ToggleHeader();        // F3
+  h.View().ToggleTranslations();  // Alt+F3
+  EXPECT_EQ(h.Position(), 0) << "repaints show the same entry";
+  EXPECT_EQ(h.Sounded(), (Words{u"а", u"б", u"а", u"а", u"а", u"а", u"а", u"а"}));
+
+  h.RunUntilHalt();  // every entry is shown and sounded in turn
+  EXPECT_EQ(h.Sounded(), (Words{u"а", u"б", u"а", u"а", u"а", u"а", u"а", u"а", u"б", u"в",
+                                u"г", u"д"}));
+  EXPECT_EQ(h.Messages(), std::vector<QString>{kEndOfFilterMessage});
 }
 
 TEST(VideoModes, SetTheirFlagsNamesAndLoadTheLessonInTheirOrientation) {

@@ -14,7 +14,7 @@ using Words = std::vector<std::u16string>;
 
 const QString kEndOfFilter = QStringLiteral("Закончились данные по выбранному фильтру!");
 
-TEST(VideoPlayThrough, SoundsEachEntryAsOftenAsTheRepeatSettingThenTheLastOnceAndStops) {
+TEST(VideoPlayThrough, SoundsEveryEntryTheLastTooAsOftenAsTheRepeatSettingThenStops) {
   VideoHarness h;
   h.View().m_nPhraseRepeats = 3;
   ASSERT_TRUE(h.Open(NumberedRows(4)));
@@ -22,7 +22,7 @@ TEST(VideoPlayThrough, SoundsEachEntryAsOftenAsTheRepeatSettingThenTheLastOnceAn
   h.RunUntilHalt();
 
   EXPECT_EQ(h.Sounded(), (Words{u"mot1", u"mot1", u"mot1", u"mot2", u"mot2", u"mot2", u"mot3",
-                                u"mot3", u"mot3", u"mot4"}));
+                                u"mot3", u"mot3", u"mot4", u"mot4", u"mot4"}));
   ASSERT_EQ(h.fake.messages.shown.size(), 1u);
   EXPECT_EQ(h.fake.messages.shown[0].caption, QStringLiteral("Информация"));
   EXPECT_EQ(h.fake.messages.shown[0].text, kEndOfFilter);
@@ -160,7 +160,7 @@ TEST(VideoPlayThrough, WithSoundOffEntriesMoveOnlyByKeys) {
   EXPECT_TRUE(h.Sounded().empty());
 }
 
-TEST(VideoPlayThrough, AnEntryReachedByHandKeepsTheRunningRepeatCount) {
+TEST(VideoPlayThrough, AnEntryReachedByHandGetsTheFullRepeatCount) {
   VideoHarness h;
   h.View().m_nPhraseRepeats = 3;
   ASSERT_TRUE(h.Open(NumberedRows(4)));
@@ -169,8 +169,9 @@ TEST(VideoPlayThrough, AnEntryReachedByHandKeepsTheRunningRepeatCount) {
   h.Key(vk::kDown);  // mot2 by hand
   h.RunUntilHalt();
 
-  EXPECT_EQ(h.Sounded(), (Words{u"mot1", u"mot1", u"mot2", u"mot2", u"mot3", u"mot3", u"mot3",
-                                u"mot4"}));
+  EXPECT_EQ(h.Sounded(), (Words{u"mot1", u"mot1", u"mot2", u"mot2", u"mot2", u"mot3", u"mot3",
+                                u"mot3", u"mot4", u"mot4", u"mot4"}));
+  EXPECT_EQ(h.Messages(), std::vector<QString>{kEndOfFilter});
 }
 
 // Reversed lesson: "дом" has one recording, "хороший" two (rows a and b share it).
@@ -206,8 +207,10 @@ TEST(Video2PlayThrough, AdvancesAfterTheLastRecordingOfAnEntry) {
   EXPECT_EQ(h.Position(), 0);
   EXPECT_EQ(h.View().m_nCurMp3Index, 1) << "the next tick plays the second recording";
   h.Tick();
-  EXPECT_EQ(h.Position(), 1) << "after the last recording the next entry is selected";
+  EXPECT_EQ(h.Position(), 0) << "the second recording belongs to the same entry";
   EXPECT_EQ(h.View().m_nCurMp3Index, 0);
+  h.Tick();
+  EXPECT_EQ(h.Position(), 1) << "after the last recording the tick moves on";
   h.RunUntilHalt();
 
   EXPECT_EQ(h.Sounded(), (Words{u"бег", u"бег", u"вол", u"год"}));

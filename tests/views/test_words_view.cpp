@@ -105,10 +105,10 @@ TEST(WordsViewTimer, OneRepeatCounterForAllViews) {
   EXPECT_EQ(views.a.Plays(), 2u);
   ASSERT_TRUE(views.b.Timer().Fire());  // B continues A's count: 0, so B moves on
   EXPECT_EQ(views.b.View().m_nUserFilterIndex, 1);
-  EXPECT_EQ(CWordsView::SharedRepeatCounter(), 3);
-  ASSERT_TRUE(views.a.Timer().Fire());
+  EXPECT_EQ(CWordsView::SharedRepeatCounter(), 0) << "the next entry starts afresh";
+  ASSERT_TRUE(views.a.Timer().Fire());  // started afresh from A's setting: 2, counted to 1
   EXPECT_EQ(views.a.View().m_nUserFilterIndex, 0);
-  EXPECT_EQ(CWordsView::SharedRepeatCounter(), 2);
+  EXPECT_EQ(CWordsView::SharedRepeatCounter(), 1);
 }
 
 TEST(WordsViewTimer, StopsAtTheLastEntryAndWhenPlayingIsOff) {
