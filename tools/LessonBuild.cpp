@@ -147,6 +147,8 @@ int BuildLesson(const BuildRequest& request, std::ostream& out, std::ostream& er
   }
   for (const EntryText* entry : FindUnaskableEntries(texts))
     err << "Предупреждение: " << DescribeUnaskable(*entry, Place::Line) << "\n";
+  for (const InfoGivingAnswer& found : FindInfoGivingAnswers(texts))
+    err << "Предупреждение: " << DescribeInfoGivingAnswer(found, Place::Line) << "\n";
 
   LessonWriter writer(request.lesson);
   std::string error;

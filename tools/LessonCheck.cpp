@@ -294,6 +294,8 @@ CheckReport CheckLesson(const std::filesystem::path& lesson) {
     report.warnings.push_back(DescribeOverflow(overflow, Place::Entry));
   for (const EntryText* entry : FindUnaskableEntries(entries))
     report.warnings.push_back(DescribeUnaskable(*entry, Place::Entry));
+  for (const InfoGivingAnswer& found : FindInfoGivingAnswers(entries))
+    report.warnings.push_back(DescribeInfoGivingAnswer(found, Place::Entry));
   for (const EntryText& entry : entries) {
     for (const std::string& message : DescribeUntypable(entry))
       report.warnings.push_back(Entry(entry.entryNumber) + message);

@@ -47,6 +47,14 @@ std::string DescribeUnaskable(const EntryText& entry, Place place) {
          "не строится";
 }
 
+std::string DescribeInfoGivingAnswer(const InfoGivingAnswer& found, Place place) {
+  const std::u16string* infos[] = {&found.entry->info1, &found.entry->info2, &found.entry->info3};
+  return PlaceWord(place, false) + " " + std::to_string(found.entry->entryNumber) +
+         ": строка пояснений " + std::to_string(found.infoLine) + " «" +
+         ToUtf8(*infos[found.infoLine - 1]) + "» содержит перевод «" + ToUtf8(found.translation) +
+         "»: в режиме «Экзамен-1» она подсказывает ответ";
+}
+
 std::vector<std::string> DescribeUntypable(const EntryText& entry) {
   std::vector<std::string> found;
   const auto check = [&](const std::u16string& text, const char* what, TypingTable table,

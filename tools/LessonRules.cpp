@@ -10,6 +10,33 @@ namespace {
 // Entries with grammar exactly "~~" stay out of the reversed and exam modes.
 bool IsLeftOutOfReversal(const EntryText& entry) { return entry.grammar == u"~~"; }
 
+bool IsWordCharacter(char16_t c) {
+  if ((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')) return true;
+  return c >= 0xC0 && c != 0xD7 && c != 0xF7 && !(c >= 0x2000 && c <= 0x206F);
+}
+
+char16_t Lower(char16_t c) {
+  if (c >= u'A' && c <= u'Z') return c + 0x20;
+  if (c >= u'А' && c <= u'Я') return c + 0x20;
+  if (c == u'Ё' || c == u'ё') return u'е';
+  if ((c >= 0xC0 && c <= 0xDE) && c != 0xD7) return c + 0x20;
+  return c;
+}
+
+// The words of a text, lower case, one space between them and one around them.
+std::u16string Words(const std::u16string& text) {
+  std::u16string words = u" ";
+  for (const char16_t c : text) {
+    if (IsWordCharacter(c)) {
+      words += Lower(c);
+    } else if (words.back() != u' ') {
+      words += u' ';
+    }
+  }
+  if (words.back() != u' ') words += u' ';
+  return words;
+}
+
 }  // namespace
 
 WordsData AsRecord(const EntryText& entry) {
@@ -66,6 +93,24 @@ std::vector<const EntryText*> FindUnaskableEntries(const std::vector<EntryText>&
     if (GroupKey(AsRecord(entry)) != placements.back().gramKey) unaskable.push_back(&entry);
   }
   return unaskable;
+}
+
+std::vector<InfoGivingAnswer> FindInfoGivingAnswers(const std::vector<EntryText>& entries) {
+  std::vector<InfoGivingAnswer> found;
+  for (const EntryText& entry : entries) {
+    const std::u16string* infos[] = {&entry.info1, &entry.info2, &entry.info3};
+    for (int line = 0; line < 3; ++line) {
+      const std::u16string info = Words(*infos[line]);
+      for (const std::u16string& translation : entry.translations) {
+        const std::u16string answer = Words(translation);
+        if (answer.size() > 3 && info.find(answer) != std::u16string::npos) {
+          found.push_back({&entry, line + 1, translation});
+          break;
+        }
+      }
+    }
+  }
+  return found;
 }
 
 }  // namespace verbaro::lesson

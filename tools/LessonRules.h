@@ -39,4 +39,13 @@ std::vector<MergeOverflow> FindMergeOverflows(const std::vector<EntryText>& entr
 // Entries whose group key is not a filter group: the exam modes cannot ask them.
 std::vector<const EntryText*> FindUnaskableEntries(const std::vector<EntryText>& entries);
 
+// An information line that holds one of the entry's own translations (letters and words alike,
+// ignoring case and punctuation): «Экзамен-1» shows it above the choices and gives the answer.
+struct InfoGivingAnswer {
+  const EntryText* entry = nullptr;
+  int infoLine = 0;  // 1 to 3
+  std::u16string translation;
+};
+std::vector<InfoGivingAnswer> FindInfoGivingAnswers(const std::vector<EntryText>& entries);
+
 }  // namespace verbaro::lesson

@@ -54,5 +54,27 @@ TEST(LessonRules, EntriesWhoseGroupIsNoFilterGroupCannotBeAskedInTheExams) {
   EXPECT_EQ(unaskable, (std::vector<int>{5, 6, 7, 8}));
 }
 
+TEST(LessonRules, InformationLinesThatSpellOutATranslationAreFoundWhateverTheCaseAndPunctuation) {
+  std::vector<EntryText> entries = {Entry(1, u"~", u"", u"Bonjour !", {u"Здравствуйте!", u"Добрый день!"}),
+                                    Entry(2, u"~", u"", u"Merci !", {u"Спасибо!"}),
+                                    Entry(3, u"m", u"s", u"chat", {u"кот"}),
+                                    Entry(4, u"f", u"s", u"fête", {u"праздник"}),
+                                    Entry(5, u"~", u"", u"Ça va ?", {u"Как дела?", u"Ёлки!"})};
+  entries[0].info2 = u"досл.: ДОБРЫЙ   день";      // case and spacing differ
+  entries[1].info1 = u"досл.: милость";            // says something else
+  entries[2].info3 = u"котёнок — маленький кот.";  // the word at the end, before a full stop
+  entries[3].info1 = u"праздничный";               // only a part of a word: no answer given
+  entries[4].info2 = u"елки-палки";                 // Ё and Е alike
+  const std::vector<InfoGivingAnswer> found = FindInfoGivingAnswers(entries);
+  ASSERT_EQ(found.size(), 3u);
+  EXPECT_EQ(found[0].entry->entryNumber, 1);
+  EXPECT_EQ(found[0].infoLine, 2);
+  EXPECT_EQ(found[0].translation, u"Добрый день!");
+  EXPECT_EQ(found[1].entry->entryNumber, 3);
+  EXPECT_EQ(found[1].infoLine, 3);
+  EXPECT_EQ(found[2].entry->entryNumber, 5);
+  EXPECT_EQ(found[2].translation, u"Ёлки!");
+}
+
 }  // namespace
 }  // namespace verbaro::lesson
