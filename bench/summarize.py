@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""Prints a short summary of Google Benchmark JSON results: for each benchmark its time and the
-counters that matter (ratios to the bare baselines first). With repetitions, the medians."""
+"""Prints a short summary of Google Benchmark JSON results: for each benchmark its time and every
+counter it reports (the known ones first, with their labels, ratios to the bare baselines
+leading; any other counter after them by its own name). With repetitions, the medians."""
 import json
 import sys
 
-# Counters in the order they are shown, with their labels; the rest are left out.
+# Known counters in the order they are shown, with their labels; others follow by name.
 SHOWN = [
     ("vs_bare", "x bare", "{:.2f}"),
     ("subject_ms", "ms CPU", "{:.2f}"),
@@ -28,6 +29,14 @@ SHOWN = [
 ]
 
 
+# Fields of a run that Google Benchmark writes itself; everything else numeric is a counter.
+RUN_FIELDS = {
+    "name", "family_index", "per_family_instance_index", "run_name", "run_type", "repetitions",
+    "repetition_index", "threads", "iterations", "real_time", "cpu_time", "time_unit",
+    "aggregate_name", "aggregate_unit", "error_occurred", "error_message", "label",
+}
+
+
 def chosen_runs(benchmarks):
     """One entry per benchmark, in run order: its median when repetitions were run, else the
     run itself."""
@@ -46,9 +55,15 @@ def describe(run):
     if run.get("error_occurred"):
         return "ERROR: " + run.get("error_message", "")
     parts = ["{:.3g} {} wall".format(run["real_time"], run.get("time_unit", "ns"))]
+    known = set()
     for key, label, form in SHOWN:
+        known.add(key)
         if key in run:
             parts.append(form.format(run[key]) + " " + label)
+    for key, value in run.items():
+        if key in RUN_FIELDS or key in known or not isinstance(value, (int, float)):
+            continue
+        parts.append("{:.4g} {}".format(value, key))
     return ", ".join(parts)
 
 
