@@ -1,5 +1,6 @@
 #include "app/SettingsDialog.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -15,6 +16,10 @@
 #include "views/Video1View.h"
 
 namespace verbaro {
+
+namespace {
+constexpr int kDialogFontPointSize = 10;
+}  // namespace
 
 std::optional<uint32_t> ParseUnsignedField(const QString& text) {
   if (text.isEmpty()) return std::nullopt;
@@ -46,10 +51,14 @@ CSettingsDialog::CSettingsDialog(VideoSettings settings, const Platform& platfor
     : QDialog(owner), m_platform(platform), m_settings(settings) {
   setWindowTitle(QStringLiteral("Настройка режима \"Видео\""));
   setModal(true);
+  // The dialog font: the desktop's sans-serif face at the size the dialog was drawn for.
+  QFont dialogFont = QApplication::font();
+  dialogFont.setPointSize(kDialogFontPointSize);
+  setFont(dialogFont);
 
   // Dialog units as Windows derives them from the dialog font: x in quarters of the average
   // letter width, y in eighths of the character height.
-  const QFontMetrics metrics(font());
+  const QFontMetrics metrics(dialogFont);
   const int letters = metrics.horizontalAdvance(
       QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
   m_nBaseUnitX = (letters / 26 + 1) / 2;

@@ -59,6 +59,7 @@ class SettingsDialogTest : public testing::Test {
 TEST_F(SettingsDialogTest, StartsWithTheValuesCaretsAtTheStartAndNoControlFocused) {
   auto dialog = Make(1500, 4);
   EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Настройка режима \"Видео\""));
+  EXPECT_EQ(dialog->font().pointSize(), 10);
   EXPECT_EQ(dialog->DelayField()->text(), QStringLiteral("1500"));
   EXPECT_EQ(dialog->RepeatsField()->text(), QStringLiteral("4"));
   EXPECT_EQ(dialog->DelayField()->cursorPosition(), 0);
