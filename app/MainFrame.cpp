@@ -329,14 +329,20 @@ void CMainFrame::OnCommand(int id) {
       ToggleStatusBar();
       break;
     case cmd::kVideoSettings:
-      if (auto* video = dynamic_cast<CVideo1View*>(view)) RunVideoSettings(*video, this, m_platform);
+      if (auto* video = dynamic_cast<CVideo1View*>(view)) {
+        // The play-through waits while the dialog and its report are open.
+        const CWordsView::TickHold hold(video);
+        RunVideoSettings(*video, this, m_platform);
+      }
       break;
     case cmd::kHelp: {
+      const CWordsView::TickHold hold(view);
       CHelpDialog help(m_platform, this);
       help.exec();
       break;
     }
     case cmd::kAbout: {
+      const CWordsView::TickHold hold(view);
       QWidget* owner = QApplication::activeWindow();
       CAboutDialog about(m_platform, owner ? owner : this);
       about.exec();

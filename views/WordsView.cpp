@@ -59,7 +59,12 @@ CWordsView::CWordsView(const Platform& platform, QWidget* parent)
       m_pBackground(std::make_unique<FCObjImage>()),
       m_pLogo(std::make_unique<FCObjImage>()) {
   m_pTimer->onTimeout = [this] {
-    if (HandlesTimer()) OnTimer();
+    if (!HandlesTimer()) return;
+    if (m_nTickHolds > 0) {
+      m_bTickWaiting = true;
+      return;
+    }
+    OnTimer();
   };
   setFocusPolicy(Qt::StrongFocus);
   // The back buffer covers the whole client area: nothing is to be erased first.
@@ -98,7 +103,20 @@ void CWordsView::SetMainLog(DiagnosticLog* log) {
   if (log) log->Line(GetModeName(), u" в CWordsView::SetMainLog()");
 }
 
+CWordsView::TickHold::TickHold(CWordsView* view) : m_pView(view) {
+  if (m_pView) ++m_pView->m_nTickHolds;
+}
+
+CWordsView::TickHold::~TickHold() {
+  if (!m_pView || --m_pView->m_nTickHolds > 0 || !m_pView->m_bTickWaiting) return;
+  // The tick runs through the timer, after whatever the closed window's caller does next; a
+  // new recording started meanwhile replaces it with its own.
+  m_pView->m_bTickWaiting = false;
+  m_pView->m_pTimer->Start(0);
+}
+
 void CWordsView::ShowMessage(std::u16string_view caption, std::u16string_view text) {
+  const TickHold hold(this);
   m_platform.messages->Show(this, ToQ(caption), ToQ(text));
 }
 

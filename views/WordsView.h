@@ -81,6 +81,20 @@ class CWordsView : public QWidget, public CLessonState {
   // afresh from the view's repeat setting).
   static int32_t& SharedRepeatCounter();
 
+  // While a dialog or box of the program is open the play-through waits: a tick that comes
+  // meanwhile runs as soon as the last hold ends. The view holds itself for its own boxes and
+  // its file dialog; the frame holds the current view for its dialogs. A view may be null.
+  class TickHold {
+   public:
+    explicit TickHold(CWordsView* view);
+    ~TickHold();
+    TickHold(const TickHold&) = delete;
+    TickHold& operator=(const TickHold&) = delete;
+
+   private:
+    CWordsView* m_pView;
+  };
+
   // ---- input, in Windows virtual-key codes and client coordinates ----
   virtual void OnKeyDown(int virtualKey);
   virtual void OnLButtonDown(int x, int y);
@@ -152,6 +166,8 @@ class CWordsView : public QWidget, public CLessonState {
   std::unique_ptr<grid::CellFont> m_pTextFont;
   bool m_bInRepaint = false;
   bool m_bSilentRepaint = false;
+  int m_nTickHolds = 0;
+  bool m_bTickWaiting = false;  // a tick came while held
 };
 
 }  // namespace verbaro

@@ -19,7 +19,11 @@ std::optional<std::u16string> CWordsView::OpenDataFileDialog() {
 }
 
 bool CWordsView::OpenLesson() {
-  std::optional<std::u16string> path = OpenDataFileDialog();
+  std::optional<std::u16string> path;
+  {
+    const TickHold hold(this);
+    path = OpenDataFileDialog();
+  }
   if (!path) return false;
   m_szDataFile = std::move(*path);
   return LoadLesson();
@@ -59,6 +63,7 @@ bool CWordsView::PlayCurrentSound() {
   }
   const std::optional<unsigned> period = m_pPlayer->PlayRecording(mp3, size, this);
   if (!period) return false;
+  m_bTickWaiting = false;  // this recording's own end replaces a tick that waited
   // The Video views pause between phrases after each recording.
   const unsigned delay = m_bVideoMode && m_nPhraseDelay > 0 ? unsigned(m_nPhraseDelay) : 0u;
   m_pTimer->Start(*period + delay);
@@ -81,6 +86,7 @@ void CWordsView::StopSound() {
   m_pPlayer->StopDevice();
   // The lesson goes away: a pending end-of-sound tick would move through data that is gone.
   m_pTimer->Kill();
+  m_bTickWaiting = false;
   CLessonState::StopSound();
 }
 

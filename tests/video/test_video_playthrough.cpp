@@ -3,6 +3,9 @@
 // between phrases and Video-2's walk through the recordings of reversed entries.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+#include <functional>
+
 #include "platform/QtText.h"
 #include "sound/Mp3Player.h"
 #include "support/VideoHarness.h"
@@ -172,6 +175,78 @@ TEST(VideoPlayThrough, AnEntryReachedByHandGetsTheFullRepeatCount) {
   EXPECT_EQ(h.Sounded(), (Words{u"mot1", u"mot1", u"mot2", u"mot2", u"mot2", u"mot3", u"mot3",
                                 u"mot3", u"mot4", u"mot4", u"mot4"}));
   EXPECT_EQ(h.Messages(), std::vector<QString>{kEndOfFilter});
+}
+
+// A box and a file dialog during which the end-of-sound timer runs out, as it does under a
+// modal window.
+class BoxesWhileTheTimerRunsOut : public MessageBoxes {
+ public:
+  std::function<void()> whileOpen;
+  std::vector<QString> texts;
+
+ protected:
+  void Present(QWidget*, const QString&, const QString& text) override {
+    texts.push_back(text);
+    if (whileOpen) whileOpen();
+  }
+};
+
+class DialogWhileTheTimerRunsOut : public FileChooser {
+ public:
+  std::function<void()> whileOpen;
+  QStringList answers;
+  std::optional<QString> ChooseLessonFile(QWidget*) override {
+    if (whileOpen) whileOpen();
+    if (answers.isEmpty()) return std::nullopt;
+    return answers.takeFirst();
+  }
+};
+
+TEST(VideoPlayThrough, WaitsWhileTheProgramsDialogOrBoxIsOpenAndGoesOnAfter) {
+  FakePlatform fake;
+  BoxesWhileTheTimerRunsOut boxes;
+  DialogWhileTheTimerRunsOut dialog;
+  Platform platform = fake.Get();
+  platform.messages = &boxes;
+  platform.files = &dialog;
+  CWordsView::SharedRepeatCounter() = 0;
+  FakeFilterMenu menu;
+  CVideo1View view(platform);
+  view.SetFilterMenu(&menu);
+  view.resize(800, 600);
+  view.Create();
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("lesson.db"));
+  WriteLesson(path.toStdString(), NumberedRows(3));
+  dialog.answers << path;
+  ASSERT_TRUE(view.OpenLesson());
+  auto& timer = dynamic_cast<FakeViewTimer&>(view.Timer());
+  const auto plays = [&fake] {
+    size_t total = 0;
+    for (const FakeWaveOut* out : fake.waveOuts) total += out->writes.size();
+    return total;
+  };
+  ASSERT_EQ(plays(), 1u);
+
+  // Ctrl+O, the recording ends, Escape.
+  dialog.whileOpen = [&] { EXPECT_TRUE(timer.Fire()); };
+  EXPECT_FALSE(view.OpenLesson());
+  EXPECT_EQ(view.m_nUserFilterIndex, 0) << "nothing went on while the dialog was open";
+  EXPECT_EQ(plays(), 1u);
+  EXPECT_TRUE(timer.Fire()) << "the play-through goes on once it is closed";
+  EXPECT_EQ(view.m_nUserFilterIndex, 1);
+  EXPECT_EQ(plays(), 2u);
+
+  // A box of the view: choosing a filter sounds its first entry and tells the choice.
+  boxes.whileOpen = [&] { EXPECT_TRUE(timer.Fire()); };
+  view.SelectUserFilter(800, u"Модуль");
+  EXPECT_EQ(boxes.texts.size(), 1u) << "no box on top of the box";
+  EXPECT_EQ(view.m_nUserFilterIndex, 0);
+  EXPECT_EQ(plays(), 3u);
+  boxes.whileOpen = nullptr;
+  EXPECT_TRUE(timer.Fire());
+  EXPECT_EQ(view.m_nUserFilterIndex, 1);
+  EXPECT_EQ(plays(), 4u);
 }
 
 // Reversed lesson: "дом" has one recording, "хороший" two (rows a and b share it).
