@@ -539,6 +539,30 @@ def dialog_titles(s):
     print("titles: frame, boxes, Помощь, wParam, О программе, Настройка режима \"Видео\"")
 
 
+def playthrough_waits_for_help(s, lesson_name):
+    """Видео-1 plays the lesson through by itself; while Help is open it waits, and it goes on
+    once Help is closed."""
+    s.focus_frame()
+    s.keys.chord("F6")
+    s.open_lesson(lesson_name)
+    s.wait_log(lambda log: "Текущая позиция : 2 / 30" in log, "the play-through to reach entry 2",
+               timeout=30)
+    help_dialog = s.open_dialog(["F1"], "Помощь")
+    s.refocus = False
+    shown = s.log().count("Текущая позиция : ")
+    time.sleep(5)  # several recordings long
+    check(s.log().count("Текущая позиция : ") == shown, "the play-through went on under Help")
+    check(help_dialog in s.visible_windows("."), "Help closed by itself")
+    s.keys.chord("Escape")
+    s.wait_gone(help_dialog, "Help")
+    s.refocus = True
+    s.wait_log(lambda log: log.count("Текущая позиция : ") > shown,
+               "the play-through to go on after Help", timeout=30)
+    s.focus_frame()
+    s.keys.chord("space")  # pause it for the rest of the run
+    print("the Видео-1 play-through waited while Help was open and went on after it")
+
+
 def scenario(s, lesson_name):
     s.start_xvfb()
     layout = s.set_french_layout()
@@ -610,7 +634,11 @@ def scenario(s, lesson_name):
         s.wait_log(lambda log, line=line: line in log, "the view " + name)
         print("mode", name)
 
+    playthrough_waits_for_help(s, lesson_name)
+
     # ---- Экзамен-1: open, answer with the digit key 1, switch sound off ----
+    s.focus_frame()
+    s.keys.chord("F7")
     s.open_lesson(lesson_name)
     s.focus_frame()
     s.keys.chord("1")  # "&" on AZERTY: the view reads the physical key
