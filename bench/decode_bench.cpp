@@ -18,6 +18,8 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
 #include "platform/WaveOut.h"
+#include "tests/fakes/FakeMessageBoxes.h"
+#include "tests/fakes/FakeWaveOut.h"
 #include "sound/Mp3Player.h"
 #include "support/BenchLessons.h"
 #include "support/BenchTiming.h"

@@ -10,7 +10,7 @@
 
 #include "app/MainFrame.h"
 #include "app/Run.h"
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "support/BenchTiming.h"
 #include "support/ProcessMemory.h"
 

@@ -16,14 +16,4 @@ class KeyboardState {
   virtual void NoteKeyDown(uint32_t /*nativeModifiers*/) {}
 };
 
-class FakeKeyboardState : public KeyboardState {
- public:
-  bool shift = false;
-  bool ctrl = false;
-  bool capsLock = false;
-  bool IsShiftHeld() const override { return shift; }
-  bool IsCtrlHeld() const override { return ctrl; }
-  bool IsCapsLockOn() const override { return capsLock; }
-};
-
 }  // namespace verbaro

@@ -14,7 +14,7 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/FuzzChecks.h"
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/FakeFilterMenu.h"
 #include "views/Exam1View.h"
 #include "views/Exam2View.h"

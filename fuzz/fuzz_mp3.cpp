@@ -2,7 +2,7 @@
 // program's own bound and with a small one (the "too long" path), then submits what it decoded
 // to a recording wave output, as a repaint would.
 #include "fuzz/FuzzChecks.h"
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "sound/Mp3Player.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -19,7 +19,7 @@
 #include "app/MainFrame.h"
 #include "fuzz/FuzzChecks.h"
 #include "fuzz/FuzzSupport.h"
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "views/Exam1View.h"
 #include "views/Video1View.h"
 #include "views/VirtualKeys.h"

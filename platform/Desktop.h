@@ -9,12 +9,6 @@
 
 namespace verbaro {
 
-class FakeClock : public Clock {
- public:
-  int64_t seconds = 1'700'000'000;
-  int64_t NowSeconds() const override { return seconds; }
-};
-
 class Beeper {
  public:
   virtual ~Beeper() = default;
@@ -26,12 +20,6 @@ class QtBeeper : public Beeper {
   void Beep() override;
 };
 
-class FakeBeeper : public Beeper {
- public:
-  int beeps = 0;
-  void Beep() override { ++beeps; }
-};
-
 class UrlOpener {
  public:
   virtual ~UrlOpener() = default;
@@ -41,12 +29,6 @@ class UrlOpener {
 class QtUrlOpener : public UrlOpener {
  public:
   void Open(const QString& address) override;
-};
-
-class FakeUrlOpener : public UrlOpener {
- public:
-  std::vector<QString> opened;
-  void Open(const QString& address) override { opened.push_back(address); }
 };
 
 }  // namespace verbaro

@@ -10,10 +10,4 @@ class ErrorSignal {
   virtual void Play() = 0;
 };
 
-class FakeErrorSignal : public ErrorSignal {
- public:
-  int plays = 0;
-  void Play() override { ++plays; }
-};
-
 }  // namespace verbaro

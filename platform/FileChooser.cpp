@@ -16,12 +16,4 @@ std::optional<QString> QtFileChooser::ChooseLessonFile(QWidget* owner) {
   return dialog.selectedFiles().front();
 }
 
-std::optional<QString> FakeFileChooser::ChooseLessonFile(QWidget*) {
-  ++requests;
-  if (answers.isEmpty()) return std::nullopt;
-  const QString answer = answers.takeFirst();
-  if (answer.isNull()) return std::nullopt;
-  return answer;
-}
-
 }  // namespace verbaro

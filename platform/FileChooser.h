@@ -20,13 +20,4 @@ class QtFileChooser : public FileChooser {
   std::optional<QString> ChooseLessonFile(QWidget* owner) override;
 };
 
-// Answers with the queued paths in turn (a null QString or an empty queue = cancel), and counts
-// the requests.
-class FakeFileChooser : public FileChooser {
- public:
-  QStringList answers;
-  int requests = 0;
-  std::optional<QString> ChooseLessonFile(QWidget* owner) override;
-};
-
 }  // namespace verbaro

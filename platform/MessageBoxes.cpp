@@ -44,10 +44,4 @@ void QtMessageBoxes::Present(QWidget* owner, const QString& caption, const QStri
   if (QWidget* window = WindowToReactivate(activeBefore, ownerWindow)) window->activateWindow();
 }
 
-std::vector<QString> FakeMessageBoxes::Texts() const {
-  std::vector<QString> texts;
-  for (const auto& box : shown) texts.push_back(box.text);
-  return texts;
-}
-
 }  // namespace verbaro

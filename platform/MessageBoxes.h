@@ -29,23 +29,4 @@ class QtMessageBoxes : public MessageBoxes {
   void Present(QWidget* owner, const QString& caption, const QString& text) override;
 };
 
-// Records the boxes instead of showing them.
-class FakeMessageBoxes : public MessageBoxes {
- public:
-  struct Box {
-    QWidget* owner;
-    QString caption;
-    QString text;
-  };
-  std::vector<Box> shown;
-  void Clear() { shown.clear(); }
-  // Texts only, in order, for compact assertions.
-  std::vector<QString> Texts() const;
-
- protected:
-  void Present(QWidget* owner, const QString& caption, const QString& text) override {
-    shown.push_back({owner, caption, text});
-  }
-};
-
 }  // namespace verbaro

@@ -29,25 +29,4 @@ class QtViewTimer : public ViewTimer {
   std::unique_ptr<QTimer> m_pTimer;
 };
 
-// A timer that tests fire by hand; it records every start.
-class FakeViewTimer : public ViewTimer {
- public:
-  std::vector<unsigned> starts;
-  bool active = false;
-  unsigned lastPeriod = 0;
-  void Start(unsigned milliseconds) override {
-    starts.push_back(milliseconds);
-    lastPeriod = milliseconds;
-    active = true;
-  }
-  void Kill() override { active = false; }
-  bool IsActive() const override { return active; }
-  // Fires the timer as the clock would when it is running; returns false when it was not running.
-  bool Fire() {
-    if (!active) return false;
-    if (onTimeout) onTimeout();
-    return true;
-  }
-};
-
 }  // namespace verbaro

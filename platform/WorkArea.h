@@ -16,10 +16,4 @@ class QtWorkArea : public WorkArea {
   QRect Get() const override;
 };
 
-class FakeWorkArea : public WorkArea {
- public:
-  QRect rect{0, 0, 1920, 1040};
-  QRect Get() const override { return rect; }
-};
-
 }  // namespace verbaro

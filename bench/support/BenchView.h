@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/FakeFilterMenu.h"
 #include "views/WordsView.h"
 

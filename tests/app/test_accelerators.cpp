@@ -11,7 +11,7 @@
 #include "app/Commands.h"
 #include "app/MainFrame.h"
 #include "app/Run.h"
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/support/Application.h"
 #include "views/VirtualKeys.h"
 #include "views/WordsView.h"

@@ -14,7 +14,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/HelpDialog.h"
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/support/Application.h"
 
 namespace verbaro {

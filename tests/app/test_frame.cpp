@@ -13,7 +13,7 @@
 #include "app/ModeTable.h"
 #include "app/Run.h"
 #include "image/FCObjImage.h"
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "platform/QtText.h"
 #include "tests/support/Application.h"
 #include "views/VirtualKeys.h"

@@ -1,18 +1,12 @@
 // The exam draws and the mapping of keys and clicks to choices, without a view.
 #include <gtest/gtest.h>
 
-#include "data/Clock.h"
+#include "tests/fakes/FakeClock.h"
 #include "data/ExamInput.h"
 #include "data/ExamRandom.h"
 
 namespace verbaro {
 namespace {
-
-class SetClock : public Clock {
- public:
-  int64_t seconds = 0;
-  int64_t NowSeconds() const override { return seconds; }
-};
 
 TEST(ExamRandom, YieldsTheClassicRuntimeSequence) {
   // The well-known first numbers of the C runtime's rand() after srand(1) and srand(0).
@@ -23,7 +17,7 @@ TEST(ExamRandom, YieldsTheClassicRuntimeSequence) {
 }
 
 TEST(ExamRandom, EveryDrawReseedsWithTheCurrentSecondTruncatedTo32Bits) {
-  SetClock clock;
+  FakeClock clock;
   clock.seconds = 1;
   EXPECT_EQ(DrawModulo(clock, 32768), 41);
   EXPECT_EQ(DrawModulo(clock, 32768), 41) << "a second draw in the same second repeats";

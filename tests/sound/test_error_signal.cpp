@@ -7,6 +7,7 @@
 #include "SoundFixtures.h"
 #include "platform/QtErrorSignal.h"
 #include "platform/WaveOut.h"
+#include "tests/fakes/FakeWaveOut.h"
 #include "tests/support/Application.h"
 
 namespace verbaro {

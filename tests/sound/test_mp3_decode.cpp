@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "SoundFixtures.h"
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "platform/WaveOutError.h"
 #include "sound/Mp3Player.h"
 #include "tests/support/Files.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "SoundFixtures.h"
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "platform/PulseWaveOut.h"
 #include "platform/WaveOutError.h"
 #include "sound/Mp3Player.h"

@@ -11,7 +11,7 @@
 #include <tuple>
 
 #include "app/SettingsDialog.h"
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "views/Video2View.h"
 
 namespace verbaro {

@@ -7,16 +7,10 @@
 #include <vector>
 
 #include "RecordingLesson.h"
-#include "data/Clock.h"
 #include "data/ExamRules.h"
+#include "tests/fakes/FakeClock.h"
 
 namespace verbaro::test {
-
-class SetClock : public Clock {
- public:
-  int64_t seconds = 1'700'000'000;
-  int64_t NowSeconds() const override { return seconds; }
-};
 
 class ExamLesson : public RecordingLesson {
  public:
@@ -38,7 +32,7 @@ class ExamLesson : public RecordingLesson {
   int RightAnswerErrors() const;
   std::vector<std::u16string> Texts() const;
 
-  SetClock clock;
+  FakeClock clock;
   ExamRules rules;
   bool reversed;
 };

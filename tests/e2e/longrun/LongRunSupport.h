@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/FakeFilterMenu.h"
 #include "views/WordsView.h"
 

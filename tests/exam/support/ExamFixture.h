@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ExamLessons.h"
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/FakeFilterMenu.h"
 #include "tests/support/Application.h"
 #include "views/Exam1View.h"

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "../SoundFixtures.h"
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "platform/QtErrorSignal.h"
 #include "platform/PulseWaveOut.h"
 #include "sound/Mp3Player.h"

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "../SoundFixtures.h"
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "platform/PulseWaveOut.h"
 #include "platform/QtErrorSignal.h"
 #include "platform/WaveOutError.h"

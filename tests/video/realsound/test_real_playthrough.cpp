@@ -10,7 +10,7 @@
 
 #include "../support/VideoFixtures.h"
 #include "SoundBursts.h"
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/FakeFilterMenu.h"
 #include "platform/PulseWaveOut.h"
 #include "tests/support/Application.h"

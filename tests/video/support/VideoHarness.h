@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/FakeFilterMenu.h"
 #include "tests/support/Files.h"
 #include "tests/support/LessonWriter.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/FakeFilterMenu.h"
 #include "tests/support/Application.h"
 #include "tests/support/Files.h"

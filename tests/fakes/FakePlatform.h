@@ -5,15 +5,16 @@
 #include <vector>
 
 #include "data/DiagnosticLog.h"
-#include "platform/Desktop.h"
-#include "platform/ErrorSignal.h"
-#include "platform/FileChooser.h"
-#include "data/KeyboardState.h"
-#include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
-#include "platform/ViewTimer.h"
-#include "platform/WaveOut.h"
-#include "platform/WorkArea.h"
+#include "tests/fakes/FakeClock.h"
+#include "tests/fakes/FakeDesktop.h"
+#include "tests/fakes/FakeErrorSignal.h"
+#include "tests/fakes/FakeFileChooser.h"
+#include "tests/fakes/FakeKeyboardState.h"
+#include "tests/fakes/FakeMessageBoxes.h"
+#include "tests/fakes/FakeViewTimer.h"
+#include "tests/fakes/FakeWaveOut.h"
+#include "tests/fakes/FakeWorkArea.h"
 
 namespace verbaro {
 

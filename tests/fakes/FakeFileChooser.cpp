@@ -1,0 +1,13 @@
+#include "tests/fakes/FakeFileChooser.h"
+
+namespace verbaro {
+
+std::optional<QString> FakeFileChooser::ChooseLessonFile(QWidget*) {
+  ++requests;
+  if (answers.isEmpty()) return std::nullopt;
+  const QString answer = answers.takeFirst();
+  if (answer.isNull()) return std::nullopt;
+  return answer;
+}
+
+}  // namespace verbaro
