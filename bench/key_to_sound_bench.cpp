@@ -29,7 +29,7 @@
 
 #include "app/Commands.h"
 #include "app/MainFrame.h"
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "platform/PulseWaveOut.h"
 #include "platform/ViewTimer.h"
 #include "sound/Mp3Player.h"

@@ -2,6 +2,7 @@
 
 #include "data/DiagnosticLog.h"
 #include "platform/MessageBoxes.h"
+#include "tests/fakes/FakeMessageBoxes.h"
 
 namespace verbaro {
 namespace {

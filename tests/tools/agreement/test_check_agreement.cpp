@@ -16,7 +16,7 @@
 
 #include <QString>
 
-#include "platform/FakePlatform.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/data/support/PageSurgery.h"
 #include "tests/fakes/FakeFilterMenu.h"
 #include "tests/support/Application.h"
