@@ -1,6 +1,5 @@
 #include "fuzz/FuzzSupport.h"
 
-#include <sqlite3.h>
 #include <stdlib.h>
 
 #include <QApplication>
@@ -11,6 +10,7 @@
 #include <fstream>
 
 #include "data/Text.h"
+#include "lessonwriter/LessonWriter.h"
 
 namespace verbaro::fuzz {
 
@@ -88,87 +88,35 @@ void WriteFileBytes(const std::string& path, const uint8_t* data, size_t size) {
   out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
-namespace {
-
-void BindText(sqlite3_stmt* statement, int index, const std::u16string& text) {
-  sqlite3_bind_text16(statement, index, text.data(), static_cast<int>(text.size() * 2),
-                      SQLITE_TRANSIENT);
-}
-
-constexpr const char* kColumns[] = {"id",    "topic", "FrGram", "FrNumber", "FrWord",
-                                    "Info1", "Info2", "Info3",  "Ru1",      "Ru2",
-                                    "Ru3",   "Ru4",   "Ru5",    "Mp3Word"};
-constexpr int kColumnCount = 14;
-
-}  // namespace
-
 bool WriteLesson(const std::string& path, const std::vector<LessonRow>& rows, int columns) {
   std::error_code ignored;
   std::filesystem::remove(path, ignored);
-  columns = std::clamp(columns, 1, kColumnCount);
+  columns = std::clamp(columns, 1, lesson::kLessonColumnCount);
+  lesson::LessonWriterOptions options;
   // The recording column is kept whatever else is left out: without it every row is unreadable.
-  std::string create = "CREATE TABLE FrRuDict(";
-  std::string insert = "INSERT INTO FrRuDict(rowid";
-  std::string values = ") VALUES(?1";
-  for (int c = 0; c < columns; ++c) {
-    const int column = c == columns - 1 ? kColumnCount - 1 : c;
-    create += std::string(c ? ", " : "") + kColumns[column];
-    insert += std::string(", ") + kColumns[column];
-    values += ", ?" + std::to_string(column + 2);
-  }
-  create += ");";
-  insert += values + ");";
-
-  sqlite3* db = nullptr;
-  bool ok = sqlite3_open(path.c_str(), &db) == SQLITE_OK;
-  // Small pages keep the seed files small.
-  ok = ok && sqlite3_exec(db, "PRAGMA page_size=512;", nullptr, nullptr, nullptr) == SQLITE_OK;
-  ok = ok && sqlite3_exec(db, create.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
-  ok = ok && sqlite3_exec(db, "BEGIN;", nullptr, nullptr, nullptr) == SQLITE_OK;
-  sqlite3_stmt* statement = nullptr;
-  ok = ok && sqlite3_prepare_v2(db, insert.c_str(), -1, &statement, nullptr) == SQLITE_OK;
+  for (int c = 0; c + 1 < columns; ++c) options.columns.push_back(c);
+  options.columns.push_back(lesson::kRecordingColumn);
+  options.pageSize = 512;  // small pages keep the seed files small
+  // A repeated rowid is refused by the table; the row is simply not there.
+  options.skipRepeatedRowids = true;
+  lesson::LessonWriter writer(path, options);
+  std::string error;
+  if (!writer.OpenInPlace(error)) return false;
   int64_t place = 1;
   for (const LessonRow& row : rows) {
-    if (!ok) break;
-    sqlite3_reset(statement);
-    sqlite3_clear_bindings(statement);
-    sqlite3_bind_int64(statement, 1, row.rowid ? row.rowid : place);
+    lesson::LessonRow written;
+    written.rowid = row.rowid ? row.rowid : place;
     ++place;
-    sqlite3_bind_int64(statement, 2, place);
-    BindText(statement, 3, u"topic");
-    BindText(statement, 4, row.gram);
-    BindText(statement, 5, row.number);
-    BindText(statement, 6, row.key);
-    BindText(statement, 7, row.info1);
-    BindText(statement, 8, row.info2);
-    BindText(statement, 9, row.info3);
+    written.texts = {std::u16string(u"topic"), row.gram, row.number, row.key,
+                     row.info1, row.info2, row.info3};
     for (size_t t = 0; t < row.translations.size() && t < 5; ++t) {
-      BindText(statement, 10 + static_cast<int>(t), row.translations[t]);
+      written.Text(8 + static_cast<int>(t)) = row.translations[t];
     }
-    switch (row.blobKind) {
-      case BlobKind::Bytes:
-        sqlite3_bind_blob(statement, 15, row.blob.empty() ? "" : static_cast<const void*>(row.blob.data()),
-                          static_cast<int>(row.blob.size()), SQLITE_TRANSIENT);
-        break;
-      case BlobKind::Null:
-        sqlite3_bind_null(statement, 15);
-        break;
-      case BlobKind::Integer:
-        sqlite3_bind_int(statement, 15, 42);
-        break;
-      case BlobKind::Text:
-        sqlite3_bind_text(statement, 15, reinterpret_cast<const char*>(row.blob.data()),
-                          static_cast<int>(row.blob.size()), SQLITE_TRANSIENT);
-        break;
-    }
-    const int rc = sqlite3_step(statement);
-    // A repeated rowid is refused by the table; the row is simply not there.
-    ok = rc == SQLITE_DONE || rc == SQLITE_CONSTRAINT;
+    written.recordingKind = row.blobKind;
+    written.recording = row.blob;
+    if (!writer.AddRow(written, error)) return false;
   }
-  sqlite3_finalize(statement);
-  ok = ok && sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr) == SQLITE_OK;
-  sqlite3_close(db);
-  return ok;
+  return writer.Commit(true, error);
 }
 
 std::vector<uint8_t> ByteReader::Bytes(size_t limit) {

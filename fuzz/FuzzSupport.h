@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "lessonwriter/LessonWriter.h"
+
 
 namespace verbaro::fuzz {
 
@@ -33,7 +35,7 @@ class InScratchFolder {
 
 void WriteFileBytes(const std::string& path, const uint8_t* data, size_t size);
 
-enum class BlobKind : uint8_t { Bytes, Null, Integer, Text };
+using BlobKind = lesson::RecordingKind;
 
 // One row of the lesson table FrRuDict.
 struct LessonRow {

@@ -10,7 +10,7 @@
 #include "tools/FrenchSpeech.h"
 #include "tools/LessonMessages.h"
 #include "tools/LessonRules.h"
-#include "tools/LessonWriter.h"
+#include "lessonwriter/LessonWriter.h"
 #include "tools/Mp3Inspect.h"
 #include "tools/Mp3Encode.h"
 #include "data/Text.h"
@@ -159,15 +159,20 @@ int BuildLesson(const BuildRequest& request, std::ostream& out, std::ostream& er
   const std::string topic = request.wordList.stem().string();
   size_t spoken = 0;
   for (const LessonEntry& entry : list.entries) {
-    LessonRow row{topic, entry.grammar, entry.number, entry.word, entry.info1, entry.info2,
-                  entry.info3, entry.translations, {}};
     std::optional<std::vector<uint8_t>> mp3 = MakeRecording(entry, given, error);
     if (!mp3) {
       err << "Урок не записан: строка " << entry.lineNumber << ": " << error << "\n";
       return 1;
     }
     if (entry.mp3Path.empty()) ++spoken;
-    row.mp3 = std::move(*mp3);
+    LessonRow row;
+    row.texts = {topic, entry.grammar, entry.number, entry.word, entry.info1, entry.info2,
+                 entry.info3};
+    // Translations the entry lacks are stored as empty texts, never NULL.
+    for (size_t i = 0; i < kTranslationColumnCount; ++i)
+      row.Text(8 + static_cast<int>(i)) =
+          i < entry.translations.size() ? entry.translations[i] : std::string();
+    row.recording = *mp3;
     if (!writer.AddRow(row, error)) {
       err << "Урок не записан: " << error << "\n";
       return 1;

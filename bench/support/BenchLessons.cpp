@@ -9,6 +9,8 @@
 #include <system_error>
 #include <utility>
 
+#include "lessonwriter/LessonTable.h"
+
 namespace verbaro::bench {
 
 namespace {
@@ -74,10 +76,7 @@ bool WriteGeneratedLesson(const std::string& path, int rows, int recordingBytes)
                                     : std::string("s.Mp3Word");
   const std::string sql =
       attach +
-      "CREATE TABLE FrRuDict (Nr INTEGER PRIMARY KEY, Topic TEXT, FrGram TEXT, FrNumber TEXT,"
-      " FrWord TEXT, Info1 TEXT, Info2 TEXT, Info3 TEXT, Ru1 TEXT, Ru2 TEXT, Ru3 TEXT, Ru4 TEXT,"
-      " Ru5 TEXT, Mp3Word BLOB);"
-      "BEGIN;"
+      lesson::CreateLessonTableSql() + ";BEGIN;"
       "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < " +
       std::to_string(rows) +
       "), total(k) AS (SELECT count(*) FROM starter.FrRuDict),"

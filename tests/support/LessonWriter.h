@@ -1,6 +1,7 @@
 #pragma once
-// Lesson files for the tests: real SQLite files with the table FrRuDict, written row by row so
-// that each row can carry exactly the flaw a test is about. Plain C++ and SQLite, no Qt.
+// Lesson files for the tests: real SQLite files with the table FrRuDict, written row by row by
+// the lesson writer so that each row can carry exactly the flaw a test is about. Plain C++ and
+// SQLite, no Qt.
 //
 // The columns by position: 0 id, 1 topic, 2 grammar, 3 number, 4 the foreign word or phrase,
 // 5-7 three information lines, 8-12 up to five translations, 13 Mp3Word (the recording).
@@ -11,15 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "lessonwriter/LessonWriter.h"
+
 namespace verbaro::test {
 
-// What the Mp3Word column of a row holds.
-enum class RecordingKind {
-  Bytes,    // `recording` as a BLOB, a zero-length one when it is empty
-  Null,     // NULL
-  Integer,  // the number 42
-  Text,     // `recording` as TEXT
-};
+// What the Mp3Word column of a row holds: Bytes, Null, Integer (42) or Text.
+using RecordingKind = lesson::RecordingKind;
 
 // Brace-initialised in this order: {gram, number, key, {translations...}, recording}; the
 // members left out keep the defaults given here.

@@ -2,13 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <malloc.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
 #include <fstream>
+
+#include "lessonwriter/LessonWriter.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -52,11 +53,6 @@ const std::vector<uint8_t>& ShortRecording() {
   return bytes;
 }
 
-void BindText(sqlite3_stmt* statement, int index, const std::u16string& text) {
-  sqlite3_bind_text16(statement, index, text.data(), static_cast<int>(text.size() * 2),
-                      SQLITE_TRANSIENT);
-}
-
 }  // namespace
 
 void EnsureApplication() {
@@ -71,38 +67,20 @@ void WriteLesson(const QString& path, const std::vector<LessonRow>& rows) {
   const std::vector<uint8_t>& recording = ShortRecording();
   ASSERT_FALSE(recording.empty()) << "missing fixture tone_short_44k_stereo.mp3";
   QFile::remove(path);
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db,
-                         "CREATE TABLE FrRuDict(id INTEGER, topic TEXT, gram TEXT, num TEXT, "
-                         "word TEXT, info1 TEXT, info2 TEXT, info3 TEXT, t1 TEXT, t2 TEXT, "
-                         "t3 TEXT, t4 TEXT, t5 TEXT, Mp3Word BLOB); BEGIN;",
-                         nullptr, nullptr, nullptr),
-            SQLITE_OK);
-  sqlite3_stmt* insert = nullptr;
-  ASSERT_EQ(sqlite3_prepare_v2(db,
-                               "INSERT INTO FrRuDict VALUES(?1, 'topic', ?2, ?3, ?4, '', '', '', "
-                               "?5, ?6, ?7, ?8, ?9, ?10);",
-                               -1, &insert, nullptr),
-            SQLITE_OK);
-  int id = 1;
+  lesson::LessonWriter writer(path.toStdString());
+  std::string error;
+  ASSERT_TRUE(writer.OpenInPlace(error)) << error;
   for (const LessonRow& row : rows) {
-    sqlite3_reset(insert);
-    sqlite3_clear_bindings(insert);
-    sqlite3_bind_int(insert, 1, id++);
-    BindText(insert, 2, row.gram);
-    BindText(insert, 3, row.number);
-    BindText(insert, 4, row.key);
+    lesson::LessonRow written;
+    written.texts = {std::u16string(u"topic"), row.gram, row.number, row.key,
+                     std::u16string(), std::u16string(), std::u16string()};
     for (size_t t = 0; t < row.translations.size() && t < 5; ++t) {
-      BindText(insert, 5 + static_cast<int>(t), row.translations[t]);
+      written.Text(8 + static_cast<int>(t)) = row.translations[t];
     }
-    sqlite3_bind_blob(insert, 10, recording.data(), static_cast<int>(recording.size()),
-                      SQLITE_STATIC);
-    ASSERT_EQ(sqlite3_step(insert), SQLITE_DONE);
+    written.recording = recording;
+    ASSERT_TRUE(writer.AddRow(written, error)) << error;
   }
-  sqlite3_finalize(insert);
-  ASSERT_EQ(sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr), SQLITE_OK);
-  sqlite3_close(db);
+  ASSERT_TRUE(writer.Commit(true, error)) << error;
 }
 
 LongRunHarness::LongRunHarness() {
