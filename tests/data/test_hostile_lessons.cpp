@@ -12,6 +12,7 @@
 
 #include "data/UntrustedDatabase.h"
 #include "data/Text.h"
+#include "lessonwriter/LessonTable.h"
 #include "support/LessonFiles.h"
 #include "support/PageSurgery.h"
 #include "support/RecordingLesson.h"
@@ -21,10 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kLessonTable[] =
-    "CREATE TABLE FrRuDict (id INTEGER, topic TEXT, FrGram TEXT, FrNumber TEXT, FrWord TEXT,"
-    " Info1 TEXT, Info2 TEXT, Info3 TEXT, Ru1 TEXT, Ru2 TEXT, Ru3 TEXT, Ru4 TEXT, Ru5 TEXT,"
-    " Mp3Word BLOB);";
+// The lesson table as every lesson has it, for rows that only SQL can spell.
+const std::string kLessonTable = verbaro::lesson::CreateLessonTableSql() + ";";
 
 std::vector<uint8_t> RandomBytes(size_t n, uint32_t seed) {
   std::mt19937 random(seed);
@@ -131,7 +130,7 @@ TEST_F(HostileLessonTest, ScrambledLessonsNeverLoadHalfSilently) {
 TEST_F(HostileLessonTest, RecordingThatCannotBeOpenedStopsTheLoadAtItsRow) {
   const std::string good = "(1, 't', 'm', 's', 'un', '', '', '', 'один', '', '', '', '', x'01')";
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"real", std::string(kLessonTable) + "INSERT INTO FrRuDict VALUES " + good +
+      {"real", kLessonTable + "INSERT INTO FrRuDict VALUES " + good +
                    ", (2, 't', 'm', 's', 'deux', '', '', '', 'два', '', '', '', '', 2.5);"},
       {"no column", "CREATE TABLE FrRuDict (id, topic, g, n, w, i1, i2, i3, r1, r2, r3, r4, r5,"
                     " Sound BLOB); INSERT INTO FrRuDict VALUES " + good + ";"},
@@ -158,7 +157,7 @@ TEST_F(HostileLessonTest, RecordingThatCannotBeOpenedStopsTheLoadAtItsRow) {
 TEST_F(HostileLessonTest, FiftyMegabyteRecordingLoadsWhileALargerValueStopsItsRow) {
   const fs::path file = folder.Path() / "big.db";
   const int fifty = 50 * 1024 * 1024;
-  WriteDatabase(file, std::string(kLessonTable) +
+  WriteDatabase(file, kLessonTable +
                           "INSERT INTO FrRuDict VALUES (1, 't', 'v', '', 'parler', '', '', '',"
                           " 'говорить', '', '', '', '', zeroblob(" + std::to_string(fifty) + "));"
                           "INSERT INTO FrRuDict VALUES (2, 't', 'v', '', 'crier', '', '', '',"
@@ -175,11 +174,11 @@ TEST_F(HostileLessonTest, FiftyMegabyteRecordingLoadsWhileALargerValueStopsItsRo
 TEST_F(HostileLessonTest, HundredThousandRowsLoadInOrder) {
   // Short recordings: the row count is the point, and the test runs under the sanitizers.
   const fs::path file = folder.Path() / "long.db";
-  WriteDatabase(file, std::string(kLessonTable) +
+  WriteDatabase(file, kLessonTable +
                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n"
                           " WHERE i < 100000)"
-                          " INSERT INTO FrRuDict (rowid, id, FrGram, FrNumber, FrWord, Ru1, Mp3Word)"
-                          " SELECT i, i, 'm', 's', 'mot' || i, 'слово' || i, x'494433' FROM n;");
+                          " INSERT INTO FrRuDict (Nr, FrGram, FrNumber, FrWord, Ru1, Mp3Word)"
+                          " SELECT i, 'm', 's', 'mot' || i, 'слово' || i, x'494433' FROM n;");
   ASSERT_TRUE(Load(file));
   ASSERT_EQ(lesson.m_vWordsData.size(), 100000u);
   EXPECT_EQ(lesson.m_nTotalCountAltWords, 100000);

@@ -21,6 +21,7 @@
 #include "tests/fakes/FakeFilterMenu.h"
 #include "tests/support/Application.h"
 #include "tests/support/Files.h"
+#include "lessonwriter/LessonTable.h"
 #include "tests/support/LessonWriter.h"
 #include "tests/support/TempFolder.h"
 #include "views/Conspect1View.h"
@@ -33,10 +34,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kLessonTable[] =
-    "CREATE TABLE FrRuDict (id INTEGER, topic TEXT, FrGram TEXT, FrNumber TEXT, FrWord TEXT,"
-    " Info1 TEXT, Info2 TEXT, Info3 TEXT, Ru1 TEXT, Ru2 TEXT, Ru3 TEXT, Ru4 TEXT, Ru5 TEXT,"
-    " Mp3Word BLOB);";
+// The lesson table as every lesson has it, for rows that only SQL can spell.
+const std::string kLessonTable = verbaro::lesson::CreateLessonTableSql() + ";";
 constexpr char kGoodRow[] = "(1, 't', 'm', 's', 'un', '', '', '', 'один', '', '', '', '', x'01')";
 
 // Opens the lesson in one study view on fake desktop services, as the Open command does.
@@ -162,7 +161,7 @@ TEST_F(CheckAgreement, RecordingsThatAreNullForeignOrOutOfStep) {
       {"rowid from 0", Rows("zero.db", {zero, good})},
       {"undecodable", Rows("noise.db", {good, {u"f", u"s", u"g", {u"7"}, {noise.begin(), noise.end()}}})},
       {"empty recording", Rows("empty.db", {good, {u"f", u"s", u"h", {u"8"}, {}}})},
-      {"real number", Sql("real.db", std::string(kLessonTable) + "INSERT INTO FrRuDict VALUES " + kGoodRow +
+      {"real number", Sql("real.db", kLessonTable + "INSERT INTO FrRuDict VALUES " + kGoodRow +
                                         ", (2, 't', 'm', 's', 'deux', '', '', '', 'два', '', '', '', '', 2.5);")},
       {"no Mp3Word", Sql("nocolumn.db", "CREATE TABLE FrRuDict (id, topic, g, n, w, i1, i2, i3, r1, r2, r3, r4, r5,"
                                         " Sound BLOB); INSERT INTO FrRuDict VALUES " + std::string(kGoodRow) + ";")},
