@@ -15,6 +15,7 @@
 #include <QResizeEvent>
 #include <array>
 
+#include "app/Accelerators.h"
 #include "app/Commands.h"
 #include "app/MainFrame.h"
 #include "fuzz/FuzzChecks.h"
@@ -148,6 +149,17 @@ void SendKey(CWordsView& view, ByteReader& in) {
   const quint32 scanCode = (state & 0x10) ? which : 0;
   QKeyEvent event(QEvent::KeyPress, kQtKeys[which % kQtKeys.size()], modifiers, scanCode, 0, 0,
                   QString(), (state & 0x20) != 0);
+  // The frame takes its accelerators from the key events before the view does. Help, About and
+  // the Video settings open modal dialogs of their own, which would wait for a person to close
+  // them: those keys are left out.
+  switch (AcceleratorCommand(vk::FromKeyEvent(event), event.modifiers())) {
+    case cmd::kHelp:
+    case cmd::kAbout:
+    case cmd::kVideoSettings:
+      return;
+    default:
+      break;
+  }
   QCoreApplication::sendEvent(&view, &event);
 }
 
