@@ -15,7 +15,6 @@ Usage: learner_e2e.py --verbaro PATH --lesson PATH [--artifacts DIR]
 """
 import argparse
 import ctypes
-import hashlib
 import os
 import re
 import shutil
@@ -24,7 +23,9 @@ import sys
 import tempfile
 import time
 
-SKIP = 77
+from e2e_common import (FRAME_TITLE, SKIP, Failure, check, last_typed_is, read_log,
+                        red_pixels, sha256, typed_lines)
+
 
 # X keycodes (Linux evdev code + 8) of physical keys, named by their US key caps.
 KEY = {
@@ -53,17 +54,9 @@ ACCENTS = {
 # Window titles exactly as the program gives them, nothing appended. (xdotool finds windows by
 # Latin letters only; the exact titles are read from _NET_WM_NAME.)
 TITLE = "Verbaro, v"
-FRAME_TITLE = "Обучающая программа: «Verbaro, v. 1.00»"
 BOX_CAPTIONS = ("Информация", "Ошибка", "wParam")
 
 
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 class XTest:
@@ -307,11 +300,7 @@ class Session:
 
     # ---- the log ----
     def log(self):
-        try:
-            with open(self.log_path, encoding="utf-8", errors="replace") as f:
-                return f.read()
-        except FileNotFoundError:
-            return ""
+        return read_log(self.log_path)
 
     def wait_log(self, predicate, what, timeout=20):
         deadline = time.time() + timeout
@@ -325,13 +314,11 @@ class Session:
         raise Failure("timed out waiting for %s; log tail:\n%s" % (what, self.log()[-3000:]))
 
     def typed_lines(self):
-        return re.findall(r'^Набрано: "(.*)"( : ошибка)?$', self.log(), re.M)
+        return typed_lines(self.log())
 
     def wait_typed(self, text, error=False):
-        def done(log):
-            lines = re.findall(r'^Набрано: "(.*)"( : ошибка)?$', log, re.M)
-            return bool(lines) and lines[-1] == (text, " : ошибка" if error else "")
-        self.wait_log(done, 'typed text "%s"%s' % (text, " (error)" if error else ""))
+        self.wait_log(lambda log: last_typed_is(log, text, error),
+                      'typed text "%s"%s' % (text, " (error)" if error else ""))
 
     # ---- screenshots ----
     def screenshot(self, name):
@@ -406,34 +393,6 @@ class Session:
                 self.keys.chord(letter)
 
 
-def red_pixels(ppm_path):
-    """Pixels of the typing error colour (C4 00 00, antialiasing allowed) in a P6 screenshot."""
-    with open(ppm_path, "rb") as f:
-        data = f.read()
-    fields = []
-    position = 0
-    while len(fields) < 4:
-        while data[position:position + 1].isspace():
-            position += 1
-        if data[position:position + 1] == b"#":
-            position = data.index(b"\n", position)
-            continue
-        end = position
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[position:end])
-        position = end
-    position += 1
-    check(fields[0] == b"P6" and fields[3] in (b"255", b"65535"), "unexpected screenshot format")
-    pixels = data[position:]
-    if fields[3] == b"65535":
-        pixels = pixels[::2]  # the high byte of each 16-bit sample
-    count = 0
-    for i in range(0, len(pixels) - 2, 3):
-        r, g, b = pixels[i], pixels[i + 1], pixels[i + 2]
-        if r >= 150 and g <= 60 and b <= 60:
-            count += 1
-    return count
 
 
 def first_rows(lesson_path, count):
@@ -446,9 +405,6 @@ def first_rows(lesson_path, count):
         db.close()
 
 
-def sha256(path):
-    with open(path, "rb") as f:
-        return hashlib.sha256(f.read()).hexdigest()
 
 
 def undecodable_copy(s, lesson_name, name):

@@ -25,7 +25,6 @@ Usage: learner_wayland_e2e.py --verbaro PATH --keyboard PATH --lesson PATH [--ar
 """
 import argparse
 import glob
-import hashlib
 import json
 import os
 import re
@@ -35,8 +34,10 @@ import sys
 import tempfile
 import time
 
-SKIP = 77
-FRAME_TITLE = "Обучающая программа: «Verbaro, v. 1.00»"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from e2e_common import (FRAME_TITLE, SKIP, Failure, check, last_typed_is, read_log,  # noqa: E402
+                        red_pixels, sha256)
+
 
 # Linux evdev codes of physical keys, named by their US key caps.
 KEY = {
@@ -57,13 +58,6 @@ RUSSIAN = dict(zip("йцукенгшщзхъфывапролджэячсмить
 RUSSIAN.update({" ": "space", ".": "/", "-": "-"})
 
 
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
 
 
 class Keyboard:
@@ -232,11 +226,7 @@ class Session:
                                     stderr=open(os.path.join(self.work, "verbaro.err"), "w"))
 
     def log(self):
-        try:
-            with open(self.log_path, encoding="utf-8", errors="replace") as f:
-                return f.read()
-        except FileNotFoundError:
-            return ""
+        return read_log(self.log_path)
 
     def wait_log(self, predicate, what, timeout=20):
         deadline = time.time() + timeout
@@ -249,10 +239,8 @@ class Session:
         raise Failure("timed out waiting for %s; log tail:\n%s" % (what, self.log()[-3000:]))
 
     def wait_typed(self, text, error=False):
-        def done(log):
-            lines = re.findall(r'^Набрано: "(.*)"( : ошибка)?$', log, re.M)
-            return bool(lines) and lines[-1] == (text, " : ошибка" if error else "")
-        self.wait_log(done, 'typed text "%s"%s' % (text, " (error)" if error else ""))
+        self.wait_log(lambda log: last_typed_is(log, text, error),
+                      'typed text "%s"%s' % (text, " (error)" if error else ""))
 
     def wait_opened_by_itself(self, path, count_before, where):
         """The lesson given on the command line, opened as the mode is first shown."""
@@ -305,36 +293,8 @@ class Session:
         return path
 
 
-def red_pixels(ppm_path):
-    """Pixels of the typing error colour (C4 00 00, antialiasing allowed) in a P6 picture."""
-    with open(ppm_path, "rb") as f:
-        data = f.read()
-    fields = []
-    position = 0
-    while len(fields) < 4:
-        while data[position:position + 1].isspace():
-            position += 1
-        if data[position:position + 1] == b"#":
-            position = data.index(b"\n", position)
-            continue
-        end = position
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[position:end])
-        position = end
-    position += 1
-    check(fields[0] == b"P6" and fields[3] == b"255", "unexpected screenshot format")
-    pixels = data[position:]
-    count = 0
-    for i in range(0, len(pixels) - 2, 3):
-        if pixels[i] >= 150 and pixels[i + 1] <= 60 and pixels[i + 2] <= 60:
-            count += 1
-    return count
 
 
-def sha256(path):
-    with open(path, "rb") as f:
-        return hashlib.sha256(f.read()).hexdigest()
 
 
 def current_key_word(s):
