@@ -6,6 +6,9 @@
 #include <cstring>
 #include <optional>
 
+#include "tests/sound/SoundFixtures.h"
+#include "tests/support/Application.h"
+
 
 namespace verbaro::test {
 
@@ -100,6 +103,18 @@ std::vector<int16_t> MonitorRecorder::Stop() {
   m_data += m_process.readAllStandardOutput();
   m_process.terminate();
   m_process.waitForFinished(5000);
+  return Samples();
+}
+
+std::vector<int16_t> MonitorRecorder::WaitForSoundThenSilence(int threshold,
+                                                              double trailingSilence) {
+  const auto arrived = [&] {
+    const std::vector<int16_t> samples = Samples();
+    const Span span = AudibleSpan(samples, threshold);
+    return span.Frames() > 0 &&
+           static_cast<double>(samples.size() / 2 - span.end) / kRate >= trailingSilence;
+  };
+  WaitFor(arrived, 15000);
   return Samples();
 }
 

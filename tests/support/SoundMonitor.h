@@ -52,6 +52,10 @@ class MonitorRecorder {
   std::vector<int16_t> Samples();
   // Ends the recording and returns every whole frame recorded.
   std::vector<int16_t> Stop();
+  // Waits (at most 15 s) until a stereo recording holds sound above the threshold followed by at
+  // least trailingSilence seconds of silence, so that everything played before has arrived;
+  // returns the recording so far.
+  std::vector<int16_t> WaitForSoundThenSilence(int threshold, double trailingSilence);
 
  private:
   int m_channels;

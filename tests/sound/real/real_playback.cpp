@@ -28,7 +28,6 @@ using test::PrivateNullSink;
 using test::Span;
 
 constexpr int kThreshold = 1000;
-constexpr double kFrameSeconds = 1.0 / 44100;
 
 class RealPlayback : public ::testing::Test {
  protected:
@@ -62,17 +61,8 @@ class RealPlayback : public ::testing::Test {
     return std::make_unique<PulseWaveOut>(s_pSink->DeviceId());
   }
 
-  // Waits until the recording holds sound followed by at least trailingSilence seconds of
-  // silence, so that everything played before has arrived. Returns the recording.
   std::vector<int16_t> WaitForSoundThenSilence(double trailingSilence) {
-    const auto arrived = [&] {
-      const std::vector<int16_t> samples = recorder.Samples();
-      const Span span = AudibleSpan(samples, kThreshold);
-      return span.Frames() > 0 &&
-             static_cast<double>(samples.size() / 2 - span.end) * kFrameSeconds >= trailingSilence;
-    };
-    test::WaitFor(arrived, 15000);
-    return recorder.Samples();
+    return recorder.WaitForSoundThenSilence(kThreshold, trailingSilence);
   }
 
   std::optional<unsigned> Play(const std::vector<uint8_t>& mp3) {

@@ -28,7 +28,6 @@ using test::PrivateSoundServer;
 using test::Span;
 
 constexpr int kThreshold = 1000;
-constexpr double kFrameSeconds = 1.0 / 44100;
 // Far more than any step here needs, far less than the test's time limit: a call that takes
 // longer has hung on the server.
 constexpr qint64 kHangMilliseconds = 3000;
@@ -68,17 +67,8 @@ class ServerRestart : public ::testing::Test {
     return period;
   }
 
-  // Records the server's null sink until a sound followed by trailingSilence seconds of silence
-  // has arrived; returns the recording.
   static std::vector<int16_t> HeardAfter(MonitorRecorder& recorder, double trailingSilence) {
-    const auto arrived = [&] {
-      const std::vector<int16_t> samples = recorder.Samples();
-      const Span span = AudibleSpan(samples, kThreshold);
-      return span.Frames() > 0 &&
-             static_cast<double>(samples.size() / 2 - span.end) * kFrameSeconds >= trailingSilence;
-    };
-    test::WaitFor(arrived, 15000);
-    return recorder.Samples();
+    return recorder.WaitForSoundThenSilence(kThreshold, trailingSilence);
   }
 
   void ExpectHeardWhole(Mp3Player& player, const std::vector<uint8_t>& mp3) {
