@@ -95,6 +95,7 @@ bool CMainFrame::CreateFrame(const QRect& frameRect) {
 
   move(frameRect.topLeft());
   resize(frameRect.size());
+  ApplyFrameSettings();
   return true;
 }
 
@@ -220,6 +221,7 @@ void CMainFrame::CreateViewWindow(int modeIndex) {
   view->SetFilterMenu(m_pFilterMenu.get());
   m_pClient->addWidget(view);
   view->Create();
+  ApplyModeSettings(modeIndex);
   view->SetMainLog(m_platform.log);
 }
 
@@ -276,12 +278,14 @@ void CMainFrame::ToggleToolBar() {
   s_bToolBarVisible = !s_bToolBarVisible;
   m_pToolBar->setVisible(s_bToolBarVisible);
   m_actions.at(cmd::kToggleToolbar)->setChecked(s_bToolBarVisible);
+  RememberFrameSettings();
 }
 
 void CMainFrame::ToggleStatusBar() {
   const bool show = statusBar()->isHidden();
   statusBar()->setVisible(show);
   m_actions.at(cmd::kToggleStatusBar)->setChecked(show);
+  RememberFrameSettings();
 }
 
 void CMainFrame::OnCommand(int id) {
@@ -315,6 +319,7 @@ void CMainFrame::OnCommand(int id) {
       break;
     case cmd::kToggleSound:
       if (view) view->ToggleSound();
+      RememberModeSettings(CurrentModeIndex());
       break;
     case cmd::kToggleHeader:
       if (view) view->ToggleHeader();
@@ -333,6 +338,7 @@ void CMainFrame::OnCommand(int id) {
         // The play-through waits while the dialog and its report are open.
         const CWordsView::TickHold hold(video);
         RunVideoSettings(*video, this, m_platform);
+        RememberModeSettings(CurrentModeIndex());
       }
       break;
     case cmd::kHelp: {
@@ -358,6 +364,7 @@ void CMainFrame::OnCommand(int id) {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
   // Closing the frame ends the program with exit code 1, as a normal close always has.
+  RememberFrameSettings();
   for (auto& view : m_views) {
     if (view && view->IsCreated()) view->OnDestroy();
   }

@@ -20,6 +20,7 @@ namespace verbaro {
 
 class CWordsView;
 class QtFilterMenu;
+class UserSettings;
 
 class CMainFrame : public QMainWindow {
   Q_OBJECT
@@ -37,6 +38,9 @@ class CMainFrame : public QMainWindow {
   // A lesson to open in every mode as the mode is first shown, as Ctrl+O there would open it
   // (the file given on the command line). Call before the frame is shown.
   void SetStartLesson(const QString& path) { m_startLesson.SetPath(path); }
+  // The learner's settings that stay between starts; without them (null) every start begins
+  // with the built-in values and nothing is kept. Call before CreateFrame.
+  void UseSettings(UserSettings* settings) { m_settings = settings; }
 
   // The view whose window fills the client area, or null.
   CWordsView* CurrentView() const;
@@ -61,6 +65,12 @@ class CMainFrame : public QMainWindow {
   void ToggleToolBar();
   void ToggleStatusBar();
   void OpenStartLesson(int modeIndex);
+  // The kept settings (MainFrameSettings.cpp): the bars and the window's place when the frame is
+  // made, each mode's sound and Video values when its window is made, and each change as made.
+  void ApplyFrameSettings();
+  void ApplyModeSettings(int modeIndex);
+  void RememberModeSettings(int modeIndex);
+  void RememberFrameSettings();
 
   CStartLesson m_startLesson;  // before m_platform: the views choose their files through it
   const Platform m_platform;
@@ -72,6 +82,7 @@ class CMainFrame : public QMainWindow {
   QLabel* m_pStatusLabel = nullptr;
   std::map<int, QAction*> m_actions;
   bool m_bShownOnce = false;
+  UserSettings* m_settings = nullptr;
   static bool s_bToolBarVisible;
 };
 

@@ -8,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "app/Run.h"
 #include "app/QtPlatform.h"
+#include "app/UserSettings.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -31,9 +32,12 @@ int main(int argc, char* argv[]) {
   // the mode is first shown; without it no lesson opens by itself.
   const QStringList arguments = QApplication::arguments();
   const QString lesson = arguments.size() > 1 ? arguments.at(1) : QString();
-  return verbaro::Run(app, platform.Get(), [&lesson](const verbaro::Platform& p) {
+  // The learner's settings in $XDG_CONFIG_HOME; the frame goes before them.
+  verbaro::UserSettings settings(verbaro::UserSettings::DefaultFile());
+  return verbaro::Run(app, platform.Get(), [&lesson, &settings](const verbaro::Platform& p) {
     auto frame = std::make_unique<verbaro::CMainFrame>(p);
     frame->SetStartLesson(lesson);
+    frame->UseSettings(&settings);
     return frame;
   });
 }

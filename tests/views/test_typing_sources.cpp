@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QRegularExpression>
 #include <map>
+#include <optional>
 
 #include "platform/QtText.h"
 #include "support/ViewsTestSupport.h"
@@ -88,6 +89,9 @@ const std::map<QChar, UsKey>& UsKeyboard() {
       {u',', {vk::kOemComma, false}}, {u'^', {'6', true}},   {u':', {vk::kOem1, true}},
       {u'@', {'2', true}},         {u'/', {vk::kOem2, false}}, {u'&', {'7', true}},
       {u'!', {'1', true}},         {u'?', {vk::kOem2, true}},
+      // the same keys without Shift, as the manual names them
+      {u'6', {'6', false}},        {u';', {vk::kOem1, false}}, {u'2', {'2', false}},
+      {u'7', {'7', false}},        {u'1', {'1', false}},
   };
   return keys;
 }
@@ -115,8 +119,33 @@ QChar BaseLetter(QChar letter, const QString& hint, int indexInRow) {
   return it == drawnFrom.end() ? QChar() : it->second;
 }
 
-// Reads the manual's accent table: each line "letters<TAB>Ctrl+X+Буква (hint)" or the line of
-// the inverted marks "¡, ¿<TAB>Ctrl+!, Ctrl+?".
+// A chord of the manual, "Ctrl+X" or "Ctrl+Shift+X (sign)": the key named as on a US keyboard,
+// with the sign it gives under Shift in brackets. The bracketed sign must be what that key gives
+// with Shift, so a wrongly named key fails here rather than only confusing a learner.
+std::optional<std::vector<int>> ChordKeys(const QString& chord) {
+  static const QRegularExpression pattern(
+      QStringLiteral("^Ctrl\\+(Shift\\+)?(.)(?: \\((.)\\))?$"));
+  const QRegularExpressionMatch match = pattern.match(chord);
+  if (!match.hasMatch()) return std::nullopt;
+  const auto key = UsKeyboard().find(match.captured(2).at(0));
+  if (key == UsKeyboard().end() || key->second.shift) return std::nullopt;
+  const bool shift = !match.captured(1).isEmpty();
+  if (shift != !match.captured(3).isEmpty()) return std::nullopt;
+  std::vector<int> keys{vk::kControl};
+  if (shift) {
+    const auto sign = UsKeyboard().find(match.captured(3).at(0));
+    if (sign == UsKeyboard().end() || !sign->second.shift ||
+        sign->second.virtualKey != key->second.virtualKey) {
+      return std::nullopt;
+    }
+    keys.push_back(vk::kShift);
+  }
+  keys.push_back(key->second.virtualKey);
+  return keys;
+}
+
+// Reads the manual's accent table: each line "letters<TAB>chord → буква" (or "→ a, o, s", the
+// letters to press in order) or the line of the inverted marks "¡, ¿<TAB>chord, chord".
 std::vector<TableLetter> AccentTableOfTheManual() {
   QFile file(QStringLiteral(":/TEXT/help"));
   if (!file.open(QIODevice::ReadOnly)) return {};
@@ -124,35 +153,33 @@ std::vector<TableLetter> AccentTableOfTheManual() {
   const qsizetype header = help.indexOf(QStringLiteral("Вставляемая буква\t"));
   if (header < 0) return {};
   const QStringList lines = help.mid(header).split(QLatin1Char('\n')).mid(1);
-  static const QRegularExpression composed(QStringLiteral("^Ctrl\\+(.)\\+Буква(?: \\((.*)\\))?$"));
+  const QString arrow = QStringLiteral(" → ");
   std::vector<TableLetter> table;
   for (const QString& line : lines) {
     const QStringList columns = line.split(QLatin1Char('\t'));
     if (columns.size() != 2) break;  // the table ends with the first line without a tab
     const QStringList letters = columns[0].split(QStringLiteral(", "));
-    const QRegularExpressionMatch match = composed.match(columns[1]);
-    if (match.hasMatch()) {
-      const UsKey accent = UsKeyboard().at(match.captured(1).at(0));
+    if (const qsizetype at = columns[1].indexOf(arrow); at > 0) {
+      const std::optional<std::vector<int>> accent = ChordKeys(columns[1].left(at));
+      if (!accent) return {};
+      const QString then = columns[1].mid(at + arrow.size());
+      const QString hint = then == QStringLiteral("буква") ? QString() : then;
       for (int i = 0; i < letters.size(); ++i) {
         const QChar letter = letters[i].at(0);
-        const QChar base = BaseLetter(letter, match.captured(2), i);
-        std::vector<int> keys{vk::kControl};
-        if (accent.shift) keys.push_back(vk::kShift);
-        keys.push_back(accent.virtualKey);
+        const QChar base = BaseLetter(letter, hint, i);
+        std::vector<int> keys = *accent;
         if (letter.isUpper()) keys.push_back(vk::kShift);
         keys.push_back(base.toUpper().unicode());
         table.push_back({letter, columns[1], keys});
       }
       continue;
     }
-    // "Ctrl+!, Ctrl+?": one chord per letter.
+    // "Ctrl+Shift+1 (!), Ctrl+Shift+/ (?)": one chord per letter.
     const QStringList chords = columns[1].split(QStringLiteral(", "));
     for (int i = 0; i < letters.size() && i < chords.size(); ++i) {
-      const UsKey sign = UsKeyboard().at(chords[i].back());
-      std::vector<int> keys{vk::kControl};
-      if (sign.shift) keys.push_back(vk::kShift);
-      keys.push_back(sign.virtualKey);
-      table.push_back({letters[i].at(0), chords[i], keys});
+      const std::optional<std::vector<int>> keys = ChordKeys(chords[i]);
+      if (!keys) return {};
+      table.push_back({letters[i].at(0), chords[i], *keys});
     }
   }
   return table;

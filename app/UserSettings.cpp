@@ -1,0 +1,100 @@
+#include "app/UserSettings.h"
+
+#include <QStandardPaths>
+#include <array>
+
+namespace verbaro {
+
+namespace {
+
+// The group of each mode, in the frame's order of views.
+const std::array<QString, 6>& ModeGroups() {
+  static const std::array<QString, 6> groups = {
+      QStringLiteral("Conspect1"), QStringLiteral("Conspect2"), QStringLiteral("Video1"),
+      QStringLiteral("Video2"),    QStringLiteral("Exam1"),     QStringLiteral("Exam2")};
+  return groups;
+}
+
+bool IsMode(int modeIndex) {
+  return modeIndex >= 0 && modeIndex < static_cast<int>(ModeGroups().size());
+}
+
+QString ModeKey(int modeIndex, const QString& name) {
+  return ModeGroups()[static_cast<size_t>(modeIndex)] + QLatin1Char('/') + name;
+}
+
+const QString kDelayKey = QStringLiteral("delay");
+const QString kRepeatsKey = QStringLiteral("repeats");
+const QString kSoundKey = QStringLiteral("sound");
+const QString kToolBarKey = QStringLiteral("Window/toolbar");
+const QString kStatusBarKey = QStringLiteral("Window/statusbar");
+const QString kGeometryKey = QStringLiteral("Window/geometry");
+
+}  // namespace
+
+UserSettings::UserSettings(const QString& file) : m_settings(file, QSettings::IniFormat) {}
+
+QString UserSettings::DefaultFile() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+         QStringLiteral("/verbaro/verbaro.conf");
+}
+
+bool UserSettings::ReadBool(const QString& key, bool fallback) const {
+  const QVariant value = m_settings.value(key);
+  // Only what this class writes counts; anything else someone typed into the file is ignored.
+  if (value.toString() == QStringLiteral("true")) return true;
+  if (value.toString() == QStringLiteral("false")) return false;
+  return fallback;
+}
+
+uint32_t UserSettings::ReadNumber(const QString& key, uint32_t fallback) const {
+  bool ok = false;
+  const uint value = m_settings.value(key).toString().toUInt(&ok);
+  return ok ? static_cast<uint32_t>(value) : fallback;
+}
+
+void UserSettings::Write(const QString& key, const QVariant& value) {
+  m_settings.setValue(key, value);
+  m_settings.sync();
+}
+
+VideoSettings UserSettings::Video(int modeIndex) const {
+  const VideoSettings defaults;
+  if (!IsMode(modeIndex)) return defaults;
+  // The same bounds as the dialog's: a hand-edited file gets no pause the dialog would refuse.
+  return ClampVideoSettings({ReadNumber(ModeKey(modeIndex, kDelayKey), defaults.delay),
+                             ReadNumber(ModeKey(modeIndex, kRepeatsKey), defaults.repeats)});
+}
+
+void UserSettings::SetVideo(int modeIndex, VideoSettings settings) {
+  if (!IsMode(modeIndex)) return;
+  settings = ClampVideoSettings(settings);
+  m_settings.setValue(ModeKey(modeIndex, kDelayKey), settings.delay);
+  Write(ModeKey(modeIndex, kRepeatsKey), settings.repeats);
+}
+
+bool UserSettings::SoundOn(int modeIndex) const {
+  return IsMode(modeIndex) ? ReadBool(ModeKey(modeIndex, kSoundKey), true) : true;
+}
+
+void UserSettings::SetSoundOn(int modeIndex, bool on) {
+  if (IsMode(modeIndex)) Write(ModeKey(modeIndex, kSoundKey), on);
+}
+
+bool UserSettings::ToolBarVisible() const { return ReadBool(kToolBarKey, true); }
+
+void UserSettings::SetToolBarVisible(bool visible) { Write(kToolBarKey, visible); }
+
+bool UserSettings::StatusBarVisible() const { return ReadBool(kStatusBarKey, true); }
+
+void UserSettings::SetStatusBarVisible(bool visible) { Write(kStatusBarKey, visible); }
+
+QByteArray UserSettings::WindowGeometry() const {
+  return m_settings.value(kGeometryKey).toByteArray();
+}
+
+void UserSettings::SetWindowGeometry(const QByteArray& geometry) {
+  Write(kGeometryKey, geometry);
+}
+
+}  // namespace verbaro

@@ -1,0 +1,48 @@
+#pragma once
+// The learner's settings that stay between starts: each Video mode's pause and repeats, each
+// mode's sound switch, the toolbar and status bar switches and the window's size and place.
+// They live in an INI file under $XDG_CONFIG_HOME (Qt's settings); every key is named once here
+// with its default, and a value that is missing or cannot be used reads as that default, so a
+// learner without a settings file starts exactly as before.
+#include <QByteArray>
+#include <QSettings>
+#include <QString>
+
+#include "app/SettingsDialog.h"
+
+namespace verbaro {
+
+class UserSettings {
+ public:
+  // The settings kept in `file` (created on the first change, with its folder).
+  explicit UserSettings(const QString& file);
+
+  // $XDG_CONFIG_HOME/verbaro/verbaro.conf, ~/.config/verbaro/verbaro.conf without the variable.
+  static QString DefaultFile();
+  QString File() const { return m_settings.fileName(); }
+
+  // modeIndex 0..5 as the frame's views; another index reads the defaults and writes nothing.
+  VideoSettings Video(int modeIndex) const;
+  void SetVideo(int modeIndex, VideoSettings settings);
+  bool SoundOn(int modeIndex) const;
+  void SetSoundOn(int modeIndex, bool on);
+
+  bool ToolBarVisible() const;
+  void SetToolBarVisible(bool visible);
+  bool StatusBarVisible() const;
+  void SetStatusBarVisible(bool visible);
+
+  // QWidget::saveGeometry's bytes; empty when the window was never placed.
+  QByteArray WindowGeometry() const;
+  void SetWindowGeometry(const QByteArray& geometry);
+
+ private:
+  bool ReadBool(const QString& key, bool fallback) const;
+  uint32_t ReadNumber(const QString& key, uint32_t fallback) const;
+  // Writes at once: a program that is killed keeps what was set before.
+  void Write(const QString& key, const QVariant& value);
+
+  mutable QSettings m_settings;
+};
+
+}  // namespace verbaro
