@@ -1,0 +1,266 @@
+// What the learner did, written to the store: one transaction per event, with the answer log
+// rows, the memory state derived from them and the per-lesson totals.
+#include <algorithm>
+#include <optional>
+
+#include "data/progress/Days.h"
+#include "data/progress/ProgressStore.h"
+#include "data/progress/StoreDatabase.h"
+#include "data/progress/TypingGrade.h"
+
+namespace verbaro::progress {
+
+namespace {
+
+enum class Kind : int { Typing = 1, Exam = 2, Exposure = 3 };
+
+struct Answer {
+  Direction direction = Direction::Forward;
+  Kind kind = Kind::Typing;
+  std::optional<Grade> grade;   // none for exposure
+  bool rightFirstTry = false;
+  int wrongKeystrokes = 0;
+  int64_t milliseconds = 0;
+  const std::vector<MissedCharacter>* misses = nullptr;
+};
+
+struct Moment {
+  int64_t at = 0;
+  int64_t day = 0;
+};
+
+int DirectionCode(Direction direction) { return static_cast<int>(direction); }
+
+bool AppendAnswer(StoreDatabase& db, int64_t lessonId, int64_t entryId, const Answer& answer,
+                  const Moment& now) {
+  return db.Sql(
+               "INSERT INTO answers(at, day, lesson_id, entry_id, direction, kind, grade, "
+               "wrong_keystrokes, milliseconds) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)")
+      .Bind(1, now.at)
+      .Bind(2, now.day)
+      .Bind(3, lessonId)
+      .Bind(4, entryId)
+      .Bind(5, DirectionCode(answer.direction))
+      .Bind(6, static_cast<int>(answer.kind))
+      .Bind(7, answer.grade ? static_cast<int>(*answer.grade) : 0)
+      .Bind(8, answer.wrongKeystrokes)
+      .Bind(9, answer.milliseconds)
+      .Run();
+}
+
+// The entry's memory after this answer: FSRS state and due day, and whether it stays missed.
+bool UpdateMemory(StoreDatabase& db, int64_t entryId, const Answer& answer, const Moment& now) {
+  Statement& select = db.Sql(
+      "SELECT stability, difficulty, first_day, last_day, reps, lapses, misses, missed, "
+      "last_miss_at FROM memory WHERE direction = ?1 AND entry_id = ?2");
+  select.Bind(1, DirectionCode(answer.direction)).Bind(2, entryId);
+  std::optional<MemoryState> before;
+  int64_t firstDay = now.day;
+  int64_t lastDay = now.day;
+  int64_t reps = 0, lapses = 0, misses = 0, missed = 0, lastMissAt = 0;
+  const bool known = select.Step();
+  const int found = select.Result();
+  if (known) {
+    before = MemoryState{select.Real(0), select.Real(1)};
+    firstDay = select.Int(2);
+    lastDay = select.Int(3);
+    reps = select.Int(4);
+    lapses = select.Int(5);
+    misses = select.Int(6);
+    missed = select.Int(7);
+    lastMissAt = select.Int(8);
+  }
+  select.Reset();
+  if (!known && found != SQLITE_DONE) return false;
+  const Grade grade = *answer.grade;
+  // A review dated before the last one (the clock went back) counts as on the same day.
+  const int elapsed = static_cast<int>(std::max<int64_t>(now.day - lastDay, 0));
+  const Fsrs& fsrs = db.Scheduler();
+  const MemoryState after = fsrs.Next(before, elapsed, grade);
+  const int interval = fsrs.IntervalDays(before, elapsed, grade);
+  if (before && grade == Grade::Again) ++lapses;
+  if (answer.rightFirstTry) {
+    missed = 0;
+  } else {
+    ++misses;
+    missed = 1;
+    lastMissAt = now.at;
+  }
+  return db.Sql(
+               "INSERT OR REPLACE INTO memory(entry_id, direction, stability, difficulty, "
+               "first_day, last_day, due_day, reps, lapses, misses, missed, last_miss_at) "
+               "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)")
+      .Bind(1, entryId)
+      .Bind(2, DirectionCode(answer.direction))
+      .Bind(3, after.stability)
+      .Bind(4, after.difficulty)
+      .Bind(5, firstDay)
+      .Bind(6, std::max(now.day, lastDay))
+      .Bind(7, now.day + interval)
+      .Bind(8, reps + 1)
+      .Bind(9, lapses)
+      .Bind(10, misses)
+      .Bind(11, missed)
+      .Bind(12, lastMissAt)
+      .Run();
+}
+
+bool AddToTotals(StoreDatabase& db, int64_t lessonId, const Answer& answer, const Moment& now) {
+  const bool dailyDone =
+      db.Sql(
+            "INSERT INTO daily(lesson_id, direction, day, answers, first_try_right) "
+            "VALUES(?1, ?2, ?3, 1, ?4) ON CONFLICT DO UPDATE SET answers = answers + 1, "
+            "first_try_right = first_try_right + excluded.first_try_right")
+          .Bind(1, lessonId)
+          .Bind(2, DirectionCode(answer.direction))
+          .Bind(3, now.day)
+          .Bind(4, answer.rightFirstTry ? 1 : 0)
+          .Run();
+  if (!dailyDone || answer.misses == nullptr) return dailyDone;
+  Statement& count = db.Sql(
+      "INSERT INTO char_misses(lesson_id, direction, expected, typed, count) "
+      "VALUES(?1, ?2, ?3, ?4, 1) ON CONFLICT DO UPDATE SET count = count + 1");
+  for (const MissedCharacter& miss : *answer.misses) {
+    if (!count.Bind(1, lessonId)
+             .Bind(2, DirectionCode(answer.direction))
+             .Bind(3, miss.expected)
+             .Bind(4, miss.typed)
+             .Run()) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool KeepMisses(StoreDatabase& db, int64_t answerId, const std::vector<MissedCharacter>& misses) {
+  Statement& insert =
+      db.Sql("INSERT INTO typing_misses(answer_id, expected, typed) VALUES(?1, ?2, ?3)");
+  for (const MissedCharacter& miss : misses) {
+    if (!insert.Bind(1, answerId).Bind(2, miss.expected).Bind(3, miss.typed).Run()) return false;
+  }
+  return true;
+}
+
+// Writes one event for the entries (indexes out of range and entries the store does not know
+// are left out). Graded answers also move the memory state and the day's totals.
+void WriteEvent(StoreDatabase& db, int64_t lessonId, const std::vector<int64_t>& entryIds,
+                       std::span<const int> entries, const Answer& answer) {
+  if (lessonId == 0 || !db.CanWrite()) return;
+  std::vector<int64_t> ids;
+  for (const int entry : entries) {
+    if (entry >= 0 && static_cast<size_t>(entry) < entryIds.size() && entryIds[entry] != 0) {
+      ids.push_back(entryIds[entry]);
+    }
+  }
+  if (ids.empty()) return;
+  const int64_t at = db.GetClock().NowSeconds();
+  const Moment now{at, LocalDay(at)};
+  db.Write([&] {
+    int64_t firstAnswerId = 0;
+    for (const int64_t id : ids) {
+      if (!AppendAnswer(db, lessonId, id, answer, now)) return false;
+      if (firstAnswerId == 0) firstAnswerId = sqlite3_last_insert_rowid(db.Handle());
+      if (answer.grade && !UpdateMemory(db, id, answer, now)) return false;
+    }
+    if (!answer.grade) return true;
+    if (answer.misses != nullptr && !KeepMisses(db, firstAnswerId, *answer.misses)) return false;
+    return AddToTotals(db, lessonId, answer, now);
+  });
+}
+
+}  // namespace
+
+LessonProgress::LessonProgress(std::shared_ptr<StoreDatabase> db, int64_t lessonId,
+                               std::vector<EntryKey> keys, std::vector<int64_t> entryIds,
+                               std::string path)
+    : m_db(std::move(db)),
+      m_lessonId(lessonId),
+      m_keys(std::move(keys)),
+      m_entryIds(std::move(entryIds)),
+      m_path(std::move(path)) {
+  m_entryOfId.reserve(m_entryIds.size());
+  for (size_t i = 0; i < m_entryIds.size(); ++i) {
+    if (m_entryIds[i] != 0) m_entryOfId.emplace(m_entryIds[i], static_cast<int>(i));
+  }
+}
+
+LessonProgress::~LessonProgress() = default;
+
+void LessonProgress::RecordTyping(Direction direction, std::span<const int> entries,
+                                  const TypingResult& result) {
+  Answer answer{direction, Kind::Typing, GradeOfTyping(result), result.wrongKeystrokes == 0,
+                result.wrongKeystrokes, result.milliseconds, &result.misses};
+  WriteEvent(*m_db, m_lessonId, m_entryIds, entries, answer);
+}
+
+void LessonProgress::RecordExamAnswer(Direction direction, std::span<const int> entries,
+                                      ExamAnswer examAnswer) {
+  const bool right = examAnswer == ExamAnswer::RightFirstTry;
+  Answer answer{direction, Kind::Exam, right ? Grade::Good : Grade::Again, right, 0, 0, nullptr};
+  WriteEvent(*m_db, m_lessonId, m_entryIds, entries, answer);
+}
+
+void LessonProgress::RecordExposure(Direction direction, std::span<const int> entries) {
+  Answer answer{direction, Kind::Exposure, std::nullopt, false, 0, 0, nullptr};
+  WriteEvent(*m_db, m_lessonId, m_entryIds, entries, answer);
+}
+
+void LessonProgress::RecordExamResult(const ExamResult& result) {
+  if (m_lessonId == 0) return;
+  StoreDatabase& db = *m_db;
+  db.Write([&] {
+    return db.Sql(
+                 "INSERT INTO exams(at, lesson_id, mode, filter_id, filter_name, right_answers, "
+                 "wrong_answers, hints) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)")
+        .Bind(1, db.GetClock().NowSeconds())
+        .Bind(2, m_lessonId)
+        .Bind(3, result.mode)
+        .Bind(4, result.filterId)
+        .Bind(5, result.filterName)
+        .Bind(6, result.right)
+        .Bind(7, result.wrong)
+        .Bind(8, result.hints)
+        .Run();
+  });
+}
+
+void LessonProgress::SaveResume(int mode, int filterId, int position) {
+  if (m_lessonId == 0) return;
+  StoreDatabase& db = *m_db;
+  db.Write([&] {
+    return db.Sql(
+                 "INSERT OR REPLACE INTO resume(mode, lesson_id, path, filter_id, position, at) "
+                 "VALUES(?1, ?2, ?3, ?4, ?5, ?6)")
+        .Bind(1, mode)
+        .Bind(2, m_lessonId)
+        .Bind(3, m_path)
+        .Bind(4, filterId)
+        .Bind(5, position)
+        .Bind(6, db.GetClock().NowSeconds())
+        .Run();
+  });
+}
+
+void LessonProgress::Forget() {
+  if (m_lessonId == 0) return;
+  StoreDatabase& db = *m_db;
+  static constexpr const char* kForget[] = {
+      "DELETE FROM typing_misses WHERE answer_id IN (SELECT id FROM answers WHERE entry_id IN "
+      "(SELECT entry_id FROM lesson_entries WHERE lesson_id = ?1))",
+      "DELETE FROM answers WHERE entry_id IN "
+      "(SELECT entry_id FROM lesson_entries WHERE lesson_id = ?1)",
+      "DELETE FROM memory WHERE entry_id IN "
+      "(SELECT entry_id FROM lesson_entries WHERE lesson_id = ?1)",
+      "DELETE FROM exams WHERE lesson_id = ?1",
+      "DELETE FROM daily WHERE lesson_id = ?1",
+      "DELETE FROM char_misses WHERE lesson_id = ?1",
+  };
+  db.Write([&] {
+    for (const char* sql : kForget) {
+      if (!db.Sql(sql).Bind(1, m_lessonId).Run()) return false;
+    }
+    return true;
+  });
+}
+
+}  // namespace verbaro::progress

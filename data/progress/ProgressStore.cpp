@@ -1,0 +1,69 @@
+#include "data/progress/ProgressStore.h"
+
+#include <cstdlib>
+#include <utility>
+
+#include "data/Text.h"
+#include "data/progress/LessonIdentity.h"
+#include "data/progress/StoreDatabase.h"
+
+namespace verbaro::progress {
+
+Direction DirectionOfMode(int mode) { return mode % 2 == 1 ? Direction::Reverse : Direction::Forward; }
+
+std::string ProgressStore::DefaultPath() {
+  std::string base;
+  if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && data[0] == '/') {
+    base = data;
+  } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
+    base = std::string(home) + "/.local/share";
+  } else {
+    base = ".local/share";
+  }
+  return base + "/verbaro/progress.sqlite";
+}
+
+std::unique_ptr<ProgressStore> ProgressStore::Open(const std::string& path, const Clock& clock,
+                                                   Access access) {
+  auto db = std::make_shared<StoreDatabase>(path, clock, access == Access::ReadOnly);
+  return std::unique_ptr<ProgressStore>(new ProgressStore(std::move(db)));
+}
+
+ProgressStore::ProgressStore(std::shared_ptr<StoreDatabase> db) : m_db(std::move(db)) {}
+
+ProgressStore::~ProgressStore() = default;
+
+std::u16string ProgressStore::TakeNotice() { return m_db->TakeNotice(); }
+
+bool ProgressStore::IsSaving() const { return m_db->IsSaving(); }
+
+std::unique_ptr<LessonProgress> ProgressStore::OpenLesson(const std::vector<EntryKey>& keys,
+                                                          const std::string& path) {
+  LessonIdentity identity = IdentifyLesson(*m_db, keys, path);
+  return std::unique_ptr<LessonProgress>(new LessonProgress(
+      m_db, identity.lessonId, keys, std::move(identity.entryIds), path));
+}
+
+std::optional<ResumePoint> ProgressStore::Resume(int mode) const {
+  if (!m_db->CanRead()) return std::nullopt;
+  Statement& select = m_db->Sql(
+      "SELECT path, lesson_id, filter_id, position FROM resume WHERE mode = ?1");
+  select.Bind(1, mode);
+  if (!select.Step()) return std::nullopt;
+  ResumePoint point{select.Utf8(0), select.Int(1), static_cast<int>(select.Int(2)),
+                    static_cast<int>(select.Int(3))};
+  select.Reset();
+  return point;
+}
+
+std::optional<std::string> ProgressStore::LastLessonPath() const {
+  if (!m_db->CanRead()) return std::nullopt;
+  Statement& select = m_db->Sql("SELECT path FROM lessons ORDER BY open_order DESC LIMIT 1");
+  select.Reset();
+  if (!select.Step()) return std::nullopt;
+  std::string path = select.Utf8(0);
+  select.Reset();
+  return path;
+}
+
+}  // namespace verbaro::progress

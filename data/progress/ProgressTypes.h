@@ -1,0 +1,74 @@
+#pragma once
+// The plain values that pass between the trainer and the learner's progress store: which entry,
+// which way it is studied, what the learner did, and where a mode was left.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace verbaro::progress {
+
+// Which way an entry is studied. The "-1" modes go from the French word to its translation; the
+// "-2" modes from a translation to the French words that share it, and what the learner does
+// there counts for each of those French entries in the Reverse direction.
+enum class Direction : int { Forward = 1, Reverse = 2 };
+
+// The mode index of the frame (command id - 700: Конспект-1, Конспект-2, Видео-1, Видео-2,
+// Экзамен-1, Экзамен-2) gives the direction: odd indexes are the "-2" modes.
+Direction DirectionOfMode(int mode);
+
+// What an answer was worth, as the program grades it; the learner never grades.
+enum class Grade : int { Again = 1, Hard = 2, Good = 3, Easy = 4 };
+
+// An entry of a lesson, known by its content wherever the lesson file lies: the French word with
+// its grammar and number codes; a second entry with the same three gets occurrence 1, and so on.
+struct EntryKey {
+  std::u16string word;
+  std::u16string gram;
+  std::u16string number;
+  int occurrence = 0;
+  bool operator==(const EntryKey&) const = default;
+};
+
+// One wrong keystroke while typing: the character the entry wanted and the one typed.
+struct MissedCharacter {
+  std::u16string expected;
+  std::u16string typed;
+  bool operator==(const MissedCharacter&) const = default;
+};
+
+// An entry typed through to its end in a Conspect mode.
+struct TypingResult {
+  int characters = 0;                   // length of the typed text
+  int wrongKeystrokes = 0;              // keystrokes that turned the line red
+  std::vector<MissedCharacter> misses;  // the wrong keystrokes that typed a character
+  int64_t milliseconds = 0;             // from the entry shown to its last character typed
+};
+
+// An answer to one exam question.
+enum class ExamAnswer { RightFirstTry, Wrong, Refused };
+
+// A finished exam: the numbers of its statistics box, with its mode and filter.
+struct ExamResult {
+  int mode = 0;                // mode index, as DirectionOfMode takes it
+  int filterId = 0;            // the filter's command id (800, 801, ...)
+  std::u16string filterName;   // the filter's menu text
+  int right = 0;
+  int wrong = 0;
+  int hints = 0;
+};
+
+// A finished exam as kept, with the second it ended.
+struct ExamRecord {
+  int64_t at = 0;
+  ExamResult result;
+};
+
+// Where a mode was left: the lesson file and the place in it.
+struct ResumePoint {
+  std::string lessonPath;  // UTF-8
+  int64_t lessonId = 0;    // the store's lesson, to check that the file still holds it
+  int filterId = 0;        // the filter's command id
+  int position = 0;        // position in the filter
+};
+
+}  // namespace verbaro::progress

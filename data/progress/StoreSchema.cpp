@@ -1,0 +1,113 @@
+#include "data/progress/StoreSchema.h"
+
+#include <string>
+
+namespace verbaro::progress {
+
+namespace {
+
+// Version 1.
+//   entries         every entry ever seen, by its content; ids are shared by all lessons
+//   lessons         a lesson by the fingerprint of its ordered entry list, with the path it was
+//                   last opened from and when (open_order grows with every opening)
+//   lesson_entries  the lesson's entries in row order (to match a rebuilt lesson by overlap)
+//   answers         the append-only answer log, one row per entry and event; kind 1 typing,
+//                   2 exam, 3 exposure; grade 1..4 (0 for exposure)
+//   typing_misses   the wrong characters of a typing answer (its first row)
+//   memory          derived from the log: FSRS state per entry and direction, with the counts
+//                   the review filters need (missed: answered wrongly and not right since)
+//   exams           finished exams with the numbers of their statistics box
+//   resume          where each mode was left
+//   daily, char_misses  per-lesson totals kept with every event, so that statistics need not
+//                   scan the log
+constexpr const char* kVersion1 = R"sql(
+CREATE TABLE entries(
+  id INTEGER PRIMARY KEY,
+  word TEXT NOT NULL, gram TEXT NOT NULL, number TEXT NOT NULL, occurrence INTEGER NOT NULL,
+  UNIQUE(word, gram, number, occurrence));
+CREATE TABLE lessons(
+  id INTEGER PRIMARY KEY,
+  fingerprint INTEGER NOT NULL, entry_count INTEGER NOT NULL,
+  path TEXT NOT NULL, opened_at INTEGER NOT NULL, open_order INTEGER NOT NULL);
+CREATE INDEX lessons_by_fingerprint ON lessons(fingerprint);
+CREATE TABLE lesson_entries(
+  lesson_id INTEGER NOT NULL, position INTEGER NOT NULL, entry_id INTEGER NOT NULL,
+  PRIMARY KEY(lesson_id, position)) WITHOUT ROWID;
+CREATE INDEX lesson_entries_by_entry ON lesson_entries(entry_id, lesson_id);
+CREATE TABLE answers(
+  id INTEGER PRIMARY KEY,
+  at INTEGER NOT NULL, day INTEGER NOT NULL, lesson_id INTEGER NOT NULL,
+  entry_id INTEGER NOT NULL, direction INTEGER NOT NULL,
+  kind INTEGER NOT NULL, grade INTEGER NOT NULL,
+  wrong_keystrokes INTEGER NOT NULL, milliseconds INTEGER NOT NULL);
+CREATE INDEX answers_by_entry ON answers(entry_id, direction, id);
+CREATE TABLE typing_misses(
+  answer_id INTEGER NOT NULL, expected TEXT NOT NULL, typed TEXT NOT NULL);
+CREATE INDEX typing_misses_by_answer ON typing_misses(answer_id);
+CREATE TABLE memory(
+  entry_id INTEGER NOT NULL, direction INTEGER NOT NULL,
+  stability REAL NOT NULL, difficulty REAL NOT NULL,
+  first_day INTEGER NOT NULL, last_day INTEGER NOT NULL, due_day INTEGER NOT NULL,
+  reps INTEGER NOT NULL, lapses INTEGER NOT NULL,
+  misses INTEGER NOT NULL, missed INTEGER NOT NULL, last_miss_at INTEGER NOT NULL,
+  PRIMARY KEY(direction, entry_id)) WITHOUT ROWID;
+CREATE INDEX memory_missed ON memory(direction) WHERE missed = 1;
+CREATE TABLE exams(
+  id INTEGER PRIMARY KEY, at INTEGER NOT NULL, lesson_id INTEGER NOT NULL,
+  mode INTEGER NOT NULL, filter_id INTEGER NOT NULL, filter_name TEXT NOT NULL,
+  right_answers INTEGER NOT NULL, wrong_answers INTEGER NOT NULL, hints INTEGER NOT NULL);
+CREATE INDEX exams_by_lesson ON exams(lesson_id, at);
+CREATE TABLE resume(
+  mode INTEGER PRIMARY KEY, lesson_id INTEGER NOT NULL, path TEXT NOT NULL,
+  filter_id INTEGER NOT NULL, position INTEGER NOT NULL, at INTEGER NOT NULL);
+CREATE TABLE daily(
+  lesson_id INTEGER NOT NULL, direction INTEGER NOT NULL, day INTEGER NOT NULL,
+  answers INTEGER NOT NULL, first_try_right INTEGER NOT NULL,
+  PRIMARY KEY(lesson_id, direction, day)) WITHOUT ROWID;
+CREATE TABLE char_misses(
+  lesson_id INTEGER NOT NULL, direction INTEGER NOT NULL,
+  expected TEXT NOT NULL, typed TEXT NOT NULL, count INTEGER NOT NULL,
+  PRIMARY KEY(lesson_id, direction, expected, typed)) WITHOUT ROWID;
+)sql";
+
+constexpr const char* kSteps[] = {kVersion1};
+
+}  // namespace
+
+int UserVersion(sqlite3* db) {
+  sqlite3_stmt* stmt = nullptr;
+  int version = -1;
+  if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &stmt, nullptr) == SQLITE_OK &&
+      sqlite3_step(stmt) == SQLITE_ROW) {
+    version = sqlite3_column_int(stmt, 0);
+  }
+  sqlite3_finalize(stmt);
+  return version;
+}
+
+// The version is read again inside each step's transaction: a second trainer that started at
+// the same moment may have done the step while this one waited for the lock.
+int UpgradeSchema(sqlite3* db) {
+  for (;;) {
+    int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) return sqlite3_extended_errcode(db);
+    const int version = UserVersion(db);
+    if (version < 0 || version >= kSchemaVersion) {
+      sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+      return version < 0 ? SQLITE_CORRUPT : SQLITE_OK;
+    }
+    rc = sqlite3_exec(db, kSteps[version], nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) {
+      const std::string setVersion = "PRAGMA user_version = " + std::to_string(version + 1);
+      rc = sqlite3_exec(db, setVersion.c_str(), nullptr, nullptr, nullptr);
+    }
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+      const int failure = sqlite3_extended_errcode(db);
+      sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+      return failure != SQLITE_OK ? failure : rc;
+    }
+  }
+}
+
+}  // namespace verbaro::progress

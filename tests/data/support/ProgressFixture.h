@@ -1,0 +1,36 @@
+#pragma once
+// A progress store in a scratch folder, on a clock the test moves, with lessons of generated
+// entries.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/progress/ProgressStore.h"
+#include "tests/fakes/FakeClock.h"
+#include "tests/support/TempFolder.h"
+
+namespace verbaro::test {
+
+// Noon UTC of a Monday, so that whole days added stay on one calendar date in any time zone
+// within twelve hours of UTC.
+inline constexpr int64_t kMondayNoon = 1'764'590'400;  // 2025-12-01 12:00 UTC
+inline constexpr int64_t kDay = 86'400;
+
+struct ProgressFixture {
+  TempFolder folder;
+  FakeClock clock;
+  std::string path = (folder.Path() / "verbaro" / "progress.sqlite").string();
+
+  ProgressFixture() { clock.seconds = kMondayNoon; }
+  std::unique_ptr<progress::ProgressStore> Open() const {
+    return progress::ProgressStore::Open(path, clock);
+  }
+  void NextDay(int days = 1) { clock.seconds += days * kDay; }
+};
+
+// Entries "mot0", "mot1", ... (masculine singular nouns), from `first` on.
+std::vector<progress::EntryKey> Words(int count, int first = 0);
+
+progress::TypingResult Typed(int wrongKeystrokes, int64_t milliseconds = 10'000);
+
+}  // namespace verbaro::test

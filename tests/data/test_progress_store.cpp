@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include "data/progress/LessonEntries.h"
+#include "data/progress/ProgressStore.h"
+#include "support/ProgressFixture.h"
+
+namespace verbaro {
+namespace {
+
+using progress::Direction;
+using progress::ExamAnswer;
+using test::ProgressFixture;
+using test::Typed;
+using test::Words;
+
+constexpr Direction kForward = Direction::Forward;
+constexpr Direction kReverse = Direction::Reverse;
+
+TEST(ProgressStore, EventsOfOneRunAreThereInTheNext) {
+  ProgressFixture f;
+  {
+    auto store = f.Open();
+    EXPECT_TRUE(store->IsSaving());
+    EXPECT_EQ(store->TakeNotice(), u"");
+    auto lesson = store->OpenLesson(Words(5), "/lessons/a.db");
+    EXPECT_NE(lesson->Id(), 0);
+    lesson->RecordTyping(kForward, std::vector{0}, Typed(0));
+    f.clock.seconds += 60;
+    lesson->RecordTyping(kForward, std::vector{1}, Typed(3));
+    f.clock.seconds += 60;
+    lesson->RecordExamAnswer(kForward, std::vector{2}, ExamAnswer::Refused);
+    lesson->RecordExposure(kForward, std::vector{3});
+    lesson->SaveResume(2, 801, 7);
+  }
+  auto store = f.Open();
+  auto lesson = store->OpenLesson(Words(5), "/lessons/a.db");
+  // the later miss first when both were missed once
+  EXPECT_EQ(lesson->MissedEntries(kForward), (std::vector{2, 1}));
+  EXPECT_TRUE(lesson->MissedEntries(kReverse).empty());
+  // nothing due before tomorrow; the two never answered (exposure is no answer) are new
+  EXPECT_EQ(lesson->DueEntries(kForward), (std::vector{3, 4}));
+  EXPECT_EQ(lesson->DueEntries(kReverse), (std::vector{0, 1, 2, 3, 4}));
+  const auto resume = store->Resume(2);
+  ASSERT_TRUE(resume.has_value());
+  EXPECT_EQ(resume->lessonPath, "/lessons/a.db");
+  EXPECT_EQ(resume->lessonId, lesson->Id());
+  EXPECT_EQ(resume->filterId, 801);
+  EXPECT_EQ(resume->position, 7);
+  EXPECT_FALSE(store->Resume(3).has_value());
+}
+
+TEST(ProgressStore, AnsweringRightTakesAnEntryOffTheMissedListButNotItsCount) {
+  ProgressFixture f;
+  auto store = f.Open();
+  auto lesson = store->OpenLesson(Words(3), "a.db");
+  lesson->RecordExamAnswer(kReverse, std::vector{0}, ExamAnswer::Wrong);
+  lesson->RecordExamAnswer(kReverse, std::vector{0}, ExamAnswer::Wrong);
+  lesson->RecordExamAnswer(kReverse, std::vector{1, 2}, ExamAnswer::Wrong);
+  EXPECT_EQ(lesson->MissedEntries(kReverse), (std::vector{0, 1, 2}));  // most missed first
+  lesson->RecordTyping(kReverse, std::vector{0}, Typed(0));
+  lesson->RecordTyping(kReverse, std::vector{1}, Typed(1));  // an error keeps it missed
+  EXPECT_EQ(lesson->MissedEntries(kReverse), (std::vector{1, 2}));
+  f.clock.seconds += 10;
+  lesson->RecordExamAnswer(kReverse, std::vector{0}, ExamAnswer::Refused);
+  EXPECT_EQ(lesson->MissedEntries(kReverse), (std::vector{0, 1, 2}));
+  EXPECT_EQ(lesson->HardestEntries(kReverse, 20).front().misses, 3);
+}
+
+TEST(ProgressStore, ALessonIsKnownByItsEntriesWhereverItLies) {
+  ProgressFixture f;
+  auto store = f.Open();
+  auto original = store->OpenLesson(Words(10), "/home/a/words.db");
+  original->RecordTyping(kForward, std::vector{4}, Typed(5));
+  original->RecordExamResult({4, 800, u"&0 - Все слова и фразы", 9, 1, 0});
+
+  // moved, renamed or copied: the same entries in the same order
+  auto copy = store->OpenLesson(Words(10), "/media/usb/copy.db");
+  EXPECT_EQ(copy->Id(), original->Id());
+  EXPECT_EQ(copy->MissedEntries(kForward), (std::vector{4}));
+  EXPECT_EQ(store->LastLessonPath(), "/media/usb/copy.db");
+
+  // rebuilt after adding two words and correcting one: entry 4 moved to position 6
+  std::vector<progress::EntryKey> rebuilt = Words(10);
+  const std::vector<progress::EntryKey> added = Words(2, 100);
+  rebuilt.insert(rebuilt.begin(), added.begin(), added.end());
+  rebuilt[3].word = u"corrigé";
+  auto again = store->OpenLesson(rebuilt, "/home/a/words.db");
+  EXPECT_EQ(again->Id(), original->Id());
+  EXPECT_EQ(again->MissedEntries(kForward), (std::vector{6}));
+  ASSERT_EQ(again->ExamHistory().size(), 1u);
+  EXPECT_EQ(again->ExamHistory()[0].result.right, 9);
+
+  // another lesson, even one sharing a few words, is another lesson
+  std::vector<progress::EntryKey> other = Words(10, 50);
+  other.push_back(Words(1, 4)[0]);
+  auto otherLesson = store->OpenLesson(other, "/home/a/other.db");
+  EXPECT_NE(otherLesson->Id(), original->Id());
+  EXPECT_TRUE(otherLesson->ExamHistory().empty());
+  // an entry's memory is the learner's, whichever lesson it was answered in
+  EXPECT_EQ(otherLesson->MissedEntries(kForward), (std::vector{10}));
+  auto part = store->OpenLesson(Words(4), "/home/a/part.db");
+  EXPECT_NE(part->Id(), original->Id());
+}
+
+TEST(ProgressStore, ForgettingALessonLeavesItAsNew) {
+  ProgressFixture f;
+  auto store = f.Open();
+  auto lesson = store->OpenLesson(Words(3), "a.db");
+  lesson->RecordTyping(kForward, std::vector{0}, Typed(4));
+  lesson->RecordExamAnswer(kReverse, std::vector{1}, ExamAnswer::Wrong);
+  lesson->RecordExamResult({5, 800, u"все", 1, 2, 3});
+  lesson->SaveResume(0, 800, 2);
+  lesson->Forget();
+  auto reopened = store->OpenLesson(Words(3), "a.db");
+  EXPECT_TRUE(reopened->MissedEntries(kForward).empty());
+  EXPECT_TRUE(reopened->MissedEntries(kReverse).empty());
+  EXPECT_EQ(reopened->DueEntries(kForward), (std::vector{0, 1, 2}));
+  EXPECT_TRUE(reopened->ExamHistory().empty());
+  EXPECT_TRUE(reopened->MissedCharacters(kForward).empty());
+  EXPECT_TRUE(reopened->AnswerLog().empty());
+  EXPECT_EQ(reopened->Counts(kForward).answers, 0);
+  EXPECT_TRUE(store->Resume(0).has_value());  // where the mode was left is no progress
+}
+
+TEST(ProgressStore, EventsForUnknownEntriesAreLeftOut) {
+  ProgressFixture f;
+  auto store = f.Open();
+  auto lesson = store->OpenLesson(Words(2), "a.db");
+  lesson->RecordTyping(kForward, std::vector{-1, 2, 99}, Typed(5));
+  lesson->RecordExamAnswer(kForward, std::vector<int>{}, ExamAnswer::Wrong);
+  EXPECT_TRUE(lesson->MissedEntries(kForward).empty());
+  EXPECT_TRUE(lesson->AnswerLog().empty());
+}
+
+TEST(LessonEntries, RowsOfOneWordGetOccurrencesAndReversedRecordsTheirFrenchEntries) {
+  auto row = [](std::u16string word, std::u16string gram, std::u16string number) {
+    WordsData record;
+    record.wsKeyWord = std::move(word);
+    record.wsFrGram = std::move(gram);
+    record.wsFrNumber = std::move(number);
+    return record;
+  };
+  const progress::LessonEntries entries({row(u"être", u"v", u""), row(u"chat", u"m", u"s"),
+                                         row(u"être", u"v", u""), row(u"chat", u"m", u"p")});
+  ASSERT_EQ(entries.Keys().size(), 4u);
+  EXPECT_EQ(entries.Keys()[2], (progress::EntryKey{u"être", u"v", u"", 1}));
+  EXPECT_EQ(entries.Keys()[3].occurrence, 0);  // the plural is another entry
+  EXPECT_EQ(entries.EntriesOfWord(u"être", u"v", u""), (std::vector{0, 2}));
+  EXPECT_TRUE(entries.EntriesOfWord(u"être", u"v", u"s").empty());
+  WordsData reversed = row(u"быть", u"v", u"");
+  reversed.vwsAltWords = {u"être", u"être", u"absent"};
+  EXPECT_EQ(entries.EntriesOfReversed(reversed), (std::vector{0, 2}));
+}
+
+}  // namespace
+}  // namespace verbaro
