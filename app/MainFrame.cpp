@@ -12,11 +12,13 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <utility>
 
 #include "app/AboutDialog.h"
 #include "app/Accelerators.h"
 #include "app/Commands.h"
 #include "app/HelpDialog.h"
+#include "app/LearnerMemory.h"
 #include "app/ModeTable.h"
 #include "app/QtFilterMenu.h"
 #include "app/SettingsDialog.h"
@@ -39,15 +41,18 @@ const QString kTitle = QStringLiteral("Обучающая программа: «
 bool CMainFrame::s_bToolBarVisible = true;
 
 namespace {
-Platform ChoosingThrough(const Platform& platform, FileChooser* files) {
+Platform ChoosingThrough(const Platform& platform, FileChooser* files, MessageBoxes* messages) {
   Platform copy = platform;
   copy.files = files;
+  copy.messages = messages;
   return copy;
 }
 }  // namespace
 
 CMainFrame::CMainFrame(const Platform& platform)
-    : m_startLesson(platform.files), m_platform(ChoosingThrough(platform, &m_startLesson)) {
+    : m_startLesson(platform.files),
+      m_quietMessages(platform.messages, platform.log),
+      m_platform(ChoosingThrough(platform, &m_startLesson, &m_quietMessages)) {
   // The views are made with the frame, in mode order; their windows come on first use.
   m_views[0] = std::make_unique<CConspect1View>(m_platform);
   m_views[1] = std::make_unique<CConspect2View>(m_platform);
@@ -261,9 +266,14 @@ void CMainFrame::SwitchMode(int modeIndex) {
 }
 
 void CMainFrame::OpenStartLesson(int modeIndex) {
-  if (!m_startLesson.ArmFor(modeIndex)) return;
-  OnCommand(cmd::kOpen);
-  m_startLesson.Disarm();
+  if (modeIndex < 0 || modeIndex >= static_cast<int>(m_modeShown.size())) return;
+  const bool firstShowing = !std::exchange(m_modeShown[static_cast<size_t>(modeIndex)], true);
+  if (m_startLesson.ArmFor(modeIndex)) {
+    OnCommand(cmd::kOpen);
+    m_startLesson.Disarm();
+    return;
+  }
+  if (firstShowing) OpenRememberedLesson(modeIndex);
 }
 
 void CMainFrame::showEvent(QShowEvent* event) {
@@ -309,7 +319,7 @@ void CMainFrame::OnCommand(int id) {
   }
   switch (id) {
     case cmd::kOpen:
-      if (requireView()) view->OpenLesson();
+      if (requireView() && view->OpenLesson()) NoteLessonOpened(CurrentModeIndex());
       break;
     case cmd::kExit:
       close();

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "app/QuietMessageBoxes.h"
 #include "app/StartLesson.h"
 #include "platform/Platform.h"
 
@@ -20,6 +21,7 @@ namespace verbaro {
 
 class CWordsView;
 class QtFilterMenu;
+class LearnerMemory;
 class UserSettings;
 
 class CMainFrame : public QMainWindow {
@@ -40,7 +42,9 @@ class CMainFrame : public QMainWindow {
   void SetStartLesson(const QString& path) { m_startLesson.SetPath(path); }
   // The learner's settings that stay between starts; without them (null) every start begins
   // with the built-in values and nothing is kept. Call before CreateFrame.
-  void UseSettings(UserSettings* settings) { m_settings = settings; }
+  // With them, each mode also resumes where it was left and a mode shown for the first time
+  // opens the lesson opened last.
+  void UseSettings(UserSettings* settings);
 
   // The view whose window fills the client area, or null.
   CWordsView* CurrentView() const;
@@ -65,7 +69,13 @@ class CMainFrame : public QMainWindow {
   void ToggleToolBar();
   void ToggleStatusBar();
   void OpenStartLesson(int modeIndex);
-  // The kept settings (MainFrameSettings.cpp): the bars and the window's place when the frame is
+  // At a mode's first showing without a lesson from the command line: the lesson it was left
+  // with, at the place it was left, or else the lesson opened last; quietly, so that a file gone
+  // since leaves the mode as on a first start (MainFrameMemory.cpp).
+  void OpenRememberedLesson(int modeIndex);
+  // After a successful opening in the current mode.
+  void NoteLessonOpened(int modeIndex);
+  // The kept settings (MainFrameMemory.cpp): the bars and the window's place when the frame is
   // made, each mode's sound and Video values when its window is made, and each change as made.
   void ApplyFrameSettings();
   void ApplyModeSettings(int modeIndex);
@@ -73,6 +83,7 @@ class CMainFrame : public QMainWindow {
   void RememberFrameSettings();
 
   CStartLesson m_startLesson;  // before m_platform: the views choose their files through it
+  QuietMessageBoxes m_quietMessages;  // and show their boxes through this
   const Platform m_platform;
   std::array<std::unique_ptr<CWordsView>, 6> m_views;
   QStackedWidget* m_pClient = nullptr;
@@ -83,6 +94,8 @@ class CMainFrame : public QMainWindow {
   std::map<int, QAction*> m_actions;
   bool m_bShownOnce = false;
   UserSettings* m_settings = nullptr;
+  std::unique_ptr<LearnerMemory> m_memory;
+  std::array<bool, 6> m_modeShown{};
   static bool s_bToolBarVisible;
 };
 

@@ -1,6 +1,7 @@
 #include "app/StartLesson.h"
 
 #include <QFileInfo>
+#include <utility>
 
 namespace verbaro {
 
@@ -15,15 +16,12 @@ bool CStartLesson::ArmFor(int modeIndex) {
   bool& opened = m_opened[static_cast<size_t>(modeIndex)];
   if (opened) return false;
   opened = true;
-  m_bArmed = true;
+  m_armed = m_path;
   return true;
 }
 
 std::optional<QString> CStartLesson::ChooseLessonFile(QWidget* owner) {
-  if (m_bArmed) {
-    m_bArmed = false;
-    return m_path;
-  }
+  if (m_armed) return *std::exchange(m_armed, std::nullopt);
   return m_pDialog ? m_pDialog->ChooseLessonFile(owner) : std::nullopt;
 }
 

@@ -23,15 +23,17 @@ class CStartLesson : public FileChooser {
   // True the first time it is asked for a mode when a path is set: the next file choice then
   // answers with the path. False for every later call.
   bool ArmFor(int modeIndex);
+  // The next file choice answers with `path`, once (a remembered lesson).
+  void ArmWith(const QString& path) { m_armed = path; }
   // Drops an armed answer that no file choice took.
-  void Disarm() { m_bArmed = false; }
+  void Disarm() { m_armed.reset(); }
 
   std::optional<QString> ChooseLessonFile(QWidget* owner) override;
 
  private:
   FileChooser* m_pDialog;
   QString m_path;
-  bool m_bArmed = false;
+  std::optional<QString> m_armed;
   std::array<bool, 6> m_opened{};
 };
 

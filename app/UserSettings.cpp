@@ -1,6 +1,7 @@
 #include "app/UserSettings.h"
 
 #include <QStandardPaths>
+#include <algorithm>
 #include <array>
 
 namespace verbaro {
@@ -29,6 +30,11 @@ const QString kSoundKey = QStringLiteral("sound");
 const QString kToolBarKey = QStringLiteral("Window/toolbar");
 const QString kStatusBarKey = QStringLiteral("Window/statusbar");
 const QString kGeometryKey = QStringLiteral("Window/geometry");
+const QString kLastLessonKey = QStringLiteral("Lessons/last");
+const QString kLessonKey = QStringLiteral("lesson");
+const QString kFilterKey = QStringLiteral("filter");
+const QString kPositionKey = QStringLiteral("position");
+const QString kKeyWordKey = QStringLiteral("word");
 
 }  // namespace
 
@@ -88,6 +94,28 @@ void UserSettings::SetToolBarVisible(bool visible) { Write(kToolBarKey, visible)
 bool UserSettings::StatusBarVisible() const { return ReadBool(kStatusBarKey, true); }
 
 void UserSettings::SetStatusBarVisible(bool visible) { Write(kStatusBarKey, visible); }
+
+ResumePlace UserSettings::Resume(int modeIndex) const {
+  if (!IsMode(modeIndex)) return {};
+  ResumePlace place;
+  place.lesson = m_settings.value(ModeKey(modeIndex, kLessonKey)).toString();
+  place.filterId = static_cast<int>(ReadNumber(ModeKey(modeIndex, kFilterKey), 0));
+  place.position = static_cast<int>(ReadNumber(ModeKey(modeIndex, kPositionKey), 0));
+  place.keyWord = m_settings.value(ModeKey(modeIndex, kKeyWordKey)).toString();
+  return place;
+}
+
+void UserSettings::SetResume(int modeIndex, const ResumePlace& place) {
+  if (!IsMode(modeIndex)) return;
+  m_settings.setValue(ModeKey(modeIndex, kLessonKey), place.lesson);
+  m_settings.setValue(ModeKey(modeIndex, kFilterKey), std::max(place.filterId, 0));
+  m_settings.setValue(ModeKey(modeIndex, kPositionKey), std::max(place.position, 0));
+  Write(ModeKey(modeIndex, kKeyWordKey), place.keyWord);
+}
+
+QString UserSettings::LastLesson() const { return m_settings.value(kLastLessonKey).toString(); }
+
+void UserSettings::SetLastLesson(const QString& lesson) { Write(kLastLessonKey, lesson); }
 
 QByteArray UserSettings::WindowGeometry() const {
   return m_settings.value(kGeometryKey).toByteArray();

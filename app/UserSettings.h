@@ -12,6 +12,15 @@
 
 namespace verbaro {
 
+// Where a mode was left: its lesson file, the filter (its command id) and the entry shown, with
+// the entry's head word to find it again in a lesson rebuilt since.
+struct ResumePlace {
+  QString lesson;
+  int filterId = 0;
+  int position = 0;
+  QString keyWord;
+};
+
 class UserSettings {
  public:
   // The settings kept in `file` (created on the first change, with its folder).
@@ -31,6 +40,13 @@ class UserSettings {
   void SetToolBarVisible(bool visible);
   bool StatusBarVisible() const;
   void SetStatusBarVisible(bool visible);
+
+  // The place each mode was left at (no lesson: never studied in it), and the lesson opened last
+  // in any mode.
+  ResumePlace Resume(int modeIndex) const;
+  void SetResume(int modeIndex, const ResumePlace& place);
+  QString LastLesson() const;
+  void SetLastLesson(const QString& lesson);
 
   // QWidget::saveGeometry's bytes; empty when the window was never placed.
   QByteArray WindowGeometry() const;

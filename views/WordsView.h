@@ -14,6 +14,7 @@
 #include "data/LessonState.h"
 #include "platform/Platform.h"
 #include "views/FilterMenu.h"
+#include "views/StudyEvents.h"
 
 class QPainter;
 
@@ -41,6 +42,13 @@ class CWordsView : public QWidget, public CLessonState {
   void SetMainLog(DiagnosticLog* log);
   // The Filters menu that shows this view's filters (the frame's).
   void SetFilterMenu(FilterMenu* menu) { m_pFilterMenu = menu; }
+  // Who hears what the learner does in this view (may be null), and the view's mode index.
+  void SetStudyEvents(StudyEvents* events, int modeIndex) {
+    m_events = events;
+    m_modeIndex = modeIndex;
+  }
+  // The place the view shows now; nothing in an Exam view or without entries.
+  std::optional<ResumePoint> ShownPlace() const;
 
   // ---- lesson loading ----
   std::optional<std::u16string> OpenDataFileDialog();
@@ -50,6 +58,12 @@ class CWordsView : public QWidget, public CLessonState {
   // Reads the chosen file m_szDataFile into the view: stops the sound, clears the old lesson,
   // reads the rows and, with bBuildFilters, builds the filters and selects the first one.
   bool ReloadData(bool bBuildFilters);
+  // The place the next lesson opening shows instead of the first entry of all words, where the
+  // learner left it: its filter when the lesson still has it, the entry with the same head word
+  // (at the same position first), else the filter's first entry. Used by one opening only.
+  void SetResumePoint(std::optional<ResumePoint> point) { m_resume = std::move(point); }
+  // Drops the lesson and its file name: the view is as before any lesson was opened.
+  void ForgetLesson();
 
   // ---- CLessonState hooks ----
   void ShowMessage(std::u16string_view caption, std::u16string_view text) override;
@@ -162,7 +176,16 @@ class CWordsView : public QWidget, public CLessonState {
   // The font of the grid texts, made on first use and kept.
   grid::CellFont& TextFont();
 
+  // Selects the resume point's filter and entry silently, then shows it with one repaint.
+  void ResumeAt(const ResumePoint& point);
+  // Tells the study events when the shown place changed since it was last told.
+  void ReportShownEntry();
+
   std::u16string m_wsCreatedModeName;  // for the destructor, where GetModeName is gone
+  StudyEvents* m_events = nullptr;
+  int m_modeIndex = -1;
+  std::optional<ResumePoint> m_resume;
+  std::optional<std::pair<std::u16string, ResumePoint>> m_reportedPlace;
   std::unique_ptr<grid::CellFont> m_pTextFont;
   bool m_bInRepaint = false;
   bool m_bSilentRepaint = false;

@@ -82,6 +82,7 @@ void CWordsView::Repaint() {
   DrawUserData(back, client);
   back.end();
   update();
+  ReportShownEntry();
 }
 
 void CWordsView::RepaintSilently() {

@@ -1,5 +1,8 @@
 // CWordsView: opening a lesson, the Filters menu, and the sound of the current entry.
 
+#include <QScopedValueRollback>
+#include <utility>
+
 #include "data/DiagnosticLog.h"
 #include "platform/ErrorSignal.h"
 #include "platform/FileChooser.h"
@@ -24,9 +27,22 @@ bool CWordsView::OpenLesson() {
     const TickHold hold(this);
     path = OpenDataFileDialog();
   }
-  if (!path) return false;
+  if (!path) {
+    m_resume.reset();
+    return false;
+  }
   m_szDataFile = std::move(*path);
-  return LoadLesson();
+  const bool loaded = LoadLesson();
+  m_resume.reset();  // for this opening only, also when it failed
+  return loaded;
+}
+
+void CWordsView::ForgetLesson() {
+  StopPlayback(1);
+  StopSound();
+  m_szDataFile.clear();
+  m_reportedPlace.reset();
+  Repaint();
 }
 
 bool CWordsView::ReloadData(bool bBuildFilters) {
@@ -36,8 +52,64 @@ bool CWordsView::ReloadData(bool bBuildFilters) {
   if (!bBuildFilters) return true;
   if (!CreateUserFilters() || !BuildFilterMenu()) return false;
   if (m_bExamMode) return true;
-  SelectUserFilter(kFirstFilterCommand, u"");
+  if (m_resume) {
+    ResumeAt(*std::exchange(m_resume, std::nullopt));
+  } else {
+    SelectUserFilter(kFirstFilterCommand, u"");
+  }
   return true;
+}
+
+void CWordsView::ResumeAt(const ResumePoint& point) {
+  {
+    // One repaint for the resumed place: the selection's own would sound the first entry first.
+    QScopedValueRollback<bool> held(m_bInRepaint, true);
+    const bool known = point.filterId >= kFirstFilterCommand &&
+                       point.filterId - kFirstFilterCommand <
+                           static_cast<int>(m_mapUserFilters.size());
+    SelectUserFilter(known ? point.filterId : kFirstFilterCommand, u"");
+    const auto count = static_cast<int32_t>(m_vUserIndexes.size());
+    const auto headAt = [this, &point](int32_t position) {
+      const int32_t record = m_vUserIndexes[static_cast<size_t>(position)];
+      return record >= 0 && static_cast<size_t>(record) < m_vWordsData.size() &&
+             m_vWordsData[static_cast<size_t>(record)].wsKeyWord == point.keyWord;
+    };
+    int32_t position = 0;
+    if (point.position >= 0 && point.position < count && headAt(point.position)) {
+      position = point.position;
+    } else {
+      for (int32_t i = 0; i < count; ++i) {
+        if (headAt(i)) {
+          position = i;
+          break;
+        }
+      }
+    }
+    m_nUserFilterIndex = position;
+  }
+  Repaint();
+}
+
+std::optional<ResumePoint> CWordsView::ShownPlace() const {
+  if (m_bExamMode || m_vUserIndexes.empty() || m_nUserFilterIndex < 0 ||
+      static_cast<size_t>(m_nUserFilterIndex) >= m_vUserIndexes.size()) {
+    return std::nullopt;
+  }
+  return ResumePoint{kFirstFilterCommand + m_nSelectedFilter, m_nUserFilterIndex, m_wsKeyWord};
+}
+
+void CWordsView::ReportShownEntry() {
+  if (!m_events) return;
+  const std::optional<ResumePoint> place = ShownPlace();
+  if (!place) return;
+  if (m_reportedPlace && m_reportedPlace->first == m_szDataFile &&
+      m_reportedPlace->second.filterId == place->filterId &&
+      m_reportedPlace->second.position == place->position &&
+      m_reportedPlace->second.keyWord == place->keyWord) {
+    return;
+  }
+  m_reportedPlace.emplace(m_szDataFile, *place);
+  m_events->EntryShown(m_modeIndex, *this);
 }
 
 bool CWordsView::LoadLesson() { return ReloadData(true); }

@@ -1,15 +1,55 @@
-// CMainFrame: the learner's settings that stay between starts. Each change is written as it is
-// made, so a program that is killed keeps it too.
+// CMainFrame: what stays between starts, the learner's settings and where each mode was left.
+// Each change is written as it is made, so a program that is killed keeps it too.
 #include <QStatusBar>
 #include <QToolBar>
 #include <utility>
 
 #include "app/Commands.h"
+#include "app/LearnerMemory.h"
 #include "app/MainFrame.h"
 #include "app/UserSettings.h"
+#include "data/DiagnosticLog.h"
+#include "platform/QtText.h"
 #include "views/WordsView.h"
 
 namespace verbaro {
+
+void CMainFrame::UseSettings(UserSettings* settings) {
+  m_settings = settings;
+  m_memory = settings ? std::make_unique<LearnerMemory>(*settings) : nullptr;
+  for (size_t i = 0; i < m_views.size(); ++i) {
+    m_views[i]->SetStudyEvents(m_memory.get(), static_cast<int>(i));
+  }
+}
+
+void CMainFrame::OpenRememberedLesson(int modeIndex) {
+  if (!m_settings) return;
+  CWordsView* view = View(modeIndex);
+  const ResumePlace place = m_settings->Resume(modeIndex);
+  const bool ownLesson = !place.lesson.isEmpty();
+  const QString path = ownLesson ? place.lesson : m_settings->LastLesson();
+  if (path.isEmpty()) return;
+  if (ownLesson) {
+    view->SetResumePoint(ResumePoint{place.filterId, place.position, FromQ(place.keyWord)});
+  }
+  bool opened = false;
+  {
+    const QuietMessageBoxes::Quiet quiet(m_quietMessages);
+    m_startLesson.ArmWith(path);
+    opened = view->OpenLesson();
+    m_startLesson.Disarm();
+  }
+  if (opened) {
+    NoteLessonOpened(modeIndex);
+    return;
+  }
+  if (m_platform.log) m_platform.log->Line(u"Запомненный урок не открыт: ", FromQ(path));
+  view->ForgetLesson();
+}
+
+void CMainFrame::NoteLessonOpened(int modeIndex) {
+  if (m_memory && modeIndex >= 0) m_memory->LessonOpened(modeIndex, *View(modeIndex));
+}
 
 void CMainFrame::ApplyFrameSettings() {
   if (!m_settings) return;
