@@ -49,3 +49,17 @@ if ((${#missing[@]})); then
   $SUDO apt-get update
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+
+# Node and npm for the scheduler's agreement test (ts-fsrs as an independent implementation).
+# Debian's npm only when no npm is there: a Node installed otherwise brings its own.
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends nodejs npm
+fi
+oracle="$(dirname "$0")/../tests/data/fsrs_oracle"
+if [ ! -f "$oracle/node_modules/.package-lock.json" ] ||
+   [ "$oracle/package-lock.json" -nt "$oracle/node_modules/.package-lock.json" ]; then
+  (cd "$oracle" && npm ci --no-audit --no-fund --ignore-scripts)
+fi

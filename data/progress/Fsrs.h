@@ -28,7 +28,7 @@ class Fsrs {
   MemoryState Next(const std::optional<MemoryState>& before, int elapsedDays, Grade grade) const;
   // The days until the next review after that answer: the interval of the state it gives, kept in
   // the order Hard <= Good < Easy (Good a day after Hard, Easy a day after Good at least), from 1
-  // to 36 500 days. Again is not ordered.
+  // to 36 500 days (the order may pass that by a day or two). Again is not ordered.
   int IntervalDays(const std::optional<MemoryState>& before, int elapsedDays, Grade grade) const;
 
  private:
