@@ -23,6 +23,23 @@ bool Exists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0;
 }
 
+// A file: URI naming the path exactly.
+std::string FileUri(const std::string& path) {
+  std::string uri = "file:";
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '%' || c == '?' || c == '#' || byte < 0x20) {
+      uri += '%';
+      uri += kHex[byte >> 4];
+      uri += kHex[byte & 0x0F];
+    } else {
+      uri += c;
+    }
+  }
+  return uri;
+}
+
 // "20261207-183005": the local time, for the name of a set-aside file.
 std::string StampOf(int64_t seconds) {
   const auto time = static_cast<std::time_t>(seconds);
@@ -40,7 +57,11 @@ StoreDatabase::StoreDatabase(const std::string& path, const Clock& clock, bool r
   if (readOnly) {
     // The lesson tool: a missing store is no news, and nothing is ever changed.
     if (!Exists(path) || !Connect(true)) return;
-    if (!IsHealthy() || UserVersion(m_db) < 1) {
+    if (Check() == Health::Unreadable) {
+      Close();
+      if (!Connect(true, true)) return;
+    }
+    if (Check() != Health::Sound || UserVersion(m_db) < 1) {
       Close();
       return;
     }
@@ -55,23 +76,39 @@ StoreDatabase::StoreDatabase(const std::string& path, const Clock& clock, bool r
     return;
   }
   if (!Connect(false)) return;
-  if (!IsHealthy()) {
-    const bool wasReadOnly = sqlite3_db_readonly(m_db, "main") == 1;
+  bool readOnlyFile = sqlite3_db_readonly(m_db, "main") == 1;
+  Health health = Check();
+  if (health == Health::Unreadable && readOnlyFile) {
+    // A write-ahead-log store on a read-only disk: no shared-memory index can be made beside
+    // it, but nobody can write it either, so it is read as it stands.
     Close();
-    if (wasReadOnly || !SetAsideDamaged() || !Connect(false)) {
-      if (m_notice.empty()) Fail(std::u16string(kNotSaving) + u"файл повреждён\n" + FromUtf8(path));
-      return;
+    health = Connect(true, true) ? Check() : Health::Unreadable;
+  }
+  if (health == Health::Damaged && !readOnlyFile) {
+    Close();
+    if (SetAsideDamaged() && Connect(false)) {
+      health = Check();
+      readOnlyFile = sqlite3_db_readonly(m_db, "main") == 1;
     }
+  }
+  if (health != Health::Sound) {
+    Close();
+    Fail(std::u16string(kNotSaving) +
+         (health == Health::Damaged ? u"файл повреждён\n" : u"не удалось прочитать файл\n") +
+         FromUtf8(path));
+    return;
   }
   const int version = UserVersion(m_db);
   if (version > kSchemaVersion) {
-    m_use = Use::Read;
+    // Read through a read-only connection: closing it never folds the log into the file.
+    Close();
+    m_use = Connect(true) ? Use::Read : Use::None;
     Fail(std::u16string(kNotSaving) +
          u"файл записан более новой версией программы и только читается\n" + FromUtf8(path));
     return;
   }
-  if (sqlite3_db_readonly(m_db, "main") == 1) {
-    m_use = version >= 1 ? Use::Read : Use::None;
+  if (readOnlyFile) {
+    m_use = version == kSchemaVersion ? Use::Read : Use::None;
     Fail(std::u16string(kNotSaving) + u"файл доступен только для чтения\n" + FromUtf8(path));
     return;
   }
@@ -87,9 +124,12 @@ StoreDatabase::StoreDatabase(const std::string& path, const Clock& clock, bool r
 
 StoreDatabase::~StoreDatabase() { Close(); }
 
-bool StoreDatabase::Connect(bool readOnly) {
+bool StoreDatabase::Connect(bool readOnly, bool immutable) {
   const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-  const int rc = sqlite3_open_v2(m_path.c_str(), &m_db, flags | SQLITE_OPEN_NOFOLLOW, nullptr);
+  const std::string name = immutable ? FileUri(m_path) + "?immutable=1" : m_path;
+  const int rc = sqlite3_open_v2(name.c_str(), &m_db,
+                                 flags | SQLITE_OPEN_NOFOLLOW | (immutable ? SQLITE_OPEN_URI : 0),
+                                 nullptr);
   if (rc != SQLITE_OK) {
     Close();
     if (!readOnly) {
@@ -113,17 +153,25 @@ void StoreDatabase::Close() {
   m_db = nullptr;
 }
 
-// A file that is not a database, or whose pages do not hold together, is damaged. Reading the
-// header and a quick check of every page finds both.
-bool StoreDatabase::IsHealthy() {
+// A file that is not a database, or whose pages do not hold together, is damaged; reading the
+// header and a quick check of every page finds both. Any other failure (no right to read, no
+// index can be made beside it) says nothing about the file.
+StoreDatabase::Health StoreDatabase::Check() {
   Statement check(m_db, "PRAGMA quick_check");
-  if (!check.Step()) {
-    // An empty new file has no pages to check and ends at once.
-    return check.Result() == SQLITE_DONE;
+  if (check.Step()) {
+    const bool ok = check.Utf8(0) == "ok";
+    check.Reset();
+    return ok ? Health::Sound : Health::Damaged;
   }
-  const bool ok = check.Utf8(0) == "ok";
-  check.Reset();
-  return ok;
+  switch (check.Result() & 0xFF) {
+    case SQLITE_DONE:  // an empty new file has no pages to check
+      return Health::Sound;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      return Health::Damaged;
+    default:
+      return Health::Unreadable;
+  }
 }
 
 // Renames the damaged file (with its write-ahead log and index) to a dated name beside it, so

@@ -43,9 +43,10 @@ class StoreDatabase {
   const std::string& Path() const { return m_path; }
 
  private:
-  bool Connect(bool readOnly);
+  enum class Health { Sound, Damaged, Unreadable };
+  bool Connect(bool readOnly, bool immutable = false);
   void Close();
-  bool IsHealthy();
+  Health Check();
   bool SetAsideDamaged();
   void Configure();
   void Fail(std::u16string_view reason);
