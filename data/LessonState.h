@@ -22,6 +22,8 @@ class DiagnosticLog;
 
 inline constexpr std::u16string_view kCaptionError = u"Ошибка";
 inline constexpr std::u16string_view kCaptionInfo = u"Информация";
+// The most answers a record holds, and so the most choices an exam question shows.
+inline constexpr int32_t kMaxAltWords = 5;
 
 class CLessonState {
  public:
@@ -132,7 +134,7 @@ class CLessonState {
   int32_t m_nTrueInd = 0;
   int32_t m_nNumberedCells = 0;  // answer cells drawn by the last repaint
   int32_t m_bShowTrueAnswer = 0; // answer highlight for one repaint after a refusal
-  const int32_t m_nMaxAltWords = 5;
+  const int32_t m_nMaxAltWords = kMaxAltWords;
 
   // video settings
   int32_t m_nPhraseDelay = 0;

@@ -149,6 +149,8 @@ int BuildLesson(const BuildRequest& request, std::ostream& out, std::ostream& er
     err << "Предупреждение: " << DescribeUnaskable(*entry, Place::Line) << "\n";
   for (const InfoGivingAnswer& found : FindInfoGivingAnswers(texts))
     err << "Предупреждение: " << DescribeInfoGivingAnswer(found, Place::Line) << "\n";
+  for (const SmallExamGroup& group : FindSmallExamGroups(texts))
+    err << "Предупреждение: " << DescribeSmallExamGroup(group, Place::Line) << "\n";
 
   LessonWriter writer(request.lesson);
   std::string error;

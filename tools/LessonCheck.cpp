@@ -296,6 +296,8 @@ CheckReport CheckLesson(const std::filesystem::path& lesson) {
     report.warnings.push_back(DescribeUnaskable(*entry, Place::Entry));
   for (const InfoGivingAnswer& found : FindInfoGivingAnswers(entries))
     report.warnings.push_back(DescribeInfoGivingAnswer(found, Place::Entry));
+  for (const SmallExamGroup& group : FindSmallExamGroups(entries))
+    report.warnings.push_back(DescribeSmallExamGroup(group, Place::Entry));
   for (const EntryText& entry : entries) {
     for (const std::string& message : DescribeUntypable(entry))
       report.warnings.push_back(Entry(entry.entryNumber) + message);

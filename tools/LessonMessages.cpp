@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "data/LessonState.h"
 #include "data/Text.h"
 #include "data/Typable.h"
 
@@ -53,6 +54,15 @@ std::string DescribeInfoGivingAnswer(const InfoGivingAnswer& found, Place place)
          ": строка пояснений " + std::to_string(found.infoLine) + " «" +
          ToUtf8(*infos[found.infoLine - 1]) + "» содержит перевод «" + ToUtf8(found.translation) +
          "»: в режиме «Экзамен-1» она подсказывает ответ";
+}
+
+std::string DescribeSmallExamGroup(const SmallExamGroup& group, Place place) {
+  return PlaceWord(place, group.entryNumbers.size() > 1) + " " + JoinNumbers(group.entryNumbers) +
+         ": в группе «" + ToUtf8(group.group) + "» мало " +
+         (group.reversed ? "слов" : "переводов") + ": в режиме «Экзамен-" +
+         (group.reversed ? "2" : "1") + "» вопрос этой группы покажет только " +
+         std::to_string(group.choices) + " из " + std::to_string(kMaxAltWords) +
+         " вариантов ответа";
 }
 
 std::vector<std::string> DescribeUntypable(const EntryText& entry) {

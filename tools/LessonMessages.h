@@ -14,6 +14,7 @@ enum class Place { Line, Entry };
 std::string DescribeOverflow(const MergeOverflow& overflow, Place place);
 std::string DescribeUnaskable(const EntryText& entry, Place place);
 std::string DescribeInfoGivingAnswer(const InfoGivingAnswer& found, Place place);
+std::string DescribeSmallExamGroup(const SmallExamGroup& group, Place place);
 std::string JoinNumbers(const std::vector<int>& numbers);
 
 // What the learner cannot type in an entry: the word in Conspect-1, each translation in

@@ -1,8 +1,12 @@
 #include "tools/LessonRules.h"
 
+#include <algorithm>
 #include <map>
+#include <set>
 
+#include "data/ExamPreparation.h"
 #include "data/FilterKinds.h"
+#include "data/LessonState.h"
 
 namespace verbaro::lesson {
 namespace {
@@ -111,6 +115,49 @@ std::vector<InfoGivingAnswer> FindInfoGivingAnswers(const std::vector<EntryText>
     }
   }
   return found;
+}
+
+namespace {
+
+// The groups of one exam direction whose questions show fewer than all choices.
+std::vector<SmallExamGroup> SmallGroupsOf(const ExamEntries& records, bool reversed) {
+  struct Group {
+    std::set<std::u16string> answers;
+    size_t mostOwnAnswers = 0;
+  };
+  std::map<std::u16string, Group> groups;
+  for (const auto& [key, record] : records) {
+    Group& group = groups[GroupKey(record)];
+    const std::set<std::u16string> own(record.vwsAltWords.begin(), record.vwsAltWords.end());
+    group.answers.insert(own.begin(), own.end());
+    group.mostOwnAnswers = std::max(group.mostOwnAnswers, own.size());
+  }
+  std::vector<SmallExamGroup> small;
+  const auto choices = static_cast<size_t>(kMaxAltWords);
+  for (const auto& [key, group] : groups) {
+    // A question shows its right answer and wrong ones that are none of its record's answers.
+    const size_t wrong = group.answers.size() - group.mostOwnAnswers;
+    const size_t shown = 1 + std::min(choices - 1, wrong);
+    if (shown < choices) small.push_back({reversed, key, shown, {}});
+  }
+  return small;
+}
+
+}  // namespace
+
+std::vector<SmallExamGroup> FindSmallExamGroups(const std::vector<EntryText>& entries) {
+  std::vector<WordsData> rows;
+  for (const EntryText& entry : entries) rows.push_back(AsRecord(entry));
+  std::vector<SmallExamGroup> small = SmallGroupsOf(MergeRowsByWord(rows, nullptr), false);
+  for (SmallExamGroup& group : SmallGroupsOf(MergeRowsByTranslation(rows, nullptr), true))
+    small.push_back(std::move(group));
+  for (SmallExamGroup& group : small) {
+    for (size_t i = 0; i < entries.size(); ++i) {
+      if (CanBeAsked(rows[i]) && !IsPhraseRow(rows[i]) && GroupKey(rows[i]) == group.group)
+        group.entryNumbers.push_back(entries[i].entryNumber);
+    }
+  }
+  return small;
 }
 
 }  // namespace verbaro::lesson

@@ -48,4 +48,16 @@ struct InfoGivingAnswer {
 };
 std::vector<InfoGivingAnswer> FindInfoGivingAnswers(const std::vector<EntryText>& entries);
 
+// A grammatical group too small for the exam's choices: an exam draws the wrong choices of a
+// question from the other answers of its group, so a question of this group shows fewer than
+// the exam's full number of choices (a verb alone in its group is asked with its own
+// translation as the only choice).
+struct SmallExamGroup {
+  bool reversed = false;  // «Экзамен-2» (the answers are the French words); else «Экзамен-1»
+  std::u16string group;   // the group key ("v", "m,s")
+  size_t choices = 0;     // the fewest choices a question of the group shows
+  std::vector<int> entryNumbers;
+};
+std::vector<SmallExamGroup> FindSmallExamGroups(const std::vector<EntryText>& entries);
+
 }  // namespace verbaro::lesson

@@ -1,6 +1,10 @@
 #include "views/Exam1View.h"
 
+#include <QPainter>
+
 #include "data/ExamInput.h"
+#include "views/AnswerMarks.h"
+#include "views/EntryGrid.h"
 
 namespace verbaro {
 
@@ -28,17 +32,42 @@ bool CExam1View::ResetExamData() {
 }
 
 void CExam1View::OnKeyDown(int virtualKey) {
+  MarkWrongChoice(0);
   if (const std::optional<int> choice = ExamChoiceForKey(virtualKey, m_nNumberedCells))
     OnAnswer(*choice);
 }
 
 void CExam1View::OnLButtonDown(int x, int y) {
+  MarkWrongChoice(0);
   if (const std::optional<int> choice = ExamChoiceAtPoint(width(), height(), x, y, m_nNumberedCells))
     OnAnswer(*choice);
 }
 
 void CExam1View::OnAnswer(int nChoice) {
-  if (m_rules.OnAnswer(nChoice) == AnswerOutcome::Wrong) PlayErrorSignal();
+  if (m_rules.OnAnswer(nChoice) != AnswerOutcome::Wrong) return;
+  // The screen keeps the question; the mark shows which choice was wrong, also with sound off.
+  MarkWrongChoice(nChoice);
+  PlayErrorSignal();
+}
+
+void CExam1View::Repaint() {
+  m_wrongChoice = 0;
+  CWordsView::Repaint();
+}
+
+void CExam1View::MarkWrongChoice(int choice) {
+  if (choice == m_wrongChoice) return;
+  m_wrongChoice = choice;
+  update();
+}
+
+void CExam1View::paintEvent(QPaintEvent* event) {
+  CWordsView::paintEvent(event);
+  if (m_wrongChoice <= 0) return;
+  const grid::Geometry cells = grid::Geometry::Of(rect());
+  QPainter painter(this);
+  marks::DrawWrongChoice(painter, QRect(cells.x, cells.RowY(grid::kFirstTranslationRow + m_wrongChoice - 1),
+                                        cells.width, cells.rowHeight));
 }
 
 }  // namespace verbaro

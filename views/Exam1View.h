@@ -38,17 +38,26 @@ class CExam1View : public CWordsView {
   void OnAnswer(int nChoice);
   // True while a question built by the last repaint can be answered.
   bool HasQuestion() const { return m_rules.HasQuestion(); }
+  // The wrong choice marked on its row (1..5) until the next key, click or repaint; 0: none.
+  int MarkedWrongChoice() const { return m_wrongChoice; }
+  // A repaint shows a new question: the mark of the old one goes.
+  void Repaint() override;
 
   ExamRules& Rules() { return m_rules; }
   const ExamRules& Rules() const { return m_rules; }
 
  protected:
   void OnCreate() override;
+  // The back buffer, with the mark of a wrong choice over it.
+  void paintEvent(QPaintEvent* event) override;
   // The preparation that follows the exam reset: foreign word -> translations here.
   virtual bool PrepareExamData() { return m_rules.SetWordsData(); }
 
  private:
+  void MarkWrongChoice(int choice);
+
   ExamRules m_rules;
+  int m_wrongChoice = 0;
 };
 
 }  // namespace verbaro

@@ -119,6 +119,8 @@ class CWordsView : public QWidget, public CLessonState {
                     int height, std::optional<QRgb> fill, std::optional<QRgb> textColor,
                     int number, bool frame, int percent);
   void DrawTypedText(QPainter& painter, int x, int y, int width, int height);
+  // Over the typing line: the first wrong character boxed, or a tick once the word is typed.
+  void DrawTypingMarks(QPainter& painter, const std::u16string& shown, const QRect& cell);
 
   // The composed picture of the last repaint (client-sized part of the back buffer).
   QImage BackBuffer() const;

@@ -11,6 +11,8 @@
 #include "platform/QtText.h"
 #include "views/EntryGrid.h"
 #include "data/KeyTranslation.h"
+#include "data/TypingCheck.h"
+#include "views/AnswerMarks.h"
 #include "views/WordsView.h"
 
 namespace verbaro {
@@ -190,6 +192,26 @@ void CWordsView::DrawTypedText(QPainter& painter, int x, int y, int width, int h
   if (!m_bTypedMatches) PlayErrorSignal();
   DrawCellText(painter, shown, x, y, width, height, kTypingFill,
                m_bTypedMatches ? kTypedText : kTypingError, 0, true, kFullSize);
+  DrawTypingMarks(painter, shown, QRect(x, y, width, height));
+}
+
+void CWordsView::DrawTypingMarks(QPainter& painter, const std::u16string& shown,
+                                 const QRect& cell) {
+  if (IsTypedThrough(m_wsExpectedText, m_wsTypedText)) {
+    marks::DrawTick(painter, cell);
+    return;
+  }
+  if (m_bTypedMatches) return;
+  size_t wrong = FirstWrongUnit(m_wsExpectedText, m_wsTypedText);
+  // A key that did not combine matches no text, also where it stands inside the typed word.
+  if (wrong == std::u16string::npos) wrong = m_wsTypedText.find(kNoLetterMark);
+  if (wrong == std::u16string::npos) return;
+  const TextExtent extent = TextFont().Measure(shown);
+  const int points =
+      FittedPointSize(cell.width(), cell.height(), extent.sumWidth, extent.maxHeight, kFullSize);
+  if (points <= 0) return;
+  painter.setFont(TextFont().AtPoints(points));
+  marks::BoxCharacter(painter, cell, ToQ(shown), static_cast<int>(wrong));
 }
 
 }  // namespace verbaro

@@ -2,6 +2,9 @@
 // the exams cannot ask.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "tools/LessonRules.h"
 
 namespace verbaro::lesson {
@@ -74,6 +77,53 @@ TEST(LessonRules, InformationLinesThatSpellOutATranslationAreFoundWhateverTheCas
   EXPECT_EQ(found[1].infoLine, 3);
   EXPECT_EQ(found[2].entry->entryNumber, 5);
   EXPECT_EQ(found[2].translation, u"Ёлки!");
+}
+
+}  // namespace
+}  // namespace verbaro::lesson
+
+namespace verbaro::lesson {
+namespace {
+
+TEST(LessonRules, GroupsWithFewerAnswersThanAnExamShowsChoicesAreFoundInBothExams) {
+  std::vector<EntryText> entries = {Entry(1, u"v", u"", u"manger", {u"кушать"})};
+  const std::u16string nouns[] = {u"chat", u"chien", u"lit", u"mur", u"pain"};
+  const std::u16string meanings[] = {u"кот", u"пёс", u"кровать", u"стена", u"хлеб"};
+  for (int i = 0; i < 5; ++i) entries.push_back(Entry(2 + i, u"m", u"s", nouns[i], {meanings[i]}));
+  entries.push_back(Entry(7, u"~~", u"", u"le", {u"артикль"}));  // never in an exam
+  // Four feminine nouns with five translations, two of them on one word: the question of that
+  // word draws its wrong choices from the three others only.
+  entries.push_back(Entry(8, u"f", u"s", u"porte", {u"дверь", u"ворота"}));
+  entries.push_back(Entry(9, u"f", u"s", u"table", {u"стол"}));
+  entries.push_back(Entry(10, u"f", u"s", u"rue", {u"улица"}));
+  entries.push_back(Entry(11, u"f", u"s", u"eau", {u"вода"}));
+
+  std::vector<SmallExamGroup> small = FindSmallExamGroups(entries);
+  std::sort(small.begin(), small.end(), [](const SmallExamGroup& a, const SmallExamGroup& b) {
+    return std::tie(a.reversed, a.group) < std::tie(b.reversed, b.group);
+  });
+  ASSERT_EQ(small.size(), 4u) << "five masculine nouns fill all five choices";
+  EXPECT_FALSE(small[0].reversed);
+  EXPECT_EQ(small[0].group, u"f,s");
+  EXPECT_EQ(small[0].choices, 4u);
+  EXPECT_EQ(small[0].entryNumbers, (std::vector<int>{8, 9, 10, 11}));
+  EXPECT_EQ(small[1].group, u"v");
+  EXPECT_EQ(small[1].choices, 1u) << "the verb is asked with its own answer alone";
+  EXPECT_EQ(small[1].entryNumbers, (std::vector<int>{1}));
+  EXPECT_TRUE(small[2].reversed);
+  EXPECT_EQ(small[2].group, u"f,s");
+  EXPECT_EQ(small[2].choices, 4u) << "four French words";
+  EXPECT_TRUE(small[3].reversed);
+  EXPECT_EQ(small[3].group, u"v");
+}
+
+TEST(LessonRules, ASharedTranslationGivesOneChoiceHoweverManyWordsShareIt) {
+  std::vector<EntryText> entries;
+  const std::u16string words[] = {u"a", u"b", u"c", u"d", u"e"};
+  for (int i = 0; i < 5; ++i) entries.push_back(Entry(i + 1, u"f", u"s", words[i], {u"тот же"}));
+  const std::vector<SmallExamGroup> small = FindSmallExamGroups(entries);
+  ASSERT_EQ(small.size(), 2u);
+  for (const SmallExamGroup& group : small) EXPECT_EQ(group.choices, 1u) << group.reversed;
 }
 
 }  // namespace

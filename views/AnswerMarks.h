@@ -1,0 +1,26 @@
+#pragma once
+// Marks drawn over the entry grid at the moment of an answer, so that it shows with the sound
+// off: the first wrong character of the typing line, a tick when the whole word is typed, and
+// the exam choice that was wrong. They add to the grid's colours and texts, never change them.
+#include <QRect>
+#include <QRgb>
+#include <QString>
+
+class QPainter;
+
+namespace verbaro::marks {
+
+inline constexpr QRgb kWrongMark = 0xFFC40000;  // the red of a wrong typing line
+inline constexpr QRgb kRightMark = 0xFF1C9A38;
+
+// The box around unit `index` of `text`, as the painter's current font draws the text centred
+// on one line in `cell`.
+QRectF CharacterBox(QPainter& painter, const QRect& cell, const QString& text, int index);
+// Draws that box in the wrong mark's colour.
+void BoxCharacter(QPainter& painter, const QRect& cell, const QString& text, int index);
+// A tick at the right end of the cell.
+void DrawTick(QPainter& painter, const QRect& cell);
+// A frame around the cell and a cross at its right end.
+void DrawWrongChoice(QPainter& painter, const QRect& cell);
+
+}  // namespace verbaro::marks
