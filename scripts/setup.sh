@@ -8,6 +8,8 @@ PACKAGES=(
   g++ cmake ninja-build pkg-config ccache clang libclang-rt-14-dev dpkg-dev
   # Qt 6: widgets, images, Russian translations of Qt's own dialogs
   qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n qt6-qpa-plugins
+  # the charts of the statistics window
+  qt6-charts-dev libqt6opengl6-dev
   # running natively in a Wayland session
   qt6-wayland
   # the sound server's client library (wave output)

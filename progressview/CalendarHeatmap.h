@@ -1,0 +1,44 @@
+#pragma once
+// The last 26 weeks of study as a calendar: one column a week (Monday on top), each day coloured
+// by its number of answers, today framed, the months named above.
+#include <QWidget>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "data/progress/ProgressStatistics.h"
+
+namespace verbaro {
+
+class CalendarHeatmap : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kWeeks = 26;
+
+  explicit CalendarHeatmap(QWidget* parent = nullptr);
+  void SetDays(const std::vector<progress::DayActivity>& days, int64_t today);
+
+  // The cell of a day, empty for a day outside the 26 weeks or after today.
+  QRect CellOf(int64_t day) const;
+  // 0 for a day without answers, else 1 to 4, relative to the busiest day shown.
+  int LevelOf(int64_t day) const;
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  int CellSide() const;
+  int64_t FirstMonday() const;
+
+  std::map<int64_t, int> m_answers;  // per day with answers
+  int64_t m_today = 0;
+  int m_busiest = 0;
+};
+
+// Monday = 0 ... Sunday = 6 of a day counted from 1970-01-01 (a Thursday).
+int WeekdayOf(int64_t day);
+
+}  // namespace verbaro

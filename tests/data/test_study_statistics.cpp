@@ -1,0 +1,138 @@
+// The statistics of a lesson gathered from a real store after scripted study, the translations
+// named for each entry from any mode's records, and the keyboard rows drawn for the misses.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "data/KeyboardRows.h"
+#include "data/StudyStatistics.h"
+#include "support/ProgressFixture.h"
+
+namespace verbaro {
+namespace {
+
+using progress::Direction;
+using progress::ExamAnswer;
+using test::ProgressFixture;
+using test::Typed;
+using test::Words;
+
+WordsData Record(std::u16string word, std::u16string gram, std::u16string number,
+                 std::vector<std::u16string> answers) {
+  WordsData record;
+  record.wsKeyWord = std::move(word);
+  record.wsFrGram = std::move(gram);
+  record.wsFrNumber = std::move(number);
+  record.vwsAltWords = std::move(answers);
+  return record;
+}
+
+TEST(StudyStatistics, BothDirectionsAreGatheredApartAndTheExamsGoToTheirDirection) {
+  ProgressFixture f;
+  auto store = f.Open();
+  auto lesson = store->OpenLesson(Words(4), "/lessons/a.db");
+  progress::TypingResult missed = Typed(2);
+  missed.misses = {{u"é", u"e"}, {u"é", u"e"}};
+  lesson->RecordTyping(Direction::Forward, std::vector{0}, missed);
+  lesson->RecordTyping(Direction::Forward, std::vector{1}, Typed(0));
+  f.NextDay();
+  lesson->RecordExamAnswer(Direction::Reverse, std::vector{2}, ExamAnswer::Wrong);
+  lesson->RecordExamResult({5, 800, u"Все слова и фразы", 1, 1, 0});
+  lesson->RecordExamResult({4, 801, u"Существительные", 3, 0, 1});
+
+  const TranslationsByEntry translations = TranslationsOf(
+      {Record(u"mot0", u"m", u"s", {u"слово", u"речь"}), Record(u"mot2", u"m", u"s", {u"ноль"})},
+      false);
+  const LessonStatistics statistics = GatherStatistics(*lesson, translations, u"a.db");
+
+  EXPECT_EQ(statistics.lessonName, u"a.db");
+  EXPECT_EQ(statistics.forward.counts.fresh, 2);
+  EXPECT_EQ(statistics.forward.counts.learning, 2);
+  EXPECT_EQ(statistics.forward.counts.answers, 2);
+  EXPECT_EQ(statistics.forward.counts.firstTryRight, 1);
+  EXPECT_EQ(statistics.reverse.counts.fresh, 3);
+  EXPECT_EQ(statistics.reverse.counts.answers, 1);
+  EXPECT_EQ(statistics.streaks.current, 2) << "yesterday and today, over both directions";
+
+  ASSERT_EQ(statistics.forward.days.size(), static_cast<size_t>(kCalendarDays));
+  EXPECT_EQ(statistics.forward.days.back().day, statistics.today);
+  EXPECT_EQ(statistics.forward.days[kCalendarDays - 2].answers, 2);
+  EXPECT_EQ(statistics.reverse.days.back().answers, 1);
+  EXPECT_EQ(statistics.forward.dueForecast.size(), static_cast<size_t>(kForecastDays));
+
+  ASSERT_EQ(statistics.forward.hardest.size(), 1u);
+  EXPECT_EQ(statistics.forward.hardest[0].word, u"mot0");
+  EXPECT_EQ(statistics.forward.hardest[0].translation, u"слово, речь");
+  ASSERT_EQ(statistics.reverse.hardest.size(), 1u);
+  EXPECT_EQ(statistics.reverse.hardest[0].translation, u"ноль");
+
+  ASSERT_EQ(statistics.forward.missed.size(), 1u);
+  EXPECT_EQ(statistics.forward.missed[0].count, 2);
+  EXPECT_TRUE(statistics.reverse.missed.empty());
+
+  ASSERT_EQ(statistics.forward.exams.size(), 1u);
+  EXPECT_EQ(statistics.forward.exams[0].result.filterName, u"Существительные");
+  ASSERT_EQ(statistics.reverse.exams.size(), 1u);
+  EXPECT_EQ(ExamModeName(statistics.reverse.exams[0].result.mode), u"Экзамен-2");
+  EXPECT_EQ(StatisticsLogLine(statistics.forward.counts),
+            u"Статистика: новых 2, изучается 2, выучено 0, на сегодня 1")
+      << "the word typed with two errors yesterday (Hard) is due again today";
+}
+
+TEST(StudyStatistics, ReversedRecordsNameEachFrenchEntrysTranslationsOnce) {
+  // Two translations shared by two words; one word also in a second record of «дом».
+  const TranslationsByEntry translations =
+      TranslationsOf({Record(u"дом", u"f", u"s", {u"maison", u"demeure"}),
+                      Record(u"жилище", u"f", u"s", {u"demeure"}),
+                      Record(u"дом", u"f", u"s", {u"maison"}),
+                      Record(u"дом", u"m", u"s", {u"foyer"})},
+                     true);
+  EXPECT_EQ(translations.at({u"maison", u"f", u"s"}), u"дом");
+  EXPECT_EQ(translations.at({u"demeure", u"f", u"s"}), u"дом, жилище");
+  EXPECT_EQ(translations.at({u"foyer", u"m", u"s"}), u"дом");
+  EXPECT_FALSE(translations.contains({u"maison", u"m", u"s"})) << "grammar tells entries apart";
+}
+
+TEST(StudyStatistics, MissesGoToTheKeyOfTheExpectedLetterWhateverItsCase) {
+  const std::map<char16_t, int> heat = MissesByKey(
+      {{u"É", u"E", 3}, {u"é", u"è", 2}, {u"Щ", u"ш", 1}, {u"œ", u"oe", 4}, {u"ab", u"a", 5}});
+  EXPECT_EQ(heat.at(u'é'), 5);
+  EXPECT_EQ(heat.at(u'щ'), 1);
+  EXPECT_EQ(heat.at(u'œ'), 4);
+  EXPECT_EQ(heat.size(), 3u) << "a miss of two characters has no key";
+  EXPECT_EQ(LowerLetter(u'Ё'), u'ё');
+  EXPECT_EQ(LowerLetter(u'Œ'), u'œ');
+  EXPECT_EQ(LowerLetter(u'×'), u'×');
+}
+
+TEST(StudyStatistics, CalendarDaysOfBothDirectionsAddUp) {
+  const std::vector<progress::DayActivity> sum =
+      AddDays({{10, 2, 1}, {11, 0, 0}}, {{10, 3, 3}, {11, 1, 0}});
+  ASSERT_EQ(sum.size(), 2u);
+  EXPECT_EQ(sum[0].answers, 5);
+  EXPECT_EQ(sum[0].firstTryRight, 4);
+  EXPECT_EQ(sum[1].answers, 1);
+  EXPECT_EQ(LastDays(sum, 1).front().day, 11);
+  EXPECT_EQ(LastDays(sum, 90).size(), 2u);
+}
+
+TEST(KeyboardRows, TheRowsAreThoseOfTheTrainersKeysAndFrenchAddsTheComposedLetters) {
+  const std::vector<std::u16string> french = KeyboardRows(Alphabet::French);
+  ASSERT_EQ(french.size(), 5u);
+  EXPECT_EQ(french[1], u"qwertyuiop[]");
+  EXPECT_EQ(french[2], u"asdfghjkl;'");
+  // The accented letters the Help's accent table composes.
+  for (const char16_t letter : std::u16string(u"èéçôïœàùêâëîû"))
+    EXPECT_NE(french[4].find(letter), std::u16string::npos) << static_cast<int>(letter);
+  EXPECT_EQ(french[4].find(u'e'), std::u16string::npos);
+
+  const std::vector<std::u16string> russian = KeyboardRows(Alphabet::Russian);
+  ASSERT_EQ(russian.size(), 4u);
+  EXPECT_EQ(russian[0].front(), u'ё');
+  EXPECT_EQ(russian[1], u"йцукенгшщзхъ");
+  EXPECT_EQ(russian[2], u"фывапролджэ");
+  EXPECT_EQ(russian[3].substr(0, 9), u"ячсмитьбю");
+}
+
+}  // namespace
+}  // namespace verbaro
