@@ -2,6 +2,9 @@
 
 #include "tools/LessonBuild.h"
 #include "tools/LessonCheck.h"
+#include "tools/LessonProgressReport.h"
+#include "data/Clock.h"
+#include "data/progress/ProgressStore.h"
 
 namespace verbaro::lesson {
 namespace {
@@ -31,9 +34,12 @@ int RunLessonTool(const std::vector<std::string>& arguments, std::ostream& out, 
 
   std::vector<std::string> paths;
   bool replace = false;
+  bool csv = false;
   for (size_t i = 1; i < arguments.size(); ++i) {
     if (arguments[i] == "--replace" && command == "build") {
       replace = true;
+    } else if (arguments[i] == "--csv" && command == "progress") {
+      csv = true;
     } else if (arguments[i].starts_with("--")) {
       err << "Неизвестный параметр: " << arguments[i] << "\n";
       return Usage(err);
@@ -44,7 +50,11 @@ int RunLessonTool(const std::vector<std::string>& arguments, std::ostream& out, 
 
   if (command == "build" && paths.size() == 2) return BuildLesson({paths[0], paths[1], replace}, out, err);
   if (command == "check" && paths.size() == 1) return PrintCheck(paths[0], CheckLesson(paths[0]), out);
-  if (command != "build" && command != "check") err << "Неизвестная команда: " << command << "\n";
+  if (command == "progress" && paths.size() == 1) {
+    const SystemClock clock;
+    return PrintProgress({paths[0], progress::ProgressStore::DefaultPath(), csv}, clock, out, err);
+  }
+  if (command != "build" && command != "check" && command != "progress") err << "Неизвестная команда: " << command << "\n";
   return Usage(err);
 }
 

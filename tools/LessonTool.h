@@ -2,6 +2,7 @@
 // The command line of `verbaro-lesson`:
 //   verbaro-lesson build WORDS.tsv LESSON.db [--replace]
 //   verbaro-lesson check LESSON.db
+//   verbaro-lesson progress LESSON.db [--csv]
 #include <ostream>
 #include <string>
 #include <vector>
