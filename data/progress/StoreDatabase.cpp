@@ -120,6 +120,8 @@ StoreDatabase::StoreDatabase(const std::string& path, const Clock& clock, bool r
     return;
   }
   m_use = Use::ReadWrite;
+  sqlite3_exec(m_db, "PRAGMA wal_autocheckpoint=0", nullptr, nullptr, nullptr);
+  m_checkpointer = std::make_unique<Checkpointer>(m_path);
 }
 
 StoreDatabase::~StoreDatabase() { Close(); }
@@ -147,7 +149,9 @@ bool StoreDatabase::Connect(bool readOnly, bool immutable) {
   return true;
 }
 
+// The last connection to close folds the whole log into the file and removes it.
 void StoreDatabase::Close() {
+  m_checkpointer.reset();
   m_statements.clear();
   if (m_db != nullptr) sqlite3_close(m_db);
   m_db = nullptr;
@@ -193,6 +197,8 @@ bool StoreDatabase::SetAsideDamaged() {
 void StoreDatabase::Configure() {
   sqlite3_exec(m_db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
   sqlite3_exec(m_db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+  // a log that started over is cut back to this size
+  sqlite3_exec(m_db, "PRAGMA journal_size_limit=4194304", nullptr, nullptr, nullptr);
 }
 
 void StoreDatabase::Fail(std::u16string_view reason) {
@@ -258,6 +264,7 @@ bool StoreDatabase::Write(const std::function<bool()>& body) {
     return false;
   }
   m_writeFailed = false;
+  if (m_checkpointer) m_checkpointer->Committed();
   return true;
 }
 

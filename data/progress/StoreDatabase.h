@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "data/Clock.h"
+#include "data/progress/Checkpointer.h"
 #include "data/progress/Fsrs.h"
 #include "data/progress/Sql.h"
 
@@ -61,6 +62,7 @@ class StoreDatabase {
   bool m_noticeTold = false;
   std::u16string m_notice;
   std::unordered_map<std::string, Statement> m_statements;
+  std::unique_ptr<Checkpointer> m_checkpointer;  // while the store is written
 };
 
 }  // namespace verbaro::progress

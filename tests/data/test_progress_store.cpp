@@ -1,4 +1,9 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
 
 #include "data/progress/LessonEntries.h"
 #include "data/progress/ProgressStore.h"
@@ -150,6 +155,49 @@ TEST(LessonEntries, RowsOfOneWordGetOccurrencesAndReversedRecordsTheirFrenchEntr
   WordsData reversed = row(u"быть", u"v", u"");
   reversed.vwsAltWords = {u"être", u"être", u"absent"};
   EXPECT_EQ(entries.EntriesOfReversed(reversed), (std::vector{0, 2}));
+}
+
+}  // namespace
+}  // namespace verbaro
+
+namespace verbaro {
+namespace {
+
+// Answers as the store's own file holds them, leaving out what is still only in its log.
+int64_t AnswersInTheFileItself(const std::string& path) {
+  sqlite3* db = nullptr;
+  int64_t rows = -1;
+  const std::string uri = "file:" + path + "?immutable=1";
+  if (sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT count(*) FROM answers", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+      rows = sqlite3_column_int64(stmt, 0);
+    }
+    sqlite3_finalize(stmt);
+  }
+  sqlite3_close(db);
+  return rows;
+}
+
+TEST(ProgressStore, TheLogIsFoldedIntoTheFileWhileTheTrainerRunsAndAtItsEnd) {
+  test::ProgressFixture f;
+  {
+    auto store = f.Open();
+    auto lesson = store->OpenLesson(test::Words(10), "a.db");
+    for (int i = 0; i < 250; ++i) {
+      lesson->RecordExposure(progress::Direction::Forward, std::vector{i % 10});
+    }
+    // every hundred commits a checkpoint runs on its own thread
+    int64_t folded = 0;
+    for (int wait = 0; wait < 100 && folded < 200; ++wait) {
+      folded = AnswersInTheFileItself(f.path);
+      if (folded < 200) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_GE(folded, 200);
+  }
+  EXPECT_EQ(AnswersInTheFileItself(f.path), 250);
+  EXPECT_FALSE(std::filesystem::exists(f.path + "-wal"));
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+#include "data/progress/Checkpointer.h"
+
+#include <sqlite3.h>
+
+namespace verbaro::progress {
+
+Checkpointer::Checkpointer(std::string path) : m_path(std::move(path)), m_thread([this] { Run(); }) {}
+
+Checkpointer::~Checkpointer() {
+  {
+    std::lock_guard lock(m_mutex);
+    m_stop = true;
+  }
+  m_wake.notify_one();
+  m_thread.join();
+}
+
+void Checkpointer::Committed() {
+  {
+    std::lock_guard lock(m_mutex);
+    if (++m_commits < kCommitsPerCheckpoint) return;
+    m_commits = 0;
+    m_due = true;
+  }
+  m_wake.notify_one();
+}
+
+// A passive checkpoint copies what no reader still needs and never blocks a writer; the log
+// starts over at the next commit that finds all of it in the file (events come seconds apart).
+void Checkpointer::Run() {
+  sqlite3* db = nullptr;
+  for (;;) {
+    {
+      std::unique_lock lock(m_mutex);
+      m_wake.wait(lock, [this] { return m_due || m_stop; });
+      if (m_stop) break;
+      m_due = false;
+    }
+    if (db == nullptr) {
+      // A connection sees the write-ahead log only once it has read the database.
+      if (sqlite3_open_v2(m_path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW,
+                          nullptr) != SQLITE_OK ||
+          sqlite3_exec(db, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        db = nullptr;
+        continue;
+      }
+    }
+    sqlite3_wal_checkpoint_v2(db, "main", SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+  }
+  sqlite3_close(db);
+}
+
+}  // namespace verbaro::progress
