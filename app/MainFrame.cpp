@@ -19,6 +19,7 @@
 #include "app/Commands.h"
 #include "app/HelpDialog.h"
 #include "app/LearnerMemory.h"
+#include "app/MenuTable.h"
 #include "app/ModeTable.h"
 #include "app/QtFilterMenu.h"
 #include "app/SettingsDialog.h"
@@ -104,12 +105,13 @@ bool CMainFrame::CreateFrame(const QRect& frameRect) {
   return true;
 }
 
-QAction* CMainFrame::MakeAction(int id, const QString& text, const QString& prompt,
-                                const QString& toolTip) {
-  auto* action = new QAction(text, this);
+QAction* CMainFrame::MakeAction(const MenuItem& item) {
+  auto* action = new QAction(item.text, this);
+  const int id = item.command;
   action->setData(id);
-  action->setStatusTip(prompt);
-  action->setToolTip(toolTip.isEmpty() ? prompt : toolTip);
+  action->setStatusTip(item.prompt);
+  action->setToolTip(item.toolTip.isEmpty() ? item.prompt : item.toolTip);
+  action->setCheckable(item.checkable);
   connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
   m_actions[id] = action;
   return action;
@@ -121,60 +123,28 @@ QAction* CMainFrame::Action(int id) const {
 }
 
 void CMainFrame::BuildMenu() {
-  QMenuBar* bar = menuBar();
-
-  QMenu* file = bar->addMenu(QStringLiteral("&0-Файл"));
-  file->addAction(MakeAction(cmd::kOpen, QStringLiteral("&0-Открыть...\tCtrl+O"),
-                             QStringLiteral("Открыть файл данных"),
-                             QStringLiteral("Открыть файл")));
-  file->addSeparator();
-  file->addAction(MakeAction(cmd::kExit, QStringLiteral("&9-Выход\tAlt+F4"),
-                             QStringLiteral("Выход из программы"), QStringLiteral("Выход")));
-
-  QMenu* actions = bar->addMenu(QStringLiteral("&1-Действия"));
-  actions->addAction(MakeAction(cmd::kRepeatSound, QStringLiteral("&0-Повторить звук\tF2"),
-                                QStringLiteral("Повтор звука"), QStringLiteral("Повтор звука")));
-  actions->addAction(MakeAction(cmd::kToggleSound,
-                                QStringLiteral("&1-Включить/выключить звук\tAlt+F2"),
-                                QStringLiteral("Включить/выключить звук"), {}));
-  actions->addAction(MakeAction(cmd::kToggleHeader,
-                                QStringLiteral("&2-Показать/скрыть заголовок\tF3"),
-                                QStringLiteral("Показать/скрыть заголовок словарной статьи"), {}));
-  actions->addAction(MakeAction(cmd::kToggleTranslations,
-                                QStringLiteral("&3-Показать/скрыть переводы\tAlt+F3"),
-                                QStringLiteral("Показать/скрыть переводы словарной статьи"), {}));
-
-  QMenu* view = bar->addMenu(QStringLiteral("&2-Вид"));
-  QAction* toolbarItem =
-      MakeAction(cmd::kToggleToolbar, QStringLiteral("&0-Тулбар"),
-                 QStringLiteral("Показать либо скрыть тулбар"),
-                 QStringLiteral("Переключатель ToolBar"));
-  toolbarItem->setCheckable(true);
-  toolbarItem->setChecked(s_bToolBarVisible);
-  view->addAction(toolbarItem);
-  QAction* statusItem =
-      MakeAction(cmd::kToggleStatusBar, QStringLiteral("&1-Статусбар"),
-                 QStringLiteral("Показать либо скрыть статусбар"),
-                 QStringLiteral("Переключатель StatusBar"));
-  statusItem->setCheckable(true);
-  statusItem->setChecked(true);
-  view->addAction(statusItem);
-
-  QMenu* modules = bar->addMenu(QStringLiteral("&3-Модули"));
-  const auto& modes = ModeTable();
-  for (int index : {0, 2, 4, -1, 1, 3, 5}) {
-    if (index < 0) {
-      modules->addSeparator();
+  for (const Menu& table : MenuTable()) {
+    QMenu* menu = menuBar()->addMenu(table.title);
+    if (table.lessonFilters) {
+      BuildFiltersMenu(menu);
       continue;
     }
-    const ModeInfo& mode = modes[static_cast<size_t>(index)];
-    modules->addAction(
-        MakeAction(mode.command, mode.menuText, mode.statusText, mode.toolTip));
+    for (const MenuItem& item : table.items) {
+      if (item.command == 0) {
+        menu->addSeparator();
+      } else {
+        menu->addAction(MakeAction(item));
+      }
+    }
   }
+  m_actions.at(cmd::kToggleToolbar)->setChecked(s_bToolBarVisible);
+  m_actions.at(cmd::kToggleStatusBar)->setChecked(true);
+}
 
+void CMainFrame::BuildFiltersMenu(QMenu* menu) {
   // The frame owns the Filters submenu; the current view fills it with its filters, each item
   // carrying its command id. Until a lesson is loaded it holds the one item of all words.
-  m_pFiltersMenu = bar->addMenu(QStringLiteral("&4-Фильтры"));
+  m_pFiltersMenu = menu;
   m_pFilterMenu = std::make_unique<QtFilterMenu>(m_pFiltersMenu);
   m_pFilterMenu->Fill({{kFirstFilterCommand, u"&0-Все слова и фразы"}});
   connect(m_pFiltersMenu, &QMenu::triggered, this, [this](QAction* item) {
@@ -182,19 +152,6 @@ void CMainFrame::BuildMenu() {
     const int id = item->data().toInt(&ok);
     if (ok) OnCommand(id);
   });
-
-  QMenu* settings = bar->addMenu(QStringLiteral("&5-Настройки"));
-  settings->addAction(MakeAction(
-      cmd::kVideoSettings, QStringLiteral("&0-Настройка режима: \"Видео\"\tF4"),
-      QStringLiteral("Настройка параметров для режима \"Видео-1\" и \"Видео-2\""),
-      QStringLiteral("Параметры видео")));
-
-  QMenu* help = bar->addMenu(QStringLiteral("&9-Помощь"));
-  help->addAction(MakeAction(cmd::kHelp, QStringLiteral("&0-Помощь\tF1"),
-                             QStringLiteral("Диалог \"Помощь\""), {}));
-  help->addAction(MakeAction(cmd::kAbout, QStringLiteral("&1-О программе\tCtrl+A"),
-                             QStringLiteral("Информация \"О программе\""),
-                             QStringLiteral("Диалог \"О программе\"")));
 }
 
 void CMainFrame::BuildToolBar() {
@@ -298,74 +255,78 @@ void CMainFrame::ToggleStatusBar() {
   RememberFrameSettings();
 }
 
+const std::vector<CMainFrame::Command>& CMainFrame::Commands() {
+  using Frame = CMainFrame;
+  using View = CWordsView;
+  static const std::vector<Command> table = {
+      {cmd::kOpen, [](Frame& f, View* v) { f.OpenLesson(v); }},
+      {cmd::kExit, [](Frame& f, View*) { f.close(); }},
+      {cmd::kRepeatSound, [](Frame& f, View* v) { if (f.RequireView(v)) v->PlayCurrentSound(); }},
+      {cmd::kToggleSound, [](Frame& f, View* v) { f.ToggleSound(v); }},
+      {cmd::kToggleHeader, [](Frame&, View* v) { if (v) v->ToggleHeader(); }},
+      {cmd::kToggleTranslations, [](Frame&, View* v) { if (v) v->ToggleTranslations(); }},
+      {cmd::kToggleToolbar, [](Frame& f, View*) { f.ToggleToolBar(); }},
+      {cmd::kToggleStatusBar, [](Frame& f, View*) { f.ToggleStatusBar(); }},
+      {cmd::kVideoSettings, [](Frame& f, View* v) { f.RunVideoSettingsOf(v); }},
+      {cmd::kHelp, [](Frame& f, View* v) { f.ShowHelp(v); }},
+      {cmd::kAbout, [](Frame& f, View* v) { f.ShowAbout(v); }},
+  };
+  return table;
+}
+
+bool CMainFrame::RequireView(const CWordsView* view) {
+  if (view) return true;
+  m_platform.messages->Show(this, QStringLiteral("Ошибка"), QStringLiteral("Вид не определен"));
+  return false;
+}
+
+void CMainFrame::OpenLesson(CWordsView* view) {
+  if (RequireView(view) && view->OpenLesson()) NoteLessonOpened(CurrentModeIndex());
+}
+
+void CMainFrame::RunVideoSettingsOf(CWordsView* view) {
+  // Only the Video modes have settings; elsewhere the key does nothing.
+  auto* video = dynamic_cast<CVideo1View*>(view);
+  if (!video) return;
+  // The play-through waits while the dialog and its report are open.
+  const CWordsView::TickHold hold(video);
+  RunVideoSettings(*video, this, m_platform);
+  RememberModeSettings(CurrentModeIndex());
+}
+
+void CMainFrame::ToggleSound(CWordsView* view) {
+  if (view) view->ToggleSound();
+  RememberModeSettings(CurrentModeIndex());
+}
+
+void CMainFrame::ShowHelp(CWordsView* view) {
+  const CWordsView::TickHold hold(view);
+  CHelpDialog help(m_platform, this);
+  help.exec();
+}
+
+void CMainFrame::ShowAbout(CWordsView* view) {
+  const CWordsView::TickHold hold(view);
+  QWidget* owner = QApplication::activeWindow();
+  CAboutDialog about(m_platform, owner ? owner : this);
+  about.exec();
+}
+
 void CMainFrame::OnCommand(int id) {
   CWordsView* view = CurrentView();
-  auto requireView = [&]() {
-    if (view) return true;
-    m_platform.messages->Show(this, QStringLiteral("Ошибка"), QStringLiteral("Вид не определен"));
-    return false;
-  };
-
   if (id >= cmd::kFirstMode && id <= cmd::kLastMode) {
     SwitchMode(id - cmd::kFirstMode);
     return;
   }
   if (id >= kFirstFilterCommand && id <= kLastFilterCommand) {
-    if (view) {
-      const std::u16string modeText = FromQ(StatusText());
-      view->SelectUserFilter(id, modeText);
-    }
+    if (view) view->SelectUserFilter(id, FromQ(StatusText()));
     return;
   }
-  switch (id) {
-    case cmd::kOpen:
-      if (requireView() && view->OpenLesson()) NoteLessonOpened(CurrentModeIndex());
-      break;
-    case cmd::kExit:
-      close();
-      break;
-    case cmd::kRepeatSound:
-      if (requireView()) view->PlayCurrentSound();
-      break;
-    case cmd::kToggleSound:
-      if (view) view->ToggleSound();
-      RememberModeSettings(CurrentModeIndex());
-      break;
-    case cmd::kToggleHeader:
-      if (view) view->ToggleHeader();
-      break;
-    case cmd::kToggleTranslations:
-      if (view) view->ToggleTranslations();
-      break;
-    case cmd::kToggleToolbar:
-      ToggleToolBar();
-      break;
-    case cmd::kToggleStatusBar:
-      ToggleStatusBar();
-      break;
-    case cmd::kVideoSettings:
-      if (auto* video = dynamic_cast<CVideo1View*>(view)) {
-        // The play-through waits while the dialog and its report are open.
-        const CWordsView::TickHold hold(video);
-        RunVideoSettings(*video, this, m_platform);
-        RememberModeSettings(CurrentModeIndex());
-      }
-      break;
-    case cmd::kHelp: {
-      const CWordsView::TickHold hold(view);
-      CHelpDialog help(m_platform, this);
-      help.exec();
+  for (const Command& command : Commands()) {
+    if (command.id == id) {
+      command.run(*this, view);
       break;
     }
-    case cmd::kAbout: {
-      const CWordsView::TickHold hold(view);
-      QWidget* owner = QApplication::activeWindow();
-      CAboutDialog about(m_platform, owner ? owner : this);
-      about.exec();
-      break;
-    }
-    default:
-      break;
   }
   // A modal dialog that closed may leave no window active where no window manager restores it;
   // without an active frame the shortcuts would stop working.

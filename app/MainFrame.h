@@ -6,6 +6,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "app/QuietMessageBoxes.h"
 #include "app/StartLesson.h"
@@ -23,6 +24,7 @@ class CWordsView;
 class QtFilterMenu;
 class LearnerMemory;
 class UserSettings;
+struct MenuItem;
 
 class CMainFrame : public QMainWindow {
   Q_OBJECT
@@ -61,9 +63,10 @@ class CMainFrame : public QMainWindow {
 
  private:
   void BuildMenu();
+  void BuildFiltersMenu(QMenu* menu);
   void BuildToolBar();
   void BuildStatusBar();
-  QAction* MakeAction(int id, const QString& text, const QString& prompt, const QString& toolTip);
+  QAction* MakeAction(const MenuItem& item);
   void SwitchMode(int modeIndex);
   void CreateViewWindow(int modeIndex);
   void ToggleToolBar();
@@ -81,6 +84,20 @@ class CMainFrame : public QMainWindow {
   void ApplyModeSettings(int modeIndex);
   void RememberModeSettings(int modeIndex);
   void RememberFrameSettings();
+
+  // What a command id does, given the current view (null before any view is shown). A new
+  // command is one entry in the table of Commands().
+  struct Command {
+    int id;
+    void (*run)(CMainFrame& frame, CWordsView* view);
+  };
+  static const std::vector<Command>& Commands();
+  bool RequireView(const CWordsView* view);
+  void OpenLesson(CWordsView* view);
+  void ToggleSound(CWordsView* view);
+  void RunVideoSettingsOf(CWordsView* view);
+  void ShowHelp(CWordsView* view);
+  void ShowAbout(CWordsView* view);
 
   CStartLesson m_startLesson;  // before m_platform: the views choose their files through it
   QuietMessageBoxes m_quietMessages;  // and show their boxes through this

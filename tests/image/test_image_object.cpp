@@ -171,8 +171,8 @@ TEST(FCObjImageDraw, EmptyPictureDrawsNothing) {
 
 class FCObjImageLoad : public ::testing::Test {
  protected:
-  QString Path(const QString& name) const { return m_dir.filePath(name); }
-  void Write(const QString& name, const QByteArray& bytes) const {
+  QString Path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
+  void Write(const char* name, const QByteArray& bytes) const {
     QFile file(Path(name));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);

@@ -34,15 +34,17 @@ class ModePictures : public ::testing::Test {
     static const char* const kStems[] = {"Conspect1", "Conspect2", "Video1",
                                          "Video2",    "Exam1",     "Exam2"};
     const QString stem = QString::fromLatin1(kStems[index]);
-    return LoadModePictures(background, logo, 600 + 2 * index, "Res/" + stem + ".jpg",
-                            601 + 2 * index, "Res/" + stem + "Logo.png");
+    const QString folder = QStringLiteral("Res/");
+    return LoadModePictures(background, logo, 600 + 2 * index,
+                            folder + stem + QStringLiteral(".jpg"), 601 + 2 * index,
+                            folder + stem + QStringLiteral("Logo.png"));
   }
 
   // The built-in picture, decoded without the mode rule, for comparison.
   static void BuiltIn(FCObjImage& image, int id, bool premultiply) {
     const bool logo = id % 2 == 1;
-    ASSERT_TRUE(image.LoadResource(id, logo ? "PNG" : "JPG", logo ? ImageType::Png
-                                                                  : ImageType::Jpeg));
+    ASSERT_TRUE(image.LoadResource(id, logo ? QStringLiteral("PNG") : QStringLiteral("JPG"),
+                                   logo ? ImageType::Png : ImageType::Jpeg));
     if (premultiply) {
       FCEffectPremultipleAlpha effect;
       image.ApplyEffect(effect);
@@ -176,8 +178,8 @@ TEST_F(ModePictures, OnAScreenAtScaleTwoTheBuiltInLogoComesWithTwiceThePixels) {
   for (const double screenRatio : {1.0, 1.5, 2.0}) {
     FCObjImage background, logo;
     int logoRatio = 0;
-    ASSERT_TRUE(LoadModePictures(background, logo, 602, "Res/Conspect2.jpg", 603,
-                                 "Res/Conspect2Logo.png", screenRatio, &logoRatio));
+    ASSERT_TRUE(LoadModePictures(background, logo, 602, QStringLiteral("Res/Conspect2.jpg"), 603,
+                                 QStringLiteral("Res/Conspect2Logo.png"), screenRatio, &logoRatio));
     const int expected = screenRatio > 1.0 ? 2 : 1;
     EXPECT_EQ(logoRatio, expected) << screenRatio;
     EXPECT_EQ(logo.Width(), expected * ownSize.Width()) << screenRatio;
@@ -196,8 +198,8 @@ TEST_F(ModePictures, OnAScreenAtScaleTwoTheBuiltInLogoComesWithTwiceThePixels) {
   Write(QStringLiteral("Res/Conspect2Logo.png"), png);
   FCObjImage background, logo;
   int logoRatio = 0;
-  ASSERT_TRUE(LoadModePictures(background, logo, 602, "Res/Conspect2.jpg", 603,
-                               "Res/Conspect2Logo.png", 2.0, &logoRatio));
+  ASSERT_TRUE(LoadModePictures(background, logo, 602, QStringLiteral("Res/Conspect2.jpg"), 603,
+                               QStringLiteral("Res/Conspect2Logo.png"), 2.0, &logoRatio));
   EXPECT_EQ(logoRatio, 1);
   EXPECT_EQ(logo.Width(), 40);
 }

@@ -95,7 +95,9 @@ QString PrivateSoundServer::Missing() const {
     programs << QStringLiteral("pulseaudio");
   }
   for (const QString& program : programs) {
-    if (QStandardPaths::findExecutable(program).isEmpty()) return program + " is not installed";
+    if (QStandardPaths::findExecutable(program).isEmpty()) {
+      return program + QStringLiteral(" is not installed");
+    }
   }
   if (!m_folder.isValid()) return QStringLiteral("no temporary folder");
   return {};
