@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "data/progress/Days.h"
+#include "data/progress/EntryMemory.h"
 #include "data/progress/ProgressStore.h"
 #include "data/progress/StoreDatabase.h"
 #include "data/progress/TypingGrade.h"
@@ -50,59 +51,11 @@ bool AppendAnswer(StoreDatabase& db, int64_t lessonId, int64_t entryId, const An
 
 // The entry's memory after this answer: FSRS state and due day, and whether it stays missed.
 bool UpdateMemory(StoreDatabase& db, int64_t entryId, const Answer& answer, const Moment& now) {
-  Statement& select = db.Sql(
-      "SELECT stability, difficulty, first_day, last_day, reps, lapses, misses, missed, "
-      "last_miss_at FROM memory WHERE direction = ?1 AND entry_id = ?2");
-  select.Bind(1, DirectionCode(answer.direction)).Bind(2, entryId);
-  std::optional<MemoryState> before;
-  int64_t firstDay = now.day;
-  int64_t lastDay = now.day;
-  int64_t reps = 0, lapses = 0, misses = 0, missed = 0, lastMissAt = 0;
-  const bool known = select.Step();
-  const int found = select.Result();
-  if (known) {
-    before = MemoryState{select.Real(0), select.Real(1)};
-    firstDay = select.Int(2);
-    lastDay = select.Int(3);
-    reps = select.Int(4);
-    lapses = select.Int(5);
-    misses = select.Int(6);
-    missed = select.Int(7);
-    lastMissAt = select.Int(8);
-  }
-  select.Reset();
-  if (!known && found != SQLITE_DONE) return false;
-  const Grade grade = *answer.grade;
-  // A review dated before the last one (the clock went back) counts as on the same day.
-  const int elapsed = static_cast<int>(std::max<int64_t>(now.day - lastDay, 0));
-  const Fsrs& fsrs = db.Scheduler();
-  const MemoryState after = fsrs.Next(before, elapsed, grade);
-  const int interval = fsrs.IntervalDays(before, elapsed, grade);
-  if (before && grade == Grade::Again) ++lapses;
-  if (answer.rightFirstTry) {
-    missed = 0;
-  } else {
-    ++misses;
-    missed = 1;
-    lastMissAt = now.at;
-  }
-  return db.Sql(
-               "INSERT OR REPLACE INTO memory(entry_id, direction, stability, difficulty, "
-               "first_day, last_day, due_day, reps, lapses, misses, missed, last_miss_at) "
-               "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)")
-      .Bind(1, entryId)
-      .Bind(2, DirectionCode(answer.direction))
-      .Bind(3, after.stability)
-      .Bind(4, after.difficulty)
-      .Bind(5, firstDay)
-      .Bind(6, std::max(now.day, lastDay))
-      .Bind(7, now.day + interval)
-      .Bind(8, reps + 1)
-      .Bind(9, lapses)
-      .Bind(10, misses)
-      .Bind(11, missed)
-      .Bind(12, lastMissAt)
-      .Run();
+  bool ok = false;
+  const int direction = DirectionCode(answer.direction);
+  const std::optional<EntryMemory> before = ReadEntryMemory(db, direction, entryId, &ok);
+  return ok && WriteEntryMemory(db, direction, entryId,
+                                AfterAnswer(db.Scheduler(), before, *answer.grade, now.day, now.at));
 }
 
 bool AddToTotals(StoreDatabase& db, int64_t lessonId, const Answer& answer, const Moment& now) {

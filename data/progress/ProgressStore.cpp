@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "data/Text.h"
+#include "data/progress/EntryMemory.h"
 #include "data/progress/LessonIdentity.h"
 #include "data/progress/StoreDatabase.h"
 
@@ -64,6 +65,10 @@ std::optional<std::string> ProgressStore::LastLessonPath() const {
   std::string path = select.Utf8(0);
   select.Reset();
   return path;
+}
+
+bool ProgressStore::RebuildMemory() {
+  return m_db->Write([&] { return RederiveMemory(*m_db); });
 }
 
 }  // namespace verbaro::progress

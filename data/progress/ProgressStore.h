@@ -62,6 +62,10 @@ class ProgressStore {
   // The path of the lesson opened last in any mode.
   std::optional<std::string> LastLessonPath() const;
 
+  // Derives every memory state again from the answer log, as a changed scheduler would; false
+  // when the store cannot be written or the log cannot be read.
+  bool RebuildMemory();
+
  private:
   explicit ProgressStore(std::shared_ptr<StoreDatabase> db);
   std::shared_ptr<StoreDatabase> m_db;

@@ -1,8 +1,10 @@
 // A month of study on the store's clock: what the review lists hold from day to day.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <map>
+#include <string>
 
 #include "data/progress/ProgressStore.h"
 #include "support/ProgressFixture.h"
@@ -15,6 +17,29 @@ using progress::ExamAnswer;
 using test::ProgressFixture;
 using test::Typed;
 using test::Words;
+
+// Every memory row as text, with the stability and difficulty to the last bit.
+std::string MemoryTable(const std::string& path) {
+  sqlite3* db = nullptr;
+  std::string table;
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT direction, entry_id, printf('%!.17g %!.17g', stability, difficulty), "
+                       "first_day, last_day, due_day, reps, lapses, misses, missed, last_miss_at "
+                       "FROM memory ORDER BY direction, entry_id",
+                       -1, &stmt, nullptr);
+    while (stmt != nullptr && sqlite3_step(stmt) == SQLITE_ROW) {
+      for (int column = 0; column < sqlite3_column_count(stmt); ++column) {
+        table += reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+        table += column + 1 < sqlite3_column_count(stmt) ? ' ' : '\n';
+      }
+    }
+    sqlite3_finalize(stmt);
+  }
+  sqlite3_close(db);
+  return table;
+}
 
 bool Has(const std::vector<int>& entries, int entry) {
   return std::find(entries.begin(), entries.end(), entry) != entries.end();
@@ -106,6 +131,12 @@ TEST(ProgressMonth, DueEntriesComeBackOnTheirDaysAndNewOnesTwentyADay) {
   for (const auto& [entry, days] : answeredOn) hardAnswers += hard(entry) ? static_cast<int>(days.size()) : 0;
   ASSERT_EQ(lesson->MissedCharacters(kWay).size(), 1u);
   EXPECT_EQ(lesson->MissedCharacters(kWay).front().count, 5 * hardAnswers);  // five per answer
+
+  // the answer log is the record: the memory derived from it again is the same, to the bit
+  const std::string before = MemoryTable(f.path);
+  ASSERT_FALSE(before.empty());
+  EXPECT_TRUE(f.Open()->RebuildMemory());
+  EXPECT_EQ(MemoryTable(f.path), before);
 }
 
 }  // namespace
