@@ -124,13 +124,11 @@ void WriteEvent(StoreDatabase& db, int64_t lessonId, const std::vector<int64_t>&
 }  // namespace
 
 LessonProgress::LessonProgress(std::shared_ptr<StoreDatabase> db, int64_t lessonId,
-                               std::vector<EntryKey> keys, std::vector<int64_t> entryIds,
-                               std::string path)
+                               std::vector<EntryKey> keys, std::vector<int64_t> entryIds)
     : m_db(std::move(db)),
       m_lessonId(lessonId),
       m_keys(std::move(keys)),
-      m_entryIds(std::move(entryIds)),
-      m_path(std::move(path)) {
+      m_entryIds(std::move(entryIds)) {
   m_entryOfId.reserve(m_entryIds.size());
   for (size_t i = 0; i < m_entryIds.size(); ++i) {
     if (m_entryIds[i] != 0) m_entryOfId.emplace(m_entryIds[i], static_cast<int>(i));
@@ -173,23 +171,6 @@ void LessonProgress::RecordExamResult(const ExamResult& result) {
         .Bind(6, result.right)
         .Bind(7, result.wrong)
         .Bind(8, result.hints)
-        .Run();
-  });
-}
-
-void LessonProgress::SaveResume(int mode, int filterId, int position) {
-  if (m_lessonId == 0) return;
-  StoreDatabase& db = *m_db;
-  db.Write([&] {
-    return db.Sql(
-                 "INSERT OR REPLACE INTO resume(mode, lesson_id, path, filter_id, position, at) "
-                 "VALUES(?1, ?2, ?3, ?4, ?5, ?6)")
-        .Bind(1, mode)
-        .Bind(2, m_lessonId)
-        .Bind(3, m_path)
-        .Bind(4, filterId)
-        .Bind(5, position)
-        .Bind(6, db.GetClock().NowSeconds())
         .Run();
   });
 }

@@ -41,30 +41,8 @@ bool ProgressStore::IsSaving() const { return m_db->IsSaving(); }
 std::unique_ptr<LessonProgress> ProgressStore::OpenLesson(const std::vector<EntryKey>& keys,
                                                           const std::string& path) {
   LessonIdentity identity = IdentifyLesson(*m_db, keys, path);
-  return std::unique_ptr<LessonProgress>(new LessonProgress(
-      m_db, identity.lessonId, keys, std::move(identity.entryIds), path));
-}
-
-std::optional<ResumePoint> ProgressStore::Resume(int mode) const {
-  if (!m_db->CanRead()) return std::nullopt;
-  Statement& select = m_db->Sql(
-      "SELECT path, lesson_id, filter_id, position FROM resume WHERE mode = ?1");
-  select.Bind(1, mode);
-  if (!select.Step()) return std::nullopt;
-  ResumePoint point{select.Utf8(0), select.Int(1), static_cast<int>(select.Int(2)),
-                    static_cast<int>(select.Int(3))};
-  select.Reset();
-  return point;
-}
-
-std::optional<std::string> ProgressStore::LastLessonPath() const {
-  if (!m_db->CanRead()) return std::nullopt;
-  Statement& select = m_db->Sql("SELECT path FROM lessons ORDER BY open_order DESC LIMIT 1");
-  select.Reset();
-  if (!select.Step()) return std::nullopt;
-  std::string path = select.Utf8(0);
-  select.Reset();
-  return path;
+  return std::unique_ptr<LessonProgress>(
+      new LessonProgress(m_db, identity.lessonId, keys, std::move(identity.entryIds)));
 }
 
 bool ProgressStore::RebuildMemory() {

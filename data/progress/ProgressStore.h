@@ -1,7 +1,7 @@
 #pragma once
 // The learner's progress: one SQLite file per user (by default
 // $XDG_DATA_HOME/verbaro/progress.sqlite) with an append-only answer log and, derived from it,
-// a memory state per entry and direction (FSRS), the exam results and where each mode was left.
+// a memory state per entry and direction (FSRS), and the exam results.
 //
 // A store that cannot be used never stops the trainer: Open always gives a store; when the file
 // cannot be read or written it keeps what it can (nothing, or reading only) and TakeNotice gives,
@@ -53,14 +53,9 @@ class ProgressStore {
 
   // The lesson with these entries (in row order), known by its content: a copy, a moved file or
   // a rebuilt lesson that kept most of its entries finds its progress. `path` (UTF-8) is where it
-  // was opened from this time, for resuming.
+  // was opened from this time.
   std::unique_ptr<LessonProgress> OpenLesson(const std::vector<EntryKey>& keys,
                                              const std::string& path);
-
-  // Where the mode (index 0..5) was left, if it was.
-  std::optional<ResumePoint> Resume(int mode) const;
-  // The path of the lesson opened last in any mode.
-  std::optional<std::string> LastLessonPath() const;
 
   // Derives every memory state again from the answer log, as a changed scheduler would; false
   // when the store cannot be written or the log cannot be read.
@@ -88,8 +83,6 @@ class LessonProgress {
   void RecordExamAnswer(Direction direction, std::span<const int> entries, ExamAnswer answer);
   void RecordExposure(Direction direction, std::span<const int> entries);
   void RecordExamResult(const ExamResult& result);
-  // Where the mode (index 0..5) is now in this lesson.
-  void SaveResume(int mode, int filterId, int position);
 
   // Entries missed in typing or in an exam and not answered right since, most missed first.
   std::vector<int> MissedEntries(Direction direction) const;
@@ -117,19 +110,18 @@ class LessonProgress {
   int64_t Today() const;
 
   // Forgets the lesson's progress: the answers and memory of its entries, its exams and its
-  // statistics. Where each mode was left is kept.
+  // statistics.
   void Forget();
 
  private:
   friend class ProgressStore;
   LessonProgress(std::shared_ptr<StoreDatabase> db, int64_t lessonId, std::vector<EntryKey> keys,
-                 std::vector<int64_t> entryIds, std::string path);
+                 std::vector<int64_t> entryIds);
   std::shared_ptr<StoreDatabase> m_db;
   int64_t m_lessonId = 0;
   std::vector<EntryKey> m_keys;
   std::vector<int64_t> m_entryIds;  // per entry; 0 when the store does not know it
   std::unordered_map<int64_t, int> m_entryOfId;
-  std::string m_path;
 };
 
 }  // namespace verbaro::progress

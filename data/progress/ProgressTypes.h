@@ -1,6 +1,6 @@
 #pragma once
 // The plain values that pass between the trainer and the learner's progress store: which entry,
-// which way it is studied, what the learner did, and where a mode was left.
+// which way it is studied and what the learner did.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -61,14 +61,6 @@ struct ExamResult {
 struct ExamRecord {
   int64_t at = 0;
   ExamResult result;
-};
-
-// Where a mode was left: the lesson file and the place in it.
-struct ResumePoint {
-  std::string lessonPath;  // UTF-8
-  int64_t lessonId = 0;    // the store's lesson, to check that the file still holds it
-  int filterId = 0;        // the filter's command id
-  int position = 0;        // position in the filter
 };
 
 }  // namespace verbaro::progress

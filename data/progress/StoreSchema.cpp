@@ -17,7 +17,7 @@ namespace {
 //   memory          derived from the log: FSRS state per entry and direction, with the counts
 //                   the review filters need (missed: answered wrongly and not right since)
 //   exams           finished exams with the numbers of their statistics box
-//   resume          where each mode was left
+//   resume          where each mode was left (dropped in version 2)
 //   daily, char_misses  per-lesson totals kept with every event, so that statistics need not
 //                   scan the log
 constexpr const char* kVersion1 = R"sql(
@@ -70,7 +70,10 @@ CREATE TABLE char_misses(
   PRIMARY KEY(lesson_id, direction, expected, typed)) WITHOUT ROWID;
 )sql";
 
-constexpr const char* kSteps[] = {kVersion1};
+// Version 2: where each mode was left is kept with the trainer's settings, not here.
+constexpr const char* kVersion2 = "DROP TABLE IF EXISTS resume;";
+
+constexpr const char* kSteps[] = {kVersion1, kVersion2};
 
 }  // namespace
 

@@ -36,19 +36,22 @@ void StoreWithHistory(const ProgressFixture& f, int events = 1) {
   }
 }
 
-int64_t AnswerRows(const std::string& path) {
+// The one number a query gives; -1 when it gives none.
+int64_t Number(const std::string& path, const char* sql) {
   sqlite3* db = nullptr;
   sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
   sqlite3_stmt* stmt = nullptr;
-  int64_t rows = -1;
-  if (sqlite3_prepare_v2(db, "SELECT count(*) FROM answers", -1, &stmt, nullptr) == SQLITE_OK &&
+  int64_t number = -1;
+  if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK &&
       sqlite3_step(stmt) == SQLITE_ROW) {
-    rows = sqlite3_column_int64(stmt, 0);
+    number = sqlite3_column_int64(stmt, 0);
   }
   sqlite3_finalize(stmt);
   sqlite3_close(db);
-  return rows;
+  return number;
 }
+
+int64_t AnswerRows(const std::string& path) { return Number(path, "SELECT count(*) FROM answers"); }
 
 void Execute(const std::string& path, const char* sql) {
   sqlite3* db = nullptr;
@@ -103,7 +106,7 @@ TEST(ProgressFailures, AStoreOfANewerVersionIsReadButNeverChanged) {
   ProgressFixture f;
   StoreWithHistory(f);
   Execute(f.path, "PRAGMA user_version = 99");
-  const int64_t rows = AnswerRows(f.path);
+  const std::vector<uint8_t> bytes = test::ReadFileBytes(f.path);
 
   auto store = f.Open();
   EXPECT_TRUE(Contains(store->TakeNotice(), u"более новой версией"));
@@ -112,11 +115,29 @@ TEST(ProgressFailures, AStoreOfANewerVersionIsReadButNeverChanged) {
   EXPECT_EQ(lesson->MissedEntries(Direction::Forward), (std::vector{0}));
   lesson->RecordTyping(Direction::Forward, std::vector{5}, Typed(4));
   lesson->RecordExamResult({4, 800, u"все", 1, 1, 1});
-  lesson->SaveResume(0, 800, 3);
   lesson->Forget();
-  EXPECT_EQ(AnswerRows(f.path), rows);
-  EXPECT_FALSE(store->Resume(0).has_value());
-  EXPECT_EQ(store->LastLessonPath(), "a.db");  // the opening was not recorded either
+  EXPECT_EQ(lesson->MissedEntries(Direction::Forward), (std::vector{0}));
+  store.reset();
+  lesson.reset();
+  EXPECT_EQ(test::ReadFileBytes(f.path), bytes);  // not a byte changed, the opening included
+}
+
+TEST(ProgressSchema, AStoreOfTheFirstVersionIsUpgradedAndKeepsItsProgress) {
+  ProgressFixture f;
+  StoreWithHistory(f);
+  // the first version also kept where each mode was left
+  Execute(f.path,
+          "CREATE TABLE resume(mode INTEGER PRIMARY KEY, lesson_id INTEGER NOT NULL, "
+          "path TEXT NOT NULL, filter_id INTEGER NOT NULL, position INTEGER NOT NULL, "
+          "at INTEGER NOT NULL); INSERT INTO resume VALUES(0, 1, 'a.db', 800, 5, 0); "
+          "PRAGMA user_version = 1");
+  auto store = f.Open();
+  EXPECT_EQ(store->TakeNotice(), u"");
+  EXPECT_TRUE(store->IsSaving());
+  EXPECT_EQ(store->OpenLesson(Words(100), "a.db")->MissedEntries(Direction::Forward),
+            (std::vector{0}));
+  EXPECT_EQ(Number(f.path, "PRAGMA user_version"), 2);
+  EXPECT_EQ(Number(f.path, "SELECT count(*) FROM sqlite_schema WHERE name = 'resume'"), 0);
 }
 
 TEST(ProgressFailures, AFolderThatCannotBeMadeLeavesTheTrainerWithoutProgress) {
@@ -148,7 +169,6 @@ TEST(ProgressFailures, TheLessonToolReadsWithoutCreatingOrChangingAnything) {
   EXPECT_EQ(lesson->MissedEntries(Direction::Forward), (std::vector{0}));
   lesson->RecordTyping(Direction::Forward, std::vector{1}, Typed(9));
   EXPECT_EQ(AnswerRows(f.path), rows);
-  EXPECT_EQ(store->LastLessonPath(), "a.db");
 }
 
 // A small file system of its own for the test (tmpfs), or nothing without the right to mount.

@@ -35,7 +35,6 @@ TEST(ProgressStore, EventsOfOneRunAreThereInTheNext) {
     f.clock.seconds += 60;
     lesson->RecordExamAnswer(kForward, std::vector{2}, ExamAnswer::Refused);
     lesson->RecordExposure(kForward, std::vector{3});
-    lesson->SaveResume(2, 801, 7);
   }
   auto store = f.Open();
   auto lesson = store->OpenLesson(Words(5), "/lessons/a.db");
@@ -45,13 +44,6 @@ TEST(ProgressStore, EventsOfOneRunAreThereInTheNext) {
   // nothing due before tomorrow; the two never answered (exposure is no answer) are new
   EXPECT_EQ(lesson->DueEntries(kForward), (std::vector{3, 4}));
   EXPECT_EQ(lesson->DueEntries(kReverse), (std::vector{0, 1, 2, 3, 4}));
-  const auto resume = store->Resume(2);
-  ASSERT_TRUE(resume.has_value());
-  EXPECT_EQ(resume->lessonPath, "/lessons/a.db");
-  EXPECT_EQ(resume->lessonId, lesson->Id());
-  EXPECT_EQ(resume->filterId, 801);
-  EXPECT_EQ(resume->position, 7);
-  EXPECT_FALSE(store->Resume(3).has_value());
 }
 
 TEST(ProgressStore, AnsweringRightTakesAnEntryOffTheMissedListButNotItsCount) {
@@ -82,7 +74,6 @@ TEST(ProgressStore, ALessonIsKnownByItsEntriesWhereverItLies) {
   auto copy = store->OpenLesson(Words(10), "/media/usb/copy.db");
   EXPECT_EQ(copy->Id(), original->Id());
   EXPECT_EQ(copy->MissedEntries(kForward), (std::vector{4}));
-  EXPECT_EQ(store->LastLessonPath(), "/media/usb/copy.db");
 
   // rebuilt after adding two words and correcting one: entry 4 moved to position 6
   std::vector<progress::EntryKey> rebuilt = Words(10);
@@ -114,7 +105,6 @@ TEST(ProgressStore, ForgettingALessonLeavesItAsNew) {
   lesson->RecordTyping(kForward, std::vector{0}, Typed(4));
   lesson->RecordExamAnswer(kReverse, std::vector{1}, ExamAnswer::Wrong);
   lesson->RecordExamResult({5, 800, u"все", 1, 2, 3});
-  lesson->SaveResume(0, 800, 2);
   lesson->Forget();
   auto reopened = store->OpenLesson(Words(3), "a.db");
   EXPECT_TRUE(reopened->MissedEntries(kForward).empty());
@@ -124,7 +114,6 @@ TEST(ProgressStore, ForgettingALessonLeavesItAsNew) {
   EXPECT_TRUE(reopened->MissedCharacters(kForward).empty());
   EXPECT_TRUE(reopened->AnswerLog().empty());
   EXPECT_EQ(reopened->Counts(kForward).answers, 0);
-  EXPECT_TRUE(store->Resume(0).has_value());  // where the mode was left is no progress
 }
 
 TEST(ProgressStore, EventsForUnknownEntriesAreLeftOut) {
