@@ -31,6 +31,27 @@ TEST(Typable, TheRussianAlphabetRowByRowCanBeTypedInConspectTwo) {
   }
 }
 
+// The first untypable character is found wherever it stands, the ends of the text included.
+TEST(Typable, FindUntypableLooksAtEveryPositionFromTheFirstToTheLast) {
+  const struct {
+    std::u16string_view text;
+    TypingTable table;
+    std::optional<size_t> at;
+  } cases[] = {
+      {u"", TypingTable::Latin, std::nullopt},
+      {u"’", TypingTable::Latin, 0u},
+      {u"’eau", TypingTable::Latin, 0u},
+      {u"bonjour’", TypingTable::Latin, 7u},
+      {u"l’eau’", TypingTable::Latin, 1u},  // the first of two
+      {u"водаé", TypingTable::Cyrillic, 4u},
+      {u"a", TypingTable::Cyrillic, 0u},
+      {u"вода", TypingTable::Cyrillic, std::nullopt},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(FindUntypable(cases[i].text, cases[i].table), cases[i].at) << "case " << i;
+  }
+}
+
 TEST(Typable, OfficeApostrophesAndNoBreakSpacesBecomeTheTypableOnes) {
   EXPECT_EQ(WithTypableApostrophesAndSpaces(u"l’eau ‘x’ ʼa\u00A0b\u202Fc"), u"l'eau 'x' 'a b c");
   EXPECT_EQ(WithTypableApostrophesAndSpaces(u"«вода»"), u"«вода»");  // others are left for refusal

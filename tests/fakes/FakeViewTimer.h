@@ -20,8 +20,11 @@ class FakeViewTimer : public ViewTimer {
   void Kill() override { active = false; }
   bool IsActive() const override { return active; }
   // Fires the timer as the clock would when it is running; returns false when it was not running.
+  // Single-shot like the real timer: it has stopped by the time its handler runs, so whatever
+  // goes on afterwards must start it again.
   bool Fire() {
     if (!active) return false;
+    active = false;
     if (onTimeout) onTimeout();
     return true;
   }
