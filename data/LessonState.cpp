@@ -21,7 +21,7 @@ void CLessonState::ClearLessonData() {
   // The other current-record texts stay until the next record is selected.
   m_vpMp3Word.clear();
   m_nvMp3WordSize.clear();
-  m_pMp3Word.reset();
+  m_pMp3Word = {};
   m_nMp3WordSize = 0;
   m_nUserFilterIndex = 0;
   m_nCurMp3Index = 0;

@@ -5,6 +5,7 @@
 // and passes the filters on to the frame's Filters menu, so all of this runs in plain tests.
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,6 +20,7 @@ struct sqlite3_stmt;
 namespace verbaro {
 
 class DiagnosticLog;
+class LessonRecordings;
 
 inline constexpr std::u16string_view kCaptionError = u"Ошибка";
 inline constexpr std::u16string_view kCaptionInfo = u"Информация";
@@ -56,7 +58,10 @@ class CLessonState {
   // SQLite result code, 0 with an open connection in *db on success.
   int OpenDatabase(const std::u16string& path, sqlite3** db);
   bool LoadWordsData();
-  bool ReadWordsRow(sqlite3* db, int nRow, sqlite3_stmt* stmt);
+  // Appends the record of the statement's current row (a row of the text query) with a reference
+  // to the recording of rowid nRow, probed through `recordings`; false when it cannot be read.
+  bool ReadWordsRow(const std::shared_ptr<LessonRecordings>& recordings, int nRow,
+                    sqlite3_stmt* stmt);
 
   // ---- filters ----
   bool CreateUserFilters();
@@ -94,9 +99,9 @@ class CLessonState {
   int32_t m_nCurMp3Index = 0;
 
   // current record (copies, replaced by each successful SetUserData)
-  std::vector<Mp3Buffer> m_vpMp3Word;
+  std::vector<Mp3Recording> m_vpMp3Word;
   std::vector<int32_t> m_nvMp3WordSize;
-  Mp3Buffer m_pMp3Word;
+  Mp3Recording m_pMp3Word;
   int32_t m_nMp3WordSize = 0;
   std::u16string m_wsKeyWord;
   std::u16string m_wsFrGram;

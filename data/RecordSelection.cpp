@@ -52,12 +52,12 @@ bool CLessonState::SetUserData() {
     m_nCurMp3Index = 0;
   }
 
-  // Every recording needs its size, and the size may not exceed the buffer the player reads.
+  // Every recording needs its size, and the size may not exceed what the lesson stores.
   const bool sizeKnown = m_nCurMp3Index < nSizes;
   m_pMp3Word = m_vpMp3Word[m_nCurMp3Index];
   m_nMp3WordSize = sizeKnown ? m_nvMp3WordSize[m_nCurMp3Index] : 0;
   const bool sizeFitsBuffer =
-      m_pMp3Word && m_nMp3WordSize >= 0 && static_cast<size_t>(m_nMp3WordSize) <= m_pMp3Word->size();
+      m_pMp3Word && m_nMp3WordSize >= 0 && m_nMp3WordSize <= m_pMp3Word.Size();
   if (sizeKnown && (!m_pMp3Word || m_nMp3WordSize == 0)) {
     ShowError(u"Нет данных для проигрывания звука!");
     return false;
@@ -73,7 +73,7 @@ bool CLessonState::SetUserData() {
   if (!sizeFitsBuffer) {
     if (m_pMainLog) {
       m_pMainLog->Line(u"m_nMp3WordSize (", m_nMp3WordSize, u") > ", u"mp3 buffer (",
-                       m_pMp3Word->size(), u")");
+                       m_pMp3Word.Size(), u")");
     }
     ShowError(u"Некорректные значения для звуковых данных!");
     return false;

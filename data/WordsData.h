@@ -1,17 +1,16 @@
 #pragma once
-// One lesson entry in memory. Recording buffers are shared: copying a record copies references,
-// so a buffer read once from the lesson file lives as long as any record that refers to it.
+// One lesson entry in memory. Its recordings are references (Mp3Recording): copying a record
+// copies them, and what they refer to lives as long as any record that refers to it.
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "data/Mp3Recording.h"
+
 namespace verbaro {
 
-using Mp3Buffer = std::shared_ptr<const std::vector<uint8_t>>;
-
 struct WordsData {
-  std::vector<Mp3Buffer> vpMp3Word;     // the recordings of the key, one per source row
+  std::vector<Mp3Recording> vpMp3Word;  // the recordings of the key, one per source row
   std::vector<int32_t> nvMp3WordSize;   // size in bytes of each recording, same order
   std::u16string wsKeyWord;             // the entry's head: foreign word, or translation when reversed
   std::u16string wsFrGram;              // grammar code

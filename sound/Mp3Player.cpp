@@ -98,4 +98,16 @@ std::optional<unsigned> Mp3Player::PlayRecording(const uint8_t* mp3, int size, Q
   return nDuration / 10 + 100;
 }
 
+std::optional<unsigned> Mp3Player::PlayRecording(const Mp3Recording& recording, int size,
+                                                 QWidget* owner) {
+  StopDevice();
+  if (!recording || size <= 0) return std::nullopt;
+  const std::optional<std::vector<uint8_t>> bytes = recording.Read();
+  if (!bytes || bytes->empty()) {
+    ShowError(u"Не могу обработать mp3-файл в памяти!", owner);
+    return std::nullopt;
+  }
+  return PlayRecording(bytes->data(), std::min(size, static_cast<int>(bytes->size())), owner);
+}
+
 }  // namespace verbaro

@@ -10,6 +10,7 @@
 
 #include "platform/WaveOut.h"
 #include "data/Mp3Decoder.h"
+#include "data/Mp3Recording.h"
 
 class QWidget;
 
@@ -52,6 +53,11 @@ class Mp3Player {
   // by `owner`, the view that sounds). The period is returned even when the device refused the
   // write, which was reported.
   std::optional<unsigned> PlayRecording(const uint8_t* mp3, int size, QWidget* owner = nullptr);
+  // The same for a recording of the lesson, whose first `size` bytes are read now. A recording
+  // that can no longer be read (the file was damaged or cut since it was opened) gets the same
+  // message as one that cannot be decoded, and nothing plays.
+  std::optional<unsigned> PlayRecording(const Mp3Recording& recording, int size,
+                                        QWidget* owner = nullptr);
 
   const PcmFormat wfxPcm{kChannels, kSamplesPerSecond, kBitsPerSample};
   uint32_t nSoundBufferSize = 0;         // bytes of PCM in m_pSoundBuffer

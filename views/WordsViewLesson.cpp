@@ -127,13 +127,9 @@ bool CWordsView::BuildFilterMenu() {
 
 bool CWordsView::PlayCurrentSound() {
   if (!m_bIsSound) return false;
-  const uint8_t* mp3 = nullptr;
-  int size = 0;
-  if (m_pMp3Word && m_nMp3WordSize > 0) {
-    mp3 = m_pMp3Word->data();
-    size = std::min<int>(m_nMp3WordSize, static_cast<int>(m_pMp3Word->size()));
-  }
-  const std::optional<unsigned> period = m_pPlayer->PlayRecording(mp3, size, this);
+  // The recording is read from the lesson file now, not when the lesson was opened.
+  const int size = std::min(m_nMp3WordSize, m_pMp3Word.Size());
+  const std::optional<unsigned> period = m_pPlayer->PlayRecording(m_pMp3Word, size, this);
   if (!period) return false;
   m_bTickWaiting = false;  // this recording's own end replaces a tick that waited
   // The Video views pause between phrases after each recording.

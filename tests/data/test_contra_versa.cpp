@@ -36,22 +36,21 @@ TEST(ContraVersa, TranslationsOfOneKindBecomeEntriesInCodeUnitOrder) {
   }
   // Both entries of "chat" refer to its one recording.
   EXPECT_EQ(lesson.m_vWordsData[0].vpMp3Word[0], lesson.m_vWordsData[2].vpMp3Word[0]);
-  EXPECT_EQ(lesson.m_vWordsData[0].vpMp3Word[0].use_count(), 2);
 }
 
 TEST(ContraVersa, RowsSharingATranslationMergeWithAllTheirRecordings) {
   RecordingLesson lesson;
   lesson.m_vWordsData = {Record(u"adj,m", u"", u"a", {u"хороший"}, 3),
                          Record(u"adj,m", u"", u"b", {u"хороший"}, 7)};
-  const Mp3Buffer first = lesson.m_vWordsData[0].vpMp3Word[0];
-  const Mp3Buffer second = lesson.m_vWordsData[1].vpMp3Word[0];
+  const Mp3Recording first = lesson.m_vWordsData[0].vpMp3Word[0];
+  const Mp3Recording second = lesson.m_vWordsData[1].vpMp3Word[0];
   ASSERT_TRUE(lesson.BuildContraVersaData());
   ASSERT_EQ(lesson.m_vWordsData.size(), 1u);
   const WordsData& merged = lesson.m_vWordsData[0];
   EXPECT_EQ(ExtendedKey(merged.wsKeyWord, merged), u"хороший, adj,m");
   EXPECT_EQ(merged.vwsAltWords, (Texts{u"a", u"b"}));
   EXPECT_EQ(merged.vnWordErrors, (std::vector<int32_t>{0, 0}));
-  EXPECT_EQ(merged.vpMp3Word, (std::vector<Mp3Buffer>{first, second}));
+  EXPECT_EQ(merged.vpMp3Word, (std::vector<Mp3Recording>{first, second}));
   EXPECT_EQ(merged.nvMp3WordSize, (std::vector<int32_t>{3, 7}));
 }
 
@@ -163,9 +162,9 @@ TEST(ContraVersa, LessonFileReversedAndPlayedInTurn) {
 
   lesson.m_nUserFilterIndex = 1;
   ASSERT_TRUE(lesson.SetUserData());
-  EXPECT_EQ(*lesson.m_pMp3Word, Recording(6, 1));
+  EXPECT_EQ(lesson.m_pMp3Word.Read(), Recording(6, 1));
   ASSERT_TRUE(lesson.SetUserData());
-  EXPECT_EQ(*lesson.m_pMp3Word, Recording(9, 2));
+  EXPECT_EQ(lesson.m_pMp3Word.Read(), Recording(9, 2));
   EXPECT_EQ(lesson.m_vwsAltWords, (Texts{u"bon", u"brave"}));
 }
 

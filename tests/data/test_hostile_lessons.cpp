@@ -166,7 +166,7 @@ TEST_F(HostileLessonTest, FiftyMegabyteRecordingLoadsWhileALargerValueStopsItsRo
   EXPECT_FALSE(Load(file));
   ASSERT_EQ(lesson.m_vWordsData.size(), 1u);
   EXPECT_EQ(lesson.m_vWordsData[0].nvMp3WordSize, (std::vector<int32_t>{fifty}));
-  EXPECT_EQ(lesson.m_vWordsData[0].vpMp3Word.at(0)->size(), static_cast<size_t>(fifty));
+  EXPECT_EQ(lesson.m_vWordsData[0].vpMp3Word.at(0).Size(), fifty);
   EXPECT_EQ(lesson.messages.at(0).text,
             u"Не могу прочитать строку 2 базы данных:\n" + PathText(file));
 }
@@ -185,7 +185,7 @@ TEST_F(HostileLessonTest, HundredThousandRowsLoadInOrder) {
   EXPECT_EQ(lesson.m_vWordsData.front().wsKeyWord, u"mot1");
   EXPECT_EQ(lesson.m_vWordsData.back().wsKeyWord, u"mot100000");
   EXPECT_EQ(lesson.m_vWordsData.back().vwsAltWords, (std::vector<std::u16string>{u"слово100000"}));
-  EXPECT_EQ(*lesson.m_vWordsData.back().vpMp3Word.at(0), (std::vector<uint8_t>{'I', 'D', '3'}));
+  EXPECT_EQ(lesson.m_vWordsData.back().vpMp3Word.at(0).Read(), (std::vector<uint8_t>{'I', 'D', '3'}));
 }
 
 TEST_F(HostileLessonTest, RecordingClaimingMoreThanTheFileHoldsStopsItsRow) {
@@ -221,7 +221,7 @@ TEST_F(HostileLessonTest, LessonWhoseRowsAreStillInTheWriteAheadLogLoads) {
 
   EXPECT_TRUE(Load(file));
   EXPECT_EQ(lesson.m_vWordsData.size(), rows.size());
-  EXPECT_EQ(*lesson.m_vWordsData.back().vpMp3Word.at(0), Recording(20000, 7));
+  EXPECT_EQ(lesson.m_vWordsData.back().vpMp3Word.at(0).Read(), Recording(20000, 7));
   EXPECT_TRUE(lesson.messages.empty());
   sqlite3_close(holder);
 }

@@ -58,13 +58,13 @@ TEST_F(LessonFileTest, RowsLoadInRowidOrderEachWithTheRecordingOfItsOwnRowid) {
   EXPECT_EQ(chat.vwsAltWords, (std::vector<std::u16string>{u"кошка", u"кот"}));
   EXPECT_EQ(chat.vnWordErrors, (std::vector<int32_t>{0, 0}));
   ASSERT_EQ(chat.vpMp3Word.size(), 1u);
-  EXPECT_EQ(*chat.vpMp3Word[0], Recording(3, 10));
+  EXPECT_EQ(chat.vpMp3Word[0].Read(), Recording(3, 10));
   EXPECT_EQ(chat.nvMp3WordSize, (std::vector<int32_t>{3}));
 
   const WordsData& maisons = lesson.m_vWordsData[1];
   EXPECT_EQ(maisons.wsKeyWord, u"maisons");
   EXPECT_EQ(maisons.wsInfo1, u"[mɛzɔ̃]");
-  EXPECT_EQ(*maisons.vpMp3Word[0], Recording(5, 20));
+  EXPECT_EQ(maisons.vpMp3Word[0].Read(), Recording(5, 20));
 
   EXPECT_EQ(lesson.m_nTotalCountAltWords, 3);
   EXPECT_EQ(lesson.m_nRightAnswers + lesson.m_nWrongAnswers + lesson.m_nHints, 0);
@@ -101,7 +101,7 @@ TEST_F(LessonFileTest, TableWithFewerThanThirteenColumnsLoadsWithEmptyMissingCol
   EXPECT_EQ(record.wsKeyWord, u"chat");
   EXPECT_TRUE(record.wsInfo1.empty());
   EXPECT_TRUE(record.vwsAltWords.empty());
-  EXPECT_EQ(*record.vpMp3Word.at(0), (std::vector<uint8_t>{0x0A, 0x0B, 0x0C}));
+  EXPECT_EQ(record.vpMp3Word.at(0).Read(), (std::vector<uint8_t>{0x0A, 0x0B, 0x0C}));
 }
 
 TEST_F(LessonFileTest, TableWithoutRowsLoadsNothingAndSucceeds) {
@@ -160,7 +160,7 @@ TEST_F(LessonFileTest, TextRecordingIsReadAsItsBytes) {
   LessonRow row{u"v", u"", u"w", {u"т"}, {'I', 'D', '3'}};
   row.recordingKind = RecordingKind::Text;
   ASSERT_TRUE(Load(WriteRows({row})));
-  EXPECT_EQ(*lesson.m_vWordsData.at(0).vpMp3Word.at(0), (std::vector<uint8_t>{'I', 'D', '3'}));
+  EXPECT_EQ(lesson.m_vWordsData.at(0).vpMp3Word.at(0).Read(), (std::vector<uint8_t>{'I', 'D', '3'}));
 }
 
 TEST_F(LessonFileTest, ZeroLengthRecordingLoadsButTheRecordCannotBeShown) {
@@ -231,7 +231,7 @@ TEST_F(LessonFileTest, DamagedPageStopsTheLoadWithAMessageKeepingTheRowsBefore) 
   EXPECT_NE(lesson.messages[0].text.find(u"Не могу прочитать строку "), std::u16string::npos);
 }
 
-TEST_F(LessonFileTest, LoadingLeavesTheFileUnchangedAndClosed) {
+TEST_F(LessonFileTest, LoadingLeavesTheFileUnchangedAndOpenOnlyWhileTheLessonIs) {
   const fs::path good = WriteRows({LessonRow{u"m", u"s", u"chat", {u"кот"}, Recording(8, 1)}});
   LessonRow gapRow{u"m", u"s", u"x", {u"y"}, Recording(8, 1)};
   gapRow.rowid = 7;
@@ -240,10 +240,16 @@ TEST_F(LessonFileTest, LoadingLeavesTheFileUnchangedAndClosed) {
     SCOPED_TRACE(file.string());
     const std::vector<uint8_t> before = ReadFileBytes(file);
     const auto modified = fs::last_write_time(file);
-    Load(file);
+    const bool loaded = Load(file);
+    // The recordings are read from the file when they are sounded.
+    EXPECT_EQ(OpenDescriptorCount(file), loaded ? 1 : 0);
+    if (loaded) {
+      EXPECT_EQ(lesson.m_vWordsData.at(0).vpMp3Word.at(0).Read(), Recording(8, 1));
+    }
+    lesson.StopSound();
+    EXPECT_EQ(OpenDescriptorCount(file), 0);
     EXPECT_EQ(ReadFileBytes(file), before);
     EXPECT_EQ(fs::last_write_time(file), modified);
-    EXPECT_EQ(OpenDescriptorCount(file), 0);
   }
   // No journal or other file was left beside the lessons.
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 2);

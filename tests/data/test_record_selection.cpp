@@ -14,7 +14,7 @@ using Indexes = std::vector<int32_t>;
 WordsData MergedRecord(std::u16string key, int count) {
   WordsData record = Record(u"m", u"s", std::move(key), {u"a"}, 10);
   for (int i = 1; i < count; ++i) {
-    record.vpMp3Word.push_back(std::make_shared<std::vector<uint8_t>>(10 + i));
+    record.vpMp3Word.push_back(Mp3Recording::Held(std::vector<uint8_t>(10 + i)));
     record.nvMp3WordSize.push_back(10 + i);
     record.vwsAltWords.push_back(u"b");
     record.vnWordErrors.push_back(0);
@@ -157,7 +157,7 @@ TEST_F(SetUserDataTest, ExamViewsTakeTheQuestionFromTheirOwnStep) {
   lesson.examDataResult = true;
   lesson.m_wsKeyWord = u"question";
   lesson.m_vwsAltWords = {u"r1", u"r2"};
-  lesson.m_vpMp3Word = {std::make_shared<std::vector<uint8_t>>(3)};
+  lesson.m_vpMp3Word = {Mp3Recording::Held(std::vector<uint8_t>(3))};
   lesson.m_nvMp3WordSize = {3};
   EXPECT_TRUE(lesson.SetUserData());
   EXPECT_EQ(lesson.m_wsKeyWord, u"question");
@@ -214,7 +214,6 @@ TEST(StopSound, ClearsTheLessonButKeepsTheShownTexts) {
   ASSERT_TRUE(lesson.CreateUserFilters());
   lesson.SelectUserFilter(801, u"");
   ASSERT_TRUE(lesson.SetUserData());
-  const Mp3Buffer shown = lesson.m_pMp3Word;
   lesson.m_nUserFilterIndex = 0;
   lesson.m_nCurMp3Index = 0;
   lesson.m_bPlayOnPaint = 0;
@@ -236,8 +235,7 @@ TEST(StopSound, ClearsTheLessonButKeepsTheShownTexts) {
             0);
   EXPECT_EQ(lesson.m_bPlayOnPaint, 1);
   EXPECT_EQ(lesson.m_wsKeyWord, u"chat");
-  // Nothing of the cleared lesson is held any more.
-  EXPECT_EQ(shown.use_count(), 1);
+  EXPECT_TRUE(lesson.m_pMp3Word.IsNull());
   EXPECT_NE(lesson.LogText().find(
                 "CWordsView::StopSound() : Очистка вектора переводов : m_vwsAltWords.size() = 0\n"),
             std::string::npos);
@@ -256,15 +254,14 @@ TEST(WordsData, ExtendedKeyCarriesGrammarAndAnExactNumberCode) {
   }
 }
 
-TEST(WordsData, CopiesShareTheRecordingBuffer) {
+TEST(WordsData, CopiesReferToTheSameRecordingWhichOutlivesTheOriginal) {
   std::unique_ptr<WordsData> original = std::make_unique<WordsData>(Record(u"m", u"s", u"a", {u"b"}));
-  const std::vector<uint8_t>* bytes = original->vpMp3Word[0].get();
   const WordsData copy = *original;
-  EXPECT_EQ(copy.vpMp3Word[0].get(), bytes);
-  EXPECT_EQ(copy.vpMp3Word[0].use_count(), 2);
+  EXPECT_EQ(copy.vpMp3Word[0], original->vpMp3Word[0]);
+  EXPECT_NE(copy.vpMp3Word[0], Record(u"m", u"s", u"a", {u"b"}).vpMp3Word[0]) << "equal bytes, another recording";
   original.reset();
-  EXPECT_EQ(copy.vpMp3Word[0].use_count(), 1);
-  EXPECT_EQ(copy.vpMp3Word[0]->size(), 4u);
+  EXPECT_EQ(copy.vpMp3Word[0].Read(), std::vector<uint8_t>(4, 1));
+  EXPECT_EQ(copy.vpMp3Word[0].Size(), 4);
 }
 
 }  // namespace

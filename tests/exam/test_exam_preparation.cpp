@@ -29,7 +29,7 @@ TEST_F(ExamPreparation, Exam1MergesRowsOfOneWordAndGroupKeepingTheFirstRowsRecor
   EXPECT_EQ(chat.vwsAltWords, (Texts{u"кот", u"кошка", u"котик"}));
   EXPECT_EQ(chat.vnWordErrors, (std::vector<int32_t>{0, 0, 0}));
   ASSERT_EQ(chat.vpMp3Word.size(), 1u);
-  EXPECT_EQ(*chat.vpMp3Word[0], RecordingOf(u"chat"));
+  EXPECT_EQ(chat.vpMp3Word[0].Read(), RecordingOf(u"chat"));
   EXPECT_EQ(chat.wsInfo1, u"[chat]") << "the text lines of the first row stay";
   // The filter of all records is selected silently and counts every answer.
   EXPECT_EQ(view->m_vUserIndexes, (std::vector<int32_t>{0, 1}));
@@ -118,8 +118,8 @@ TEST_F(ExamPreparation, Exam2GathersTheForeignWordsAndRecordingsOfATranslation) 
   EXPECT_EQ(cat.vwsAltWords, (Texts{u"chat", u"matou"}));
   EXPECT_EQ(cat.vnWordErrors, (std::vector<int32_t>{0, 0}));
   ASSERT_EQ(cat.vpMp3Word.size(), 2u);
-  EXPECT_EQ(*cat.vpMp3Word[0], RecordingOf(u"chat"));
-  EXPECT_EQ(*cat.vpMp3Word[1], RecordingOf(u"matou"));
+  EXPECT_EQ(cat.vpMp3Word[0].Read(), RecordingOf(u"chat"));
+  EXPECT_EQ(cat.vpMp3Word[1].Read(), RecordingOf(u"matou"));
   EXPECT_EQ(cat.nvMp3WordSize, (std::vector<int32_t>{int32_t(RecordingOf(u"chat").size()),
                                                      int32_t(RecordingOf(u"matou").size())}));
   EXPECT_EQ(cat.wsFrGram, u"m");

@@ -30,7 +30,7 @@ TEST_F(ExamQuestions, TheOnlyRecordOfItsGroupGetsASingleCellWithItsAnswer) {
   EXPECT_EQ(view->m_wsInfo1, u"[chat]");
   EXPECT_EQ(view->Rules().m_wsExtFrGram, u"m,s");
   ASSERT_EQ(view->m_vpMp3Word.size(), 1u);
-  EXPECT_EQ(*view->m_vpMp3Word[0], RecordingOf(u"chat"));
+  EXPECT_EQ(view->m_vpMp3Word[0].Read(), RecordingOf(u"chat"));
   EXPECT_TRUE(Messages().empty());
 }
 

@@ -47,10 +47,12 @@ void WriteDatabase(const std::filesystem::path& file, const std::string& sql) {
   Database(file).Execute(sql);
 }
 
-void WriteLesson(const std::filesystem::path& file, const std::vector<LessonRow>& rows) {
+namespace {
+
+void Write(const std::filesystem::path& file, const std::vector<LessonRow>& rows, bool inPlace) {
   lesson::LessonWriter writer(file);
   std::string error;
-  if (!writer.OpenInPlace(error)) throw std::runtime_error(error);
+  if (!(inPlace ? writer.OpenInPlace(error) : writer.Open(error))) throw std::runtime_error(error);
   for (const LessonRow& row : rows) {
     if (row.translations.size() > kTranslationColumns) {
       throw std::invalid_argument("a lesson row holds at most five translations");
@@ -72,6 +74,16 @@ void WriteLesson(const std::filesystem::path& file, const std::vector<LessonRow>
     if (!writer.AddRow(written, error)) throw std::runtime_error(error);
   }
   if (!writer.Commit(true, error)) throw std::runtime_error(error);
+}
+
+}  // namespace
+
+void WriteLesson(const std::filesystem::path& file, const std::vector<LessonRow>& rows) {
+  Write(file, rows, true);
+}
+
+void RebuildLesson(const std::filesystem::path& file, const std::vector<LessonRow>& rows) {
+  Write(file, rows, false);
 }
 
 std::vector<uint8_t> Recording(size_t n, uint8_t seed) {

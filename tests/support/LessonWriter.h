@@ -39,6 +39,10 @@ struct LessonRow {
 // Anything else in the file, such as its journal mode, is kept. Throws on any SQLite error.
 void WriteLesson(const std::filesystem::path& file, const std::vector<LessonRow>& rows);
 
+// Writes a new lesson beside the file and renames it over the file, as `verbaro-lesson build
+// --replace` does: a program that has the old file open keeps the old file.
+void RebuildLesson(const std::filesystem::path& file, const std::vector<LessonRow>& rows);
+
 // Creates the file if need be and runs the SQL statements on it. Throws on any SQLite error.
 void WriteDatabase(const std::filesystem::path& file, const std::string& sql);
 

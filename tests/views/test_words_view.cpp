@@ -231,6 +231,33 @@ TEST(WordsViewSound, UndecodableRecordingIsToldTwiceTheSecondBoxOwnedByTheView) 
   EXPECT_FALSE(h.Timer().IsActive());
 }
 
+TEST(WordsViewSound, RecordingThatCannotBeReadAnyMoreIsToldAndTheLessonStaysUsable) {
+  ViewHarness h(ViewHarness::Make<CConspect1View>);
+  ASSERT_TRUE(h.Open(test::NumberedRows(3)));
+  ASSERT_EQ(h.Plays(), 1u);
+  const std::vector<uint8_t> lesson = test::ReadFileBytes(h.LessonPath());
+  // Cut in place while the lesson is open: its recordings can no longer be read.
+  test::WriteFileBytes(h.LessonPath(), {lesson.begin(), lesson.begin() + 100});
+  h.Timer().Kill();
+
+  h.View().PlayCurrentSound();  // F2
+  EXPECT_EQ(h.Messages(), std::vector<QString>{QStringLiteral("Не могу обработать mp3-файл в памяти!")});
+  EXPECT_EQ(h.fake.messages.shown.at(0).owner, &h.View());
+  EXPECT_EQ(h.Plays(), 1u);
+  EXPECT_FALSE(h.Timer().IsActive());
+
+  h.Key(vk::kTab);  // the texts are all in memory: the next entry shows
+  EXPECT_EQ(h.View().m_wsKeyWord, u"mot2");
+  EXPECT_EQ(h.Messages().size(), 2u);
+
+  // Nothing was spent: once the file is whole again, the entry sounds.
+  test::WriteFileBytes(h.LessonPath(), lesson);
+  h.View().PlayCurrentSound();  // F2
+  EXPECT_EQ(h.Plays(), 2u);
+  EXPECT_TRUE(h.Timer().IsActive());
+  EXPECT_EQ(h.Messages().size(), 2u);
+}
+
 TEST(WordsViewMenu, ALoadShowsTheFiltersWithCommandIdsAndCountsInTheFiltersMenu) {
   ViewHarness h(ViewHarness::Make<CConspect1View>);
   std::vector<LessonRow> rows = test::NumberedRows(2);

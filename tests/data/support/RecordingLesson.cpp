@@ -1,15 +1,14 @@
 #include "RecordingLesson.h"
 
-#include <memory>
+#include <vector>
 
 namespace verbaro::test {
 
 WordsData Record(std::u16string gram, std::u16string number, std::u16string key,
                  std::initializer_list<std::u16string> answers, int recordingSize) {
   WordsData record;
-  auto buffer = std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(recordingSize),
-                                                      static_cast<uint8_t>(key.size()));
-  record.vpMp3Word.push_back(std::move(buffer));
+  record.vpMp3Word.push_back(Mp3Recording::Held(
+      std::vector<uint8_t>(static_cast<size_t>(recordingSize), static_cast<uint8_t>(key.size()))));
   record.nvMp3WordSize.push_back(recordingSize);
   record.wsFrGram = std::move(gram);
   record.wsFrNumber = std::move(number);

@@ -27,7 +27,8 @@ ViewHarness::~ViewHarness() {
 
 bool ViewHarness::Open(const std::vector<LessonRow>& rows) {
   const QString path = m_dir.filePath(QStringLiteral("lesson%1.db").arg(++m_nLessons));
-  WriteLesson(path.toStdString(), rows);
+  m_lessonPath = path.toStdString();
+  WriteLesson(m_lessonPath, rows);
   fake.files.answers.push_back(path);
   return m_pView->OpenLesson();
 }

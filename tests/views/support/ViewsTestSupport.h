@@ -33,6 +33,8 @@ class ViewHarness {
 
   // Writes the rows as a lesson and opens it with the view's Open command.
   bool Open(const std::vector<LessonRow>& rows);
+  // The file the last Open wrote.
+  std::string LessonPath() const { return m_lessonPath; }
   void Key(int virtualKey) { m_pView->OnKeyDown(virtualKey); }
   void Keys(std::initializer_list<int> virtualKeys) {
     for (int key : virtualKeys) Key(key);
@@ -65,6 +67,7 @@ class ViewHarness {
   std::unique_ptr<CWordsView> m_pView;
   QImage m_background;
   int m_nLessons = 0;
+  std::string m_lessonPath;
 };
 
 // c (0xAARRGGBB, straight alpha) blended source-over onto the opaque colour under it.
