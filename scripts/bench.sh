@@ -24,6 +24,9 @@ for bench in lesson_bench decode_bench progress_bench repaint_bench exam_bench s
   outputs+=("$results/$bench.json")
 done
 
+echo "== growth_bench (fresh processes; the lessons are generated once into $build/lesson-cache)"
+"$build/bench/growth_bench"
+
 echo
 echo "== Summary (wall time; ms CPU = process CPU time; x bare = ratio to the bare baseline)"
 python3 bench/summarize.py "${outputs[@]}"

@@ -111,6 +111,20 @@ std::string GeneratedLessonPath(int rows, int recordingBytes) {
   return path;
 }
 
+std::string CachedLessonPath(int rows, int recordingBytes) {
+  const fs::path folder = VERBARO_BENCH_CACHE;
+  const fs::path path =
+      folder / ("lesson-" + std::to_string(rows) + "-" + std::to_string(recordingBytes) + ".db");
+  std::error_code error;
+  if (fs::exists(path, error)) return path.string();
+  fs::create_directories(folder, error);
+  const fs::path part = path.string() + ".part";
+  fs::remove(part, error);
+  if (!WriteGeneratedLesson(part.string(), rows, recordingBytes)) return {};
+  fs::rename(part, path, error);
+  return error ? std::string() : path.string();
+}
+
 std::vector<uint8_t> ReadRecording(const std::string& lessonPath, int rowid) {
   const Connection db = Open(lessonPath, SQLITE_OPEN_READONLY);
   if (!db) return {};

@@ -31,6 +31,11 @@ inline std::string ReadingLessonPath() {
   return GeneratedLessonPath(kReadingLessonRows, kReadingRecordingBytes);
 }
 
+// The same lesson kept between runs in the benchmarks' cache folder (VERBARO_BENCH_CACHE, under
+// the build folder): generated on first use, to a temporary name renamed when complete, and
+// reused afterwards. Large lessons take minutes of disk time to write.
+std::string CachedLessonPath(int rows, int recordingBytes);
+
 // The recording of one row (by rowid) of a lesson file; empty when it cannot be read.
 std::vector<uint8_t> ReadRecording(const std::string& lessonPath, int rowid);
 // The rowid of the lesson's longest recording; 0 when there is none.
