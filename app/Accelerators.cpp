@@ -33,6 +33,14 @@ const Accelerator kAccelerators[] = {
     {kF(5), Qt::AltModifier, 701},
     {kF(6), Qt::AltModifier, 703},
     {kF(7), Qt::AltModifier, 705},
+    // Second keys of the Alt+F commands: desktops take Alt+F2, Alt+F3 and Alt+F5 to Alt+F7 for
+    // themselves (GNOME's run prompt, unmaximise, window switching and moving; KDE's and Xfce's
+    // own), so those keys never reach the program there. No major desktop takes these.
+    {kF(2), Qt::ShiftModifier, cmd::kToggleSound},
+    {kF(3), Qt::ShiftModifier, cmd::kToggleTranslations},
+    {kF(5), Qt::ShiftModifier, 701},
+    {kF(6), Qt::ShiftModifier, 703},
+    {kF(7), Qt::ShiftModifier, 705},
     // Alt+F4 belongs to the window manager; taking it here keeps it working without one.
     {kF(4), Qt::AltModifier, cmd::kExit},
 };
@@ -46,6 +54,30 @@ int AcceleratorCommand(int virtualKey, Qt::KeyboardModifiers modifiers) {
     if (entry.virtualKey == virtualKey && entry.modifiers == counted) return entry.command;
   }
   return 0;
+}
+
+QStringList AcceleratorNames(int command) {
+  QStringList names;
+  for (const Accelerator& entry : kAccelerators) {
+    if (entry.command != command) continue;
+    QString name;
+    if (entry.modifiers & Qt::ControlModifier) name += QStringLiteral("Ctrl+");
+    if (entry.modifiers & Qt::AltModifier) name += QStringLiteral("Alt+");
+    if (entry.modifiers & Qt::ShiftModifier) name += QStringLiteral("Shift+");
+    if (entry.virtualKey >= vk::kF1 && entry.virtualKey < vk::kF1 + 24) {
+      name += QStringLiteral("F") + QString::number(entry.virtualKey - vk::kF1 + 1);
+    } else {
+      name += QChar(entry.virtualKey);
+    }
+    names << name;
+  }
+  return names;
+}
+
+QString ToolTipWithKeys(const QString& toolTip, int command) {
+  const QStringList names = AcceleratorNames(command);
+  if (names.size() < 2) return toolTip;
+  return toolTip + QStringLiteral(" (") + names.join(QStringLiteral(", ")) + QLatin1Char(')');
 }
 
 CAcceleratorFilter::CAcceleratorFilter(QWidget* window, std::function<void(int)> onCommand)

@@ -5,6 +5,7 @@
 // gives: with a Russian-only layout the key O still opens a lesson with Ctrl, and on a French
 // layout Ctrl with the key that gives "a" (the US Q key) is no accelerator.
 #include <QObject>
+#include <QStringList>
 #include <Qt>
 #include <functional>
 
@@ -15,6 +16,14 @@ namespace verbaro {
 // The command of a key with the given modifiers, or 0 when that is no accelerator. Only Ctrl,
 // Alt and Shift count, and all three must be as the table says (Ctrl+Shift+O is not Ctrl+O).
 int AcceleratorCommand(int virtualKey, Qt::KeyboardModifiers modifiers);
+
+// The keys of a command as the table has them, in its order ("Alt+F5", "Shift+F5").
+QStringList AcceleratorNames(int command);
+
+// A toolbar tooltip that names the keys of a command that has more than one ("Конспект-2
+// (Alt+F5, Shift+F5)"), so the learner finds the second key where a desktop takes the first.
+// Any other tooltip is returned as it is.
+QString ToolTipWithKeys(const QString& toolTip, int command);
 
 // Turns the key presses that reach any widget of one window into commands before the widget
 // sees them. Installed on the application, so that it sees the key whichever child has the focus;

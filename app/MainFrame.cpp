@@ -165,6 +165,7 @@ void CMainFrame::BuildToolBar() {
                  cmd::kHelp, cmd::kAbout}) {
     QAction* action = m_actions.at(id);
     action->setIcon(QIcon(QStringLiteral(":/TOOLBAR/%1").arg(id)));
+    action->setToolTip(ToolTipWithKeys(action->toolTip(), id));
     m_pToolBar->addAction(action);
   }
   m_pToolBar->setVisible(s_bToolBarVisible);

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "app/Accelerators.h"
 #include "app/Commands.h"
 #include "app/MainFrame.h"
 #include "app/ModeTable.h"
@@ -91,6 +92,30 @@ TEST_F(FrameTest, ModulesListTheOneModesFirstAndTheToolBarHasElevenButtons) {
   QList<int> buttons;
   for (QAction* button : frame->ToolBar()->actions()) buttons << button->data().toInt();
   EXPECT_EQ(buttons, (QList<int>{57601, 57665, 300, 700, 701, 702, 703, 704, 705, 128, 57664}));
+}
+
+TEST_F(FrameTest, ToolbarTooltipsOfTheReversedModesNameBothKeysAndTheMenuKeepsItsText) {
+  const struct {
+    int id;
+    QString toolTip;
+  } buttons[] = {
+      {701, QStringLiteral("Конспект-2 (Alt+F5, Shift+F5)")},
+      {703, QStringLiteral("Видео-2 (Alt+F6, Shift+F6)")},
+      {705, QStringLiteral("Экзамен-2 (Alt+F7, Shift+F7)")},
+      // Buttons of commands with one key keep their tooltips as they were.
+      {700, QStringLiteral("Конспект-1")},
+      {cmd::kRepeatSound, QStringLiteral("Повтор звука")},
+      {cmd::kOpen, QStringLiteral("Открыть файл")},
+  };
+  for (const auto& button : buttons) {
+    EXPECT_EQ(frame->Action(button.id)->toolTip(), button.toolTip) << button.id;
+  }
+  EXPECT_EQ(frame->Action(705)->text(), QStringLiteral("&5-Режим \"Экзамен-2\"\tAlt+F7"));
+  EXPECT_EQ(frame->Action(cmd::kToggleSound)->text(),
+            QStringLiteral("&1-Включить/выключить звук\tAlt+F2"));
+  EXPECT_EQ(AcceleratorNames(cmd::kToggleSound),
+            (QStringList{QStringLiteral("Alt+F2"), QStringLiteral("Shift+F2")}));
+  EXPECT_EQ(AcceleratorNames(cmd::kOpen), QStringList{QStringLiteral("Ctrl+O")});
 }
 
 TEST_F(FrameTest, ModeSwitchCreatesTheViewOnceAndChoosingTheSameModeOnlySetsTheStatus) {
