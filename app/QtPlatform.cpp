@@ -20,6 +20,7 @@ QtPlatform::QtPlatform()
   m_platform.clock = &m_clock;
   m_platform.beeper = &m_beeper;
   m_platform.urls = &m_urls;
+  m_platform.soundNotice = &m_soundNotice;
   m_platform.makeTimer = [] { return std::unique_ptr<ViewTimer>(std::make_unique<QtViewTimer>()); };
   m_platform.makeWaveOut = [] { return std::unique_ptr<WaveOut>(std::make_unique<PulseWaveOut>()); };
 }

@@ -8,6 +8,7 @@
 #include "platform/FileChooser.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
+#include "platform/SoundDeviceNotice.h"
 #include "platform/WorkArea.h"
 
 namespace verbaro {
@@ -36,6 +37,7 @@ class QtPlatform {
   SystemClock m_clock;
   QtBeeper m_beeper;
   QtUrlOpener m_urls;
+  SoundDeviceNotice m_soundNotice;
   Platform m_platform;
 };
 

@@ -17,6 +17,7 @@ class ErrorSignal;
 class Clock;
 class Beeper;
 class UrlOpener;
+class SoundDeviceNotice;
 
 struct Platform {
   MessageBoxes* messages = nullptr;
@@ -28,6 +29,7 @@ struct Platform {
   Clock* clock = nullptr;
   Beeper* beeper = nullptr;
   UrlOpener* urls = nullptr;
+  SoundDeviceNotice* soundNotice = nullptr;  // shared by every view's player
   std::function<std::unique_ptr<ViewTimer>()> makeTimer;
   std::function<std::unique_ptr<WaveOut>()> makeWaveOut;
 };

@@ -12,6 +12,8 @@ PACKAGES=(
   qt6-charts-dev libqt6opengl6-dev
   # running natively in a Wayland session
   qt6-wayland
+  # GNOME's own file chooser and font for the program on GTK desktops (the package recommends it)
+  qt6-gtk-platformtheme
   # the sound server's client library (wave output)
   libpulse-dev
   # lesson files, MP3 decoding
@@ -31,6 +33,9 @@ PACKAGES=(
   libxtst6 x11-xkb-utils
   # the end-to-end test on Wayland: a headless compositor, screenshots, the virtual keyboard client
   sway grim libwayland-dev
+  # the end-to-end test on GNOME's own compositor: gnome-shell nested in Xvfb, with the schemas
+  # and the session bus it reads at start
+  gnome-shell gsettings-desktop-schemas dbus-daemon
   # the desktop entry and the AppStream metainfo are validated by the tests
   desktop-file-utils appstream
   # scripts/check-package.sh: a minimal Debian 12 root to install the package into

@@ -5,6 +5,7 @@
 
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
+#include "platform/SoundDeviceNotice.h"
 #include "platform/WaveOutError.h"
 
 namespace verbaro {
@@ -31,7 +32,13 @@ void Mp3Player::ShowError(const char16_t* text, QWidget* owner) const {
 }
 
 void Mp3Player::ShowWaveOutError(int code) const {
+  if (m_platform.soundNotice && !m_platform.soundNotice->ShouldShow(code)) return;
   if (m_platform.messages) verbaro::ShowWaveOutError(*m_platform.messages, code);
+}
+
+void Mp3Player::OutputFailed(int code) {
+  m_outputFailed = true;
+  ShowWaveOutError(code);
 }
 
 bool Mp3Player::DecodeMp3ToPcm(const uint8_t* mp3, size_t size) {
@@ -39,6 +46,7 @@ bool Mp3Player::DecodeMp3ToPcm(const uint8_t* mp3, size_t size) {
   m_pSoundBuffer = {};
   nSoundBufferSize = 0;
   nDuration = 0;
+  m_outputFailed = false;
 
   DecodedPcm decoded = DecodeMp3(mp3, size, m_nMaxPcmBytes);
   if (decoded.status == DecodedPcm::Status::kNoMemory) {
@@ -54,13 +62,13 @@ bool Mp3Player::DecodeMp3ToPcm(const uint8_t* mp3, size_t size) {
   nDuration = static_cast<uint32_t>(uint64_t{decoded.frames} * 10000 / kSamplesPerSecond);
 
   if (!hWaveOut) {
-    ShowWaveOutError(waveout::kNoDevice);
+    OutputFailed(waveout::kNoDevice);
     return false;
   }
   StopDevice();
   const int opened = hWaveOut->Open(wfxPcm);
   if (opened != waveout::kOk) {
-    ShowWaveOutError(opened);
+    OutputFailed(opened);
     return false;
   }
   return true;
@@ -84,6 +92,7 @@ bool Mp3Player::PlayPcm(uint32_t d) {
     ShowWaveOutError(result);
     return false;
   }
+  if (m_platform.soundNotice) m_platform.soundNotice->SoundWorks();
   return true;
 }
 
@@ -91,7 +100,9 @@ std::optional<unsigned> Mp3Player::PlayRecording(const uint8_t* mp3, int size, Q
   StopDevice();
   if (!mp3 || size <= 0) return std::nullopt;
   if (!DecodeMp3ToPcm(mp3, static_cast<size_t>(size))) {
-    ShowError(u"Не могу обработать mp3-файл в памяти!", owner);
+    // The recording is blamed only when it could not be decoded; an output that cannot be
+    // opened was reported as what it is.
+    if (!m_outputFailed) ShowError(u"Не могу обработать mp3-файл в памяти!", owner);
     return std::nullopt;
   }
   PlayPcm(nDuration);

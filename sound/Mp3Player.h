@@ -41,7 +41,8 @@ class Mp3Player {
   // device is reset first, and reset once more if it still plays. False, after a message, when
   // the device is not open or refuses the write.
   bool PlayPcm(uint32_t d);
-  // Shows the Russian text of a nonzero wave output result (caption "Ошибка", no owner).
+  // Shows the Russian text of a nonzero wave output result (caption "Ошибка", no owner); a
+  // missing device only when the platform's notice has not told it since sound last worked.
   void ShowWaveOutError(int code) const;
   // Stops the sound at once and closes the device, when it is open.
   void StopDevice();
@@ -49,9 +50,9 @@ class Mp3Player {
 
   // Sounds one recording: stops what plays, decodes, submits. Returns the period of the
   // end-of-sound timer in milliseconds (the duration plus 100), or nothing when there is nothing
-  // to play or decoding failed (then after "Не могу обработать mp3-файл в памяти!", a box owned
-  // by `owner`, the view that sounds). The period is returned even when the device refused the
-  // write, which was reported.
+  // to play, decoding failed (then after "Не могу обработать mp3-файл в памяти!", a box owned
+  // by `owner`, the view that sounds) or the output could not be opened (told by its own box
+  // alone). The period is returned even when the device refused the write, which was reported.
   std::optional<unsigned> PlayRecording(const uint8_t* mp3, int size, QWidget* owner = nullptr);
   // The same for a recording of the lesson, whose first `size` bytes are read now. A recording
   // that can no longer be read (the file was damaged or cut since it was opened) gets the same
@@ -67,9 +68,11 @@ class Mp3Player {
 
  private:
   void ShowError(const char16_t* text, QWidget* owner = nullptr) const;
+  void OutputFailed(int code);
 
   const Platform& m_platform;
   const size_t m_nMaxPcmBytes;
+  bool m_outputFailed = false;  // the last DecodeMp3ToPcm failed at the output, not the recording
 };
 
 }  // namespace verbaro

@@ -6,6 +6,7 @@
 
 #include "data/DiagnosticLog.h"
 #include "platform/Platform.h"
+#include "platform/SoundDeviceNotice.h"
 #include "tests/fakes/FakeClock.h"
 #include "tests/fakes/FakeDesktop.h"
 #include "tests/fakes/FakeErrorSignal.h"
@@ -29,6 +30,7 @@ class FakePlatform {
   FakeClock clock;
   FakeBeeper beeper;
   FakeUrlOpener urls;
+  SoundDeviceNotice soundNotice;
   std::vector<FakeViewTimer*> timers;    // owned by the views that asked for them
   std::vector<FakeWaveOut*> waveOuts;    // owned by the players that asked for them
 
@@ -43,6 +45,7 @@ class FakePlatform {
     platform.clock = &clock;
     platform.beeper = &beeper;
     platform.urls = &urls;
+    platform.soundNotice = &soundNotice;
     platform.makeTimer = [this] {
       auto timer = std::make_unique<FakeViewTimer>();
       timers.push_back(timer.get());

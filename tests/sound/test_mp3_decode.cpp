@@ -202,9 +202,9 @@ TEST_F(Mp3Decoding, DeviceThatCannotBeOpenedIsReported) {
   EXPECT_TRUE(fake.messages.shown.at(0).text.contains(QStringLiteral("звуковой сервер не запущен")));
   fake.messages.Clear();
 
+  // Told once; the recording, which decoded, is not blamed.
   EXPECT_EQ(player.PlayRecording(mp3.data(), static_cast<int>(mp3.size())), std::nullopt);
-  EXPECT_EQ(fake.messages.Texts(),
-            (std::vector<QString>{WaveOutErrorText(waveout::kNoDevice), kCannotProcess}));
+  EXPECT_EQ(fake.messages.Texts(), std::vector<QString>{});
   EXPECT_TRUE(device().writes.empty());
   EXPECT_FALSE(device().IsOpen());
 }

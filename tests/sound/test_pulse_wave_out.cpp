@@ -52,9 +52,9 @@ TEST(PulseWaveOutWithoutServer, PlayerShowsTheNoDeviceMessages) {
   const std::vector<uint8_t> mp3 = test::Mp3Fixture("tone_1s_44k_stereo.mp3");
 
   EXPECT_EQ(player.PlayRecording(mp3.data(), static_cast<int>(mp3.size())), std::nullopt);
-  EXPECT_EQ(fake.messages.Texts(),
-            (std::vector<QString>{WaveOutErrorText(waveout::kNoDevice),
-                                  QStringLiteral("Не могу обработать mp3-файл в памяти!")}));
+  EXPECT_EQ(player.PlayRecording(mp3.data(), static_cast<int>(mp3.size())), std::nullopt);
+  // One box that names the missing device, and none that blames the recording.
+  EXPECT_EQ(fake.messages.Texts(), std::vector<QString>{WaveOutErrorText(waveout::kNoDevice)});
   EXPECT_FALSE(player.IsDeviceOpen());
 }
 
