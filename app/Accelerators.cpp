@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "app/Commands.h"
+#include "platform/DialogPlacement.h"
 #include "views/VirtualKeys.h"
 
 namespace verbaro {
@@ -85,7 +86,11 @@ CAcceleratorFilter::CAcceleratorFilter(QWidget* window, std::function<void(int)>
 
 bool CAcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
-  if (static_cast<QWidget*>(watched)->window() != m_pWindow) return false;
+  // While the window holds a dialog inside it (see ExecDialog), its keys are the dialog's, also
+  // those the dialog leaves and that travel on to the window.
+  if (static_cast<QWidget*>(watched)->window() != m_pWindow || HoldsDialogInside(m_pWindow)) {
+    return false;
+  }
   const auto* key = static_cast<QKeyEvent*>(event);
   const int command = AcceleratorCommand(vk::FromKeyEvent(*key), key->modifiers());
   if (command == 0) return false;

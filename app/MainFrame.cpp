@@ -24,6 +24,7 @@
 #include "app/QtFilterMenu.h"
 #include "app/SettingsDialog.h"
 #include "data/DiagnosticLog.h"
+#include "platform/DialogPlacement.h"
 #include "platform/MessageBoxes.h"
 #include "platform/QtText.h"
 #include "views/Conspect1View.h"
@@ -303,14 +304,14 @@ void CMainFrame::ToggleSound(CWordsView* view) {
 void CMainFrame::ShowHelp(CWordsView* view) {
   const CWordsView::TickHold hold(view);
   CHelpDialog help(m_platform, this);
-  help.exec();
+  ExecDialog(help);
 }
 
 void CMainFrame::ShowAbout(CWordsView* view) {
   const CWordsView::TickHold hold(view);
   QWidget* owner = QApplication::activeWindow();
   CAboutDialog about(m_platform, owner ? owner : this);
-  about.exec();
+  ExecDialog(about);
 }
 
 void CMainFrame::OnCommand(int id) {

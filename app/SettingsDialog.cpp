@@ -1,5 +1,7 @@
 #include "app/SettingsDialog.h"
 
+#include "platform/DialogPlacement.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -171,7 +173,7 @@ int RunVideoSettings(CVideo1View& view, QWidget* owner, const Platform& platform
   const VideoSettings current{static_cast<uint32_t>(view.m_nPhraseDelay),
                               static_cast<uint32_t>(view.m_nPhraseRepeats)};
   CSettingsDialog dialog(current, platform, owner);
-  const int result = dialog.exec();
+  const int result = ExecDialog(dialog);
   const VideoSettings chosen = dialog.Settings();
   view.m_nPhraseDelay = static_cast<int32_t>(chosen.delay);
   view.m_nPhraseRepeats = static_cast<int32_t>(chosen.repeats);

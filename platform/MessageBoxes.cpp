@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include "data/DiagnosticLog.h"
+#include "platform/DialogPlacement.h"
 #include "platform/QtText.h"
 
 namespace verbaro {
@@ -33,10 +34,12 @@ QWidget* WindowToReactivate(QWidget* activeBefore, QWidget* owner) {
 void QtMessageBoxes::Present(QWidget* owner, const QString& caption, const QString& text) {
   const QPointer<QWidget> activeBefore = QApplication::activeWindow();
   const QPointer<QWidget> ownerWindow = owner;
+  // A box without owner belongs to the main window all the same, so that it comes over it.
+  QWidget* parent = owner != nullptr ? owner : OwnerWindow(nullptr);
   QMessageBox box(caption == QStringLiteral("Ошибка") ? QMessageBox::Critical
                                                        : QMessageBox::Information,
-                  caption, text, QMessageBox::Ok, owner);
-  box.exec();
+                  caption, text, QMessageBox::Ok, parent);
+  ExecDialog(box);
   // Without a window manager nobody hands the keyboard back when the box goes away: the keys
   // would still reach the window under the pointer, but no window would be active, so its
   // shortcuts (the mode keys, Ctrl+O, Alt+F4) would stop acting. Whatever raised the box (a key,

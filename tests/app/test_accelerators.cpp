@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
 #include <QFile>
 #include <QRegularExpression>
 #include <QKeyEvent>
@@ -13,6 +15,7 @@
 #include "app/Commands.h"
 #include "app/MainFrame.h"
 #include "app/Run.h"
+#include "platform/DialogPlacement.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/support/Application.h"
 #include "views/VirtualKeys.h"
@@ -144,6 +147,32 @@ TEST_F(FrameKeys, KeysOfOtherWindowsAreNoAccelerators) {
   EXPECT_EQ(frame->CurrentModeIndex(), 0);
   // The frame's own widgets, the menu bar included, take them.
   Press(frame->menuBar(), Qt::Key_F6, kNone, 72);
+  EXPECT_EQ(frame->CurrentModeIndex(), 2);
+}
+
+TEST_F(FrameKeys, KeysTypedIntoADialogTheWindowHoldsInsideAreTheDialogs) {
+  // On GNOME under Wayland a dialog is drawn inside the frame: its keys are not the frame's,
+  // neither those its field takes nor those it leaves, which travel on to the frame.
+  qputenv("VERBARO_DIALOGS", "window");
+  frame->show();
+  QDialog dialog(frame.get());
+  auto* field = new QLineEdit(&dialog);
+  bool pressed = false;
+  QTimer::singleShot(0, [&] {
+    EXPECT_EQ(field->window(), frame.get());
+    Press(field, Qt::Key_O, kCtrl, 32);
+    Press(field, Qt::Key_F6, kNone, 72);
+    Press(&dialog, Qt::Key_F7, kAlt, 73);
+    pressed = true;
+    dialog.accept();
+  });
+  ExecDialog(dialog);
+  qunsetenv("VERBARO_DIALOGS");
+  EXPECT_TRUE(pressed);
+  EXPECT_EQ(fake.files.requests, 0);
+  EXPECT_EQ(frame->CurrentModeIndex(), 0);
+  // Once it has gone, the same keys act again.
+  Press(Qt::Key_F6, kNone, 72);
   EXPECT_EQ(frame->CurrentModeIndex(), 2);
 }
 

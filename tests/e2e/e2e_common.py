@@ -42,10 +42,19 @@ def sha256(path):
         return hashlib.sha256(f.read()).hexdigest()
 
 
-def red_pixels(ppm_path):
-    """Pixels of the typing error colour (C4 00 00, antialiasing allowed) in a P6 screenshot."""
+def read_ppm(ppm_path):
+    """A P6 screenshot as (width, height, RGB bytes with 8 bits a sample)."""
     with open(ppm_path, "rb") as f:
         data = f.read()
+    fields, position = _ppm_header(data)
+    pixels = data[position:]
+    if fields[3] == b"65535":
+        pixels = pixels[::2]  # the high byte of each 16-bit sample
+    return int(fields[1]), int(fields[2]), pixels
+
+
+def _ppm_header(data):
+    """The four header fields of a P6 file and where its pixels start."""
     fields = []
     position = 0
     while len(fields) < 4:
@@ -61,9 +70,12 @@ def red_pixels(ppm_path):
         position = end
     position += 1
     check(fields[0] == b"P6" and fields[3] in (b"255", b"65535"), "unexpected screenshot format")
-    pixels = data[position:]
-    if fields[3] == b"65535":
-        pixels = pixels[::2]  # the high byte of each 16-bit sample
+    return fields, position
+
+
+def red_pixels(ppm_path):
+    """Pixels of the typing error colour (C4 00 00, antialiasing allowed) in a P6 screenshot."""
+    pixels = read_ppm(ppm_path)[2]
     count = 0
     for i in range(0, len(pixels) - 2, 3):
         r, g, b = pixels[i], pixels[i + 1], pixels[i + 2]
