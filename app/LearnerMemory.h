@@ -1,8 +1,21 @@
 #pragma once
 // What the trainer keeps of the learner's study, as the views report it: where each mode was
-// left (in the settings, so that the next start resumes there) and the lesson opened last.
+// left and the lesson opened last (in the settings, so that the next start resumes there), and
+// every graded answer, exposure and exam result (in the progress store), from which the review
+// filters come. Either may be absent: then that part is simply not kept.
+//
+// Events are written after the key or click that caused them has been handled (queued on the
+// event loop), so a keystroke never waits for the store.
+#include <QObject>
 #include <QString>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "data/progress/LessonEntries.h"
+#include "data/progress/ProgressStore.h"
 #include "views/StudyEvents.h"
 
 namespace verbaro {
@@ -11,15 +24,53 @@ class UserSettings;
 
 class LearnerMemory : public StudyEvents {
  public:
-  explicit LearnerMemory(UserSettings& settings) : m_settings(settings) {}
+  LearnerMemory(UserSettings* settings, progress::ProgressStore* store);
+  // Writes what is still waiting.
+  ~LearnerMemory() override;
+  // Writes the events waiting for the event loop now.
+  void Flush();
+
+  // Called with the store's notice (why progress is not being saved) when one comes up while
+  // the learner studies; at a lesson's opening the frame asks with TakeNotice instead.
+  void OnStudyNotice(std::function<void(const std::u16string&)> notice) {
+    m_onStudyNotice = std::move(notice);
+  }
+  std::u16string TakeNotice();
 
   // A lesson was opened in a mode's view (by hand, from the command line or remembered).
   void LessonOpened(int modeIndex, const CWordsView& view);
+  // The progress of the mode's lesson (null without a store or a lesson).
+  progress::LessonProgress* LessonOf(int modeIndex) const;
 
+  void LessonRead(int modeIndex, const CWordsView& view) override;
   void EntryShown(int modeIndex, const CWordsView& view) override;
+  void EntryTyped(int modeIndex, const CWordsView& view,
+                  const progress::TypingResult& result) override;
+  void ExamAnswered(int modeIndex, const AskedEntry& asked, progress::ExamAnswer answer) override;
+  void ExamFinished(int modeIndex, const progress::ExamResult& result) override;
+  ReviewLists Review(int modeIndex, const CWordsView& view) override;
 
  private:
-  UserSettings& m_settings;
+  struct Lesson {
+    std::shared_ptr<progress::LessonEntries> entries;
+    std::shared_ptr<progress::LessonProgress> progress;
+  };
+  const Lesson* LessonFor(int modeIndex) const;
+  // The entries the shown record of a Conspect or Video view stands for.
+  std::vector<int> ShownEntries(const Lesson& lesson, const CWordsView& view) const;
+  // The entries a record of the view stands for (its row, the rows of its word, or the French
+  // entries of a reversed record).
+  static std::vector<int> RecordEntries(const Lesson& lesson, const CWordsView& view,
+                                        int32_t record);
+  // Runs `write` on the lesson's progress once the current event has been handled.
+  void Later(const Lesson& lesson, std::function<void(progress::LessonProgress&)> write);
+
+  UserSettings* m_settings;
+  progress::ProgressStore* m_store;
+  std::array<Lesson, 6> m_lessons;
+  std::function<void(const std::u16string&)> m_onStudyNotice;
+  std::vector<std::function<void()>> m_pending;
+  QObject m_context;  // ends the queued flush with the memory
 };
 
 }  // namespace verbaro

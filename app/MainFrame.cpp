@@ -140,6 +140,8 @@ void CMainFrame::BuildMenu() {
   }
   m_actions.at(cmd::kToggleToolbar)->setChecked(s_bToolBarVisible);
   m_actions.at(cmd::kToggleStatusBar)->setChecked(true);
+  // Progress can be forgotten only where it is kept.
+  m_actions.at(cmd::kForgetProgress)->setVisible(m_store != nullptr);
 }
 
 void CMainFrame::BuildFiltersMenu(QMenu* menu) {
@@ -148,6 +150,15 @@ void CMainFrame::BuildFiltersMenu(QMenu* menu) {
   m_pFiltersMenu = menu;
   m_pFilterMenu = std::make_unique<QtFilterMenu>(m_pFiltersMenu);
   m_pFilterMenu->Fill({{kFirstFilterCommand, u"&0-Все слова и фразы"}});
+  // The counts of the review filters change as the learner answers: they are counted afresh
+  // each time the menu opens.
+  if (m_memory) {
+    connect(m_pFiltersMenu, &QMenu::aboutToShow, this, [this] {
+      if (CWordsView* current = CurrentView(); current && current->IsCreated()) {
+        current->BuildFilterMenu();
+      }
+    });
+  }
   connect(m_pFiltersMenu, &QMenu::triggered, this, [this](QAction* item) {
     bool ok = false;
     const int id = item->data().toInt(&ok);
@@ -263,6 +274,7 @@ const std::vector<CMainFrame::Command>& CMainFrame::Commands() {
   static const std::vector<Command> table = {
       {cmd::kOpen, [](Frame& f, View* v) { f.OpenLesson(v); }},
       {cmd::kExit, [](Frame& f, View*) { f.close(); }},
+      {cmd::kForgetProgress, [](Frame& f, View*) { f.ForgetProgress(); }},
       {cmd::kRepeatSound, [](Frame& f, View* v) { if (f.RequireView(v)) v->PlayCurrentSound(); }},
       {cmd::kToggleSound, [](Frame& f, View* v) { f.ToggleSound(v); }},
       {cmd::kToggleHeader, [](Frame&, View* v) { if (v) v->ToggleHeader(); }},
@@ -318,6 +330,10 @@ void CMainFrame::OnCommand(int id) {
   CWordsView* view = CurrentView();
   if (id >= cmd::kFirstMode && id <= cmd::kLastMode) {
     SwitchMode(id - cmd::kFirstMode);
+    return;
+  }
+  if (id == kMissedFilterCommand || id == kDueFilterCommand) {
+    if (view) view->SelectReviewFilter(id, FromQ(StatusText()));
     return;
   }
   if (id >= kFirstFilterCommand && id <= kLastFilterCommand) {

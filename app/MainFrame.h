@@ -23,6 +23,10 @@ namespace verbaro {
 class CWordsView;
 class QtFilterMenu;
 class LearnerMemory;
+namespace progress {
+class LessonProgress;
+class ProgressStore;
+}  // namespace progress
 class UserSettings;
 struct MenuItem;
 
@@ -47,6 +51,12 @@ class CMainFrame : public QMainWindow {
   // With them, each mode also resumes where it was left and a mode shown for the first time
   // opens the lesson opened last.
   void UseSettings(UserSettings* settings);
+  // The learner's progress store: the views' answers are recorded in it, the Filters menu gets
+  // the review filters and the File menu can forget a lesson's progress. Null: nothing is kept.
+  // Call before CreateFrame.
+  void UseProgressStore(progress::ProgressStore* store);
+  // The progress of the lesson open in a mode (null without a store or a lesson).
+  progress::LessonProgress* LessonProgressOf(int modeIndex) const;
 
   // The view whose window fills the client area, or null.
   CWordsView* CurrentView() const;
@@ -76,8 +86,12 @@ class CMainFrame : public QMainWindow {
   // with, at the place it was left, or else the lesson opened last; quietly, so that a file gone
   // since leaves the mode as on a first start (MainFrameMemory.cpp).
   void OpenRememberedLesson(int modeIndex);
-  // After a successful opening in the current mode.
+  // After a successful opening in the current mode; tells the store's notice, once.
   void NoteLessonOpened(int modeIndex);
+  // Makes the memory anew over the settings and the store given.
+  void MakeMemory();
+  // The File menu's command: forgets the current lesson's progress after the learner agrees.
+  void ForgetProgress();
   // The kept settings (MainFrameMemory.cpp): the bars and the window's place when the frame is
   // made, each mode's sound and Video values when its window is made, and each change as made.
   void ApplyFrameSettings();
@@ -111,6 +125,7 @@ class CMainFrame : public QMainWindow {
   std::map<int, QAction*> m_actions;
   bool m_bShownOnce = false;
   UserSettings* m_settings = nullptr;
+  progress::ProgressStore* m_store = nullptr;
   std::unique_ptr<LearnerMemory> m_memory;
   std::array<bool, 6> m_modeShown{};
   static bool s_bToolBarVisible;

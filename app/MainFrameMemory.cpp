@@ -1,6 +1,8 @@
 // CMainFrame: what stays between starts, the learner's settings and where each mode was left.
 // Each change is written as it is made, so a program that is killed keeps it too.
 #include <QStatusBar>
+
+#include "data/progress/ProgressStore.h"
 #include <QToolBar>
 #include <utility>
 
@@ -16,9 +18,52 @@ namespace verbaro {
 
 void CMainFrame::UseSettings(UserSettings* settings) {
   m_settings = settings;
-  m_memory = settings ? std::make_unique<LearnerMemory>(*settings) : nullptr;
+  MakeMemory();
+}
+
+void CMainFrame::UseProgressStore(progress::ProgressStore* store) {
+  m_store = store;
+  MakeMemory();
+}
+
+void CMainFrame::MakeMemory() {
+  m_memory = m_settings || m_store ? std::make_unique<LearnerMemory>(m_settings, m_store) : nullptr;
+  if (m_memory) {
+    // While the learner studies no box interrupts: the reason shows in the status bar.
+    m_memory->OnStudyNotice([this](const std::u16string& notice) {
+      statusBar()->showMessage(ToQ(notice));
+    });
+  }
   for (size_t i = 0; i < m_views.size(); ++i) {
     m_views[i]->SetStudyEvents(m_memory.get(), static_cast<int>(i));
+  }
+}
+
+progress::LessonProgress* CMainFrame::LessonProgressOf(int modeIndex) const {
+  return m_memory ? m_memory->LessonOf(modeIndex) : nullptr;
+}
+
+void CMainFrame::ForgetProgress() {
+  CWordsView* view = CurrentView();
+  const int modeIndex = CurrentModeIndex();
+  progress::LessonProgress* lesson = LessonProgressOf(modeIndex);
+  if (!view || !lesson) {
+    m_platform.messages->Show(this, QStringLiteral("Информация"),
+                              QStringLiteral("Требуется загрузка данных!"));
+    return;
+  }
+  const CWordsView::TickHold hold(view);
+  const QString question =
+      QStringLiteral("Забыть прогресс урока?\n%1\n\nОтветы, расписание повторений и результаты "
+                     "экзаменов этого урока будут удалены во всех режимах.")
+          .arg(ToQ(view->m_szDataFile));
+  if (!m_platform.messages->Ask(this, QStringLiteral("Прогресс урока"), question)) return;
+  m_memory->Flush();
+  lesson->Forget();
+  // The review filters of the lesson are gone with it.
+  view->BuildFilterMenu();
+  if (const std::u16string notice = m_memory->TakeNotice(); !notice.empty()) {
+    m_platform.messages->Show(this, QStringLiteral("Информация"), ToQ(notice));
   }
 }
 
@@ -48,7 +93,13 @@ void CMainFrame::OpenRememberedLesson(int modeIndex) {
 }
 
 void CMainFrame::NoteLessonOpened(int modeIndex) {
-  if (m_memory && modeIndex >= 0) m_memory->LessonOpened(modeIndex, *View(modeIndex));
+  if (!m_memory || modeIndex < 0) return;
+  m_memory->LessonOpened(modeIndex, *View(modeIndex));
+  // Why progress is not being saved is told once, as a lesson opens: never in the middle of a
+  // word being typed.
+  if (const std::u16string notice = m_memory->TakeNotice(); !notice.empty()) {
+    m_platform.messages->Show(this, QStringLiteral("Информация"), ToQ(notice));
+  }
 }
 
 void CMainFrame::ApplyFrameSettings() {

@@ -10,12 +10,20 @@ namespace verbaro {
 
 QString QtFilterMenu::Prompt(int id) {
   if (id == kFirstFilterCommand) return QStringLiteral("Все слова и фразы, по умолчанию");
+  if (id == kMissedFilterCommand) {
+    return QStringLiteral("Записи с ошибками, на которые ещё не было верного ответа");
+  }
+  if (id == kDueFilterCommand) return QStringLiteral("Записи, которые пора повторить сегодня");
   return {};
 }
 
 void QtFilterMenu::Fill(const FilterMenuItemList& items) {
   m_pMenu->clear();
   for (const auto& [id, text] : items) {
+    if (id == kFilterSeparator && text.empty()) {
+      m_pMenu->addSeparator();
+      continue;
+    }
     QAction* item = m_pMenu->addAction(ToQ(text));
     item->setData(id);
     item->setStatusTip(Prompt(id));

@@ -9,6 +9,7 @@
 #include "app/Run.h"
 #include "app/QtPlatform.h"
 #include "app/UserSettings.h"
+#include "data/progress/ProgressStore.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -34,10 +35,16 @@ int main(int argc, char* argv[]) {
   const QString lesson = arguments.size() > 1 ? arguments.at(1) : QString();
   // The learner's settings in $XDG_CONFIG_HOME; the frame goes before them.
   verbaro::UserSettings settings(verbaro::UserSettings::DefaultFile());
-  return verbaro::Run(app, platform.Get(), [&lesson, &settings](const verbaro::Platform& p) {
+  // The learner's progress in $XDG_DATA_HOME/verbaro/progress.sqlite; a store that cannot be
+  // used still opens, keeps nothing and says why when a lesson is opened.
+  const std::unique_ptr<verbaro::progress::ProgressStore> store =
+      verbaro::progress::ProgressStore::Open(verbaro::progress::ProgressStore::DefaultPath(),
+                                             *platform.Get().clock);
+  return verbaro::Run(app, platform.Get(), [&](const verbaro::Platform& p) {
     auto frame = std::make_unique<verbaro::CMainFrame>(p);
     frame->SetStartLesson(lesson);
     frame->UseSettings(&settings);
+    frame->UseProgressStore(store.get());
     return frame;
   });
 }

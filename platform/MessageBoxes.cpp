@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 
 #include "data/DiagnosticLog.h"
 #include "platform/DialogPlacement.h"
@@ -14,6 +15,13 @@ namespace verbaro {
 void MessageBoxes::Show(QWidget* owner, const QString& caption, const QString& text) {
   if (m_pLog) m_pLog->Line(FromQ(caption), u": ", FromQ(text));
   Present(owner, caption, text);
+}
+
+bool MessageBoxes::Ask(QWidget* owner, const QString& caption, const QString& text) {
+  if (m_pLog) m_pLog->Line(FromQ(caption), u": ", FromQ(text));
+  const bool yes = PresentQuestion(owner, caption, text);
+  if (m_pLog) m_pLog->Line(yes ? u"Ответ: Да" : u"Ответ: Нет");
+  return yes;
 }
 
 namespace {
@@ -45,6 +53,20 @@ void QtMessageBoxes::Present(QWidget* owner, const QString& caption, const QStri
   // shortcuts (the mode keys, Ctrl+O, Alt+F4) would stop acting. Whatever raised the box (a key,
   // the timer, a command), the window that had the keyboard gets it back.
   if (QWidget* window = WindowToReactivate(activeBefore, ownerWindow)) window->activateWindow();
+}
+
+bool QtMessageBoxes::PresentQuestion(QWidget* owner, const QString& caption, const QString& text) {
+  const QPointer<QWidget> activeBefore = QApplication::activeWindow();
+  const QPointer<QWidget> ownerWindow = owner;
+  QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  // The program's own words on the buttons, whatever translation Qt found.
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+  const bool yes = box.exec() == QMessageBox::Yes;
+  if (QWidget* window = WindowToReactivate(activeBefore, ownerWindow)) window->activateWindow();
+  return yes;
 }
 
 }  // namespace verbaro

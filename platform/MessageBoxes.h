@@ -16,9 +16,13 @@ class MessageBoxes {
   void SetLog(DiagnosticLog* log) { m_pLog = log; }
   // owner may be null (a box without owner window).
   void Show(QWidget* owner, const QString& caption, const QString& text);
+  // A modal question with the buttons «Да» and «Нет», «Нет» the default; true for «Да». Logged
+  // as a box is, with the answer on a line of its own.
+  bool Ask(QWidget* owner, const QString& caption, const QString& text);
 
  protected:
   virtual void Present(QWidget* owner, const QString& caption, const QString& text) = 0;
+  virtual bool PresentQuestion(QWidget* owner, const QString& caption, const QString& text) = 0;
 
  private:
   DiagnosticLog* m_pLog = nullptr;
@@ -27,6 +31,7 @@ class MessageBoxes {
 class QtMessageBoxes : public MessageBoxes {
  protected:
   void Present(QWidget* owner, const QString& caption, const QString& text) override;
+  bool PresentQuestion(QWidget* owner, const QString& caption, const QString& text) override;
 };
 
 }  // namespace verbaro

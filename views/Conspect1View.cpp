@@ -111,9 +111,15 @@ void CConspect1View::ShowEntry() {
 void CConspect1View::TypeKey(int virtualKey) {
   const std::optional<char16_t> character = TranslateKey(virtualKey);
   if (!character) return;
+  const bool matchedBefore = m_bTypedMatches != 0;
   m_wsTypedText += *character;
   // The entry was sounded when it was shown; typing only redraws the line.
   RepaintSilently();
+  if (!Events()) return;
+  if (const auto typed =
+          m_tally.Key(m_wsExpectedText, m_wsTypedText, matchedBefore, m_bTypedMatches != 0)) {
+    Events()->EntryTyped(ModeIndex(), *this, *typed);
+  }
 }
 
 std::optional<char16_t> CConspect1View::TranslateKey(int virtualKey) {

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "data/KeyTranslation.h"
+#include "views/TypingTally.h"
 #include "views/WordsView.h"
 
 namespace verbaro {
@@ -28,6 +29,7 @@ class CConspect1View : public CWordsView {
   // The character a typing key gives, or nothing (an accent was armed, or Ctrl is held in
   // Conspect-2).
   virtual std::optional<char16_t> TranslateKey(int virtualKey);
+  void OnEntryShown() override { m_tally.Start(); }
 
  private:
   void TypeKey(int virtualKey);
@@ -36,6 +38,7 @@ class CConspect1View : public CWordsView {
   void ShowEntry();
 
   LatinKeyTranslator m_latin;
+  TypingTally m_tally;
 };
 
 }  // namespace verbaro

@@ -1,6 +1,8 @@
 #include "views/Exam1View.h"
 
 #include <QPainter>
+#include <iterator>
+#include <optional>
 
 #include "data/ExamInput.h"
 #include "views/AnswerMarks.h"
@@ -21,6 +23,8 @@ void CExam1View::OnCreate() {
 }
 
 bool CExam1View::LoadLesson() {
+  m_questionAnswered = false;
+  m_missedInExam.clear();
   if (!ResetExamData()) return false;
   return PrepareExamData();
 }
@@ -44,7 +48,15 @@ void CExam1View::OnLButtonDown(int x, int y) {
 }
 
 void CExam1View::OnAnswer(int nChoice) {
-  if (m_rules.OnAnswer(nChoice) != AnswerOutcome::Wrong) return;
+  std::optional<AskedEntry> asked;
+  if (Events() && m_rules.HasQuestion()) {
+    const WordsData& record = m_rules.m_vCopyWordsData[static_cast<size_t>(m_rules.m_nTrueRandIndex)];
+    asked = AskedEntry{record.wsKeyWord, record.wsFrGram, record.wsFrNumber,
+                       m_rules.m_wsTrueAltWord};
+  }
+  const AnswerOutcome outcome = m_rules.OnAnswer(nChoice);
+  if (asked) ReportAnswer(*asked, outcome);
+  if (outcome != AnswerOutcome::Wrong) return;
   // The screen keeps the question; the mark shows which choice was wrong, also with sound off.
   MarkWrongChoice(nChoice);
   PlayErrorSignal();
@@ -68,6 +80,44 @@ void CExam1View::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   marks::DrawWrongChoice(painter, QRect(cells.x, cells.RowY(grid::kFirstTranslationRow + m_wrongChoice - 1),
                                         cells.width, cells.rowHeight));
+}
+
+void CExam1View::ReportAnswer(const AskedEntry& asked, AnswerOutcome outcome) {
+  using progress::ExamAnswer;
+  std::optional<ExamAnswer> answer;
+  switch (outcome) {
+    case AnswerOutcome::Hint: answer = ExamAnswer::Refused; break;
+    case AnswerOutcome::Wrong: answer = ExamAnswer::Wrong; break;
+    case AnswerOutcome::Learnt:
+    case AnswerOutcome::PaidBack: answer = ExamAnswer::RightFirstTry; break;
+    default: return;
+  }
+  const std::u16string word =
+      asked.keyWord + u'\n' + asked.gram + u'\n' + asked.number + u'\n' + asked.answer;
+  const bool missedBefore = m_missedInExam.count(word) > 0;
+  if (*answer != ExamAnswer::RightFirstTry) m_missedInExam.insert(word);
+  // Only a question's first choice counts, and a word missed earlier in this exam that is paid
+  // back later was not right at the first try: it stays among the missed words.
+  if (!m_questionAnswered && !(missedBefore && *answer == ExamAnswer::RightFirstTry)) {
+    Events()->ExamAnswered(ModeIndex(), asked, *answer);
+  }
+  // A right choice brings the next question; a wrong one or a refusal keeps this one.
+  m_questionAnswered = *answer != ExamAnswer::RightFirstTry;
+  if (outcome != AnswerOutcome::Learnt || m_nTotalCountAltWords != 0) return;
+  progress::ExamResult result;
+  result.mode = ModeIndex();
+  result.filterId = kFirstFilterCommand + m_nSelectedFilter;
+  if (m_nSelectedFilter >= 0 && static_cast<size_t>(m_nSelectedFilter) < m_mapUserFilters.size()) {
+    result.filterName = std::next(m_mapUserFilters.begin(), m_nSelectedFilter)->first;
+  } else if (result.filterId == kMissedFilterCommand) {
+    result.filterName = kMissedFilterName;
+  } else if (result.filterId == kDueFilterCommand) {
+    result.filterName = kDueFilterName;
+  }
+  result.right = m_nRightAnswers;
+  result.wrong = m_nWrongAnswers;
+  result.hints = m_nHints;
+  Events()->ExamFinished(ModeIndex(), result);
 }
 
 }  // namespace verbaro

@@ -3,6 +3,7 @@
 // translation. The view draws the question and turns keys and clicks into choices; the rules of
 // the test (preparation, questions, scoring) are ExamRules, which this view drives.
 #include <memory>
+#include <set>
 #include <string>
 
 #include "data/ExamRules.h"
@@ -30,6 +31,7 @@ class CExam1View : public CWordsView {
   // ---- questions and answers ----
   bool SetUserExamData() override { return m_rules.SetUserExamData(); }
   void TakeFilterRecords(const std::vector<int32_t>& records) override {
+    m_questionAnswered = false;
     m_rules.TakeFilter(records);
   }
   void OnKeyDown(int virtualKey) override;
@@ -55,9 +57,15 @@ class CExam1View : public CWordsView {
 
  private:
   void MarkWrongChoice(int choice);
+  // Tells the study events the first choice of each question, and the end of the exam.
+  void ReportAnswer(const AskedEntry& asked, AnswerOutcome outcome);
 
   ExamRules m_rules;
   int m_wrongChoice = 0;
+  bool m_questionAnswered = false;  // the question on screen has had its first choice
+  // The words (head, grammar, number, answer) missed or refused in this exam: answered right
+  // later, when the exam asks them again, they were still not right at the first try.
+  std::set<std::u16string> m_missedInExam;
 };
 
 }  // namespace verbaro

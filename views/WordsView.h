@@ -65,6 +65,11 @@ class CWordsView : public QWidget, public CLessonState {
   // Drops the lesson and its file name: the view is as before any lesson was opened.
   void ForgetLesson();
 
+  // ---- review filters (after the grammatical ones, when the lesson has history) ----
+  // Chooses «Слова с ошибками» or «На сегодня» as any filter is chosen, with the same box.
+  void SelectReviewFilter(int id, std::u16string_view modeText);
+  const ReviewLists& Review() const { return m_review; }
+
   // ---- CLessonState hooks ----
   void ShowMessage(std::u16string_view caption, std::u16string_view text) override;
   void Repaint() override;
@@ -139,6 +144,10 @@ class CWordsView : public QWidget, public CLessonState {
 
   // A repaint that draws what was typed: it shows the entry without sounding it again.
   void RepaintSilently();
+  // Another entry is shown (or the same one anew, after a new lesson or filter).
+  virtual void OnEntryShown() {}
+  StudyEvents* Events() const { return m_events; }
+  int ModeIndex() const { return m_modeIndex; }
 
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -182,11 +191,14 @@ class CWordsView : public QWidget, public CLessonState {
   void ResumeAt(const ResumePoint& point);
   // Tells the study events when the shown place changed since it was last told.
   void ReportShownEntry();
+  // The Filters items of the review lists: a separator and the lists that are not empty.
+  void AppendReviewItems(FilterMenuItemList& items);
 
   std::u16string m_wsCreatedModeName;  // for the destructor, where GetModeName is gone
   StudyEvents* m_events = nullptr;
   int m_modeIndex = -1;
   std::optional<ResumePoint> m_resume;
+  ReviewLists m_review;
   std::optional<std::pair<std::u16string, ResumePoint>> m_reportedPlace;
   std::unique_ptr<grid::CellFont> m_pTextFont;
   bool m_bInRepaint = false;

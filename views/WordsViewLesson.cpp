@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "data/DiagnosticLog.h"
+#include "data/Text.h"
 #include "platform/ErrorSignal.h"
 #include "platform/FileChooser.h"
 #include "platform/QtText.h"
@@ -49,6 +50,8 @@ bool CWordsView::ReloadData(bool bBuildFilters) {
   StopPlayback(1);
   StopSound();
   if (!LoadWordsData()) return false;
+  m_review = {};
+  if (m_events) m_events->LessonRead(m_modeIndex, *this);
   if (!bBuildFilters) return true;
   if (!CreateUserFilters() || !BuildFilterMenu()) return false;
   if (m_bExamMode) return true;
@@ -99,7 +102,6 @@ std::optional<ResumePoint> CWordsView::ShownPlace() const {
 }
 
 void CWordsView::ReportShownEntry() {
-  if (!m_events) return;
   const std::optional<ResumePoint> place = ShownPlace();
   if (!place) return;
   if (m_reportedPlace && m_reportedPlace->first == m_szDataFile &&
@@ -109,7 +111,8 @@ void CWordsView::ReportShownEntry() {
     return;
   }
   m_reportedPlace.emplace(m_szDataFile, *place);
-  m_events->EntryShown(m_modeIndex, *this);
+  OnEntryShown();
+  if (m_events) m_events->EntryShown(m_modeIndex, *this);
 }
 
 bool CWordsView::LoadLesson() { return ReloadData(true); }
@@ -119,8 +122,43 @@ bool CWordsView::BuildFilterMenu() {
     ShowError(u"Нет доступа к меню!");
     return false;
   }
-  m_pFilterMenu->Fill(FilterMenuItems());
+  FilterMenuItemList items = FilterMenuItems();
+  AppendReviewItems(items);
+  m_pFilterMenu->Fill(items);
   return true;
+}
+
+void CWordsView::AppendReviewItems(FilterMenuItemList& items) {
+  if (!m_events || m_mapUserFilters.empty()) return;
+  m_review = m_events->Review(m_modeIndex, *this);
+  if (m_review.missed.empty() && m_review.due.empty()) return;
+  items.emplace_back(kFilterSeparator, std::u16string());
+  if (!m_review.missed.empty()) {
+    items.emplace_back(kMissedFilterCommand, std::u16string(kMissedFilterName) + u" (" +
+                                                 ToU16(m_review.missed.size()) + u")");
+  }
+  if (!m_review.due.empty()) {
+    items.emplace_back(kDueFilterCommand,
+                       std::u16string(kDueFilterName) + u" (" + ToU16(m_review.due.size()) + u")");
+  }
+}
+
+void CWordsView::SelectReviewFilter(int id, std::u16string_view modeText) {
+  const bool missed = id == kMissedFilterCommand;
+  const std::vector<int32_t>& records = missed ? m_review.missed : m_review.due;
+  if ((!missed && id != kDueFilterCommand) || records.empty()) return;
+  ClearTypingLine();
+  m_nSelectedFilter = id - kFirstFilterCommand;
+  m_nRightAnswers = 0;
+  m_nWrongAnswers = 0;
+  m_nHints = 0;
+  TakeFilterRecords(records);
+  m_nUserFilterIndex = 0;
+  m_nCurMp3Index = 0;
+  Repaint();
+  if (modeText.empty()) return;
+  ShowInfo(u"Выбран фильтр: \"" + std::u16string(missed ? kMissedFilterName : kDueFilterName) +
+           u"\",\nв режиме:\n\"" + std::u16string(modeText) + u"\".");
 }
 
 // ---- sound ----

@@ -16,6 +16,10 @@ class FakeMessageBoxes : public MessageBoxes {
     QString text;
   };
   std::vector<Box> shown;
+  // The questions asked (also in `shown`, in order) and the answers they get, in turn; an empty
+  // queue answers «Нет».
+  int questions = 0;
+  std::vector<bool> answers;
   void Clear() { shown.clear(); }
   // Texts only, in order, for compact assertions.
   std::vector<QString> Texts() const;
@@ -23,6 +27,14 @@ class FakeMessageBoxes : public MessageBoxes {
  protected:
   void Present(QWidget* owner, const QString& caption, const QString& text) override {
     shown.push_back({owner, caption, text});
+  }
+  bool PresentQuestion(QWidget* owner, const QString& caption, const QString& text) override {
+    shown.push_back({owner, caption, text});
+    ++questions;
+    if (answers.empty()) return false;
+    const bool answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
   }
 };
 

@@ -189,6 +189,7 @@ class BoxesWhileTheTimerRunsOut : public MessageBoxes {
     texts.push_back(text);
     if (whileOpen) whileOpen();
   }
+  bool PresentQuestion(QWidget*, const QString&, const QString&) override { return false; }
 };
 
 class DialogWhileTheTimerRunsOut : public FileChooser {

@@ -1,0 +1,30 @@
+#pragma once
+// What the learner did while typing one entry of a Conspect view: the keystrokes that turned a
+// right line wrong (with the character wanted and the one typed) and the time from the entry's
+// showing, until the entry is typed through to its end, which is told once.
+#include <QElapsedTimer>
+#include <optional>
+#include <string>
+
+#include "data/progress/ProgressTypes.h"
+
+namespace verbaro {
+
+class TypingTally {
+ public:
+  // The entry is shown: a new tally starts.
+  void Start();
+  // One typed character: `expected` is the entry's text, `typed` the line after the key,
+  // `matchedBefore` and `matchesNow` whether the line was right before and after it.
+  // Returns the result when this key typed the entry through to its end the first time.
+  std::optional<progress::TypingResult> Key(const std::u16string& expected,
+                                            const std::u16string& typed, bool matchedBefore,
+                                            bool matchesNow);
+
+ private:
+  progress::TypingResult m_result;
+  QElapsedTimer m_clock;
+  bool m_told = false;
+};
+
+}  // namespace verbaro
