@@ -117,6 +117,8 @@ fi
   # A sanitizer build: the keymap library's unterminated strings and the leak report at the
   # end (the program is killed) are not what these pictures are about.
   export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0:detect_leaks=0"
+  # Settings and progress of its own: the pictures show a first start, whatever the user kept.
+  export XDG_DATA_HOME="$work/data-home" XDG_CONFIG_HOME="$work/config-home"
   exec "$verbaro"
 ) >"$work/verbaro.out" 2>&1 &
 verbaro_pid=$!

@@ -1,6 +1,7 @@
 """What the end-to-end tests on X11 and on Wayland share: failures, the program's diagnostic log,
 screenshots and the lesson's bytes. Plain python3 standard library."""
 import hashlib
+import os
 import re
 
 SKIP = 77
@@ -12,6 +13,13 @@ TYPED_LINE = re.compile(r'^Набрано: "(.*)"( : ошибка)?$', re.M)
 
 class Failure(Exception):
     pass
+
+
+def private_homes(env, work):
+    """The environment with the program's settings and progress in folders of the test's work
+    folder (data-home, config-home), never in the user's own: a run starts as a first start."""
+    return dict(env, XDG_DATA_HOME=os.path.join(work, "data-home"),
+                XDG_CONFIG_HOME=os.path.join(work, "config-home"))
 
 
 def check(condition, message):

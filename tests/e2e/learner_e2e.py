@@ -23,8 +23,8 @@ import sys
 import tempfile
 import time
 
-from e2e_common import (FRAME_TITLE, SKIP, Failure, check, last_typed_is, read_log,
-                        red_pixels, sha256, typed_lines)
+from e2e_common import (FRAME_TITLE, SKIP, Failure, check, last_typed_is, private_homes,
+                        read_log, red_pixels, sha256, typed_lines)
 
 
 # X keycodes (Linux evdev code + 8) of physical keys, named by their US key caps.
@@ -181,9 +181,10 @@ class Session:
         print("keyboard layout: fr")
         return layout
 
-    def start_program(self):
+    def start_program(self, arguments=()):
         # The rest of the environment stays: it tells the program where the sound server is.
-        env = dict(self.env, QT_QPA_PLATFORM="xcb", VERBARO_LOG=self.log_path, LANG="ru_RU.UTF-8")
+        env = dict(private_homes(self.env, self.work), QT_QPA_PLATFORM="xcb",
+                   VERBARO_LOG=self.log_path, LANG="ru_RU.UTF-8")
         # Later options win over those of the environment. libxkbcommon-x11 hands strndup a
         # buffer without a terminating NUL when Qt reads the keymap, which strict string checks
         # report at start-up; that is the library's own business.
@@ -191,7 +192,7 @@ class Session:
         if self.args.no_leak_check:
             asan += ":detect_leaks=0"
         env["ASAN_OPTIONS"] = asan
-        self.app = subprocess.Popen([self.args.verbaro], cwd=self.work, env=env,
+        self.app = subprocess.Popen([self.args.verbaro, *arguments], cwd=self.work, env=env,
                                     stdout=open(os.path.join(self.work, "verbaro.out"), "w"),
                                     stderr=open(os.path.join(self.work, "verbaro.err"), "w"))
         self.keys = XTest(self.display)

@@ -35,8 +35,8 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from e2e_common import (FRAME_TITLE, SKIP, Failure, check, last_typed_is, read_log,  # noqa: E402
-                        red_pixels, sha256)
+from e2e_common import (FRAME_TITLE, SKIP, Failure, check, last_typed_is,  # noqa: E402
+                        private_homes, read_log, red_pixels, sha256)
 
 
 # Linux evdev codes of physical keys, named by their US key caps.
@@ -211,8 +211,8 @@ class Session:
 
     # ---- the program ----
     def start_program(self, *arguments):
-        env = dict(self.env, QT_QPA_PLATFORM="wayland", VERBARO_LOG=self.log_path,
-                   LANG="ru_RU.UTF-8")
+        env = dict(private_homes(self.env, self.work), QT_QPA_PLATFORM="wayland",
+                   VERBARO_LOG=self.log_path, LANG="ru_RU.UTF-8")
         # Later options win over those of the environment. libxkbcommon hands strndup a buffer
         # without a terminating NUL when Qt reads the keymap; Mesa's EGL driver, which Qt's
         # Wayland plugin loads and unloads, keeps an allocation that only a full stack names
