@@ -2,6 +2,7 @@
 screenshots and the lesson's bytes. Plain python3 standard library."""
 import hashlib
 import os
+import shutil
 import re
 
 SKIP = 77
@@ -17,9 +18,16 @@ class Failure(Exception):
 
 def private_homes(env, work):
     """The environment with the program's settings and progress in folders of the test's work
-    folder (data-home, config-home), never in the user's own: a run starts as a first start."""
-    return dict(env, XDG_DATA_HOME=os.path.join(work, "data-home"),
-                XDG_CONFIG_HOME=os.path.join(work, "config-home"))
+    folder (data-home, config-home), never in the user's own: a run starts as a first start.
+    The sound server's client settings (its address and cookie, in the config folder's pulse/)
+    stay reachable, or the program would find no sound server."""
+    config = os.path.join(work, "config-home")
+    own = env.get("XDG_CONFIG_HOME") or os.path.join(os.path.expanduser("~"), ".config")
+    pulse = os.path.join(config, "pulse")
+    if os.path.isdir(os.path.join(own, "pulse")) and not os.path.lexists(pulse):
+        # A copy: libpulse refuses a folder that is a symbolic link.
+        shutil.copytree(os.path.join(own, "pulse"), pulse, symlinks=True)
+    return dict(env, XDG_DATA_HOME=os.path.join(work, "data-home"), XDG_CONFIG_HOME=config)
 
 
 def check(condition, message):
