@@ -14,7 +14,10 @@ QString StatisticsWindow::TitleFor(const std::u16string& lessonName) {
 
 StatisticsWindow::StatisticsWindow(const LessonStatistics& statistics,
                                    progress::Direction first, QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent),
+      m_statistics(statistics),
+      m_calendarDays(AddDays(statistics.forward.days, statistics.reverse.days)),
+      m_first(first) {
   setWindowTitle(TitleFor(statistics.lessonName));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setSizeGripEnabled(true);
@@ -23,20 +26,36 @@ StatisticsWindow::StatisticsWindow(const LessonStatistics& statistics,
   m_directions = new QTabWidget(this);
   layout->addWidget(m_directions);
 
-  const std::vector<progress::DayActivity> calendarDays =
-      AddDays(statistics.forward.days, statistics.reverse.days);
-  const auto addDirection = [&](progress::Direction direction) {
-    auto* panel = new DirectionPanel(statistics, direction, calendarDays, m_directions);
-    connect(panel, &DirectionPanel::ReviewMistakesRequested, this,
-            &StatisticsWindow::ReviewMistakesRequested);
-    m_directions->addTab(panel, direction == progress::Direction::Forward
-                                    ? QStringLiteral("Французский → русский")
-                                    : QStringLiteral("Русский → французский"));
-  };
   using progress::Direction;
-  addDirection(first);
-  addDirection(first == Direction::Forward ? Direction::Reverse : Direction::Forward);
+  const Direction second = first == Direction::Forward ? Direction::Reverse : Direction::Forward;
+  for (const Direction direction : {first, second}) {
+    m_directions->addTab(new QWidget(m_directions), direction == Direction::Forward
+                                                        ? QStringLiteral("Французский → русский")
+                                                        : QStringLiteral("Русский → французский"));
+  }
+  FillTab(0);
+  connect(m_directions, &QTabWidget::currentChanged, this, &StatisticsWindow::FillTab);
   resize(1240, 700);
+}
+
+DirectionPanel* StatisticsWindow::PanelAt(int index) {
+  FillTab(index);
+  QWidget* tab = m_directions->widget(index);
+  return tab ? tab->findChild<DirectionPanel*>() : nullptr;
+}
+
+void StatisticsWindow::FillTab(int index) {
+  QWidget* tab = m_directions->widget(index);
+  if (!tab || tab->layout()) return;
+  using progress::Direction;
+  const Direction direction =
+      index == 0 ? m_first : (m_first == Direction::Forward ? Direction::Reverse : Direction::Forward);
+  auto* layout = new QVBoxLayout(tab);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* panel = new DirectionPanel(m_statistics, direction, m_calendarDays, tab);
+  connect(panel, &DirectionPanel::ReviewMistakesRequested, this,
+          &StatisticsWindow::ReviewMistakesRequested);
+  layout->addWidget(panel);
 }
 
 }  // namespace verbaro

@@ -5,11 +5,15 @@
 // hardest entries with «Повторить их», and the exam history.
 #include <QDialog>
 
+#include <vector>
+
 #include "data/StudyStatistics.h"
 
 class QTabWidget;
 
 namespace verbaro {
+
+class DirectionPanel;
 
 class StatisticsWindow : public QDialog {
   Q_OBJECT
@@ -21,12 +25,21 @@ class StatisticsWindow : public QDialog {
   // The exact title, «Статистика: » and the lesson's file name.
   static QString TitleFor(const std::u16string& lessonName);
   QTabWidget* Directions() const { return m_directions; }
+  // The panel of a tab, made now if it was not yet shown.
+  DirectionPanel* PanelAt(int index);
 
  signals:
   // «Повторить их»: the learner wants the filter of the words missed, in the current mode.
   void ReviewMistakesRequested();
 
  private:
+  // The other direction's tab is made when it is first shown: the window opens at the cost of
+  // one.
+  void FillTab(int index);
+
+  LessonStatistics m_statistics;
+  std::vector<progress::DayActivity> m_calendarDays;
+  progress::Direction m_first;
   QTabWidget* m_directions = nullptr;
 };
 

@@ -62,8 +62,8 @@ TEST_F(StatisticsWindowTest, ReviewButtonAsksForTheMissedWordsOnlyWhenThereAreHa
   StatisticsWindow window(statistics, progress::Direction::Forward, nullptr);
   int reviews = 0;
   QObject::connect(&window, &StatisticsWindow::ReviewMistakesRequested, [&reviews] { ++reviews; });
-  auto* forward = static_cast<DirectionPanel*>(window.Directions()->widget(0));
-  auto* reverse = static_cast<DirectionPanel*>(window.Directions()->widget(1));
+  auto* forward = window.PanelAt(0);
+  auto* reverse = window.PanelAt(1);
   EXPECT_TRUE(forward->ReviewButton()->isEnabled());
   EXPECT_FALSE(reverse->ReviewButton()->isEnabled()) << "nothing to repeat that way";
   forward->ReviewButton()->click();

@@ -168,6 +168,29 @@ void ModeCheck(QPainter& p, const QColor& colour) {
   p.drawPath(tick);
 }
 
+// Three rising bars on a sheet with its base line: the lesson's statistics.
+void BarChart(QPainter& p) {
+  QLinearGradient sheet(0, 1, 0, 15);
+  sheet.setColorAt(0, kPaper);
+  sheet.setColorAt(1, QColor(0xe6, 0xe0, 0xc8));
+  p.setPen(QPen(QColor(0x6a, 0x64, 0x50), 1.0));
+  p.setBrush(sheet);
+  p.drawRoundedRect(QRectF(0.5, 0.5, 15.0, 15.0), 2.0, 2.0);
+  const struct {
+    double left, top;
+    QColor colour;
+  } bars[] = {{3.0, 9.0, QColor(0x2f, 0x6f, 0xc4)},
+              {6.5, 5.5, QColor(0x1c, 0x9a, 0x38)},
+              {10.0, 2.5, QColor(0xe0, 0x8a, 0x1e)}};
+  for (const auto& bar : bars) {
+    p.setPen(QPen(bar.colour.darker(140), 1.0));
+    p.setBrush(bar.colour);
+    p.drawRect(QRectF(bar.left + 0.5, bar.top + 0.5, 2.0, 12.0 - bar.top));
+  }
+  p.setPen(QPen(kInk, 1.0));
+  p.drawLine(QPointF(2.0, 13.5), QPointF(14.0, 13.5));
+}
+
 void RoundSign(QPainter& p, const QString& sign) {
   QRadialGradient fill(QPointF(5.5, 4.5), 10.0);
   fill.setColorAt(0, QColor(0x6a, 0xaa, 0xff));
@@ -256,6 +279,7 @@ QImage PaintToolPicture(ToolPicture which, int scale) {
       break;
     case ToolPicture::Help: RoundSign(p, "?"); break;
     case ToolPicture::About: RoundSign(p, "i"); break;
+    case ToolPicture::Statistics: BarChart(p); break;
   }
   return image;
 }

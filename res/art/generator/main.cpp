@@ -69,5 +69,8 @@ int main(int argc, char** argv) {
   }
   stripPainter.end();
   ok &= Save(strip, out.filePath("toolbar/127.png"));
+  // Buttons added after the eleven of the strip: the lesson's statistics.
+  ok &= Save(PaintToolPicture(ToolPicture::Statistics, 1), out.filePath("toolbar/2100.png"));
+  ok &= Save(PaintToolPicture(ToolPicture::Statistics, 2), out.filePath("toolbar/2100@2x.png"));
   return ok ? 0 : 1;
 }
