@@ -1,0 +1,135 @@
+#!/usr/bin/env python3
+"""The statistics window on the real program and a real X server (Xvfb).
+
+Uses the learner test's session (tests/e2e/learner_e2e.py), with a progress store and settings
+of its own. A lesson is opened in "Конспект-1"; the first entry is typed with a wrong letter
+corrected on the way, the second without error. F8 opens «Статистика: NAME» (the title checked
+exactly), whose counts the program writes to its log; Escape closes it. After Alt+F4 (exit code
+1) the counts are read from the store by `verbaro-lesson progress` and must be those of the log
+line. The lesson file keeps its bytes. Exits 77 (skipped) only when Xvfb is missing.
+
+Usage: statistics_e2e.py --verbaro PATH --lesson-tool PATH --lesson PATH [--artifacts DIR]
+"""
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+import learner_e2e as e
+
+LOG_LINE = re.compile(r"Статистика: новых \d+, изучается \d+, выучено \d+, на сегодня \d+")
+
+
+def scenario(s, lesson_name, lesson_path):
+    s.start_xvfb()
+    for variable, folder in (("XDG_DATA_HOME", "data"), ("XDG_CONFIG_HOME", "config")):
+        s.env[variable] = os.path.join(s.work, folder)
+    s.start_program()
+    s.frame()
+    s.wait_log(lambda log: 'Модуль "Конспект-1" в CWordsView::SetMainLog()' in log,
+               "Conspect-1 to start")
+    s.open_lesson(lesson_name)
+    words = e.first_rows(lesson_path, 2)
+    s.focus_frame()
+    s.keys.chord("x")
+    s.wait_typed("x", error=True)
+    s.keys.chord("BackSpace")
+    s.type_text(words[0])
+    s.wait_typed(words[0])
+    s.keys.chord("Tab")
+    s.type_text(words[1])
+    s.wait_typed(words[1])
+    s.keys.chord("Tab")
+    s.wait_typed("")
+
+    window = s.open_dialog(["F8"], "Статистика: " + lesson_name)
+    log = s.wait_log(lambda text: LOG_LINE.search(text), "the statistics log line")
+    s.screenshot("statistics")
+    s.keys.chord("Escape")
+    s.wait_gone(window, "the statistics window")
+    print("F8 opened and Escape closed «Статистика: %s»" % lesson_name)
+
+    s.focus_frame()
+    s.keys.chord("Alt", "F4")
+    try:
+        rc = s.app.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        raise e.Failure("the program did not end after Alt+F4")
+    e.check(rc == 1, "exit code %s, expected 1" % rc)
+    return LOG_LINE.findall(log)[-1]
+
+
+def store_counts(s, tool, lesson_path):
+    """The French -> Russian counts line that the lesson tool reads from the store."""
+    out = subprocess.run([tool, "progress", lesson_path], env=s.env, capture_output=True,
+                         text=True, timeout=60)
+    e.check(out.returncode == 0, "verbaro-lesson progress failed: " + out.stderr)
+    forward = out.stdout.split("Французский → русский", 1)
+    e.check(len(forward) == 2, "no French -> Russian part:\n" + out.stdout)
+    found = LOG_LINE.search(forward[1])
+    e.check(found is not None, "no counts in:\n" + out.stdout)
+    return found.group(0)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--verbaro", required=True)
+    parser.add_argument("--lesson-tool", required=True)
+    parser.add_argument("--lesson", required=True)
+    parser.add_argument("--artifacts")
+    parser.add_argument("--no-leak-check", action="store_true")
+    args = parser.parse_args()
+    args.verbaro = os.path.abspath(args.verbaro)
+    if not shutil.which("Xvfb"):
+        print("SKIPPED: Xvfb is not installed (scripts/setup.sh installs it)")
+        return e.SKIP
+    for tool in ("xdotool", "import"):
+        if not shutil.which(tool):
+            print("FAILED: %s is missing (scripts/setup.sh installs it)" % tool)
+            return 1
+
+    work = tempfile.mkdtemp(prefix="verbaro-statistics-e2e-")
+    lesson_name = os.path.basename(args.lesson)
+    copy = os.path.join(work, lesson_name)
+    shutil.copyfile(args.lesson, copy)
+    before = e.sha256(copy)
+    s = e.Session(args, work)
+    failed = None
+    try:
+        logged = scenario(s, lesson_name, copy)
+        stored = store_counts(s, args.lesson_tool, copy)
+        e.check(logged == stored, "the log says %r, the store %r" % (logged, stored))
+        e.check("изучается 2" in logged, "two typed entries are not learning: " + logged)
+        print("log line and store agree:", logged)
+    except e.Failure as error:
+        failed = str(error)
+    finally:
+        if s.app and s.app.poll() is None:
+            s.app.kill()
+            s.app.wait()
+        if s.keys:
+            s.keys.close()
+        if s.xvfb:
+            s.xvfb.terminate()
+            s.xvfb.wait()
+    if failed is None and e.sha256(copy) != before:
+        failed = "the lesson file changed"
+    err = os.path.join(work, "verbaro.err")
+    stderr = open(err, encoding="utf-8", errors="replace").read() if os.path.exists(err) else ""
+    if failed is None and ("ERROR: AddressSanitizer" in stderr or "ERROR: LeakSanitizer" in stderr
+                           or "runtime error:" in stderr):
+        failed = "sanitizer report:\n" + stderr[-4000:]
+    if failed:
+        print("FAILED:", failed)
+        print("work folder kept:", work)
+        return 1
+    shutil.rmtree(work, ignore_errors=True)
+    print("e2e (statistics): 1 passed, 0 failed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
