@@ -5,6 +5,7 @@
 #include <set>
 
 #include "data/KeyTranslation.h"
+#include "data/StudyStatistics.h"
 #include "data/VirtualKeyCodes.h"
 
 namespace verbaro {
@@ -46,7 +47,9 @@ std::u16string ComposedLetters() {
             LatinKeyTranslator::Outcome::Armed)
           break;
         const LatinKeyTranslator::Result result = translator.Translate(letterKey, keyboard);
-        if (result.outcome == LatinKeyTranslator::Outcome::Character && result.character > 0x7F)
+        // A key shows its small letter; the capital is the same key.
+        if (result.outcome == LatinKeyTranslator::Outcome::Character && result.character > 0x7F &&
+            LowerLetter(result.character) == result.character)
           letters.insert(result.character);
       }
     }
@@ -73,7 +76,14 @@ std::vector<std::u16string> KeyboardRows(Alphabet alphabet) {
     }
     rows.push_back(row);
   }
-  if (alphabet == Alphabet::French) rows.push_back(ComposedLetters());
+  if (alphabet == Alphabet::French) {
+    // The composed letters go under the keyboard in rows no wider than its widest row.
+    const std::u16string composed = ComposedLetters();
+    size_t widest = 0;
+    for (const std::u16string& row : rows) widest = std::max(widest, row.size());
+    for (size_t start = 0; start < composed.size(); start += widest)
+      rows.push_back(composed.substr(start, widest));
+  }
   return rows;
 }
 

@@ -157,19 +157,22 @@ QWidget* DirectionPanel::MakeHardest(const DirectionStatistics& statistics) {
   auto* layout = new QVBoxLayout(panel);
   layout->setContentsMargins(0, 0, 0, 0);
   QTreeWidget* table = Table({QStringLiteral("Слово"), QStringLiteral("Перевод"),
-                              QStringLiteral("Ошибок")},
+                              QStringLiteral("Забыто"), QStringLiteral("Ошибок")},
                              panel);
   table->setObjectName(QStringLiteral("hardest"));
   const size_t shown = std::min<size_t>(statistics.hardest.size(), kHardestShown);
   for (size_t i = 0; i < shown; ++i) {
     const HardEntryText& entry = statistics.hardest[i];
     auto* item = new QTreeWidgetItem(table, {ToQ(entry.word), ToQ(entry.translation),
-                                             QString::number(entry.lapses)});
+                                             QString::number(entry.lapses),
+                                             QString::number(entry.misses)});
     item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+    item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
   }
   table->header()->setSectionResizeMode(0, QHeaderView::Stretch);
   table->header()->setSectionResizeMode(1, QHeaderView::Stretch);
   table->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+  table->header()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
   layout->addWidget(table);
   m_review = new QPushButton(QStringLiteral("Повторить их"), panel);
   m_review->setEnabled(shown > 0);

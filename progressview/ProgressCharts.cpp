@@ -48,6 +48,16 @@ int NiceCeiling(int value) {
   return value;
 }
 
+// Whole-number ticks from 0 to a round upper bound, so that no label repeats.
+void CountAxis(QValueAxis* axis, int most) {
+  const int top = NiceCeiling(most);
+  axis->setRange(0, top);
+  axis->setLabelFormat(QStringLiteral("%d"));
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(0);
+  axis->setTickInterval(std::max(1, top / 4));
+}
+
 }  // namespace
 
 QWidget* MakeAnswersChart(const std::vector<progress::DayActivity>& days, QWidget* parent) {
@@ -78,13 +88,13 @@ QWidget* MakeAnswersChart(const std::vector<progress::DayActivity>& days, QWidge
   time->setRange(MiddayOf(first), MiddayOf(today));
   chart->addAxis(time, Qt::AlignBottom);
   auto* count = new QValueAxis;
-  count->setRange(0, NiceCeiling(most));
-  count->setLabelFormat(QStringLiteral("%d"));
+  CountAxis(count, most);
   count->setLinePenColor(colours::Answers());
   chart->addAxis(count, Qt::AlignLeft);
   auto* percent = new QValueAxis;
   percent->setRange(0, 100);
   percent->setLabelFormat(QStringLiteral("%d"));
+  percent->setTickCount(5);
   percent->setLinePenColor(colours::FirstTryShare());
   chart->addAxis(percent, Qt::AlignRight);
   answers->attachAxis(time);
@@ -113,10 +123,14 @@ QWidget* MakeForecastChart(const std::vector<int>& due, int64_t today, QWidget* 
   chart->addSeries(series);
   auto* axisX = new QBarCategoryAxis;
   axisX->append(days);
+  // Fourteen short day numbers fit; elided they would all read "...".
+  axisX->setTruncateLabels(false);
+  QFont small = axisX->labelsFont();
+  small.setPointSizeF(small.pointSizeF() * 0.85);
+  axisX->setLabelsFont(small);
   chart->addAxis(axisX, Qt::AlignBottom);
   auto* axisY = new QValueAxis;
-  axisY->setRange(0, NiceCeiling(most));
-  axisY->setLabelFormat(QStringLiteral("%d"));
+  CountAxis(axisY, most);
   chart->addAxis(axisY, Qt::AlignLeft);
   series->attachAxis(axisX);
   series->attachAxis(axisY);

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """The statistics window on the real program and a real X server (Xvfb).
 
-Uses the learner test's session (tests/e2e/learner_e2e.py), with a progress store and settings
-of its own. A lesson is opened in "Конспект-1"; the first entry is typed with a wrong letter
+Uses the learner test's session (tests/e2e/learner_e2e.py), whose progress store and settings
+are the test's own. A lesson is opened in "Конспект-1"; the first entry is typed with a wrong letter
 corrected on the way, the second without error. F8 opens «Статистика: NAME» (the title checked
 exactly), whose counts the program writes to its log; Escape closes it. After Alt+F4 (exit code
 1) the counts are read from the store by `verbaro-lesson progress` and must be those of the log
@@ -20,13 +20,13 @@ import tempfile
 
 import learner_e2e as e
 
+e.KEY.setdefault("F8", 74)  # the X keycode of F8, next to F7's 73
+
 LOG_LINE = re.compile(r"Статистика: новых \d+, изучается \d+, выучено \d+, на сегодня \d+")
 
 
 def scenario(s, lesson_name, lesson_path):
     s.start_xvfb()
-    for variable, folder in (("XDG_DATA_HOME", "data"), ("XDG_CONFIG_HOME", "config")):
-        s.env[variable] = os.path.join(s.work, folder)
     s.start_program()
     s.frame()
     s.wait_log(lambda log: 'Модуль "Конспект-1" в CWordsView::SetMainLog()' in log,
@@ -37,13 +37,15 @@ def scenario(s, lesson_name, lesson_path):
     s.keys.chord("x")
     s.wait_typed("x", error=True)
     s.keys.chord("BackSpace")
-    s.type_text(words[0])
-    s.wait_typed(words[0])
-    s.keys.chord("Tab")
-    s.type_text(words[1])
-    s.wait_typed(words[1])
-    s.keys.chord("Tab")
-    s.wait_typed("")
+    for word in words:
+        s.type_text(word)
+        s.wait_typed(word)
+        s.keys.chord("Tab")
+        s.wait_typed("")
+        # A box that the next entry brings (no sound device, say) has taken the keys: it is
+        # closed and the keys go back to the frame.
+        s.close_boxes()
+        s.focus_frame()
 
     window = s.open_dialog(["F8"], "Статистика: " + lesson_name)
     log = s.wait_log(lambda text: LOG_LINE.search(text), "the statistics log line")
@@ -64,7 +66,8 @@ def scenario(s, lesson_name, lesson_path):
 
 def store_counts(s, tool, lesson_path):
     """The French -> Russian counts line that the lesson tool reads from the store."""
-    out = subprocess.run([tool, "progress", lesson_path], env=s.env, capture_output=True,
+    out = subprocess.run([tool, "progress", lesson_path], env=e.private_homes(s.env, s.work),
+                         capture_output=True,
                          text=True, timeout=60)
     e.check(out.returncode == 0, "verbaro-lesson progress failed: " + out.stderr)
     forward = out.stdout.split("Французский → русский", 1)
