@@ -56,7 +56,7 @@ QString DaysText(int days) {
 }
 
 QString ExamTimeText(int64_t secondsSinceEpoch) {
-  return QDateTime::fromSecsSinceEpoch(secondsSinceEpoch).toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+  return QDateTime::fromSecsSinceEpoch(secondsSinceEpoch).toString(QStringLiteral("dd.MM.yy HH:mm"));
 }
 
 DirectionPanel::DirectionPanel(const LessonStatistics& lesson, progress::Direction direction,

@@ -38,7 +38,7 @@ class DirectionPanel : public QWidget {
 
 // «5 дней», «1 день», «3 дня».
 QString DaysText(int days);
-// «12.03.2026 14:05» in local time.
+// «12.03.26 14:05» in local time.
 QString ExamTimeText(int64_t secondsSinceEpoch);
 
 }  // namespace verbaro

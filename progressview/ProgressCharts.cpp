@@ -48,14 +48,15 @@ int NiceCeiling(int value) {
   return value;
 }
 
-// Whole-number ticks from 0 to a round upper bound, so that no label repeats.
+// Whole-number ticks from 0 at a round step, at most five labels, none repeated.
 void CountAxis(QValueAxis* axis, int most) {
-  const int top = NiceCeiling(most);
+  const int step = NiceCeiling((std::max(most, 1) + 3) / 4);
+  const int top = step * std::max(1, (most + step - 1) / step);
   axis->setRange(0, top);
   axis->setLabelFormat(QStringLiteral("%d"));
   axis->setTickType(QValueAxis::TicksDynamic);
   axis->setTickAnchor(0);
-  axis->setTickInterval(std::max(1, top / 4));
+  axis->setTickInterval(step);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "progressview/StatisticsWindow.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTabWidget>
+#include <algorithm>
 #include <QVBoxLayout>
 
 #include "platform/QtText.h"
@@ -35,7 +38,10 @@ StatisticsWindow::StatisticsWindow(const LessonStatistics& statistics,
   }
   FillTab(0);
   connect(m_directions, &QTabWidget::currentChanged, this, &StatisticsWindow::FillTab);
-  resize(1240, 700);
+  // As wide as the screen allows up to 1400 pixels: the exam history's columns need it.
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  const int available = screen ? screen->availableGeometry().width() - 16 : 1240;
+  resize(std::clamp(available, 900, 1400), 700);
 }
 
 DirectionPanel* StatisticsWindow::PanelAt(int index) {
