@@ -34,6 +34,7 @@ const Accelerator kAccelerators[] = {
     {kF(5), Qt::AltModifier, 701},
     {kF(6), Qt::AltModifier, 703},
     {kF(7), Qt::AltModifier, 705},
+    {kF(8), Qt::NoModifier, cmd::kLessonStatistics},
     // Second keys of the Alt+F commands: desktops take Alt+F2, Alt+F3 and Alt+F5 to Alt+F7 for
     // themselves (GNOME's run prompt, unmaximise, window switching and moving; KDE's and Xfce's
     // own), so those keys never reach the program there. No major desktop takes these.

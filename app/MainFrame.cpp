@@ -18,6 +18,7 @@
 #include "app/Accelerators.h"
 #include "app/Commands.h"
 #include "app/HelpDialog.h"
+#include "app/LessonStatisticsCommand.h"
 #include "app/LearnerMemory.h"
 #include "app/MenuTable.h"
 #include "app/ModeTable.h"
@@ -174,7 +175,7 @@ void CMainFrame::BuildToolBar() {
   m_pToolBar->setFloatable(false);
   m_pToolBar->toggleViewAction()->setVisible(false);
   for (int id : {cmd::kOpen, cmd::kExit, cmd::kRepeatSound, 700, 701, 702, 703, 704, 705,
-                 cmd::kHelp, cmd::kAbout}) {
+                 cmd::kLessonStatistics, cmd::kHelp, cmd::kAbout}) {
     QAction* action = m_actions.at(id);
     action->setIcon(QIcon(QStringLiteral(":/TOOLBAR/%1").arg(id)));
     action->setToolTip(ToolTipWithKeys(action->toolTip(), id));
@@ -282,6 +283,7 @@ const std::vector<CMainFrame::Command>& CMainFrame::Commands() {
       {cmd::kToggleToolbar, [](Frame& f, View*) { f.ToggleToolBar(); }},
       {cmd::kToggleStatusBar, [](Frame& f, View*) { f.ToggleStatusBar(); }},
       {cmd::kVideoSettings, [](Frame& f, View* v) { f.RunVideoSettingsOf(v); }},
+      {cmd::kLessonStatistics, [](Frame& f, View* v) { f.ShowStatistics(v); }},
       {cmd::kHelp, [](Frame& f, View* v) { f.ShowHelp(v); }},
       {cmd::kAbout, [](Frame& f, View* v) { f.ShowAbout(v); }},
   };
@@ -296,6 +298,19 @@ bool CMainFrame::RequireView(const CWordsView* view) {
 
 void CMainFrame::OpenLesson(CWordsView* view) {
   if (RequireView(view) && view->OpenLesson()) NoteLessonOpened(CurrentModeIndex());
+}
+
+void CMainFrame::ShowStatistics(CWordsView* view) {
+  const CWordsView::TickHold hold(view);
+  // Answers still queued behind the last keys count too.
+  if (m_memory) m_memory->Flush();
+  const int modeIndex = CurrentModeIndex();
+  if (!ShowLessonStatistics(this, m_platform, view, modeIndex, LessonProgressOf(modeIndex)))
+    return;
+  // «Повторить их»: the review lists are counted afresh with the Filters menu, then the missed
+  // words are chosen as the menu item would choose them.
+  view->BuildFilterMenu();
+  OnCommand(kMissedFilterCommand);
 }
 
 void CMainFrame::RunVideoSettingsOf(CWordsView* view) {

@@ -110,6 +110,8 @@ class CMainFrame : public QMainWindow {
   void OpenLesson(CWordsView* view);
   void ToggleSound(CWordsView* view);
   void RunVideoSettingsOf(CWordsView* view);
+  // F8: the statistics window of the current mode's lesson (app/LessonStatisticsCommand).
+  void ShowStatistics(CWordsView* view);
   void ShowHelp(CWordsView* view);
   void ShowAbout(CWordsView* view);
 

@@ -149,13 +149,14 @@ void SendKey(CWordsView& view, ByteReader& in) {
   const quint32 scanCode = (state & 0x10) ? which : 0;
   QKeyEvent event(QEvent::KeyPress, kQtKeys[which % kQtKeys.size()], modifiers, scanCode, 0, 0,
                   QString(), (state & 0x20) != 0);
-  // The frame takes its accelerators from the key events before the view does. Help, About and
-  // the Video settings open modal dialogs of their own, which would wait for a person to close
+  // The frame takes its accelerators from the key events before the view does. Help, About,
+  // the Video settings and the statistics open modal dialogs of their own, which would wait for a person to close
   // them: those keys are left out.
   switch (AcceleratorCommand(vk::FromKeyEvent(event), event.modifiers())) {
     case cmd::kHelp:
     case cmd::kAbout:
     case cmd::kVideoSettings:
+    case cmd::kLessonStatistics:
       return;
     default:
       break;

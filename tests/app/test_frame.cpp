@@ -82,16 +82,18 @@ TEST_F(FrameTest, StartsInConspectOneWithOneFilterItemAndNoLesson) {
   for (int i = 1; i < 6; ++i) EXPECT_FALSE(frame->View(i)->IsCreated()) << i;
 }
 
-TEST_F(FrameTest, ModulesListTheOneModesFirstAndTheToolBarHasElevenButtons) {
+TEST_F(FrameTest, ModulesListTheOneModesFirstAndTheToolBarHasItsButtonsInOrder) {
   const QList<QAction*> menus = frame->menuBar()->actions();
-  // The Modules menu lists the "-1" modes first; the toolbar has all eleven buttons in id order.
+  // The Modules menu lists the "-1" modes first; the toolbar has the eleven buttons in id order,
+  // the statistics after the six modes.
   QMenu* modules = menus[3]->menu();
   QList<int> ids;
   for (QAction* item : modules->actions()) ids << (item->isSeparator() ? 0 : item->data().toInt());
   EXPECT_EQ(ids, (QList<int>{700, 702, 704, 0, 701, 703, 705}));
   QList<int> buttons;
   for (QAction* button : frame->ToolBar()->actions()) buttons << button->data().toInt();
-  EXPECT_EQ(buttons, (QList<int>{57601, 57665, 300, 700, 701, 702, 703, 704, 705, 128, 57664}));
+  EXPECT_EQ(buttons,
+            (QList<int>{57601, 57665, 300, 700, 701, 702, 703, 704, 705, 2100, 128, 57664}));
 }
 
 TEST_F(FrameTest, ToolbarTooltipsOfTheReversedModesNameBothKeysAndTheMenuKeepsItsText) {
