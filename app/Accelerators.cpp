@@ -82,8 +82,12 @@ QString ToolTipWithKeys(const QString& toolTip, int command) {
   return toolTip + QStringLiteral(" (") + names.join(QStringLiteral(", ")) + QLatin1Char(')');
 }
 
-CAcceleratorFilter::CAcceleratorFilter(QWidget* window, std::function<void(int)> onCommand)
-    : QObject(window), m_pWindow(window), m_onCommand(std::move(onCommand)) {}
+CAcceleratorFilter::CAcceleratorFilter(QWidget* window, std::function<void(int)> onCommand,
+                                       LatinLayoutLetter latinLayoutLetter)
+    : QObject(window),
+      m_pWindow(window),
+      m_onCommand(std::move(onCommand)),
+      m_latinLayoutLetter(std::move(latinLayoutLetter)) {}
 
 bool CAcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
@@ -93,7 +97,8 @@ bool CAcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
     return false;
   }
   const auto* key = static_cast<QKeyEvent*>(event);
-  const int command = AcceleratorCommand(vk::FromKeyEvent(*key), key->modifiers());
+  const int command =
+      AcceleratorCommand(ShortcutKeyOfEvent(*key, m_latinLayoutLetter), key->modifiers());
   if (command == 0) return false;
   m_onCommand(command);
   return true;

@@ -1,13 +1,15 @@
 #pragma once
-// The frame's accelerator table. An accelerator is a virtual key, named by its place on a US
-// keyboard, with the exact Ctrl, Alt and Shift state it needs. Keys are matched by physical
-// position (the virtual key the views also read), never by the character the keyboard layout
-// gives: with a Russian-only layout the key O still opens a lesson with Ctrl, and on a French
-// layout Ctrl with the key that gives "a" (the US Q key) is no accelerator.
+// The frame's accelerator table. An accelerator is a virtual key with the exact Ctrl, Alt and
+// Shift state it needs. A Ctrl or Alt press with a letter key is matched by the letter the key
+// gives in the active keyboard layout (Ctrl with the key that gives "a" on AZERTY is Ctrl+A), and
+// by the key's place only where the layout gives no Latin letter (with a Russian layout the key
+// O still opens a lesson with Ctrl): see app/ShortcutKey.h. Function keys go by physical key.
 #include <QObject>
 #include <QStringList>
 #include <Qt>
 #include <functional>
+
+#include "app/ShortcutKey.h"
 
 class QWidget;
 
@@ -32,7 +34,10 @@ class CAcceleratorFilter : public QObject {
   Q_OBJECT
 
  public:
-  CAcceleratorFilter(QWidget* window, std::function<void(int)> onCommand);
+  // latinLayoutLetter reads the active keymap for presses on a non-Latin layout; without it
+  // such presses go by the key's US place.
+  CAcceleratorFilter(QWidget* window, std::function<void(int)> onCommand,
+                     LatinLayoutLetter latinLayoutLetter = {});
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -40,6 +45,7 @@ class CAcceleratorFilter : public QObject {
  private:
   QWidget* m_pWindow;
   std::function<void(int)> m_onCommand;
+  LatinLayoutLetter m_latinLayoutLetter;
 };
 
 }  // namespace verbaro

@@ -94,9 +94,9 @@ bool CMainFrame::CreateFrame(const QRect& frameRect) {
   BuildMenu();
   BuildToolBar();
   BuildStatusBar();
-  // The accelerators act by physical key, before the key reaches the view; the menu items only
-  // show them.
-  qApp->installEventFilter(new CAcceleratorFilter(this, [this](int id) { OnCommand(id); }));
+  // The accelerators act before the key reaches the view; the menu items only show them.
+  qApp->installEventFilter(new CAcceleratorFilter(
+      this, [this](int id) { OnCommand(id); }, m_platform.latinLayoutLetter));
 
   CreateViewWindow(0);
   m_pClient->setCurrentWidget(m_views[0].get());

@@ -1,5 +1,6 @@
 #include "app/QtPlatform.h"
 
+#include "platform/ActiveKeymap.h"
 #include "platform/QtErrorSignal.h"
 #include "platform/QtKeyboardState.h"
 #include "platform/PulseWaveOut.h"
@@ -23,6 +24,7 @@ QtPlatform::QtPlatform()
   m_platform.soundNotice = &m_soundNotice;
   m_platform.makeTimer = [] { return std::unique_ptr<ViewTimer>(std::make_unique<QtViewTimer>()); };
   m_platform.makeWaveOut = [] { return std::unique_ptr<WaveOut>(std::make_unique<PulseWaveOut>()); };
+  m_platform.latinLayoutLetter = ActiveLatinLayoutLetter;
 }
 
 QtPlatform::~QtPlatform() = default;

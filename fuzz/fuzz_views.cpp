@@ -152,7 +152,7 @@ void SendKey(CWordsView& view, ByteReader& in) {
   // The frame takes its accelerators from the key events before the view does. Help, About,
   // the Video settings and the statistics open modal dialogs of their own, which would wait for a person to close
   // them: those keys are left out.
-  switch (AcceleratorCommand(vk::FromKeyEvent(event), event.modifiers())) {
+  switch (AcceleratorCommand(ShortcutKeyOfEvent(event, {}), event.modifiers())) {
     case cmd::kHelp:
     case cmd::kAbout:
     case cmd::kVideoSettings:

@@ -1,6 +1,7 @@
 #pragma once
 // The services a view and the frame use from the desktop, gathered in one place so that the
 // program runs on the real ones and tests on recording fakes.
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -32,6 +33,9 @@ struct Platform {
   SoundDeviceNotice* soundNotice = nullptr;  // shared by every view's player
   std::function<std::unique_ptr<ViewTimer>()> makeTimer;
   std::function<std::unique_ptr<WaveOut>()> makeWaveOut;
+  // The letter a key (X11/Wayland keycode) gives in the first Latin layout of the active keymap,
+  // 0 when none; for shortcuts pressed on a non-Latin layout. Unset: such presses go by US place.
+  std::function<int(uint32_t keycode)> latinLayoutLetter;
 };
 
 }  // namespace verbaro

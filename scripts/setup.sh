@@ -18,6 +18,8 @@ PACKAGES=(
   libpulse-dev
   # lesson files, MP3 decoding
   libsqlite3-dev sqlite3 libmpg123-dev libxkbcommon-dev
+  # shortcuts by the letter on the key: the keymap from the X server (Wayland: libwayland-dev)
+  libxkbcommon-x11-dev
   # lesson builder: French speech and MP3 encoding
   libespeak-ng-dev espeak-ng libmp3lame-dev lame
   # the "Arial" family (Liberation Sans) and a Cyrillic-capable fallback

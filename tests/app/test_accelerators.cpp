@@ -1,5 +1,6 @@
-// The frame's accelerators: matched by physical key and exact modifiers, whatever character the
-// keyboard layout gives, and only for keys of the frame's own window.
+// The frame's accelerators: matched with exact modifiers, Ctrl and Alt letters by the letter the
+// key gives in the active layout (by the key's place on non-Latin layouts), function keys by
+// physical key, and only for keys of the frame's own window.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,14 +11,19 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QTimer>
+#include <vector>
+
+#include <xkbcommon/xkbcommon.h>
 
 #include "app/Accelerators.h"
 #include "app/Commands.h"
 #include "app/MainFrame.h"
 #include "app/Run.h"
 #include "platform/DialogPlacement.h"
+#include "platform/XkbLetters.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/support/Application.h"
+#include "tests/support/TestKeyboard.h"
 #include "views/VirtualKeys.h"
 #include "views/WordsView.h"
 
@@ -82,6 +88,87 @@ TEST(AcceleratorCommand, TheHelpNamesEveryKeyOfEveryCommand) {
   EXPECT_TRUE(help.contains(QStringLiteral("заняты самой средой")));
 }
 
+// Linux evdev codes of keys, named by their US caps.
+constexpr uint32_t kKeyQ = 16, kKeyO = 24, kKeyA = 30, kKeyS = 31;
+
+// A press of a physical key as the X server or the Wayland compositor delivers it under this
+// keyboard: the X11/Wayland keycode, the keysym of the active layout, the native modifier state,
+// and the Qt key and text of that keysym.
+QKeyEvent LayoutKeyEvent(const test::TestKeyboard& keyboard, uint32_t evdev,
+                         Qt::KeyboardModifiers modifiers) {
+  const bool shift = modifiers & Qt::ShiftModifier;
+  const uint32_t keysym = keyboard.Keysym(evdev, shift);
+  const char32_t character = xkb_keysym_to_utf32(keysym);
+  const QString text = QString::fromUcs4(&character, 1);
+  return QKeyEvent(QEvent::KeyPress, static_cast<int>(QChar::toUpper(character)), modifiers,
+                   evdev + test::TestKeyboard::kX11Offset, keysym,
+                   keyboard.NativeModifiers(modifiers & Qt::ControlModifier, shift), text);
+}
+
+LatinLayoutLetter LookupIn(const test::TestKeyboard& keyboard) {
+  return [&keyboard](uint32_t keycode) {
+    return xkb::FirstLatinLayoutLetter(keyboard.Keymap(), keycode);
+  };
+}
+
+TEST(AcceleratorFilter, CtrlAAndCtrlOFollowTheLetterOnTheKeyOnEveryLayout) {
+  test::EnsureApplication();
+  const struct {
+    const char* layouts;
+    int active;
+    uint32_t evdev;
+    int command;
+  } cases[] = {
+      {"us", 0, kKeyA, cmd::kAbout},          {"us", 0, kKeyO, cmd::kOpen},
+      {"us", 0, kKeyQ, 0},                    {"us", 0, kKeyS, 0},
+      // AZERTY: "a" is on the US Q key, "q" on the US A key, "o" where it is on US.
+      {"fr", 0, kKeyQ, cmd::kAbout},          {"fr", 0, kKeyA, 0},
+      {"fr", 0, kKeyO, cmd::kOpen},
+      // Dvorak: "o" is on the US S key, "r" on the US O key, "a" where it is on US.
+      {"us(dvorak)", 0, kKeyS, cmd::kOpen},   {"us(dvorak)", 0, kKeyO, 0},
+      {"us(dvorak)", 0, kKeyA, cmd::kAbout},  {"us(dvorak)", 0, kKeyQ, 0},
+      // Russian only: no Latin letter anywhere, so the US places decide.
+      {"ru", 0, kKeyA, cmd::kAbout},          {"ru", 0, kKeyO, cmd::kOpen},
+      {"ru", 0, kKeyS, 0},
+      // US and Russian, either active.
+      {"us,ru", 1, kKeyA, cmd::kAbout},       {"us,ru", 1, kKeyO, cmd::kOpen},
+      {"us,ru", 1, kKeyS, 0},                 {"us,ru", 0, kKeyO, cmd::kOpen},
+      // A non-Latin layout active: the letter the key gives in the keymap's first Latin layout.
+      {"ru,fr", 0, kKeyQ, cmd::kAbout},       {"ru,fr", 0, kKeyA, 0},
+      {"fr,ru", 1, kKeyQ, cmd::kAbout},       {"ru,us(dvorak)", 0, kKeyS, cmd::kOpen},
+      {"ru,us(dvorak)", 0, kKeyO, 0},
+  };
+  for (const auto& c : cases) {
+    test::TestKeyboard keyboard(c.layouts, c.active);
+    QWidget window;
+    QWidget view(&window);
+    std::vector<int> commands;
+    qApp->installEventFilter(new CAcceleratorFilter(
+        &window, [&](int id) { commands.push_back(id); }, LookupIn(keyboard)));
+    QKeyEvent ctrl = LayoutKeyEvent(keyboard, c.evdev, kCtrl);
+    QApplication::sendEvent(&view, &ctrl);
+    // Ctrl+Shift is no accelerator, whatever the key gives.
+    QKeyEvent ctrlShift = LayoutKeyEvent(keyboard, c.evdev, kCtrl | kShift);
+    QApplication::sendEvent(&view, &ctrlShift);
+    const std::vector<int> expected =
+        c.command != 0 ? std::vector<int>{c.command} : std::vector<int>{};
+    EXPECT_EQ(commands, expected) << c.layouts << " layout " << c.active << " key " << c.evdev;
+    EXPECT_EQ(ctrl.isAccepted(), c.command != 0) << c.layouts << " key " << c.evdev;
+  }
+}
+
+TEST(AcceleratorFilter, ALetterFromAToolsOwnKeymapOnASpareKeycode) {
+  test::EnsureApplication();
+  QWidget window;
+  std::vector<int> commands;
+  qApp->installEventFilter(
+      new CAcceleratorFilter(&window, [&](int id) { commands.push_back(id); }, {}));
+  // Input automation puts "o" on a keycode no keyboard has and presses it with Ctrl.
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_O, kCtrl, 255, XKB_KEY_o, 0x4, QStringLiteral("o"));
+  QApplication::sendEvent(&window, &press);
+  EXPECT_EQ(commands, std::vector<int>{cmd::kOpen});
+}
+
 class FrameKeys : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -104,16 +191,24 @@ class FrameKeys : public ::testing::Test {
   std::unique_ptr<CMainFrame> frame;
 };
 
-TEST_F(FrameKeys, CtrlOOpensByPhysicalKeyWhateverTheLayoutProduces) {
-  Press(0x0429, kCtrl, 32);  // Russian-only layout: the key O gives Щ
+TEST_F(FrameKeys, CtrlOOpensByTheLetterOnTheKeyAndByPlaceOnARussianLayout) {
+  Press(0x0429, kCtrl, 32);  // Russian-only layout, no keysym: the key O gives Щ
   EXPECT_EQ(fake.files.requests, 1);
   Press(Qt::Key_O, kCtrl, 0);  // no keycode (offscreen): the key read as a US keyboard's
   EXPECT_EQ(fake.files.requests, 2);
-  // Dvorak: the key O gives "r", and the key S gives "o". Only the physical O opens.
-  Press(Qt::Key_O, kCtrl, 39);
+  // Dvorak: the key O gives "r", and the key S gives "o". Only the key that gives "o" opens.
+  test::TestKeyboard dvorak("us(dvorak)");
+  QKeyEvent keyO = LayoutKeyEvent(dvorak, kKeyO, kCtrl);
+  QApplication::sendEvent(frame->CurrentView(), &keyO);
   EXPECT_EQ(fake.files.requests, 2);
-  Press(Qt::Key_R, kCtrl, 32);
+  QKeyEvent keyS = LayoutKeyEvent(dvorak, kKeyS, kCtrl);
+  QApplication::sendEvent(frame->CurrentView(), &keyS);
   EXPECT_EQ(fake.files.requests, 3);
+  // Russian with US, the Russian layout active: by the letter of the US layout.
+  test::TestKeyboard russian("us,ru", 1);
+  QKeyEvent shcha = LayoutKeyEvent(russian, kKeyO, kCtrl);
+  QApplication::sendEvent(frame->CurrentView(), &shcha);
+  EXPECT_EQ(fake.files.requests, 4);
   // Accelerators never reach the view as typing.
   EXPECT_EQ(frame->CurrentView()->m_wsTypedText, u"");
 }
