@@ -135,6 +135,7 @@ class Session:
         self.keys = None
         self.env = None
         self.boxes_closed = 0
+        self.layout = "unchanged"  # the layout set_french_layout leaves
         # Whether the test hands the keyboard back to the frame after closing a box; without a
         # window manager only the program itself does it otherwise.
         self.refocus = True
@@ -172,6 +173,7 @@ class Session:
         """Switches the server to the French layout; returns the layout the server then has."""
         if not shutil.which("setxkbmap"):
             print("NOTE: setxkbmap is missing (package x11-xkb-utils); the layout stays as it is")
+            self.layout = "unchanged"
             return "unchanged"
         self.run("setxkbmap", "fr")
         query = self.run("setxkbmap", "-query")
@@ -179,6 +181,7 @@ class Session:
         layout = layout.group(1) if layout else "?"
         check(layout == "fr", "the X server kept the keyboard layout %s after setxkbmap fr" % layout)
         print("keyboard layout: fr")
+        self.layout = layout
         return layout
 
     def start_program(self, arguments=()):
@@ -478,7 +481,8 @@ def dialog_titles(s):
     s.wait_gone(help_dialog, "Help")
     s.refocus = True
 
-    about = s.open_dialog(["Control", "a"], "О программе")
+    # Ctrl+A is the key that gives "a": on AZERTY the US Q key.
+    about = s.open_dialog(["Control", "q" if s.layout == "fr" else "a"], "О программе")
     s.keys.chord("Escape")
     s.wait_gone(about, "About")
 

@@ -11,11 +11,16 @@ with Qt's Wayland platform and its diagnostic log:
   Конспект-1, French keymap, CapsLock on: Ctrl+O, the lesson name typed in the file dialog, an
     accented word composed with Ctrl + accent key, and the "=" key, which CapsLock shifts to "+"
     (the lock read from the key event itself, though the program never saw CapsLock pressed);
-  Конспект-2, Russian keymap: Ctrl+O (an accelerator by physical key: the key O gives "щ"),
+  Конспект-2, Russian keymap: Ctrl+O (by the key's US place: the key O gives "щ"),
     CapsLock switched off inside the file dialog, a Russian word typed in small letters; then a
     keymap whose CapsLock switches layouts (grp:caps_toggle), which must not read as a lock;
   Экзамен-1: Ctrl+O, an answer by the digit key, Alt+F2 and its message box;
   Ctrl+A: the About dialog;
+  shortcuts by the letter on the key: AZERTY, Ctrl with the key that gives "a" (the US Q key)
+    opens About and the US A key nothing; Dvorak, Ctrl with the key that gives "o" (the US S
+    key) opens the file dialog, titled as under the other keymaps, and the US O key ("r")
+    nothing; Russian active before AZERTY, the US Q key opens About (its letter in the French
+    layout, from the keymap the compositor hands out);
   window titles read from sway's tree, exactly; Alt+F4 ends the program with exit code 1; the
   lesson files are unchanged. Screenshots are taken with grim.
 
@@ -111,6 +116,7 @@ class Session:
         self.keys = None
         self.env = None
         self.titles_seen = set()
+        self.file_dialog_title = None
 
     # ---- the compositor ----
     def start_sway(self):
@@ -265,6 +271,7 @@ class Session:
         self.keys.chord("Control", "o")
         dialog = self.wait_focused(lambda t: t != FRAME_TITLE, "the file dialog after Ctrl+O")
         print("file dialog:", dialog)
+        self.file_dialog_title = dialog
         if caps_off_in_dialog:
             self.keys.chord("CapsLock")
         for key in typed_keys:
@@ -295,6 +302,43 @@ class Session:
 
 
 
+
+
+def open_dialog(s, chord, title):
+    s.wait_frame_focused()
+    s.keys.chord(*chord)
+    s.wait_focused(lambda t: t == title, 'the dialog titled "%s" after %s' % (title, "+".join(chord)))
+    s.keys.chord("Escape")
+    s.wait_frame_focused()
+
+
+def no_dialog_after(s, chord, what):
+    s.wait_frame_focused()
+    s.keys.chord(*chord)
+    time.sleep(2)
+    windows = s.windows()
+    check([t for t, _ in windows] == [FRAME_TITLE] and s.focused_title() == FRAME_TITLE,
+          "%s opened a window: %s" % (what, windows))
+
+
+def shortcuts_follow_the_letter_on_the_key(s):
+    check(s.file_dialog_title, "the file dialog's title was not seen")
+    opened_before = s.log().count("Открыт файл: ")
+    s.keys.keymap("fr")
+    open_dialog(s, ["Control", "q"], "О программе")
+    no_dialog_after(s, ["Control", "a"], 'AZERTY: Ctrl with the key that gives "q"')
+    open_dialog(s, ["Control", "o"], s.file_dialog_title)
+    print('AZERTY: Ctrl+A by the key that gives "a", Ctrl+O by the key that gives "o"')
+    s.keys.keymap("us(dvorak)")
+    open_dialog(s, ["Control", "s"], s.file_dialog_title)
+    no_dialog_after(s, ["Control", "o"], 'Dvorak: Ctrl with the key that gives "r"')
+    print('Dvorak: Ctrl+O by the key that gives "o"; the US O key ("r") opens nothing')
+    s.keys.keymap("ru,fr")
+    open_dialog(s, ["Control", "q"], "О программе")
+    no_dialog_after(s, ["Control", "a"], "Russian before AZERTY: Ctrl with the US A key")
+    print("Russian active before AZERTY: Ctrl+A by the key's letter in the French layout")
+    check(s.log().count("Открыт файл: ") == opened_before, "a file was opened")
+    s.keys.keymap("ru")
 
 
 def current_key_word(s):
@@ -392,6 +436,8 @@ def scenario(s, latin_lesson, cyrillic_lesson):
     s.screenshot("about")
     s.keys.chord("Escape")
     s.wait_frame_focused()
+
+    shortcuts_follow_the_letter_on_the_key(s)
 
     # ---- Alt+F4 ----
     s.keys.chord("Alt", "F4")
