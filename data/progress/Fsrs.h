@@ -12,6 +12,7 @@ namespace verbaro::progress {
 struct MemoryState {
   double stability = 0;   // days until recall falls to 90 %
   double difficulty = 0;  // 1 (easy) to 10 (hard)
+  bool operator==(const MemoryState&) const = default;
 };
 
 class Fsrs {
