@@ -10,7 +10,7 @@ namespace verbaro::test {
 
 namespace {
 
-constexpr int kStartMilliseconds = 10000;
+constexpr int kStartMilliseconds = 30000;
 
 QString Pactl(const QProcessEnvironment& environment, const QStringList& arguments) {
   QProcess pactl;
