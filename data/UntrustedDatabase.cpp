@@ -24,22 +24,6 @@ bool IsSelfContainedWalDatabase(const std::string& utf8Path, const std::string& 
   return ::stat((utf8Path + "-wal").c_str(), &wal) != 0;  // looked at, never opened
 }
 
-// A file: URI naming the path exactly, for opening with URI parameters.
-std::string FileUri(const std::string& utf8Path) {
-  std::string uri = utf8Path.starts_with('/') ? "file://" : "file:";
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  for (const char c : utf8Path) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '%' || c == '?' || c == '#' || byte < 0x20) {
-      uri += '%';
-      uri += kHex[byte >> 4];
-      uri += kHex[byte & 0x0F];
-    } else {
-      uri += c;
-    }
-  }
-  return uri;
-}
 
 // Sets an on/off option of the connection and confirms SQLite took it.
 bool SetOption(sqlite3* db, int option, int wanted) {
@@ -98,6 +82,22 @@ bool Harden(sqlite3* db) {
 }
 
 }  // namespace
+
+std::string FileUri(const std::string& utf8Path) {
+  std::string uri = utf8Path.starts_with('/') ? "file://" : "file:";
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (const char c : utf8Path) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '%' || c == '?' || c == '#' || byte < 0x20) {
+      uri += '%';
+      uri += kHex[byte >> 4];
+      uri += kHex[byte & 0x0F];
+    } else {
+      uri += c;
+    }
+  }
+  return uri;
+}
 
 std::string ReadFileStart(const std::string& utf8Path, size_t maxBytes) {
   // Non-blocking, so that opening a named pipe returns at once; it is then refused as not a

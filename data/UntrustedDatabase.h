@@ -12,6 +12,9 @@ namespace verbaro {
 // The bytes needed to recognise an SQLite file and its journal mode.
 inline constexpr size_t kDatabaseHeaderBytes = 20;
 
+// A file: URI naming the path exactly, for opening with URI parameters such as immutable=1.
+std::string FileUri(const std::string& utf8Path);
+
 // The first bytes (up to maxBytes) of a regular file. Empty for a missing or unreadable path, a
 // zero-length file, and anything that is not a regular file (a folder, a named pipe, a device),
 // whose reading could block or never end.

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "data/Text.h"
+#include "data/UntrustedDatabase.h"
 #include "data/progress/StoreSchema.h"
 
 namespace verbaro::progress {
@@ -23,22 +24,6 @@ bool Exists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0;
 }
 
-// A file: URI naming the path exactly.
-std::string FileUri(const std::string& path) {
-  std::string uri = "file:";
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  for (const char c : path) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '%' || c == '?' || c == '#' || byte < 0x20) {
-      uri += '%';
-      uri += kHex[byte >> 4];
-      uri += kHex[byte & 0x0F];
-    } else {
-      uri += c;
-    }
-  }
-  return uri;
-}
 
 // "20261207-183005": the local time, for the name of a set-aside file.
 std::string StampOf(int64_t seconds) {
