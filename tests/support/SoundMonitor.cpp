@@ -99,6 +99,11 @@ std::vector<int16_t> MonitorRecorder::Samples() {
   return samples;
 }
 
+void MonitorRecorder::Forget() {
+  m_process.readAllStandardOutput();
+  m_data.clear();
+}
+
 std::vector<int16_t> MonitorRecorder::Stop() {
   m_data += m_process.readAllStandardOutput();
   m_process.terminate();

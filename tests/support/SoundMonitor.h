@@ -50,6 +50,8 @@ class MonitorRecorder {
   // Every whole frame recorded so far; the recording goes on. What arrives while the event loop
   // runs (or during this call) is taken in.
   std::vector<int16_t> Samples();
+  // Drops what was recorded so far; the recording goes on, for a sound played afresh.
+  void Forget();
   // Ends the recording and returns every whole frame recorded.
   std::vector<int16_t> Stop();
   // Waits (at most 15 s) until a stereo recording holds sound above the threshold followed by at

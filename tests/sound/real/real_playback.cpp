@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QThread>
+#include <functional>
+#include <iostream>
 #include <memory>
 
 #include "../SoundFixtures.h"
@@ -65,6 +67,25 @@ class RealPlayback : public ::testing::Test {
     return recorder.WaitForSoundThenSilence(kThreshold, trailingSilence);
   }
 
+  // Plays with `play`, which returns where the played sound itself is audible, and records what
+  // arrived. On a loaded machine PipeWire's graph may miss one cycle and drop one quantum of every
+  // stream (about 21 ms of silence, with the sound no longer than played): that says nothing of
+  // how the player feeds its stream, so such a run is played once more. A player that starves
+  // its stream leaves the gap every time, and the wait for more data makes the sound longer.
+  std::vector<int16_t> RecordWithoutServerDropout(const std::function<Span()>& play) {
+    std::vector<int16_t> recorded;
+    for (int attempt = 1;; ++attempt) {
+      const Span expected = play();
+      recorded = WaitForSoundThenSilence(0.3);
+      const Span heard = AudibleSpan(recorded, kThreshold);
+      const bool droppedByServer = test::LongestQuietRun(recorded, heard, kThreshold) >= 60 &&
+                                   heard.Seconds() < expected.Seconds() + 0.005;
+      if (!droppedByServer || attempt == 2) return recorded;
+      std::cerr << "the sound server dropped a cycle of the sound; playing it once more\n";
+      recorder.Forget();
+    }
+  }
+
   std::optional<unsigned> Play(const std::vector<uint8_t>& mp3) {
     return player->PlayRecording(mp3.data(), static_cast<int>(mp3.size()));
   }
@@ -111,12 +132,13 @@ TEST_F(RealPlayback, WholePhraseArrivesAtTheSink) {
 }
 
 TEST_F(RealPlayback, ToneIsHeardWholeAndWithoutDropoutsWhileTheUiThreadIsBusy) {
-  const std::optional<unsigned> period = Play(tone);
-  ASSERT_TRUE(period.has_value());
-  QThread::msleep(400);  // a long repaint: no events are handled meanwhile
-  test::Spin(static_cast<int>(*period));
-
-  const std::vector<int16_t> recorded = WaitForSoundThenSilence(0.3);
+  const std::vector<int16_t> recorded = RecordWithoutServerDropout([&] {
+    const std::optional<unsigned> period = Play(tone);
+    EXPECT_TRUE(period.has_value());
+    QThread::msleep(400);  // a long repaint: no events are handled meanwhile
+    test::Spin(static_cast<int>(period.value_or(0)));
+    return DecodedSpan();
+  });
   const Span heard = AudibleSpan(recorded, kThreshold);
   ExpectSameLength(heard, DecodedSpan());
   // A 440 Hz tone at half volume never stays below the threshold for more than a few samples.
@@ -126,12 +148,13 @@ TEST_F(RealPlayback, ToneIsHeardWholeAndWithoutDropoutsWhileTheUiThreadIsBusy) {
 TEST_F(RealPlayback, RecordingLongerThanTheServersBufferIsFedWithoutDropouts) {
   fake.platform.makeWaveOut = [] { return std::make_unique<PulseWaveOut>(s_pSink->DeviceId(), 200); };
   Mp3Player smallBuffer(fake.Get());
-  const std::optional<unsigned> period =
-      smallBuffer.PlayRecording(tone.data(), static_cast<int>(tone.size()));
-  ASSERT_TRUE(period.has_value());
-  test::Spin(static_cast<int>(*period));
-
-  const std::vector<int16_t> recorded = WaitForSoundThenSilence(0.3);
+  const std::vector<int16_t> recorded = RecordWithoutServerDropout([&] {
+    const std::optional<unsigned> period =
+        smallBuffer.PlayRecording(tone.data(), static_cast<int>(tone.size()));
+    EXPECT_TRUE(period.has_value());
+    test::Spin(static_cast<int>(period.value_or(0)));
+    return AudibleSpan(test::Samples(smallBuffer.m_pSoundBuffer), kThreshold);
+  });
   const Span heard = AudibleSpan(recorded, kThreshold);
   ExpectSameLength(heard, AudibleSpan(test::Samples(smallBuffer.m_pSoundBuffer), kThreshold));
   EXPECT_LT(test::LongestQuietRun(recorded, heard, kThreshold), 60u);
@@ -139,13 +162,14 @@ TEST_F(RealPlayback, RecordingLongerThanTheServersBufferIsFedWithoutDropouts) {
 
 TEST_F(RealPlayback, ErrorSignalSoundsAlongsideTheWordWithoutStoppingIt) {
   QtErrorSignal signal(QtErrorSignal::DefaultSource(), MakeWaveOut);
-  const std::optional<unsigned> period = Play(tone);
-  ASSERT_TRUE(period.has_value());
-  test::Spin(300);
-  signal.Play();
-  test::Spin(static_cast<int>(*period) - 300);
-
-  const std::vector<int16_t> recorded = WaitForSoundThenSilence(0.3);
+  const std::vector<int16_t> recorded = RecordWithoutServerDropout([&] {
+    const std::optional<unsigned> period = Play(tone);
+    EXPECT_TRUE(period.has_value());
+    test::Spin(300);
+    signal.Play();
+    test::Spin(static_cast<int>(period.value_or(300)) - 300);
+    return DecodedSpan();
+  });
   const Span heard = AudibleSpan(recorded, kThreshold);
   ExpectSameLength(heard, DecodedSpan());
   EXPECT_LT(test::LongestQuietRun(recorded, heard, kThreshold), 60u);
