@@ -1,7 +1,7 @@
 #pragma once
 // The wave output device that plays one decoded recording: open for a PCM format, write one
 // buffer, reset (stop at once), close. Results are 0 on success, else one of the codes below,
-// which ShowWaveOutError turns into a Russian message.
+// which the sound player turns into a Russian message (sound/WaveOutError).
 #include <cstddef>
 #include <cstdint>
 #include <string>

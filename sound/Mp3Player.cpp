@@ -6,7 +6,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
 #include "platform/SoundDeviceNotice.h"
-#include "platform/WaveOutError.h"
+#include "sound/WaveOutError.h"
 
 namespace verbaro {
 

@@ -12,6 +12,20 @@ Geometry Geometry::Of(const QRect& client) {
   return {client.width() * 5 / 100, client.width() * 90 / 100, client.height() / kRows};
 }
 
+std::optional<int> Geometry::ExamChoiceAt(int px, int py, int numberedCells) const {
+  if (numberedCells == 0) return std::nullopt;
+  if (px < x || px > x + width || py < RowY(kFirstTranslationRow) ||
+      py > RowY(kFirstTranslationRow + kMaxAltWords))
+    return 0;
+  for (int k = 1; k <= kMaxAltWords; ++k) {
+    if (py <= RowY(kFirstTranslationRow + k)) {
+      if (k <= numberedCells) return k;
+      return std::nullopt;
+    }
+  }
+  return std::nullopt;
+}
+
 std::u16string GrammarText(const std::u16string& gram, const std::u16string& number) {
   return number == u"p" ? gram + u", pl" : gram;
 }

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,10 @@ struct Geometry {
   int rowHeight = 0;
   static Geometry Of(const QRect& client);
   int RowY(int row) const { return row * rowHeight; }
+  // The exam choice of a left click at (x, y): answer cell k (1 to 5) lies in row 5 + k, its
+  // lower border belonging to it. A click outside the cells is a refusal (0); a click on a cell
+  // that is not numbered, or any click while no cell is numbered, chooses nothing.
+  std::optional<int> ExamChoiceAt(int x, int y, int numberedCells) const;
 };
 
 // Row 0: the grammar code, with ", pl" when the number code is exactly "p".

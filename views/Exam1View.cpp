@@ -43,7 +43,8 @@ void CExam1View::OnKeyDown(int virtualKey) {
 
 void CExam1View::OnLButtonDown(int x, int y) {
   MarkWrongChoice(0);
-  if (const std::optional<int> choice = ExamChoiceAtPoint(width(), height(), x, y, m_nNumberedCells))
+  if (const std::optional<int> choice =
+          grid::Geometry::Of(rect()).ExamChoiceAt(x, y, m_nNumberedCells))
     OnAnswer(*choice);
 }
 

@@ -1,4 +1,4 @@
-// The exam draws and the mapping of keys and clicks to choices, without a view.
+// The exam draws and the mapping of keys to choices, without a view.
 #include <gtest/gtest.h>
 
 #include "tests/fakes/FakeClock.h"
@@ -43,29 +43,6 @@ TEST(ExamKeys, ZeroRefusesAlwaysDigitsChooseOnlyNumberedCells) {
   EXPECT_EQ(ExamChoiceForKey('A', 5), std::nullopt);
   EXPECT_EQ(ExamChoiceForKey(0x71, 5), std::nullopt);  // F2
   EXPECT_EQ(ExamChoiceForKey(0x2F, 5), std::nullopt);  // just below '0'
-}
-
-TEST(ExamClicks, CellsOfA1000By600ClientArea) {
-  // x0 = 50, cell width 900, row height 50: cells 1..5 in rows 6..10 (y 300..550).
-  EXPECT_EQ(ExamChoiceAtPoint(1000, 600, 50, 300, 5), 1);
-  EXPECT_EQ(ExamChoiceAtPoint(1000, 600, 950, 350, 5), 1) << "a lower border belongs to the cell above";
-  EXPECT_EQ(ExamChoiceAtPoint(1000, 600, 500, 351, 5), 2);
-  EXPECT_EQ(ExamChoiceAtPoint(1000, 600, 500, 500, 5), 4);
-  EXPECT_EQ(ExamChoiceAtPoint(1000, 600, 500, 550, 5), 5);
-  EXPECT_EQ(ExamChoiceAtPoint(1000, 600, 49, 320, 5), 0) << "left of the cells";
-  EXPECT_EQ(ExamChoiceAtPoint(1000, 600, 30, 320, 5), 0) << "on a cell's number";
-  EXPECT_EQ(ExamChoiceAtPoint(1000, 600, 951, 320, 5), 0) << "right of the cells";
-  EXPECT_EQ(ExamChoiceAtPoint(1000, 600, 500, 551, 5), 0) << "below the fifth row";
-  EXPECT_EQ(ExamChoiceAtPoint(1000, 600, 500, 299, 5), 0) << "in the header";
-}
-
-TEST(ExamClicks, EmptyRowsInsideTheCellAreaAndNoCellsChooseNothing) {
-  EXPECT_EQ(ExamChoiceAtPoint(1000, 600, 500, 420, 3), 3);
-  EXPECT_EQ(ExamChoiceAtPoint(1000, 600, 500, 451, 3), std::nullopt);
-  EXPECT_EQ(ExamChoiceAtPoint(1000, 600, 500, 520, 3), std::nullopt);
-  EXPECT_EQ(ExamChoiceAtPoint(1000, 600, 500, 551, 3), 0);
-  EXPECT_EQ(ExamChoiceAtPoint(1000, 600, 10, 10, 0), std::nullopt) << "no numbered cell yet";
-  EXPECT_EQ(ExamChoiceAtPoint(1000, 600, 500, 320, 0), std::nullopt);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/QtText.h"
 #include "support/ExamFixture.h"
 #include "data/ExamInput.h"
+#include "views/EntryGrid.h"
 
 namespace verbaro::examtest {
 namespace {
@@ -229,7 +230,7 @@ class ExamLongRun : public ExamTest, public ::testing::WithParamInterface<bool> 
   }
 
   void Click(CExam1View& view, int x, int y) {
-    Choose(view, ExamChoiceAtPoint(view.width(), view.height(), x, y, view.m_nNumberedCells),
+    Choose(view, grid::Geometry::Of(view.rect()).ExamChoiceAt(x, y, view.m_nNumberedCells),
            [&] { view.OnLButtonDown(x, y); });
   }
 

@@ -5,7 +5,7 @@
 
 #include "SoundFixtures.h"
 #include "tests/fakes/FakePlatform.h"
-#include "platform/WaveOutError.h"
+#include "sound/WaveOutError.h"
 #include "sound/Mp3Player.h"
 #include "tests/support/Files.h"
 

@@ -6,7 +6,7 @@
 
 #include "SoundFixtures.h"
 #include "platform/SoundDeviceNotice.h"
-#include "platform/WaveOutError.h"
+#include "sound/WaveOutError.h"
 #include "sound/Mp3Player.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/support/Files.h"

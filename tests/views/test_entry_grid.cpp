@@ -38,6 +38,31 @@ TEST(EntryGrid, GeometryTextsAndFittedSizes) {
   EXPECT_EQ(grid::FittedPointSize(900, 50, 0, 18, 100), 0);
 }
 
+TEST(EntryGridClicks, CellsOfA1000By600ClientArea) {
+  const grid::Geometry g = grid::Geometry::Of(QRect(0, 0, 1000, 600));
+  // x0 = 50, cell width 900, row height 50: cells 1..5 in rows 6..10 (y 300..550).
+  EXPECT_EQ(g.ExamChoiceAt(50, 300, 5), 1);
+  EXPECT_EQ(g.ExamChoiceAt(950, 350, 5), 1) << "a lower border belongs to the cell above";
+  EXPECT_EQ(g.ExamChoiceAt(500, 351, 5), 2);
+  EXPECT_EQ(g.ExamChoiceAt(500, 500, 5), 4);
+  EXPECT_EQ(g.ExamChoiceAt(500, 550, 5), 5);
+  EXPECT_EQ(g.ExamChoiceAt(49, 320, 5), 0) << "left of the cells";
+  EXPECT_EQ(g.ExamChoiceAt(30, 320, 5), 0) << "on a cell's number";
+  EXPECT_EQ(g.ExamChoiceAt(951, 320, 5), 0) << "right of the cells";
+  EXPECT_EQ(g.ExamChoiceAt(500, 551, 5), 0) << "below the fifth row";
+  EXPECT_EQ(g.ExamChoiceAt(500, 299, 5), 0) << "in the header";
+}
+
+TEST(EntryGridClicks, EmptyRowsInsideTheCellAreaAndNoCellsChooseNothing) {
+  const grid::Geometry g = grid::Geometry::Of(QRect(0, 0, 1000, 600));
+  EXPECT_EQ(g.ExamChoiceAt(500, 420, 3), 3);
+  EXPECT_EQ(g.ExamChoiceAt(500, 451, 3), std::nullopt);
+  EXPECT_EQ(g.ExamChoiceAt(500, 520, 3), std::nullopt);
+  EXPECT_EQ(g.ExamChoiceAt(500, 551, 3), 0);
+  EXPECT_EQ(g.ExamChoiceAt(10, 10, 0), std::nullopt) << "no numbered cell yet";
+  EXPECT_EQ(g.ExamChoiceAt(500, 320, 0), std::nullopt);
+}
+
 class CellDrawing : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { test::EnsureApplication(); }

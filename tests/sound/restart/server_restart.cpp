@@ -12,7 +12,7 @@
 #include "tests/fakes/FakePlatform.h"
 #include "platform/PulseWaveOut.h"
 #include "platform/QtErrorSignal.h"
-#include "platform/WaveOutError.h"
+#include "sound/WaveOutError.h"
 #include "sound/Mp3Player.h"
 #include "tests/support/Application.h"
 #include "tests/support/Files.h"

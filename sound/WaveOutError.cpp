@@ -1,4 +1,4 @@
-#include "platform/WaveOutError.h"
+#include "sound/WaveOutError.h"
 
 #include "platform/MessageBoxes.h"
 #include "platform/WaveOut.h"
