@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "lessonwriter/LessonTable.h"
+#include "data/LessonTable.h"
 #include "support/BenchLessons.h"
 #include "support/BenchTiming.h"
 #include "support/BenchView.h"

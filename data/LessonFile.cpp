@@ -11,7 +11,9 @@
 #include <string>
 
 #include "data/LessonRecordings.h"
+#include "data/LessonRowTexts.h"
 #include "data/LessonState.h"
+#include "data/LessonTable.h"
 #include "data/UntrustedDatabase.h"
 #include "data/DiagnosticLog.h"
 #include "data/Text.h"
@@ -25,9 +27,8 @@ struct StatementFinalizer {
 };
 using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
-constexpr int kFirstTextColumn = 2;   // grammar, number, key word, three information lines
-constexpr int kFirstAltColumn = 8;    // five translations
-constexpr int kLastAltColumn = 12;
+using lesson::kFirstTextColumn;
+using lesson::kLastTextColumn;
 
 Statement Prepare(sqlite3* db, const std::string& sql) {
   sqlite3_stmt* stmt = nullptr;
@@ -43,11 +44,11 @@ Statement Prepare(sqlite3* db, const std::string& sql) {
 // would. NOT INDEXED keeps the table's own order (by rowid): the planner could otherwise scan an
 // index that covers the named columns. Null when the table cannot be queried.
 Statement PrepareTextQuery(sqlite3* db) {
-  const Statement all = Prepare(db, "SELECT * FROM FrRuDict;");
+  const Statement all = Prepare(db, std::string("SELECT * FROM ") + lesson::kLessonTableName + ";");
   if (!all) return nullptr;
   const int columns = sqlite3_column_count(all.get());
   std::string sql = "SELECT ";
-  for (int column = kFirstTextColumn; column <= kLastAltColumn && column < columns; ++column) {
+  for (int column = kFirstTextColumn; column <= kLastTextColumn && column < columns; ++column) {
     const char* name = sqlite3_column_name(all.get(), column);
     if (name == nullptr) return nullptr;
     if (column > kFirstTextColumn) sql += ',';
@@ -57,22 +58,8 @@ Statement PrepareTextQuery(sqlite3* db) {
   }
   // A table of two columns or fewer has no texts to read; its rows are still counted.
   if (columns <= kFirstTextColumn) sql += "NULL";
-  sql += " FROM FrRuDict NOT INDEXED;";
+  sql += std::string(" FROM ") + lesson::kLessonTableName + " NOT INDEXED;";
   return Prepare(db, sql);
-}
-
-// The text of a result column as UTF-16 (position 2 of the lesson is result column 0). A NULL
-// value, a column the table does not have, or a failed conversion read as the empty text; the
-// text ends at its first NUL.
-std::u16string ColumnText(sqlite3_stmt* stmt, int position) {
-  const int column = position - kFirstTextColumn;
-  if (column >= sqlite3_column_count(stmt)) return {};
-  const void* text = sqlite3_column_text16(stmt, column);
-  if (text == nullptr) return {};
-  const int bytes = sqlite3_column_bytes16(stmt, column);
-  const std::u16string_view view(static_cast<const char16_t*>(text),
-                                 static_cast<size_t>(bytes) / sizeof(char16_t));
-  return std::u16string(view.substr(0, view.find(u'\0')));
 }
 
 // The record of the statement's current row with a reference to its recording (row nRow); false
@@ -84,17 +71,16 @@ bool ReadRecord(const std::shared_ptr<LessonRecordings>& recordings, int nRow, s
     if (!size) return false;
     record.vpMp3Word.emplace_back(recordings, nRow, *size);
     record.nvMp3WordSize.push_back(*size);
-    int position = kFirstTextColumn;
-    for (std::u16string* field : {&record.wsFrGram, &record.wsFrNumber, &record.wsKeyWord,
-                                  &record.wsInfo1, &record.wsInfo2, &record.wsInfo3}) {
-      *field = ColumnText(stmt, position++);
-    }
-    for (position = kFirstAltColumn; position <= kLastAltColumn; ++position) {
-      std::u16string translation = ColumnText(stmt, position);
-      if (translation.empty()) continue;
-      record.vwsAltWords.push_back(std::move(translation));
-      record.vnWordErrors.push_back(0);
-    }
+    // The text query's first result column is the grammar.
+    lesson::LessonRowTexts texts = lesson::ReadLessonRowTexts(stmt, 0);
+    record.wsFrGram = std::move(texts.grammar);
+    record.wsFrNumber = std::move(texts.number);
+    record.wsKeyWord = std::move(texts.word);
+    record.wsInfo1 = std::move(texts.info1);
+    record.wsInfo2 = std::move(texts.info2);
+    record.wsInfo3 = std::move(texts.info3);
+    record.vnWordErrors.assign(texts.translations.size(), 0);
+    record.vwsAltWords = std::move(texts.translations);
     return true;
   } catch (const std::bad_alloc&) {
     return false;

@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "data/LessonTable.h"
 #include "data/UntrustedDatabase.h"
 
 namespace verbaro {
@@ -14,7 +15,8 @@ namespace {
 // so the recording's own pages are not read.
 sqlite3_blob* OpenRecording(sqlite3* db, int32_t nRow) {
   sqlite3_blob* blob = nullptr;
-  if (sqlite3_blob_open(db, "Main", "FrRuDict", "Mp3Word", nRow, 0, &blob) != SQLITE_OK) {
+  if (sqlite3_blob_open(db, "Main", lesson::kLessonTableName, lesson::kRecordingColumnName, nRow, 0,
+                        &blob) != SQLITE_OK) {
     sqlite3_blob_close(blob);  // a failed open may still leave a handle
     return nullptr;
   }

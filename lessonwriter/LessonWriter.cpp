@@ -40,7 +40,7 @@ std::string InsertSql(const LessonColumns& columns, bool skipRepeated) {
     names.append(", ").append(kLessonColumnNames[static_cast<size_t>(position)]);
     values.append(", ?").append(std::to_string(position + 1));
   }
-  return std::string(skipRepeated ? "INSERT OR IGNORE" : "INSERT") + " INTO FrRuDict (" + names +
+  return std::string(skipRepeated ? "INSERT OR IGNORE" : "INSERT") + " INTO " + kLessonTableName + " (" + names +
          ") VALUES (" + values + ")";
 }
 
@@ -136,7 +136,7 @@ bool LessonWriter::Prepare(const char* pragmas, std::string& error) {
     error = bad.what();
     return false;
   }
-  sql += "BEGIN; DROP TABLE IF EXISTS FrRuDict; " + create + ";";
+  sql += std::string("BEGIN; DROP TABLE IF EXISTS ") + kLessonTableName + "; " + create + ";";
   const bool ready =
       sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK &&
       sqlite3_prepare_v2(db_, insert.c_str(), -1, &insert_, nullptr) == SQLITE_OK;

@@ -1,5 +1,6 @@
 #pragma once
-// Writes a lesson file: the table FrRuDict (see LessonTable.h) filled row by row.
+// Writes a lesson file: the table FrRuDict (its shape is the core's, data/LessonTable.h) filled
+// row by row.
 // Two ways to write:
 //  - Open: rows go to a temporary file beside the target, which replaces the target only at
 //    Commit, so a failed build never leaves a half-written lesson behind;
@@ -15,7 +16,7 @@
 #include <string>
 #include <variant>
 
-#include "lessonwriter/LessonTable.h"
+#include "data/LessonTable.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -35,7 +36,7 @@ enum class RecordingKind {
 
 struct LessonRow {
   std::optional<int64_t> rowid;  // by default the row's place among the rows written, from 1
-  std::array<LessonText, 12> texts;  // positions 1 to 12: topic .. fifth translation
+  std::array<LessonText, kLastTextColumn> texts;  // positions 1 to 12: topic .. fifth translation
   RecordingKind recordingKind = RecordingKind::Bytes;
   std::span<const uint8_t> recording;  // must stay valid until AddRow returns
 

@@ -171,9 +171,11 @@ int BuildLesson(const BuildRequest& request, std::ostream& out, std::ostream& er
     row.texts = {topic, entry.grammar, entry.number, entry.word, entry.info1, entry.info2,
                  entry.info3};
     // Translations the entry lacks are stored as empty texts, never NULL.
-    for (size_t i = 0; i < kTranslationColumnCount; ++i)
-      row.Text(8 + static_cast<int>(i)) =
-          i < entry.translations.size() ? entry.translations[i] : std::string();
+    for (int i = 0; i < kTranslationColumnCount; ++i) {
+      const auto at = static_cast<size_t>(i);
+      row.Text(kFirstTranslationColumn + i) =
+          at < entry.translations.size() ? entry.translations[at] : std::string();
+    }
     row.recording = *mp3;
     if (!writer.AddRow(row, error)) {
       err << "Урок не записан: " << error << "\n";

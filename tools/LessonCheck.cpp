@@ -7,6 +7,8 @@
 #include <new>
 
 #include "data/ExamRules.h"
+#include "data/LessonRowTexts.h"
+#include "data/LessonTable.h"
 #include "data/Mp3Decoder.h"
 #include "data/PlainLessonState.h"
 #include "data/Text.h"
@@ -17,13 +19,6 @@
 namespace verbaro::lesson {
 namespace {
 
-constexpr int kFirstTextColumn = 2;
-constexpr int kLastTextColumn = 12;
-constexpr int kFirstTranslationColumn = 8;
-constexpr int kGrammarColumn = 2;
-constexpr int kNumberColumn = 3;
-constexpr int kWordColumn = 4;
-constexpr int kInfoColumn = 5;
 // A recording that decodes to more than ten minutes of sound is taken as undecodable, as the
 // player refuses it too.
 constexpr size_t kMaxCheckedPcmBytes = size_t{kPcmAvgBytesPerSec} * 600;
@@ -44,12 +39,18 @@ bool SameNameIgnoringCase(const char* a, const char* b) {
   return a && b && sqlite3_stricmp(a, b) == 0;
 }
 
-// NULL reads as the empty text, as in the trainer.
-std::u16string Text16(sqlite3_stmt* statement, int column) {
-  const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(statement, column));
-  if (!text) return {};
-  const int bytes = sqlite3_column_bytes16(statement, column);
-  return std::u16string(text, static_cast<size_t>(bytes) / sizeof(char16_t));
+// The entry as the trainer's reading gives its texts.
+EntryText EntryOf(int number, LessonRowTexts&& texts) {
+  EntryText entry;
+  entry.entryNumber = number;
+  entry.grammar = std::move(texts.grammar);
+  entry.number = std::move(texts.number);
+  entry.word = std::move(texts.word);
+  entry.info1 = std::move(texts.info1);
+  entry.info2 = std::move(texts.info2);
+  entry.info3 = std::move(texts.info3);
+  entry.translations = std::move(texts.translations);
+  return entry;
 }
 
 // The explaining pass: reads the table row by row over the trainer's hardened connection and
@@ -85,7 +86,7 @@ class TableExplainer {
                       " столбцов, а нужно не меньше 13: недостающие тексты тренажёр читает пустыми");
     }
     for (int i = 0; i < columns; ++i) {
-      if (SameNameIgnoringCase(sqlite3_column_name(statement, i), "Mp3Word")) mp3Column_ = i;
+      if (SameNameIgnoringCase(sqlite3_column_name(statement, i), kRecordingColumnName)) mp3Column_ = i;
     }
     if (mp3Column_ < 0) {
       stops.push_back("в таблице FrRuDict нет столбца Mp3Word");
@@ -100,18 +101,9 @@ class TableExplainer {
     int result = SQLITE_ROW;
     while ((result = sqlite3_step(statement)) == SQLITE_ROW) {
       ++k;
-      EntryText entry;
-      entry.entryNumber = k;
-      entry.grammar = Text16(statement, kGrammarColumn);
-      entry.number = Text16(statement, kNumberColumn);
-      entry.word = Text16(statement, kWordColumn);
-      entry.info1 = Text16(statement, kInfoColumn);
-      entry.info2 = Text16(statement, kInfoColumn + 1);
-      entry.info3 = Text16(statement, kInfoColumn + 2);
-      for (int column = kFirstTranslationColumn; column <= kLastTextColumn; ++column) {
-        std::u16string translation = Text16(statement, column);
-        if (!translation.empty()) entry.translations.push_back(std::move(translation));
-      }
+      // "SELECT *" has every column at its table position; the texts are read as the trainer
+      // reads them.
+      EntryText entry = EntryOf(k, ReadLessonRowTexts(statement, kGrammarColumn));
       if (mp3Column_ >= 0) CheckRecording(statement, k);
       if (entry.translations.empty()) notes.push_back(Entry(k) + "нет ни одного перевода");
       if (entry.word.empty()) notes.push_back(Entry(k) + "пустое слово");
@@ -128,7 +120,7 @@ class TableExplainer {
     const int type = sqlite3_column_type(statement, mp3Column_);
     const char* column = sqlite3_column_name(statement, mp3Column_);
     sqlite3_blob* raw = nullptr;
-    const int rc = sqlite3_blob_open(db_, "main", "FrRuDict", column, k, 0, &raw);
+    const int rc = sqlite3_blob_open(db_, "main", kLessonTableName, column, k, 0, &raw);
     const std::unique_ptr<sqlite3_blob, BlobCloser> blob(raw);
     if (rc != SQLITE_OK) {
       std::string message = Entry(k);

@@ -8,9 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "data/LessonTable.h"
+
 namespace verbaro::lesson {
 
-inline constexpr size_t kMaxTranslations = 5;
+// As many as the lesson table has columns for.
+inline constexpr size_t kMaxTranslations = kTranslationColumnCount;
 
 struct LessonEntry {
   int lineNumber = 0;

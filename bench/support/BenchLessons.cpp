@@ -9,7 +9,7 @@
 #include <system_error>
 #include <utility>
 
-#include "lessonwriter/LessonTable.h"
+#include "data/LessonTable.h"
 
 namespace verbaro::bench {
 

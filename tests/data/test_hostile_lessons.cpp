@@ -12,7 +12,7 @@
 
 #include "data/UntrustedDatabase.h"
 #include "data/Text.h"
-#include "lessonwriter/LessonTable.h"
+#include "data/LessonTable.h"
 #include "support/LessonFiles.h"
 #include "support/PageSurgery.h"
 #include "support/RecordingLesson.h"

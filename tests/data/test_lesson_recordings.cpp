@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <random>
 
-#include "lessonwriter/LessonTable.h"
+#include "data/LessonTable.h"
 #include "support/LessonFiles.h"
 #include "support/RecordingLesson.h"
 

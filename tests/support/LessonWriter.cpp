@@ -5,13 +5,12 @@
 #include <stdexcept>
 
 #include "Files.h"
+#include "data/LessonTable.h"
 #include "lessonwriter/LessonWriter.h"
 
 namespace verbaro::test {
 
 namespace {
-
-constexpr size_t kTranslationColumns = 5;
 
 class Database {
  public:
@@ -54,19 +53,23 @@ void Write(const std::filesystem::path& file, const std::vector<LessonRow>& rows
   std::string error;
   if (!(inPlace ? writer.OpenInPlace(error) : writer.Open(error))) throw std::runtime_error(error);
   for (const LessonRow& row : rows) {
-    if (row.translations.size() > kTranslationColumns) {
+    if (row.translations.size() > size_t{lesson::kTranslationColumnCount}) {
       throw std::invalid_argument("a lesson row holds at most five translations");
     }
     lesson::LessonRow written;
     written.rowid = row.rowid;
-    written.Text(1) = std::u16string(u"topic");
+    written.Text(lesson::kTopicColumn) = std::u16string(u"topic");
     if (!row.nullTexts) {
-      const std::u16string* texts[] = {&row.gram, &row.number, &row.key,
-                                       &row.info1, &row.info2, &row.info3};
-      for (int i = 0; i < 6; ++i) written.Text(2 + i) = *texts[i];
-      for (size_t i = 0; i < kTranslationColumns; ++i) {
-        written.Text(8 + static_cast<int>(i)) =
-            i < row.translations.size() ? row.translations[i] : std::u16string();
+      written.Text(lesson::kGrammarColumn) = row.gram;
+      written.Text(lesson::kNumberColumn) = row.number;
+      written.Text(lesson::kWordColumn) = row.key;
+      written.Text(lesson::kFirstInfoColumn) = row.info1;
+      written.Text(lesson::kFirstInfoColumn + 1) = row.info2;
+      written.Text(lesson::kFirstInfoColumn + 2) = row.info3;
+      for (int i = 0; i < lesson::kTranslationColumnCount; ++i) {
+        const auto at = static_cast<size_t>(i);
+        written.Text(lesson::kFirstTranslationColumn + i) =
+            at < row.translations.size() ? row.translations[at] : std::u16string();
       }
     }
     written.recordingKind = row.recordingKind;

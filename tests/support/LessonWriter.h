@@ -3,9 +3,8 @@
 // the lesson writer so that each row can carry exactly the flaw a test is about. Plain C++ and
 // SQLite, no Qt.
 //
-// The columns by position: 0 id, 1 topic, 2 grammar, 3 number, 4 the foreign word or phrase,
-// 5-7 three information lines, 8-12 up to five translations, 13 Mp3Word (the recording).
-// Tables of any other shape (fewer columns, other names or order) are made with WriteDatabase.
+// The table has the lesson's own shape (data/LessonTable.h). Tables of any other shape (fewer
+// columns, other names or order) are made with WriteDatabase.
 #include <cstdint>
 #include <filesystem>
 #include <optional>

@@ -7,6 +7,8 @@
 #include <sstream>
 
 #include "LessonTestFiles.h"
+#include "data/PlainLessonState.h"
+#include "data/Text.h"
 #include "tests/support/LessonWriter.h"
 #include "tests/support/TempFolder.h"
 #include "tools/LessonCheck.h"
@@ -186,6 +188,26 @@ TEST_F(LessonCheck, WarnsAboutWordsAndTranslationsNoKeyCanType) {
   EXPECT_TRUE(HasWarning(report, "запись 1: слово «l\u2019eau»: символ «\u2019» (U+2019)"));
   EXPECT_TRUE(HasWarning(report, "запись 2: перевод «cat»: символ «c» (U+0063)"));
   EXPECT_FALSE(HasWarning(report, "запись 3"));
+}
+
+TEST_F(LessonCheck, TextsEndAtTheirFirstNulAsTheTrainerShowsThem) {
+  // What follows a NUL is never shown: no untypable character there, and a translation that
+  // begins with one is no translation.
+  WriteLesson(LessonPath(),
+              {{u"m", u"s", std::u16string(u"chat\0\u2019", 6), {std::u16string(u"\0кот", 4)}, tone_},
+               {u"m", u"p", u"chats", {std::u16string(u"коты\0cats", 9)}, tone_}});
+  CPlainLessonState trainer(u"Модуль \"Конспект-1\"");
+  trainer.m_szDataFile = FromUtf8(LessonPath().string());
+  ASSERT_TRUE(trainer.LoadWordsData());
+  ASSERT_EQ(trainer.m_vWordsData.size(), 2u);
+  EXPECT_EQ(trainer.m_vWordsData[0].wsKeyWord, u"chat");
+  EXPECT_TRUE(trainer.m_vWordsData[0].vwsAltWords.empty());
+  EXPECT_EQ(trainer.m_vWordsData[1].vwsAltWords, std::vector<std::u16string>{u"коты"});
+
+  const CheckReport report = CheckLesson(LessonPath());
+  EXPECT_TRUE(HasWarning(report, "запись 1: нет ни одного перевода"));
+  EXPECT_FALSE(HasWarning(report, "запись 1: слово"));
+  EXPECT_FALSE(HasWarning(report, "запись 2: перевод"));
 }
 
 TEST_F(LessonCheck, LeavesTheFileAndItsFolderExactlyAsTheyWere) {

@@ -21,7 +21,7 @@
 #include "tests/fakes/FakeFilterMenu.h"
 #include "tests/support/Application.h"
 #include "tests/support/Files.h"
-#include "lessonwriter/LessonTable.h"
+#include "data/LessonTable.h"
 #include "tests/support/LessonWriter.h"
 #include "tests/support/TempFolder.h"
 #include "views/Conspect1View.h"

@@ -1,12 +1,8 @@
-#include "lessonwriter/LessonTable.h"
+#include "data/LessonTable.h"
 
 #include <stdexcept>
 
 namespace verbaro::lesson {
-
-const std::array<const char*, kLessonColumnCount> kLessonColumnNames = {
-    "Nr",    "Topic", "FrGram", "FrNumber", "FrWord", "Info1", "Info2",
-    "Info3", "Ru1",   "Ru2",    "Ru3",      "Ru4",    "Ru5",   "Mp3Word"};
 
 namespace {
 
@@ -19,7 +15,7 @@ std::string ColumnDefinition(int position) {
 }  // namespace
 
 std::string CreateLessonTableSql(const LessonColumns& columns) {
-  std::string sql = "CREATE TABLE FrRuDict (";
+  std::string sql = std::string("CREATE TABLE ") + kLessonTableName + " (";
   std::array<bool, kLessonColumnCount> seen{};
   const size_t count = columns.empty() ? kLessonColumnCount : columns.size();
   for (size_t i = 0; i < count; ++i) {

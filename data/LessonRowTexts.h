@@ -1,0 +1,28 @@
+#pragma once
+// The texts of one lesson row as the trainer takes them, read from the current row of a query on
+// FrRuDict. The trainer's reading and the lesson tool's check both read rows through here, so
+// that the tool reports the very texts the learner is shown.
+#include <string>
+#include <vector>
+
+struct sqlite3_stmt;
+
+namespace verbaro::lesson {
+
+struct LessonRowTexts {
+  std::u16string grammar;
+  std::u16string number;
+  std::u16string word;
+  std::u16string info1;
+  std::u16string info2;
+  std::u16string info3;
+  std::vector<std::u16string> translations;  // the non-empty ones, in column order
+};
+
+// The texts of the statement's current row. `grammarColumn` is the result column that holds the
+// grammar (table position 2); the others follow it in table order. A NULL value, a column the
+// result does not have, or a failed conversion reads as the empty text, and a text ends at its
+// first NUL. May throw std::bad_alloc.
+LessonRowTexts ReadLessonRowTexts(sqlite3_stmt* statement, int grammarColumn);
+
+}  // namespace verbaro::lesson
