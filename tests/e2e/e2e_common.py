@@ -1,9 +1,12 @@
 """What the end-to-end tests on X11 and on Wayland share: failures, the program's diagnostic log,
-screenshots and the lesson's bytes. Plain python3 standard library."""
+screenshots, the lesson's bytes, and one run of a session from its start to its teardown and the
+checks every run ends with. Plain python3 standard library."""
 import hashlib
 import os
-import shutil
 import re
+import shutil
+import subprocess
+import time
 
 SKIP = 77
 FRAME_TITLE = "Обучающая программа: «Verbaro, v. 1.00»"
@@ -12,8 +15,16 @@ FRAME_TITLE = "Обучающая программа: «Verbaro, v. 1.00»"
 TYPED_LINE = re.compile(r'^Набрано: "(.*)"( : ошибка)?$', re.M)
 
 
+# What the sanitizers write when they find a fault in the program.
+SANITIZER_REPORT = re.compile(r"ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:")
+
+
 class Failure(Exception):
     pass
+
+
+class Skip(Exception):
+    """The run cannot take place here (a compositor that does not start, say): exit 77."""
 
 
 def private_homes(env, work):
@@ -98,3 +109,133 @@ def red_pixels(ppm_path):
         if r >= 150 and g <= 60 and b <= 60:
             count += 1
     return count
+
+
+def missing_tools(tools):
+    return [tool for tool in tools if not shutil.which(tool)]
+
+
+def sanitizer_options(env, *options):
+    """ASAN_OPTIONS of the environment with these added; later options win over earlier ones."""
+    return env.get("ASAN_OPTIONS", "") + "".join(":" + option for option in options)
+
+
+class ProgramSession:
+    """What every session does with the program it starts: starting it with its output in the
+    work folder, reading and waiting for its log, ending it with Alt+F4, and stopping it when a
+    run ends early. A session sets log_path and work, and says how it presses Alt+F4."""
+
+    app = None
+    log_poll = 0.1
+    log_timeout = 20
+
+    def launch(self, command, env):
+        self.app = subprocess.Popen(command, cwd=self.work, env=env,
+                                    stdout=open(os.path.join(self.work, "verbaro.out"), "w"),
+                                    stderr=open(os.path.join(self.work, "verbaro.err"), "w"))
+
+    def log(self):
+        return read_log(self.log_path)
+
+    def while_waiting(self):
+        """Done between two looks at the log (the X11 session closes message boxes here)."""
+
+    def wait_log(self, predicate, what, timeout=None):
+        deadline = time.time() + (timeout or self.log_timeout)
+        while time.time() < deadline:
+            self.while_waiting()
+            text = self.log()
+            if predicate(text):
+                return text
+            check(self.app.poll() is None, "the program ended while waiting for " + what)
+            time.sleep(self.log_poll)
+        raise Failure("timed out waiting for %s; log tail:\n%s" % (what, self.log()[-3000:]))
+
+    def wait_typed(self, text, error=False):
+        self.wait_log(lambda log: last_typed_is(log, text, error),
+                      'typed text "%s"%s' % (text, " (error)" if error else ""))
+
+    def press_alt_f4(self):
+        raise NotImplementedError
+
+    def close_with_alt_f4(self):
+        """Alt+F4 ends the program with exit code 1, the frame writing its last log line."""
+        self.press_alt_f4()
+        try:
+            rc = self.app.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            raise Failure("the program did not end after Alt+F4")
+        check(rc == 1, "exit code %s, expected 1" % rc)
+        check("CMainFrame::~CMainFrame()" in self.log(), "the frame did not log its end")
+        print("closed with Alt+F4, exit code 1")
+
+    def stop_program(self):
+        if self.app and self.app.poll() is None:
+            self.app.kill()
+            self.app.wait()
+
+    def stop(self):
+        """Ends what the session started, the program first; a session adds its servers."""
+        self.stop_program()
+
+
+def stop_process(process, timeout=10):
+    """Terminates a server the session started, and kills it when it does not end."""
+    if process is None or process.poll() is not None:
+        return
+    process.terminate()
+    try:
+        process.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
+
+def run_session(title, session, scenario, lessons, artifacts=None):
+    """Runs the scenario, then stops the session whatever happened, then checks what every run
+    must leave: each lesson file (a path) with its bytes and nothing beside it (SQLite's
+    journals start with the lesson's name), and no sanitizer report from the program.
+    artifacts: (folder, prefix, names of files in the work folder) to keep, or None.
+    Returns the exit code: 0 passed, 1 failed (the work folder is kept), SKIP."""
+    work = session.work
+    before = {path: sha256(path) for path in lessons}
+    failed = None
+    skipped = None
+    try:
+        scenario()
+    except Skip as reason:
+        skipped = reason
+    except Failure as error:
+        failed = str(error)
+    finally:
+        session.stop()
+    if skipped is not None:
+        print("SKIPPED:", skipped)
+        shutil.rmtree(work, ignore_errors=True)
+        return SKIP
+
+    for path, sha in before.items():
+        if failed is None and sha256(path) != sha:
+            failed = "the lesson file %s changed (sha256 %s -> %s)" % (path, sha, sha256(path))
+        folder, name = os.path.split(path)
+        beside = sorted(f for f in os.listdir(folder) if f.startswith(name) and f != name)
+        if failed is None and beside:
+            failed = "files appeared beside the lesson %s: %s" % (name, beside)
+    stderr = read_log(os.path.join(work, "verbaro.err"))
+    if failed is None and SANITIZER_REPORT.search(stderr):
+        failed = "sanitizer report:\n" + stderr[-4000:]
+    if artifacts and artifacts[0]:
+        folder, prefix, names = artifacts
+        os.makedirs(folder, exist_ok=True)
+        for name in names:
+            if os.path.exists(os.path.join(work, name)):
+                shutil.copy(os.path.join(work, name), os.path.join(folder, prefix + name))
+    if failed:
+        print("FAILED:", failed)
+        print("stderr of the program:\n" + stderr[-3000:])
+        print("work folder kept:", work)
+        return 1
+    print("lesson files unchanged")
+    shutil.rmtree(work, ignore_errors=True)
+    print("%s: 1 passed, 0 failed" % title)
+    return 0

@@ -17,12 +17,8 @@ when Xvfb is missing.
 Usage: keyboard_x11_e2e.py --verbaro PATH --lesson PATH
 """
 import argparse
-import os
-import shutil
-import subprocess
 import sys
 import re
-import tempfile
 import time
 
 import learner_e2e as e
@@ -126,13 +122,7 @@ def scenario(s, lesson_name):
 
     shortcuts_follow_the_letter_on_the_key(s)
 
-    s.focus_frame()
-    s.keys.chord("Alt", "F4")
-    try:
-        rc = s.app.wait(timeout=30)
-    except subprocess.TimeoutExpired:
-        raise e.Failure("the program did not end after Alt+F4")
-    e.check(rc == 1, "exit code %s, expected 1" % rc)
+    s.close_with_alt_f4()
 
 
 def main():
@@ -141,50 +131,9 @@ def main():
     parser.add_argument("--lesson", required=True)
     parser.add_argument("--no-leak-check", action="store_true")
     args = parser.parse_args()
-    args.verbaro = os.path.abspath(args.verbaro)
-    args.artifacts = None
-    if not shutil.which("Xvfb"):
-        print("SKIPPED: Xvfb is not installed (scripts/setup.sh installs it)")
-        return e.SKIP
-    for tool in ("xdotool", "setxkbmap"):
-        if not shutil.which(tool):
-            print("FAILED: %s is missing (scripts/setup.sh installs it)" % tool)
-            return 1
-
-    work = tempfile.mkdtemp(prefix="verbaro-keyboard-e2e-")
-    lesson_name = "LECON.DB"
-    copy = os.path.join(work, lesson_name)
-    shutil.copyfile(args.lesson, copy)
-    before = e.sha256(copy)
-    s = e.Session(args, work)
-    failed = None
-    try:
-        scenario(s, lesson_name)
-    except e.Failure as error:
-        failed = str(error)
-    finally:
-        if s.app and s.app.poll() is None:
-            s.app.kill()
-            s.app.wait()
-        if s.keys:
-            s.keys.close()
-        if s.xvfb:
-            s.xvfb.terminate()
-            s.xvfb.wait()
-    if failed is None and e.sha256(copy) != before:
-        failed = "the lesson file changed"
-    err = os.path.join(work, "verbaro.err")
-    stderr = open(err, encoding="utf-8", errors="replace").read() if os.path.exists(err) else ""
-    if failed is None and ("ERROR: AddressSanitizer" in stderr or "ERROR: LeakSanitizer" in stderr
-                           or "runtime error:" in stderr):
-        failed = "sanitizer report:\n" + stderr[-4000:]
-    if failed:
-        print("FAILED:", failed)
-        print("work folder kept:", work)
-        return 1
-    shutil.rmtree(work, ignore_errors=True)
-    print("e2e (keyboard on X11): 1 passed, 0 failed")
-    return 0
+    return e.run_x11(args, "e2e (keyboard on X11)", "verbaro-keyboard-e2e-", "LECON.DB",
+                     lambda s, lesson_name, copy: scenario(s, lesson_name),
+                     tools=("xdotool", "setxkbmap"))
 
 
 if __name__ == "__main__":

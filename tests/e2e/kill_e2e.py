@@ -14,11 +14,8 @@ Usage: kill_e2e.py --verbaro PATH --lesson PATH
 import argparse
 import os
 import re
-import shutil
 import sqlite3
-import subprocess
 import sys
-import tempfile
 
 import learner_e2e as e
 
@@ -76,13 +73,12 @@ def scenario(s, lesson_name, words):
     e.check(s.box_count() == 0, "a box at the second start: %r" % s.captions())
     print("the second start resumed at %r" % words[1])
 
-    s.focus_frame()
-    s.keys.chord("Alt", "F4")
-    try:
-        rc = s.app.wait(timeout=30)
-    except subprocess.TimeoutExpired:
-        raise e.Failure("the program did not end after Alt+F4")
-    e.check(rc == 1, "exit code %s, expected 1" % rc)
+    s.close_with_alt_f4()
+    # Nothing else beside the lesson: the store and the settings went to their own homes.
+    beside = sorted(set(os.listdir(s.work)) - {lesson_name, "verbaro.log", "verbaro-2.log",
+                                               "verbaro.out", "verbaro.err", "xvfb.log",
+                                               "data-home", "config-home"})
+    e.check(not beside, "files appeared beside the lesson: %r" % beside)
 
 
 def main():
@@ -91,57 +87,10 @@ def main():
     parser.add_argument("--lesson", required=True)
     parser.add_argument("--no-leak-check", action="store_true")
     args = parser.parse_args()
-    args.verbaro = os.path.abspath(args.verbaro)
-    args.artifacts = None
-    if not shutil.which("Xvfb"):
-        print("SKIPPED: Xvfb is not installed (scripts/setup.sh installs it)")
-        return e.SKIP
-    if not shutil.which("xdotool"):
-        print("FAILED: xdotool is missing (scripts/setup.sh installs it)")
-        return 1
-
-    work = tempfile.mkdtemp(prefix="verbaro-kill-e2e-")
-    lessons = os.path.join(work, "lessons")
-    os.makedirs(lessons)
-    lesson_name = "urok.db"
-    copy = os.path.join(lessons, lesson_name)
-    shutil.copyfile(args.lesson, copy)
-    before = e.sha256(copy)
-    words = e.first_rows(copy, 2)
-    s = e.Session(args, lessons)
-    failed = None
-    try:
-        scenario(s, lesson_name, words)
-    except e.Failure as error:
-        failed = str(error)
-    finally:
-        if s.app and s.app.poll() is None:
-            s.app.kill()
-            s.app.wait()
-        if s.keys:
-            s.keys.close()
-        if s.xvfb:
-            s.xvfb.terminate()
-            s.xvfb.wait()
-    if failed is None and e.sha256(copy) != before:
-        failed = "the lesson file changed"
-    beside = sorted(set(os.listdir(lessons)) - {lesson_name, "verbaro.log", "verbaro-2.log",
-                                                 "verbaro.out", "verbaro.err", "xvfb.log",
-                                                 "data-home", "config-home"})
-    if failed is None and beside:
-        failed = "files appeared beside the lesson: %r" % beside
-    err = os.path.join(lessons, "verbaro.err")
-    stderr = open(err, encoding="utf-8", errors="replace").read() if os.path.exists(err) else ""
-    if failed is None and ("ERROR: AddressSanitizer" in stderr or "ERROR: LeakSanitizer" in stderr
-                           or "runtime error:" in stderr):
-        failed = "sanitizer report:\n" + stderr[-4000:]
-    if failed:
-        print("FAILED:", failed)
-        print("work folder kept:", work)
-        return 1
-    shutil.rmtree(work, ignore_errors=True)
-    print("e2e (killed and started again): 1 passed, 0 failed")
-    return 0
+    return e.run_x11(args, "e2e (killed and started again)", "verbaro-kill-e2e-", "urok.db",
+                     lambda s, lesson_name, copy: scenario(s, lesson_name,
+                                                           e.first_rows(copy, 2)),
+                     lesson_folder="lessons")
 
 
 if __name__ == "__main__":

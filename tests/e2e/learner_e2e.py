@@ -23,8 +23,9 @@ import sys
 import tempfile
 import time
 
-from e2e_common import (FRAME_TITLE, SKIP, Failure, check, last_typed_is, private_homes,
-                        read_log, red_pixels, sha256, typed_lines)
+from e2e_common import (FRAME_TITLE, SKIP, Failure, ProgramSession, check, missing_tools,
+                        private_homes, red_pixels, run_session, sanitizer_options, stop_process,
+                        typed_lines)
 
 
 # X keycodes (Linux evdev code + 8) of physical keys, named by their US key caps.
@@ -124,7 +125,9 @@ class XTest:
         time.sleep(0.05)
 
 
-class Session:
+class Session(ProgramSession):
+    log_poll = 0.2
+
     def __init__(self, args, work):
         self.args = args
         self.work = work
@@ -191,13 +194,9 @@ class Session:
         # Later options win over those of the environment. libxkbcommon-x11 hands strndup a
         # buffer without a terminating NUL when Qt reads the keymap, which strict string checks
         # report at start-up; that is the library's own business.
-        asan = env.get("ASAN_OPTIONS", "") + ":strict_string_checks=0"
-        if self.args.no_leak_check:
-            asan += ":detect_leaks=0"
-        env["ASAN_OPTIONS"] = asan
-        self.app = subprocess.Popen([self.args.verbaro, *arguments], cwd=self.work, env=env,
-                                    stdout=open(os.path.join(self.work, "verbaro.out"), "w"),
-                                    stderr=open(os.path.join(self.work, "verbaro.err"), "w"))
+        env["ASAN_OPTIONS"] = sanitizer_options(
+            env, "strict_string_checks=0", *(["detect_leaks=0"] if self.args.no_leak_check else []))
+        self.launch([self.args.verbaro, *arguments], env)
         self.keys = XTest(self.display)
 
     # ---- windows ----
@@ -303,26 +302,22 @@ class Session:
         return dialog
 
     # ---- the log ----
-    def log(self):
-        return read_log(self.log_path)
-
-    def wait_log(self, predicate, what, timeout=20):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            self.close_boxes()
-            text = self.log()
-            if predicate(text):
-                return text
-            check(self.app.poll() is None, "the program ended while waiting for " + what)
-            time.sleep(0.2)
-        raise Failure("timed out waiting for %s; log tail:\n%s" % (what, self.log()[-3000:]))
+    def while_waiting(self):
+        self.close_boxes()
 
     def typed_lines(self):
         return typed_lines(self.log())
 
-    def wait_typed(self, text, error=False):
-        self.wait_log(lambda log: last_typed_is(log, text, error),
-                      'typed text "%s"%s' % (text, " (error)" if error else ""))
+    # ---- the end ----
+    def press_alt_f4(self):
+        self.focus_frame()
+        self.keys.chord("Alt", "F4")
+
+    def stop(self):
+        self.stop_program()
+        if self.keys:
+            self.keys.close()
+        stop_process(self.xvfb)
 
     # ---- screenshots ----
     def screenshot(self, name):
@@ -619,16 +614,8 @@ def scenario(s, lesson_name):
 
     dialog_titles(s)
 
-    # ---- Alt+F4 ----
-    s.focus_frame()
-    s.keys.chord("Alt", "F4")
-    try:
-        rc = s.app.wait(timeout=30)
-    except subprocess.TimeoutExpired:
-        raise Failure("the program did not end after Alt+F4")
-    check(rc == 1, "exit code %s, expected 1" % rc)
-    check("CMainFrame::~CMainFrame()" in s.log(), "the frame did not log its end")
-    print("closed with Alt+F4, exit code 1; message boxes closed on the way:", s.boxes_closed)
+    s.close_with_alt_f4()
+    print("message boxes closed on the way:", s.boxes_closed)
 
 
 def main():
@@ -639,61 +626,32 @@ def main():
     parser.add_argument("--no-leak-check", action="store_true",
                         help="run the program without LeakSanitizer's check at exit")
     args = parser.parse_args()
+    return run_x11(args, "e2e", "verbaro-e2e-", os.path.basename(args.lesson),
+                   lambda s, lesson_name, copy: scenario(s, lesson_name),
+                   tools=("xdotool", "import"))
 
-    for tool in ("Xvfb",):
-        if not shutil.which(tool):
-            print("SKIPPED: %s is not installed (scripts/setup.sh installs it)" % tool)
-            return SKIP
-    for tool in ("xdotool", "import"):
-        if not shutil.which(tool):
-            print("FAILED: %s is missing (scripts/setup.sh installs it)" % tool)
-            return 1
 
-    work = tempfile.mkdtemp(prefix="verbaro-e2e-")
-    lesson_name = os.path.basename(args.lesson)
+def run_x11(args, title, prefix, lesson_name, scenario_of, tools=("xdotool",), lesson_folder="",
+            artifact_prefix=""):
+    """One run of an X11 session: Xvfb and the tools checked, a copy of the lesson in a new work
+    folder (or in its subfolder lesson_folder, which is then the session's work folder), the
+    scenario given the session, the lesson's name and the copy's path, then the common end."""
+    args.verbaro = os.path.abspath(args.verbaro)
+    if not shutil.which("Xvfb"):
+        print("SKIPPED: Xvfb is not installed (scripts/setup.sh installs it)")
+        return SKIP
+    missing = missing_tools(tools)
+    if missing:
+        print("FAILED: %s is missing (scripts/setup.sh installs it)" % ", ".join(missing))
+        return 1
+    work = os.path.join(tempfile.mkdtemp(prefix=prefix), lesson_folder)
+    os.makedirs(work, exist_ok=True)
     copy = os.path.join(work, lesson_name)
     shutil.copyfile(args.lesson, copy)
-    before = sha256(copy)
     session = Session(args, work)
-    failed = None
-    try:
-        scenario(session, lesson_name)
-    except Failure as error:
-        failed = str(error)
-    finally:
-        if session.app and session.app.poll() is None:
-            session.app.kill()
-            session.app.wait()
-        if session.keys:
-            session.keys.close()
-        if session.xvfb:
-            session.xvfb.terminate()
-            session.xvfb.wait()
-
-    after = sha256(copy)
-    leftovers = sorted(f for f in os.listdir(work) if f.startswith(lesson_name) and f != lesson_name)
-    stderr = open(os.path.join(work, "verbaro.err"), encoding="utf-8", errors="replace").read() \
-        if os.path.exists(os.path.join(work, "verbaro.err")) else ""
-    if failed is None and after != before:
-        failed = "the lesson file changed (sha256 %s -> %s)" % (before, after)
-    if failed is None and leftovers:
-        failed = "files appeared beside the lesson: %s" % leftovers
-    if failed is None and re.search(r"ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:", stderr):
-        failed = "sanitizer report:\n" + stderr[-4000:]
-    if args.artifacts:
-        os.makedirs(args.artifacts, exist_ok=True)
-        for name in ("verbaro.log", "verbaro.err"):
-            if os.path.exists(os.path.join(work, name)):
-                shutil.copy(os.path.join(work, name), args.artifacts)
-    if failed:
-        print("FAILED:", failed)
-        print("stderr of the program:\n" + stderr[-3000:])
-        print("work folder kept:", work)
-        return 1
-    print("lesson file unchanged (sha256 %s)" % after)
-    shutil.rmtree(work, ignore_errors=True)
-    print("e2e: 1 passed, 0 failed")
-    return 0
+    return run_session(title, session, lambda: scenario_of(session, lesson_name, copy), [copy],
+                       (getattr(args, "artifacts", None), artifact_prefix,
+                        ("verbaro.log", "verbaro.err")))
 
 
 if __name__ == "__main__":

@@ -13,10 +13,8 @@ Usage: statistics_e2e.py --verbaro PATH --lesson-tool PATH --lesson PATH [--arti
 import argparse
 import os
 import re
-import shutil
 import subprocess
 import sys
-import tempfile
 
 import learner_e2e as e
 
@@ -54,13 +52,7 @@ def scenario(s, lesson_name, lesson_path):
     s.wait_gone(window, "the statistics window")
     print("F8 opened and Escape closed «Статистика: %s»" % lesson_name)
 
-    s.focus_frame()
-    s.keys.chord("Alt", "F4")
-    try:
-        rc = s.app.wait(timeout=30)
-    except subprocess.TimeoutExpired:
-        raise e.Failure("the program did not end after Alt+F4")
-    e.check(rc == 1, "exit code %s, expected 1" % rc)
+    s.close_with_alt_f4()
     return LOG_LINE.findall(log)[-1]
 
 
@@ -77,6 +69,14 @@ def store_counts(s, tool, lesson_path):
     return found.group(0)
 
 
+def logged_and_stored(s, lesson_name, copy, tool):
+    logged = scenario(s, lesson_name, copy)
+    stored = store_counts(s, tool, copy)
+    e.check(logged == stored, "the log says %r, the store %r" % (logged, stored))
+    e.check("изучается 2" in logged, "two typed entries are not learning: " + logged)
+    print("log line and store agree:", logged)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--verbaro", required=True)
@@ -85,53 +85,11 @@ def main():
     parser.add_argument("--artifacts")
     parser.add_argument("--no-leak-check", action="store_true")
     args = parser.parse_args()
-    args.verbaro = os.path.abspath(args.verbaro)
-    if not shutil.which("Xvfb"):
-        print("SKIPPED: Xvfb is not installed (scripts/setup.sh installs it)")
-        return e.SKIP
-    for tool in ("xdotool", "import"):
-        if not shutil.which(tool):
-            print("FAILED: %s is missing (scripts/setup.sh installs it)" % tool)
-            return 1
-
-    work = tempfile.mkdtemp(prefix="verbaro-statistics-e2e-")
-    lesson_name = os.path.basename(args.lesson)
-    copy = os.path.join(work, lesson_name)
-    shutil.copyfile(args.lesson, copy)
-    before = e.sha256(copy)
-    s = e.Session(args, work)
-    failed = None
-    try:
-        logged = scenario(s, lesson_name, copy)
-        stored = store_counts(s, args.lesson_tool, copy)
-        e.check(logged == stored, "the log says %r, the store %r" % (logged, stored))
-        e.check("изучается 2" in logged, "two typed entries are not learning: " + logged)
-        print("log line and store agree:", logged)
-    except e.Failure as error:
-        failed = str(error)
-    finally:
-        if s.app and s.app.poll() is None:
-            s.app.kill()
-            s.app.wait()
-        if s.keys:
-            s.keys.close()
-        if s.xvfb:
-            s.xvfb.terminate()
-            s.xvfb.wait()
-    if failed is None and e.sha256(copy) != before:
-        failed = "the lesson file changed"
-    err = os.path.join(work, "verbaro.err")
-    stderr = open(err, encoding="utf-8", errors="replace").read() if os.path.exists(err) else ""
-    if failed is None and ("ERROR: AddressSanitizer" in stderr or "ERROR: LeakSanitizer" in stderr
-                           or "runtime error:" in stderr):
-        failed = "sanitizer report:\n" + stderr[-4000:]
-    if failed:
-        print("FAILED:", failed)
-        print("work folder kept:", work)
-        return 1
-    shutil.rmtree(work, ignore_errors=True)
-    print("e2e (statistics): 1 passed, 0 failed")
-    return 0
+    return e.run_x11(args, "e2e (statistics)", "verbaro-statistics-e2e-",
+                     os.path.basename(args.lesson),
+                     lambda s, lesson_name, copy: logged_and_stored(s, lesson_name, copy,
+                                                                    args.lesson_tool),
+                     tools=("xdotool", "import"), artifact_prefix="statistics-")
 
 
 if __name__ == "__main__":

@@ -33,16 +33,12 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from e2e_common import (FRAME_TITLE, SKIP, Failure, check, read_log, read_ppm,  # noqa: E402
-                        sha256)
+from e2e_common import (SKIP, Failure, ProgramSession, Skip, check, missing_tools,  # noqa: E402
+                        read_ppm, run_session, sanitizer_options)
 
 WIDTH, HEIGHT = 1366, 768  # the logical size of the monitor
 DEVICE_BOX = "Ошибка: Нет устройства вывода звука"
 RECORDING_BOX = "Не могу обработать mp3-файл в памяти!"
-
-
-class Skip(Exception):
-    pass
 
 
 def free_display():
@@ -53,7 +49,9 @@ def free_display():
     raise Failure("no free X display number")
 
 
-class Session:
+class Session(ProgramSession):
+    log_timeout = 30
+
     def __init__(self, args, work):
         self.args = args
         self.work = work
@@ -185,24 +183,23 @@ class Session:
                    XDG_RUNTIME_DIR=self.runtime, PULSE_SERVER="unix:" +
                    os.path.join(self.runtime, "no-sound-server"))
         env.pop("DISPLAY", None)
-        env["ASAN_OPTIONS"] = env.get("ASAN_OPTIONS", "") + \
-            ":strict_string_checks=0:fast_unwind_on_malloc=0:detect_leaks=0"
-        self.app = subprocess.Popen([self.args.verbaro, lesson], cwd=self.work, env=env,
-                                    stdout=open(os.path.join(self.work, "verbaro.out"), "w"),
-                                    stderr=open(os.path.join(self.work, "verbaro.err"), "w"))
+        env["ASAN_OPTIONS"] = sanitizer_options(
+            env, "strict_string_checks=0", "fast_unwind_on_malloc=0", "detect_leaks=0")
+        self.launch([self.args.verbaro, lesson], env)
 
-    def log(self):
-        return read_log(self.log_path)
+    def press_alt_f4(self):
+        self.key("alt+F4")  # GNOME closes the window; the program ends with 1
 
-    def wait_log(self, predicate, what, timeout=30):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            text = self.log()
-            if predicate(text):
-                return text
-            check(self.app.poll() is None, "the program ended while waiting for " + what)
-            time.sleep(0.1)
-        raise Failure("timed out waiting for %s; log tail:\n%s" % (what, self.log()[-3000:]))
+    def stop(self):
+        self.stop_program()
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                os.killpg(process.pid, signal.SIGTERM)
+                try:
+                    process.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    os.killpg(process.pid, signal.SIGKILL)
+                    process.wait()
 
     def wait_count(self, line, count, what):
         return self.wait_log(lambda log: log.count(line) >= count, what)
@@ -392,14 +389,7 @@ def scenario(s, lesson):
     check(s.log().count("Открыт файл: ") == opened, "cancelling the chooser opened a file")
     print("file chooser photographed and cancelled")
 
-    # ---- Alt+F4: GNOME closes the window, the program ends with 1 ----
-    s.key("alt+F4")
-    try:
-        rc = s.app.wait(timeout=30)
-    except subprocess.TimeoutExpired:
-        raise Failure("the program did not end after Alt+F4")
-    check(rc == 1, "exit code %s, expected 1" % rc)
-    print("closed with Alt+F4, exit code 1")
+    s.close_with_alt_f4()
 
 
 def main():
@@ -411,8 +401,8 @@ def main():
     args = parser.parse_args()
     args.verbaro = os.path.abspath(args.verbaro)
 
-    missing = [tool for tool in ("gnome-shell", "Xvfb", "dbus-daemon", "xdotool", "import",
-                                 "convert") if not shutil.which(tool)]
+    missing = missing_tools(("gnome-shell", "Xvfb", "dbus-daemon", "xdotool", "import",
+                             "convert"))
     if missing:
         print("SKIPPED: %s not installed (scripts/setup.sh installs them)" % ", ".join(missing))
         return SKIP
@@ -420,51 +410,11 @@ def main():
     work = tempfile.mkdtemp(prefix="verbaro-gnome-e2e-")
     lesson = os.path.join(work, "урок.db")
     shutil.copyfile(args.lesson, lesson)
-    before = sha256(lesson)
     session = Session(args, work)
-    failed = None
-    try:
-        scenario(session, lesson)
-    except Skip as reason:
-        print("SKIPPED:", reason)
-        shutil.rmtree(work, ignore_errors=True)
-        return SKIP
-    except Failure as error:
-        failed = str(error)
-    finally:
-        if session.app and session.app.poll() is None:
-            session.app.kill()
-            session.app.wait()
-        for process in reversed(session.processes):
-            if process.poll() is None:
-                os.killpg(process.pid, signal.SIGTERM)
-                try:
-                    process.wait(timeout=10)
-                except subprocess.TimeoutExpired:
-                    os.killpg(process.pid, signal.SIGKILL)
-                    process.wait()
-
-    if failed is None and sha256(lesson) != before:
-        failed = "the lesson file changed"
-    err_path = os.path.join(work, "verbaro.err")
-    stderr = open(err_path, encoding="utf-8", errors="replace").read() \
-        if os.path.exists(err_path) else ""
-    if failed is None and re.search(r"ERROR: AddressSanitizer|runtime error:", stderr):
-        failed = "sanitizer report:\n" + stderr[-4000:]
-    if args.artifacts:
-        os.makedirs(args.artifacts, exist_ok=True)
-        for name in ("verbaro.log", "verbaro.err", "gnome-shell.log"):
-            if os.path.exists(os.path.join(work, name)):
-                shutil.copy(os.path.join(work, name),
-                            os.path.join(args.artifacts, "gnome-%d-%s" % (args.scale, name)))
-    if failed:
-        print("FAILED:", failed)
-        print("stderr of the program:\n" + stderr[-3000:])
-        print("work folder kept:", work)
-        return 1
-    shutil.rmtree(work, ignore_errors=True)
-    print("e2e (GNOME, scale %d): 1 passed, 0 failed" % args.scale)
-    return 0
+    return run_session("e2e (GNOME, scale %d)" % args.scale, session,
+                       lambda: scenario(session, lesson), [lesson],
+                       (args.artifacts, "gnome-%d-" % args.scale,
+                        ("verbaro.log", "verbaro.err", "gnome-shell.log")))
 
 
 if __name__ == "__main__":

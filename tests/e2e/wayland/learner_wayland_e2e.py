@@ -40,8 +40,9 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from e2e_common import (FRAME_TITLE, SKIP, Failure, check, last_typed_is,  # noqa: E402
-                        private_homes, read_log, red_pixels, sha256)
+from e2e_common import (FRAME_TITLE, SKIP, Failure, ProgramSession, check,  # noqa: E402
+                        missing_tools, private_homes, red_pixels, run_session, sanitizer_options,
+                        stop_process)
 
 
 # Linux evdev codes of physical keys, named by their US key caps.
@@ -105,7 +106,7 @@ class Keyboard:
                 self.process.wait()
 
 
-class Session:
+class Session(ProgramSession):
     def __init__(self, args, work):
         self.args = args
         self.work = work
@@ -223,30 +224,19 @@ class Session:
         # without a terminating NUL when Qt reads the keymap; Mesa's EGL driver, which Qt's
         # Wayland plugin loads and unloads, keeps an allocation that only a full stack names
         # (the suppressions match libEGL_mesa): both are the libraries' own business.
-        asan = env.get("ASAN_OPTIONS", "") + ":strict_string_checks=0:fast_unwind_on_malloc=0"
-        if self.args.no_leak_check:
-            asan += ":detect_leaks=0"
-        env["ASAN_OPTIONS"] = asan
-        self.app = subprocess.Popen([self.args.verbaro, *arguments], cwd=self.work, env=env,
-                                    stdout=open(os.path.join(self.work, "verbaro.out"), "w"),
-                                    stderr=open(os.path.join(self.work, "verbaro.err"), "w"))
+        env["ASAN_OPTIONS"] = sanitizer_options(
+            env, "strict_string_checks=0", "fast_unwind_on_malloc=0",
+            *(["detect_leaks=0"] if self.args.no_leak_check else []))
+        self.launch([self.args.verbaro, *arguments], env)
 
-    def log(self):
-        return read_log(self.log_path)
+    def press_alt_f4(self):
+        self.keys.chord("Alt", "F4")
 
-    def wait_log(self, predicate, what, timeout=20):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            text = self.log()
-            if predicate(text):
-                return text
-            check(self.app.poll() is None, "the program ended while waiting for " + what)
-            time.sleep(0.1)
-        raise Failure("timed out waiting for %s; log tail:\n%s" % (what, self.log()[-3000:]))
-
-    def wait_typed(self, text, error=False):
-        self.wait_log(lambda log: last_typed_is(log, text, error),
-                      'typed text "%s"%s' % (text, " (error)" if error else ""))
+    def stop(self):
+        self.stop_program()
+        if self.keys:
+            self.keys.close()
+        stop_process(self.sway)
 
     def wait_opened_by_itself(self, path, count_before, where):
         """The lesson given on the command line, opened as the mode is first shown."""
@@ -439,15 +429,7 @@ def scenario(s, latin_lesson, cyrillic_lesson):
 
     shortcuts_follow_the_letter_on_the_key(s)
 
-    # ---- Alt+F4 ----
-    s.keys.chord("Alt", "F4")
-    try:
-        rc = s.app.wait(timeout=30)
-    except subprocess.TimeoutExpired:
-        raise Failure("the program did not end after Alt+F4")
-    check(rc == 1, "exit code %s, expected 1" % rc)
-    check("CMainFrame::~CMainFrame()" in s.log(), "the frame did not log its end")
-    print("closed with Alt+F4, exit code 1")
+    s.close_with_alt_f4()
     print("titles seen:", sorted(s.titles_seen))
 
 
@@ -467,7 +449,7 @@ def main():
     if not shutil.which("sway"):
         print("SKIPPED: sway is not installed (scripts/setup.sh installs it)")
         return SKIP
-    missing = [tool for tool in ("swaymsg", "grim") if not shutil.which(tool)]
+    missing = missing_tools(("swaymsg", "grim"))
     if os.geteuid() == 0 and not shutil.which("unshare"):
         missing.append("unshare")
     if not args.keyboard or not os.path.exists(args.keyboard):
@@ -478,58 +460,14 @@ def main():
 
     work = tempfile.mkdtemp(prefix="verbaro-wayland-e2e-")
     os.chmod(work, 0o755)
-    lessons = {"LECON.db": None, "урок.db": None}
-    for name in lessons:
-        shutil.copyfile(args.lesson, os.path.join(work, name))
-        lessons[name] = sha256(os.path.join(work, name))
+    lessons = [os.path.join(work, name) for name in ("LECON.db", "урок.db")]
+    for path in lessons:
+        shutil.copyfile(args.lesson, path)
     session = Session(args, work)
-    failed = None
-    try:
-        scenario(session, "LECON.db", "урок.db")
-    except Failure as error:
-        failed = str(error)
-    finally:
-        if session.app and session.app.poll() is None:
-            session.app.kill()
-            session.app.wait()
-        if session.keys:
-            session.keys.close()
-        if session.sway:
-            session.sway.terminate()
-            try:
-                session.sway.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                session.sway.kill()
-                session.sway.wait()
-
-    for name, before in lessons.items():
-        after = sha256(os.path.join(work, name))
-        if failed is None and after != before:
-            failed = "the lesson file %s changed (sha256 %s -> %s)" % (name, before, after)
-    leftovers = sorted(f for f in os.listdir(work)
-                       if any(f.startswith(name) and f != name for name in lessons))
-    if failed is None and leftovers:
-        failed = "files appeared beside the lessons: %s" % leftovers
-    err_path = os.path.join(work, "verbaro.err")
-    stderr = open(err_path, encoding="utf-8", errors="replace").read() \
-        if os.path.exists(err_path) else ""
-    if failed is None and re.search(r"ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:", stderr):
-        failed = "sanitizer report:\n" + stderr[-4000:]
-    if args.artifacts:
-        os.makedirs(args.artifacts, exist_ok=True)
-        for name in ("verbaro.log", "verbaro.err", "sway.log", "keyboard.err"):
-            if os.path.exists(os.path.join(work, name)):
-                shutil.copy(os.path.join(work, name),
-                            os.path.join(args.artifacts, "wayland-" + name))
-    if failed:
-        print("FAILED:", failed)
-        print("stderr of the program:\n" + stderr[-3000:])
-        print("work folder kept:", work)
-        return 1
-    print("lesson files unchanged")
-    shutil.rmtree(work, ignore_errors=True)
-    print("e2e (Wayland): 1 passed, 0 failed")
-    return 0
+    return run_session("e2e (Wayland)", session,
+                       lambda: scenario(session, "LECON.db", "урок.db"), lessons,
+                       (args.artifacts, "wayland-",
+                        ("verbaro.log", "verbaro.err", "sway.log", "keyboard.err")))
 
 
 if __name__ == "__main__":
