@@ -82,14 +82,14 @@ QString ToolTipWithKeys(const QString& toolTip, int command) {
   return toolTip + QStringLiteral(" (") + names.join(QStringLiteral(", ")) + QLatin1Char(')');
 }
 
-CAcceleratorFilter::CAcceleratorFilter(QWidget* window, std::function<void(int)> onCommand,
+AcceleratorFilter::AcceleratorFilter(QWidget* window, std::function<void(int)> onCommand,
                                        LatinLayoutLetter latinLayoutLetter)
     : QObject(window),
       m_pWindow(window),
       m_onCommand(std::move(onCommand)),
       m_latinLayoutLetter(std::move(latinLayoutLetter)) {}
 
-bool CAcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
+bool AcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
   // While the window holds a dialog inside it (see ExecDialog), its keys are the dialog's, also
   // those the dialog leaves and that travel on to the window.

@@ -30,13 +30,13 @@ QString ToolTipWithKeys(const QString& toolTip, int command);
 // Turns the key presses that reach any widget of one window into commands before the widget
 // sees them. Installed on the application, so that it sees the key whichever child has the focus;
 // keys of other windows (dialogs, message boxes, open menus) are left alone.
-class CAcceleratorFilter : public QObject {
+class AcceleratorFilter : public QObject {
   Q_OBJECT
 
  public:
   // latinLayoutLetter reads the active keymap for presses on a non-Latin layout; without it
   // such presses go by the key's US place.
-  CAcceleratorFilter(QWidget* window, std::function<void(int)> onCommand,
+  AcceleratorFilter(QWidget* window, std::function<void(int)> onCommand,
                      LatinLayoutLetter latinLayoutLetter = {});
 
  protected:

@@ -38,13 +38,13 @@ qreal TableTabStop(const QString& text, const QFontMetrics& metrics) {
 
 }  // namespace
 
-QString CHelpDialog::HelpText() {
+QString HelpDialog::HelpText() {
   QFile file(QStringLiteral(":/TEXT/help"));
   if (!file.open(QIODevice::ReadOnly)) return QString();
   return QString::fromUtf8(file.readAll());
 }
 
-CHelpDialog::CHelpDialog(const Platform& platform, QWidget* owner)
+HelpDialog::HelpDialog(const Platform& platform, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint),
       m_platform(platform) {
@@ -86,7 +86,7 @@ CHelpDialog::CHelpDialog(const Platform& platform, QWidget* owner)
   m_pText->setFocus();
 }
 
-void CHelpDialog::PlaceOver(QWidget* owner) {
+void HelpDialog::PlaceOver(QWidget* owner) {
   const QSize client = owner != nullptr ? owner->rect().size() : QSize(1024, 768);
   const int widthUnits = client.width() * 30 / 100;
   const int heightUnits = client.height() * 32 / 100;
@@ -112,21 +112,21 @@ void CHelpDialog::PlaceOver(QWidget* owner) {
   move(place);
 }
 
-void CHelpDialog::PutCaretAtStart() {
+void HelpDialog::PutCaretAtStart() {
   QTextCursor caret = m_pText->textCursor();
   caret.movePosition(QTextCursor::Start);  // moving without KeepAnchor drops any selection
   m_pText->setTextCursor(caret);
 }
 
-void CHelpDialog::ReportCommand(int command) {
+void HelpDialog::ReportCommand(int command) {
   if (m_platform.messages != nullptr) {
     m_platform.messages->Show(this, QStringLiteral("wParam"), QString::number(command));
   }
 }
 
-void CHelpDialog::reject() { done(kResultClosed); }
+void HelpDialog::reject() { done(kResultClosed); }
 
-bool CHelpDialog::eventFilter(QObject* watched, QEvent* event) {
+bool HelpDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_pText) {
     if (event->type() == QEvent::FocusIn) {
       PutCaretAtStart();
@@ -138,7 +138,7 @@ bool CHelpDialog::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void CHelpDialog::keyPressEvent(QKeyEvent* event) {
+void HelpDialog::keyPressEvent(QKeyEvent* event) {
   if (IsEnter(event)) {
     ReportCommand(kEnterCommand);
     return;

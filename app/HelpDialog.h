@@ -11,7 +11,7 @@ class QPlainTextEdit;
 
 namespace verbaro {
 
-class CHelpDialog : public QDialog {
+class HelpDialog : public QDialog {
   Q_OBJECT
 
  public:
@@ -19,7 +19,7 @@ class CHelpDialog : public QDialog {
   static constexpr int kResultClosed = 0;
 
   // owner is the frame: the dialog takes its size and place from the frame's client area.
-  explicit CHelpDialog(const Platform& platform, QWidget* owner = nullptr);
+  explicit HelpDialog(const Platform& platform, QWidget* owner = nullptr);
 
   // The manual, from the built-in text ":/TEXT/help"; empty when it is missing.
   static QString HelpText();

@@ -95,7 +95,7 @@ bool CMainFrame::CreateFrame(const QRect& frameRect) {
   BuildToolBar();
   BuildStatusBar();
   // The accelerators act before the key reaches the view; the menu items only show them.
-  qApp->installEventFilter(new CAcceleratorFilter(
+  qApp->installEventFilter(new AcceleratorFilter(
       this, [this](int id) { OnCommand(id); }, m_platform.latinLayoutLetter));
 
   CreateViewWindow(0);
@@ -330,7 +330,7 @@ void CMainFrame::ToggleSound(CWordsView* view) {
 
 void CMainFrame::ShowHelp(CWordsView* view) {
   const CWordsView::TickHold hold(view);
-  CHelpDialog help(m_platform, this);
+  HelpDialog help(m_platform, this);
   ExecDialog(help);
 }
 

@@ -115,7 +115,7 @@ class CMainFrame : public QMainWindow {
   void ShowHelp(CWordsView* view);
   void ShowAbout(CWordsView* view);
 
-  CStartLesson m_startLesson;  // before m_platform: the views choose their files through it
+  StartLesson m_startLesson;  // before m_platform: the views choose their files through it
   QuietMessageBoxes m_quietMessages;  // and show their boxes through this
   const Platform m_platform;
   std::array<std::unique_ptr<CWordsView>, 6> m_views;

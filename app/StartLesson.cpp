@@ -5,11 +5,11 @@
 
 namespace verbaro {
 
-void CStartLesson::SetPath(const QString& path) {
+void StartLesson::SetPath(const QString& path) {
   m_path = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
 }
 
-bool CStartLesson::ArmFor(int modeIndex) {
+bool StartLesson::ArmFor(int modeIndex) {
   if (m_path.isEmpty() || modeIndex < 0 || modeIndex >= static_cast<int>(m_opened.size())) {
     return false;
   }
@@ -20,7 +20,7 @@ bool CStartLesson::ArmFor(int modeIndex) {
   return true;
 }
 
-std::optional<QString> CStartLesson::ChooseLessonFile(QWidget* owner) {
+std::optional<QString> StartLesson::ChooseLessonFile(QWidget* owner) {
   if (m_armed) return *std::exchange(m_armed, std::nullopt);
   return m_pDialog ? m_pDialog->ChooseLessonFile(owner) : std::nullopt;
 }

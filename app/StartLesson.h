@@ -11,9 +11,9 @@
 
 namespace verbaro {
 
-class CStartLesson : public FileChooser {
+class StartLesson : public FileChooser {
  public:
-  explicit CStartLesson(FileChooser* dialog) : m_pDialog(dialog) {}
+  explicit StartLesson(FileChooser* dialog) : m_pDialog(dialog) {}
 
   // The path as given; a relative one is taken from the current folder. Empty: no lesson.
   void SetPath(const QString& path);

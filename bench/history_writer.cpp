@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     std::cerr << "Использование: verbaro_history УРОК.db ПАМЯТЬ.sqlite\n";
     return 2;
   }
-  verbaro::CPlainLessonState lesson(u"Модуль \"Конспект-1\"");
+  verbaro::PlainLessonState lesson(u"Модуль \"Конспект-1\"");
   lesson.m_szDataFile = verbaro::FromUtf8(argv[1]);
   if (!lesson.LoadWordsData()) {
     std::cerr << "Урок не прочитан: " << argv[1] << "\n";

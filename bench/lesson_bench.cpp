@@ -1,4 +1,4 @@
-// Reading a lesson: CLessonState::LoadWordsData, against a bare sqlite3 loop that steps the same
+// Reading a lesson: LessonState::LoadWordsData, against a bare sqlite3 loop that steps the same
 // query, reads the same text columns (as UTF-16) and takes every row's recording from the row
 // (sqlite3_column_blob) into one reused buffer.
 //

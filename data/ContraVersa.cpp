@@ -103,7 +103,7 @@ std::vector<ReversedGroup> GroupEqualKeys(const std::vector<ReversedSource>& sou
 
 }  // namespace
 
-bool CLessonState::BuildContraVersaData() {
+bool LessonState::BuildContraVersaData() {
   if (m_vWordsData.empty()) {
     if (m_pMainLog) m_pMainLog->Line(u"Отсутствуют исходные данные : m_vWordsData.size() == 0");
     return false;

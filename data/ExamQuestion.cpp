@@ -26,7 +26,7 @@ int ExamRules::Draw(int n) const {
 }
 
 bool ExamRules::SetUserExamData() {
-  CLessonState& lesson = m_lesson;
+  LessonState& lesson = m_lesson;
   m_mapIndexToVAltWords.clear();
   // The repaint after a refusal keeps the question and highlights its right answer.
   if (lesson.m_bShowTrueAnswer) return true;

@@ -6,7 +6,7 @@
 
 namespace verbaro {
 
-ExamRules::ExamRules(CLessonState& lesson, const Clock* clock) : m_lesson(lesson), m_clock(clock) {}
+ExamRules::ExamRules(LessonState& lesson, const Clock* clock) : m_lesson(lesson), m_clock(clock) {}
 
 bool ExamRules::Logging() const { return m_lesson.Log() != nullptr && m_lesson.Log()->IsAttached(); }
 

@@ -17,7 +17,7 @@
 
 namespace verbaro {
 
-class CLessonState;
+class LessonState;
 class Clock;
 
 // What a choice did; the view adds the error signal of a wrong choice.
@@ -34,7 +34,7 @@ enum class AnswerOutcome {
 class ExamRules {
  public:
   // clock may be null: the system clock is used then.
-  ExamRules(CLessonState& lesson, const Clock* clock);
+  ExamRules(LessonState& lesson, const Clock* clock);
   ExamRules(const ExamRules&) = delete;
   ExamRules& operator=(const ExamRules&) = delete;
 
@@ -100,7 +100,7 @@ class ExamRules {
   void ShowInfo(std::u16string_view text);
   void LogPool(std::u16string_view title) const;
 
-  CLessonState& m_lesson;
+  LessonState& m_lesson;
   const Clock* m_clock;
   // Set by a question build that succeeded, cleared by one that did not; a choice needs it.
   bool m_questionReady = false;

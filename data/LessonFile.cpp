@@ -101,7 +101,7 @@ bool AppendRecord(std::vector<WordsData>& records, int32_t& totalAltWords, Words
 
 }  // namespace
 
-int CLessonState::OpenDatabase(const std::u16string& path, sqlite3** db) {
+int LessonState::OpenDatabase(const std::u16string& path, sqlite3** db) {
   *db = nullptr;
   const std::string utf8Path = ToUtf8(path);
   const std::string header = ReadFileStart(utf8Path, kDatabaseHeaderBytes);
@@ -114,7 +114,7 @@ int CLessonState::OpenDatabase(const std::u16string& path, sqlite3** db) {
   return rc;
 }
 
-bool CLessonState::LoadWordsData() {
+bool LessonState::LoadWordsData() {
   m_nTotalCountAltWords = 0;
   m_nRightAnswers = 0;
   m_nWrongAnswers = 0;
@@ -148,7 +148,7 @@ bool CLessonState::LoadWordsData() {
   return false;
 }
 
-bool CLessonState::ReadWordsRow(const std::shared_ptr<LessonRecordings>& recordings, int nRow,
+bool LessonState::ReadWordsRow(const std::shared_ptr<LessonRecordings>& recordings, int nRow,
                                 sqlite3_stmt* stmt) {
   WordsData record;
   return ReadRecord(recordings, nRow, stmt, record) &&

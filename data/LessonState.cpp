@@ -4,14 +4,14 @@
 
 namespace verbaro {
 
-bool CLessonState::IsLogging() const { return m_pMainLog != nullptr && m_pMainLog->IsAttached(); }
+bool LessonState::IsLogging() const { return m_pMainLog != nullptr && m_pMainLog->IsAttached(); }
 
-void CLessonState::StopSound() {
+void LessonState::StopSound() {
   m_bPlayOnPaint = 1;
   ClearLessonData();
 }
 
-void CLessonState::ClearLessonData() {
+void LessonState::ClearLessonData() {
   m_vWordsData.clear();
   m_mapUserFilters.clear();
   m_vUserIndexes.clear();
@@ -39,18 +39,18 @@ void CLessonState::ClearLessonData() {
   m_nHints = 0;
 }
 
-void CLessonState::ClearTypingLine() {
+void LessonState::ClearTypingLine() {
   m_wsExpectedText.clear();
   m_nExpectedLength = 0;
   ClearTypedText();
 }
 
-void CLessonState::ClearTypedText() {
+void LessonState::ClearTypedText() {
   m_wsTypedText.clear();
   m_nTypedLength = 0;
 }
 
-void CLessonState::CheckTypedText() {
+void LessonState::CheckTypedText() {
   m_wsExpectedText = m_wsKeyWord;
   m_nExpectedLength = static_cast<int32_t>(m_wsExpectedText.size());
   m_nTypedLength = static_cast<int32_t>(m_wsTypedText.size());

@@ -27,12 +27,12 @@ inline constexpr std::u16string_view kCaptionInfo = u"Информация";
 // The most answers a record holds, and so the most choices an exam question shows.
 inline constexpr int32_t kMaxAltWords = 5;
 
-class CLessonState {
+class LessonState {
  public:
-  CLessonState() = default;
-  virtual ~CLessonState() = default;
-  CLessonState(const CLessonState&) = delete;
-  CLessonState& operator=(const CLessonState&) = delete;
+  LessonState() = default;
+  virtual ~LessonState() = default;
+  LessonState(const LessonState&) = delete;
+  LessonState& operator=(const LessonState&) = delete;
 
   // ---- hooks supplied by the view ----
   // A modal box with one OK button owned by the view.

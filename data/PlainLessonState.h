@@ -10,14 +10,14 @@
 
 namespace verbaro {
 
-class CPlainLessonState : public CLessonState {
+class PlainLessonState : public LessonState {
  public:
   struct Message {
     std::u16string caption;
     std::u16string text;
   };
 
-  explicit CPlainLessonState(std::u16string modeName) : m_modeName(std::move(modeName)) {}
+  explicit PlainLessonState(std::u16string modeName) : m_modeName(std::move(modeName)) {}
 
   void ShowMessage(std::u16string_view caption, std::u16string_view text) override {
     m_messages.push_back({std::u16string(caption), std::u16string(text)});

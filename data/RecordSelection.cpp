@@ -5,7 +5,7 @@
 
 namespace verbaro {
 
-bool CLessonState::SetUserData() {
+bool LessonState::SetUserData() {
   if (m_bExamMode && !SetUserExamData()) return false;
   if (m_vWordsData.empty()) {
     if (m_pMainLog) m_pMainLog->Line(u"CWordsView::SetUserData() : Множество исходных данных пусто!");
@@ -108,7 +108,7 @@ bool CLessonState::SetUserData() {
   return true;
 }
 
-void CLessonState::TakeCurrentRecord(const WordsData& record, bool withAnswers) {
+void LessonState::TakeCurrentRecord(const WordsData& record, bool withAnswers) {
   m_vpMp3Word = record.vpMp3Word;
   m_nvMp3WordSize = record.nvMp3WordSize;
   m_wsFrGram = record.wsFrGram;

@@ -43,7 +43,7 @@ class EntryByName {
 
 }  // namespace
 
-bool CLessonState::CreateUserFilters() {
+bool LessonState::CreateUserFilters() {
   if (m_vWordsData.empty()) {
     if (m_pMainLog) m_pMainLog->Line(u"Отсутствуют исходные данные : m_vWordsData.size() == 0");
     return false;
@@ -101,7 +101,7 @@ bool CLessonState::CreateUserFilters() {
   return true;
 }
 
-void CLessonState::AddToUserFilter(const std::u16string& name, int nIndex,
+void LessonState::AddToUserFilter(const std::u16string& name, int nIndex,
                                    const std::u16string& gramKey) {
   if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_vWordsData.size()) return;
   m_mapUserFilters[name].push_back(nIndex);
@@ -110,7 +110,7 @@ void CLessonState::AddToUserFilter(const std::u16string& name, int nIndex,
   }
 }
 
-std::vector<std::pair<int, std::u16string>> CLessonState::FilterMenuItems() const {
+std::vector<std::pair<int, std::u16string>> LessonState::FilterMenuItems() const {
   std::vector<std::pair<int, std::u16string>> items;
   if (m_mapUserFilters.empty()) {
     items.emplace_back(kFirstFilterCommand, std::u16string(kFilterAll));
@@ -123,7 +123,7 @@ std::vector<std::pair<int, std::u16string>> CLessonState::FilterMenuItems() cons
   return items;
 }
 
-void CLessonState::TakeFilterRecords(const std::vector<int32_t>& records) {
+void LessonState::TakeFilterRecords(const std::vector<int32_t>& records) {
   m_vUserIndexes = records;
   // The Exam views show this as the number of answers still to give.
   m_nTotalCountAltWords = 0;
@@ -134,7 +134,7 @@ void CLessonState::TakeFilterRecords(const std::vector<int32_t>& records) {
   }
 }
 
-void CLessonState::SelectUserFilter(int id, std::u16string_view modeText) {
+void LessonState::SelectUserFilter(int id, std::u16string_view modeText) {
   ClearTypingLine();
   std::u16string message = u"Выбран фильтр";
   std::u16string name;

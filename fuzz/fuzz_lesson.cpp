@@ -78,7 +78,7 @@ void PatchFile(const std::string& path, ByteReader& in) {
 }
 
 // The lesson half of a view without a widget: messages are counted, menus always succeed.
-class LessonProbe : public CLessonState {
+class LessonProbe : public LessonState {
  public:
   void ShowMessage(std::u16string_view caption, std::u16string_view) override {
     Require(caption == kCaptionError || caption == kCaptionInfo, "message caption");

@@ -194,16 +194,16 @@ void Explain(const std::filesystem::path& lesson, bool loadsWhole, CheckReport& 
   entries = std::move(explainer.entries);
 }
 
-std::string TrainerSays(const CPlainLessonState& lesson) {
+std::string TrainerSays(const PlainLessonState& lesson) {
   std::string said;
-  for (const CPlainLessonState::Message& message : lesson.Messages()) {
+  for (const PlainLessonState::Message& message : lesson.Messages()) {
     if (!said.empty()) said += "; ";
     said += "«" + ToUtf8(message.text) + "»";
   }
   return said;
 }
 
-std::vector<FilterCount> FiltersOf(const CLessonState& lesson) {
+std::vector<FilterCount> FiltersOf(const LessonState& lesson) {
   std::vector<FilterCount> filters;
   for (const auto& [name, indexes] : lesson.m_mapUserFilters) filters.push_back({name, indexes.size()});
   return filters;
@@ -214,13 +214,13 @@ struct ModeLoad {
   ModeLoad(const std::u16string& path, std::u16string modeName) : lesson(std::move(modeName)) {
     lesson.m_szDataFile = path;
   }
-  CPlainLessonState lesson;
+  PlainLessonState lesson;
 };
 
 // Conspect-1 and Video-1: the lesson read whole, its filters built and the first one selected.
 bool LoadDirect(const std::u16string& path, CheckReport& report) {
   ModeLoad mode(path, u"Модуль \"Конспект-1\"");
-  CLessonState& lesson = mode.lesson;
+  LessonState& lesson = mode.lesson;
   const bool whole = lesson.LoadWordsData();
   report.entries = lesson.m_vWordsData.size();
   if (!whole) {
@@ -239,7 +239,7 @@ bool LoadDirect(const std::u16string& path, CheckReport& report) {
 // Conspect-2 and Video-2: the reversed lesson and its filters.
 void LoadReversed(const std::u16string& path, CheckReport& report) {
   ModeLoad mode(path, u"Модуль \"Конспект-2\"");
-  CLessonState& lesson = mode.lesson;
+  LessonState& lesson = mode.lesson;
   lesson.m_bConspectMode = 1;
   lesson.m_bContraVersa = 1;
   if (!lesson.LoadWordsData()) return;
@@ -255,7 +255,7 @@ void LoadReversed(const std::u16string& path, CheckReport& report) {
 // Exam-1 (reversed = false) and Exam-2: the exam records prepared from the lesson.
 void LoadExam(const std::u16string& path, bool reversed, CheckReport& report) {
   ModeLoad mode(path, reversed ? u"Модуль \"Экзамен-2\"" : u"Модуль \"Экзамен-1\"");
-  CLessonState& lesson = mode.lesson;
+  LessonState& lesson = mode.lesson;
   lesson.m_bExamMode = 1;
   lesson.m_bContraVersa = reversed ? 1 : 0;
   ExamRules rules(lesson, nullptr);

@@ -87,11 +87,11 @@ std::string CsvField(const std::string& text) {
 
 int PrintProgress(const ProgressRequest& request, const Clock& clock, std::ostream& out,
                   std::ostream& err) {
-  CPlainLessonState lesson(u"Модуль \"Конспект-1\"");
+  PlainLessonState lesson(u"Модуль \"Конспект-1\"");
   lesson.m_szDataFile = FromUtf8(request.lesson.string());
   if (!lesson.LoadWordsData()) {
     err << "Урок не прочитан: " << request.lesson.string();
-    for (const CPlainLessonState::Message& message : lesson.Messages())
+    for (const PlainLessonState::Message& message : lesson.Messages())
       err << "; «" << ToUtf8(message.text) << "»";
     err << "\n";
     return 1;

@@ -30,7 +30,7 @@ std::u16string GrammarText(const std::u16string& gram, const std::u16string& num
   return number == u"p" ? gram + u", pl" : gram;
 }
 
-std::u16string StatusText(const CLessonState& state) {
+std::u16string StatusText(const LessonState& state) {
   if (state.m_bExamMode) {
     return u"Правильно: " + ToU16(state.m_nRightAnswers) + u"; Неправильно: " +
            ToU16(state.m_nWrongAnswers) + u"; Осталось: " + ToU16(state.m_nTotalCountAltWords) +

@@ -16,7 +16,7 @@ class QFontMetrics;
 
 namespace verbaro {
 
-class CLessonState;
+class LessonState;
 
 namespace grid {
 
@@ -55,7 +55,7 @@ struct Geometry {
 std::u16string GrammarText(const std::u16string& gram, const std::u16string& number);
 
 // The status line: the score in an Exam view, else "position / count" in the filter.
-std::u16string StatusText(const CLessonState& state);
+std::u16string StatusText(const LessonState& state);
 
 // Font size in points for a text whose units, measured in the reference font, add up to
 // sumWidth and are at most maxHeight high: 46 % of the row height, less for a text too long

@@ -1,6 +1,6 @@
 #pragma once
 // CWordsView: the base of the six study views. A child widget that owns one lesson (through
-// CLessonState), its sound player, its two pictures, two work-area-sized surfaces and its
+// LessonState), its sound player, its two pictures, two work-area-sized surfaces and its
 // end-of-sound timer. Every change of state ends in Repaint, which composes background and logo,
 // selects the current entry, draws the 12-row grid into the back buffer and sounds the entry.
 // Background and logo are composed into the scene surface only when the client size or the
@@ -27,7 +27,7 @@ namespace grid {
 class CellFont;
 }
 
-class CWordsView : public QWidget, public CLessonState {
+class CWordsView : public QWidget, public LessonState {
   Q_OBJECT
 
  public:
@@ -70,7 +70,7 @@ class CWordsView : public QWidget, public CLessonState {
   void SelectReviewFilter(int id, std::u16string_view modeText);
   const ReviewLists& Review() const { return m_review; }
 
-  // ---- CLessonState hooks ----
+  // ---- LessonState hooks ----
   void ShowMessage(std::u16string_view caption, std::u16string_view text) override;
   void Repaint() override;
   bool BuildFilterMenu() override;

@@ -193,7 +193,7 @@ void CWordsView::StopSound() {
   // The lesson goes away: a pending end-of-sound tick would move through data that is gone.
   m_pTimer->Kill();
   m_bTickWaiting = false;
-  CLessonState::StopSound();
+  LessonState::StopSound();
 }
 
 void CWordsView::PlayErrorSignal() {

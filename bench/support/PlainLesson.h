@@ -8,7 +8,7 @@
 
 namespace verbaro::bench {
 
-class PlainLesson : public CLessonState {
+class PlainLesson : public LessonState {
  public:
   explicit PlainLesson(const std::string& path) { m_szDataFile = FromUtf8(path); }
 

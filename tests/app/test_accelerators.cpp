@@ -143,7 +143,7 @@ TEST(AcceleratorFilter, CtrlAAndCtrlOFollowTheLetterOnTheKeyOnEveryLayout) {
     QWidget window;
     QWidget view(&window);
     std::vector<int> commands;
-    qApp->installEventFilter(new CAcceleratorFilter(
+    qApp->installEventFilter(new AcceleratorFilter(
         &window, [&](int id) { commands.push_back(id); }, LookupIn(keyboard)));
     QKeyEvent ctrl = LayoutKeyEvent(keyboard, c.evdev, kCtrl);
     QApplication::sendEvent(&view, &ctrl);
@@ -162,7 +162,7 @@ TEST(AcceleratorFilter, ALetterFromAToolsOwnKeymapOnASpareKeycode) {
   QWidget window;
   std::vector<int> commands;
   qApp->installEventFilter(
-      new CAcceleratorFilter(&window, [&](int id) { commands.push_back(id); }, {}));
+      new AcceleratorFilter(&window, [&](int id) { commands.push_back(id); }, {}));
   // Input automation puts "o" on a keycode no keyboard has and presses it with Ctrl.
   QKeyEvent press(QEvent::KeyPress, Qt::Key_O, kCtrl, 255, XKB_KEY_o, 0x4, QStringLiteral("o"));
   QApplication::sendEvent(&window, &press);

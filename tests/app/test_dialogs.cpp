@@ -116,18 +116,18 @@ TEST_F(Dialogs, AboutShowsItsTitleAndOpensEachLinkAddressThroughTheDesktop) {
 
 TEST_F(Dialogs, HelpClosesWithZeroOnEscapeAndOnTheCloseBox) {
   {
-    CHelpDialog dialog(fakes.Get());
+    HelpDialog dialog(fakes.Get());
     EXPECT_EQ(RunModal(dialog, [&] { Type(dialog, Qt::Key_Escape); }), 0);
   }
   {
-    CHelpDialog dialog(fakes.Get());
+    HelpDialog dialog(fakes.Get());
     EXPECT_EQ(RunModal(dialog, [&] { dialog.close(); }), 0);
   }
   EXPECT_TRUE(fakes.messages.shown.empty());
 }
 
 TEST_F(Dialogs, HelpAnswersEnterWithTheWParamBoxAndStaysOpen) {
-  CHelpDialog dialog(fakes.Get());
+  HelpDialog dialog(fakes.Get());
   bool stillOpen = false;
   const int result = RunModal(dialog, [&] {
     Type(dialog, Qt::Key_Return);
@@ -146,10 +146,10 @@ TEST_F(Dialogs, HelpAnswersEnterWithTheWParamBoxAndStaysOpen) {
 }
 
 TEST_F(Dialogs, HelpShowsTheManualReadOnlyWithTheCaretAtTheStart) {
-  CHelpDialog dialog(fakes.Get());
+  HelpDialog dialog(fakes.Get());
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Помощь"));
   QPlainTextEdit* text = dialog.TextControl();
-  EXPECT_EQ(text->toPlainText(), CHelpDialog::HelpText());
+  EXPECT_EQ(text->toPlainText(), HelpDialog::HelpText());
   EXPECT_TRUE(text->isReadOnly());
   EXPECT_EQ(text->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
   EXPECT_EQ(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
@@ -172,13 +172,13 @@ TEST_F(Dialogs, HelpTakesItsSizeFromTheFrameWithinTheScreen) {
   const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
   QWidget smallFrame;
   smallFrame.resize(400, 300);
-  CHelpDialog small(fakes.Get(), &smallFrame);
+  HelpDialog small(fakes.Get(), &smallFrame);
   EXPECT_GE(small.width(), std::min(640, screen.width()));
   EXPECT_GE(small.height(), std::min(480, screen.height()));
 
   QWidget wideFrame;
   wideFrame.resize(screen.width() * 3, screen.height() * 3);
-  CHelpDialog wide(fakes.Get(), &wideFrame);
+  HelpDialog wide(fakes.Get(), &wideFrame);
   EXPECT_LE(wide.width(), screen.width());
   EXPECT_LE(wide.height(), screen.height());
   EXPECT_GE(wide.width(), small.width());
@@ -186,7 +186,7 @@ TEST_F(Dialogs, HelpTakesItsSizeFromTheFrameWithinTheScreen) {
 }
 
 TEST(HelpText, HasItsTenSectionsInOrderTheAccentTableAndTheExpectedLength) {
-  const QString text = CHelpDialog::HelpText();
+  const QString text = HelpDialog::HelpText();
   const QStringList headings = {
       QStringLiteral("ОБУЧАЮЩАЯ ПРОГРАММА"), QStringLiteral("КОНТАКТНАЯ ИНФОРМАЦИЯ:"),
       QStringLiteral("ВВЕДЕНИЕ"),            QStringLiteral("ДАННЫЕ ДЛЯ ПРОГРАММЫ"),

@@ -27,7 +27,7 @@ struct Box {
   bool operator==(const Box&) const = default;
 };
 
-class StartLesson : public ::testing::Test {
+class StartLessonTest : public ::testing::Test {
  protected:
   void SetUp() override { test::EnsureApplication(); }
 
@@ -49,7 +49,7 @@ class StartLesson : public ::testing::Test {
   }
 };
 
-TEST_F(StartLesson, OpensInEveryModeOnceAsTheModeIsFirstShown) {
+TEST_F(StartLessonTest, OpensInEveryModeOnceAsTheModeIsFirstShown) {
   FakePlatform fake;
   auto frame = ShowFrame(fake, kLesson);
   EXPECT_EQ(frame->View(0)->m_vWordsData.size(), 30u);
@@ -75,7 +75,7 @@ TEST_F(StartLesson, OpensInEveryModeOnceAsTheModeIsFirstShown) {
   EXPECT_EQ(fake.files.requests, 1);
 }
 
-TEST_F(StartLesson, MissingOrForeignFileGivesWhatCtrlOGivesInEachMode) {
+TEST_F(StartLessonTest, MissingOrForeignFileGivesWhatCtrlOGivesInEachMode) {
   QTemporaryDir dir;
   const QString notALesson = dir.filePath(QStringLiteral("notes.db"));
   QFile text(notALesson);
@@ -102,7 +102,7 @@ TEST_F(StartLesson, MissingOrForeignFileGivesWhatCtrlOGivesInEachMode) {
   }
 }
 
-TEST_F(StartLesson, WithoutAPathNothingOpensByItself) {
+TEST_F(StartLessonTest, WithoutAPathNothingOpensByItself) {
   FakePlatform fake;
   auto frame = ShowFrame(fake, QString());
   frame->OnCommand(701);
@@ -114,7 +114,7 @@ TEST_F(StartLesson, WithoutAPathNothingOpensByItself) {
 
 TEST(StartLessonPath, RelativePathIsTakenFromTheCurrentFolderAndEachModeArmsOnce) {
   FakeFileChooser dialog;
-  CStartLesson start(&dialog);
+  StartLesson start(&dialog);
   EXPECT_FALSE(start.ArmFor(0));  // no path
   start.SetPath(QStringLiteral("lessons/x.db"));
   EXPECT_EQ(start.Path(), QDir::current().absoluteFilePath(QStringLiteral("lessons/x.db")));

@@ -9,7 +9,7 @@ namespace {
 
 using Texts = std::vector<std::u16string>;
 
-Texts Keys(const CLessonState& lesson) {
+Texts Keys(const LessonState& lesson) {
   Texts keys;
   for (const WordsData& record : lesson.m_vWordsData) keys.push_back(ExtendedKey(record.wsKeyWord, record));
   return keys;

@@ -12,7 +12,7 @@ namespace {
 
 using Texts = std::vector<std::u16string>;
 
-Texts KeyWords(const CLessonState& lesson) {
+Texts KeyWords(const LessonState& lesson) {
   Texts words;
   for (const WordsData& record : lesson.m_vWordsData) words.push_back(record.wsKeyWord);
   return words;

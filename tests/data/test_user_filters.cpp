@@ -11,14 +11,14 @@ namespace {
 using Names = std::vector<std::u16string>;
 using Indexes = std::vector<int32_t>;
 
-Names FilterNames(const CLessonState& lesson) {
+Names FilterNames(const LessonState& lesson) {
   Names names;
   for (const auto& [name, indexes] : lesson.m_mapUserFilters) names.push_back(name);
   return names;
 }
 
 // The filters holding record `index`, in menu order.
-Names FiltersOf(const CLessonState& lesson, int32_t index) {
+Names FiltersOf(const LessonState& lesson, int32_t index) {
   Names names;
   for (const auto& [name, indexes] : lesson.m_mapUserFilters) {
     if (std::find(indexes.begin(), indexes.end(), index) != indexes.end()) names.push_back(name);

@@ -169,7 +169,7 @@ TEST(FCObjImageDraw, EmptyPictureDrawsNothing) {
   EXPECT_EQ(surface, Surface(4, 4, qRgba(1, 2, 3, 255)));
 }
 
-class FCObjImageLoad : public ::testing::Test {
+class ObjImageLoad : public ::testing::Test {
  protected:
   QString Path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
   void Write(const char* name, const QByteArray& bytes) const {
@@ -187,7 +187,7 @@ class FCObjImageLoad : public ::testing::Test {
   QTemporaryDir m_dir;
 };
 
-TEST_F(FCObjImageLoad, PngWithoutAlphaIsTwentyFourBitsAndDrawsOpaque) {
+TEST_F(ObjImageLoad, PngWithoutAlphaIsTwentyFourBitsAndDrawsOpaque) {
   Write("opaque.png", Encode(test::Quadrants(4, 2, QImage::Format_RGB32), "PNG"));
   FCObjImage image;
   ASSERT_TRUE(image.Load(Path("opaque.png")));
@@ -207,7 +207,7 @@ TEST_F(FCObjImageLoad, PngWithoutAlphaIsTwentyFourBitsAndDrawsOpaque) {
   EXPECT_EQ(surface.pixel(3, 1), qRgb(255, 255, 255));
 }
 
-TEST_F(FCObjImageLoad, PngWithAlphaKeepsStraightAlphaUntilPremultiplied) {
+TEST_F(ObjImageLoad, PngWithAlphaKeepsStraightAlphaUntilPremultiplied) {
   QImage source(1, 1, QImage::Format_ARGB32);
   source.setPixel(0, 0, qRgba(50, 100, 200, 128));
   Write("alpha.png", Encode(source, "PNG"));
@@ -217,7 +217,7 @@ TEST_F(FCObjImageLoad, PngWithAlphaKeepsStraightAlphaUntilPremultiplied) {
   EXPECT_EQ(Bgra(image, 0, 0), (std::array{200, 100, 50, 128}));
 }
 
-TEST_F(FCObjImageLoad, ExtensionDecidesTheHandlerAndContentTheFormat) {
+TEST_F(ObjImageLoad, ExtensionDecidesTheHandlerAndContentTheFormat) {
   const QByteArray png = Encode(test::Quadrants(2, 2, QImage::Format_RGB32), "PNG");
   Write("named.JPG", png);   // a PNG under a JPEG name is still read
   Write("named.pcx", png);   // but a type without a handler is not
@@ -230,7 +230,7 @@ TEST_F(FCObjImageLoad, ExtensionDecidesTheHandlerAndContentTheFormat) {
   EXPECT_FALSE(other.IsValidImage());
 }
 
-TEST_F(FCObjImageLoad, FailedLoadKeepsTheOldPicture) {
+TEST_F(ObjImageLoad, FailedLoadKeepsTheOldPicture) {
   Write("garbage.png", QByteArray("this is not a picture at all"));
   QByteArray truncated = Encode(test::Quadrants(64, 64, QImage::Format_RGB32), "PNG");
   truncated.truncate(60);
@@ -251,7 +251,7 @@ TEST_F(FCObjImageLoad, FailedLoadKeepsTheOldPicture) {
   EXPECT_EQ(image.GetBits(1, 1)[0], 42);
 }
 
-TEST_F(FCObjImageLoad, CorruptFileLeavesAFreshPictureEmpty) {
+TEST_F(ObjImageLoad, CorruptFileLeavesAFreshPictureEmpty) {
   QByteArray bytes = Encode(test::Quadrants(8, 8, QImage::Format_RGB32), "JPEG");
   for (qsizetype i = 2; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 37);
   Write("corrupt.jpg", bytes);
@@ -260,7 +260,7 @@ TEST_F(FCObjImageLoad, CorruptFileLeavesAFreshPictureEmpty) {
   EXPECT_FALSE(image.IsValidImage());
 }
 
-TEST_F(FCObjImageLoad, MultiFrameGifGivesItsFirstFrameAndTheFrameDelays) {
+TEST_F(ObjImageLoad, MultiFrameGifGivesItsFirstFrameAndTheFrameDelays) {
   FCObjImage image;
   FCImageProperty property;
   ASSERT_TRUE(image.Load(test::Fixture("two-frames.gif"), &property));
@@ -271,7 +271,7 @@ TEST_F(FCObjImageLoad, MultiFrameGifGivesItsFirstFrameAndTheFrameDelays) {
   EXPECT_EQ(property.m_listFrameDelay, (std::vector<int32_t>{200, 200}));
 }
 
-TEST_F(FCObjImageLoad, EveryImageOfAnIconIsDecodedAndTheFirstIsKept) {
+TEST_F(ObjImageLoad, EveryImageOfAnIconIsDecodedAndTheFirstIsKept) {
   QImage small(2, 2, QImage::Format_ARGB32);
   small.fill(qRgba(255, 0, 0, 255));
   QImage large(4, 4, QImage::Format_ARGB32);
@@ -314,7 +314,7 @@ TEST_F(FCObjImageLoad, EveryImageOfAnIconIsDecodedAndTheFirstIsKept) {
   EXPECT_EQ(Bgra(image, 1, 1), (std::array{0, 0, 255, 255}));
 }
 
-TEST_F(FCObjImageLoad, FromMemoryWithTheGivenType) {
+TEST_F(ObjImageLoad, FromMemoryWithTheGivenType) {
   const QByteArray jpeg = Encode(test::Quadrants(16, 8, QImage::Format_RGB32), "JPEG");
   const auto* bytes = reinterpret_cast<const uint8_t*>(jpeg.data());
   const auto size = static_cast<size_t>(jpeg.size());

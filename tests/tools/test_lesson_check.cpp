@@ -196,7 +196,7 @@ TEST_F(LessonCheck, TextsEndAtTheirFirstNulAsTheTrainerShowsThem) {
   WriteLesson(LessonPath(),
               {{u"m", u"s", std::u16string(u"chat\0\u2019", 6), {std::u16string(u"\0кот", 4)}, tone_},
                {u"m", u"p", u"chats", {std::u16string(u"коты\0cats", 9)}, tone_}});
-  CPlainLessonState trainer(u"Модуль \"Конспект-1\"");
+  PlainLessonState trainer(u"Модуль \"Конспект-1\"");
   trainer.m_szDataFile = FromUtf8(LessonPath().string());
   ASSERT_TRUE(trainer.LoadWordsData());
   ASSERT_EQ(trainer.m_vWordsData.size(), 2u);

@@ -15,7 +15,7 @@ struct ShownMessage {
   std::u16string text;
 };
 
-class RecordingLesson : public CLessonState {
+class RecordingLesson : public LessonState {
  public:
   RecordingLesson() {
     m_log.AttachMemory();
@@ -37,7 +37,7 @@ class RecordingLesson : public CLessonState {
   }
   void StopSound() override {
     ++stopSounds;
-    CLessonState::StopSound();
+    LessonState::StopSound();
   }
 
   std::string LogText() const { return m_log.Text(); }
