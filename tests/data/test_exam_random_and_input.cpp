@@ -1,7 +1,7 @@
 // The exam draws and the mapping of keys to choices, without a view.
 #include <gtest/gtest.h>
 
-#include "tests/fakes/FakeClock.h"
+#include "tests/fakes/core/FakeClock.h"
 #include "data/ExamInput.h"
 #include "data/ExamRandom.h"
 

@@ -14,7 +14,7 @@
 #include "data/Text.h"
 #include "data/LessonTable.h"
 #include "support/LessonFiles.h"
-#include "support/PageSurgery.h"
+#include "tests/support/PageSurgery.h"
 #include "support/RecordingLesson.h"
 
 namespace verbaro::test {

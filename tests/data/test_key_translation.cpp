@@ -4,7 +4,7 @@
 #include "data/KeyboardState.h"
 #include "data/KeyTranslation.h"
 #include "data/VirtualKeyCodes.h"
-#include "tests/fakes/FakeKeyboardState.h"
+#include "tests/fakes/core/FakeKeyboardState.h"
 
 namespace verbaro {
 namespace {

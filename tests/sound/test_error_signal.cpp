@@ -4,7 +4,7 @@
 #include <QFile>
 #include <cstring>
 
-#include "SoundFixtures.h"
+#include "tests/support/SoundFixtures.h"
 #include "platform/QtErrorSignal.h"
 #include "platform/WaveOut.h"
 #include "tests/fakes/FakeWaveOut.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "SoundFixtures.h"
+#include "tests/support/SoundFixtures.h"
 #include "tests/fakes/FakePlatform.h"
 #include "sound/WaveOutError.h"
 #include "sound/Mp3Player.h"

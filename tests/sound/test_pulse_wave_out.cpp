@@ -1,7 +1,7 @@
 // The wave output when no sound server answers (the unit tests run without one).
 #include <gtest/gtest.h>
 
-#include "SoundFixtures.h"
+#include "tests/support/SoundFixtures.h"
 #include "tests/fakes/FakePlatform.h"
 #include "platform/PulseWaveOut.h"
 #include "sound/WaveOutError.h"

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "SoundFixtures.h"
+#include "tests/support/SoundFixtures.h"
 #include "platform/SoundDeviceNotice.h"
 #include "sound/WaveOutError.h"
 #include "sound/Mp3Player.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <optional>
 
-#include "tests/sound/SoundFixtures.h"
+#include "tests/support/SoundFixtures.h"
 #include "tests/support/Application.h"
 
 

@@ -8,7 +8,7 @@
 
 #include "LessonTestFiles.h"
 #include "data/progress/ProgressStore.h"
-#include "tests/fakes/FakeClock.h"
+#include "tests/fakes/core/FakeClock.h"
 #include "tests/support/LessonWriter.h"
 #include "tests/support/TempFolder.h"
 #include "tools/LessonProgressReport.h"

@@ -8,7 +8,7 @@
 
 #include "RecordingLesson.h"
 #include "data/ExamRules.h"
-#include "tests/fakes/FakeClock.h"
+#include "tests/fakes/core/FakeClock.h"
 
 namespace verbaro::test {
 

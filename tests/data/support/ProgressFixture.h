@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "data/progress/ProgressStore.h"
-#include "tests/fakes/FakeClock.h"
+#include "tests/fakes/core/FakeClock.h"
 #include "tests/support/TempFolder.h"
 
 namespace verbaro::test {

@@ -12,7 +12,7 @@
 #include <iostream>
 #include <memory>
 
-#include "../SoundFixtures.h"
+#include "tests/support/SoundFixtures.h"
 #include "tests/fakes/FakePlatform.h"
 #include "platform/QtErrorSignal.h"
 #include "platform/PulseWaveOut.h"

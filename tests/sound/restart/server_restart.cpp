@@ -8,7 +8,7 @@
 #include <QElapsedTimer>
 #include <memory>
 
-#include "../SoundFixtures.h"
+#include "tests/support/SoundFixtures.h"
 #include "tests/fakes/FakePlatform.h"
 #include "platform/PulseWaveOut.h"
 #include "platform/QtErrorSignal.h"

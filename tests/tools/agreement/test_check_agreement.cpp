@@ -17,7 +17,7 @@
 #include <QString>
 
 #include "tests/fakes/FakePlatform.h"
-#include "tests/data/support/PageSurgery.h"
+#include "tests/support/PageSurgery.h"
 #include "tests/fakes/FakeFilterMenu.h"
 #include "tests/support/Application.h"
 #include "tests/support/Files.h"
