@@ -14,11 +14,38 @@ namespace {
 
 constexpr std::u16string_view kLeftOutGram = u"~~";
 
-// One translation of one direct record, under its extended key (translation and grammar).
+// One translation of one direct record, under its extended key (translation and grammar),
+// which is kept in the keys' shared text (ReversedKeys).
 struct ReversedSource {
-  std::u16string key;
+  std::u16string_view key;
   size_t record;
   size_t answer;
+};
+
+// The extended keys of every translation, written one after another into one text, so that
+// making and sorting them allocates nothing per translation.
+class ReversedKeys {
+ public:
+  explicit ReversedKeys(const std::vector<WordsData>& records) {
+    size_t units = 0;
+    for (const WordsData& record : records) {
+      if (record.wsFrGram == kLeftOutGram) continue;
+      const size_t tail = kSeparator.size() + record.wsFrGram.size() + 2;  // ", " gram ",s"
+      for (const std::u16string& translation : record.vwsAltWords) units += translation.size() + tail;
+    }
+    m_text.reserve(units);  // the views below stay valid: the text never grows past this
+  }
+
+  std::u16string_view Add(const std::u16string& translation, const WordsData& record) {
+    const size_t start = m_text.size();
+    m_text.append(translation).append(kSeparator).append(record.wsFrGram);
+    m_text.append(NumberSuffix(record.wsFrNumber));
+    return std::u16string_view(m_text).substr(start);
+  }
+
+ private:
+  static constexpr std::u16string_view kSeparator = u", ";
+  std::u16string m_text;
 };
 
 // The first key of a run of equal keys, and how many direct records share it.
@@ -28,8 +55,8 @@ struct ReversedGroup {
 };
 
 // Appends `from` to `into`; moved instead of copied when this is the last use of `from`.
-template <typename T>
-void Append(std::vector<T>& into, std::vector<T>& from, bool lastUse) {
+template <typename List>
+void Append(List& into, List& from, bool lastUse) {
   if (lastUse && into.empty()) {
     into = std::move(from);
   } else if (lastUse) {
@@ -112,18 +139,19 @@ bool LessonState::BuildContraVersaData() {
 
   size_t translations = 0;
   for (const WordsData& record : m_vWordsData) translations += record.vwsAltWords.size();
+  ReversedKeys keys(m_vWordsData);
   std::vector<ReversedSource> sources;
   sources.reserve(translations);
   for (size_t n = 0; n < m_vWordsData.size(); ++n) {
     const WordsData& record = m_vWordsData[n];
     if (record.wsFrGram == kLeftOutGram) continue;
     for (size_t i = 0; i < record.vwsAltWords.size(); ++i) {
-      std::u16string key = ExtendedKey(record.vwsAltWords[i], record);
+      const std::u16string_view key = keys.Add(record.vwsAltWords[i], record);
       if (m_pMainLog) {
         m_pMainLog->Line(n, u".", i, u". wsExtAltWord = \"", key, u"\"; wsFrWord = \"",
                          record.wsKeyWord, u"\"");
       }
-      sources.push_back({std::move(key), n, i});
+      sources.push_back({key, n, i});
     }
   }
   // Ordered by UTF-16 code units, so the reversed lesson comes out sorted by translation; the

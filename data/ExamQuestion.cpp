@@ -33,8 +33,6 @@ bool ExamRules::SetUserExamData() {
   m_questionReady = false;
   m_refused = false;
 
-  if (m_mapCopyExtGramKeysToMapIndToVWS.empty())
-    m_mapCopyExtGramKeysToMapIndToVWS = lesson.m_mapExtGramKeysToMapIndToVWS;
   if (m_vCopyWordsData.empty()) m_vCopyWordsData = lesson.m_vWordsData;
   lesson.m_vwsAltWords.clear();
 
@@ -84,17 +82,16 @@ bool ExamRules::SetUserExamData() {
     log.Line();
   }
 
-  const auto group = m_mapCopyExtGramKeysToMapIndToVWS.find(m_wsExtFrGram);
-  if (group == m_mapCopyExtGramKeysToMapIndToVWS.end() || group->second.empty()) return false;
-  m_mapIndexToVAltWords = group->second;
+  const auto group = lesson.m_mapExtGramKeysToMapIndToVWS.find(m_wsExtFrGram);
+  if (group == lesson.m_mapExtGramKeysToMapIndToVWS.end() || group->second.empty()) return false;
+  m_mapIndexToVAltWords.Fill(group->second, lesson.m_vWordsData);
   LogPool(u"Группа:");
-  const auto self = m_mapIndexToVAltWords.find(m_nTrueRandIndex);
-  if (self == m_mapIndexToVAltWords.end()) {
+  if (!m_mapIndexToVAltWords.Contains(m_nTrueRandIndex)) {
     ShowError(u"Пустая грамматическая группа!");
     return false;
   }
   // The asked record never supplies a wrong answer.
-  m_mapIndexToVAltWords.erase(self);
+  m_mapIndexToVAltWords.Remove(m_nTrueRandIndex);
   LogPool(u"Группа без записи вопроса:");
 
   if (!DrawWrongAnswers()) return false;
@@ -118,14 +115,14 @@ bool ExamRules::DrawWrongAnswers() {
       ShowError(u"Не найден элемент в уникальном пользовательском фильтре");
       return false;
     }
-    const auto entry = std::next(m_mapIndexToVAltWords.begin(), nRandVertPos);
-    const int32_t nRandVertIndex = entry->first;
-    if (entry->second.empty()) {
+    const int32_t nRandVertIndex = m_mapIndexToVAltWords.IndexAt(static_cast<size_t>(nRandVertPos));
+    const std::span<const std::u16string> candidates = m_mapIndexToVAltWords.TextsOf(nRandVertIndex);
+    if (candidates.empty()) {
       ShowError(u"Множество переводов пусто!");
       return false;
     }
-    const int nRandHorIndex = Draw(SizeOf(entry->second));
-    const std::u16string wsFalseAltWord = entry->second[nRandHorIndex];
+    const int nRandHorIndex = Draw(SizeOf(candidates));
+    const std::u16string wsFalseAltWord = candidates[nRandHorIndex];
     if (!IsIndexOf(nRandVertIndex, m_vCopyWordsData)) {
       ShowError(u"Выход за пределы индекса!");
       return false;
@@ -140,19 +137,11 @@ bool ExamRules::DrawWrongAnswers() {
                   u"; ", wsFalseExtAltWord, discarded ? u" : отброшен" : u" : принят");
 
     // A used or discarded candidate leaves the pool.
-    const auto used = m_mapIndexToVAltWords.find(nRandVertIndex);
-    if (used == m_mapIndexToVAltWords.end()) {
+    if (!m_mapIndexToVAltWords.Contains(nRandVertIndex)) {
       ShowError(u"Нет данных в пользовательском субфильтре!");
       return false;
     }
-    if (used->second.empty()) {
-      ShowError(u"Множество переводов пусто!");
-      return false;
-    }
-    if (used->second.size() == 1)
-      m_mapIndexToVAltWords.erase(used);
-    else
-      used->second.erase(used->second.begin() + nRandHorIndex);
+    m_mapIndexToVAltWords.RemoveText(nRandVertIndex, static_cast<size_t>(nRandHorIndex));
   }
   return true;
 }
@@ -176,9 +165,10 @@ void ExamRules::LogPool(std::u16string_view title) const {
   if (!Logging()) return;
   DiagnosticLog& log = *m_lesson.Log();
   log.Line(title);
-  for (const auto& [index, texts] : m_mapIndexToVAltWords) {
+  for (size_t position = 0; position < m_mapIndexToVAltWords.size(); ++position) {
+    const int32_t index = m_mapIndexToVAltWords.IndexAt(position);
     log.Write(u"  ", index, u" :");
-    for (const std::u16string& text : texts) log.Write(u" ", text, u";");
+    for (const std::u16string& text : m_mapIndexToVAltWords.TextsOf(index)) log.Write(u" ", text, u";");
     log.Line();
   }
 }

@@ -16,7 +16,7 @@ void ExamRules::ShowInfo(std::u16string_view text) { m_lesson.ShowMessage(kCapti
 
 void ExamRules::Reset() {
   m_mapExtAltWordsToVINT.clear();
-  m_mapCopyExtGramKeysToMapIndToVWS.clear();
+  m_mapIndexToVAltWords.clear();
   m_vCopyWordsData.clear();
   m_lesson.m_bShowTrueAnswer = 0;
   m_questionReady = false;
@@ -49,9 +49,9 @@ bool ExamRules::SetAltWordsData() {
 
 bool ExamRules::RebuildExamRecords(const ExamEntries& entries, const PreparationTexts& texts) {
   m_lesson.StopSound();
-  // The records change, so the working copies made from the old ones go.
+  // The records change, so the working copy and the candidates made from the old ones go.
   m_vCopyWordsData.clear();
-  m_mapCopyExtGramKeysToMapIndToVWS.clear();
+  m_mapIndexToVAltWords.clear();
   m_questionReady = false;
   std::vector<WordsData>& records = m_lesson.m_vWordsData;
   DiagnosticLog* log = m_lesson.Log();

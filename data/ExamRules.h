@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/CandidatePool.h"
 #include "data/ExamPreparation.h"
 #include "data/WordsData.h"
 
@@ -68,11 +69,11 @@ class ExamRules {
   AnswerOutcome OnAnswer(int nChoice);
 
   // ---- exam state ----
-  std::map<int32_t, std::vector<std::u16string>> m_mapIndexToVAltWords;  // candidate pool
-  AltWordsIndex m_mapExtAltWordsToVINT;                                  // answer -> records
+  // The candidates of the question being built, drawn from the lesson's own group (which no
+  // question changes, so the group is read where the filters keep it, not copied).
+  CandidatePool m_mapIndexToVAltWords;
+  AltWordsIndex m_mapExtAltWordsToVINT;     // answer -> records
   std::vector<WordsData> m_vCopyWordsData;  // working copy consumed by the test
-  std::map<std::u16string, std::map<int32_t, std::vector<std::u16string>>>
-      m_mapCopyExtGramKeysToMapIndToVWS;
   int32_t m_nTrueRandIndex = 0;  // record asked, index in m_vCopyWordsData
   std::u16string m_wsExtFrGram;  // its group key
   std::u16string m_wsTrueAltWord;

@@ -20,7 +20,7 @@ constexpr GenderFilters kFeminine{kFilterFeminine, kFilterFeminineSingular, u"f,
 constexpr GenderFilters kNeuter{kFilterNeuter, kFilterNeuterSingular, u"n,s", kFilterNeuterPlural,
                                 u"n,p"};
 
-void AddNoun(std::vector<FilterPlacement>& out, const GenderFilters& gender,
+void AddNoun(FilterPlacements& out, const GenderFilters& gender,
              std::u16string_view number) {
   out.push_back({kFilterNouns, {}});
   out.push_back({gender.group, {}});
@@ -35,12 +35,11 @@ void AddNoun(std::vector<FilterPlacement>& out, const GenderFilters& gender,
 
 }  // namespace
 
-std::vector<FilterPlacement> ClassifyRecord(std::u16string_view gram, std::u16string_view number,
+FilterPlacements ClassifyRecord(std::u16string_view gram, std::u16string_view number,
                                             bool bExamMode) {
-  std::vector<FilterPlacement> out;
+  FilterPlacements out;
   const bool isLeftOut = gram.starts_with(u"~~");
   if (isLeftOut && bExamMode) return out;
-  out.reserve(4);  // the most a record gets: "&0", nouns, its gender, its keyed filter
   out.push_back({kFilterAll, {}});
 
   // "num" begins with "n" but is a numeral, not a neuter noun.

@@ -2,7 +2,8 @@
 // The grammatical filters of a lesson: their names (which are also the Filters menu texts, with
 // the "&" of the menu mnemonic) and the rule that places a record by its grammar and number codes.
 #include <string_view>
-#include <vector>
+
+#include "data/SmallVector.h"
 
 namespace verbaro {
 
@@ -40,10 +41,14 @@ struct FilterPlacement {
   std::u16string_view gramKey;
 };
 
+// The filters of one record: at most four ("&0", nouns, its gender, its keyed filter), kept in
+// place, as every record of a lesson is classified.
+using FilterPlacements = SmallVector<FilterPlacement, 4>;
+
 // The filters a record with these codes belongs to, in the order they are filled: "&0" first,
 // then the group filters, then exactly one keyed filter. Empty when the record is left out
 // (grammar "~~" in an Exam view). Codes are tested by their leading characters.
-std::vector<FilterPlacement> ClassifyRecord(std::u16string_view gram, std::u16string_view number,
+FilterPlacements ClassifyRecord(std::u16string_view gram, std::u16string_view number,
                                             bool bExamMode);
 
 }  // namespace verbaro

@@ -92,7 +92,9 @@ class LessonState {
 
   std::vector<WordsData> m_vWordsData;
   std::map<std::u16string, std::vector<int32_t>> m_mapUserFilters;
-  std::map<std::u16string, std::map<int32_t, std::vector<std::u16string>>> m_mapExtGramKeysToMapIndToVWS;
+  // Grammar key -> the records of that fine category, indexes ascending. Their answers are the
+  // records' own (m_vWordsData[index].vwsAltWords), which stay as they are while the filters do.
+  std::map<std::u16string, std::vector<int32_t>> m_mapExtGramKeysToMapIndToVWS;
   std::vector<int32_t> m_vUserIndexes;
   int32_t m_nSelectedFilter = 0;
   int32_t m_nUserFilterIndex = 0;

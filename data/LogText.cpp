@@ -8,7 +8,7 @@ namespace {
 constexpr std::u16string_view kSeparator = u"; ";
 }
 
-std::u16string JoinTexts(const std::vector<std::u16string>& texts) {
+std::u16string JoinTexts(std::span<const std::u16string> texts) {
   std::u16string out;
   for (size_t i = 0; i < texts.size(); ++i) {
     if (i > 0) out += kSeparator;
@@ -17,7 +17,7 @@ std::u16string JoinTexts(const std::vector<std::u16string>& texts) {
   return out;
 }
 
-std::u16string JoinSizes(const std::vector<int32_t>& sizes) {
+std::u16string JoinSizes(std::span<const int32_t> sizes) {
   std::u16string out;
   for (size_t i = 0; i < sizes.size(); ++i) {
     if (i > 0) out += kSeparator;

@@ -109,15 +109,15 @@ bool LessonState::SetUserData() {
 }
 
 void LessonState::TakeCurrentRecord(const WordsData& record, bool withAnswers) {
-  m_vpMp3Word = record.vpMp3Word;
-  m_nvMp3WordSize = record.nvMp3WordSize;
+  m_vpMp3Word.assign(record.vpMp3Word.begin(), record.vpMp3Word.end());
+  m_nvMp3WordSize.assign(record.nvMp3WordSize.begin(), record.nvMp3WordSize.end());
   m_wsFrGram = record.wsFrGram;
   m_wsFrNumber = record.wsFrNumber;
   m_wsKeyWord = record.wsKeyWord;
   m_wsInfo1 = record.wsInfo1;
   m_wsInfo2 = record.wsInfo2;
   m_wsInfo3 = record.wsInfo3;
-  if (withAnswers) m_vwsAltWords = record.vwsAltWords;
+  if (withAnswers) m_vwsAltWords.assign(record.vwsAltWords.begin(), record.vwsAltWords.end());
 }
 
 }  // namespace verbaro

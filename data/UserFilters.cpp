@@ -1,5 +1,6 @@
 // The grammatical filters of the loaded lesson: classifying the records, the Filters menu items
 // and the choice of the working filter.
+#include <algorithm>
 #include <iterator>
 #include <map>
 #include <utility>
@@ -63,14 +64,13 @@ bool LessonState::CreateUserFilters() {
   for (size_t i = 0; i < m_vWordsData.size(); ++i) {
     const WordsData& record = m_vWordsData[i];
     const auto index = static_cast<int32_t>(i);
-    const std::vector<FilterPlacement> placements =
+    const FilterPlacements placements =
         ClassifyRecord(record.wsFrGram, record.wsFrNumber, m_bExamMode != 0);
     if (placements.empty()) continue;
     for (const FilterPlacement& placement : placements) {
       filters[placement.name].push_back(index);
       if (placement.gramKey.empty()) continue;
-      auto& answers = answersByGramKey[placement.gramKey];
-      answers.insert_or_assign(answers.end(), index, record.vwsAltWords);  // indexes ascend
+      answersByGramKey[placement.gramKey].push_back(index);  // indexes ascend
     }
     m_nTotalCountAltWords += static_cast<int32_t>(record.vwsAltWords.size());
     if (IsLogging()) LogRecordLine(*m_pMainLog, index, record);
@@ -89,11 +89,11 @@ bool LessonState::CreateUserFilters() {
     log.Line(u"CWordsView::CreateUserFilters() из m_mapExtGramKeysToMapIndToVWS :");
     log.Line(u"*** Тестирование уникальных пользовательских фильтров\n*");
     n = 0;
-    for (const auto& [gramKey, answersByIndex] : m_mapExtGramKeysToMapIndToVWS) {
-      log.Line(n++, u". ", gramKey, u" : ", answersByIndex.size(), u" элем.");
-      for (const auto& [index, answers] : answersByIndex) {
+    for (const auto& [gramKey, indexes] : m_mapExtGramKeysToMapIndToVWS) {
+      log.Line(n++, u". ", gramKey, u" : ", indexes.size(), u" элем.");
+      for (const int32_t index : indexes) {
         log.Line(index, u". wsKeyWord = \"", m_vWordsData[index].wsKeyWord, u"\" : \"",
-                 JoinTexts(answers), u"\"");
+                 JoinTexts(m_vWordsData[index].vwsAltWords), u"\"");
       }
     }
     log.Line(u"*\n*** Тестирование уникальных пользовательских фильтров\n");
@@ -106,7 +106,10 @@ void LessonState::AddToUserFilter(const std::u16string& name, int nIndex,
   if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_vWordsData.size()) return;
   m_mapUserFilters[name].push_back(nIndex);
   if (!gramKey.empty()) {
-    m_mapExtGramKeysToMapIndToVWS[gramKey][nIndex] = m_vWordsData[nIndex].vwsAltWords;
+    // A record is in its category once, however often it is added.
+    std::vector<int32_t>& indexes = m_mapExtGramKeysToMapIndToVWS[gramKey];
+    const auto at = std::lower_bound(indexes.begin(), indexes.end(), nIndex);
+    if (at == indexes.end() || *at != nIndex) indexes.insert(at, nIndex);
   }
 }
 

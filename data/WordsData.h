@@ -1,25 +1,28 @@
 #pragma once
 // One lesson entry in memory. Its recordings are references (Mp3Recording): copying a record
-// copies them, and what they refer to lives as long as any record that refers to it.
+// copies them, and what they refer to lives as long as any record that refers to it. The lists
+// keep their usual sizes in place (one recording, up to two answers), so that a record costs no
+// allocation beyond its longer texts.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "data/Mp3Recording.h"
+#include "data/SmallVector.h"
 
 namespace verbaro {
 
 struct WordsData {
-  std::vector<Mp3Recording> vpMp3Word;  // the recordings of the key, one per source row
-  std::vector<int32_t> nvMp3WordSize;   // size in bytes of each recording, same order
+  SmallVector<Mp3Recording, 1> vpMp3Word;  // the recordings of the key, one per source row
+  SmallVector<int32_t, 1> nvMp3WordSize;   // size in bytes of each recording, same order
   std::u16string wsKeyWord;             // the entry's head: foreign word, or translation when reversed
   std::u16string wsFrGram;              // grammar code
   std::u16string wsFrNumber;            // number code: "s", "p" or other
   std::u16string wsInfo1;
   std::u16string wsInfo2;
   std::u16string wsInfo3;
-  std::vector<std::u16string> vwsAltWords;  // the answers
-  std::vector<int32_t> vnWordErrors;        // one error counter per answer
+  SmallVector<std::u16string, 2> vwsAltWords;  // the answers
+  SmallVector<int32_t, 2> vnWordErrors;        // one error counter per answer
 };
 
 // ",p" when the number code is exactly "p", ",s" when exactly "s", else nothing.

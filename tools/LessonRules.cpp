@@ -89,7 +89,7 @@ std::vector<MergeOverflow> FindMergeOverflows(const std::vector<EntryText>& entr
 std::vector<const EntryText*> FindUnaskableEntries(const std::vector<EntryText>& entries) {
   std::vector<const EntryText*> unaskable;
   for (const EntryText& entry : entries) {
-    const std::vector<FilterPlacement> placements =
+    const FilterPlacements placements =
         ClassifyRecord(entry.grammar, entry.number, /*bExamMode=*/true);
     if (placements.empty()) continue;  // left out of the exams altogether
     // The exams draw the wrong answers from the filter group the record is filed under; a

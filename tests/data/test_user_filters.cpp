@@ -56,11 +56,12 @@ TEST(UserFilters, SixRowLessonGivesElevenMenuItemsInCodeUnitOrder) {
   EXPECT_EQ(lesson.m_mapUserFilters.at(u"&1 - Все существительные"), (Indexes{0, 1, 2}));
   EXPECT_EQ(lesson.m_mapUserFilters.at(u"&2 - Все мужские существительные"), (Indexes{0, 1}));
 
-  // The fine categories hold each record's answers under its grammar key.
+  // The fine categories hold each record under its grammar key.
   Names keys;
-  for (const auto& [key, answers] : lesson.m_mapExtGramKeysToMapIndToVWS) keys.push_back(key);
+  for (const auto& [key, indexes] : lesson.m_mapExtGramKeysToMapIndToVWS) keys.push_back(key);
   EXPECT_EQ(keys, (Names{u"adj,f", u"f,s", u"m,p", u"m,s", u"v", u"~"}));
-  EXPECT_EQ(lesson.m_mapExtGramKeysToMapIndToVWS.at(u"m,p").at(1), (Names{u"коты", u"кошки"}));
+  EXPECT_EQ(lesson.m_mapExtGramKeysToMapIndToVWS.at(u"m,p"), (Indexes{1}));
+  EXPECT_EQ(lesson.m_vWordsData[1].vwsAltWords, (Names{u"коты", u"кошки"}));
 }
 
 TEST(UserFilters, MenuHasTheSingleDefaultItemWithoutFilters) {
