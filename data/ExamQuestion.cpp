@@ -76,9 +76,7 @@ bool ExamRules::SetUserExamData() {
     log.Write(u"nTrueRandPos = ", nTrueRandPos, u"; m_nTrueRandIndex = ", m_nTrueRandIndex,
               u"; m_nTrueInd = ", lesson.m_nTrueInd, u"; ", asked.wsKeyWord, u" -> ",
               wsTrueExtAltWord, u"; vTrueIndexes:");
-    const auto found = m_mapExtAltWordsToVINT.find(wsTrueExtAltWord);
-    if (found != m_mapExtAltWordsToVINT.end())
-      for (int32_t k : found->second) log.Write(u" ", k);
+    for (int32_t k : m_mapExtAltWordsToVINT.Find(wsTrueExtAltWord)) log.Write(u" ", k);
     log.Line();
   }
 
@@ -155,10 +153,7 @@ bool ExamRules::IsCandidateDiscarded(const std::u16string& wsFalseAltWord,
            std::find(cells.begin(), cells.end(), wsFalseAltWord) != cells.end();
   }
   // Translations: a candidate that is also an answer of the asked record would be right too.
-  const auto found = m_mapExtAltWordsToVINT.find(wsFalseExtAltWord);
-  if (found == m_mapExtAltWordsToVINT.end()) return false;
-  return std::find(found->second.begin(), found->second.end(), m_nTrueRandIndex) !=
-         found->second.end();
+  return m_mapExtAltWordsToVINT.Contains(wsFalseExtAltWord, m_nTrueRandIndex);
 }
 
 void ExamRules::LogPool(std::u16string_view title) const {

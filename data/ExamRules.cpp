@@ -28,9 +28,10 @@ bool ExamRules::SetWordsData() {
     ShowError(u"Нет данных!");
     return false;
   }
-  const ExamEntries entries = MergeRowsByWord(m_lesson.m_vWordsData, m_lesson.Log());
-  for (const auto& entry : entries) {
-    if (entry.second.vwsAltWords.empty()) {
+  // The rows read are not needed after this: their texts move into the exam records.
+  ExamEntries entries = MergeRowsByWord(std::move(m_lesson.m_vWordsData), m_lesson.Log());
+  for (const WordsData& entry : entries.records) {
+    if (entry.vwsAltWords.empty()) {
       ShowError(u"CExam1View::SetWordsData() : Множество слов-переводов пусто!");
       return false;
     }
@@ -42,12 +43,12 @@ bool ExamRules::SetWordsData() {
 bool ExamRules::SetAltWordsData() {
   if (m_lesson.m_vWordsData.empty()) return false;
   // The merged records are made with empty text lines, so they are appended as they are.
-  const ExamEntries entries = MergeRowsByTranslation(m_lesson.m_vWordsData, m_lesson.Log());
+  ExamEntries entries = MergeRowsByTranslation(std::move(m_lesson.m_vWordsData), m_lesson.Log());
   return RebuildExamRecords(entries, {u"Множество слов-оригиналов пусто!",
                                       u"nCountFrWords > m_nMaxAltWords"});
 }
 
-bool ExamRules::RebuildExamRecords(const ExamEntries& entries, const PreparationTexts& texts) {
+bool ExamRules::RebuildExamRecords(ExamEntries& entries, const PreparationTexts& texts) {
   m_lesson.StopSound();
   // The records change, so the working copy and the candidates made from the old ones go.
   m_vCopyWordsData.clear();
@@ -55,7 +56,9 @@ bool ExamRules::RebuildExamRecords(const ExamEntries& entries, const Preparation
   m_questionReady = false;
   std::vector<WordsData>& records = m_lesson.m_vWordsData;
   DiagnosticLog* log = m_lesson.Log();
-  for (const auto& [key, record] : entries) {
+  records.reserve(entries.records.size());
+  for (size_t m = 0; m < entries.records.size(); ++m) {
+    WordsData& record = entries.records[m];
     const size_t count = record.vwsAltWords.size();
     if (count == 0) {
       ShowError(texts.emptyAnswers);
@@ -65,28 +68,26 @@ bool ExamRules::RebuildExamRecords(const ExamEntries& entries, const Preparation
       ShowInfo(texts.tooManyAnswers);
       return false;
     }
-    records.push_back(record);
+    const WordsData& kept = records.emplace_back(std::move(record));
     if (Logging()) {
       log->Write(static_cast<int64_t>(records.size() - 1), u" : [");
-      for (int32_t size : record.nvMp3WordSize) log->Write(u" ", size);
-      log->Write(u" ] ", key, u" : ", record.wsKeyWord, u" :");
-      for (const std::u16string& answer : record.vwsAltWords) log->Write(u" ", answer, u";");
+      for (int32_t size : kept.nvMp3WordSize) log->Write(u" ", size);
+      log->Write(u" ] ", entries.Key(m), u" : ", kept.wsKeyWord, u" :");
+      for (const std::u16string& answer : kept.vwsAltWords) log->Write(u" ", answer, u";");
       log->Line();
     }
   }
   if (!m_lesson.CreateUserFilters() || !m_lesson.BuildFilterMenu()) return false;
 
-  m_mapExtAltWordsToVINT = BuildAltWordsIndex(records);
-  for (const auto& [answer, indexes] : m_mapExtAltWordsToVINT) {
-    if (Logging()) {
+  // Every key of the index is made with a record, so none has an empty list. Exam-1 tests its
+  // wrong answers against it; Exam-2 never reads it, so it is made there only to be listed.
+  m_mapExtAltWordsToVINT.Over(records);
+  if (Logging()) {
+    m_mapExtAltWordsToVINT.ForEach([log](std::u16string_view answer, const std::vector<int32_t>& indexes) {
       log->Write(answer, u" :");
       for (int32_t k : indexes) log->Write(u" ", k);
       log->Line();
-    }
-    if (indexes.empty()) {
-      ShowError(u"CExam1View::SetWordsData() : Множество индексов для переводов пусто!");
-      return false;
-    }
+    });
   }
   m_lesson.SelectUserFilter(kFirstFilterCommand, u"");
   return true;

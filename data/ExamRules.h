@@ -86,7 +86,7 @@ class ExamRules {
   };
   // Common tail of both preparations: the view reset, the records in key order, the filters,
   // the reverse index and the selection of the filter of all records.
-  bool RebuildExamRecords(const ExamEntries& entries, const PreparationTexts& texts);
+  bool RebuildExamRecords(ExamEntries& entries, const PreparationTexts& texts);
 
   bool Logging() const;
   int Draw(int n) const;

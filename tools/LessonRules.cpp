@@ -126,7 +126,7 @@ std::vector<SmallExamGroup> SmallGroupsOf(const ExamEntries& records, bool rever
     size_t mostOwnAnswers = 0;
   };
   std::map<std::u16string, Group> groups;
-  for (const auto& [key, record] : records) {
+  for (const WordsData& record : records.records) {
     Group& group = groups[GroupKey(record)];
     const std::set<std::u16string> own(record.vwsAltWords.begin(), record.vwsAltWords.end());
     group.answers.insert(own.begin(), own.end());
