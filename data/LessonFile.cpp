@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <new>
 #include <string>
@@ -80,7 +81,8 @@ bool ReadRecord(const std::shared_ptr<LessonRecordings>& recordings, int nRow, s
     record.wsInfo2 = std::move(texts.info2);
     record.wsInfo3 = std::move(texts.info3);
     record.vnWordErrors.assign(texts.translations.size(), 0);
-    record.vwsAltWords = std::move(texts.translations);
+    record.vwsAltWords.assign(std::make_move_iterator(texts.translations.begin()),
+                              std::make_move_iterator(texts.translations.end()));
     return true;
   } catch (const std::bad_alloc&) {
     return false;
