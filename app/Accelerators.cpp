@@ -85,7 +85,7 @@ QString ToolTipWithKeys(const QString& toolTip, int command) {
 AcceleratorFilter::AcceleratorFilter(QWidget* window, std::function<void(int)> onCommand,
                                        LatinLayoutLetter latinLayoutLetter)
     : QObject(window),
-      m_pWindow(window),
+      m_window(window),
       m_onCommand(std::move(onCommand)),
       m_latinLayoutLetter(std::move(latinLayoutLetter)) {}
 
@@ -93,7 +93,7 @@ bool AcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
   // While the window holds a dialog inside it (see ExecDialog), its keys are the dialog's, also
   // those the dialog leaves and that travel on to the window.
-  if (static_cast<QWidget*>(watched)->window() != m_pWindow || HoldsDialogInside(m_pWindow)) {
+  if (static_cast<QWidget*>(watched)->window() != m_window || HoldsDialogInside(m_window)) {
     return false;
   }
   const auto* key = static_cast<QKeyEvent*>(event);

@@ -43,7 +43,7 @@ class AcceleratorFilter : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QWidget* m_pWindow;
+  QWidget* m_window;
   std::function<void(int)> m_onCommand;
   LatinLayoutLetter m_latinLayoutLetter;
 };

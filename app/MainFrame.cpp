@@ -89,8 +89,8 @@ bool CMainFrame::CreateFrame(const QRect& frameRect) {
   // The boxes and dialogs carry the program's icon too.
   QApplication::setWindowIcon(icon);
 
-  m_pClient = new QStackedWidget(this);
-  setCentralWidget(m_pClient);
+  m_client = new QStackedWidget(this);
+  setCentralWidget(m_client);
   BuildMenu();
   BuildToolBar();
   BuildStatusBar();
@@ -99,7 +99,7 @@ bool CMainFrame::CreateFrame(const QRect& frameRect) {
       this, [this](int id) { OnCommand(id); }, m_platform.latinLayoutLetter));
 
   CreateViewWindow(0);
-  m_pClient->setCurrentWidget(m_views[0].get());
+  m_client->setCurrentWidget(m_views[0].get());
 
   move(frameRect.topLeft());
   resize(frameRect.size());
@@ -148,19 +148,19 @@ void CMainFrame::BuildMenu() {
 void CMainFrame::BuildFiltersMenu(QMenu* menu) {
   // The frame owns the Filters submenu; the current view fills it with its filters, each item
   // carrying its command id. Until a lesson is loaded it holds the one item of all words.
-  m_pFiltersMenu = menu;
-  m_pFilterMenu = std::make_unique<QtFilterMenu>(m_pFiltersMenu);
-  m_pFilterMenu->Fill({{kFirstFilterCommand, u"&0-Все слова и фразы"}});
+  m_filtersMenu = menu;
+  m_filterMenu = std::make_unique<QtFilterMenu>(m_filtersMenu);
+  m_filterMenu->Fill({{kFirstFilterCommand, u"&0-Все слова и фразы"}});
   // The counts of the review filters change as the learner answers: they are counted afresh
   // each time the menu opens.
   if (m_memory) {
-    connect(m_pFiltersMenu, &QMenu::aboutToShow, this, [this] {
+    connect(m_filtersMenu, &QMenu::aboutToShow, this, [this] {
       if (CWordsView* current = CurrentView(); current && current->IsCreated()) {
         current->BuildFilterMenu();
       }
     });
   }
-  connect(m_pFiltersMenu, &QMenu::triggered, this, [this](QAction* item) {
+  connect(m_filtersMenu, &QMenu::triggered, this, [this](QAction* item) {
     bool ok = false;
     const int id = item->data().toInt(&ok);
     if (ok) OnCommand(id);
@@ -168,42 +168,42 @@ void CMainFrame::BuildFiltersMenu(QMenu* menu) {
 }
 
 void CMainFrame::BuildToolBar() {
-  m_pToolBar = addToolBar(QStringLiteral("Тулбар"));
-  m_pToolBar->setObjectName(QStringLiteral("MainToolBar"));
-  m_pToolBar->setIconSize(QSize(16, 16));
-  m_pToolBar->setMovable(false);
-  m_pToolBar->setFloatable(false);
-  m_pToolBar->toggleViewAction()->setVisible(false);
+  m_toolBar = addToolBar(QStringLiteral("Тулбар"));
+  m_toolBar->setObjectName(QStringLiteral("MainToolBar"));
+  m_toolBar->setIconSize(QSize(16, 16));
+  m_toolBar->setMovable(false);
+  m_toolBar->setFloatable(false);
+  m_toolBar->toggleViewAction()->setVisible(false);
   for (int id : {cmd::kOpen, cmd::kExit, cmd::kRepeatSound, 700, 701, 702, 703, 704, 705,
                  cmd::kLessonStatistics, cmd::kHelp, cmd::kAbout}) {
     QAction* action = m_actions.at(id);
     action->setIcon(QIcon(QStringLiteral(":/TOOLBAR/%1").arg(id)));
     action->setToolTip(ToolTipWithKeys(action->toolTip(), id));
-    m_pToolBar->addAction(action);
+    m_toolBar->addAction(action);
   }
-  m_pToolBar->setVisible(s_bToolBarVisible);
+  m_toolBar->setVisible(s_bToolBarVisible);
 }
 
 void CMainFrame::BuildStatusBar() {
-  m_pStatusLabel = new QLabel(this);
-  statusBar()->addWidget(m_pStatusLabel, 1);
+  m_statusLabel = new QLabel(this);
+  statusBar()->addWidget(m_statusLabel, 1);
   statusBar()->setSizeGripEnabled(true);
-  m_pStatusLabel->setText(ModeTable()[0].statusText);
+  m_statusLabel->setText(ModeTable()[0].statusText);
 }
 
 void CMainFrame::CreateViewWindow(int modeIndex) {
   CWordsView* view = m_views[static_cast<size_t>(modeIndex)].get();
   if (view->IsCreated()) return;
-  view->SetFilterMenu(m_pFilterMenu.get());
-  m_pClient->addWidget(view);
+  view->SetFilterMenu(m_filterMenu.get());
+  m_client->addWidget(view);
   view->Create();
   ApplyModeSettings(modeIndex);
   view->SetMainLog(m_platform.log);
 }
 
 CWordsView* CMainFrame::CurrentView() const {
-  if (!m_pClient) return nullptr;
-  QWidget* current = m_pClient->currentWidget();
+  if (!m_client) return nullptr;
+  QWidget* current = m_client->currentWidget();
   for (const auto& view : m_views) {
     if (view.get() == current) return view.get();
   }
@@ -218,7 +218,7 @@ int CMainFrame::CurrentModeIndex() const {
   return -1;
 }
 
-QString CMainFrame::StatusText() const { return m_pStatusLabel ? m_pStatusLabel->text() : QString(); }
+QString CMainFrame::StatusText() const { return m_statusLabel ? m_statusLabel->text() : QString(); }
 
 void CMainFrame::SwitchMode(int modeIndex) {
   CWordsView* previous = CurrentView();
@@ -226,13 +226,13 @@ void CMainFrame::SwitchMode(int modeIndex) {
   CreateViewWindow(modeIndex);
   if (previous && previous != next) {
     previous->StopPlayback(0);
-    m_pClient->setCurrentWidget(next);
+    m_client->setCurrentWidget(next);
     next->BuildFilterMenu();
     next->setFocus();
   } else if (!previous) {
-    m_pClient->setCurrentWidget(next);
+    m_client->setCurrentWidget(next);
   }
-  m_pStatusLabel->setText(ModeTable()[static_cast<size_t>(modeIndex)].statusText);
+  m_statusLabel->setText(ModeTable()[static_cast<size_t>(modeIndex)].statusText);
   OpenStartLesson(modeIndex);
 }
 
@@ -249,15 +249,15 @@ void CMainFrame::OpenStartLesson(int modeIndex) {
 
 void CMainFrame::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  if (m_bShownOnce) return;
-  m_bShownOnce = true;
+  if (m_shownOnce) return;
+  m_shownOnce = true;
   // Once the window is on the screen, so that the lesson's messages have it as their owner.
   QTimer::singleShot(0, this, [this] { OpenStartLesson(CurrentModeIndex()); });
 }
 
 void CMainFrame::ToggleToolBar() {
   s_bToolBarVisible = !s_bToolBarVisible;
-  m_pToolBar->setVisible(s_bToolBarVisible);
+  m_toolBar->setVisible(s_bToolBarVisible);
   m_actions.at(cmd::kToggleToolbar)->setChecked(s_bToolBarVisible);
   RememberFrameSettings();
 }

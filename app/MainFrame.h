@@ -63,8 +63,8 @@ class CMainFrame : public QMainWindow {
   CWordsView* View(int modeIndex) const { return m_views[static_cast<size_t>(modeIndex)].get(); }
   int CurrentModeIndex() const;
   QString StatusText() const;
-  QMenu* FiltersMenu() const { return m_pFiltersMenu; }
-  QToolBar* ToolBar() const { return m_pToolBar; }
+  QMenu* FiltersMenu() const { return m_filtersMenu; }
+  QToolBar* ToolBar() const { return m_toolBar; }
   QAction* Action(int id) const;
 
  protected:
@@ -119,13 +119,13 @@ class CMainFrame : public QMainWindow {
   QuietMessageBoxes m_quietMessages;  // and show their boxes through this
   const Platform m_platform;
   std::array<std::unique_ptr<CWordsView>, 6> m_views;
-  QStackedWidget* m_pClient = nullptr;
-  QMenu* m_pFiltersMenu = nullptr;
-  std::unique_ptr<QtFilterMenu> m_pFilterMenu;  // what the views fill
-  QToolBar* m_pToolBar = nullptr;
-  QLabel* m_pStatusLabel = nullptr;
+  QStackedWidget* m_client = nullptr;
+  QMenu* m_filtersMenu = nullptr;
+  std::unique_ptr<QtFilterMenu> m_filterMenu;  // what the views fill
+  QToolBar* m_toolBar = nullptr;
+  QLabel* m_statusLabel = nullptr;
   std::map<int, QAction*> m_actions;
-  bool m_bShownOnce = false;
+  bool m_shownOnce = false;
   UserSettings* m_settings = nullptr;
   progress::ProgressStore* m_store = nullptr;
   std::unique_ptr<LearnerMemory> m_memory;

@@ -18,13 +18,13 @@ QString QtFilterMenu::Prompt(int id) {
 }
 
 void QtFilterMenu::Fill(const FilterMenuItemList& items) {
-  m_pMenu->clear();
+  m_menu->clear();
   for (const auto& [id, text] : items) {
     if (id == kFilterSeparator && text.empty()) {
-      m_pMenu->addSeparator();
+      m_menu->addSeparator();
       continue;
     }
-    QAction* item = m_pMenu->addAction(ToQ(text));
+    QAction* item = m_menu->addAction(ToQ(text));
     item->setData(id);
     item->setStatusTip(Prompt(id));
   }

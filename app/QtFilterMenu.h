@@ -12,7 +12,7 @@ namespace verbaro {
 
 class QtFilterMenu : public FilterMenu {
  public:
-  explicit QtFilterMenu(QMenu* menu) : m_pMenu(menu) {}
+  explicit QtFilterMenu(QMenu* menu) : m_menu(menu) {}
 
   void Fill(const FilterMenuItemList& items) override;
 
@@ -20,7 +20,7 @@ class QtFilterMenu : public FilterMenu {
   static QString Prompt(int id);
 
  private:
-  QMenu* m_pMenu;
+  QMenu* m_menu;
 };
 
 }  // namespace verbaro

@@ -9,15 +9,15 @@
 namespace verbaro {
 
 QtPlatform::QtPlatform()
-    : m_pKeyboard(std::make_unique<QtKeyboardState>()),
-      m_pErrorSignal(std::make_unique<QtErrorSignal>()) {
+    : m_keyboard(std::make_unique<QtKeyboardState>()),
+      m_errorSignal(std::make_unique<QtErrorSignal>()) {
   m_messages.SetLog(&m_log);
   m_platform.messages = &m_messages;
   m_platform.log = &m_log;
   m_platform.files = &m_files;
   m_platform.workArea = &m_workArea;
-  m_platform.keyboard = m_pKeyboard.get();
-  m_platform.errorSignal = m_pErrorSignal.get();
+  m_platform.keyboard = m_keyboard.get();
+  m_platform.errorSignal = m_errorSignal.get();
   m_platform.clock = &m_clock;
   m_platform.beeper = &m_beeper;
   m_platform.urls = &m_urls;

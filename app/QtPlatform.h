@@ -32,8 +32,8 @@ class QtPlatform {
   DiagnosticLog m_log;
   QtFileChooser m_files;
   QtWorkArea m_workArea;
-  std::unique_ptr<KeyboardState> m_pKeyboard;
-  std::unique_ptr<ErrorSignal> m_pErrorSignal;
+  std::unique_ptr<KeyboardState> m_keyboard;
+  std::unique_ptr<ErrorSignal> m_errorSignal;
   SystemClock m_clock;
   QtBeeper m_beeper;
   QtUrlOpener m_urls;

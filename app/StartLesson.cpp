@@ -22,7 +22,7 @@ bool StartLesson::ArmFor(int modeIndex) {
 
 std::optional<QString> StartLesson::ChooseLessonFile(QWidget* owner) {
   if (m_armed) return *std::exchange(m_armed, std::nullopt);
-  return m_pDialog ? m_pDialog->ChooseLessonFile(owner) : std::nullopt;
+  return m_dialog ? m_dialog->ChooseLessonFile(owner) : std::nullopt;
 }
 
 }  // namespace verbaro

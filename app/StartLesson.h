@@ -13,7 +13,7 @@ namespace verbaro {
 
 class StartLesson : public FileChooser {
  public:
-  explicit StartLesson(FileChooser* dialog) : m_pDialog(dialog) {}
+  explicit StartLesson(FileChooser* dialog) : m_dialog(dialog) {}
 
   // The path as given; a relative one is taken from the current folder. Empty: no lesson.
   void SetPath(const QString& path);
@@ -31,7 +31,7 @@ class StartLesson : public FileChooser {
   std::optional<QString> ChooseLessonFile(QWidget* owner) override;
 
  private:
-  FileChooser* m_pDialog;
+  FileChooser* m_dialog;
   QString m_path;
   std::optional<QString> m_armed;
   std::array<bool, 6> m_opened{};

@@ -56,11 +56,11 @@ double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(
 // The wave output of the program, noting when each Write returned.
 class TimedWaveOut : public WaveOut {
  public:
-  explicit TimedWaveOut(Clock::time_point* written) : m_pWritten(written) {}
+  explicit TimedWaveOut(Clock::time_point* written) : m_written(written) {}
   int Open(const PcmFormat& format) override { return m_out.Open(format); }
   int Write(const uint8_t* data, size_t bytes) override {
     const int result = m_out.Write(data, bytes);
-    *m_pWritten = Clock::now();
+    *m_written = Clock::now();
     return result;
   }
   void Reset() override { m_out.Reset(); }
@@ -69,7 +69,7 @@ class TimedWaveOut : public WaveOut {
 
  private:
   PulseWaveOut m_out;
-  Clock::time_point* m_pWritten;
+  Clock::time_point* m_written;
 };
 
 // Seconds from the start of 16-bit stereo PCM to its first frame whose mono mix (as the

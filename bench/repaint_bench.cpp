@@ -76,7 +76,7 @@ int FirstLetterKey(benchmark::State& state, const CWordsView& view) {
 
 bool TypedOneRightLetter(benchmark::State& state, const BenchView& bench) {
   const CWordsView& view = bench.View();
-  if (view.m_wsTypedText.size() != 1 || !view.m_bTypedMatches) {
+  if (view.m_typedText.size() != 1 || !view.m_typedMatches) {
     state.SkipWithError("the typed letter was not taken as right");
     return false;
   }

@@ -20,10 +20,10 @@ constexpr std::u16string_view kLeftOutGram = u"~~";
 
 bool LessonState::BuildContraVersaData() {
   if (m_vWordsData.empty()) {
-    if (m_pMainLog) m_pMainLog->Line(u"Отсутствуют исходные данные : m_vWordsData.size() == 0");
+    if (m_mainLog) m_mainLog->Line(u"Отсутствуют исходные данные : m_vWordsData.size() == 0");
     return false;
   }
-  if (m_pMainLog) m_pMainLog->Line(u"\nПостроение отображения mapWordToWD из вектора m_vWordsData:");
+  if (m_mainLog) m_mainLog->Line(u"\nПостроение отображения mapWordToWD из вектора m_vWordsData:");
 
   ExtendedKeys keys;
   size_t translations = 0, units = 0;
@@ -40,8 +40,8 @@ bool LessonState::BuildContraVersaData() {
     if (record.wsFrGram == kLeftOutGram) continue;
     for (size_t i = 0; i < record.vwsAltWords.size(); ++i) {
       keys.Add(record.vwsAltWords[i], record, n, i);
-      if (m_pMainLog) {
-        m_pMainLog->Line(n, u".", i, u". wsExtAltWord = \"", keys.Key(keys.size() - 1),
+      if (m_mainLog) {
+        m_mainLog->Line(n, u".", i, u". wsExtAltWord = \"", keys.Key(keys.size() - 1),
                          u"\"; wsFrWord = \"", record.wsKeyWord, u"\"");
       }
     }
@@ -53,7 +53,7 @@ bool LessonState::BuildContraVersaData() {
   std::vector<WordsData> reversed = ReverseRows(m_vWordsData, keys, groups);
 
   if (IsLogging()) {
-    DiagnosticLog& log = *m_pMainLog;
+    DiagnosticLog& log = *m_mainLog;
     log.Line(u"\n*** Test для отображения mapWordToWD\n*");
     log.Line(u"mapWordToWD.size() = ", reversed.size(), u" элем.");
     for (size_t m = 0; m < reversed.size(); ++m) {
@@ -66,8 +66,8 @@ bool LessonState::BuildContraVersaData() {
   // The direct lesson is no longer needed: everything the reversed one uses has been taken.
   StopSound();
 
-  if (m_pMainLog) {
-    m_pMainLog->Line(u"\n*** Test для перегруженного вектора m_vWordsData в режиме contra versa\n*");
+  if (m_mainLog) {
+    m_mainLog->Line(u"\n*** Test для перегруженного вектора m_vWordsData в режиме contra versa\n*");
   }
   // An entry with too many answers ends the reversal; the entries before it stay.
   const auto overfull = std::find_if(reversed.begin(), reversed.end(), [this](const WordsData& r) {
@@ -79,7 +79,7 @@ bool LessonState::BuildContraVersaData() {
       const WordsData& entry = reversed[m];
       const std::u16string sizes =
           entry.nvMp3WordSize.empty() ? u"0" : JoinSizes(entry.nvMp3WordSize);
-      m_pMainLog->Line(m, u" : ", sizes, u" : wsExtAltWord = \"", keys.Key(groups[m].first),
+      m_mainLog->Line(m, u" : ", sizes, u" : wsExtAltWord = \"", keys.Key(groups[m].first),
                        u"\" : wsAltWord = \"", entry.wsKeyWord, u"\" : ",
                        JoinTexts(entry.vwsAltWords), u"\"");
     }
@@ -90,8 +90,8 @@ bool LessonState::BuildContraVersaData() {
     ShowInfo(u"nCountFrWords > m_nMaxAltWords");
     return false;
   }
-  if (m_pMainLog) {
-    m_pMainLog->Line(u"*\n*** Test для перегруженного вектора m_vWordsData в режиме contra versa");
+  if (m_mainLog) {
+    m_mainLog->Line(u"*\n*** Test для перегруженного вектора m_vWordsData в режиме contra versa");
   }
 
   if (!CreateUserFilters() || !BuildFilterMenu()) return false;

@@ -24,7 +24,7 @@ class DiagnosticLog {
   void AttachMemory();
   void Detach();
 
-  bool IsAttached() const { return m_pStream != nullptr; }
+  bool IsAttached() const { return m_stream != nullptr; }
   std::string Text() const;  // what the memory sink holds (empty for a file or nothing)
 
   // Writes the pieces in order, then an end of line. Pieces are UTF-16 texts, C strings of
@@ -33,8 +33,8 @@ class DiagnosticLog {
   void Line(const Pieces&... pieces) {
     if (!IsAttached()) return;
     (Put(pieces), ...);
-    *m_pStream << '\n';
-    m_pStream->flush();
+    *m_stream << '\n';
+    m_stream->flush();
   }
   // Same as Line without the end of line.
   template <typename... Pieces>
@@ -45,22 +45,22 @@ class DiagnosticLog {
   void Flush();
 
  private:
-  void Put(std::u16string_view text) { *m_pStream << ToUtf8(text); }
-  void Put(const char16_t* text) { *m_pStream << ToUtf8(text); }
-  void Put(const std::u16string& text) { *m_pStream << ToUtf8(text); }
+  void Put(std::u16string_view text) { *m_stream << ToUtf8(text); }
+  void Put(const char16_t* text) { *m_stream << ToUtf8(text); }
+  void Put(const std::u16string& text) { *m_stream << ToUtf8(text); }
   template <typename Int>
     requires std::is_integral_v<Int>
   void Put(Int value) {
     if constexpr (std::is_same_v<Int, bool>) {
-      *m_pStream << (value ? 1 : 0);
+      *m_stream << (value ? 1 : 0);
     } else {
-      *m_pStream << +value;
+      *m_stream << +value;
     }
   }
 
-  std::unique_ptr<std::ofstream> m_pFile;
-  std::unique_ptr<std::ostringstream> m_pMemory;
-  std::ostream* m_pStream = nullptr;
+  std::unique_ptr<std::ofstream> m_file;
+  std::unique_ptr<std::ostringstream> m_memory;
+  std::ostream* m_stream = nullptr;
 };
 
 }  // namespace verbaro

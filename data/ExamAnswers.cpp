@@ -17,8 +17,8 @@ bool ExamRules::HasQuestion() const {
   const WordsData& asked = m_vCopyWordsData[m_nTrueRandIndex];
   const int answers = static_cast<int>(asked.vwsAltWords.size());
   return m_lesson.m_nTrueInd >= 0 && m_lesson.m_nTrueInd < answers &&
-         asked.vnWordErrors.size() == asked.vwsAltWords.size() && m_lesson.m_nTrueCellIndex >= 0 &&
-         m_lesson.m_nTrueCellIndex < static_cast<int>(m_lesson.m_vwsAltWords.size());
+         asked.vnWordErrors.size() == asked.vwsAltWords.size() && m_lesson.m_trueCellIndex >= 0 &&
+         m_lesson.m_trueCellIndex < static_cast<int>(m_lesson.m_vwsAltWords.size());
 }
 
 AnswerOutcome ExamRules::OnAnswer(int nChoice) {
@@ -35,7 +35,7 @@ AnswerOutcome ExamRules::OnAnswer(int nChoice) {
     Refuse();
     return AnswerOutcome::Hint;
   }
-  if (nChoice - 1 == m_lesson.m_nTrueCellIndex) return AnswerRight();
+  if (nChoice - 1 == m_lesson.m_trueCellIndex) return AnswerRight();
   AnswerWrong();
   return AnswerOutcome::Wrong;
 }
@@ -49,10 +49,10 @@ void ExamRules::Refuse() {
     m_refused = true;
   }
   if (Logging()) m_lesson.Log()->Line(u"Подсказка: ", m_wsTrueAltWord, u"; ошибок ", errors);
-  m_lesson.m_bShowTrueAnswer = 1;
+  m_lesson.m_showTrueAnswer = 1;
   m_lesson.Repaint();
-  m_lesson.m_bShowTrueAnswer = 0;
-  ++m_lesson.m_nHints;
+  m_lesson.m_showTrueAnswer = 0;
+  ++m_lesson.m_hints;
 }
 
 AnswerOutcome ExamRules::AnswerRight() {
@@ -77,7 +77,7 @@ AnswerOutcome ExamRules::AnswerRight() {
       }
       inPlay.erase(found);
     }
-    ++m_lesson.m_nRightAnswers;
+    ++m_lesson.m_rightAnswers;
     --m_lesson.m_nTotalCountAltWords;
     outcome = AnswerOutcome::Learnt;
   }
@@ -89,16 +89,16 @@ AnswerOutcome ExamRules::AnswerRight() {
 void ExamRules::AnswerWrong() {
   int32_t& errors = m_vCopyWordsData[m_nTrueRandIndex].vnWordErrors[m_lesson.m_nTrueInd];
   ++errors;
-  ++m_lesson.m_nWrongAnswers;
+  ++m_lesson.m_wrongAnswers;
   if (Logging())
     m_lesson.Log()->Line(u"Неправильно; правильный ответ: ", m_wsTrueAltWord, u"; ошибок ", errors);
 }
 
 void ExamRules::ShowStatistics() {
   const std::u16string text = u"Данные закончились! Ваша статистика:\nПравильно: " +
-                              ToU16(m_lesson.m_nRightAnswers) + u"; Неправильно: " +
-                              ToU16(m_lesson.m_nWrongAnswers) + u"; Подсказок: " +
-                              ToU16(m_lesson.m_nHints);
+                              ToU16(m_lesson.m_rightAnswers) + u"; Неправильно: " +
+                              ToU16(m_lesson.m_wrongAnswers) + u"; Подсказок: " +
+                              ToU16(m_lesson.m_hints);
   if (Logging()) m_lesson.Log()->Line(text);
   ShowInfo(text);
 }

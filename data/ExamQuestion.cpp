@@ -29,7 +29,7 @@ bool ExamRules::SetUserExamData() {
   LessonState& lesson = m_lesson;
   m_mapIndexToVAltWords.clear();
   // The repaint after a refusal keeps the question and highlights its right answer.
-  if (lesson.m_bShowTrueAnswer) return true;
+  if (lesson.m_showTrueAnswer) return true;
   m_questionReady = false;
   m_refused = false;
 
@@ -95,9 +95,9 @@ bool ExamRules::SetUserExamData() {
   if (!DrawWrongAnswers()) return false;
 
   std::vector<std::u16string>& cells = lesson.m_vwsAltWords;
-  lesson.m_nTrueCellIndex = Draw(SizeOf(cells) + 1);
-  cells.insert(cells.begin() + lesson.m_nTrueCellIndex, m_wsTrueAltWord);
-  if (Logging()) lesson.Log()->Line(u"Правильный ответ в ячейке ", lesson.m_nTrueCellIndex + 1);
+  lesson.m_trueCellIndex = Draw(SizeOf(cells) + 1);
+  cells.insert(cells.begin() + lesson.m_trueCellIndex, m_wsTrueAltWord);
+  if (Logging()) lesson.Log()->Line(u"Правильный ответ в ячейке ", lesson.m_trueCellIndex + 1);
 
   lesson.TakeCurrentRecord(m_vCopyWordsData[m_nTrueRandIndex], false);
   m_questionReady = true;

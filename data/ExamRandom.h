@@ -13,15 +13,15 @@ class ExamRandom {
  public:
   static constexpr int kMax = 0x7FFF;
 
-  explicit ExamRandom(uint32_t seed) : m_nState(seed) {}
+  explicit ExamRandom(uint32_t seed) : m_state(seed) {}
   // The next number of the sequence, 0..kMax.
   int Next() {
-    m_nState = m_nState * 214013u + 2531011u;
-    return static_cast<int>((m_nState >> 16) & 0x7FFF);
+    m_state = m_state * 214013u + 2531011u;
+    return static_cast<int>((m_state >> 16) & 0x7FFF);
   }
 
  private:
-  uint32_t m_nState;
+  uint32_t m_state;
 };
 
 // The seed of a draw: the clock's seconds since 1970, truncated to 32 bits.

@@ -18,7 +18,7 @@ void ExamRules::Reset() {
   m_mapExtAltWordsToVINT.clear();
   m_mapIndexToVAltWords.clear();
   m_vCopyWordsData.clear();
-  m_lesson.m_bShowTrueAnswer = 0;
+  m_lesson.m_showTrueAnswer = 0;
   m_questionReady = false;
   m_refused = false;
 }

@@ -74,8 +74,8 @@ constexpr OwnKey kOwnKeys[] = {
 LatinKeyTranslator::Result LatinKeyTranslator::Translate(int virtualKey,
                                                          const KeyboardState& keyboard) {
   if (auto own = TranslateOwnKey(virtualKey)) return *own;
-  if (m_chArmedAccent != 0) return Compose(virtualKey);
-  if (IsLetterKey(virtualKey) && !m_bShiftFlag) {
+  if (m_armedAccent != 0) return Compose(virtualKey);
+  if (IsLetterKey(virtualKey) && !m_shiftFlag) {
     return Append(static_cast<char16_t>(virtualKey - 'A' + 'a'));
   }
   return Append(UsCharacter(virtualKey, IsShifted(keyboard)));
@@ -84,35 +84,35 @@ LatinKeyTranslator::Result LatinKeyTranslator::Translate(int virtualKey,
 std::optional<LatinKeyTranslator::Result> LatinKeyTranslator::TranslateOwnKey(int virtualKey) {
   for (const OwnKey& key : kOwnKeys) {
     if (key.virtualKey != virtualKey) continue;
-    const OwnKeyAction& action = key.actions[(m_bShiftFlag ? 1 : 0) + (m_bCtrlFlag ? 2 : 0)];
+    const OwnKeyAction& action = key.actions[(m_shiftFlag ? 1 : 0) + (m_ctrlFlag ? 2 : 0)];
     if (!action.arms) return Append(action.value);
-    m_chArmedAccent = action.value;
+    m_armedAccent = action.value;
     // Shift picked the accent, so it is used up; on the comma key both columns arm the same
     // accent and Shift is left for the letter.
-    if (virtualKey != vk::kOemComma) m_bShiftFlag = false;
-    m_bCtrlFlag = false;
+    if (virtualKey != vk::kOemComma) m_shiftFlag = false;
+    m_ctrlFlag = false;
     return Result{Outcome::Armed};
   }
   return std::nullopt;
 }
 
 LatinKeyTranslator::Result LatinKeyTranslator::Compose(int virtualKey) {
-  const char16_t accent = m_chArmedAccent;
-  m_chArmedAccent = 0;
+  const char16_t accent = m_armedAccent;
+  m_armedAccent = 0;
   for (const Composition& entry : kCompositions) {
     if (entry.accent == accent && entry.letter == virtualKey) {
-      return Append(m_bShiftFlag ? entry.capital : entry.small);
+      return Append(m_shiftFlag ? entry.capital : entry.small);
     }
   }
-  m_bShiftFlag = false;
-  m_bCtrlFlag = false;
+  m_shiftFlag = false;
+  m_ctrlFlag = false;
   return Result{Outcome::NoLetter};
 }
 
 LatinKeyTranslator::Result LatinKeyTranslator::Append(char16_t character) {
-  m_chArmedAccent = 0;
-  m_bShiftFlag = false;
-  m_bCtrlFlag = false;
+  m_armedAccent = 0;
+  m_shiftFlag = false;
+  m_ctrlFlag = false;
   return Result{Outcome::Character, character};
 }
 

@@ -26,24 +26,24 @@ class LatinKeyTranslator {
     char16_t character = 0;
   };
 
-  void NoteShiftDown() { m_bShiftFlag = true; }
-  void NoteCtrlDown() { m_bCtrlFlag = true; }
+  void NoteShiftDown() { m_shiftFlag = true; }
+  void NoteCtrlDown() { m_ctrlFlag = true; }
 
   // The live Shift and CapsLock states come from `keyboard`; the flags from the key-downs noted.
   Result Translate(int virtualKey, const KeyboardState& keyboard);
 
-  char16_t ArmedAccent() const { return m_chArmedAccent; }
-  bool ShiftFlag() const { return m_bShiftFlag; }
-  bool CtrlFlag() const { return m_bCtrlFlag; }
+  char16_t ArmedAccent() const { return m_armedAccent; }
+  bool ShiftFlag() const { return m_shiftFlag; }
+  bool CtrlFlag() const { return m_ctrlFlag; }
 
  private:
   std::optional<Result> TranslateOwnKey(int virtualKey);
   Result Compose(int virtualKey);
   Result Append(char16_t character);
 
-  char16_t m_chArmedAccent = 0;
-  bool m_bShiftFlag = false;
-  bool m_bCtrlFlag = false;
+  char16_t m_armedAccent = 0;
+  bool m_shiftFlag = false;
+  bool m_ctrlFlag = false;
 };
 
 // The US mapping of plain keys; `shifted` is Shift held XOR CapsLock on.

@@ -118,16 +118,16 @@ int LessonState::OpenDatabase(const std::u16string& path, sqlite3** db) {
 
 bool LessonState::LoadWordsData() {
   m_nTotalCountAltWords = 0;
-  m_nRightAnswers = 0;
-  m_nWrongAnswers = 0;
-  m_nHints = 0;
+  m_rightAnswers = 0;
+  m_wrongAnswers = 0;
+  m_hints = 0;
   if (m_szDataFile.empty()) return false;
 
   sqlite3* rawDb = nullptr;
   if (OpenDatabase(m_szDataFile, &rawDb) != SQLITE_OK) return false;
   // The records share the connection from here on; it closes with the last of them.
   const auto recordings = std::make_shared<LessonRecordings>(rawDb);
-  if (m_pMainLog) m_pMainLog->Line(u"Открыт файл: ", m_szDataFile);
+  if (m_mainLog) m_mainLog->Line(u"Открыт файл: ", m_szDataFile);
 
   const Statement stmt = PrepareTextQuery(recordings->Connection());
   if (!stmt) {
@@ -145,7 +145,7 @@ bool LessonState::LoadWordsData() {
   if (stepResult == SQLITE_DONE) return true;
   // A row that cannot be read (its recording, or the row itself in a damaged file) ends the
   // load; the rows before it stay, and the learner is told the lesson is incomplete.
-  if (m_pMainLog) m_pMainLog->Line(u"Ошибка чтения строки ", nRow, u" : ", m_szDataFile);
+  if (m_mainLog) m_mainLog->Line(u"Ошибка чтения строки ", nRow, u" : ", m_szDataFile);
   ShowError(u"Не могу прочитать строку " + ToU16(nRow) + u" базы данных:\n" + m_szDataFile);
   return false;
 }

@@ -4,7 +4,7 @@
 
 namespace verbaro {
 
-bool LessonState::IsLogging() const { return m_pMainLog != nullptr && m_pMainLog->IsAttached(); }
+bool LessonState::IsLogging() const { return m_mainLog != nullptr && m_mainLog->IsAttached(); }
 
 void LessonState::StopSound() {
   m_bPlayOnPaint = 1;
@@ -27,35 +27,35 @@ void LessonState::ClearLessonData() {
   m_nCurMp3Index = 0;
 
   m_vwsAltWords.clear();
-  if (m_pMainLog) {
-    m_pMainLog->Line(u"CWordsView::StopSound() : Очистка вектора переводов : m_vwsAltWords.size() = ",
+  if (m_mainLog) {
+    m_mainLog->Line(u"CWordsView::StopSound() : Очистка вектора переводов : m_vwsAltWords.size() = ",
                      m_vwsAltWords.size());
   }
 
   ClearTypingLine();
   m_nTotalCountAltWords = 0;
-  m_nRightAnswers = 0;
-  m_nWrongAnswers = 0;
-  m_nHints = 0;
+  m_rightAnswers = 0;
+  m_wrongAnswers = 0;
+  m_hints = 0;
 }
 
 void LessonState::ClearTypingLine() {
-  m_wsExpectedText.clear();
-  m_nExpectedLength = 0;
+  m_expectedText.clear();
+  m_expectedLength = 0;
   ClearTypedText();
 }
 
 void LessonState::ClearTypedText() {
-  m_wsTypedText.clear();
-  m_nTypedLength = 0;
+  m_typedText.clear();
+  m_typedLength = 0;
 }
 
 void LessonState::CheckTypedText() {
-  m_wsExpectedText = m_wsKeyWord;
-  m_nExpectedLength = static_cast<int32_t>(m_wsExpectedText.size());
-  m_nTypedLength = static_cast<int32_t>(m_wsTypedText.size());
+  m_expectedText = m_wsKeyWord;
+  m_expectedLength = static_cast<int32_t>(m_expectedText.size());
+  m_typedLength = static_cast<int32_t>(m_typedText.size());
   // A prefix of the expected text (equal texts included) matches, code unit for code unit.
-  m_bTypedMatches = m_wsExpectedText.starts_with(m_wsTypedText) ? 1 : 0;
+  m_typedMatches = m_expectedText.starts_with(m_typedText) ? 1 : 0;
 }
 
 }  // namespace verbaro

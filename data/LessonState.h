@@ -51,8 +51,8 @@ class LessonState {
   // Stops the sound and clears the loaded lesson (the view first stops its device).
   virtual void StopSound();
 
-  void SetLogStream(DiagnosticLog* log) { m_pMainLog = log; }
-  DiagnosticLog* Log() const { return m_pMainLog; }
+  void SetLogStream(DiagnosticLog* log) { m_mainLog = log; }
+  DiagnosticLog* Log() const { return m_mainLog; }
 
   // ---- lesson file ----
   // SQLite result code, 0 with an open connection in *db on success.
@@ -87,7 +87,7 @@ class LessonState {
   void ClearTypedText();
 
   // ---- members ----
-  DiagnosticLog* m_pMainLog = nullptr;
+  DiagnosticLog* m_mainLog = nullptr;
   std::u16string m_szDataFile;
 
   std::vector<WordsData> m_vWordsData;
@@ -114,11 +114,11 @@ class LessonState {
   std::vector<std::u16string> m_vwsAltWords;
 
   // typing line of the Conspect views
-  std::u16string m_wsExpectedText;
-  std::u16string m_wsTypedText;
-  int32_t m_nExpectedLength = 0;
-  int32_t m_nTypedLength = 0;
-  int32_t m_bTypedMatches = 1;
+  std::u16string m_expectedText;
+  std::u16string m_typedText;
+  int32_t m_expectedLength = 0;
+  int32_t m_typedLength = 0;
+  int32_t m_typedMatches = 1;
 
   // switches and mode flags (the flags are set when the view's window is created)
   // The run switch of the play-through: the end-of-sound tick goes on only while it is set.
@@ -134,13 +134,13 @@ class LessonState {
 
   // counters
   int32_t m_nTotalCountAltWords = 0;
-  int32_t m_nRightAnswers = 0;   // "Правильно"
-  int32_t m_nWrongAnswers = 0;   // "Неправильно"
-  int32_t m_nHints = 0;          // "Подсказок"
-  int32_t m_nTrueCellIndex = 0;  // 0-based cell of the right answer
+  int32_t m_rightAnswers = 0;   // "Правильно"
+  int32_t m_wrongAnswers = 0;   // "Неправильно"
+  int32_t m_hints = 0;          // "Подсказок"
+  int32_t m_trueCellIndex = 0;  // 0-based cell of the right answer
   int32_t m_nTrueInd = 0;
-  int32_t m_nNumberedCells = 0;  // answer cells drawn by the last repaint
-  int32_t m_bShowTrueAnswer = 0; // answer highlight for one repaint after a refusal
+  int32_t m_numberedCells = 0;  // answer cells drawn by the last repaint
+  int32_t m_showTrueAnswer = 0; // answer highlight for one repaint after a refusal
   const int32_t m_nMaxAltWords = kMaxAltWords;
 
   // video settings

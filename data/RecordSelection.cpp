@@ -8,11 +8,11 @@ namespace verbaro {
 bool LessonState::SetUserData() {
   if (m_bExamMode && !SetUserExamData()) return false;
   if (m_vWordsData.empty()) {
-    if (m_pMainLog) m_pMainLog->Line(u"CWordsView::SetUserData() : Множество исходных данных пусто!");
+    if (m_mainLog) m_mainLog->Line(u"CWordsView::SetUserData() : Множество исходных данных пусто!");
     return false;
   }
   if (m_vUserIndexes.empty()) {
-    if (m_pMainLog) m_pMainLog->Line(u"CWordsView::SetUserData() : m_vUserIndexes.size() == 0");
+    if (m_mainLog) m_mainLog->Line(u"CWordsView::SetUserData() : m_vUserIndexes.size() == 0");
     return false;
   }
 
@@ -22,8 +22,8 @@ bool LessonState::SetUserData() {
         m_nUserFilterIndex >= 0 && static_cast<size_t>(m_nUserFilterIndex) < m_vUserIndexes.size();
     const int32_t index = positionValid ? m_vUserIndexes[m_nUserFilterIndex] : -1;
     if (index < 0 || static_cast<size_t>(index) >= m_vWordsData.size()) {
-      if (m_pMainLog) {
-        m_pMainLog->Line(u"CWordsView::SetUserData() : m_nUserFilterIndex = ", m_nUserFilterIndex,
+      if (m_mainLog) {
+        m_mainLog->Line(u"CWordsView::SetUserData() : m_nUserFilterIndex = ", m_nUserFilterIndex,
                          u" вне множества записей");
       }
       return false;
@@ -32,7 +32,7 @@ bool LessonState::SetUserData() {
   }
 
   if (m_vwsAltWords.empty()) {
-    if (m_pMainLog) m_pMainLog->Line(u"m_vwsAltWords.size() == 0!");
+    if (m_mainLog) m_mainLog->Line(u"m_vwsAltWords.size() == 0!");
     ShowError(u"Множество переводов пусто!");
     return false;
   }
@@ -41,8 +41,8 @@ bool LessonState::SetUserData() {
   const auto nSizes = static_cast<int32_t>(m_nvMp3WordSize.size());
   if (m_nCurMp3Index < 0 || m_nCurMp3Index >= nRecordings) {
     // Carried over from a record with more recordings: start this one from its first.
-    if (m_pMainLog) {
-      m_pMainLog->Line(u"m_nCurMp3Index (", m_nCurMp3Index, u") >= ", u"nvMp3WordSize (",
+    if (m_mainLog) {
+      m_mainLog->Line(u"m_nCurMp3Index (", m_nCurMp3Index, u") >= ", u"nvMp3WordSize (",
                        nRecordings, u")");
     }
     if (nRecordings == 0) {
@@ -63,16 +63,16 @@ bool LessonState::SetUserData() {
     return false;
   }
   if (nRecordings != nSizes) {
-    if (m_pMainLog) {
-      m_pMainLog->Line(u"nvMp3WordSize (", nRecordings, u") != ", u"nvMp3WordSizeSize (", nSizes,
+    if (m_mainLog) {
+      m_mainLog->Line(u"nvMp3WordSize (", nRecordings, u") != ", u"nvMp3WordSizeSize (", nSizes,
                        u")");
     }
     ShowError(u"Некорректные значения для звуковых данных!");
     return false;
   }
   if (!sizeFitsBuffer) {
-    if (m_pMainLog) {
-      m_pMainLog->Line(u"m_nMp3WordSize (", m_nMp3WordSize, u") > ", u"mp3 buffer (",
+    if (m_mainLog) {
+      m_mainLog->Line(u"m_nMp3WordSize (", m_nMp3WordSize, u") > ", u"mp3 buffer (",
                        m_pMp3Word.Size(), u")");
     }
     ShowError(u"Некорректные значения для звуковых данных!");
@@ -80,7 +80,7 @@ bool LessonState::SetUserData() {
   }
 
   if (IsLogging()) {
-    DiagnosticLog& log = *m_pMainLog;
+    DiagnosticLog& log = *m_mainLog;
     log.Line(u"\nCWordsView::SetUserData() : m_wsKeyWord = \"", m_wsKeyWord, u"\" : \"",
              JoinTexts(m_vwsAltWords), u"\"");
     log.Line();
@@ -94,10 +94,10 @@ bool LessonState::SetUserData() {
   if (m_bContraVersa) {
     if (m_nCurMp3Index < nRecordings - 1) {
       ++m_nCurMp3Index;
-      if (m_pMainLog) {
-        m_pMainLog->Line(u"// m_nUserFilterIndex = ", m_nUserFilterIndex);
-        m_pMainLog->Line(u"++m_nCurMp3Index = ", m_nCurMp3Index);
-        m_pMainLog->Line(u"----------");
+      if (m_mainLog) {
+        m_mainLog->Line(u"// m_nUserFilterIndex = ", m_nUserFilterIndex);
+        m_mainLog->Line(u"++m_nCurMp3Index = ", m_nCurMp3Index);
+        m_mainLog->Line(u"----------");
       }
     } else {
       // After the last recording the entry starts over. The position stays: a repaint shows and

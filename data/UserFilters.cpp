@@ -46,12 +46,12 @@ class EntryByName {
 
 bool LessonState::CreateUserFilters() {
   if (m_vWordsData.empty()) {
-    if (m_pMainLog) m_pMainLog->Line(u"Отсутствуют исходные данные : m_vWordsData.size() == 0");
+    if (m_mainLog) m_mainLog->Line(u"Отсутствуют исходные данные : m_vWordsData.size() == 0");
     return false;
   }
-  if (m_pMainLog) {
-    m_pMainLog->Line(u"\nCWordsView::CreateUserFilters() :");
-    m_pMainLog->Line(u"m_vWordsData.size() = ", m_vWordsData.size(), u" элем.");
+  if (m_mainLog) {
+    m_mainLog->Line(u"\nCWordsView::CreateUserFilters() :");
+    m_mainLog->Line(u"m_vWordsData.size() = ", m_vWordsData.size(), u" элем.");
   }
 
   m_nTotalCountAltWords = 0;
@@ -73,11 +73,11 @@ bool LessonState::CreateUserFilters() {
       answersByGramKey[placement.gramKey].push_back(index);  // indexes ascend
     }
     m_nTotalCountAltWords += static_cast<int32_t>(record.vwsAltWords.size());
-    if (IsLogging()) LogRecordLine(*m_pMainLog, index, record);
+    if (IsLogging()) LogRecordLine(*m_mainLog, index, record);
   }
 
   if (IsLogging()) {
-    DiagnosticLog& log = *m_pMainLog;
+    DiagnosticLog& log = *m_mainLog;
     log.Line(u"*** Тестирование пользовательских фильтров\n*");
     int n = 0;
     for (const auto& [name, indexes] : m_mapUserFilters) {
@@ -147,9 +147,9 @@ void LessonState::SelectUserFilter(int id, std::u16string_view modeText) {
     const auto filter = std::next(m_mapUserFilters.begin(), position);
     name = filter->first;
     m_nSelectedFilter = position;
-    m_nRightAnswers = 0;
-    m_nWrongAnswers = 0;
-    m_nHints = 0;
+    m_rightAnswers = 0;
+    m_wrongAnswers = 0;
+    m_hints = 0;
     TakeFilterRecords(filter->second);
   }
 

@@ -17,12 +17,12 @@ inline void Require(bool condition, const char* what) {
 // The exam's counters never go below zero, and every answer learnt leaves the count of answers
 // still to give: the two add up to the filter's answers as long as no filter was chosen since.
 inline void CheckExamCounters(const CExam1View& view, int32_t filterAnswers) {
-  Require(view.m_nRightAnswers >= 0, "right answers >= 0");
-  Require(view.m_nWrongAnswers >= 0, "wrong answers >= 0");
-  Require(view.m_nHints >= 0, "hints >= 0");
+  Require(view.m_rightAnswers >= 0, "right answers >= 0");
+  Require(view.m_wrongAnswers >= 0, "wrong answers >= 0");
+  Require(view.m_hints >= 0, "hints >= 0");
   Require(view.m_nTotalCountAltWords >= 0, "answers left >= 0");
   if (filterAnswers >= 0) {
-    Require(view.m_nTotalCountAltWords + view.m_nRightAnswers == filterAnswers,
+    Require(view.m_nTotalCountAltWords + view.m_rightAnswers == filterAnswers,
             "answers left + right answers == the filter's answers");
   }
 }

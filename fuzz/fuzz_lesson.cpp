@@ -155,11 +155,11 @@ void TakeExam(const QString& path, FilterMenu& menu) {
     CheckExamCounters(view, total);
     if (!view.HasQuestion()) break;
     // A wrong choice first now and then, so that error counters come into play.
-    if (question % 3 == 1 && view.m_nNumberedCells > 1) {
-      view.OnAnswer(view.m_nTrueCellIndex == 0 ? 2 : 1);
+    if (question % 3 == 1 && view.m_numberedCells > 1) {
+      view.OnAnswer(view.m_trueCellIndex == 0 ? 2 : 1);
       CheckExamCounters(view, total);
     }
-    view.OnAnswer(view.m_nTrueCellIndex + 1);
+    view.OnAnswer(view.m_trueCellIndex + 1);
     CheckExamCounters(view, total);
   }
 }

@@ -244,7 +244,7 @@ void RunOperation(Session& s, int op, ByteReader& in) {
 void CheckExams(Session& s, int selected) {
   for (int mode : {4, 5}) {
     const auto& exam = static_cast<const CExam1View&>(*s.frame.View(mode));
-    if (mode == selected) s.filterAnswers[mode] = exam.m_nTotalCountAltWords + exam.m_nRightAnswers;
+    if (mode == selected) s.filterAnswers[mode] = exam.m_nTotalCountAltWords + exam.m_rightAnswers;
     CheckExamCounters(exam, s.filterAnswers[mode]);
   }
 }

@@ -30,49 +30,49 @@ bool FCObjImage::Create(int width, int height, int bitsPerPixel) {
   std::unique_ptr<uint32_t[]> pixels(new (std::nothrow) uint32_t[words]());
   if (!pixels) return false;
 
-  m_pPixels = std::move(pixels);
-  m_nWidth = width;
-  m_nHeight = height;
-  m_nColorBits = bitsPerPixel;
-  m_nPitch = static_cast<int>(pitch);
-  m_ppLine.resize(static_cast<size_t>(height));
+  m_pixels = std::move(pixels);
+  m_width = width;
+  m_height = height;
+  m_colorBits = bitsPerPixel;
+  m_pitch = static_cast<int>(pitch);
+  m_lines.resize(static_cast<size_t>(height));
   uint8_t* const start = GetMemStart();
   for (int y = 0; y < height; ++y) {
-    m_ppLine[static_cast<size_t>(y)] = start + static_cast<size_t>(height - 1 - y) * m_nPitch;
+    m_lines[static_cast<size_t>(y)] = start + static_cast<size_t>(height - 1 - y) * m_pitch;
   }
   if (bitsPerPixel == 8) {
-    m_vPalette.resize(256);
-    for (int i = 0; i < 256; ++i) m_vPalette[static_cast<size_t>(i)] = qRgb(i, i, i);
+    m_palette.resize(256);
+    for (int i = 0; i < 256; ++i) m_palette[static_cast<size_t>(i)] = qRgb(i, i, i);
   }
   return true;
 }
 
 void FCObjImage::Destroy() {
-  m_pPixels.reset();
-  m_ppLine.clear();
-  m_vPalette.clear();
-  m_nWidth = m_nHeight = m_nColorBits = m_nPitch = 0;
+  m_pixels.reset();
+  m_lines.clear();
+  m_palette.clear();
+  m_width = m_height = m_colorBits = m_pitch = 0;
 }
 
 uint8_t* FCObjImage::GetBits(int y) const {
-  if (!IsValidImage() || y < 0 || y >= m_nHeight) return nullptr;
-  return m_ppLine[static_cast<size_t>(y)];
+  if (!IsValidImage() || y < 0 || y >= m_height) return nullptr;
+  return m_lines[static_cast<size_t>(y)];
 }
 
 uint8_t* FCObjImage::GetBits(int x, int y) const {
   uint8_t* const row = GetBits(y);
-  if (row == nullptr || x < 0 || x >= m_nWidth) return nullptr;
-  return row + static_cast<size_t>(x) * (m_nColorBits / 8);
+  if (row == nullptr || x < 0 || x >= m_width) return nullptr;
+  return row + static_cast<size_t>(x) * (m_colorBits / 8);
 }
 
 void FCObjImage::TakeOver(FCObjImage& other) {
-  m_nWidth = other.m_nWidth;
-  m_nHeight = other.m_nHeight;
-  m_nColorBits = other.m_nColorBits;
-  m_nPitch = other.m_nPitch;
-  m_pPixels = std::move(other.m_pPixels);
-  m_ppLine = std::move(other.m_ppLine);
-  m_vPalette = std::move(other.m_vPalette);
+  m_width = other.m_width;
+  m_height = other.m_height;
+  m_colorBits = other.m_colorBits;
+  m_pitch = other.m_pitch;
+  m_pixels = std::move(other.m_pixels);
+  m_lines = std::move(other.m_lines);
+  m_palette = std::move(other.m_palette);
   other.Destroy();
 }
 
@@ -119,8 +119,8 @@ bool FCObjImage::FromQImage(const QImage& frame) {
       frame.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_BGR888);
   if (source.isNull()) return false;
   if (!Create(source.width(), source.height(), alpha ? 32 : 24)) return false;
-  const size_t rowBytes = static_cast<size_t>(m_nWidth) * (m_nColorBits / 8);
-  for (int y = 0; y < m_nHeight; ++y) {
+  const size_t rowBytes = static_cast<size_t>(m_width) * (m_colorBits / 8);
+  for (int y = 0; y < m_height; ++y) {
     std::memcpy(GetBits(y), source.constScanLine(y), rowBytes);
   }
   return true;
@@ -134,10 +134,10 @@ void FCObjImage::ApplyEffect(FCImageEffect& effect) {
       effect.ProcessWholeImage(*this);
       break;
     case FCImageEffect::kProcessEveryPixel: {
-      const int step = m_nColorBits / 8;
-      for (int y = 0; y < m_nHeight; ++y) {
+      const int step = m_colorBits / 8;
+      for (int y = 0; y < m_height; ++y) {
         uint8_t* pixel = GetBits(y);
-        for (int x = 0; x < m_nWidth; ++x, pixel += step) effect.ProcessPixel(*this, x, y, pixel);
+        for (int x = 0; x < m_width; ++x, pixel += step) effect.ProcessPixel(*this, x, y, pixel);
       }
       break;
     }
@@ -146,11 +146,11 @@ void FCObjImage::ApplyEffect(FCImageEffect& effect) {
 
 QImage FCObjImage::MemoryView() const {
   QImage::Format format = QImage::Format_Indexed8;
-  if (m_nColorBits == 24) format = QImage::Format_BGR888;
-  if (m_nColorBits == 32) format = QImage::Format_ARGB32_Premultiplied;
+  if (m_colorBits == 24) format = QImage::Format_BGR888;
+  if (m_colorBits == 32) format = QImage::Format_ARGB32_Premultiplied;
   // Read-only over our memory: no copy is made while it is only drawn.
-  QImage view(static_cast<const uchar*>(GetMemStart()), m_nWidth, m_nHeight, m_nPitch, format);
-  if (m_nColorBits == 8) view.setColorTable(QList<QRgb>(m_vPalette.begin(), m_vPalette.end()));
+  QImage view(static_cast<const uchar*>(GetMemStart()), m_width, m_height, m_pitch, format);
+  if (m_colorBits == 8) view.setColorTable(QList<QRgb>(m_palette.begin(), m_palette.end()));
   return view;
 }
 
@@ -159,7 +159,7 @@ void FCObjImage::Draw(QPainter& target, const QRect& dest) const {
   const QImage view = MemoryView();
   target.save();
   target.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  target.setCompositionMode(m_nColorBits == 32 ? QPainter::CompositionMode_SourceOver
+  target.setCompositionMode(m_colorBits == 32 ? QPainter::CompositionMode_SourceOver
                                                : QPainter::CompositionMode_Source);
   // The memory holds the bottom row first: draw it mirrored into a mirrored rectangle.
   target.translate(dest.left(), dest.top() + dest.height());

@@ -33,20 +33,20 @@ class FCObjImage : public FCObjGraph {
   bool Create(int width, int height, int bitsPerPixel);
   void Destroy();
 
-  bool IsValidImage() const { return m_pPixels != nullptr; }
-  int Width() const { return m_nWidth; }
-  int Height() const { return m_nHeight; }
-  int ColorBits() const { return m_nColorBits; }
+  bool IsValidImage() const { return m_pixels != nullptr; }
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
+  int ColorBits() const { return m_colorBits; }
   // Bytes per row: (width x bits per pixel + 31) / 32 x 4.
-  int GetPitch() const { return m_nPitch; }
+  int GetPitch() const { return m_pitch; }
   // Row y counted from the top (0 = top row); null outside the picture.
   uint8_t* GetBits(int y) const;
   // The pixel at (x, y), counted from the top left; null outside the picture.
   uint8_t* GetBits(int x, int y) const;
   // Start of the pixel memory (the bottom row).
-  uint8_t* GetMemStart() const { return reinterpret_cast<uint8_t*>(m_pPixels.get()); }
+  uint8_t* GetMemStart() const { return reinterpret_cast<uint8_t*>(m_pixels.get()); }
   // 256 entries for 8-bit pictures, none otherwise.
-  const std::vector<QRgb>& GetColorTable() const { return m_vPalette; }
+  const std::vector<QRgb>& GetColorTable() const { return m_palette; }
 
   // Load from a file (type from its extension) or from memory (type given). The content is
   // replaced only when a frame was decoded; on failure the old content stays. A file of several
@@ -72,14 +72,14 @@ class FCObjImage : public FCObjGraph {
   QImage MemoryView() const;
   void TakeOver(FCObjImage& other);
 
-  int m_nWidth = 0;
-  int m_nHeight = 0;
-  int m_nColorBits = 0;
-  int m_nPitch = 0;
+  int m_width = 0;
+  int m_height = 0;
+  int m_colorBits = 0;
+  int m_pitch = 0;
   // 32-bit words keep every row start 4-byte aligned, as Qt needs.
-  std::unique_ptr<uint32_t[]> m_pPixels;
-  std::vector<uint8_t*> m_ppLine;  // entry 0 is the top row
-  std::vector<QRgb> m_vPalette;
+  std::unique_ptr<uint32_t[]> m_pixels;
+  std::vector<uint8_t*> m_lines;  // entry 0 is the top row
+  std::vector<QRgb> m_palette;
 };
 
 }  // namespace verbaro

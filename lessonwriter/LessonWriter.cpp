@@ -84,19 +84,19 @@ void BindRecording(sqlite3_stmt* insert, int parameter, const LessonRow& row) {
 }  // namespace
 
 LessonWriter::LessonWriter(std::filesystem::path target, LessonWriterOptions options)
-    : target_(std::move(target)), options_(std::move(options)) {}
+    : m_target(std::move(target)), m_options(std::move(options)) {}
 
 LessonWriter::~LessonWriter() { Discard(); }
 
 std::string LessonWriter::SqliteError() const {
-  return db_ ? std::string(sqlite3_errmsg(db_)) : std::string("нет соединения");
+  return m_db ? std::string(sqlite3_errmsg(m_db)) : std::string("нет соединения");
 }
 
 bool LessonWriter::Open(std::string& error) {
-  std::filesystem::path folder = target_.parent_path();
+  std::filesystem::path folder = m_target.parent_path();
   if (folder.empty()) folder = ".";
   std::string hiddenName = ".";
-  hiddenName.append(target_.filename().string()).append(".XXXXXX");
+  hiddenName.append(m_target.filename().string()).append(".XXXXXX");
   std::string pattern = (folder / hiddenName).string();
   const int fd = mkstemp(pattern.data());
   if (fd < 0) {
@@ -105,9 +105,9 @@ bool LessonWriter::Open(std::string& error) {
   }
   fchmod(fd, NewFileMode());
   close(fd);
-  temporary_ = pattern;
+  m_temporary = pattern;
 
-  if (sqlite3_open_v2(temporary_.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+  if (sqlite3_open_v2(m_temporary.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
     error = "не могу открыть временный файл урока: " + SqliteError();
     return false;
   }
@@ -116,9 +116,9 @@ bool LessonWriter::Open(std::string& error) {
 }
 
 bool LessonWriter::OpenInPlace(std::string& error) {
-  if (sqlite3_open_v2(target_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+  if (sqlite3_open_v2(m_target.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                       nullptr) != SQLITE_OK) {
-    error = "не могу открыть файл урока " + target_.string() + ": " + SqliteError();
+    error = "не могу открыть файл урока " + m_target.string() + ": " + SqliteError();
     return false;
   }
   return Prepare("", error);
@@ -126,20 +126,20 @@ bool LessonWriter::OpenInPlace(std::string& error) {
 
 bool LessonWriter::Prepare(const char* pragmas, std::string& error) {
   std::string sql = pragmas;
-  if (options_.pageSize > 0) sql += "PRAGMA page_size=" + std::to_string(options_.pageSize) + ";";
+  if (m_options.pageSize > 0) sql += "PRAGMA page_size=" + std::to_string(m_options.pageSize) + ";";
   std::string create;
   std::string insert;
   try {
-    create = CreateLessonTableSql(options_.columns);
-    insert = InsertSql(options_.columns, options_.skipRepeatedRowids);
+    create = CreateLessonTableSql(m_options.columns);
+    insert = InsertSql(m_options.columns, m_options.skipRepeatedRowids);
   } catch (const std::invalid_argument& bad) {
     error = bad.what();
     return false;
   }
   sql += std::string("BEGIN; DROP TABLE IF EXISTS ") + kLessonTableName + "; " + create + ";";
   const bool ready =
-      sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK &&
-      sqlite3_prepare_v2(db_, insert.c_str(), -1, &insert_, nullptr) == SQLITE_OK;
+      sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK &&
+      sqlite3_prepare_v2(m_db, insert.c_str(), -1, &m_insert, nullptr) == SQLITE_OK;
   if (!ready) {
     error = "не могу создать таблицу урока: " + SqliteError();
     return false;
@@ -148,65 +148,65 @@ bool LessonWriter::Prepare(const char* pragmas, std::string& error) {
 }
 
 bool LessonWriter::AddRow(const LessonRow& row, std::string& error) {
-  if (!insert_) {
+  if (!m_insert) {
     error = "урок не открыт для записи";
     return false;
   }
-  ++rowCount_;
-  sqlite3_reset(insert_);
-  const int64_t rowid = row.rowid.value_or(rowCount_);
+  ++m_rowCount;
+  sqlite3_reset(m_insert);
+  const int64_t rowid = row.rowid.value_or(m_rowCount);
   // Parameters of columns the table does not keep are unused by the statement or past its last
   // one; binding them does nothing.
-  sqlite3_bind_int64(insert_, 1, rowid);
+  sqlite3_bind_int64(m_insert, 1, rowid);
   for (int position = 1; position < kRecordingColumn; ++position)
-    BindText(insert_, position + 1, row.texts[static_cast<size_t>(position - 1)]);
-  BindRecording(insert_, kRecordingColumn + 1, row);
-  if (sqlite3_step(insert_) != SQLITE_DONE) {
-    error = "не могу записать строку " + std::to_string(rowCount_) + ": " + SqliteError();
+    BindText(m_insert, position + 1, row.texts[static_cast<size_t>(position - 1)]);
+  BindRecording(m_insert, kRecordingColumn + 1, row);
+  if (sqlite3_step(m_insert) != SQLITE_DONE) {
+    error = "не могу записать строку " + std::to_string(m_rowCount) + ": " + SqliteError();
     return false;
   }
   return true;
 }
 
 bool LessonWriter::Commit(bool replaceExisting, std::string& error) {
-  if (!db_) {
+  if (!m_db) {
     error = "урок не открыт для записи";
     return false;
   }
-  sqlite3_finalize(insert_);
-  insert_ = nullptr;
+  sqlite3_finalize(m_insert);
+  m_insert = nullptr;
   std::string problem;
-  if (sqlite3_exec(db_, "COMMIT;", nullptr, nullptr, nullptr) != SQLITE_OK)
+  if (sqlite3_exec(m_db, "COMMIT;", nullptr, nullptr, nullptr) != SQLITE_OK)
     problem = "не могу завершить запись урока: " + SqliteError();
-  if (sqlite3_close(db_) != SQLITE_OK && problem.empty()) problem = "не могу закрыть файл урока";
-  db_ = nullptr;
+  if (sqlite3_close(m_db) != SQLITE_OK && problem.empty()) problem = "не могу закрыть файл урока";
+  m_db = nullptr;
   if (!problem.empty()) {
     error = problem;
     return false;
   }
-  if (temporary_.empty()) return true;
+  if (m_temporary.empty()) return true;
 
-  const bool moved = replaceExisting ? std::rename(temporary_.c_str(), target_.c_str()) == 0
-                                     : MoveWithoutReplacing(temporary_, target_);
+  const bool moved = replaceExisting ? std::rename(m_temporary.c_str(), m_target.c_str()) == 0
+                                     : MoveWithoutReplacing(m_temporary, m_target);
   if (!moved) {
-    error = errno == EEXIST ? "файл уже существует: " + target_.string()
-                            : "не могу записать " + target_.string() + ": " + std::strerror(errno);
+    error = errno == EEXIST ? "файл уже существует: " + m_target.string()
+                            : "не могу записать " + m_target.string() + ": " + std::strerror(errno);
     return false;
   }
-  temporary_.clear();
+  m_temporary.clear();
   return true;
 }
 
 void LessonWriter::Discard() {
-  if (insert_) sqlite3_finalize(insert_);
-  insert_ = nullptr;
+  if (m_insert) sqlite3_finalize(m_insert);
+  m_insert = nullptr;
   // Closing inside the open transaction rolls the rows back.
-  if (db_) sqlite3_close(db_);
-  db_ = nullptr;
-  if (!temporary_.empty()) {
+  if (m_db) sqlite3_close(m_db);
+  m_db = nullptr;
+  if (!m_temporary.empty()) {
     std::error_code ignored;
-    std::filesystem::remove(temporary_, ignored);
-    temporary_.clear();
+    std::filesystem::remove(m_temporary, ignored);
+    m_temporary.clear();
   }
 }
 

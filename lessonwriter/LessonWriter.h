@@ -69,12 +69,12 @@ class LessonWriter {
   void Discard();
   std::string SqliteError() const;
 
-  std::filesystem::path target_;
-  LessonWriterOptions options_;
-  std::filesystem::path temporary_;
-  sqlite3* db_ = nullptr;
-  sqlite3_stmt* insert_ = nullptr;
-  int64_t rowCount_ = 0;
+  std::filesystem::path m_target;
+  LessonWriterOptions m_options;
+  std::filesystem::path m_temporary;
+  sqlite3* m_db = nullptr;
+  sqlite3_stmt* m_insert = nullptr;
+  int64_t m_rowCount = 0;
 };
 
 }  // namespace verbaro::lesson

@@ -13,14 +13,14 @@
 namespace verbaro {
 
 void MessageBoxes::Show(QWidget* owner, const QString& caption, const QString& text) {
-  if (m_pLog) m_pLog->Line(FromQ(caption), u": ", FromQ(text));
+  if (m_log) m_log->Line(FromQ(caption), u": ", FromQ(text));
   Present(owner, caption, text);
 }
 
 bool MessageBoxes::Ask(QWidget* owner, const QString& caption, const QString& text) {
-  if (m_pLog) m_pLog->Line(FromQ(caption), u": ", FromQ(text));
+  if (m_log) m_log->Line(FromQ(caption), u": ", FromQ(text));
   const bool yes = PresentQuestion(owner, caption, text);
-  if (m_pLog) m_pLog->Line(yes ? u"Ответ: Да" : u"Ответ: Нет");
+  if (m_log) m_log->Line(yes ? u"Ответ: Да" : u"Ответ: Нет");
   return yes;
 }
 

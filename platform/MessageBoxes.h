@@ -13,7 +13,7 @@ class DiagnosticLog;
 class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
-  void SetLog(DiagnosticLog* log) { m_pLog = log; }
+  void SetLog(DiagnosticLog* log) { m_log = log; }
   // owner may be null (a box without owner window).
   void Show(QWidget* owner, const QString& caption, const QString& text);
   // A modal question with the buttons «Да» and «Нет», «Нет» the default; true for «Да». Logged
@@ -25,7 +25,7 @@ class MessageBoxes {
   virtual bool PresentQuestion(QWidget* owner, const QString& caption, const QString& text) = 0;
 
  private:
-  DiagnosticLog* m_pLog = nullptr;
+  DiagnosticLog* m_log = nullptr;
 };
 
 class QtMessageBoxes : public MessageBoxes {

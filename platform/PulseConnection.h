@@ -34,7 +34,7 @@ class PulseConnection {
     Lock& operator=(const Lock&) = delete;
 
    private:
-    pa_threaded_mainloop* m_pLoop;
+    pa_threaded_mainloop* m_loop;
   };
 
   // With the lock held: makes sure the connection is ready, connecting anew when there is none
@@ -53,9 +53,9 @@ class PulseConnection {
   static void OnContextState(pa_context* context, void* self);
   void DropContext();
 
-  pa_threaded_mainloop* m_pLoop = nullptr;
-  pa_context* m_pContext = nullptr;
-  bool m_bAnswered = false;  // a server has answered in this run
+  pa_threaded_mainloop* m_loop = nullptr;
+  pa_context* m_context = nullptr;
+  bool m_answered = false;  // a server has answered in this run
 };
 
 }  // namespace verbaro

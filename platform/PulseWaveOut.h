@@ -41,7 +41,7 @@ class PulseWaveOut : public WaveOut {
   int Write(const uint8_t* data, size_t bytes) override;
   void Reset() override;
   void Close() override;
-  bool IsOpen() const override { return m_bOpen; }
+  bool IsOpen() const override { return m_open; }
 
  private:
   static void OnStreamState(pa_stream* stream, void* self);
@@ -53,17 +53,17 @@ class PulseWaveOut : public WaveOut {
   void Empty();
   void EndStream();
 
-  const std::shared_ptr<PulseConnection> m_pConnection;
+  const std::shared_ptr<PulseConnection> m_connection;
   const std::string m_deviceId;
-  const int m_nMaxBufferMilliseconds;
+  const int m_maxBufferMilliseconds;
   PcmFormat m_format;
-  bool m_bOpen = false;
+  bool m_open = false;
   // Touched by the connection's thread too; only with its lock held.
-  pa_stream* m_pStream = nullptr;
+  pa_stream* m_stream = nullptr;
   std::vector<uint8_t> m_pcm;
-  size_t m_nFed = 0;
-  bool m_bPlaying = false;  // a recording was handed over and has not ended or been reset
-  int m_nLostError = waveout::kOk;  // a failure during play, reported by the next Write
+  size_t m_fed = 0;
+  bool m_playing = false;  // a recording was handed over and has not ended or been reset
+  int m_lostError = waveout::kOk;  // a failure during play, reported by the next Write
 };
 
 }  // namespace verbaro

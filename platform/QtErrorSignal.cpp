@@ -51,19 +51,19 @@ QtErrorSignal::QtErrorSignal(const QString& source, WaveOutFactory makeWaveOut) 
       m_pcm = wave->pcm;
     }
   }
-  m_pOut = makeWaveOut ? makeWaveOut() : std::make_unique<PulseWaveOut>();
+  m_out = makeWaveOut ? makeWaveOut() : std::make_unique<PulseWaveOut>();
 }
 
 QtErrorSignal::~QtErrorSignal() = default;
 
 void QtErrorSignal::Play() {
-  if (!IsLoaded() || !m_pOut) return;
+  if (!IsLoaded() || !m_out) return;
   // The device opens on first use and again after a failure (a sound server that came later).
-  if (!m_pOut->IsOpen() && m_pOut->Open(m_format) != waveout::kOk) return;
-  m_pOut->Reset();
-  const int written = m_pOut->Write(reinterpret_cast<const uint8_t*>(m_pcm.constData()),
+  if (!m_out->IsOpen() && m_out->Open(m_format) != waveout::kOk) return;
+  m_out->Reset();
+  const int written = m_out->Write(reinterpret_cast<const uint8_t*>(m_pcm.constData()),
                                     static_cast<size_t>(m_pcm.size()));
-  if (written != waveout::kOk) m_pOut->Close();
+  if (written != waveout::kOk) m_out->Close();
 }
 
 }  // namespace verbaro

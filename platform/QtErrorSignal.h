@@ -29,7 +29,7 @@ class QtErrorSignal : public ErrorSignal {
  private:
   PcmFormat m_format;
   QByteArray m_pcm;
-  std::unique_ptr<WaveOut> m_pOut;
+  std::unique_ptr<WaveOut> m_out;
 };
 
 }  // namespace verbaro

@@ -13,7 +13,7 @@ bool QtKeyboardState::IsCtrlHeld() const {
 }
 
 void QtKeyboardState::NoteKeyDown(uint32_t nativeModifiers) {
-  m_bCapsLock = (nativeModifiers & kXkbLockMask) != 0;
+  m_capsLock = (nativeModifiers & kXkbLockMask) != 0;
 }
 
 }  // namespace verbaro

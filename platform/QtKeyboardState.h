@@ -13,7 +13,7 @@ class QtKeyboardState : public KeyboardState {
  public:
   bool IsShiftHeld() const override;
   bool IsCtrlHeld() const override;
-  bool IsCapsLockOn() const override { return m_bCapsLock; }
+  bool IsCapsLockOn() const override { return m_capsLock; }
   void NoteKeyDown(uint32_t nativeModifiers) override;
 
   // xkb places the eight core modifiers first, in X11's order: Shift, Lock, Control, Mod1..Mod5.
@@ -21,7 +21,7 @@ class QtKeyboardState : public KeyboardState {
   static constexpr uint32_t kXkbLockMask = 1u << 1;
 
  private:
-  bool m_bCapsLock = false;
+  bool m_capsLock = false;
 };
 
 }  // namespace verbaro

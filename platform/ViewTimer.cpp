@@ -4,10 +4,10 @@
 
 namespace verbaro {
 
-QtViewTimer::QtViewTimer() : m_pTimer(std::make_unique<QTimer>()) {
-  m_pTimer->setSingleShot(true);
-  m_pTimer->setTimerType(Qt::PreciseTimer);
-  QObject::connect(m_pTimer.get(), &QTimer::timeout, [this] {
+QtViewTimer::QtViewTimer() : m_timer(std::make_unique<QTimer>()) {
+  m_timer->setSingleShot(true);
+  m_timer->setTimerType(Qt::PreciseTimer);
+  QObject::connect(m_timer.get(), &QTimer::timeout, [this] {
     if (onTimeout) onTimeout();
   });
 }
@@ -15,11 +15,11 @@ QtViewTimer::QtViewTimer() : m_pTimer(std::make_unique<QTimer>()) {
 QtViewTimer::~QtViewTimer() = default;
 
 void QtViewTimer::Start(unsigned milliseconds) {
-  m_pTimer->start(static_cast<int>(std::min<unsigned>(milliseconds, 0x7FFFFFFF)));
+  m_timer->start(static_cast<int>(std::min<unsigned>(milliseconds, 0x7FFFFFFF)));
 }
 
-void QtViewTimer::Kill() { m_pTimer->stop(); }
+void QtViewTimer::Kill() { m_timer->stop(); }
 
-bool QtViewTimer::IsActive() const { return m_pTimer->isActive(); }
+bool QtViewTimer::IsActive() const { return m_timer->isActive(); }
 
 }  // namespace verbaro

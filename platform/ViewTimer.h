@@ -26,7 +26,7 @@ class QtViewTimer : public ViewTimer {
   bool IsActive() const override;
 
  private:
-  std::unique_ptr<QTimer> m_pTimer;
+  std::unique_ptr<QTimer> m_timer;
 };
 
 }  // namespace verbaro

@@ -13,7 +13,7 @@ namespace verbaro {
 Mp3Player::Mp3Player(const Platform& platform, size_t maxPcmBytes)
     : hWaveOut(platform.makeWaveOut ? platform.makeWaveOut() : nullptr),
       m_platform(platform),
-      m_nMaxPcmBytes(maxPcmBytes) {}
+      m_maxPcmBytes(maxPcmBytes) {}
 
 Mp3Player::~Mp3Player() { StopDevice(); }
 
@@ -48,7 +48,7 @@ bool Mp3Player::DecodeMp3ToPcm(const uint8_t* mp3, size_t size) {
   nDuration = 0;
   m_outputFailed = false;
 
-  DecodedPcm decoded = DecodeMp3(mp3, size, m_nMaxPcmBytes);
+  DecodedPcm decoded = DecodeMp3(mp3, size, m_maxPcmBytes);
   if (decoded.status == DecodedPcm::Status::kNoMemory) {
     ShowError(u"m_pSoundBuffer == NULL!");
     return false;

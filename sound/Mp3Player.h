@@ -71,7 +71,7 @@ class Mp3Player {
   void OutputFailed(int code);
 
   const Platform& m_platform;
-  const size_t m_nMaxPcmBytes;
+  const size_t m_maxPcmBytes;
   bool m_outputFailed = false;  // the last DecodeMp3ToPcm failed at the output, not the recording
 };
 

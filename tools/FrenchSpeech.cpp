@@ -22,34 +22,34 @@ class Synthesiser {
   Synthesiser() {
     // Synchronous: espeak_Synth returns when all samples went through the callback.
     // DONT_EXIT: a missing voice data folder must be an error, not the end of the process.
-    rate_ = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
-    if (rate_ <= 0) {
-      error_ = "espeak-ng не запускается (нет данных голосов?)";
+    m_rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+    if (m_rate <= 0) {
+      m_error = "espeak-ng не запускается (нет данных голосов?)";
       return;
     }
     espeak_SetSynthCallback(CollectSamples);
     if (espeak_SetVoiceByName("fr") != EE_OK) {
-      error_ = "в espeak-ng нет французского голоса";
+      m_error = "в espeak-ng нет французского голоса";
       return;
     }
     espeak_SetParameter(espeakRATE, kSpeechWordsPerMinute, 0);
-    ready_ = true;
+    m_ready = true;
   }
   ~Synthesiser() {
-    if (rate_ > 0) espeak_Terminate();
+    if (m_rate > 0) espeak_Terminate();
   }
   Synthesiser(const Synthesiser&) = delete;
   Synthesiser& operator=(const Synthesiser&) = delete;
 
   std::optional<Pcm> Speak(const std::string& text, std::string& error) {
-    if (!ready_) {
-      error = error_;
+    if (!m_ready) {
+      error = m_error;
       return std::nullopt;
     }
     Pcm pcm;
-    pcm.rate = rate_;
+    pcm.rate = m_rate;
     pcm.channels = 1;
-    pcm.samples.assign(static_cast<size_t>(rate_ * kLeadInMs / 1000), 0);
+    pcm.samples.assign(static_cast<size_t>(m_rate * kLeadInMs / 1000), 0);
     const size_t leadIn = pcm.samples.size();
     const espeak_ERROR result = espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0,
                                              espeakCHARS_UTF8, nullptr, &pcm);
@@ -61,14 +61,14 @@ class Synthesiser {
       error = "espeak-ng не выдал звука";
       return std::nullopt;
     }
-    pcm.samples.resize(pcm.samples.size() + static_cast<size_t>(rate_ * kTailMs / 1000), 0);
+    pcm.samples.resize(pcm.samples.size() + static_cast<size_t>(m_rate * kTailMs / 1000), 0);
     return pcm;
   }
 
  private:
-  int rate_ = 0;
-  bool ready_ = false;
-  std::string error_;
+  int m_rate = 0;
+  bool m_ready = false;
+  std::string m_error;
 };
 
 }  // namespace

@@ -58,16 +58,16 @@ EntryText EntryOf(int number, LessonRowTexts&& texts) {
 // (`notes`). It decides nothing: whether the lesson loads is the trainer's own reading.
 class TableExplainer {
  public:
-  TableExplainer(sqlite3* db) : db_(db) {}
+  TableExplainer(sqlite3* db) : m_db(db) {}
 
   void Explain() {
     sqlite3_stmt* raw = nullptr;
-    const int rc = sqlite3_prepare16_v2(db_, u"SELECT * FROM FrRuDict;", -1, &raw, nullptr);
+    const int rc = sqlite3_prepare16_v2(m_db, u"SELECT * FROM FrRuDict;", -1, &raw, nullptr);
     const std::unique_ptr<sqlite3_stmt, StatementFinalizer> statement(raw);
     if (rc != SQLITE_OK || !statement) {
       stops.push_back(std::string("запрос «SELECT * FROM FrRuDict;» не выполняется (нет таблицы "
                                   "FrRuDict или это не база SQLite): ") +
-                      sqlite3_errmsg(db_));
+                      sqlite3_errmsg(m_db));
       return;
     }
     CheckColumns(statement.get());
@@ -86,12 +86,12 @@ class TableExplainer {
                       " столбцов, а нужно не меньше 13: недостающие тексты тренажёр читает пустыми");
     }
     for (int i = 0; i < columns; ++i) {
-      if (SameNameIgnoringCase(sqlite3_column_name(statement, i), kRecordingColumnName)) mp3Column_ = i;
+      if (SameNameIgnoringCase(sqlite3_column_name(statement, i), kRecordingColumnName)) m_mp3Column = i;
     }
-    if (mp3Column_ < 0) {
+    if (m_mp3Column < 0) {
       stops.push_back("в таблице FrRuDict нет столбца Mp3Word");
-    } else if (mp3Column_ >= kFirstTextColumn && mp3Column_ <= kLastTextColumn) {
-      notes.push_back("столбец Mp3Word стоит на месте " + std::to_string(mp3Column_) +
+    } else if (m_mp3Column >= kFirstTextColumn && m_mp3Column <= kLastTextColumn) {
+      notes.push_back("столбец Mp3Word стоит на месте " + std::to_string(m_mp3Column) +
                       ", а места 2–12 тренажёр читает как текст");
     }
   }
@@ -104,23 +104,23 @@ class TableExplainer {
       // "SELECT *" has every column at its table position; the texts are read as the trainer
       // reads them.
       EntryText entry = EntryOf(k, ReadLessonRowTexts(statement, kGrammarColumn));
-      if (mp3Column_ >= 0) CheckRecording(statement, k);
+      if (m_mp3Column >= 0) CheckRecording(statement, k);
       if (entry.translations.empty()) notes.push_back(Entry(k) + "нет ни одного перевода");
       if (entry.word.empty()) notes.push_back(Entry(k) + "пустое слово");
       entries.push_back(std::move(entry));
     }
     if (result != SQLITE_DONE) {
       stops.push_back("чтение таблицы оборвалось после записи " + std::to_string(k) + ": " +
-                      sqlite3_errmsg(db_));
+                      sqlite3_errmsg(m_db));
     }
   }
 
   // The trainer reads the recording of the k-th row from rowid k.
   void CheckRecording(sqlite3_stmt* statement, int k) {
-    const int type = sqlite3_column_type(statement, mp3Column_);
-    const char* column = sqlite3_column_name(statement, mp3Column_);
+    const int type = sqlite3_column_type(statement, m_mp3Column);
+    const char* column = sqlite3_column_name(statement, m_mp3Column);
     sqlite3_blob* raw = nullptr;
-    const int rc = sqlite3_blob_open(db_, "main", kLessonTableName, column, k, 0, &raw);
+    const int rc = sqlite3_blob_open(m_db, "main", kLessonTableName, column, k, 0, &raw);
     const std::unique_ptr<sqlite3_blob, BlobCloser> blob(raw);
     if (rc != SQLITE_OK) {
       std::string message = Entry(k);
@@ -130,7 +130,7 @@ class TableExplainer {
         message += "вместо звука в Mp3Word число";
       } else {
         message += "нет строки с rowid " + std::to_string(k) +
-                   " (номера строк должны идти подряд от 1): " + sqlite3_errmsg(db_);
+                   " (номера строк должны идти подряд от 1): " + sqlite3_errmsg(m_db);
       }
       if (stops.empty()) message += "; здесь тренажёр прекратит чтение урока";
       stops.push_back(std::move(message));
@@ -144,13 +144,13 @@ class TableExplainer {
       return;
     }
     if (sqlite3_blob_read(blob.get(), bytes.data(), static_cast<int>(bytes.size()), 0) != SQLITE_OK) {
-      stops.push_back(Entry(k) + "звук не читается: " + sqlite3_errmsg(db_));
+      stops.push_back(Entry(k) + "звук не читается: " + sqlite3_errmsg(m_db));
       return;
     }
 
     // The k-th row in reading order must be the row with rowid k, or words get others' sounds.
-    const auto* inRow = static_cast<const uint8_t*>(sqlite3_column_blob(statement, mp3Column_));
-    const auto inRowSize = static_cast<size_t>(sqlite3_column_bytes(statement, mp3Column_));
+    const auto* inRow = static_cast<const uint8_t*>(sqlite3_column_blob(statement, m_mp3Column));
+    const auto inRowSize = static_cast<size_t>(sqlite3_column_bytes(statement, m_mp3Column));
     if (inRowSize != bytes.size() || (inRowSize > 0 && std::memcmp(inRow, bytes.data(), inRowSize) != 0)) {
       notes.push_back(Entry(k) + "её звук хранится в другой строке: строка с rowid " +
                       std::to_string(k) + " не " + std::to_string(k) +
@@ -165,8 +165,8 @@ class TableExplainer {
     }
   }
 
-  sqlite3* db_;
-  int mp3Column_ = -1;
+  sqlite3* m_db;
+  int m_mp3Column = -1;
 };
 
 // The explaining pass over the file, opened as the trainer opens it.

@@ -31,8 +31,8 @@ void CConspect1View::OnKeyDown(int virtualKey) {
 
   switch (virtualKey) {
     case vk::kBack:
-      if (m_wsTypedText.empty()) return;
-      m_wsTypedText.pop_back();
+      if (m_typedText.empty()) return;
+      m_typedText.pop_back();
       RepaintSilently();
       return;
     case vk::kShift:
@@ -46,7 +46,7 @@ void CConspect1View::OnKeyDown(int virtualKey) {
     case vk::kSpace:
       // Once the word is typed right, Space moves on; otherwise it is a character like any
       // other (the typing check of the last repaint tells).
-      if (m_nTypedLength == m_nExpectedLength && m_bTypedMatches) {
+      if (m_typedLength == m_expectedLength && m_typedMatches) {
         NextEntry();
       } else {
         TypeKey(virtualKey);
@@ -111,13 +111,13 @@ void CConspect1View::ShowEntry() {
 void CConspect1View::TypeKey(int virtualKey) {
   const std::optional<char16_t> character = TranslateKey(virtualKey);
   if (!character) return;
-  const bool matchedBefore = m_bTypedMatches != 0;
-  m_wsTypedText += *character;
+  const bool matchedBefore = m_typedMatches != 0;
+  m_typedText += *character;
   // The entry was sounded when it was shown; typing only redraws the line.
   RepaintSilently();
   if (!Events()) return;
   if (const auto typed =
-          m_tally.Key(m_wsExpectedText, m_wsTypedText, matchedBefore, m_bTypedMatches != 0)) {
+          m_tally.Key(m_expectedText, m_typedText, matchedBefore, m_typedMatches != 0)) {
     Events()->EntryTyped(ModeIndex(), *this, *typed);
   }
 }

@@ -32,9 +32,9 @@ std::u16string GrammarText(const std::u16string& gram, const std::u16string& num
 
 std::u16string StatusText(const LessonState& state) {
   if (state.m_bExamMode) {
-    return u"Правильно: " + ToU16(state.m_nRightAnswers) + u"; Неправильно: " +
-           ToU16(state.m_nWrongAnswers) + u"; Осталось: " + ToU16(state.m_nTotalCountAltWords) +
-           u"; Подсказок: " + ToU16(state.m_nHints);
+    return u"Правильно: " + ToU16(state.m_rightAnswers) + u"; Неправильно: " +
+           ToU16(state.m_wrongAnswers) + u"; Осталось: " + ToU16(state.m_nTotalCountAltWords) +
+           u"; Подсказок: " + ToU16(state.m_hints);
   }
   return ToU16(state.m_nUserFilterIndex + 1) + u" / " + ToU16(state.m_vUserIndexes.size());
 }
@@ -57,7 +57,7 @@ CellFont::CellFont() : m_family(QStringLiteral("Arial")) {
   m_family.setStyleHint(QFont::SansSerif);  // when the family is missing
   QFont reference = m_family;
   reference.setPixelSize(kMeasuringPixelSize);
-  m_pMetrics = std::make_unique<QFontMetrics>(reference);
+  m_metrics = std::make_unique<QFontMetrics>(reference);
   m_unitWidths.fill(-1);
 }
 
@@ -70,9 +70,9 @@ QFont CellFont::AtPoints(int points) const {
 }
 
 int CellFont::UnitWidth(char16_t unit) {
-  if (unit >= kTabledUnits) return m_pMetrics->horizontalAdvance(QChar(unit));
+  if (unit >= kTabledUnits) return m_metrics->horizontalAdvance(QChar(unit));
   int32_t& width = m_unitWidths[unit];
-  if (width < 0) width = m_pMetrics->horizontalAdvance(QChar(unit));
+  if (width < 0) width = m_metrics->horizontalAdvance(QChar(unit));
   return width;
 }
 
@@ -80,7 +80,7 @@ TextExtent CellFont::Measure(std::u16string_view text) {
   TextExtent extent;
   for (char16_t unit : text) extent.sumWidth += UnitWidth(unit);
   // Every unit is as high as the font.
-  if (!text.empty()) extent.maxHeight = m_pMetrics->height();
+  if (!text.empty()) extent.maxHeight = m_metrics->height();
   return extent;
 }
 

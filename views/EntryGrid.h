@@ -88,7 +88,7 @@ class CellFont {
   int UnitWidth(char16_t unit);
 
   QFont m_family;
-  std::unique_ptr<QFontMetrics> m_pMetrics;
+  std::unique_ptr<QFontMetrics> m_metrics;
   std::array<int32_t, kTabledUnits> m_unitWidths;  // -1: not measured yet
 };
 

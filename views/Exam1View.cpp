@@ -37,14 +37,14 @@ bool CExam1View::ResetExamData() {
 
 void CExam1View::OnKeyDown(int virtualKey) {
   MarkWrongChoice(0);
-  if (const std::optional<int> choice = ExamChoiceForKey(virtualKey, m_nNumberedCells))
+  if (const std::optional<int> choice = ExamChoiceForKey(virtualKey, m_numberedCells))
     OnAnswer(*choice);
 }
 
 void CExam1View::OnLButtonDown(int x, int y) {
   MarkWrongChoice(0);
   if (const std::optional<int> choice =
-          grid::Geometry::Of(rect()).ExamChoiceAt(x, y, m_nNumberedCells))
+          grid::Geometry::Of(rect()).ExamChoiceAt(x, y, m_numberedCells))
     OnAnswer(*choice);
 }
 
@@ -115,9 +115,9 @@ void CExam1View::ReportAnswer(const AskedEntry& asked, AnswerOutcome outcome) {
   } else if (result.filterId == kDueFilterCommand) {
     result.filterName = kDueFilterName;
   }
-  result.right = m_nRightAnswers;
-  result.wrong = m_nWrongAnswers;
-  result.hints = m_nHints;
+  result.right = m_rightAnswers;
+  result.wrong = m_wrongAnswers;
+  result.hints = m_hints;
   Events()->ExamFinished(ModeIndex(), result);
 }
 

@@ -54,14 +54,14 @@ QImage MakeSurface(const QRect& workArea, qreal ratio) {
 CWordsView::CWordsView(const Platform& platform, QWidget* parent)
     : QWidget(parent),
       m_platform(platform),
-      m_pPlayer(std::make_unique<Mp3Player>(m_platform)),
-      m_pTimer(m_platform.makeTimer()),
-      m_pBackground(std::make_unique<FCObjImage>()),
-      m_pLogo(std::make_unique<FCObjImage>()) {
-  m_pTimer->onTimeout = [this] {
+      m_player(std::make_unique<Mp3Player>(m_platform)),
+      m_timer(m_platform.makeTimer()),
+      m_background(std::make_unique<FCObjImage>()),
+      m_logo(std::make_unique<FCObjImage>()) {
+  m_timer->onTimeout = [this] {
     if (!HandlesTimer()) return;
-    if (m_nTickHolds > 0) {
-      m_bTickWaiting = true;
+    if (m_tickHolds > 0) {
+      m_tickWaiting = true;
       return;
     }
     OnTimer();
@@ -75,22 +75,22 @@ CWordsView::CWordsView(const Platform& platform, QWidget* parent)
     ShowError(u"Ошибка определения размеров рабочей области");
     workArea = QRect();
   }
-  m_nSurfaceWidth = workArea.width();
-  m_nSurfaceHeight = workArea.height();
+  m_surfaceWidth = workArea.width();
+  m_surfaceHeight = workArea.height();
   m_surfaceRatio = ScreenPixelRatio();
   m_sceneSurface = MakeSurface(workArea, m_surfaceRatio);
   m_backBuffer = MakeSurface(workArea, m_surfaceRatio);
 }
 
 CWordsView::~CWordsView() {
-  m_pTimer->onTimeout = nullptr;
-  if (m_bCreated) StopOnDestroy(m_wsCreatedModeName);
+  m_timer->onTimeout = nullptr;
+  if (m_created) StopOnDestroy(m_createdModeName);
 }
 
 void CWordsView::Create() {
-  if (m_bCreated) return;
-  m_bCreated = true;
-  m_wsCreatedModeName = GetModeName();
+  if (m_created) return;
+  m_created = true;
+  m_createdModeName = GetModeName();
   if (!m_sceneSurface.isNull()) m_sceneSurface.fill(Qt::black);
   if (!m_backBuffer.isNull()) m_backBuffer.fill(Qt::black);
   OnCreate();
@@ -103,16 +103,16 @@ void CWordsView::SetMainLog(DiagnosticLog* log) {
   if (log) log->Line(GetModeName(), u" в CWordsView::SetMainLog()");
 }
 
-CWordsView::TickHold::TickHold(CWordsView* view) : m_pView(view) {
-  if (m_pView) ++m_pView->m_nTickHolds;
+CWordsView::TickHold::TickHold(CWordsView* view) : m_view(view) {
+  if (m_view) ++m_view->m_tickHolds;
 }
 
 CWordsView::TickHold::~TickHold() {
-  if (!m_pView || --m_pView->m_nTickHolds > 0 || !m_pView->m_bTickWaiting) return;
+  if (!m_view || --m_view->m_tickHolds > 0 || !m_view->m_tickWaiting) return;
   // The tick runs through the timer, after whatever the closed window's caller does next; a
   // new recording started meanwhile replaces it with its own.
-  m_pView->m_bTickWaiting = false;
-  m_pView->m_pTimer->Start(0);
+  m_view->m_tickWaiting = false;
+  m_view->m_timer->Start(0);
 }
 
 void CWordsView::ShowMessage(std::u16string_view caption, std::u16string_view text) {
@@ -123,7 +123,7 @@ void CWordsView::ShowMessage(std::u16string_view caption, std::u16string_view te
 void CWordsView::LoadPictures(int backgroundId, const QString& backgroundFile, int logoId,
                               const QString& logoFile) {
   // A picture that cannot be loaded stays empty and is simply not drawn.
-  LoadModePictures(*m_pBackground, *m_pLogo, backgroundId, backgroundFile, logoId, logoFile,
+  LoadModePictures(*m_background, *m_logo, backgroundId, backgroundFile, logoId, logoFile,
                    m_surfaceRatio, &m_logoPixelRatio);
   m_sceneSize = QSize();
 }
@@ -132,7 +132,7 @@ void CWordsView::LoadPictures(int backgroundId, const QString& backgroundFile, i
 
 void CWordsView::ToggleHeader() {
   m_bHideHeader = !m_bHideHeader;
-  if (m_pMainLog) m_pMainLog->Line(GetModeName(), u" : m_bHideHeader = ", m_bHideHeader);
+  if (m_mainLog) m_mainLog->Line(GetModeName(), u" : m_bHideHeader = ", m_bHideHeader);
   // With nothing on screen the change could not be seen, so it is told.
   if (m_nTotalCountAltWords == 0) {
     ShowInfo(GetModeName() + u" :\n" +
@@ -143,7 +143,7 @@ void CWordsView::ToggleHeader() {
 
 void CWordsView::ToggleTranslations() {
   m_bHidePerevod = !m_bHidePerevod;
-  if (m_pMainLog) m_pMainLog->Line(GetModeName(), u" : m_bHidePerevod = ", m_bHidePerevod);
+  if (m_mainLog) m_mainLog->Line(GetModeName(), u" : m_bHidePerevod = ", m_bHidePerevod);
   if (m_nTotalCountAltWords == 0) {
     ShowInfo(GetModeName() + u" :\n" +
              (m_bHidePerevod ? u"Скрыть переводы" : u"Показать переводы"));
@@ -159,7 +159,7 @@ int32_t& CWordsView::SharedRepeatCounter() {
 }
 
 void CWordsView::OnTimer() {
-  m_pTimer->Kill();
+  m_timer->Kill();
   if (!m_bPlayOnPaint) return;
   if (m_bConspectMode && m_bContraVersa) {
     // Conspect-2 is a typing mode: its tick only sounds the entry's further recordings. It never
@@ -188,7 +188,7 @@ void CWordsView::SoundNextRecording() {
   const auto recordings = static_cast<int32_t>(m_vpMp3Word.size());
   if (recordings < 2) return;
   Repaint();
-  if (m_nCurMp3Index == 0) m_pTimer->Kill();
+  if (m_nCurMp3Index == 0) m_timer->Kill();
 }
 
 bool CWordsView::EntryHeardThrough() {
@@ -207,11 +207,11 @@ bool CWordsView::EntryHeardThrough() {
 void CWordsView::OnDestroy() { StopOnDestroy(GetModeName()); }
 
 void CWordsView::StopOnDestroy(const std::u16string& modeName) {
-  if (m_bDestroyed) return;
-  m_bDestroyed = true;
-  if (m_pMainLog) {
-    m_pMainLog->Flush();
-    m_pMainLog->Line(modeName, u" в CWordsView::OnDestroy() : Останавливаем звук");
+  if (m_destroyed) return;
+  m_destroyed = true;
+  if (m_mainLog) {
+    m_mainLog->Flush();
+    m_mainLog->Line(modeName, u" в CWordsView::OnDestroy() : Останавливаем звук");
   }
   StopPlayback(0);
   CWordsView::StopSound();

@@ -37,11 +37,11 @@ class CWordsView : public QWidget, public LessonState {
   // The frame "creates the window" of a view the first time its mode is chosen: this runs the
   // mode's OnCreate (flags, pictures) once. Before that, Repaint does nothing.
   void Create();
-  bool IsCreated() const { return m_bCreated; }
+  bool IsCreated() const { return m_created; }
 
   void SetMainLog(DiagnosticLog* log);
   // The Filters menu that shows this view's filters (the frame's).
-  void SetFilterMenu(FilterMenu* menu) { m_pFilterMenu = menu; }
+  void SetFilterMenu(FilterMenu* menu) { m_filterMenu = menu; }
   // Who hears what the learner does in this view (may be null), and the view's mode index.
   void SetStudyEvents(StudyEvents* events, int modeIndex) {
     m_events = events;
@@ -111,7 +111,7 @@ class CWordsView : public QWidget, public LessonState {
     TickHold& operator=(const TickHold&) = delete;
 
    private:
-    CWordsView* m_pView;
+    CWordsView* m_view;
   };
 
   // ---- input, in Windows virtual-key codes and client coordinates ----
@@ -130,8 +130,8 @@ class CWordsView : public QWidget, public LessonState {
   // The composed picture of the last repaint (client-sized part of the back buffer).
   QImage BackBuffer() const;
   const Platform& GetPlatform() const { return m_platform; }
-  Mp3Player& Player() { return *m_pPlayer; }
-  ViewTimer& Timer() { return *m_pTimer; }
+  Mp3Player& Player() { return *m_player; }
+  ViewTimer& Timer() { return *m_timer; }
 
  protected:
   // Mode set-up when the window is created: flags, pictures.
@@ -156,24 +156,24 @@ class CWordsView : public QWidget, public LessonState {
   bool focusNextPrevChild(bool next) override;  // views receive Tab
 
   const Platform m_platform;
-  std::unique_ptr<Mp3Player> m_pPlayer;
-  std::unique_ptr<ViewTimer> m_pTimer;
-  std::unique_ptr<FCObjImage> m_pBackground;
-  std::unique_ptr<FCObjImage> m_pLogo;
+  std::unique_ptr<Mp3Player> m_player;
+  std::unique_ptr<ViewTimer> m_timer;
+  std::unique_ptr<FCObjImage> m_background;
+  std::unique_ptr<FCObjImage> m_logo;
   QImage m_sceneSurface;
   QImage m_backBuffer;
   // The client size the scene surface was last composed for; empty when it must be composed
   // again (no repaint yet, or new pictures).
   QSize m_sceneSize;
-  int m_nSurfaceWidth = 0;
-  int m_nSurfaceHeight = 0;
+  int m_surfaceWidth = 0;
+  int m_surfaceHeight = 0;
   // Device pixels per pixel of the two surfaces (2 on a screen at a scale factor of 2), and
   // pixels of the logo picture per pixel of its own size (2 for the built-in sharp version).
   qreal m_surfaceRatio = 1.0;
   int m_logoPixelRatio = 1;
-  FilterMenu* m_pFilterMenu = nullptr;
-  bool m_bCreated = false;
-  bool m_bDestroyed = false;
+  FilterMenu* m_filterMenu = nullptr;
+  bool m_created = false;
+  bool m_destroyed = false;
 
  private:
   void StopOnDestroy(const std::u16string& modeName);
@@ -194,17 +194,17 @@ class CWordsView : public QWidget, public LessonState {
   // The Filters items of the review lists: a separator and the lists that are not empty.
   void AppendReviewItems(FilterMenuItemList& items);
 
-  std::u16string m_wsCreatedModeName;  // for the destructor, where GetModeName is gone
+  std::u16string m_createdModeName;  // for the destructor, where GetModeName is gone
   StudyEvents* m_events = nullptr;
   int m_modeIndex = -1;
   std::optional<ResumePoint> m_resume;
   ReviewLists m_review;
   std::optional<std::pair<std::u16string, ResumePoint>> m_reportedPlace;
-  std::unique_ptr<grid::CellFont> m_pTextFont;
-  bool m_bInRepaint = false;
-  bool m_bSilentRepaint = false;
-  int m_nTickHolds = 0;
-  bool m_bTickWaiting = false;  // a tick came while held
+  std::unique_ptr<grid::CellFont> m_textFont;
+  bool m_inRepaint = false;
+  bool m_silentRepaint = false;
+  int m_tickHolds = 0;
+  bool m_tickWaiting = false;  // a tick came while held
 };
 
 }  // namespace verbaro

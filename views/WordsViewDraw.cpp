@@ -47,20 +47,20 @@ void DrawFrame(QPainter& painter, int x, int y, int width, int height) {
 }  // namespace
 
 CellFont& CWordsView::TextFont() {
-  if (!m_pTextFont) m_pTextFont = std::make_unique<CellFont>();
-  return *m_pTextFont;
+  if (!m_textFont) m_textFont = std::make_unique<CellFont>();
+  return *m_textFont;
 }
 
 void CWordsView::Repaint() {
-  if (!m_bCreated) return;
+  if (!m_created) return;
   // A message box shown while drawing runs a nested event loop; a repaint asked for from there
   // (a resize, a timer) would paint into the surfaces the outer one is still drawing.
-  if (m_bInRepaint) return;
-  QScopedValueRollback<bool> inRepaint(m_bInRepaint, true);
+  if (m_inRepaint) return;
+  QScopedValueRollback<bool> inRepaint(m_inRepaint, true);
 
   const QRect client = rect();
-  m_nSurfaceWidth = client.width();
-  m_nSurfaceHeight = client.height();
+  m_surfaceWidth = client.width();
+  m_surfaceHeight = client.height();
   if (m_sceneSurface.isNull()) {
     ShowError(u"Невозмодно отобразить данные!");
     return;
@@ -73,9 +73,9 @@ void CWordsView::Repaint() {
   // is blended over the old scene once per size instead of once per repaint.
   if (m_sceneSize != client.size()) {
     QPainter scene(&m_sceneSurface);
-    m_pBackground->Draw(scene, QRect(0, 0, m_nSurfaceWidth, m_nSurfaceHeight));
-    m_pLogo->Draw(scene, QRect(kLogoLeft, kLogoTop, m_pLogo->Width() / m_logoPixelRatio,
-                               m_pLogo->Height() / m_logoPixelRatio));
+    m_background->Draw(scene, QRect(0, 0, m_surfaceWidth, m_surfaceHeight));
+    m_logo->Draw(scene, QRect(kLogoLeft, kLogoTop, m_logo->Width() / m_logoPixelRatio,
+                               m_logo->Height() / m_logoPixelRatio));
     m_sceneSize = client.size();
   }
 
@@ -88,7 +88,7 @@ void CWordsView::Repaint() {
 }
 
 void CWordsView::RepaintSilently() {
-  QScopedValueRollback<bool> silent(m_bSilentRepaint, true);
+  QScopedValueRollback<bool> silent(m_silentRepaint, true);
   Repaint();
 }
 
@@ -98,8 +98,8 @@ void CWordsView::paintEvent(QPaintEvent* /*event*/) {
 }
 
 QRect CWordsView::DeviceRect() const {
-  return QRect(0, 0, qCeil(m_nSurfaceWidth * m_surfaceRatio),
-               qCeil(m_nSurfaceHeight * m_surfaceRatio));
+  return QRect(0, 0, qCeil(m_surfaceWidth * m_surfaceRatio),
+               qCeil(m_surfaceHeight * m_surfaceRatio));
 }
 
 void CWordsView::resizeEvent(QResizeEvent* /*event*/) { Repaint(); }
@@ -110,7 +110,7 @@ QImage CWordsView::BackBuffer() const {
 
 void CWordsView::DrawUserData(QPainter& painter, const QRect& client) {
   if (!SetUserData()) return;
-  m_wsExpectedText = m_wsKeyWord;
+  m_expectedText = m_wsKeyWord;
 
   const Geometry grid = Geometry::Of(client);
   const int x = grid.x;
@@ -136,10 +136,10 @@ void CWordsView::DrawUserData(QPainter& painter, const QRect& client) {
     }
   }
   const std::u16string status = StatusText(*this);
-  if (m_pMainLog) m_pMainLog->Line(u"\nТекущая позиция : ", status);
+  if (m_mainLog) m_mainLog->Line(u"\nТекущая позиция : ", status);
   DrawCellText(painter, status, x, grid.RowY(kFirstTranslationRow + m_nMaxAltWords), w, h,
                std::nullopt, kCellFill, 0, false, kStatusSize);
-  if (!m_bSilentRepaint) PlayCurrentSound();
+  if (!m_silentRepaint) PlayCurrentSound();
 }
 
 void CWordsView::DrawCellText(QPainter& painter, std::u16string_view text, int x, int y,
@@ -147,7 +147,7 @@ void CWordsView::DrawCellText(QPainter& painter, std::u16string_view text, int x
                               std::optional<QRgb> textColor, int number, bool frame,
                               int percent) {
   const QRect cell(x, y, width, height);
-  if (m_bShowTrueAnswer && m_bExamMode && number == m_nTrueCellIndex + 1) {
+  if (m_showTrueAnswer && m_bExamMode && number == m_trueCellIndex + 1) {
     fill = kAnswerHighlight;
   }
   if (fill) painter.fillRect(cell, QColor::fromRgba(*fill));
@@ -172,7 +172,7 @@ void CWordsView::DrawCellText(QPainter& painter, std::u16string_view text, int x
                          QString::number(number));
       }
     }
-    if (number > 0) m_nNumberedCells = number;
+    if (number > 0) m_numberedCells = number;
   }
 
   if (frame) DrawFrame(painter, x, y, width, height);
@@ -181,30 +181,30 @@ void CWordsView::DrawCellText(QPainter& painter, std::u16string_view text, int x
 void CWordsView::DrawTypedText(QPainter& painter, int x, int y, int width, int height) {
   CheckTypedText();
   // A key that did not combine with an armed accent leaves a mark that no key text may match.
-  if (m_wsTypedText.find(kNoLetterMark) != std::u16string::npos) m_bTypedMatches = 0;
-  if (m_pMainLog) {
-    m_pMainLog->Line(u"Набрано: \"", m_wsTypedText, u"\"", m_bTypedMatches ? u"" : u" : ошибка");
+  if (m_typedText.find(kNoLetterMark) != std::u16string::npos) m_typedMatches = 0;
+  if (m_mainLog) {
+    m_mainLog->Line(u"Набрано: \"", m_typedText, u"\"", m_typedMatches ? u"" : u" : ошибка");
   }
 
-  std::u16string shown = m_wsTypedText;
+  std::u16string shown = m_typedText;
   std::replace(shown.begin(), shown.end(), kNoLetterMark, u'?');
   shown += u'|';
-  if (!m_bTypedMatches) PlayErrorSignal();
+  if (!m_typedMatches) PlayErrorSignal();
   DrawCellText(painter, shown, x, y, width, height, kTypingFill,
-               m_bTypedMatches ? kTypedText : kTypingError, 0, true, kFullSize);
+               m_typedMatches ? kTypedText : kTypingError, 0, true, kFullSize);
   DrawTypingMarks(painter, shown, QRect(x, y, width, height));
 }
 
 void CWordsView::DrawTypingMarks(QPainter& painter, const std::u16string& shown,
                                  const QRect& cell) {
-  if (IsTypedThrough(m_wsExpectedText, m_wsTypedText)) {
+  if (IsTypedThrough(m_expectedText, m_typedText)) {
     marks::DrawTick(painter, cell);
     return;
   }
-  if (m_bTypedMatches) return;
-  size_t wrong = FirstWrongUnit(m_wsExpectedText, m_wsTypedText);
+  if (m_typedMatches) return;
+  size_t wrong = FirstWrongUnit(m_expectedText, m_typedText);
   // A key that did not combine matches no text, also where it stands inside the typed word.
-  if (wrong == std::u16string::npos) wrong = m_wsTypedText.find(kNoLetterMark);
+  if (wrong == std::u16string::npos) wrong = m_typedText.find(kNoLetterMark);
   if (wrong == std::u16string::npos) return;
   const TextExtent extent = TextFont().Measure(shown);
   const int points =

@@ -66,7 +66,7 @@ bool CWordsView::ReloadData(bool bBuildFilters) {
 void CWordsView::ResumeAt(const ResumePoint& point) {
   {
     // One repaint for the resumed place: the selection's own would sound the first entry first.
-    QScopedValueRollback<bool> held(m_bInRepaint, true);
+    QScopedValueRollback<bool> held(m_inRepaint, true);
     const bool known = point.filterId >= kFirstFilterCommand &&
                        point.filterId - kFirstFilterCommand <
                            static_cast<int>(m_mapUserFilters.size());
@@ -118,13 +118,13 @@ void CWordsView::ReportShownEntry() {
 bool CWordsView::LoadLesson() { return ReloadData(true); }
 
 bool CWordsView::BuildFilterMenu() {
-  if (!m_pFilterMenu) {
+  if (!m_filterMenu) {
     ShowError(u"Нет доступа к меню!");
     return false;
   }
   FilterMenuItemList items = FilterMenuItems();
   AppendReviewItems(items);
-  m_pFilterMenu->Fill(items);
+  m_filterMenu->Fill(items);
   return true;
 }
 
@@ -149,9 +149,9 @@ void CWordsView::SelectReviewFilter(int id, std::u16string_view modeText) {
   if ((!missed && id != kDueFilterCommand) || records.empty()) return;
   ClearTypingLine();
   m_nSelectedFilter = id - kFirstFilterCommand;
-  m_nRightAnswers = 0;
-  m_nWrongAnswers = 0;
-  m_nHints = 0;
+  m_rightAnswers = 0;
+  m_wrongAnswers = 0;
+  m_hints = 0;
   TakeFilterRecords(records);
   m_nUserFilterIndex = 0;
   m_nCurMp3Index = 0;
@@ -167,32 +167,32 @@ bool CWordsView::PlayCurrentSound() {
   if (!m_bIsSound) return false;
   // The recording is read from the lesson file now, not when the lesson was opened.
   const int size = std::min(m_nMp3WordSize, m_pMp3Word.Size());
-  const std::optional<unsigned> period = m_pPlayer->PlayRecording(m_pMp3Word, size, this);
+  const std::optional<unsigned> period = m_player->PlayRecording(m_pMp3Word, size, this);
   if (!period) return false;
-  m_bTickWaiting = false;  // this recording's own end replaces a tick that waited
+  m_tickWaiting = false;  // this recording's own end replaces a tick that waited
   // The Video views pause between phrases after each recording.
   const unsigned delay = m_bVideoMode && m_nPhraseDelay > 0 ? unsigned(m_nPhraseDelay) : 0u;
-  m_pTimer->Start(*period + delay);
+  m_timer->Start(*period + delay);
   return true;
 }
 
 void CWordsView::ToggleSound() {
   m_bIsSound = !m_bIsSound;
-  if (m_pMainLog) m_pMainLog->Line(GetModeName(), u" : m_bIsSound = ", m_bIsSound);
+  if (m_mainLog) m_mainLog->Line(GetModeName(), u" : m_bIsSound = ", m_bIsSound);
   ShowInfo(GetModeName() + u" :\n" + (m_bIsSound ? u"Звук включен!" : u"Звук выключен!"));
   Repaint();
 }
 
 void CWordsView::StopPlayback(int32_t bPlayOnPaint) {
-  m_pPlayer->StopDevice();
+  m_player->StopDevice();
   m_bPlayOnPaint = bPlayOnPaint;
 }
 
 void CWordsView::StopSound() {
-  m_pPlayer->StopDevice();
+  m_player->StopDevice();
   // The lesson goes away: a pending end-of-sound tick would move through data that is gone.
-  m_pTimer->Kill();
-  m_bTickWaiting = false;
+  m_timer->Kill();
+  m_tickWaiting = false;
   LessonState::StopSound();
 }
 

@@ -30,17 +30,17 @@ class BenchView {
   // refused the lesson or showed any message.
   bool Open(const std::string& path);
 
-  CWordsView& View() const { return *m_pView; }
+  CWordsView& View() const { return *m_view; }
   template <typename V>
   V& As() const {
-    return static_cast<V&>(*m_pView);
+    return static_cast<V&>(*m_view);
   }
 
   FakePlatform fake;
 
  private:
   FakeFilterMenu m_filterMenu;
-  std::unique_ptr<CWordsView> m_pView;
+  std::unique_ptr<CWordsView> m_view;
 };
 
 }  // namespace verbaro::bench

@@ -20,7 +20,7 @@ class MonitorListener {
   static constexpr int kRate = 44100;
   static constexpr int kFragmentMilliseconds = 2;
 
-  explicit MonitorListener(int threshold = 1000) : m_nThreshold(threshold) {}
+  explicit MonitorListener(int threshold = 1000) : m_threshold(threshold) {}
   ~MonitorListener();
   MonitorListener(const MonitorListener&) = delete;
   MonitorListener& operator=(const MonitorListener&) = delete;
@@ -40,13 +40,13 @@ class MonitorListener {
   static void OnContextState(pa_context* context, void* self);
   void Read();
 
-  const int m_nThreshold;
-  pa_threaded_mainloop* m_pLoop = nullptr;
-  pa_context* m_pContext = nullptr;
-  pa_stream* m_pStream = nullptr;
-  std::atomic<bool> m_bArmed{false};
-  std::atomic<Clock::rep> m_nOnset{0};      // 0: none yet
-  std::atomic<Clock::rep> m_nLastSound{0};
+  const int m_threshold;
+  pa_threaded_mainloop* m_loop = nullptr;
+  pa_context* m_context = nullptr;
+  pa_stream* m_stream = nullptr;
+  std::atomic<bool> m_armed{false};
+  std::atomic<Clock::rep> m_onset{0};      // 0: none yet
+  std::atomic<Clock::rep> m_lastSound{0};
 };
 
 }  // namespace verbaro::bench

@@ -210,7 +210,7 @@ TEST_F(FrameKeys, CtrlOOpensByTheLetterOnTheKeyAndByPlaceOnARussianLayout) {
   QApplication::sendEvent(frame->CurrentView(), &shcha);
   EXPECT_EQ(fake.files.requests, 4);
   // Accelerators never reach the view as typing.
-  EXPECT_EQ(frame->CurrentView()->m_wsTypedText, u"");
+  EXPECT_EQ(frame->CurrentView()->m_typedText, u"");
 }
 
 TEST_F(FrameKeys, FunctionKeysSwitchModesUnderAnyLayout) {

@@ -146,13 +146,13 @@ TEST_F(ProgressWiring, ExamAnswersCountTheFirstChoiceOfEachQuestionAndTheResultI
   ASSERT_TRUE(exam.HasQuestion());
   const std::u16string firstAsked = exam.m_wsKeyWord;
   // A wrong cell, then the right one: one answer, Wrong.
-  exam.OnAnswer(exam.m_nTrueCellIndex == 0 ? 2 : 1);
-  exam.OnAnswer(exam.m_nTrueCellIndex + 1);
+  exam.OnAnswer(exam.m_trueCellIndex == 0 ? 2 : 1);
+  exam.OnAnswer(exam.m_trueCellIndex + 1);
   // The others right at once; the missed word, asked again, is paid back without counting.
   int questions = 1;
   for (int guard = 0; guard < 100 && exam.m_nTotalCountAltWords > 0 && exam.HasQuestion(); ++guard) {
     if (exam.m_wsKeyWord != firstAsked) ++questions;
-    exam.OnAnswer(exam.m_nTrueCellIndex + 1);
+    exam.OnAnswer(exam.m_trueCellIndex + 1);
   }
   ASSERT_EQ(exam.m_nTotalCountAltWords, 0);
   Settle();
@@ -169,7 +169,7 @@ TEST_F(ProgressWiring, ExamAnswersCountTheFirstChoiceOfEachQuestionAndTheResultI
   ASSERT_EQ(exams.size(), 1u);
   EXPECT_EQ(exams[0].result.mode, 4);
   EXPECT_EQ(exams[0].result.filterId, kFirstFilterCommand);
-  EXPECT_EQ(exams[0].result.right, exam.m_nRightAnswers);
+  EXPECT_EQ(exams[0].result.right, exam.m_rightAnswers);
   EXPECT_EQ(exams[0].result.wrong, 1);
   // The Conspect-2 direction has its own progress: nothing is missed there.
   EXPECT_TRUE(progress->MissedEntries(Direction::Reverse).empty());
@@ -216,7 +216,7 @@ TEST_F(ProgressWiring, AStoreThatCannotSaveIsToldOnceAsALessonOpensAndStudyGoesO
   Type(u"chat");
   Settle();
   EXPECT_EQ(frame->CurrentView()->m_nUserFilterIndex, 0);
-  EXPECT_TRUE(frame->CurrentView()->m_bTypedMatches);
+  EXPECT_TRUE(frame->CurrentView()->m_typedMatches);
   Open(2);
   EXPECT_EQ(fake.messages.shown.size(), 1u) << "said once";
   EXPECT_FALSE(frame->View(2)->m_vWordsData.empty());

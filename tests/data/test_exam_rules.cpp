@@ -146,7 +146,7 @@ TEST(ExamRulesQuestions, ALoneRecordGetsOneCellAndOneSecondAsksTheSameQuestion) 
   exam.UseDraw([](int v) { return v % 7 == 2; });
   exam.Repaint();
   const auto question = [&] {
-    return std::make_tuple(exam.rules.m_nTrueRandIndex, exam.m_nTrueInd, exam.m_nTrueCellIndex, exam.m_vwsAltWords);
+    return std::make_tuple(exam.rules.m_nTrueRandIndex, exam.m_nTrueInd, exam.m_trueCellIndex, exam.m_vwsAltWords);
   };
   const auto first = question();
   EXPECT_EQ(exam.m_vwsAltWords.size(), 5u);
@@ -167,9 +167,9 @@ TEST(ExamRulesAnswers, WrongChoicesAndARefusalEachMakeTheAnswerOweARightChoice) 
   EXPECT_EQ(exam.RightAnswerErrors(), 2);
   EXPECT_EQ(exam.rules.OnAnswer(0), AnswerOutcome::Hint);
   EXPECT_EQ(exam.RightAnswerErrors(), 2) << "a question is refused once, however often";
-  EXPECT_EQ(exam.m_nHints, 2);
-  EXPECT_EQ(exam.m_nWrongAnswers, 1);
-  EXPECT_EQ(exam.m_bShowTrueAnswer, 0);
+  EXPECT_EQ(exam.m_hints, 2);
+  EXPECT_EQ(exam.m_wrongAnswers, 1);
+  EXPECT_EQ(exam.m_showTrueAnswer, 0);
 
   // The same record is asked again while the draws stay in this second: two right choices pay
   // back, the third learns.
@@ -178,9 +178,9 @@ TEST(ExamRulesAnswers, WrongChoicesAndARefusalEachMakeTheAnswerOweARightChoice) 
   EXPECT_EQ(exam.RightAnswerErrors(), 2) << "the new question's refusal owes one more";
   EXPECT_EQ(exam.rules.OnAnswer(exam.RightCell()), AnswerOutcome::PaidBack);
   EXPECT_EQ(exam.rules.OnAnswer(exam.RightCell()), AnswerOutcome::PaidBack);
-  EXPECT_EQ(exam.m_nRightAnswers, 0);
+  EXPECT_EQ(exam.m_rightAnswers, 0);
   EXPECT_EQ(exam.rules.OnAnswer(exam.RightCell()), AnswerOutcome::Learnt);
-  EXPECT_EQ(exam.m_nRightAnswers, 1);
+  EXPECT_EQ(exam.m_rightAnswers, 1);
   EXPECT_EQ(exam.m_nTotalCountAltWords, 2);
 
   EXPECT_EQ(AnswerAllRight(exam), 2);
@@ -188,7 +188,7 @@ TEST(ExamRulesAnswers, WrongChoicesAndARefusalEachMakeTheAnswerOweARightChoice) 
   EXPECT_EQ(exam.rules.OnAnswer(0), AnswerOutcome::AfterEnd);
   EXPECT_EQ(exam.rules.OnAnswer(1), AnswerOutcome::AfterEnd);
   EXPECT_EQ(exam.Texts().back(), u"Данные закончились!");
-  EXPECT_EQ(exam.m_nHints, 3);
+  EXPECT_EQ(exam.m_hints, 3);
 }
 
 TEST(ExamRulesAnswers, ChoicesBeyondTheCellsOrWithoutAQuestionAreIgnored) {
@@ -203,7 +203,7 @@ TEST(ExamRulesAnswers, ChoicesBeyondTheCellsOrWithoutAQuestionAreIgnored) {
   EXPECT_FALSE(exam.rules.HasQuestion());
   EXPECT_EQ(exam.rules.OnAnswer(0), AnswerOutcome::Ignored);
   EXPECT_EQ(exam.rules.OnAnswer(1), AnswerOutcome::Ignored);
-  EXPECT_EQ(exam.m_nHints + exam.m_nRightAnswers + exam.m_nWrongAnswers, 0);
+  EXPECT_EQ(exam.m_hints + exam.m_rightAnswers + exam.m_wrongAnswers, 0);
   EXPECT_TRUE(exam.messages.empty());
 }
 
@@ -225,7 +225,7 @@ TEST(ExamRulesFilters, AFilterChosenAgainKeepsLearntAnswersAndOwedErrors) {
   exam.SelectUserFilter(kFirstFilterCommand, u"");
   EXPECT_EQ(exam.m_vUserIndexes, (std::vector<int32_t>{1, 2}));
   EXPECT_EQ(exam.m_nTotalCountAltWords, 3);
-  EXPECT_EQ(exam.m_nWrongAnswers, 0) << "the counters start again";
+  EXPECT_EQ(exam.m_wrongAnswers, 0) << "the counters start again";
   EXPECT_TRUE(exam.rules.m_vCopyWordsData[0].vwsAltWords.empty());
   EXPECT_EQ(exam.rules.m_vCopyWordsData[1].vnWordErrors[owing], 1) << "the error is still owed";
 

@@ -44,7 +44,7 @@ TEST_F(LessonFileTest, RowsLoadInRowidOrderEachWithTheRecordingOfItsOwnRowid) {
   first.info2 = u"chat";
   first.info3 = u"info 3";
   const fs::path file = WriteRows({second, first});
-  lesson.m_nRightAnswers = lesson.m_nWrongAnswers = lesson.m_nHints = 7;
+  lesson.m_rightAnswers = lesson.m_wrongAnswers = lesson.m_hints = 7;
 
   ASSERT_TRUE(Load(file));
 
@@ -67,7 +67,7 @@ TEST_F(LessonFileTest, RowsLoadInRowidOrderEachWithTheRecordingOfItsOwnRowid) {
   EXPECT_EQ(maisons.vpMp3Word[0].Read(), Recording(5, 20));
 
   EXPECT_EQ(lesson.m_nTotalCountAltWords, 3);
-  EXPECT_EQ(lesson.m_nRightAnswers + lesson.m_nWrongAnswers + lesson.m_nHints, 0);
+  EXPECT_EQ(lesson.m_rightAnswers + lesson.m_wrongAnswers + lesson.m_hints, 0);
   EXPECT_TRUE(lesson.messages.empty());
   EXPECT_NE(lesson.LogText().find("Открыт файл: " + file.string() + "\n"), std::string::npos);
 }

@@ -193,17 +193,17 @@ TEST(TypingCheck, TypedTextMustBeAnExactPrefixOfTheKey) {
                         {u"et", 0},        {u"e\u0301", 0},  {u"ÉT", 0},
                         {u"été ", 0},      {u"étéé", 0}};
   for (const Case& c : cases) {
-    lesson.m_wsTypedText = c.typed;
+    lesson.m_typedText = c.typed;
     lesson.CheckTypedText();
-    EXPECT_EQ(lesson.m_bTypedMatches, c.matches) << c.typed.size();
-    EXPECT_EQ(lesson.m_wsExpectedText, u"été");
-    EXPECT_EQ(lesson.m_nExpectedLength, 3);
-    EXPECT_EQ(lesson.m_nTypedLength, static_cast<int32_t>(c.typed.size()));
+    EXPECT_EQ(lesson.m_typedMatches, c.matches) << c.typed.size();
+    EXPECT_EQ(lesson.m_expectedText, u"été");
+    EXPECT_EQ(lesson.m_expectedLength, 3);
+    EXPECT_EQ(lesson.m_typedLength, static_cast<int32_t>(c.typed.size()));
   }
   lesson.ClearTypedText();
-  EXPECT_TRUE(lesson.m_wsTypedText.empty());
-  EXPECT_EQ(lesson.m_nTypedLength, 0);
-  EXPECT_EQ(lesson.m_wsExpectedText, u"été");
+  EXPECT_TRUE(lesson.m_typedText.empty());
+  EXPECT_EQ(lesson.m_typedLength, 0);
+  EXPECT_EQ(lesson.m_expectedText, u"été");
 }
 
 // ---- clearing ----
@@ -217,8 +217,8 @@ TEST(StopSound, ClearsTheLessonButKeepsTheShownTexts) {
   lesson.m_nUserFilterIndex = 0;
   lesson.m_nCurMp3Index = 0;
   lesson.m_bPlayOnPaint = 0;
-  lesson.m_wsTypedText = u"ch";
-  lesson.m_nRightAnswers = lesson.m_nWrongAnswers = lesson.m_nHints = 2;
+  lesson.m_typedText = u"ch";
+  lesson.m_rightAnswers = lesson.m_wrongAnswers = lesson.m_hints = 2;
 
   lesson.StopSound();
 
@@ -229,9 +229,9 @@ TEST(StopSound, ClearsTheLessonButKeepsTheShownTexts) {
   EXPECT_TRUE(lesson.m_vpMp3Word.empty());
   EXPECT_TRUE(lesson.m_nvMp3WordSize.empty());
   EXPECT_TRUE(lesson.m_vwsAltWords.empty());
-  EXPECT_TRUE(lesson.m_wsTypedText.empty());
-  EXPECT_EQ(lesson.m_nTotalCountAltWords + lesson.m_nRightAnswers + lesson.m_nWrongAnswers +
-                lesson.m_nHints,
+  EXPECT_TRUE(lesson.m_typedText.empty());
+  EXPECT_EQ(lesson.m_nTotalCountAltWords + lesson.m_rightAnswers + lesson.m_wrongAnswers +
+                lesson.m_hints,
             0);
   EXPECT_EQ(lesson.m_bPlayOnPaint, 1);
   EXPECT_EQ(lesson.m_wsKeyWord, u"chat");

@@ -140,10 +140,10 @@ class SelectUserFilterTest : public ::testing::Test {
 TEST_F(SelectUserFilterTest, ChoosingAFilterMakesItCurrentFromItsFirstRecord) {
   lesson.m_nUserFilterIndex = 1;
   lesson.m_nCurMp3Index = 2;
-  lesson.m_nRightAnswers = lesson.m_nWrongAnswers = lesson.m_nHints = 3;
-  lesson.m_wsTypedText = u"al";
-  lesson.m_nTypedLength = 2;
-  lesson.m_wsExpectedText = u"aller";
+  lesson.m_rightAnswers = lesson.m_wrongAnswers = lesson.m_hints = 3;
+  lesson.m_typedText = u"al";
+  lesson.m_typedLength = 2;
+  lesson.m_expectedText = u"aller";
 
   // "&0", "&1", "&2", "&3", "&4", "&g": the verbs are id 805.
   lesson.SelectUserFilter(805, u"Модуль \"Конспект-1\"");
@@ -152,10 +152,10 @@ TEST_F(SelectUserFilterTest, ChoosingAFilterMakesItCurrentFromItsFirstRecord) {
   EXPECT_EQ(lesson.m_nUserFilterIndex, 0);
   EXPECT_EQ(lesson.m_nCurMp3Index, 0);
   EXPECT_EQ(lesson.m_nTotalCountAltWords, 5);
-  EXPECT_EQ(lesson.m_nRightAnswers + lesson.m_nWrongAnswers + lesson.m_nHints, 0);
-  EXPECT_TRUE(lesson.m_wsTypedText.empty());
-  EXPECT_EQ(lesson.m_nTypedLength, 0);
-  EXPECT_TRUE(lesson.m_wsExpectedText.empty());
+  EXPECT_EQ(lesson.m_rightAnswers + lesson.m_wrongAnswers + lesson.m_hints, 0);
+  EXPECT_TRUE(lesson.m_typedText.empty());
+  EXPECT_EQ(lesson.m_typedLength, 0);
+  EXPECT_TRUE(lesson.m_expectedText.empty());
   EXPECT_EQ(lesson.repaints, 1);
   ASSERT_EQ(lesson.messages.size(), 1u);
   EXPECT_EQ(lesson.messages[0].caption, u"Информация");

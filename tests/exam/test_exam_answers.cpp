@@ -16,7 +16,7 @@ struct Score {
 };
 
 Score ScoreOf(const CExam1View& view) {
-  return {view.m_nRightAnswers, view.m_nWrongAnswers, view.m_nHints, view.m_nTotalCountAltWords};
+  return {view.m_rightAnswers, view.m_wrongAnswers, view.m_hints, view.m_nTotalCountAltWords};
 }
 
 std::ostream& operator<<(std::ostream& out, const Score& s) {
@@ -91,7 +91,7 @@ TEST_F(ExamAnswers, ARefusalHighlightsTheRightCellKeepsTheQuestionAndCountsAHint
   EXPECT_EQ(ScoreOf(*view), (Score{0, 0, 1, 3}));
   EXPECT_EQ(Cells(*view), cells);
   EXPECT_EQ(RightCell(*view), right);
-  EXPECT_EQ(view->m_bShowTrueAnswer, 0) << "the highlight lasts one repaint";
+  EXPECT_EQ(view->m_showTrueAnswer, 0) << "the highlight lasts one repaint";
 
   // The highlight (0x600000C4) replaces the translation fill (0x60000000) of the right cell only:
   // the same alpha over the same background, plus blue.
@@ -151,7 +151,7 @@ TEST_F(ExamAnswers, AFilterOfTwoOneAndOneAnswersEndsAfterFourRightAnswers) {
   view->Repaint();
   ASSERT_EQ(view->m_wsKeyWord, u"d");
   Press(*view, 0);
-  ASSERT_EQ(view->m_nHints, 1);
+  ASSERT_EQ(view->m_hints, 1);
   view->SelectUserFilter(FilterId(*view, u"&3 - Мужские существительные, ед.ч."), u"");
   EXPECT_EQ(view->m_vUserIndexes, (std::vector<int32_t>{0, 1, 2}));
   EXPECT_EQ(ScoreOf(*view), (Score{0, 0, 0, 4}));
@@ -183,7 +183,7 @@ TEST_F(ExamAnswers, AFilterOfTwoOneAndOneAnswersEndsAfterFourRightAnswers) {
 TEST_F(ExamAnswers, KeysBeyondTheDrawnCellsAndOtherKeysDoNothing) {
   auto view = MakeView<CExam1View>();
   ASSERT_TRUE(Open(*view, ThreeNouns()));
-  ASSERT_EQ(view->m_nNumberedCells, 3);
+  ASSERT_EQ(view->m_numberedCells, 3);
   const auto cells = Cells(*view);
   for (int key : std::vector<int>{0x34, 0x35, 0x64, 0x65, 0x36, 0x37, 0x38, 0x39, 0x66, 0x69, 'A', 0x0D, 0x71})
     view->OnKeyDown(key);
@@ -223,14 +223,14 @@ TEST_F(ExamAnswers, ClicksChooseTheCellUnderThePointer) {
     ASSERT_EQ(Cells(*view).size(), 5u);
     ASSERT_EQ(RightCell(*view), click.cell);
     Click(*view, click.x, click.y);
-    EXPECT_EQ(view->m_nRightAnswers, ++right);
+    EXPECT_EQ(view->m_rightAnswers, ++right);
   }
   // And a click on another cell is a wrong choice.
   ++fake.clock.seconds;
   UseDraw([](int v) { return v % 5 == 0; });
   view->Repaint();
   Click(*view, 500, CellY(3));
-  EXPECT_EQ(view->m_nWrongAnswers, 1);
+  EXPECT_EQ(view->m_wrongAnswers, 1);
 }
 
 TEST_F(ExamAnswers, ChoosingTheFilterAgainKeepsLearntAnswersAndTheTestStillEnds) {
@@ -282,7 +282,7 @@ TEST_F(ExamAnswers, AFilterChosenAgainCountsOnlyItsAnswersNotYetLearnt) {
   view->Repaint();
   ASSERT_EQ(view->m_wsKeyWord, u"chat");
   Press(*view, RightCell(*view));
-  ASSERT_EQ(view->m_nRightAnswers, 1);
+  ASSERT_EQ(view->m_rightAnswers, 1);
 
   view->SelectUserFilter(FilterId(*view, u"&3 - Мужские существительные, ед.ч."), u"");
   EXPECT_EQ(StatusLine(*view), u"Правильно: 0; Неправильно: 0; Осталось: 1; Подсказок: 0");
@@ -299,7 +299,7 @@ TEST_F(ExamAnswers, WithHiddenCellsOnlyTheCellsOfTheQuestionCanBeChosen) {
                            Row(u"c", u"m", u"s", {u"В"}), Row(u"d", u"v", u"", {u"Г"})}));
   UseDraw([](int v) { return v % 4 != 3; });
   view->Repaint();
-  ASSERT_EQ(view->m_nNumberedCells, 3);
+  ASSERT_EQ(view->m_numberedCells, 3);
 
   // The next question asks 'd', alone in its group: one cell, not drawn.
   ++fake.clock.seconds;
@@ -307,7 +307,7 @@ TEST_F(ExamAnswers, WithHiddenCellsOnlyTheCellsOfTheQuestionCanBeChosen) {
   view->ToggleTranslations();
   ASSERT_EQ(view->m_wsKeyWord, u"d");
   ASSERT_EQ(Cells(*view).size(), 1u);
-  EXPECT_EQ(view->m_nNumberedCells, 3) << "no cell drawn: the last count stays";
+  EXPECT_EQ(view->m_numberedCells, 3) << "no cell drawn: the last count stays";
   Press(*view, 3);
   Press(*view, 2);
   Click(*view, 500, CellY(3));

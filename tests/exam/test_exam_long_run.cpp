@@ -55,7 +55,7 @@ struct Question {
 };
 
 Question QuestionOf(const CExam1View& view) {
-  return {view.Rules().m_nTrueRandIndex, view.m_nTrueInd, view.m_nTrueCellIndex, view.m_vwsAltWords};
+  return {view.Rules().m_nTrueRandIndex, view.m_nTrueInd, view.m_trueCellIndex, view.m_vwsAltWords};
 }
 
 int AnswersIn(const CExam1View& view, const std::vector<int32_t>& records, bool workingCopy) {
@@ -68,8 +68,8 @@ int AnswersIn(const CExam1View& view, const std::vector<int32_t>& records, bool 
 }
 
 std::u16string Statistics(const CExam1View& view) {
-  return u"Данные закончились! Ваша статистика:\nПравильно: " + ToU16(view.m_nRightAnswers) +
-         u"; Неправильно: " + ToU16(view.m_nWrongAnswers) + u"; Подсказок: " + ToU16(view.m_nHints);
+  return u"Данные закончились! Ваша статистика:\nПравильно: " + ToU16(view.m_rightAnswers) +
+         u"; Неправильно: " + ToU16(view.m_wrongAnswers) + u"; Подсказок: " + ToU16(view.m_hints);
 }
 
 class ExamLongRun : public ExamTest, public ::testing::WithParamInterface<bool> {
@@ -110,12 +110,12 @@ class ExamLongRun : public ExamTest, public ::testing::WithParamInterface<bool> 
   }
 
   void CheckInvariants(const CExam1View& view) {
-    ASSERT_GE(view.m_nRightAnswers, 0);
-    ASSERT_GE(view.m_nWrongAnswers, 0);
-    ASSERT_GE(view.m_nHints, 0);
+    ASSERT_GE(view.m_rightAnswers, 0);
+    ASSERT_GE(view.m_wrongAnswers, 0);
+    ASSERT_GE(view.m_hints, 0);
     ASSERT_GE(view.m_nTotalCountAltWords, 0);
     // Every learnt answer moves one unit from "left" to "right".
-    ASSERT_EQ(view.m_nTotalCountAltWords + view.m_nRightAnswers, selection.answers);
+    ASSERT_EQ(view.m_nTotalCountAltWords + view.m_rightAnswers, selection.answers);
     // Records in play: part of the selected filter, each once; exactly those of its records with
     // answers left, and the count left is exactly those answers.
     std::set<int32_t> seen;
@@ -142,14 +142,14 @@ class ExamLongRun : public ExamTest, public ::testing::WithParamInterface<bool> 
     }
     // Every record of the exam has a group, so a question exists exactly while one is in play.
     ASSERT_EQ(view.HasQuestion(), !view.m_vUserIndexes.empty());
-    ASSERT_EQ(view.m_bShowTrueAnswer, 0);
+    ASSERT_EQ(view.m_showTrueAnswer, 0);
     ASSERT_LE(view.m_vwsAltWords.size(), 5u);
   }
 
   // Runs one choice (or a non-choice) and checks its outcome against the scoring rules.
   void Choose(CExam1View& view, std::optional<int> choice, const std::function<void()>& act) {
     const Question before = QuestionOf(view);
-    const int right = view.m_nRightAnswers, wrong = view.m_nWrongAnswers, hints = view.m_nHints;
+    const int right = view.m_rightAnswers, wrong = view.m_wrongAnswers, hints = view.m_hints;
     const int left = view.m_nTotalCountAltWords;
     const int errorSignals = fake.errorSignal.plays;
     const bool answerable = view.HasQuestion();
@@ -160,9 +160,9 @@ class ExamLongRun : public ExamTest, public ::testing::WithParamInterface<bool> 
 
     const auto unchanged = [&] {
       EXPECT_EQ(QuestionOf(view), before);
-      EXPECT_EQ(view.m_nRightAnswers, right);
-      EXPECT_EQ(view.m_nWrongAnswers, wrong);
-      EXPECT_EQ(view.m_nHints, hints);
+      EXPECT_EQ(view.m_rightAnswers, right);
+      EXPECT_EQ(view.m_wrongAnswers, wrong);
+      EXPECT_EQ(view.m_hints, hints);
       EXPECT_EQ(fake.errorSignal.plays, errorSignals);
     };
     if (!choice) {
@@ -185,8 +185,8 @@ class ExamLongRun : public ExamTest, public ::testing::WithParamInterface<bool> 
     if (*choice == 0) {
       ++stats.refusals;
       EXPECT_EQ(QuestionOf(view), before);
-      EXPECT_EQ(view.m_nHints, hints + 1);
-      EXPECT_EQ(view.m_nRightAnswers + view.m_nWrongAnswers, right + wrong);
+      EXPECT_EQ(view.m_hints, hints + 1);
+      EXPECT_EQ(view.m_rightAnswers + view.m_wrongAnswers, right + wrong);
       // The first refusal of a question makes its right answer owe one more right choice.
       EXPECT_EQ(RightAnswerErrors(view), errors + (questionRefused ? 0 : 1));
       questionRefused = true;
@@ -196,25 +196,25 @@ class ExamLongRun : public ExamTest, public ::testing::WithParamInterface<bool> 
     if (*choice - 1 != before.cell) {
       ++stats.wrong;
       EXPECT_EQ(QuestionOf(view), before);
-      EXPECT_EQ(view.m_nWrongAnswers, wrong + 1);
+      EXPECT_EQ(view.m_wrongAnswers, wrong + 1);
       EXPECT_EQ(RightAnswerErrors(view), errors + 1);
       EXPECT_EQ(fake.errorSignal.plays, errorSignals + 1);
       EXPECT_TRUE(Messages().empty());
       return;
     }
-    EXPECT_EQ(view.m_nWrongAnswers, wrong);
-    EXPECT_EQ(view.m_nHints, hints);
+    EXPECT_EQ(view.m_wrongAnswers, wrong);
+    EXPECT_EQ(view.m_hints, hints);
     questionRefused = false;  // the right choice asks the next question
     if (errors > 0) {
       ++stats.paidBack;
-      EXPECT_EQ(view.m_nRightAnswers, right);
+      EXPECT_EQ(view.m_rightAnswers, right);
       EXPECT_EQ(view.m_nTotalCountAltWords, left);
       EXPECT_EQ(view.Rules().m_vCopyWordsData[before.record].vnWordErrors[before.answer], errors - 1);
       EXPECT_TRUE(Messages().empty());
       return;
     }
     ++stats.learnt;
-    EXPECT_EQ(view.m_nRightAnswers, right + 1);
+    EXPECT_EQ(view.m_rightAnswers, right + 1);
     EXPECT_EQ(view.m_nTotalCountAltWords, left - 1);
     EXPECT_EQ(view.Rules().m_vCopyWordsData[before.record].vwsAltWords.size(), answersLeft - 1);
     if (left == 1) {
@@ -226,11 +226,11 @@ class ExamLongRun : public ExamTest, public ::testing::WithParamInterface<bool> 
   }
 
   void PressKey(CExam1View& view, int key) {
-    Choose(view, ExamChoiceForKey(key, view.m_nNumberedCells), [&] { view.OnKeyDown(key); });
+    Choose(view, ExamChoiceForKey(key, view.m_numberedCells), [&] { view.OnKeyDown(key); });
   }
 
   void Click(CExam1View& view, int x, int y) {
-    Choose(view, grid::Geometry::Of(view.rect()).ExamChoiceAt(x, y, view.m_nNumberedCells),
+    Choose(view, grid::Geometry::Of(view.rect()).ExamChoiceAt(x, y, view.m_numberedCells),
            [&] { view.OnLButtonDown(x, y); });
   }
 
@@ -264,7 +264,7 @@ TEST_P(ExamLongRun, CountersAndAnswersInPlayStayConsistentAndTheTestAlwaysEnds) 
     // After the end of a test the learner soon chooses a filter (action 90).
     const int action = view->m_nTotalCountAltWords == 0 && chance(30) ? 90 : upTo(99);
     if (action < 40) {
-      PressKey(*view, kVkDigit0 + view->m_nTrueCellIndex + 1);  // the right cell, if there is one
+      PressKey(*view, kVkDigit0 + view->m_trueCellIndex + 1);  // the right cell, if there is one
     } else if (action < 55) {
       PressKey(*view, (chance(50) ? kVkDigit0 : kVkNumpad0) + upTo(9));
     } else if (action < 63) {
@@ -301,7 +301,7 @@ TEST_P(ExamLongRun, CountersAndAnswersInPlayStayConsistentAndTheTestAlwaysEnds) 
   int presses = 0;
   while (view->m_nTotalCountAltWords > 0 && presses < 1000) {
     ++fake.clock.seconds;
-    PressKey(*view, kVkDigit0 + view->m_nTrueCellIndex + 1);
+    PressKey(*view, kVkDigit0 + view->m_trueCellIndex + 1);
     CheckInvariants(*view);
     ++presses;
   }

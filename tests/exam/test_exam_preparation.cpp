@@ -160,8 +160,8 @@ TEST_F(ExamPreparation, OpeningAgainStartsFromAFreshWorkingCopy) {
   ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"chien", u"m", u"s", {u"пёс"})}));
   for (const WordsData& record : view->Rules().m_vCopyWordsData)
     EXPECT_EQ(record.vnWordErrors, std::vector<int32_t>{0});
-  EXPECT_EQ(view->m_nWrongAnswers, 0);
-  EXPECT_EQ(view->m_bShowTrueAnswer, 0);
+  EXPECT_EQ(view->m_wrongAnswers, 0);
+  EXPECT_EQ(view->m_showTrueAnswer, 0);
 }
 
 TEST_F(ExamPreparation, ModeNamesAndFlagsOfTheTwoViews) {

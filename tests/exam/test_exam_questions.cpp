@@ -24,7 +24,7 @@ TEST_F(ExamQuestions, TheOnlyRecordOfItsGroupGetsASingleCellWithItsAnswer) {
   EXPECT_EQ(view->Rules().m_nTrueRandIndex, 1);
   EXPECT_EQ(Cells(*view), Texts{u"кот"});
   EXPECT_EQ(RightCell(*view), 1);
-  EXPECT_EQ(view->m_nNumberedCells, 1);
+  EXPECT_EQ(view->m_numberedCells, 1);
   // The asked record becomes the current entry that the header rows show and the sound plays.
   EXPECT_EQ(view->m_wsKeyWord, u"chat");
   EXPECT_EQ(view->m_wsInfo1, u"[chat]");
@@ -109,7 +109,7 @@ TEST_F(ExamQuestions, AGroupOfThreeGivesThreeCellsAndALargeGroupFive) {
   EXPECT_EQ(three.size(), 3u);
   EXPECT_EQ(std::set<std::u16string>(three.begin(), three.end()),
             (std::set<std::u16string>{u"А", u"Б", u"В"}));
-  EXPECT_EQ(view->m_nNumberedCells, 3);
+  EXPECT_EQ(view->m_numberedCells, 3);
 
   std::vector<LessonRow> rows;
   for (const char16_t* word : {u"a", u"b", u"c", u"d", u"e", u"f", u"g"})
@@ -117,7 +117,7 @@ TEST_F(ExamQuestions, AGroupOfThreeGivesThreeCellsAndALargeGroupFive) {
   ASSERT_TRUE(Open(*view, rows));
   EXPECT_EQ(Cells(*view).size(), 5u);
   EXPECT_EQ(Count(Cells(*view), view->Rules().m_wsTrueAltWord), 1);
-  EXPECT_EQ(view->m_nNumberedCells, 5);
+  EXPECT_EQ(view->m_numberedCells, 5);
 }
 
 TEST_F(ExamQuestions, BuildsWithinOneSecondAskTheSameQuestion) {
@@ -129,7 +129,7 @@ TEST_F(ExamQuestions, BuildsWithinOneSecondAskTheSameQuestion) {
   const int v = UseDraw([](int value) { return value % 6 == 4; });
   view->Repaint();
   const auto question = [&] {
-    return std::make_tuple(view->Rules().m_nTrueRandIndex, view->m_nTrueInd, view->m_nTrueCellIndex, Cells(*view));
+    return std::make_tuple(view->Rules().m_nTrueRandIndex, view->m_nTrueInd, view->m_trueCellIndex, Cells(*view));
   };
   const auto first = question();
   EXPECT_EQ(view->Rules().m_nTrueRandIndex, 4);

@@ -40,7 +40,7 @@ class QtBoxes : public ::testing::Test {
     frame.activateWindow();
     ASSERT_TRUE(BecomesActive(frame));
   }
-  const bool m_bApplication = (test::EnsureApplication(), true);
+  const bool m_application = (test::EnsureApplication(), true);
   QMainWindow frame;
 };
 

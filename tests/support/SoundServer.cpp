@@ -79,7 +79,7 @@ PrivateSoundServer::PrivateSoundServer(Kind kind) : m_kind(kind) {
 
 PrivateSoundServer::~PrivateSoundServer() {
   Stop();
-  if (m_pBus) End(*m_pBus, false);
+  if (m_bus) End(*m_bus, false);
 }
 
 QString PrivateSoundServer::Address() const {
@@ -146,15 +146,15 @@ bool PrivateSoundServer::Start(QString* reason) {
       return false;
     }
   } else {
-    if (!m_pBus) {
-      m_pBus = std::make_unique<QProcess>();
-      m_pBus->setProcessEnvironment(m_environment);
-      m_pBus->setStandardOutputFile(QProcess::nullDevice());
-      m_pBus->start(QStringLiteral("dbus-daemon"),
+    if (!m_bus) {
+      m_bus = std::make_unique<QProcess>();
+      m_bus->setProcessEnvironment(m_environment);
+      m_bus->setStandardOutputFile(QProcess::nullDevice());
+      m_bus->start(QStringLiteral("dbus-daemon"),
                     {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
                      QStringLiteral("--address=") +
                          m_environment.value(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"))});
-      if (!m_pBus->waitForStarted(5000)) {
+      if (!m_bus->waitForStarted(5000)) {
         *reason = QStringLiteral("dbus-daemon does not start");
         return false;
       }

@@ -51,7 +51,7 @@ class PrivateSoundServer {
   const Kind m_kind;
   QTemporaryDir m_folder;
   QProcessEnvironment m_environment;
-  std::unique_ptr<QProcess> m_pBus;  // WirePlumber's session bus; lives as long as the object
+  std::unique_ptr<QProcess> m_bus;  // WirePlumber's session bus; lives as long as the object
   std::vector<std::unique_ptr<QProcess>> m_processes;
 };
 

@@ -45,18 +45,18 @@ std::string AllErrors(const CheckReport& report) {
 
 class LessonCheck : public ::testing::Test {
  protected:
-  std::filesystem::path LessonPath() const { return folder_.Path() / "lesson.db"; }
-  TempFolder folder_;
-  const std::vector<uint8_t> tone_ = ToneMp3(200, 44100, 2);
+  std::filesystem::path LessonPath() const { return m_folder.Path() / "lesson.db"; }
+  TempFolder m_folder;
+  const std::vector<uint8_t> m_tone = ToneMp3(200, 44100, 2);
 };
 
 TEST_F(LessonCheck, AcceptsASoundLessonAndListsItsFilters) {
-  WriteLesson(LessonPath(), {{u"m", u"s", u"chat", {u"кот", u"кошка"}, tone_},
-                             {u"m", u"p", u"chats", {u"коты"}, tone_},
-                             {u"f", u"s", u"chatte", {u"кошка"}, tone_},
-                             {u"adj,f", u"", u"belle", {u"красивая"}, tone_},
-                             {u"v", u"", u"aimer", {u"любить"}, tone_},
-                             {u"~", u"", u"Merci !", {u"Спасибо!"}, tone_}});
+  WriteLesson(LessonPath(), {{u"m", u"s", u"chat", {u"кот", u"кошка"}, m_tone},
+                             {u"m", u"p", u"chats", {u"коты"}, m_tone},
+                             {u"f", u"s", u"chatte", {u"кошка"}, m_tone},
+                             {u"adj,f", u"", u"belle", {u"красивая"}, m_tone},
+                             {u"v", u"", u"aimer", {u"любить"}, m_tone},
+                             {u"~", u"", u"Merci !", {u"Спасибо!"}, m_tone}});
   const CheckReport report = CheckLesson(LessonPath());
   EXPECT_TRUE(report.errors.empty()) << AllErrors(report);
   // Six entries in five groups: every exam question shows fewer than five choices, and check
@@ -85,7 +85,7 @@ TEST_F(LessonCheck, AcceptsASoundLessonAndListsItsFilters) {
 }
 
 TEST_F(LessonCheck, FindsRowidGapsAndRowsOutOfStep) {
-  std::vector<LessonRow> rows = {{u"m", u"s", u"a", {u"1"}, tone_},
+  std::vector<LessonRow> rows = {{u"m", u"s", u"a", {u"1"}, m_tone},
                                  {u"m", u"s", u"b", {u"2"}, ToneMp3(300, 44100, 2)},
                                  {u"m", u"s", u"c", {u"3"}, ToneMp3(500, 44100, 2)}};
   rows[1].rowid = 3;
@@ -106,11 +106,11 @@ TEST_F(LessonCheck, FindsRowidGapsAndRowsOutOfStep) {
 
 TEST_F(LessonCheck, FindsRecordingsThatCannotBePlayed) {
   const std::string noise = "ID3 but nothing after it, and certainly no MPEG frame";
-  std::vector<LessonRow> rows = {{u"m", u"s", u"a", {u"1"}, tone_},
+  std::vector<LessonRow> rows = {{u"m", u"s", u"a", {u"1"}, m_tone},
                                  {u"m", u"s", u"b", {u"2"}},
                                  {u"m", u"s", u"c", {u"3"}, std::vector<uint8_t>(noise.begin(), noise.end())},
                                  {u"m", u"s", u"d", {u"4"}, {}},
-                                 {u"m", u"s", u"e", {}, tone_}};
+                                 {u"m", u"s", u"e", {}, m_tone}};
   rows[1].recordingKind = RecordingKind::Null;
   rows[4].recordingKind = RecordingKind::Integer;
   WriteLesson(LessonPath(), rows);
@@ -138,9 +138,9 @@ TEST_F(LessonCheck, FindsRecordingsThatCannotBePlayed) {
 TEST_F(LessonCheck, FindsMergesBeyondFiveAnswersButStillListsTheDirectFilters) {
   std::vector<LessonRow> rows;
   for (char16_t digit = u'1'; digit <= u'6'; ++digit) {
-    rows.push_back({u"adj,m", u"", u"mot" + std::u16string(1, digit), {u"хороший"}, tone_});
+    rows.push_back({u"adj,m", u"", u"mot" + std::u16string(1, digit), {u"хороший"}, m_tone});
   }
-  rows.push_back({u"~~", u"", u"septième", {u"хороший"}, tone_});  // left out of the merges
+  rows.push_back({u"~~", u"", u"septième", {u"хороший"}, m_tone});  // left out of the merges
   WriteLesson(LessonPath(), rows);
   const CheckReport report = CheckLesson(LessonPath());
   // The reversed modes and Exam-2 cannot build; the warning names the rows that share the key.
@@ -159,30 +159,30 @@ TEST_F(LessonCheck, FindsTablesTheTrainerCannotTakeColumnsFrom) {
                 "Mp3Word BLOB, Info2 TEXT, Info3 TEXT, Ru1 TEXT, Ru2 TEXT, Ru3 TEXT, Ru4 TEXT, Ru5 TEXT)");
   EXPECT_TRUE(HasWarning(CheckLesson(LessonPath()), "столбец Mp3Word стоит на месте 5"));
 
-  const auto narrow = folder_.Path() / "narrow.db";
+  const auto narrow = m_folder.Path() / "narrow.db";
   WriteDatabase(narrow, "CREATE TABLE FrRuDict (Nr INTEGER, Topic TEXT, FrGram TEXT, FrWord TEXT, Mp3Word BLOB)");
   EXPECT_TRUE(HasWarning(CheckLesson(narrow), "5 столбцов, а нужно не меньше 13"));
   EXPECT_TRUE(HasError(CheckLesson(narrow), "нет ни одной записи"));
 
-  const auto otherTable = folder_.Path() / "other.db";
+  const auto otherTable = m_folder.Path() / "other.db";
   WriteLesson(otherTable, {});
   WriteDatabase(otherTable, "ALTER TABLE FrRuDict RENAME TO Words");
   EXPECT_TRUE(HasError(CheckLesson(otherTable), "нет таблицы FrRuDict"));
 
-  const auto emptyTable = folder_.Path() / "empty.db";
+  const auto emptyTable = m_folder.Path() / "empty.db";
   WriteLesson(emptyTable, {});
   EXPECT_TRUE(HasError(CheckLesson(emptyTable), "нет ни одной записи"));
 
-  EXPECT_TRUE(HasError(CheckLesson(folder_.Write("zero.db", std::string())), "пуст"));
-  EXPECT_TRUE(HasError(CheckLesson(folder_.Path() / "absent.db"), "не существует"));
-  EXPECT_TRUE(HasError(CheckLesson(folder_.Write("text.db", std::string("plain text, no database"))),
+  EXPECT_TRUE(HasError(CheckLesson(m_folder.Write("zero.db", std::string())), "пуст"));
+  EXPECT_TRUE(HasError(CheckLesson(m_folder.Path() / "absent.db"), "не существует"));
+  EXPECT_TRUE(HasError(CheckLesson(m_folder.Write("text.db", std::string("plain text, no database"))),
                        "SQLite"));
 }
 
 TEST_F(LessonCheck, WarnsAboutWordsAndTranslationsNoKeyCanType) {
-  WriteLesson(LessonPath(), {{u"m", u"s", u"l\u2019eau", {u"вода"}, tone_},
-                             {u"m", u"s", u"chat", {u"кот", u"cat"}, tone_},
-                             {u"~~", u"", u"hors", {u"out"}, tone_}});  // never typed reversed
+  WriteLesson(LessonPath(), {{u"m", u"s", u"l\u2019eau", {u"вода"}, m_tone},
+                             {u"m", u"s", u"chat", {u"кот", u"cat"}, m_tone},
+                             {u"~~", u"", u"hors", {u"out"}, m_tone}});  // never typed reversed
   const CheckReport report = CheckLesson(LessonPath());
   EXPECT_TRUE(report.errors.empty()) << AllErrors(report);
   EXPECT_TRUE(HasWarning(report, "запись 1: слово «l\u2019eau»: символ «\u2019» (U+2019)"));
@@ -194,8 +194,8 @@ TEST_F(LessonCheck, TextsEndAtTheirFirstNulAsTheTrainerShowsThem) {
   // What follows a NUL is never shown: no untypable character there, and a translation that
   // begins with one is no translation.
   WriteLesson(LessonPath(),
-              {{u"m", u"s", std::u16string(u"chat\0\u2019", 6), {std::u16string(u"\0кот", 4)}, tone_},
-               {u"m", u"p", u"chats", {std::u16string(u"коты\0cats", 9)}, tone_}});
+              {{u"m", u"s", std::u16string(u"chat\0\u2019", 6), {std::u16string(u"\0кот", 4)}, m_tone},
+               {u"m", u"p", u"chats", {std::u16string(u"коты\0cats", 9)}, m_tone}});
   PlainLessonState trainer(u"Модуль \"Конспект-1\"");
   trainer.m_szDataFile = FromUtf8(LessonPath().string());
   ASSERT_TRUE(trainer.LoadWordsData());
@@ -214,28 +214,28 @@ TEST_F(LessonCheck, LeavesTheFileAndItsFolderExactlyAsTheyWere) {
   LessonRow gap{u"m", u"s", u"b", {u"2"}};
   gap.recordingKind = RecordingKind::Null;
   gap.rowid = 3;
-  WriteLesson(LessonPath(), {{u"m", u"s", u"a", {u"1"}, tone_}, gap});
+  WriteLesson(LessonPath(), {{u"m", u"s", u"a", {u"1"}, m_tone}, gap});
   const std::string before = ReadBytes(LessonPath());
   const auto modified = std::filesystem::last_write_time(LessonPath());
-  const std::vector<std::string> files = FilesIn(folder_.Path());
+  const std::vector<std::string> files = FilesIn(m_folder.Path());
 
   EXPECT_FALSE(CheckLesson(LessonPath()).errors.empty());
   EXPECT_EQ(ReadBytes(LessonPath()), before);
   EXPECT_EQ(std::filesystem::last_write_time(LessonPath()), modified);
-  EXPECT_EQ(FilesIn(folder_.Path()), files);
+  EXPECT_EQ(FilesIn(m_folder.Path()), files);
 }
 
 TEST_F(LessonCheck, ReadsAWriteAheadLogLessonWithoutLeavingFilesBesideIt) {
   WriteDatabase(LessonPath(), "PRAGMA journal_mode=WAL");
-  WriteLesson(LessonPath(), {{u"m", u"s", u"a", {u"1"}, tone_}});
+  WriteLesson(LessonPath(), {{u"m", u"s", u"a", {u"1"}, m_tone}});
   const std::string before = ReadBytes(LessonPath());
-  ASSERT_EQ(FilesIn(folder_.Path()), std::vector<std::string>{"lesson.db"});
+  ASSERT_EQ(FilesIn(m_folder.Path()), std::vector<std::string>{"lesson.db"});
 
   const CheckReport report = CheckLesson(LessonPath());
   EXPECT_TRUE(report.errors.empty()) << AllErrors(report);
   EXPECT_EQ(report.entries, 1u);
   EXPECT_EQ(ReadBytes(LessonPath()), before);
-  EXPECT_EQ(FilesIn(folder_.Path()), std::vector<std::string>{"lesson.db"});
+  EXPECT_EQ(FilesIn(m_folder.Path()), std::vector<std::string>{"lesson.db"});
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ TEST_F(TypingMarks, TheBoxStandsOnTheFirstWrongCharacter) {
 TEST_F(TypingMarks, AnUncombinedKeyInsideRightLettersIsBoxed) {
   ASSERT_TRUE(h.Open({Entry(u"aaaa")}));
   h.Keys({vk::kControl, vk::kOem7, 'B', 'A', 'A', 'A'});
-  EXPECT_FALSE(h.View().m_bTypedMatches);
+  EXPECT_FALSE(h.View().m_typedMatches);
   const QRect box = BoxTop();
   ASSERT_FALSE(box.isEmpty());
   EXPECT_LT(box.center().x(), RedInk().center().x());

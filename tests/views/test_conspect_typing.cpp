@@ -37,13 +37,13 @@ class ConspectOne : public ::testing::Test {
 
 TEST_F(ConspectOne, WrongCharacterTurnsTheLineRedUntilCorrected) {
   ASSERT_TRUE(h.Open({Entry(u"été"), Entry(u"et")}));
-  EXPECT_TRUE(h.View().m_bTypedMatches);  // nothing typed: only the black cursor
+  EXPECT_TRUE(h.View().m_typedMatches);  // nothing typed: only the black cursor
   EXPECT_TRUE(BlackInk());
   EXPECT_EQ(Signals(), 0);
 
   h.Keys({'E', 'T'});
   EXPECT_EQ(h.Typed(), u"et");
-  EXPECT_FALSE(h.View().m_bTypedMatches);
+  EXPECT_FALSE(h.View().m_typedMatches);
   EXPECT_TRUE(RedInk());
   EXPECT_EQ(Signals(), 2);  // at every repaint while wrong
 
@@ -51,7 +51,7 @@ TEST_F(ConspectOne, WrongCharacterTurnsTheLineRedUntilCorrected) {
   EXPECT_EQ(Signals(), 3);
   h.Keys({vk::kControl, vk::kOem7, 'E'});
   EXPECT_EQ(h.Typed(), u"é");
-  EXPECT_TRUE(h.View().m_bTypedMatches);
+  EXPECT_TRUE(h.View().m_typedMatches);
   EXPECT_FALSE(RedInk());
   EXPECT_TRUE(BlackInk());
   EXPECT_EQ(Signals(), 3);
@@ -61,20 +61,20 @@ TEST_F(ConspectOne, WrongCharacterTurnsTheLineRedUntilCorrected) {
 TEST_F(ConspectOne, TypedTextLongerThanTheKeyIsWrong) {
   ASSERT_TRUE(h.Open({Entry(u"et")}));
   h.Keys({'E', 'T'});
-  EXPECT_TRUE(h.View().m_bTypedMatches);
+  EXPECT_TRUE(h.View().m_typedMatches);
   h.Key('E');
-  EXPECT_FALSE(h.View().m_bTypedMatches);
+  EXPECT_FALSE(h.View().m_typedMatches);
 }
 
 TEST_F(ConspectOne, UncombinedKeyCountsAsOneWrongCharacter) {
   ASSERT_TRUE(h.Open({Entry(u"bon")}));
   h.Keys({vk::kControl, vk::kOem7, 'B'});
   EXPECT_EQ(h.Typed().size(), 1u);
-  EXPECT_FALSE(h.View().m_bTypedMatches);
+  EXPECT_FALSE(h.View().m_typedMatches);
   h.Key(vk::kBack);
   h.Key('B');
   EXPECT_EQ(h.Typed(), u"b");
-  EXPECT_TRUE(h.View().m_bTypedMatches);
+  EXPECT_TRUE(h.View().m_typedMatches);
 }
 
 TEST_F(ConspectOne, SpaceMovesOnOnlyWhenTheTypedTextIsTheWord) {
@@ -83,14 +83,14 @@ TEST_F(ConspectOne, SpaceMovesOnOnlyWhenTheTypedTextIsTheWord) {
   h.Key(vk::kSpace);
   EXPECT_EQ(h.View().m_nUserFilterIndex, 0);
   EXPECT_EQ(h.Typed(), u"uu ");
-  EXPECT_FALSE(h.View().m_bTypedMatches);
+  EXPECT_FALSE(h.View().m_typedMatches);
   h.Keys({vk::kBack, vk::kBack, 'N', vk::kSpace});
   EXPECT_EQ(h.View().m_nUserFilterIndex, 1);
   EXPECT_EQ(h.Typed(), u"");
 
   h.Keys({'A', vk::kSpace, 'B'});  // a space inside the word is typed
   EXPECT_EQ(h.Typed(), u"a b");
-  EXPECT_TRUE(h.View().m_bTypedMatches);
+  EXPECT_TRUE(h.View().m_typedMatches);
   h.Key(vk::kSpace);
   EXPECT_EQ(h.View().m_nUserFilterIndex, 2);
 
@@ -229,7 +229,7 @@ TEST_F(ConspectOne, RussianLayoutStillTypesLatinLettersByPhysicalKey) {
     QApplication::sendEvent(&h.View(), &event);
   }
   EXPECT_EQ(h.Typed(), u"chat");
-  EXPECT_TRUE(h.View().m_bTypedMatches);
+  EXPECT_TRUE(h.View().m_typedMatches);
 }
 
 TEST(ConspectTwo, FrenchLayoutStillTypesCyrillicByPhysicalKey) {
@@ -252,7 +252,7 @@ TEST(ConspectTwo, ReversedLessonTypedInCyrillic) {
   EXPECT_EQ(h.View().m_wsKeyWord, u"кот");
   h.Keys({'R', 'J', 'N'});
   EXPECT_EQ(h.Typed(), u"кот");
-  EXPECT_TRUE(h.View().m_bTypedMatches);
+  EXPECT_TRUE(h.View().m_typedMatches);
 }
 
 // Conspect-2 on the desktop keyboard state: CapsLock is read from every key event, never guessed

@@ -107,17 +107,17 @@ TEST_F(CellDrawing, LongTextShrinksOnOneLineInsideTheCell) {
 
 TEST_F(CellDrawing, EmptyTextIsFilledAndFramedWithoutNumber) {
   const QImage blank = image;
-  view.m_nNumberedCells = 4;
+  view.m_numberedCells = 4;
   Draw(u"", grid::kTranslationFill, 3);
   EXPECT_EQ(test::ChangedPixels(image, blank, QRect(25, 50, 25, 50)), 0);
-  EXPECT_EQ(view.m_nNumberedCells, 4);
+  EXPECT_EQ(view.m_numberedCells, 4);
   EXPECT_TRUE(Near(At(image, 500, 75), Over(grid::kTranslationFill, qRgb(255, 255, 255))));
   EXPECT_EQ(At(image, 50, 75), grid::kFramePen);
 }
 
 TEST_F(CellDrawing, RightAnswerHighlightOnlyInExamViews) {
-  view.m_bShowTrueAnswer = 1;
-  view.m_nTrueCellIndex = 0;
+  view.m_showTrueAnswer = 1;
+  view.m_trueCellIndex = 0;
   Draw(u"x", grid::kTranslationFill, 1);
   EXPECT_TRUE(Near(At(image, kLeftX, 75), Over(grid::kTranslationFill, qRgb(255, 255, 255))));
   view.m_bExamMode = 1;
@@ -127,7 +127,7 @@ TEST_F(CellDrawing, RightAnswerHighlightOnlyInExamViews) {
   image.fill(Qt::white);
   Draw(u"x", grid::kTranslationFill, 1);
   EXPECT_TRUE(Near(At(image, kLeftX, 75), Over(grid::kAnswerHighlight, qRgb(255, 255, 255))));
-  EXPECT_EQ(view.m_nNumberedCells, 1);
+  EXPECT_EQ(view.m_numberedCells, 1);
 }
 
 LessonRow FullRow(std::vector<std::u16string> translations) {
@@ -168,7 +168,7 @@ TEST(RenderedGrid, FiveTranslationsNumberedBelowTheHeaderAndTypingLine) {
       EXPECT_EQ(numberInk, 0) << "row " << row;
     }
   }
-  EXPECT_EQ(h.View().m_nNumberedCells, 5);
+  EXPECT_EQ(h.View().m_numberedCells, 5);
   // Status line: text, no fill, no frame.
   EXPECT_EQ(At(frame, kLeftX, 550 + kMid), At(bg, kLeftX, 550 + kMid));
   EXPECT_EQ(At(frame, 50, 550 + kMid), At(bg, 50, 550 + kMid));
@@ -183,7 +183,7 @@ TEST(RenderedGrid, TwoTranslationsLeaveRowsEightToTenEmptyAndTheStatusInRowEleve
   EXPECT_GT(test::ChangedPixels(frame, bg, QRect(0, 350, 1000, 50)), 0);
   EXPECT_EQ(test::ChangedPixels(frame, bg, QRect(0, 401, 1000, 149)), 0);
   EXPECT_GT(test::ChangedPixels(frame, bg, QRect(50, 550, 900, 50)), 0);
-  EXPECT_EQ(h.View().m_nNumberedCells, 2);
+  EXPECT_EQ(h.View().m_numberedCells, 2);
 }
 
 TEST(RenderedGrid, PluralMarkOnlyForNumberCodeP) {

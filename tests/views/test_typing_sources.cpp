@@ -36,7 +36,7 @@ TEST(TypingLine, ALetterThatDiffersOnlyInCaseIsWrong) {
   ASSERT_TRUE(h.Open({Entry(u"Paris"), Entry(u"b")}));
   h.Keys({'P', 'A', 'R', 'I', 'S'});
   EXPECT_EQ(h.Typed(), u"paris");
-  EXPECT_FALSE(h.View().m_bTypedMatches);
+  EXPECT_FALSE(h.View().m_typedMatches);
   EXPECT_FALSE(test::InkBox(h.Frame(), grid::kTypingError, kTypingRow).isEmpty());
   EXPECT_EQ(h.fake.errorSignal.plays, 5);
 
@@ -46,7 +46,7 @@ TEST(TypingLine, ALetterThatDiffersOnlyInCaseIsWrong) {
   h.fake.keyboard.shift = false;
   h.Keys({'A', 'R', 'I', 'S'});
   EXPECT_EQ(h.Typed(), u"Paris");
-  EXPECT_TRUE(h.View().m_bTypedMatches);
+  EXPECT_TRUE(h.View().m_typedMatches);
   EXPECT_TRUE(test::InkBox(h.Frame(), grid::kTypingError, kTypingRow).isEmpty());
 }
 
@@ -56,7 +56,7 @@ TEST(TypingLine, SpaceOnAWrongLineLongerThanTheWordIsTypedAndDoesNotMoveOn) {
   h.Keys({'A', 'B', 'X', vk::kSpace});
   EXPECT_EQ(h.Typed(), u"abx ");
   EXPECT_EQ(h.View().m_nUserFilterIndex, 0);
-  EXPECT_FALSE(h.View().m_bTypedMatches);
+  EXPECT_FALSE(h.View().m_typedMatches);
   h.Key(vk::kSpace);
   EXPECT_EQ(h.Typed(), u"abx  ");
   EXPECT_EQ(h.View().m_nUserFilterIndex, 0);
@@ -200,7 +200,7 @@ TEST(AccentTable, EveryLetterOfTheManualsTableComposesFromTheKeysItNames) {
         << QString(entry.letter).toStdString() << " by " << entry.chord.toStdString();
   }
   EXPECT_EQ(h.Typed(), all);
-  EXPECT_TRUE(h.View().m_bTypedMatches);
+  EXPECT_TRUE(h.View().m_typedMatches);
 }
 
 // ---- the Russian keyboard ----
@@ -244,7 +244,7 @@ TEST(RussianKeyboard, TypingThePhysicalRowsGivesTheirLetters) {
         QApplication::sendEvent(&h.View(), &event);
       }
       EXPECT_EQ(h.Typed(), expected);
-      EXPECT_TRUE(h.View().m_bTypedMatches);
+      EXPECT_TRUE(h.View().m_typedMatches);
       h.Key(vk::kTab);
     }
   }

@@ -80,10 +80,10 @@ TEST(WordsViewStatus, PositionInTheFilterOrTheExamScore) {
   EXPECT_NE(h.LogText().find("\nТекущая позиция : 1 / 37"), std::string::npos);
   CWordsView& view = h.View();
   view.m_bExamMode = 1;
-  view.m_nRightAnswers = 3;
-  view.m_nWrongAnswers = 1;
+  view.m_rightAnswers = 3;
+  view.m_wrongAnswers = 1;
   view.m_nTotalCountAltWords = 7;
-  view.m_nHints = 2;
+  view.m_hints = 2;
   EXPECT_EQ(grid::StatusText(view), u"Правильно: 3; Неправильно: 1; Осталось: 7; Подсказок: 2");
 }
 
@@ -304,7 +304,7 @@ TEST(WordsViewLoading, CancelledDialogKeepsLessonPositionTypedTextAndSound) {
   // The learner goes on where they were.
   h.Key('T');
   EXPECT_EQ(h.Typed(), u"mot");
-  EXPECT_TRUE(h.View().m_bTypedMatches);
+  EXPECT_TRUE(h.View().m_typedMatches);
   h.Key(vk::kTab);
   EXPECT_EQ(h.View().m_wsKeyWord, u"mot3");
   EXPECT_EQ(h.Plays(), plays + 1);

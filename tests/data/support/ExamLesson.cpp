@@ -25,7 +25,7 @@ void ExamLesson::Repaint() {
   RecordingLesson::Repaint();
   // The drawing numbers the cells it draws and keeps the last count when it draws none.
   if (SetUserData() && !m_vwsAltWords.empty())
-    m_nNumberedCells = std::min<int32_t>(static_cast<int32_t>(m_vwsAltWords.size()), m_nMaxAltWords);
+    m_numberedCells = std::min<int32_t>(static_cast<int32_t>(m_vwsAltWords.size()), m_nMaxAltWords);
 }
 
 void ExamLesson::UseDraw(const std::function<bool(int)>& predicate) {

@@ -26,7 +26,7 @@ class ExamLesson : public RecordingLesson {
 
   // Moves the clock to the first second from now whose draw value satisfies the predicate.
   void UseDraw(const std::function<bool(int)>& predicate);
-  int RightCell() const { return m_nTrueCellIndex + 1; }
+  int RightCell() const { return m_trueCellIndex + 1; }
   // A numbered cell other than the right one, 0 when there is none.
   int WrongCell() const;
   int RightAnswerErrors() const;

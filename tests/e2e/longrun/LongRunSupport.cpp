@@ -91,26 +91,26 @@ LongRunHarness::LongRunHarness() {
   // The player's wave output: one that keeps nothing, so that what it played does not pile up.
   fake.platform.makeWaveOut = [this] {
     auto out = std::make_unique<CountingWaveOut>();
-    m_pWaveOut = out.get();
+    m_waveOut = out.get();
     return std::unique_ptr<verbaro::WaveOut>(std::move(out));
   };
 }
 
 void LongRunHarness::Attach(std::unique_ptr<CWordsView> view) {
-  m_pView = std::move(view);
-  m_pView->SetFilterMenu(&m_filterMenu);
-  m_pView->resize(400, 240);
-  m_pView->Create();
+  m_view = std::move(view);
+  m_view->SetFilterMenu(&m_filterMenu);
+  m_view->resize(400, 240);
+  m_view->Create();
 }
 
 LongRunHarness::~LongRunHarness() {
-  m_pView.reset();
+  m_view.reset();
   CWordsView::SharedRepeatCounter() = 0;
 }
 
 bool LongRunHarness::Open(const QString& path) {
   fake.files.answers.push_back(path);
-  return m_pView->OpenLesson();
+  return m_view->OpenLesson();
 }
 
 int64_t ResidentBytes() {

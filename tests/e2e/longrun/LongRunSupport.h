@@ -29,7 +29,7 @@ void WriteLesson(const QString& path, const std::vector<LessonRow>& rows);
 class CountingWaveOut : public WaveOut {
  public:
   int Open(const PcmFormat&) override {
-    m_bOpen = true;
+    m_open = true;
     return waveout::kOk;
   }
   int Write(const uint8_t*, size_t bytes) override {
@@ -38,13 +38,13 @@ class CountingWaveOut : public WaveOut {
     return waveout::kOk;
   }
   void Reset() override {}
-  void Close() override { m_bOpen = false; }
-  bool IsOpen() const override { return m_bOpen; }
+  void Close() override { m_open = false; }
+  bool IsOpen() const override { return m_open; }
   int64_t writes = 0;
   uint64_t bytesWritten = 0;
 
  private:
-  bool m_bOpen = false;
+  bool m_open = false;
 };
 
 // One view of type V, created the way the frame creates it, on fakes; the lesson is opened with
@@ -60,9 +60,9 @@ class LongRunHarness {
   ~LongRunHarness();
 
   bool Open(const QString& path);
-  CWordsView& View() const { return *m_pView; }
+  CWordsView& View() const { return *m_view; }
   FakeViewTimer& Timer() const { return *fake.timers.back(); }
-  const CountingWaveOut& WaveOut() const { return *m_pWaveOut; }
+  const CountingWaveOut& WaveOut() const { return *m_waveOut; }
 
   FakePlatform fake;
 
@@ -70,9 +70,9 @@ class LongRunHarness {
   LongRunHarness();
   void Attach(std::unique_ptr<CWordsView> view);
 
-  CountingWaveOut* m_pWaveOut = nullptr;  // owned by the view's player
+  CountingWaveOut* m_waveOut = nullptr;  // owned by the view's player
   FakeFilterMenu m_filterMenu;
-  std::unique_ptr<CWordsView> m_pView;
+  std::unique_ptr<CWordsView> m_view;
 };
 
 // Resident set size of the process (from /proc/self/statm), in bytes.

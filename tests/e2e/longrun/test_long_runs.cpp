@@ -149,13 +149,13 @@ void TakeLongExam(LongRunHarness& run, const char* name) {
   Memory warm;
   int choices = 0, rights = 0, wrongs = 0, hints = 0;
   auto check = [&] {
-    ASSERT_GE(exam.m_nRightAnswers, 0);
-    ASSERT_GE(exam.m_nWrongAnswers, 0);
-    ASSERT_GE(exam.m_nHints, 0);
+    ASSERT_GE(exam.m_rightAnswers, 0);
+    ASSERT_GE(exam.m_wrongAnswers, 0);
+    ASSERT_GE(exam.m_hints, 0);
     ASSERT_GE(exam.m_nTotalCountAltWords, 0);
-    ASSERT_EQ(exam.m_nTotalCountAltWords + exam.m_nRightAnswers, filterAnswers);
-    ASSERT_EQ(exam.m_nWrongAnswers, wrongs);
-    ASSERT_EQ(exam.m_nHints, hints);
+    ASSERT_EQ(exam.m_nTotalCountAltWords + exam.m_rightAnswers, filterAnswers);
+    ASSERT_EQ(exam.m_wrongAnswers, wrongs);
+    ASSERT_EQ(exam.m_hints, hints);
   };
   bool measured = false;
   // A new second for every question: the draws are seeded by the clock. A right answer repaints,
@@ -164,8 +164,8 @@ void TakeLongExam(LongRunHarness& run, const char* name) {
   exam.Repaint();
   while (exam.m_nTotalCountAltWords > 0 && choices < 4 * kExamAnswers) {
     ASSERT_TRUE(exam.HasQuestion()) << "no question after " << choices << " choices";
-    const int cells = exam.m_nNumberedCells;
-    const int right = exam.m_nTrueCellIndex + 1;
+    const int cells = exam.m_numberedCells;
+    const int right = exam.m_trueCellIndex + 1;
     // 55 % of the questions get a wrong choice first (each needs one more right answer later),
     // 5 % a refusal; about 21 000 choices learn the 6 000 answers.
     const int roll = choices < kExamAnswers ? static_cast<int>(random() % 20) : 0;
@@ -195,7 +195,7 @@ void TakeLongExam(LongRunHarness& run, const char* name) {
 
   EXPECT_EQ(exam.m_nTotalCountAltWords, 0) << "the test did not end";
   EXPECT_GE(choices, kExamAnswers);
-  EXPECT_EQ(exam.m_nRightAnswers, filterAnswers);
+  EXPECT_EQ(exam.m_rightAnswers, filterAnswers);
   const std::vector<QString> messages = run.fake.messages.Texts();
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages.back(), QStringLiteral("Данные закончились! Ваша статистика:\nПравильно: %1; "

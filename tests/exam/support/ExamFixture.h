@@ -51,7 +51,7 @@ class ExamTest : public ::testing::Test, private ApplicationFirst {
 
   // The texts of the answer cells of the current question.
   static std::vector<std::u16string> Cells(const CExam1View& view) { return view.m_vwsAltWords; }
-  static int RightCell(const CExam1View& view) { return view.m_nTrueCellIndex + 1; }
+  static int RightCell(const CExam1View& view) { return view.m_trueCellIndex + 1; }
   // Some numbered cell other than the right one (0 when there is none).
   static int WrongCell(const CExam1View& view);
   // A digit key pressed on the view, through its key event handling.

@@ -14,14 +14,14 @@ VideoHarness::VideoHarness(Mode mode) {
   // The repeat counter is shared by every view of the process: start each test afresh.
   CWordsView::SharedRepeatCounter() = 0;
   if (mode == Mode::Video1) {
-    m_pView = std::make_unique<CVideo1View>(fake.Get());
+    m_view = std::make_unique<CVideo1View>(fake.Get());
   } else {
-    m_pView = std::make_unique<CVideo2View>(fake.Get());
+    m_view = std::make_unique<CVideo2View>(fake.Get());
   }
-  m_pView->SetFilterMenu(&m_menu);
-  m_pView->resize(800, 600);
-  m_pView->Create();
-  m_pView->show();
+  m_view->SetFilterMenu(&m_menu);
+  m_view->resize(800, 600);
+  m_view->Create();
+  m_view->show();
 }
 
 VideoHarness::~VideoHarness() = default;
@@ -30,13 +30,13 @@ bool VideoHarness::Open(const std::vector<LessonRow>& rows) {
   const QString path = m_dir.filePath(QStringLiteral("lesson.db"));
   WriteLesson(path.toStdString(), rows);
   fake.files.answers.push_back(path);
-  const bool opened = m_pView->OpenLesson();
+  const bool opened = m_view->OpenLesson();
   Sounded();
   return opened;
 }
 
 FakeViewTimer& VideoHarness::Timer() const {
-  auto* timer = dynamic_cast<FakeViewTimer*>(&m_pView->Timer());
+  auto* timer = dynamic_cast<FakeViewTimer*>(&m_view->Timer());
   EXPECT_NE(timer, nullptr);
   return *timer;
 }
@@ -54,7 +54,7 @@ int VideoHarness::RunUntilHalt(int limit) {
 }
 
 void VideoHarness::Key(int virtualKey) {
-  m_pView->OnKeyDown(virtualKey);
+  m_view->OnKeyDown(virtualKey);
   Sounded();
 }
 
@@ -66,10 +66,10 @@ size_t VideoHarness::TotalWrites() const {
 
 const std::vector<std::u16string>& VideoHarness::Sounded() {
   // Every action sounds at most the entry it has just drawn, whose key word the view holds.
-  for (const size_t total = TotalWrites(); m_nWritesSeen < total; ++m_nWritesSeen) {
-    m_vSounded.push_back(m_pView->m_wsKeyWord);
+  for (const size_t total = TotalWrites(); m_writesSeen < total; ++m_writesSeen) {
+    m_sounded.push_back(m_view->m_wsKeyWord);
   }
-  return m_vSounded;
+  return m_sounded;
 }
 
 }  // namespace verbaro::test

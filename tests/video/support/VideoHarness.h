@@ -35,8 +35,8 @@ class VideoHarness {
   const std::vector<std::u16string>& Sounded();
   std::vector<QString> Messages() const { return fake.messages.Texts(); }
   FakeViewTimer& Timer() const;
-  CVideo1View& View() const { return *m_pView; }
-  int32_t Position() const { return m_pView->m_nUserFilterIndex; }
+  CVideo1View& View() const { return *m_view; }
+  int32_t Position() const { return m_view->m_nUserFilterIndex; }
 
   FakePlatform fake;
 
@@ -45,9 +45,9 @@ class VideoHarness {
 
   QTemporaryDir m_dir;
   FakeFilterMenu m_menu;  // the Filters menu the view fills
-  std::unique_ptr<CVideo1View> m_pView;
-  std::vector<std::u16string> m_vSounded;
-  size_t m_nWritesSeen = 0;
+  std::unique_ptr<CVideo1View> m_view;
+  std::vector<std::u16string> m_sounded;
+  size_t m_writesSeen = 0;
 };
 
 }  // namespace verbaro::test

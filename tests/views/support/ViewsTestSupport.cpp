@@ -11,26 +11,26 @@ ViewHarness::ViewHarness(std::unique_ptr<CWordsView> (*make)(const Platform&)) {
   EnsureApplication();
   fake.log.AttachMemory();
   CWordsView::SharedRepeatCounter() = 0;
-  m_pView = make(fake.Get());
-  m_pView->SetFilterMenu(&m_filterMenu);
-  m_pView->resize(1000, 600);
-  m_pView->SetMainLog(&fake.log);
-  m_pView->Create();
-  m_pView->Repaint();
-  m_background = m_pView->BackBuffer();
+  m_view = make(fake.Get());
+  m_view->SetFilterMenu(&m_filterMenu);
+  m_view->resize(1000, 600);
+  m_view->SetMainLog(&fake.log);
+  m_view->Create();
+  m_view->Repaint();
+  m_background = m_view->BackBuffer();
 }
 
 ViewHarness::~ViewHarness() {
-  m_pView.reset();
+  m_view.reset();
   CWordsView::SharedRepeatCounter() = 0;
 }
 
 bool ViewHarness::Open(const std::vector<LessonRow>& rows) {
-  const QString path = m_dir.filePath(QStringLiteral("lesson%1.db").arg(++m_nLessons));
+  const QString path = m_dir.filePath(QStringLiteral("lesson%1.db").arg(++m_lessons));
   m_lessonPath = path.toStdString();
   WriteLesson(m_lessonPath, rows);
   fake.files.answers.push_back(path);
-  return m_pView->OpenLesson();
+  return m_view->OpenLesson();
 }
 
 QRgb Over(QRgb c, QRgb under) {

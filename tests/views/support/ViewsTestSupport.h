@@ -35,15 +35,15 @@ class ViewHarness {
   bool Open(const std::vector<LessonRow>& rows);
   // The file the last Open wrote.
   std::string LessonPath() const { return m_lessonPath; }
-  void Key(int virtualKey) { m_pView->OnKeyDown(virtualKey); }
+  void Key(int virtualKey) { m_view->OnKeyDown(virtualKey); }
   void Keys(std::initializer_list<int> virtualKeys) {
     for (int key : virtualKeys) Key(key);
   }
 
-  CWordsView& View() const { return *m_pView; }
+  CWordsView& View() const { return *m_view; }
   template <typename V>
   V& As() const {
-    return static_cast<V&>(*m_pView);
+    return static_cast<V&>(*m_view);
   }
   FakeViewTimer& Timer() const { return *fake.timers.back(); }
   FakeWaveOut& WaveOut() const { return *fake.waveOuts.back(); }
@@ -51,10 +51,10 @@ class ViewHarness {
   size_t Plays() const { return WaveOut().writes.size(); }
   std::vector<QString> Messages() const { return fake.messages.Texts(); }
   std::string LogText() const { return fake.log.Text(); }
-  std::u16string Typed() const { return m_pView->m_wsTypedText; }
+  std::u16string Typed() const { return m_view->m_typedText; }
   // The back buffer of the last repaint, and the same before any lesson was loaded
   // (background and logo only).
-  QImage Frame() const { return m_pView->BackBuffer(); }
+  QImage Frame() const { return m_view->BackBuffer(); }
   const QImage& Background() const { return m_background; }
   // The Filters menu the view fills, as the frame's would be.
   FakeFilterMenu& FilterMenu() { return m_filterMenu; }
@@ -64,9 +64,9 @@ class ViewHarness {
  private:
   QTemporaryDir m_dir;
   FakeFilterMenu m_filterMenu;
-  std::unique_ptr<CWordsView> m_pView;
+  std::unique_ptr<CWordsView> m_view;
   QImage m_background;
-  int m_nLessons = 0;
+  int m_lessons = 0;
   std::string m_lessonPath;
 };
 
