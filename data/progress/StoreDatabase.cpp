@@ -40,21 +40,29 @@ std::string StampOf(int64_t seconds) {
 StoreDatabase::StoreDatabase(const std::string& path, const Clock& clock, bool readOnly)
     : m_path(path), m_clock(clock) {
   if (readOnly) {
-    // The lesson tool: a missing store is no news, and nothing is ever changed.
-    if (!Exists(path) || !Connect(true)) return;
-    if (Check() == Health::Unreadable) {
-      Close();
-      if (!Connect(true, true)) return;
-    }
-    if (Check() != Health::Sound || UserVersion(m_db) < 1) {
-      Close();
-      return;
-    }
-    m_use = Use::Read;
+    OpenToRead();
+  } else {
+    OpenToStudy();
+  }
+}
+
+void StoreDatabase::OpenToRead() {
+  // The lesson tool: a missing store is no news, and nothing is ever changed.
+  if (!Exists(m_path) || !Connect(true)) return;
+  if (Check() == Health::Unreadable) {
+    Close();
+    if (!Connect(true, true)) return;
+  }
+  if (Check() != Health::Sound || UserVersion(m_db) < 1) {
+    Close();
     return;
   }
+  m_use = Use::Read;
+}
+
+void StoreDatabase::OpenToStudy() {
   std::error_code error;
-  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  const std::filesystem::path folder = std::filesystem::path(m_path).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, error);
   if (error) {
     Fail(std::u16string(kNotSaving) + u"не удалось создать папку\n" + FromUtf8(folder.string()));
@@ -62,25 +70,12 @@ StoreDatabase::StoreDatabase(const std::string& path, const Clock& clock, bool r
   }
   if (!Connect(false)) return;
   bool readOnlyFile = sqlite3_db_readonly(m_db, "main") == 1;
-  Health health = Check();
-  if (health == Health::Unreadable && readOnlyFile) {
-    // A write-ahead-log store on a read-only disk: no shared-memory index can be made beside
-    // it, but nobody can write it either, so it is read as it stands.
-    Close();
-    health = Connect(true, true) ? Check() : Health::Unreadable;
-  }
-  if (health == Health::Damaged && !readOnlyFile) {
-    Close();
-    if (SetAsideDamaged() && Connect(false)) {
-      health = Check();
-      readOnlyFile = sqlite3_db_readonly(m_db, "main") == 1;
-    }
-  }
+  const Health health = Recover(Check(), readOnlyFile);
   if (health != Health::Sound) {
     Close();
     Fail(std::u16string(kNotSaving) +
          (health == Health::Damaged ? u"файл повреждён\n" : u"не удалось прочитать файл\n") +
-         FromUtf8(path));
+         FromUtf8(m_path));
     return;
   }
   const int version = UserVersion(m_db);
@@ -89,14 +84,35 @@ StoreDatabase::StoreDatabase(const std::string& path, const Clock& clock, bool r
     Close();
     m_use = Connect(true) ? Use::Read : Use::None;
     Fail(std::u16string(kNotSaving) +
-         u"файл записан более новой версией программы и только читается\n" + FromUtf8(path));
+         u"файл записан более новой версией программы и только читается\n" + FromUtf8(m_path));
     return;
   }
   if (readOnlyFile) {
     m_use = version == kSchemaVersion ? Use::Read : Use::None;
-    Fail(std::u16string(kNotSaving) + u"файл доступен только для чтения\n" + FromUtf8(path));
+    Fail(std::u16string(kNotSaving) + u"файл доступен только для чтения\n" + FromUtf8(m_path));
     return;
   }
+  StartWriting();
+}
+
+StoreDatabase::Health StoreDatabase::Recover(Health health, bool& readOnlyFile) {
+  if (health == Health::Unreadable && readOnlyFile) {
+    // A write-ahead-log store on a read-only disk: no shared-memory index can be made beside
+    // it, but nobody can write it either, so it is read as it stands.
+    Close();
+    return Connect(true, true) ? Check() : Health::Unreadable;
+  }
+  if (health == Health::Damaged && !readOnlyFile) {
+    Close();
+    if (SetAsideDamaged() && Connect(false)) {
+      readOnlyFile = sqlite3_db_readonly(m_db, "main") == 1;
+      return Check();
+    }
+  }
+  return health;
+}
+
+void StoreDatabase::StartWriting() {
   Configure();
   const int rc = UpgradeSchema(m_db);
   if (rc != SQLITE_OK) {

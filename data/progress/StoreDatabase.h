@@ -45,6 +45,13 @@ class StoreDatabase {
 
  private:
   enum class Health { Sound, Damaged, Unreadable };
+  void OpenToRead();
+  void OpenToStudy();
+  // Opens anew a store that could not be used as it was: a write-ahead-log store on a read-only
+  // disk as it stands, a damaged one set aside for a new one. The health of what is then open.
+  Health Recover(Health health, bool& readOnlyFile);
+  // Brings the schema up to date and starts writing; on failure the store is only read.
+  void StartWriting();
   bool Connect(bool readOnly, bool immutable = false);
   void Close();
   Health Check();
