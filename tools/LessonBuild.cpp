@@ -103,33 +103,26 @@ void MakeTypable(WordList& list, std::vector<LineProblem>& problems) {
   }
 }
 
-}  // namespace
-
-int BuildLesson(const BuildRequest& request, std::ostream& out, std::ostream& err) {
+// Says why the lesson file may not be written where asked, or nothing.
+bool RefusesTarget(const BuildRequest& request, std::ostream& err) {
   std::error_code code;
   if (std::filesystem::exists(request.lesson, code) && !request.replace) {
     err << "Файл урока уже существует: " << request.lesson.string()
         << "\nЧтобы заменить его, добавьте --replace.\n";
-    return 1;
+    return true;
   }
   if (std::filesystem::is_directory(request.lesson, code)) {
     err << "На месте файла урока папка: " << request.lesson.string() << "\n";
-    return 1;
+    return true;
   }
-  const std::optional<std::string> text = ReadFile(request.wordList);
-  if (!text) {
-    err << "Не могу прочитать список слов: " << request.wordList.string() << "\n";
-    return 1;
-  }
+  return false;
+}
 
-  WordList list = ParseWordList(*text, request.wordList.parent_path());
-  std::vector<LineProblem> problems = list.problems;
-  MakeTypable(list, problems);
-  std::map<int, GivenRecording> given;
-  LoadGivenRecordings(list, given, problems);
+// Reports every error of the word list, by line, and whether there was any; then the
+// warnings of a list that may be written.
+bool ReportsErrors(const WordList& list, std::vector<LineProblem> problems, std::ostream& err) {
   std::stable_sort(problems.begin(), problems.end(),
                    [](const LineProblem& a, const LineProblem& b) { return a.lineNumber < b.lineNumber; });
-
   std::vector<EntryText> texts;
   for (const LessonEntry& entry : list.entries) texts.push_back(ToEntryText(entry));
   const std::vector<MergeOverflow> overflows = FindMergeOverflows(texts);
@@ -139,11 +132,11 @@ int BuildLesson(const BuildRequest& request, std::ostream& out, std::ostream& er
   const size_t errorCount = problems.size() + overflows.size();
   if (errorCount > 0) {
     err << "Урок не записан: ошибок — " << errorCount << ".\n";
-    return 1;
+    return true;
   }
   if (list.entries.empty()) {
     err << "В списке слов нет ни одной записи; урок не записан.\n";
-    return 1;
+    return true;
   }
   for (const EntryText* entry : FindUnaskableEntries(texts))
     err << "Предупреждение: " << DescribeUnaskable(*entry, Place::Line) << "\n";
@@ -151,20 +144,25 @@ int BuildLesson(const BuildRequest& request, std::ostream& out, std::ostream& er
     err << "Предупреждение: " << DescribeInfoGivingAnswer(found, Place::Line) << "\n";
   for (const SmallExamGroup& group : FindSmallExamGroups(texts))
     err << "Предупреждение: " << DescribeSmallExamGroup(group, Place::Line) << "\n";
+  return false;
+}
 
+// Writes every entry with its recording (the given one or the French voice's) and puts the
+// lesson in place; counts the entries the voice spoke. False, said on err, when it could not.
+bool WriteLesson(const BuildRequest& request, const WordList& list,
+                 const std::map<int, GivenRecording>& given, size_t& spoken, std::ostream& err) {
   LessonWriter writer(request.lesson);
   std::string error;
   if (!writer.Open(error)) {
     err << "Урок не записан: " << error << "\n";
-    return 1;
+    return false;
   }
   const std::string topic = request.wordList.stem().string();
-  size_t spoken = 0;
   for (const LessonEntry& entry : list.entries) {
     std::optional<std::vector<uint8_t>> mp3 = MakeRecording(entry, given, error);
     if (!mp3) {
       err << "Урок не записан: строка " << entry.lineNumber << ": " << error << "\n";
-      return 1;
+      return false;
     }
     if (entry.mp3Path.empty()) ++spoken;
     LessonRow row;
@@ -179,13 +177,34 @@ int BuildLesson(const BuildRequest& request, std::ostream& out, std::ostream& er
     row.recording = *mp3;
     if (!writer.AddRow(row, error)) {
       err << "Урок не записан: " << error << "\n";
-      return 1;
+      return false;
     }
   }
   if (!writer.Commit(request.replace, error)) {
     err << "Урок не записан: " << error << "\n";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int BuildLesson(const BuildRequest& request, std::ostream& out, std::ostream& err) {
+  if (RefusesTarget(request, err)) return 1;
+  const std::optional<std::string> text = ReadFile(request.wordList);
+  if (!text) {
+    err << "Не могу прочитать список слов: " << request.wordList.string() << "\n";
     return 1;
   }
+  WordList list = ParseWordList(*text, request.wordList.parent_path());
+  std::vector<LineProblem> problems = list.problems;
+  MakeTypable(list, problems);
+  std::map<int, GivenRecording> given;
+  LoadGivenRecordings(list, given, problems);
+  if (ReportsErrors(list, std::move(problems), err)) return 1;
+
+  size_t spoken = 0;
+  if (!WriteLesson(request, list, given, spoken, err)) return 1;
   out << "Урок записан: " << request.lesson.string() << "\nЗаписей: " << list.entries.size()
       << ", озвучено французским голосом espeak-ng: " << spoken << ".\n";
   return 0;
