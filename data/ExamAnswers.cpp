@@ -12,9 +12,8 @@ namespace verbaro {
 
 bool ExamRules::HasQuestion() const {
   if (!m_questionReady) return false;
-  if (m_nTrueRandIndex < 0 || m_nTrueRandIndex >= static_cast<int>(m_vCopyWordsData.size()))
-    return false;
-  const WordsData& asked = m_vCopyWordsData[m_nTrueRandIndex];
+  if (!IsKnownRecord(m_nTrueRandIndex)) return false;
+  const ExamProgress& asked = m_vCopyWordsData[m_nTrueRandIndex];
   const int answers = static_cast<int>(asked.vwsAltWords.size());
   return m_lesson.m_nTrueInd >= 0 && m_lesson.m_nTrueInd < answers &&
          asked.vnWordErrors.size() == asked.vwsAltWords.size() && m_lesson.m_trueCellIndex >= 0 &&
@@ -56,7 +55,7 @@ void ExamRules::Refuse() {
 }
 
 AnswerOutcome ExamRules::AnswerRight() {
-  WordsData& asked = m_vCopyWordsData[m_nTrueRandIndex];
+  ExamProgress& asked = m_vCopyWordsData[m_nTrueRandIndex];
   const int32_t nTrueInd = m_lesson.m_nTrueInd;
   int32_t& errors = asked.vnWordErrors[nTrueInd];
   if (Logging()) m_lesson.Log()->Line(u"Правильно: ", m_wsTrueAltWord, u"; ошибок было ", errors);

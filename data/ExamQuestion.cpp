@@ -33,7 +33,7 @@ bool ExamRules::SetUserExamData() {
   m_questionReady = false;
   m_refused = false;
 
-  if (m_vCopyWordsData.empty()) m_vCopyWordsData = lesson.m_vWordsData;
+  if (m_vCopyWordsData.empty()) CopyWordsData();
   lesson.m_vwsAltWords.clear();
 
   const std::vector<int32_t>& inPlay = lesson.m_vUserIndexes;
@@ -44,29 +44,29 @@ bool ExamRules::SetUserExamData() {
   }
 
   const int nTrueRandPos = Draw(SizeOf(inPlay));
-  if (!IsIndexOf(nTrueRandPos, m_vCopyWordsData) ||
-      !IsIndexOf(inPlay[nTrueRandPos], m_vCopyWordsData)) {
+  if (!IsIndexOf(nTrueRandPos, m_vCopyWordsData) || !IsKnownRecord(inPlay[nTrueRandPos])) {
     ShowError(u"Выход за пределы индекса!");
     return false;
   }
   m_nTrueRandIndex = inPlay[nTrueRandPos];
-  m_wsExtFrGram = GroupKey(m_vCopyWordsData[m_nTrueRandIndex]);
+  m_wsExtFrGram = GroupKey(lesson.m_vWordsData[m_nTrueRandIndex]);
 
   // A record whose answers are all learnt is not in play (the filter choice sees to that); should
   // one be drawn all the same, the working copy starts again from the full lesson.
   if (m_vCopyWordsData[m_nTrueRandIndex].vwsAltWords.empty()) {
-    m_vCopyWordsData = lesson.m_vWordsData;
-    if (!IsIndexOf(m_nTrueRandIndex, m_vCopyWordsData)) {
+    CopyWordsData();
+    if (!IsKnownRecord(m_nTrueRandIndex)) {
       ShowError(u"Выход за пределы индекса!");
       return false;
     }
-    m_wsExtFrGram = GroupKey(m_vCopyWordsData[m_nTrueRandIndex]);
+    m_wsExtFrGram = GroupKey(lesson.m_vWordsData[m_nTrueRandIndex]);
     if (m_vCopyWordsData[m_nTrueRandIndex].vwsAltWords.empty()) {
       ShowError(u"Пустое множество переводов!");
       return false;
     }
   }
-  const WordsData& asked = m_vCopyWordsData[m_nTrueRandIndex];
+  const ExamProgress& asked = m_vCopyWordsData[m_nTrueRandIndex];
+  const WordsData& askedRecord = lesson.m_vWordsData[m_nTrueRandIndex];
 
   lesson.m_nTrueInd = Draw(SizeOf(asked.vwsAltWords));
   m_wsTrueAltWord = asked.vwsAltWords[lesson.m_nTrueInd];
@@ -74,7 +74,7 @@ bool ExamRules::SetUserExamData() {
     DiagnosticLog& log = *lesson.Log();
     const std::u16string wsTrueExtAltWord = m_wsTrueAltWord + u", " + m_wsExtFrGram;
     log.Write(u"nTrueRandPos = ", nTrueRandPos, u"; m_nTrueRandIndex = ", m_nTrueRandIndex,
-              u"; m_nTrueInd = ", lesson.m_nTrueInd, u"; ", asked.wsKeyWord, u" -> ",
+              u"; m_nTrueInd = ", lesson.m_nTrueInd, u"; ", askedRecord.wsKeyWord, u" -> ",
               wsTrueExtAltWord, u"; vTrueIndexes:");
     for (int32_t k : m_mapExtAltWordsToVINT.Find(wsTrueExtAltWord)) log.Write(u" ", k);
     log.Line();
@@ -99,7 +99,7 @@ bool ExamRules::SetUserExamData() {
   cells.insert(cells.begin() + lesson.m_trueCellIndex, m_wsTrueAltWord);
   if (Logging()) lesson.Log()->Line(u"Правильный ответ в ячейке ", lesson.m_trueCellIndex + 1);
 
-  lesson.TakeCurrentRecord(m_vCopyWordsData[m_nTrueRandIndex], false);
+  lesson.TakeCurrentRecord(askedRecord, false);
   m_questionReady = true;
   return true;
 }
@@ -121,12 +121,12 @@ bool ExamRules::DrawWrongAnswers() {
     }
     const int nRandHorIndex = Draw(SizeOf(candidates));
     const std::u16string wsFalseAltWord = candidates[nRandHorIndex];
-    if (!IsIndexOf(nRandVertIndex, m_vCopyWordsData)) {
+    if (!IsKnownRecord(nRandVertIndex)) {
       ShowError(u"Выход за пределы индекса!");
       return false;
     }
     const std::u16string wsFalseExtAltWord =
-        wsFalseAltWord + u", " + GroupKey(m_vCopyWordsData[nRandVertIndex]);
+        wsFalseAltWord + u", " + GroupKey(m_lesson.m_vWordsData[nRandVertIndex]);
 
     const bool discarded = IsCandidateDiscarded(wsFalseAltWord, wsFalseExtAltWord);
     if (!discarded && !wsFalseAltWord.empty()) cells.push_back(wsFalseAltWord);

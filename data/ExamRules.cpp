@@ -93,13 +93,25 @@ bool ExamRules::RebuildExamRecords(ExamEntries& entries, const PreparationTexts&
   return true;
 }
 
+void ExamRules::CopyWordsData() {
+  const std::vector<WordsData>& lesson = m_lesson.m_vWordsData;
+  m_vCopyWordsData.clear();
+  m_vCopyWordsData.reserve(lesson.size());
+  for (const WordsData& record : lesson) {
+    m_vCopyWordsData.push_back({record.vwsAltWords, {}});
+    m_vCopyWordsData.back().vnWordErrors.assign(record.vwsAltWords.size(), 0);
+  }
+}
+
+bool ExamRules::IsKnownRecord(int index) const {
+  return index >= 0 && static_cast<size_t>(index) < m_lesson.m_vWordsData.size() &&
+         static_cast<size_t>(index) < m_vCopyWordsData.size();
+}
+
 void ExamRules::TakeFilter(const std::vector<int32_t>& records) {
   const std::vector<WordsData>& lesson = m_lesson.m_vWordsData;
-  if (m_vCopyWordsData.empty()) m_vCopyWordsData = lesson;
-  const auto known = [&](int32_t r) {
-    return r >= 0 && static_cast<size_t>(r) < lesson.size() &&
-           static_cast<size_t>(r) < m_vCopyWordsData.size();
-  };
+  if (m_vCopyWordsData.empty()) CopyWordsData();
+  const auto known = [&](int32_t r) { return IsKnownRecord(r); };
   bool anyLeft = false;
   for (const int32_t r : records) {
     if (known(r) && !m_vCopyWordsData[r].vwsAltWords.empty()) anyLeft = true;

@@ -14,6 +14,7 @@
 
 #include "data/CandidatePool.h"
 #include "data/ExamPreparation.h"
+#include "data/SmallVector.h"
 #include "data/WordsData.h"
 
 namespace verbaro {
@@ -73,7 +74,13 @@ class ExamRules {
   // question changes, so the group is read where the filters keep it, not copied).
   CandidatePool m_mapIndexToVAltWords;
   AltWordsIndex m_mapExtAltWordsToVINT;     // answer -> records
-  std::vector<WordsData> m_vCopyWordsData;  // working copy consumed by the test
+  // The working copy consumed by the test: of each record (same index as in the lesson) only
+  // what a test changes, its answers and their error counters; the rest is read from the lesson.
+  struct ExamProgress {
+    SmallVector<std::u16string, 2> vwsAltWords;
+    SmallVector<int32_t, 2> vnWordErrors;
+  };
+  std::vector<ExamProgress> m_vCopyWordsData;
   int32_t m_nTrueRandIndex = 0;  // record asked, index in m_vCopyWordsData
   std::u16string m_wsExtFrGram;  // its group key
   std::u16string m_wsTrueAltWord;
@@ -89,6 +96,10 @@ class ExamRules {
   bool RebuildExamRecords(ExamEntries& entries, const PreparationTexts& texts);
 
   bool Logging() const;
+  // A fresh working copy of the lesson's records: all answers, no errors.
+  void CopyWordsData();
+  // Whether record `index` is both in the lesson and in the working copy.
+  bool IsKnownRecord(int index) const;
   int Draw(int n) const;
   bool DrawWrongAnswers();
   bool IsCandidateDiscarded(const std::u16string& wsFalseAltWord,

@@ -51,7 +51,7 @@ void CExam1View::OnLButtonDown(int x, int y) {
 void CExam1View::OnAnswer(int nChoice) {
   std::optional<AskedEntry> asked;
   if (Events() && m_rules.HasQuestion()) {
-    const WordsData& record = m_rules.m_vCopyWordsData[static_cast<size_t>(m_rules.m_nTrueRandIndex)];
+    const WordsData& record = m_vWordsData[static_cast<size_t>(m_rules.m_nTrueRandIndex)];
     asked = AskedEntry{record.wsKeyWord, record.wsFrGram, record.wsFrNumber,
                        m_rules.m_wsTrueAltWord};
   }

@@ -61,8 +61,9 @@ Question QuestionOf(const CExam1View& view) {
 int AnswersIn(const CExam1View& view, const std::vector<int32_t>& records, bool workingCopy) {
   int sum = 0;
   for (int32_t r : records) {
-    const auto& source = workingCopy && !view.Rules().m_vCopyWordsData.empty() ? view.Rules().m_vCopyWordsData : view.m_vWordsData;
-    sum += static_cast<int>(source.at(r).vwsAltWords.size());
+    const bool copied = workingCopy && !view.Rules().m_vCopyWordsData.empty();
+    sum += static_cast<int>(copied ? view.Rules().m_vCopyWordsData.at(r).vwsAltWords.size()
+                                   : view.m_vWordsData.at(r).vwsAltWords.size());
   }
   return sum;
 }
@@ -129,7 +130,7 @@ class ExamLongRun : public ExamTest, public ::testing::WithParamInterface<bool> 
     ASSERT_EQ(view.m_nTotalCountAltWords, AnswersIn(view, view.m_vUserIndexes, true));
     ASSERT_EQ(view.Rules().m_vCopyWordsData.size(), view.m_vWordsData.size());
     for (size_t r = 0; r < view.Rules().m_vCopyWordsData.size(); ++r) {
-      const WordsData& copy = view.Rules().m_vCopyWordsData[r];
+      const auto& copy = view.Rules().m_vCopyWordsData[r];
       ASSERT_EQ(copy.vnWordErrors.size(), copy.vwsAltWords.size());
       for (int32_t errors : copy.vnWordErrors) ASSERT_GE(errors, 0);
       std::multiset<std::u16string> lesson(view.m_vWordsData[r].vwsAltWords.begin(),

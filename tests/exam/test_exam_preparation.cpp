@@ -158,7 +158,7 @@ TEST_F(ExamPreparation, OpeningAgainStartsFromAFreshWorkingCopy) {
   Press(*view, WrongCell(*view));
   ASSERT_EQ(RightAnswerErrors(*view), 1);
   ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"chien", u"m", u"s", {u"пёс"})}));
-  for (const WordsData& record : view->Rules().m_vCopyWordsData)
+  for (const auto& record : view->Rules().m_vCopyWordsData)
     EXPECT_EQ(record.vnWordErrors, std::vector<int32_t>{0});
   EXPECT_EQ(view->m_wrongAnswers, 0);
   EXPECT_EQ(view->m_showTrueAnswer, 0);
