@@ -292,7 +292,7 @@ const std::vector<CMainFrame::Command>& CMainFrame::Commands() {
 
 bool CMainFrame::RequireView(const CWordsView* view) {
   if (view) return true;
-  m_platform.messages->Show(this, QStringLiteral("Ошибка"), QStringLiteral("Вид не определен"));
+  m_platform.messages->ShowError(this, QStringLiteral("Вид не определен"));
   return false;
 }
 

@@ -5,9 +5,10 @@
 
 namespace verbaro {
 
-void QuietMessageBoxes::Present(QWidget* owner, const QString& caption, const QString& text) {
+void QuietMessageBoxes::Present(QWidget* owner, const QString& caption, const QString& text,
+                                MessageKind kind) {
   if (m_quiet == 0) {
-    if (m_boxes) m_boxes->Show(owner, caption, text);
+    if (m_boxes) m_boxes->Show(owner, caption, text, kind);
     return;
   }
   if (m_log && m_log->IsAttached()) {

@@ -23,7 +23,8 @@ class QuietMessageBoxes : public MessageBoxes {
   };
 
  protected:
-  void Present(QWidget* owner, const QString& caption, const QString& text) override;
+  void Present(QWidget* owner, const QString& caption, const QString& text,
+               MessageKind kind) override;
   // Questions are never withheld: they come from the learner's own commands.
   bool PresentQuestion(QWidget* owner, const QString& caption, const QString& text) override {
     return m_boxes && m_boxes->Ask(owner, caption, text);

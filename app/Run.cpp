@@ -24,8 +24,8 @@ int Run(QApplication& app, const Platform& platform, const FrameFactory& makeFra
   std::unique_ptr<CMainFrame> frame = makeFrame ? makeFrame(platform) : nullptr;
   const QRect rect = InitialFrameRect(platform.workArea->Get());
   if (!frame || !frame->CreateFrame(rect)) {
-    platform.messages->Show(QApplication::activeWindow(), QStringLiteral("Ошибка"),
-                            QStringLiteral("Проблема создания главного окна!"));
+    platform.messages->ShowError(QApplication::activeWindow(),
+                                 QStringLiteral("Проблема создания главного окна!"));
     return 0;
   }
   frame->show();

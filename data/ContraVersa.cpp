@@ -5,18 +5,13 @@
 #include <utility>
 
 #include "data/ExtendedKeys.h"
+#include "data/GrammarCodes.h"
 #include "data/LessonState.h"
 #include "data/LogText.h"
 #include "data/DiagnosticLog.h"
 #include "data/ReversedRecords.h"
 
 namespace verbaro {
-
-namespace {
-
-constexpr std::u16string_view kLeftOutGram = u"~~";
-
-}  // namespace
 
 bool LessonState::BuildContraVersaData() {
   if (m_vWordsData.empty()) {
@@ -28,7 +23,7 @@ bool LessonState::BuildContraVersaData() {
   ExtendedKeys keys;
   size_t translations = 0, units = 0;
   for (const WordsData& record : m_vWordsData) {
-    if (record.wsFrGram == kLeftOutGram) continue;
+    if (IsLeftOutGram(record.wsFrGram)) continue;
     translations += record.vwsAltWords.size();
     for (const std::u16string& translation : record.vwsAltWords) {
       units += translation.size() + record.wsFrGram.size() + 4;  // ", " and ",s" at most
@@ -37,7 +32,7 @@ bool LessonState::BuildContraVersaData() {
   keys.Reserve(translations, units);
   for (size_t n = 0; n < m_vWordsData.size(); ++n) {
     const WordsData& record = m_vWordsData[n];
-    if (record.wsFrGram == kLeftOutGram) continue;
+    if (IsLeftOutGram(record.wsFrGram)) continue;
     for (size_t i = 0; i < record.vwsAltWords.size(); ++i) {
       keys.Add(record.vwsAltWords[i], record, n, i);
       if (m_mainLog) {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "data/FilterKinds.h"
+#include "data/GrammarCodes.h"
 #include "data/ReversedRecords.h"
 
 #include "data/DiagnosticLog.h"
@@ -69,7 +70,9 @@ void ReserveKeys(ExtendedKeys& keys, const std::vector<WordsData>& rows, bool pe
 
 }  // namespace
 
-bool IsPhraseRow(const WordsData& row) { return row.wsFrGram == u"~~"; }
+bool IsPhraseRow(const WordsData& row) { return IsLeftOutGram(row.wsFrGram); }
+
+bool IsExamRow(const WordsData& row) { return !IsPhraseRow(row) && CanBeAsked(row); }
 
 bool CanBeAsked(const WordsData& row) {
   const std::u16string groupKey = GroupKey(row);

@@ -57,7 +57,7 @@ class AltWordsIndex {
   mutable std::vector<ExtendedKeys::Run> m_runs;
 };
 
-// A phrase row: grammar code exactly "~~".
+// A phrase row: grammar code exactly "~~" (IsLeftOutGram).
 bool IsPhraseRow(const WordsData& row);
 
 // Whether a question can ask this row: the filters file it under its own group key (grammar code
@@ -65,6 +65,10 @@ bool IsPhraseRow(const WordsData& row);
 // "s", a noun without a number or of grammar "nm", a plain "adj" are filed elsewhere, so they
 // could be drawn but never asked.
 bool CanBeAsked(const WordsData& row);
+
+// Whether the exams merge the row into their records: neither a phrase row nor one that no
+// question could ask.
+bool IsExamRow(const WordsData& row);
 
 // Foreign word -> translations. Key: the extended word ("maison, f,s"). An entry keeps the
 // recordings and text lines of its first row with an answer; later rows add only answers.

@@ -10,9 +10,9 @@ ExamRules::ExamRules(LessonState& lesson, const Clock* clock) : m_lesson(lesson)
 
 bool ExamRules::Logging() const { return m_lesson.Log() != nullptr && m_lesson.Log()->IsAttached(); }
 
-void ExamRules::ShowError(std::u16string_view text) { m_lesson.ShowMessage(kCaptionError, text); }
+void ExamRules::ShowError(std::u16string_view text) { m_lesson.ShowMessage(MessageKind::Error, text); }
 
-void ExamRules::ShowInfo(std::u16string_view text) { m_lesson.ShowMessage(kCaptionInfo, text); }
+void ExamRules::ShowInfo(std::u16string_view text) { m_lesson.ShowMessage(MessageKind::Information, text); }
 
 void ExamRules::Reset() {
   m_mapExtAltWordsToVINT.clear();

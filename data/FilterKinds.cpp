@@ -1,5 +1,7 @@
 #include "data/FilterKinds.h"
 
+#include "data/GrammarCodes.h"
+
 namespace verbaro {
 
 namespace {
@@ -38,7 +40,7 @@ void AddNoun(FilterPlacements& out, const GenderFilters& gender,
 FilterPlacements ClassifyRecord(std::u16string_view gram, std::u16string_view number,
                                             bool bExamMode) {
   FilterPlacements out;
-  const bool isLeftOut = gram.starts_with(u"~~");
+  const bool isLeftOut = BeginsWithLeftOutGram(gram);
   if (isLeftOut && bExamMode) return out;
   out.push_back({kFilterAll, {}});
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "data/FilterKinds.h"
+#include "data/MessageKind.h"
 #include "data/WordsData.h"
 
 struct sqlite3;
@@ -22,8 +23,6 @@ namespace verbaro {
 class DiagnosticLog;
 class LessonRecordings;
 
-inline constexpr std::u16string_view kCaptionError = u"Ошибка";
-inline constexpr std::u16string_view kCaptionInfo = u"Информация";
 // The most answers a record holds, and so the most choices an exam question shows.
 inline constexpr int32_t kMaxAltWords = 5;
 
@@ -35,8 +34,8 @@ class LessonState {
   LessonState& operator=(const LessonState&) = delete;
 
   // ---- hooks supplied by the view ----
-  // A modal box with one OK button owned by the view.
-  virtual void ShowMessage(std::u16string_view caption, std::u16string_view text) = 0;
+  // A modal box with one OK button owned by the view, captioned and drawn as its kind says.
+  virtual void ShowMessage(MessageKind kind, std::u16string_view text) = 0;
   // Redraws the current entry (and sounds it unless suppressed).
   virtual void Repaint() = 0;
   // Shows this view's filters (FilterMenuItems) in the Filters menu; false when there is no menu.
@@ -148,8 +147,8 @@ class LessonState {
   int32_t m_nPhraseRepeats = 1;
 
  protected:
-  void ShowError(std::u16string_view text) { ShowMessage(kCaptionError, text); }
-  void ShowInfo(std::u16string_view text) { ShowMessage(kCaptionInfo, text); }
+  void ShowError(std::u16string_view text) { ShowMessage(MessageKind::Error, text); }
+  void ShowInfo(std::u16string_view text) { ShowMessage(MessageKind::Information, text); }
   // Clears the lesson, filters, current recordings, answers, typing line and counters.
   void ClearLessonData();
   // Empties the expected and the typed text of the typing line.

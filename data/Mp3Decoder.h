@@ -14,6 +14,10 @@ inline constexpr int kPcmChannels = 2;
 inline constexpr uint32_t kPcmBlockAlign = kPcmBitsPerSample * kPcmChannels / 8;
 inline constexpr uint32_t kPcmAvgBytesPerSec =
     kPcmBitsPerSample * kPcmSamplesPerSecond * kPcmChannels / 8;
+// Ten minutes of sound: far beyond any word or phrase, and a bound on what a damaged recording
+// can make the decoder allocate. The trainer's player refuses a recording that decodes to more,
+// so the lesson tool takes such a recording as undecodable too.
+inline constexpr size_t kMaxRecordingPcmBytes = size_t{kPcmAvgBytesPerSec} * 600;
 
 struct DecodedPcm {
   enum class Status {

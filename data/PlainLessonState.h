@@ -19,8 +19,8 @@ class PlainLessonState : public LessonState {
 
   explicit PlainLessonState(std::u16string modeName) : m_modeName(std::move(modeName)) {}
 
-  void ShowMessage(std::u16string_view caption, std::u16string_view text) override {
-    m_messages.push_back({std::u16string(caption), std::u16string(text)});
+  void ShowMessage(MessageKind kind, std::u16string_view text) override {
+    m_messages.push_back({std::u16string(CaptionOf(kind)), std::u16string(text)});
   }
   void Repaint() override {}
   bool BuildFilterMenu() override { return true; }

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (player.DecodeMp3ToPcm(data, size)) {
     Require(player.nSoundBufferSize == player.m_pSoundBuffer.size(), "PCM size is recorded");
     Require(player.nSoundBufferSize % Mp3Player::kBlockAlign == 0, "whole sample frames");
-    Require(player.nSoundBufferSize <= Mp3Player::kMaxPcmBytes, "PCM within the bound");
+    Require(player.nSoundBufferSize <= kMaxRecordingPcmBytes, "PCM within the bound");
     Require(player.IsDeviceOpen(), "device open after a decode");
     player.PlayPcm(player.nDuration);
     const FakeWaveOut& out = *fake.waveOuts.back();

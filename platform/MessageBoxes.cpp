@@ -12,9 +12,14 @@
 
 namespace verbaro {
 
-void MessageBoxes::Show(QWidget* owner, const QString& caption, const QString& text) {
+void MessageBoxes::Show(QWidget* owner, const QString& caption, const QString& text,
+                        MessageKind kind) {
   if (m_log) m_log->Line(FromQ(caption), u": ", FromQ(text));
-  Present(owner, caption, text);
+  Present(owner, caption, text, kind);
+}
+
+void MessageBoxes::ShowError(QWidget* owner, const QString& text) {
+  Show(owner, ToQ(kCaptionError), text, MessageKind::Error);
 }
 
 bool MessageBoxes::Ask(QWidget* owner, const QString& caption, const QString& text) {
@@ -39,13 +44,13 @@ QWidget* WindowToReactivate(QWidget* activeBefore, QWidget* owner) {
 
 }  // namespace
 
-void QtMessageBoxes::Present(QWidget* owner, const QString& caption, const QString& text) {
+void QtMessageBoxes::Present(QWidget* owner, const QString& caption, const QString& text,
+                             MessageKind kind) {
   const QPointer<QWidget> activeBefore = QApplication::activeWindow();
   const QPointer<QWidget> ownerWindow = owner;
   // A box without owner belongs to the main window all the same, so that it comes over it.
   QWidget* parent = owner != nullptr ? owner : OwnerWindow(nullptr);
-  QMessageBox box(caption == QStringLiteral("Ошибка") ? QMessageBox::Critical
-                                                       : QMessageBox::Information,
+  QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
                   caption, text, QMessageBox::Ok, parent);
   ExecDialog(box);
   // Without a window manager nobody hands the keyboard back when the box goes away: the keys

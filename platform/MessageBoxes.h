@@ -4,6 +4,8 @@
 #include <QString>
 #include <vector>
 
+#include "data/MessageKind.h"
+
 class QWidget;
 
 namespace verbaro {
@@ -14,14 +16,18 @@ class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
   void SetLog(DiagnosticLog* log) { m_log = log; }
-  // owner may be null (a box without owner window).
-  void Show(QWidget* owner, const QString& caption, const QString& text);
+  // owner may be null (a box without owner window). The kind gives the icon.
+  void Show(QWidget* owner, const QString& caption, const QString& text,
+            MessageKind kind = MessageKind::Information);
+  // A box captioned «Ошибка» with the error icon.
+  void ShowError(QWidget* owner, const QString& text);
   // A modal question with the buttons «Да» and «Нет», «Нет» the default; true for «Да». Logged
   // as a box is, with the answer on a line of its own.
   bool Ask(QWidget* owner, const QString& caption, const QString& text);
 
  protected:
-  virtual void Present(QWidget* owner, const QString& caption, const QString& text) = 0;
+  virtual void Present(QWidget* owner, const QString& caption, const QString& text,
+                       MessageKind kind) = 0;
   virtual bool PresentQuestion(QWidget* owner, const QString& caption, const QString& text) = 0;
 
  private:
@@ -30,7 +36,8 @@ class MessageBoxes {
 
 class QtMessageBoxes : public MessageBoxes {
  protected:
-  void Present(QWidget* owner, const QString& caption, const QString& text) override;
+  void Present(QWidget* owner, const QString& caption, const QString& text,
+               MessageKind kind) override;
   bool PresentQuestion(QWidget* owner, const QString& caption, const QString& text) override;
 };
 

@@ -27,7 +27,7 @@ void Mp3Player::StopDevice() {
 
 void Mp3Player::ShowError(const char16_t* text, QWidget* owner) const {
   if (m_platform.messages) {
-    m_platform.messages->Show(owner, QStringLiteral("Ошибка"), QString::fromUtf16(text));
+    m_platform.messages->ShowError(owner, QString::fromUtf16(text));
   }
 }
 

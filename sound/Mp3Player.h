@@ -25,11 +25,8 @@ class Mp3Player {
   static constexpr int kChannels = kPcmChannels;
   static constexpr uint32_t kAvgBytesPerSec = kPcmAvgBytesPerSec;  // 176 400
   static constexpr uint32_t kBlockAlign = kPcmBlockAlign;          // 4
-  // Ten minutes of sound: far beyond any word or phrase, and a bound on what a damaged
-  // recording can make the decoder allocate.
-  static constexpr size_t kMaxPcmBytes = size_t{kAvgBytesPerSec} * 600;
 
-  explicit Mp3Player(const Platform& platform, size_t maxPcmBytes = kMaxPcmBytes);
+  explicit Mp3Player(const Platform& platform, size_t maxPcmBytes = kMaxRecordingPcmBytes);
   ~Mp3Player();
   Mp3Player(const Mp3Player&) = delete;
   Mp3Player& operator=(const Mp3Player&) = delete;

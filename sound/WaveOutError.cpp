@@ -31,7 +31,7 @@ QString WaveOutErrorText(int code) {
 
 void ShowWaveOutError(MessageBoxes& messages, int code) {
   if (code == waveout::kOk) return;
-  messages.Show(nullptr, QStringLiteral("Ошибка"), WaveOutErrorText(code));
+  messages.ShowError(nullptr, WaveOutErrorText(code));
 }
 
 }  // namespace verbaro

@@ -19,9 +19,6 @@
 namespace verbaro::lesson {
 namespace {
 
-// A recording that decodes to more than ten minutes of sound is taken as undecodable, as the
-// player refuses it too.
-constexpr size_t kMaxCheckedPcmBytes = size_t{kPcmAvgBytesPerSec} * 600;
 
 std::string Entry(int number) { return "запись " + std::to_string(number) + ": "; }
 
@@ -158,7 +155,7 @@ class TableExplainer {
     }
     if (bytes.empty()) {
       notes.push_back(Entry(k) + "звук пустой (0 байт)");
-    } else if (DecodeMp3(bytes.data(), bytes.size(), kMaxCheckedPcmBytes).status !=
+    } else if (DecodeMp3(bytes.data(), bytes.size(), kMaxRecordingPcmBytes).status !=
                DecodedPcm::Status::kOk) {
       notes.push_back(Entry(k) + "звук не декодируется как MP3: тренажёр скажет «Формат звука не "
                                  "поддерживается.»");

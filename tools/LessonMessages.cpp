@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "data/GrammarCodes.h"
 #include "data/LessonState.h"
 #include "data/Text.h"
 #include "data/Typable.h"
@@ -78,7 +79,7 @@ std::vector<std::string> DescribeUntypable(const EntryText& entry) {
                     ") не набирается на клавиатуре режима «" + mode + "»");
   };
   check(entry.word, "слово", TypingTable::Latin, "Конспект-1");
-  if (entry.grammar != u"~~") {
+  if (!IsLeftOutGram(entry.grammar)) {
     for (const std::u16string& translation : entry.translations)
       check(translation, "перевод", TypingTable::Cyrillic, "Конспект-2");
   }

@@ -6,13 +6,11 @@
 
 #include "data/ExamPreparation.h"
 #include "data/FilterKinds.h"
+#include "data/GrammarCodes.h"
 #include "data/LessonState.h"
 
 namespace verbaro::lesson {
 namespace {
-
-// Entries with grammar exactly "~~" stay out of the reversed and exam modes.
-bool IsLeftOutOfReversal(const EntryText& entry) { return entry.grammar == u"~~"; }
 
 bool IsWordCharacter(char16_t c) {
   if ((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')) return true;
@@ -66,18 +64,21 @@ std::vector<MergeOverflow> FindMergeOverflows(const std::vector<EntryText>& entr
       merge.entryNumbers.push_back(entryNumber);
   };
   for (const EntryText& entry : entries) {
-    if (IsLeftOutOfReversal(entry)) continue;
     const WordsData record = AsRecord(entry);
-    for (const std::u16string& translation : entry.translations)
-      add(byTranslation[ExtendedKey(translation, record)], entry.entryNumber, 1);
-    if (!entry.translations.empty())
+    // Each direction counts the rows its modes keep: the reversed modes all but exactly "~~",
+    // «Экзамен-1» only the rows its questions can ask ("~~~" is in no exam filter).
+    if (!IsLeftOutGram(entry.grammar)) {
+      for (const std::u16string& translation : entry.translations)
+        add(byTranslation[ExtendedKey(translation, record)], entry.entryNumber, 1);
+    }
+    if (IsExamRow(record) && !entry.translations.empty())
       add(byWord[ExtendedKey(entry.word, record)], entry.entryNumber, entry.translations.size());
   }
 
   std::vector<MergeOverflow> overflows;
   for (auto* merges : {&byTranslation, &byWord}) {
     for (auto& [key, merge] : *merges) {
-      if (merge.answers <= kMaxAnswers) continue;
+      if (merge.answers <= static_cast<size_t>(kMaxAltWords)) continue;
       merge.reversed = merges == &byTranslation;
       merge.key = key;
       overflows.push_back(merge);

@@ -10,8 +10,6 @@
 
 namespace verbaro::lesson {
 
-inline constexpr size_t kMaxAnswers = 5;
-
 // One lesson entry as the trainer reads it (all texts UTF-16), with its place for messages.
 struct EntryText {
   int entryNumber = 0;  // 1-based: a line of a word list or an entry of a lesson file

@@ -5,16 +5,11 @@
 #include "data/Mp3Decoder.h"
 
 namespace verbaro::lesson {
-namespace {
-
-// A recording of a lesson entry lasts seconds; an hour of sound is far beyond any of them.
-constexpr size_t kMaxPcmBytes = size_t{kPcmAvgBytesPerSec} * 3600;
-
-}  // namespace
 
 Mp3Stream InspectMp3(std::span<const uint8_t> bytes, bool keepPcm) {
   Mp3Stream stream;
-  DecodedPcm decoded = DecodeMp3(bytes.data(), bytes.size(), kMaxPcmBytes);
+  // Longer than the trainer's player takes is as good as undecodable: the lesson would not play.
+  DecodedPcm decoded = DecodeMp3(bytes.data(), bytes.size(), kMaxRecordingPcmBytes);
   if (decoded.status == DecodedPcm::Status::kNoMemory) {
     stream.error = "звук слишком длинный или не хватает памяти";
     return stream;

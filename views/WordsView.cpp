@@ -115,9 +115,9 @@ CWordsView::TickHold::~TickHold() {
   m_view->m_timer->Start(0);
 }
 
-void CWordsView::ShowMessage(std::u16string_view caption, std::u16string_view text) {
+void CWordsView::ShowMessage(MessageKind kind, std::u16string_view text) {
   const TickHold hold(this);
-  m_platform.messages->Show(this, ToQ(caption), ToQ(text));
+  m_platform.messages->Show(this, ToQ(CaptionOf(kind)), ToQ(text), kind);
 }
 
 void CWordsView::LoadPictures(int backgroundId, const QString& backgroundFile, int logoId,

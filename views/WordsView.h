@@ -71,7 +71,7 @@ class CWordsView : public QWidget, public LessonState {
   const ReviewLists& Review() const { return m_review; }
 
   // ---- LessonState hooks ----
-  void ShowMessage(std::u16string_view caption, std::u16string_view text) override;
+  void ShowMessage(MessageKind kind, std::u16string_view text) override;
   void Repaint() override;
   bool BuildFilterMenu() override;
   std::u16string GetModeName() const override = 0;

@@ -12,7 +12,7 @@ class PlainLesson : public LessonState {
  public:
   explicit PlainLesson(const std::string& path) { m_szDataFile = FromUtf8(path); }
 
-  void ShowMessage(std::u16string_view, std::u16string_view) override { ++messages; }
+  void ShowMessage(MessageKind, std::u16string_view) override { ++messages; }
   void Repaint() override {}
   bool BuildFilterMenu() override { return true; }
   std::u16string GetModeName() const override { return u"Модуль \"Замер\""; }

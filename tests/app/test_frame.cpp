@@ -260,6 +260,7 @@ TEST(RunTest, NormalCloseEndsWithOneAndAFrameThatCannotBeMadeWithZero) {
   ASSERT_EQ(fake.messages.shown.size(), 1u);
   EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("Проблема создания главного окна!"));
   EXPECT_EQ(fake.messages.shown[0].caption, QStringLiteral("Ошибка"));
+  EXPECT_EQ(fake.messages.shown[0].kind, MessageKind::Error);
 }
 
 }  // namespace

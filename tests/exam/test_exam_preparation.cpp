@@ -60,6 +60,7 @@ TEST_F(ExamPreparation, FiveMergedAnswersAreAcceptedSixFailTheWholePreparation) 
                             Row(u"b", u"v", u"", {u"4", u"5", u"6"}), Row(u"c", u"v", u"", {u"y"})}));
   ASSERT_EQ(fake.messages.shown.size(), 1u);
   EXPECT_EQ(fake.messages.shown[0].caption, QStringLiteral("Информация"));
+  EXPECT_EQ(fake.messages.shown[0].kind, MessageKind::Information);
   EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("nCountAltWords > m_nMaxAltWords"));
   // The records before the failing one stay; no filter exists, so nothing can be asked.
   EXPECT_EQ(KeyWords(*view), (Texts{u"a"}));
@@ -145,6 +146,7 @@ TEST_F(ExamPreparation, AnEmptyLessonFailsWithAMessageOnlyInExam1) {
   EXPECT_FALSE(Open(*exam1, {}));
   EXPECT_EQ(Messages(), std::vector<QString>{QStringLiteral("Нет данных!")});
   EXPECT_EQ(fake.messages.shown[0].caption, QStringLiteral("Ошибка"));
+  EXPECT_EQ(fake.messages.shown[0].kind, MessageKind::Error);
 
   fake.messages.Clear();
   auto exam2 = MakeView<CExam2View>();

@@ -14,6 +14,7 @@ class FakeMessageBoxes : public MessageBoxes {
     QWidget* owner;
     QString caption;
     QString text;
+    MessageKind kind = MessageKind::Information;
   };
   std::vector<Box> shown;
   // The questions asked (also in `shown`, in order) and the answers they get, in turn; an empty
@@ -25,8 +26,9 @@ class FakeMessageBoxes : public MessageBoxes {
   std::vector<QString> Texts() const;
 
  protected:
-  void Present(QWidget* owner, const QString& caption, const QString& text) override {
-    shown.push_back({owner, caption, text});
+  void Present(QWidget* owner, const QString& caption, const QString& text,
+               MessageKind kind) override {
+    shown.push_back({owner, caption, text, kind});
   }
   bool PresentQuestion(QWidget* owner, const QString& caption, const QString& text) override {
     shown.push_back({owner, caption, text});

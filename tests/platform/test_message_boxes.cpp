@@ -12,10 +12,13 @@ TEST(MessageBoxes, EveryBoxShownIsLoggedAsCaptionColonText) {
   log.AttachMemory();
   FakeMessageBoxes boxes;
   boxes.SetLog(&log);
-  boxes.Show(nullptr, QStringLiteral("Ошибка"), QStringLiteral("Нет данных!"));
-  ASSERT_EQ(boxes.shown.size(), 1u);
+  boxes.ShowError(nullptr, QStringLiteral("Нет данных!"));
+  boxes.Show(nullptr, QStringLiteral("Информация"), QStringLiteral("Звук выключен!"));
+  ASSERT_EQ(boxes.shown.size(), 2u);
   EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("Ошибка"));
-  EXPECT_EQ(log.Text(), "Ошибка: Нет данных!\n");
+  EXPECT_EQ(boxes.shown[0].kind, MessageKind::Error);
+  EXPECT_EQ(boxes.shown[1].kind, MessageKind::Information);
+  EXPECT_EQ(log.Text(), "Ошибка: Нет данных!\nИнформация: Звук выключен!\n");
 }
 
 }  // namespace

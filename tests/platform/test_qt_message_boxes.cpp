@@ -14,18 +14,31 @@
 namespace verbaro {
 namespace {
 
-// Shows one real box and answers it with OK as soon as it is up; returns its window title.
-QString ShowAndAnswer(QWidget* owner, const QString& caption) {
+struct ShownBox {
   QString title;
-  QTimer::singleShot(0, [&title] {
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Shows one real box through `show` and answers it with OK as soon as it is up.
+template <typename Show>
+ShownBox ShowAndAnswerBox(Show show) {
+  ShownBox shown;
+  QTimer::singleShot(0, [&shown] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr) return;
-    title = box->windowTitle();
+    shown = {box->windowTitle(), box->icon()};
     box->accept();
   });
   QtMessageBoxes boxes;
-  boxes.Show(owner, caption, QStringLiteral("Закончились данные по выбранному фильтру!"));
-  return title;
+  show(boxes);
+  return shown;
+}
+
+// Returns the window title of the box.
+QString ShowAndAnswer(QWidget* owner, const QString& caption) {
+  return ShowAndAnswerBox([&](MessageBoxes& boxes) {
+           boxes.Show(owner, caption, QStringLiteral("Закончились данные по выбранному фильтру!"));
+         }).title;
 }
 
 bool BecomesActive(QWidget& window) {
@@ -70,6 +83,23 @@ TEST_F(QtBoxes, ABoxWithoutOwnerAfterADialogClosedGivesTheKeyboardToTheFrame) {
   dialog.hide();
   ShowAndAnswer(nullptr, QStringLiteral("Информация"));
   EXPECT_TRUE(BecomesActive(frame));
+}
+
+TEST_F(QtBoxes, TheKindOfABoxGivesItsIcon) {
+  const ShownBox error = ShowAndAnswerBox(
+      [&](MessageBoxes& boxes) { boxes.ShowError(&frame, QStringLiteral("Вид не определен")); });
+  EXPECT_EQ(error.title, QStringLiteral("Ошибка"));
+  EXPECT_EQ(error.icon, QMessageBox::Critical);
+  const ShownBox lessonError = ShowAndAnswerBox([&](MessageBoxes& boxes) {
+    boxes.Show(&frame, QStringLiteral("Ошибка"), QStringLiteral("Нет данных!"), MessageKind::Error);
+  });
+  EXPECT_EQ(lessonError.icon, QMessageBox::Critical);
+  for (const QString& caption : {QStringLiteral("Информация"), QStringLiteral("wParam")}) {
+    const ShownBox info = ShowAndAnswerBox(
+        [&](MessageBoxes& boxes) { boxes.Show(&frame, caption, QStringLiteral("1")); });
+    EXPECT_EQ(info.title, caption);
+    EXPECT_EQ(info.icon, QMessageBox::Information);
+  }
 }
 
 }  // namespace

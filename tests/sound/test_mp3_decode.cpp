@@ -155,6 +155,7 @@ TEST_P(UndecodableBytes, FailWithTheFormatMessageAndNoSound) {
   EXPECT_EQ(fake.messages.Texts(),
             std::vector<QString>{WaveOutErrorText(waveout::kBadFormat)});
   EXPECT_EQ(fake.messages.shown.at(0).caption, QStringLiteral("Ошибка"));
+  EXPECT_EQ(fake.messages.shown.at(0).kind, MessageKind::Error);
   EXPECT_EQ(fake.messages.shown.at(0).owner, nullptr);
   EXPECT_TRUE(fake.messages.shown.at(0).text.contains(QStringLiteral("Формат звука")));
   EXPECT_EQ(player.nDuration, 0u);

@@ -21,7 +21,7 @@ std::vector<uint8_t> ToneMp3(int milliseconds, int rate, int channels) {
   lame_set_bWriteVbrTag(lame, 0);
   lame_init_params(lame);
 
-  const int frames = rate * milliseconds / 1000;
+  const auto frames = static_cast<int>(int64_t{rate} * milliseconds / 1000);
   std::vector<int16_t> tone(static_cast<size_t>(frames));
   for (int i = 0; i < frames; ++i)
     tone[static_cast<size_t>(i)] = static_cast<int16_t>(8000 * std::sin(2 * std::numbers::pi * 440 * i / rate));

@@ -107,6 +107,14 @@ TEST(LessonBuild, WritesTheTableTheTrainerReadsWithSpokenAndGivenRecordings) {
   EXPECT_EQ(FilesIn(folder.Path()), (std::vector<std::string>{"animaux.db", "animaux.tsv", "sons", "tone44.mp3"}));
 }
 
+TEST(LessonBuild, AGivenRecordingLongerThanThePlayerTakesIsRefused) {
+  // A low rate keeps the file small; decoded to 44.1 kHz stereo, ten minutes and a second pass
+  // the trainer's bound, where the player says «Формат звука не поддерживается.».
+  const Mp3Stream stream = InspectMp3(ToneMp3(601000, 8000, 1));
+  EXPECT_FALSE(stream.decodable);
+  EXPECT_NE(stream.error.find("слишком длинный"), std::string::npos) << stream.error;
+}
+
 TEST(LessonBuild, RefusesTheWholeListAndNamesEveryBadLine) {
   TempFolder folder;
   folder.Write("broken.mp3", std::string("this is no sound at all, only words"));

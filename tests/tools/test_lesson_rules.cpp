@@ -45,6 +45,25 @@ TEST(LessonRules, MergesOfMoreThanFiveAnswersAreFoundInBothDirections) {
   EXPECT_EQ(overflows[1].entryNumbers, (std::vector<int>{8, 9, 11}));
 }
 
+TEST(LessonRules, EachDirectionCountsOnlyTheRowsItsModesKeep) {
+  // Grammar "~~~" is not the exact "~~": the reversed modes keep such rows, while no exam filter
+  // holds a code beginning with "~~", so «Экзамен-1» never merges them. A verb with a number is
+  // no exam row either.
+  std::vector<EntryText> entries;
+  for (int i = 1; i <= 6; ++i) {
+    const std::u16string n(1, static_cast<char16_t>(u'0' + i));
+    entries.push_back(Entry(i, u"~~~", u"", u"w" + n, {u"слово"}));
+    entries.push_back(Entry(10 + i, u"~~~", u"", u"mot", {u"перевод" + n}));
+    entries.push_back(Entry(20 + i, u"v", u"s", u"dire", {u"сказать" + n}));
+    entries.push_back(Entry(30 + i, u"~~", u"", u"w" + n, {u"фраза"}));
+  }
+  const std::vector<MergeOverflow> overflows = FindMergeOverflows(entries);
+  ASSERT_EQ(overflows.size(), 1u);
+  EXPECT_TRUE(overflows[0].reversed);
+  EXPECT_EQ(overflows[0].key, u"слово, ~~~");
+  EXPECT_EQ(overflows[0].entryNumbers, (std::vector<int>{1, 2, 3, 4, 5, 6}));
+}
+
 TEST(LessonRules, EntriesWhoseGroupIsNoFilterGroupCannotBeAskedInTheExams) {
   const std::vector<EntryText> entries = {
       Entry(1, u"m", u"s", u"a", {u"1"}),     Entry(2, u"v", u"", u"b", {u"2"}),

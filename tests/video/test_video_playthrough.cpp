@@ -185,7 +185,7 @@ class BoxesWhileTheTimerRunsOut : public MessageBoxes {
   std::vector<QString> texts;
 
  protected:
-  void Present(QWidget*, const QString&, const QString& text) override {
+  void Present(QWidget*, const QString&, const QString& text, MessageKind) override {
     texts.push_back(text);
     if (whileOpen) whileOpen();
   }

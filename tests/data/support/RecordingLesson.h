@@ -22,8 +22,8 @@ class RecordingLesson : public LessonState {
     SetLogStream(&m_log);
   }
 
-  void ShowMessage(std::u16string_view caption, std::u16string_view text) override {
-    messages.push_back({std::u16string(caption), std::u16string(text)});
+  void ShowMessage(MessageKind kind, std::u16string_view text) override {
+    messages.push_back({std::u16string(CaptionOf(kind)), std::u16string(text)});
   }
   void Repaint() override { ++repaints; }
   bool BuildFilterMenu() override {
