@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "platform/Desktop.h"
+#include "platform/DialogUnits.h"
 
 namespace verbaro {
 
@@ -42,32 +43,26 @@ CAboutDialog::CAboutDialog(const Platform& platform, QWidget* owner)
   QFont dialogFont = QApplication::font();
   dialogFont.setPointSize(kFontPointSize);
   setFont(dialogFont);
-  // Dialog base units as Windows measures them: the average width of the 52 Latin letters and
-  // the line height of the dialog font.
-  const QFontMetrics metrics(dialogFont);
-  const int letters = metrics.horizontalAdvance(
-      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-  m_nBaseUnitX = (letters / 26 + 1) / 2;
-  m_nBaseUnitY = metrics.height();
-  setFixedSize(DialogUnitsRect(0, 0, 180, 100).size());
+  const DialogUnits units(dialogFont);
+  setFixedSize(units.Size(180, 100));
 
   // The etched frame around the whole dialog (a group box without a title).
   auto* frame = new QFrame(this);
   frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-  frame->setGeometry(DialogUnitsRect(2, -2, 176, 100));
+  frame->setGeometry(units.Rect(2, -2, 176, 100));
 
   auto* icon = new QLabel(this);
   // Through QIcon, which takes the version of twice the pixels on a screen at a scale of 2.
   icon->setPixmap(QIcon(QStringLiteral(":/ICON/127/%1").arg(kIconPixels))
                       .pixmap(QSize(kIconPixels, kIconPixels), devicePixelRatioF()));
   icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  icon->setGeometry(DialogUnitsRect(24, 12, 50, 50));
+  icon->setGeometry(units.Rect(24, 12, 50, 50));
 
   // First of the controls that take the focus, so the dialog opens with the focus on OK.
   m_pOkButton = new QPushButton(QStringLiteral("OK"), this);
   m_pOkButton->setObjectName(QStringLiteral("ok"));
   m_pOkButton->setDefault(true);
-  m_pOkButton->setGeometry(DialogUnitsRect(126, 84, 48, 12));
+  m_pOkButton->setGeometry(units.Rect(126, 84, 48, 12));
   connect(m_pOkButton, &QPushButton::clicked, this, [this] { done(kResultOk); });
 
   auto* title = new QLabel(this);
@@ -75,11 +70,11 @@ CAboutDialog::CAboutDialog(const Platform& platform, QWidget* owner)
   title->setText(QStringLiteral("Обучающая программа: «Verbaro, v. 1.00»\n") + RightsNotice());
   title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   title->setWordWrap(true);
-  title->setGeometry(DialogUnitsRect(60, 8, 100, 50));
+  title->setGeometry(units.Rect(60, 8, 100, 50));
 
   const std::array<QRect, 4> linkRects = {
-      DialogUnitsRect(44, 40, 100, 9), DialogUnitsRect(44, 50, 120, 9),
-      DialogUnitsRect(44, 60, 132, 9), DialogUnitsRect(44, 70, 120, 9)};
+      units.Rect(44, 40, 100, 9), units.Rect(44, 50, 120, 9),
+      units.Rect(44, 60, 132, 9), units.Rect(44, 70, 120, 9)};
   for (size_t i = 0; i < m_links.size(); ++i) {
     const QString& address = LinkAddresses()[i];
     auto* link = new QLabel(this);
@@ -103,11 +98,5 @@ CAboutDialog::CAboutDialog(const Platform& platform, QWidget* owner)
 }
 
 void CAboutDialog::reject() { done(kResultCancel); }
-
-QRect CAboutDialog::DialogUnitsRect(int x, int y, int width, int height) const {
-  auto mapX = [this](int units) { return (units * m_nBaseUnitX + 2) / 4; };
-  auto mapY = [this](int units) { return (units * m_nBaseUnitY + 4) / 8; };
-  return QRect(mapX(x), mapY(y), mapX(width), mapY(height));
-}
 
 }  // namespace verbaro

@@ -34,11 +34,7 @@ class CAboutDialog : public QDialog {
   void reject() override;
 
  private:
-  QRect DialogUnitsRect(int x, int y, int width, int height) const;
-
   const Platform m_platform;
-  int m_nBaseUnitX = 0;
-  int m_nBaseUnitY = 0;
   std::array<QLabel*, 4> m_links{};
   QPushButton* m_pOkButton = nullptr;
 };

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/DialogUnits.h"
 #include "platform/MessageBoxes.h"
 
 namespace verbaro {
@@ -53,10 +54,6 @@ HelpDialog::HelpDialog(const Platform& platform, QWidget* owner)
   dialogFont.setStyleHint(QFont::SansSerif);
   setFont(dialogFont);
   const QFontMetrics metrics(dialogFont);
-  const int letters = metrics.horizontalAdvance(
-      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-  m_nBaseUnitX = (letters / 26 + 1) / 2;
-  m_nBaseUnitY = metrics.height();
 
   m_pText = new QPlainTextEdit(this);
   m_pText->setObjectName(QStringLiteral("help2100"));
@@ -81,28 +78,26 @@ HelpDialog::HelpDialog(const Platform& platform, QWidget* owner)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(m_pText);
 
-  PlaceOver(owner);
+  PlaceOver(owner, DialogUnits(dialogFont));
   PutCaretAtStart();
   m_pText->setFocus();
 }
 
-void HelpDialog::PlaceOver(QWidget* owner) {
+void HelpDialog::PlaceOver(QWidget* owner, const DialogUnits& units) {
   const QSize client = owner != nullptr ? owner->rect().size() : QSize(1024, 768);
   const int widthUnits = client.width() * 30 / 100;
   const int heightUnits = client.height() * 32 / 100;
   const int xUnits = widthUnits * 16 / 100;
   const int yUnits = 24;
-  auto mapX = [this](int units) { return (units * m_nBaseUnitX + 2) / 4; };
-  auto mapY = [this](int units) { return (units * m_nBaseUnitY + 4) / 8; };
 
-  QSize size(std::max(mapX(widthUnits), kMinWidth), std::max(mapY(heightUnits), kMinHeight));
+  QSize size(std::max(units.X(widthUnits), kMinWidth), std::max(units.Y(heightUnits), kMinHeight));
   QScreen* screen = owner != nullptr ? owner->screen() : this->screen();
   const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
   if (available.isValid()) size = size.boundedTo(available.size() - QSize(16, 48));
   setFixedSize(size);
 
   QPoint place = owner != nullptr ? owner->mapToGlobal(QPoint(0, 0)) : available.topLeft();
-  place += QPoint(mapX(xUnits), mapY(yUnits));
+  place += QPoint(units.X(xUnits), units.Y(yUnits));
   if (available.isValid()) {
     place.setX(std::clamp(place.x(), available.left(),
                           std::max(available.left(), available.right() - size.width())));

@@ -11,6 +11,8 @@ class QPlainTextEdit;
 
 namespace verbaro {
 
+class DialogUnits;
+
 class HelpDialog : public QDialog {
   Q_OBJECT
 
@@ -35,15 +37,13 @@ class HelpDialog : public QDialog {
   // Size and place: width W x 30 / 100 and height H x 32 / 100 dialog units of the frame's
   // client size W x H, at (width x 16 / 100, 24) units from its corner; at least 640 x 480
   // pixels and never larger than the screen.
-  void PlaceOver(QWidget* owner);
+  void PlaceOver(QWidget* owner, const DialogUnits& units);
   // A command the dialog does not carry out: shown as the box "wParam" with its number.
   void ReportCommand(int command);
   void PutCaretAtStart();
 
   const Platform m_platform;
   QPlainTextEdit* m_pText = nullptr;
-  int m_nBaseUnitX = 0;
-  int m_nBaseUnitY = 0;
 };
 
 }  // namespace verbaro

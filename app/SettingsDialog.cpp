@@ -14,6 +14,7 @@
 #include <limits>
 
 #include "platform/Desktop.h"
+#include "platform/DialogUnits.h"
 #include "platform/MessageBoxes.h"
 #include "views/Video1View.h"
 
@@ -58,23 +59,17 @@ CSettingsDialog::CSettingsDialog(VideoSettings settings, const Platform& platfor
   dialogFont.setPointSize(kDialogFontPointSize);
   setFont(dialogFont);
 
-  // Dialog units as Windows derives them from the dialog font: x in quarters of the average
-  // letter width, y in eighths of the character height.
-  const QFontMetrics metrics(dialogFont);
-  const int letters = metrics.horizontalAdvance(
-      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-  m_nBaseUnitX = (letters / 26 + 1) / 2;
-  m_nBaseUnitY = metrics.height();
+  const DialogUnits units(dialogFont);
 
   auto* frame = new QGroupBox(this);
-  frame->setGeometry(DialogUnitsRect(1, -2, 177, 90));
+  frame->setGeometry(units.Rect(1, -2, 177, 90));
 
   auto* delayLabel = new QLabel(QStringLiteral("Задержка между фразами, в миллисекундах:"), this);
-  delayLabel->setGeometry(DialogUnitsRect(7, 5, 159, 10));
+  delayLabel->setGeometry(units.Rect(7, 5, 159, 10));
 
-  const auto makeField = [this](int y) {
+  const auto makeField = [this, &units](int y) {
     auto* field = new QLineEdit(this);
-    field->setGeometry(DialogUnitsRect(7, y, 32, 10));
+    field->setGeometry(units.Rect(7, y, 32, 10));
     field->setAlignment(Qt::AlignRight);
     field->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), field));
@@ -84,23 +79,23 @@ CSettingsDialog::CSettingsDialog(VideoSettings settings, const Platform& platfor
   m_pDelayField->setObjectName(QStringLiteral("delay"));
 
   auto* repeatsLabel = new QLabel(QStringLiteral("Количество повторов каждой фразы:"), this);
-  repeatsLabel->setGeometry(DialogUnitsRect(7, 31, 158, 10));
+  repeatsLabel->setGeometry(units.Rect(7, 31, 158, 10));
 
   m_pRepeatsField = makeField(42);
   m_pRepeatsField->setObjectName(QStringLiteral("repeats"));
 
   m_pOkButton = new QPushButton(QStringLiteral("OK"), this);
-  m_pOkButton->setGeometry(DialogUnitsRect(122, 72, 50, 12));
+  m_pOkButton->setGeometry(units.Rect(122, 72, 50, 12));
   m_pOkButton->setDefault(true);
   connect(m_pOkButton, &QPushButton::clicked, this, &CSettingsDialog::OnOk);
 
   // The template's widths were made for a narrower font; a label never cuts its text, the
   // dialog grows instead and the OK button keeps its place at the right.
-  QSize size = DialogUnitsRect(0, 0, 180, 90).size();
+  QSize size = units.Size(180, 90);
   int needed = 0;
   for (QLabel* label : {delayLabel, repeatsLabel}) {
     label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
-    needed = std::max(needed, label->geometry().right() + 1 + DialogUnitsRect(7, 0, 0, 0).x());
+    needed = std::max(needed, label->geometry().right() + 1 + units.X(7));
   }
   if (const int extra = needed - size.width(); extra > 0) {
     size.rwidth() += extra;
@@ -117,11 +112,6 @@ CSettingsDialog::CSettingsDialog(VideoSettings settings, const Platform& platfor
   // (OK is the default button) and Space does nothing.
   setFocusPolicy(Qt::StrongFocus);
   setFocus(Qt::OtherFocusReason);
-}
-
-QRect CSettingsDialog::DialogUnitsRect(int x, int y, int width, int height) const {
-  return QRect(x * m_nBaseUnitX / 4, y * m_nBaseUnitY / 8, width * m_nBaseUnitX / 4,
-               height * m_nBaseUnitY / 8);
 }
 
 void CSettingsDialog::ReadFields() {

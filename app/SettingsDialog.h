@@ -56,13 +56,9 @@ class CSettingsDialog : public QDialog {
   void OnOk();
   // Reads both fields into the settings (a bad field beeps and takes the focus) and clamps them.
   void ReadFields();
-  // Pixels of a length in dialog units, from the dialog font's average character size.
-  QRect DialogUnitsRect(int x, int y, int width, int height) const;
 
   const Platform& m_platform;
   VideoSettings m_settings;
-  int m_nBaseUnitX = 0;
-  int m_nBaseUnitY = 0;
   QLineEdit* m_pDelayField = nullptr;
   QLineEdit* m_pRepeatsField = nullptr;
   QPushButton* m_pOkButton = nullptr;
