@@ -59,11 +59,11 @@ CAboutDialog::CAboutDialog(const Platform& platform, QWidget* owner)
   icon->setGeometry(units.Rect(24, 12, 50, 50));
 
   // First of the controls that take the focus, so the dialog opens with the focus on OK.
-  m_pOkButton = new QPushButton(QStringLiteral("OK"), this);
-  m_pOkButton->setObjectName(QStringLiteral("ok"));
-  m_pOkButton->setDefault(true);
-  m_pOkButton->setGeometry(units.Rect(126, 84, 48, 12));
-  connect(m_pOkButton, &QPushButton::clicked, this, [this] { done(kResultOk); });
+  m_okButton = new QPushButton(QStringLiteral("OK"), this);
+  m_okButton->setObjectName(QStringLiteral("ok"));
+  m_okButton->setDefault(true);
+  m_okButton->setGeometry(units.Rect(126, 84, 48, 12));
+  connect(m_okButton, &QPushButton::clicked, this, [this] { done(kResultOk); });
 
   auto* title = new QLabel(this);
   title->setTextFormat(Qt::PlainText);
@@ -94,7 +94,7 @@ CAboutDialog::CAboutDialog(const Platform& platform, QWidget* owner)
   }
   // The title is laid over the links' rows; keep the links on top so they take the clicks.
   for (QLabel* link : m_links) link->raise();
-  m_pOkButton->setFocus();
+  m_okButton->setFocus();
 }
 
 void CAboutDialog::reject() { done(kResultCancel); }

@@ -28,7 +28,7 @@ class CAboutDialog : public QDialog {
   // The addresses of the four links, in the order of kLinkIds.
   static const std::array<QString, 4>& LinkAddresses();
   QLabel* Link(int index) const { return m_links[static_cast<size_t>(index)]; }
-  QPushButton* OkButton() const { return m_pOkButton; }
+  QPushButton* OkButton() const { return m_okButton; }
 
   // Escape and the close box end the dialog with 2.
   void reject() override;
@@ -36,7 +36,7 @@ class CAboutDialog : public QDialog {
  private:
   const Platform m_platform;
   std::array<QLabel*, 4> m_links{};
-  QPushButton* m_pOkButton = nullptr;
+  QPushButton* m_okButton = nullptr;
 };
 
 }  // namespace verbaro

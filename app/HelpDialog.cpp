@@ -55,32 +55,32 @@ HelpDialog::HelpDialog(const Platform& platform, QWidget* owner)
   setFont(dialogFont);
   const QFontMetrics metrics(dialogFont);
 
-  m_pText = new QPlainTextEdit(this);
-  m_pText->setObjectName(QStringLiteral("help2100"));
-  m_pText->setReadOnly(true);
-  m_pText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  m_pText->setLineWrapMode(QPlainTextEdit::NoWrap);
-  m_pText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  m_pText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  QPalette colours = m_pText->palette();
+  m_text = new QPlainTextEdit(this);
+  m_text->setObjectName(QStringLiteral("help2100"));
+  m_text->setReadOnly(true);
+  m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+  m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  QPalette colours = m_text->palette();
   for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
     colours.setColor(group, QPalette::Base, QColor(0xFF, 0xFF, 0xF4));
     colours.setColor(group, QPalette::Text, QColor(0x00, 0x00, 0x80));
   }
-  m_pText->setPalette(colours);
+  m_text->setPalette(colours);
   const QString text = HelpText();
-  m_pText->setTabStopDistance(TableTabStop(text, metrics));
-  m_pText->setPlainText(text);
-  m_pText->document()->setDocumentMargin(8);
-  m_pText->installEventFilter(this);
+  m_text->setTabStopDistance(TableTabStop(text, metrics));
+  m_text->setPlainText(text);
+  m_text->document()->setDocumentMargin(8);
+  m_text->installEventFilter(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(m_pText);
+  layout->addWidget(m_text);
 
   PlaceOver(owner, DialogUnits(dialogFont));
   PutCaretAtStart();
-  m_pText->setFocus();
+  m_text->setFocus();
 }
 
 void HelpDialog::PlaceOver(QWidget* owner, const DialogUnits& units) {
@@ -108,9 +108,9 @@ void HelpDialog::PlaceOver(QWidget* owner, const DialogUnits& units) {
 }
 
 void HelpDialog::PutCaretAtStart() {
-  QTextCursor caret = m_pText->textCursor();
+  QTextCursor caret = m_text->textCursor();
   caret.movePosition(QTextCursor::Start);  // moving without KeepAnchor drops any selection
-  m_pText->setTextCursor(caret);
+  m_text->setTextCursor(caret);
 }
 
 void HelpDialog::ReportCommand(int command) {
@@ -122,7 +122,7 @@ void HelpDialog::ReportCommand(int command) {
 void HelpDialog::reject() { done(kResultClosed); }
 
 bool HelpDialog::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_pText) {
+  if (watched == m_text) {
     if (event->type() == QEvent::FocusIn) {
       PutCaretAtStart();
     } else if (event->type() == QEvent::KeyPress && IsEnter(static_cast<QKeyEvent*>(event))) {

@@ -25,7 +25,7 @@ class HelpDialog : public QDialog {
 
   // The manual, from the built-in text ":/TEXT/help"; empty when it is missing.
   static QString HelpText();
-  QPlainTextEdit* TextControl() const { return m_pText; }
+  QPlainTextEdit* TextControl() const { return m_text; }
 
   void reject() override;
 
@@ -43,7 +43,7 @@ class HelpDialog : public QDialog {
   void PutCaretAtStart();
 
   const Platform m_platform;
-  QPlainTextEdit* m_pText = nullptr;
+  QPlainTextEdit* m_text = nullptr;
 };
 
 }  // namespace verbaro

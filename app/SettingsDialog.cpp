@@ -75,39 +75,47 @@ CSettingsDialog::CSettingsDialog(VideoSettings settings, const Platform& platfor
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), field));
     return field;
   };
-  m_pDelayField = makeField(16);
-  m_pDelayField->setObjectName(QStringLiteral("delay"));
+  m_delayField = makeField(16);
+  m_delayField->setObjectName(QStringLiteral("delay"));
 
   auto* repeatsLabel = new QLabel(QStringLiteral("Количество повторов каждой фразы:"), this);
   repeatsLabel->setGeometry(units.Rect(7, 31, 158, 10));
 
-  m_pRepeatsField = makeField(42);
-  m_pRepeatsField->setObjectName(QStringLiteral("repeats"));
+  m_repeatsField = makeField(42);
+  m_repeatsField->setObjectName(QStringLiteral("repeats"));
 
-  m_pOkButton = new QPushButton(QStringLiteral("OK"), this);
-  m_pOkButton->setGeometry(units.Rect(122, 72, 50, 12));
-  m_pOkButton->setDefault(true);
-  connect(m_pOkButton, &QPushButton::clicked, this, &CSettingsDialog::OnOk);
+  m_okButton = new QPushButton(QStringLiteral("OK"), this);
+  m_okButton->setGeometry(units.Rect(122, 72, 50, 12));
+  m_okButton->setDefault(true);
+  connect(m_okButton, &QPushButton::clicked, this, &CSettingsDialog::OnOk);
 
-  // The template's widths were made for a narrower font; a label never cuts its text, the
-  // dialog grows instead and the OK button keeps its place at the right.
+  GrowToFit(units, frame, {delayLabel, repeatsLabel});
+  ShowValues();
+}
+
+// The template's widths were made for a narrower font; a label never cuts its text, the
+// dialog grows instead and the OK button keeps its place at the right.
+void CSettingsDialog::GrowToFit(const DialogUnits& units, QWidget* frame,
+                                std::initializer_list<QLabel*> labels) {
   QSize size = units.Size(180, 90);
   int needed = 0;
-  for (QLabel* label : {delayLabel, repeatsLabel}) {
+  for (QLabel* label : labels) {
     label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
     needed = std::max(needed, label->geometry().right() + 1 + units.X(7));
   }
   if (const int extra = needed - size.width(); extra > 0) {
     size.rwidth() += extra;
     frame->resize(frame->width() + extra, frame->height());
-    m_pOkButton->move(m_pOkButton->x() + extra, m_pOkButton->y());
+    m_okButton->move(m_okButton->x() + extra, m_okButton->y());
   }
   setFixedSize(size);
+}
 
-  m_pDelayField->setText(QString::number(m_settings.delay));
-  m_pRepeatsField->setText(QString::number(m_settings.repeats));
-  m_pDelayField->setCursorPosition(0);
-  m_pRepeatsField->setCursorPosition(0);
+void CSettingsDialog::ShowValues() {
+  m_delayField->setText(QString::number(m_settings.delay));
+  m_repeatsField->setText(QString::number(m_settings.repeats));
+  m_delayField->setCursorPosition(0);
+  m_repeatsField->setCursorPosition(0);
   // No control starts focused: the dialog itself holds the keyboard, so Enter closes it at once
   // (OK is the default button) and Space does nothing.
   setFocusPolicy(Qt::StrongFocus);
@@ -124,17 +132,17 @@ void CSettingsDialog::ReadFields() {
     if (field->text().isEmpty()) return 0u;
     return ParseUnsignedField(field->text());
   };
-  if (const auto delay = read(m_pDelayField)) {
+  if (const auto delay = read(m_delayField)) {
     m_settings.delay = *delay;
-    if (const auto repeats = read(m_pRepeatsField)) {
+    if (const auto repeats = read(m_repeatsField)) {
       m_settings.repeats = *repeats;
     } else {
-      refuse(m_pRepeatsField);
+      refuse(m_repeatsField);
       m_settings.repeats = 0;
     }
   } else {
     // The repeat field is not read then: the repeats keep their value.
-    refuse(m_pDelayField);
+    refuse(m_delayField);
     m_settings.delay = 0;
   }
   m_settings = ClampVideoSettings(m_settings);
@@ -143,12 +151,12 @@ void CSettingsDialog::ReadFields() {
 void CSettingsDialog::OnOk() {
   // Enter pressed in the delay field moves on; the focus that tells is the learner's, not the
   // one a refused field has just taken, or OK could never close the dialog.
-  const bool inDelayField = focusWidget() == m_pDelayField;
+  const bool inDelayField = focusWidget() == m_delayField;
   ReadFields();
-  m_pDelayField->setCursorPosition(0);
+  m_delayField->setCursorPosition(0);
   if (inDelayField) {
-    m_pRepeatsField->setFocus(Qt::TabFocusReason);
-    m_pRepeatsField->selectAll();
+    m_repeatsField->setFocus(Qt::TabFocusReason);
+    m_repeatsField->selectAll();
     return;
   }
   done(kResultOk);

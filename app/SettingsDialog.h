@@ -5,16 +5,19 @@
 #include <QDialog>
 #include <QString>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 
 #include "platform/Platform.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace verbaro {
 
 class CVideo1View;
+class DialogUnits;
 
 inline constexpr uint32_t kMaxPhraseDelay = 10000;
 inline constexpr uint32_t kMinPhraseRepeats = 1;
@@ -44,14 +47,16 @@ class CSettingsDialog : public QDialog {
   CSettingsDialog(VideoSettings settings, const Platform& platform, QWidget* owner = nullptr);
 
   VideoSettings Settings() const { return m_settings; }
-  QLineEdit* DelayField() const { return m_pDelayField; }
-  QLineEdit* RepeatsField() const { return m_pRepeatsField; }
-  QPushButton* OkButton() const { return m_pOkButton; }
+  QLineEdit* DelayField() const { return m_delayField; }
+  QLineEdit* RepeatsField() const { return m_repeatsField; }
+  QPushButton* OkButton() const { return m_okButton; }
 
   // Escape and the close box: the typed values still count, the result is 2.
   void reject() override;
 
  private:
+  void GrowToFit(const DialogUnits& units, QWidget* frame, std::initializer_list<QLabel*> labels);
+  void ShowValues();
   // OK or Enter: in the delay field Enter only moves on to the repeat field.
   void OnOk();
   // Reads both fields into the settings (a bad field beeps and takes the focus) and clamps them.
@@ -59,9 +64,9 @@ class CSettingsDialog : public QDialog {
 
   const Platform& m_platform;
   VideoSettings m_settings;
-  QLineEdit* m_pDelayField = nullptr;
-  QLineEdit* m_pRepeatsField = nullptr;
-  QPushButton* m_pOkButton = nullptr;
+  QLineEdit* m_delayField = nullptr;
+  QLineEdit* m_repeatsField = nullptr;
+  QPushButton* m_okButton = nullptr;
 };
 
 // Runs the dialog for a Video view with its current values, gives the view the dialog's values
