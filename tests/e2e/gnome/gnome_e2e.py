@@ -39,6 +39,8 @@ from e2e_common import (SKIP, Failure, ProgramSession, Skip, check, missing_tool
 WIDTH, HEIGHT = 1366, 768  # the logical size of the monitor
 DEVICE_BOX = "Ошибка: Нет устройства вывода звука"
 RECORDING_BOX = "Не могу обработать mp3-файл в памяти!"
+SHELL_START_TIMEOUT = 30  # seconds; the shell says it started within 2 s when all is well
+SHELL_ATTEMPTS = 4
 
 
 def free_display():
@@ -81,6 +83,28 @@ class Session(ProgramSession):
             return ""
 
     def start(self):
+        """Xvfb, the buses and gnome-shell, up to its desktop.
+
+        Outside a systemd user session the shell starts ibus-daemon itself, through a fork whose
+        child runs script code before it execs; on a loaded machine that child now and then
+        deadlocks (about one start in fifteen with both cores busy), and the shell waits for it
+        for ever, drawing nothing. Such a shell is stopped and the desktop started afresh, as is
+        one that ended before it finished."""
+        for attempt in range(1, SHELL_ATTEMPTS + 1):
+            if self.start_desktop():
+                self.leave_overview()
+                return
+            print("gnome-shell did not finish starting in %d s (attempt %d); starting again"
+                  % (SHELL_START_TIMEOUT, attempt))
+            self.stop_processes()
+            keep = os.path.join(self.work, "gnome-shell-stalled-%d.log" % attempt)
+            shutil.copyfile(os.path.join(self.work, "gnome-shell.log"), keep)
+            shutil.rmtree(self.runtime)
+            shutil.rmtree(self.home)
+        raise Failure("gnome-shell did not finish starting in %d attempts:\n%s"
+                      % (SHELL_ATTEMPTS, self.text_of("gnome-shell")[-1500:]))
+
+    def start_desktop(self):
         os.mkdir(self.runtime, 0o700)
         os.mkdir(self.home)
         number = free_display()
@@ -131,7 +155,12 @@ class Session(ProgramSession):
                              text=True).stdout.strip(), "nested in Xvfb", self.display,
               "at", size, "scale", self.scale)
         self.env = shell_env
-        self.leave_overview()
+        deadline = time.time() + SHELL_START_TIMEOUT
+        while "GNOME Shell started" not in self.text_of("gnome-shell"):
+            if shell.poll() is not None or time.time() > deadline:
+                return False
+            time.sleep(0.2)
+        return True
 
     def pixel(self, image, x, y):
         width, _, data = image
@@ -192,6 +221,9 @@ class Session(ProgramSession):
 
     def stop(self):
         self.stop_program()
+        self.stop_processes()
+
+    def stop_processes(self):
         for process in reversed(self.processes):
             if process.poll() is None:
                 os.killpg(process.pid, signal.SIGTERM)
@@ -200,6 +232,7 @@ class Session(ProgramSession):
                 except subprocess.TimeoutExpired:
                     os.killpg(process.pid, signal.SIGKILL)
                     process.wait()
+        self.processes = []
 
     def wait_count(self, line, count, what):
         return self.wait_log(lambda log: log.count(line) >= count, what)
