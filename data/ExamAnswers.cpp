@@ -14,9 +14,9 @@ bool ExamRules::HasQuestion() const {
   if (!m_questionReady) return false;
   if (!IsKnownRecord(m_nTrueRandIndex)) return false;
   const ExamProgress& asked = m_vCopyWordsData[m_nTrueRandIndex];
-  const int answers = static_cast<int>(asked.vwsAltWords.size());
+  const int answers = static_cast<int>(asked.answers.size());
   return m_lesson.m_nTrueInd >= 0 && m_lesson.m_nTrueInd < answers &&
-         asked.vnWordErrors.size() == asked.vwsAltWords.size() && m_lesson.m_trueCellIndex >= 0 &&
+         asked.vnWordErrors.size() == asked.answers.size() && m_lesson.m_trueCellIndex >= 0 &&
          m_lesson.m_trueCellIndex < static_cast<int>(m_lesson.m_vwsAltWords.size());
 }
 
@@ -63,9 +63,9 @@ AnswerOutcome ExamRules::AnswerRight() {
   if (errors > 0) {
     --errors;
   } else {
-    asked.vwsAltWords.erase(asked.vwsAltWords.begin() + nTrueInd);
+    asked.answers.erase(asked.answers.begin() + nTrueInd);
     asked.vnWordErrors.erase(asked.vnWordErrors.begin() + nTrueInd);
-    if (asked.vwsAltWords.empty()) {
+    if (asked.answers.empty()) {
       std::vector<int32_t>& inPlay = m_lesson.m_vUserIndexes;
       const auto found = std::find(inPlay.begin(), inPlay.end(), m_nTrueRandIndex);
       if (found == inPlay.end()) {

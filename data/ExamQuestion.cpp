@@ -53,14 +53,14 @@ bool ExamRules::SetUserExamData() {
 
   // A record whose answers are all learnt is not in play (the filter choice sees to that); should
   // one be drawn all the same, the working copy starts again from the full lesson.
-  if (m_vCopyWordsData[m_nTrueRandIndex].vwsAltWords.empty()) {
+  if (m_vCopyWordsData[m_nTrueRandIndex].answers.empty()) {
     CopyWordsData();
     if (!IsKnownRecord(m_nTrueRandIndex)) {
       ShowError(u"Выход за пределы индекса!");
       return false;
     }
     m_wsExtFrGram = GroupKey(lesson.m_vWordsData[m_nTrueRandIndex]);
-    if (m_vCopyWordsData[m_nTrueRandIndex].vwsAltWords.empty()) {
+    if (m_vCopyWordsData[m_nTrueRandIndex].answers.empty()) {
       ShowError(u"Пустое множество переводов!");
       return false;
     }
@@ -68,8 +68,8 @@ bool ExamRules::SetUserExamData() {
   const ExamProgress& asked = m_vCopyWordsData[m_nTrueRandIndex];
   const WordsData& askedRecord = lesson.m_vWordsData[m_nTrueRandIndex];
 
-  lesson.m_nTrueInd = Draw(SizeOf(asked.vwsAltWords));
-  m_wsTrueAltWord = asked.vwsAltWords[lesson.m_nTrueInd];
+  lesson.m_nTrueInd = Draw(SizeOf(asked.answers));
+  m_wsTrueAltWord = askedRecord.vwsAltWords[asked.answers[lesson.m_nTrueInd]];
   if (Logging()) {
     DiagnosticLog& log = *lesson.Log();
     const std::u16string wsTrueExtAltWord = m_wsTrueAltWord + u", " + m_wsExtFrGram;

@@ -1,6 +1,8 @@
 // The exam rules: reset, the two preparations and the records a chosen filter puts into play.
 #include "data/ExamRules.h"
 
+#include <algorithm>
+
 #include "data/LessonState.h"
 #include "data/DiagnosticLog.h"
 
@@ -54,28 +56,36 @@ bool ExamRules::RebuildExamRecords(ExamEntries& entries, const PreparationTexts&
   m_vCopyWordsData.clear();
   m_mapIndexToVAltWords.clear();
   m_questionReady = false;
+  // The records up to the first one with no answer or too many are kept; that one ends the
+  // preparation. The merged list becomes the lesson's as it is instead of record by record.
+  const auto limit = static_cast<size_t>(m_lesson.m_nMaxAltWords);
+  const auto failing = std::find_if(entries.records.begin(), entries.records.end(), [limit](const WordsData& r) {
+    return r.vwsAltWords.empty() || r.vwsAltWords.size() > limit;
+  });
+  const bool noAnswer = failing != entries.records.end() && failing->vwsAltWords.empty();
+  const size_t merged = entries.records.size();
+  const auto kept = failing - entries.records.begin();
   std::vector<WordsData>& records = m_lesson.m_vWordsData;
+  records = std::move(entries.records);
+  records.erase(records.begin() + kept, records.end());
   DiagnosticLog* log = m_lesson.Log();
-  records.reserve(entries.records.size());
-  for (size_t m = 0; m < entries.records.size(); ++m) {
-    WordsData& record = entries.records[m];
-    const size_t count = record.vwsAltWords.size();
-    if (count == 0) {
-      ShowError(texts.emptyAnswers);
-      return false;
-    }
-    if (count > static_cast<size_t>(m_lesson.m_nMaxAltWords)) {
-      ShowInfo(texts.tooManyAnswers);
-      return false;
-    }
-    const WordsData& kept = records.emplace_back(std::move(record));
-    if (Logging()) {
-      log->Write(static_cast<int64_t>(records.size() - 1), u" : [");
+  if (Logging()) {
+    for (size_t m = 0; m < records.size(); ++m) {
+      const WordsData& kept = records[m];
+      log->Write(static_cast<int64_t>(m), u" : [");
       for (int32_t size : kept.nvMp3WordSize) log->Write(u" ", size);
       log->Write(u" ] ", entries.Key(m), u" : ", kept.wsKeyWord, u" :");
       for (const std::u16string& answer : kept.vwsAltWords) log->Write(u" ", answer, u";");
       log->Line();
     }
+  }
+  if (records.size() < merged) {
+    if (noAnswer) {
+      ShowError(texts.emptyAnswers);
+    } else {
+      ShowInfo(texts.tooManyAnswers);
+    }
+    return false;
   }
   if (!m_lesson.CreateUserFilters() || !m_lesson.BuildFilterMenu()) return false;
 
@@ -93,14 +103,17 @@ bool ExamRules::RebuildExamRecords(ExamEntries& entries, const PreparationTexts&
   return true;
 }
 
+void ExamRules::OweAll(ExamProgress& progress, const WordsData& record) {
+  const auto count = static_cast<uint8_t>(record.vwsAltWords.size());
+  progress.answers.clear();
+  for (uint8_t i = 0; i < count; ++i) progress.answers.push_back(i);
+  progress.vnWordErrors.assign(count, 0);
+}
+
 void ExamRules::CopyWordsData() {
   const std::vector<WordsData>& lesson = m_lesson.m_vWordsData;
-  m_vCopyWordsData.clear();
-  m_vCopyWordsData.reserve(lesson.size());
-  for (const WordsData& record : lesson) {
-    m_vCopyWordsData.push_back({record.vwsAltWords, {}});
-    m_vCopyWordsData.back().vnWordErrors.assign(record.vwsAltWords.size(), 0);
-  }
+  m_vCopyWordsData.assign(lesson.size(), {});
+  for (size_t r = 0; r < lesson.size(); ++r) OweAll(m_vCopyWordsData[r], lesson[r]);
 }
 
 bool ExamRules::IsKnownRecord(int index) const {
@@ -114,22 +127,20 @@ void ExamRules::TakeFilter(const std::vector<int32_t>& records) {
   const auto known = [&](int32_t r) { return IsKnownRecord(r); };
   bool anyLeft = false;
   for (const int32_t r : records) {
-    if (known(r) && !m_vCopyWordsData[r].vwsAltWords.empty()) anyLeft = true;
+    if (known(r) && !m_vCopyWordsData[r].answers.empty()) anyLeft = true;
   }
   if (!anyLeft) {
     // Everything of this filter was learnt: the learner takes it again from the start.
     for (const int32_t r : records) {
-      if (!known(r)) continue;
-      m_vCopyWordsData[r].vwsAltWords = lesson[r].vwsAltWords;
-      m_vCopyWordsData[r].vnWordErrors.assign(lesson[r].vwsAltWords.size(), 0);
+      if (known(r)) OweAll(m_vCopyWordsData[r], lesson[r]);
     }
   }
   m_lesson.m_vUserIndexes.clear();
   m_lesson.m_nTotalCountAltWords = 0;
   for (const int32_t r : records) {
-    if (!known(r) || m_vCopyWordsData[r].vwsAltWords.empty()) continue;
+    if (!known(r) || m_vCopyWordsData[r].answers.empty()) continue;
     m_lesson.m_vUserIndexes.push_back(r);
-    m_lesson.m_nTotalCountAltWords += static_cast<int32_t>(m_vCopyWordsData[r].vwsAltWords.size());
+    m_lesson.m_nTotalCountAltWords += static_cast<int32_t>(m_vCopyWordsData[r].answers.size());
   }
   if (Logging()) {
     m_lesson.Log()->Line(u"В игре записей: ", m_lesson.m_vUserIndexes.size(), u"; осталось ответов: ",

@@ -75,10 +75,11 @@ class ExamRules {
   CandidatePool m_mapIndexToVAltWords;
   AltWordsIndex m_mapExtAltWordsToVINT;     // answer -> records
   // The working copy consumed by the test: of each record (same index as in the lesson) only
-  // what a test changes, its answers and their error counters; the rest is read from the lesson.
+  // what a test changes, which of its answers are still owed and their error counters; the
+  // answers' texts are read from the lesson's record.
   struct ExamProgress {
-    SmallVector<std::u16string, 2> vwsAltWords;
-    SmallVector<int32_t, 2> vnWordErrors;
+    SmallVector<uint8_t, kMaxAltWords> answers;        // indexes into the record's vwsAltWords
+    SmallVector<int32_t, kMaxAltWords> vnWordErrors;  // one per owed answer, same order
   };
   std::vector<ExamProgress> m_vCopyWordsData;
   int32_t m_nTrueRandIndex = 0;  // record asked, index in m_vCopyWordsData
@@ -98,6 +99,8 @@ class ExamRules {
   bool Logging() const;
   // A fresh working copy of the lesson's records: all answers, no errors.
   void CopyWordsData();
+  // Every answer of `record` owed again, none with an error.
+  static void OweAll(ExamProgress& progress, const WordsData& record);
   // Whether record `index` is both in the lesson and in the working copy.
   bool IsKnownRecord(int index) const;
   int Draw(int n) const;

@@ -16,6 +16,7 @@ namespace verbaro {
 class ExtendedKeys {
  public:
   struct Source {
+    uint64_t head;    // the key's first four code units, packed so that they compare as numbers
     uint32_t offset;  // of the key in the shared text
     uint32_t length;
     uint32_t record;
@@ -40,6 +41,7 @@ class ExtendedKeys {
   std::u16string_view Key(size_t i) const { return KeyOf(m_sources[i]); }
 
  private:
+  static uint64_t Head(std::u16string_view key);
   std::u16string_view KeyOf(const Source& source) const {
     return {m_text.data() + source.offset, source.length};
   }

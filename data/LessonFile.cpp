@@ -142,6 +142,9 @@ bool LessonState::LoadWordsData() {
     ++nRow;
   }
   recordings->EndProbing();
+  // The connection stays open for the recordings, which are read a row at a time: the pages it
+  // cached while reading every row would only take room.
+  sqlite3_db_release_memory(recordings->Connection());
   if (stepResult == SQLITE_DONE) return true;
   // A row that cannot be read (its recording, or the row itself in a damaged file) ends the
   // load; the rows before it stay, and the learner is told the lesson is incomplete.

@@ -23,9 +23,6 @@ namespace verbaro {
 class DiagnosticLog;
 class LessonRecordings;
 
-// The most answers a record holds, and so the most choices an exam question shows.
-inline constexpr int32_t kMaxAltWords = 5;
-
 class LessonState {
  public:
   LessonState() = default;

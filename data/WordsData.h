@@ -12,6 +12,9 @@
 
 namespace verbaro {
 
+// The most answers a record holds, and so the most choices an exam question shows.
+inline constexpr int32_t kMaxAltWords = 5;
+
 struct WordsData {
   SmallVector<Mp3Recording, 1> vpMp3Word;  // the recordings of the key, one per source row
   SmallVector<int32_t, 1> nvMp3WordSize;   // size in bytes of each recording, same order

@@ -7,6 +7,7 @@
 #include "data/Text.h"
 #include "platform/ErrorSignal.h"
 #include "platform/FileChooser.h"
+#include "platform/FreedMemory.h"
 #include "platform/QtText.h"
 #include "platform/ViewTimer.h"
 #include "sound/Mp3Player.h"
@@ -34,6 +35,7 @@ bool CWordsView::OpenLesson() {
   }
   m_szDataFile = std::move(*path);
   const bool loaded = LoadLesson();
+  ReturnFreedMemory();  // what reading, reversing and merging freed
   m_resume.reset();  // for this opening only, also when it failed
   return loaded;
 }

@@ -226,7 +226,7 @@ TEST(ExamRulesFilters, AFilterChosenAgainKeepsLearntAnswersAndOwedErrors) {
   EXPECT_EQ(exam.m_vUserIndexes, (std::vector<int32_t>{1, 2}));
   EXPECT_EQ(exam.m_nTotalCountAltWords, 3);
   EXPECT_EQ(exam.m_wrongAnswers, 0) << "the counters start again";
-  EXPECT_TRUE(exam.rules.m_vCopyWordsData[0].vwsAltWords.empty());
+  EXPECT_TRUE(exam.rules.m_vCopyWordsData[0].answers.empty());
   EXPECT_EQ(exam.rules.m_vCopyWordsData[1].vnWordErrors[owing], 1) << "the error is still owed";
 
   // The filter of the masculine singular nouns: only 'b' is left in it.
@@ -251,13 +251,13 @@ TEST(ExamRulesFilters, AFinishedFilterStartsAfreshWithoutTouchingOtherRecords) {
   exam.SelectUserFilter(kFirstFilterCommand + 4, u"");
   ASSERT_EQ(exam.m_vUserIndexes, std::vector<int32_t>{2});
   EXPECT_EQ(exam.rules.OnAnswer(exam.RightCell()), AnswerOutcome::Learnt);
-  ASSERT_EQ(exam.rules.m_vCopyWordsData[2].vwsAltWords.size(), 1u);
+  ASSERT_EQ(exam.rules.m_vCopyWordsData[2].answers.size(), 1u);
 
   exam.SelectUserFilter(kFirstFilterCommand + 3, u"");
   EXPECT_EQ(exam.m_vUserIndexes, (std::vector<int32_t>{0, 1}));
   EXPECT_EQ(exam.m_nTotalCountAltWords, 2);
   EXPECT_EQ(exam.rules.m_vCopyWordsData[0].vnWordErrors, std::vector<int32_t>{0});
-  EXPECT_EQ(exam.rules.m_vCopyWordsData[2].vwsAltWords.size(), 1u) << "the verb keeps its progress";
+  EXPECT_EQ(exam.rules.m_vCopyWordsData[2].answers.size(), 1u) << "the verb keeps its progress";
 
   exam.SelectUserFilter(kFirstFilterCommand, u"");
   EXPECT_EQ(exam.m_nTotalCountAltWords, 3);

@@ -242,14 +242,14 @@ TEST_F(ExamAnswers, ChoosingTheFilterAgainKeepsLearntAnswersAndTheTestStillEnds)
   Press(*view, RightCell(*view));  // 'А' learnt; only 'b' is left
   ASSERT_EQ(view->m_vUserIndexes, std::vector<int32_t>{1});
   Press(*view, RightCell(*view));  // one answer of 'b' learnt
-  ASSERT_EQ(view->Rules().m_vCopyWordsData[1].vwsAltWords.size(), 1u);
+  ASSERT_EQ(view->Rules().m_vCopyWordsData[1].answers.size(), 1u);
   ASSERT_EQ(ScoreOf(*view), (Score{2, 0, 0, 1}));
 
   fake.messages.Clear();
   view->SelectUserFilter(kFirstFilterCommand, u"Модуль: \"Экзамен-1\" (оригинал --> перевод)");
   EXPECT_EQ(ScoreOf(*view), (Score{0, 0, 0, 1})) << "only the answer not yet learnt is left";
   EXPECT_EQ(view->m_vUserIndexes, std::vector<int32_t>{1});
-  EXPECT_TRUE(view->Rules().m_vCopyWordsData[0].vwsAltWords.empty()) << "'А' stays learnt";
+  EXPECT_TRUE(view->Rules().m_vCopyWordsData[0].answers.empty()) << "'А' stays learnt";
   EXPECT_EQ(StatusLine(*view), u"Правильно: 0; Неправильно: 0; Осталось: 1; Подсказок: 0");
   ASSERT_TRUE(view->HasQuestion());
   EXPECT_EQ(view->m_wsKeyWord, u"b");

@@ -62,7 +62,7 @@ int AnswersIn(const CExam1View& view, const std::vector<int32_t>& records, bool 
   int sum = 0;
   for (int32_t r : records) {
     const bool copied = workingCopy && !view.Rules().m_vCopyWordsData.empty();
-    sum += static_cast<int>(copied ? view.Rules().m_vCopyWordsData.at(r).vwsAltWords.size()
+    sum += static_cast<int>(copied ? view.Rules().m_vCopyWordsData.at(r).answers.size()
                                    : view.m_vWordsData.at(r).vwsAltWords.size());
   }
   return sum;
@@ -125,20 +125,20 @@ class ExamLongRun : public ExamTest, public ::testing::WithParamInterface<bool> 
       ASSERT_NE(std::find(selection.records.begin(), selection.records.end(), r), selection.records.end());
     }
     for (int32_t r : selection.records) {
-      ASSERT_EQ(seen.count(r) == 1, !view.Rules().m_vCopyWordsData.at(r).vwsAltWords.empty());
+      ASSERT_EQ(seen.count(r) == 1, !view.Rules().m_vCopyWordsData.at(r).answers.empty());
     }
     ASSERT_EQ(view.m_nTotalCountAltWords, AnswersIn(view, view.m_vUserIndexes, true));
     ASSERT_EQ(view.Rules().m_vCopyWordsData.size(), view.m_vWordsData.size());
     for (size_t r = 0; r < view.Rules().m_vCopyWordsData.size(); ++r) {
       const auto& copy = view.Rules().m_vCopyWordsData[r];
-      ASSERT_EQ(copy.vnWordErrors.size(), copy.vwsAltWords.size());
+      ASSERT_EQ(copy.vnWordErrors.size(), copy.answers.size());
       for (int32_t errors : copy.vnWordErrors) ASSERT_GE(errors, 0);
-      std::multiset<std::u16string> lesson(view.m_vWordsData[r].vwsAltWords.begin(),
-                                           view.m_vWordsData[r].vwsAltWords.end());
-      for (const std::u16string& answer : copy.vwsAltWords) {
-        const auto found = lesson.find(answer);
-        ASSERT_NE(found, lesson.end()) << "the copy only loses answers";
-        lesson.erase(found);
+      // The owed answers are some of the record's, each once, in the record's order.
+      for (size_t i = 0; i < copy.answers.size(); ++i) {
+        ASSERT_LT(copy.answers[i], view.m_vWordsData[r].vwsAltWords.size());
+        if (i > 0) {
+          ASSERT_LT(copy.answers[i - 1], copy.answers[i]) << "the copy only loses answers";
+        }
       }
     }
     // Every record of the exam has a group, so a question exists exactly while one is in play.
@@ -155,7 +155,7 @@ class ExamLongRun : public ExamTest, public ::testing::WithParamInterface<bool> 
     const int errorSignals = fake.errorSignal.plays;
     const bool answerable = view.HasQuestion();
     const int errors = answerable ? RightAnswerErrors(view) : 0;
-    const size_t answersLeft = answerable ? view.Rules().m_vCopyWordsData[before.record].vwsAltWords.size() : 0;
+    const size_t answersLeft = answerable ? view.Rules().m_vCopyWordsData[before.record].answers.size() : 0;
     fake.messages.Clear();
     act();
 
@@ -217,7 +217,7 @@ class ExamLongRun : public ExamTest, public ::testing::WithParamInterface<bool> 
     ++stats.learnt;
     EXPECT_EQ(view.m_rightAnswers, right + 1);
     EXPECT_EQ(view.m_nTotalCountAltWords, left - 1);
-    EXPECT_EQ(view.Rules().m_vCopyWordsData[before.record].vwsAltWords.size(), answersLeft - 1);
+    EXPECT_EQ(view.Rules().m_vCopyWordsData[before.record].answers.size(), answersLeft - 1);
     if (left == 1) {
       ++stats.finished;
       EXPECT_EQ(Messages(), std::vector<QString>{ToQ(Statistics(view))});

@@ -149,7 +149,7 @@ TEST_F(ExamQuestions, ChoosingTheFilterAgainNeitherRestoresLearntAnswersNorClear
   view->Repaint();
   ASSERT_EQ(view->Rules().m_nTrueRandIndex, 0);
   Press(*view, RightCell(*view));  // 'кот' learnt: 'chat' leaves play
-  EXPECT_TRUE(view->Rules().m_vCopyWordsData[0].vwsAltWords.empty());
+  EXPECT_TRUE(view->Rules().m_vCopyWordsData[0].answers.empty());
   EXPECT_EQ(view->m_vUserIndexes, std::vector<int32_t>{1});
   ASSERT_EQ(view->Rules().m_nTrueRandIndex, 1);
   ASSERT_NE(WrongCell(*view), 0);
@@ -164,7 +164,7 @@ TEST_F(ExamQuestions, ChoosingTheFilterAgainNeitherRestoresLearntAnswersNorClear
   EXPECT_EQ(view->m_vUserIndexes, std::vector<int32_t>{1});
   EXPECT_EQ(view->m_nTotalCountAltWords, 2);
   EXPECT_EQ(view->Rules().m_nTrueRandIndex, 1);
-  EXPECT_TRUE(view->Rules().m_vCopyWordsData[0].vwsAltWords.empty());
+  EXPECT_TRUE(view->Rules().m_vCopyWordsData[0].answers.empty());
   EXPECT_EQ(view->Rules().m_vCopyWordsData[1].vnWordErrors[owing], 1);
   EXPECT_TRUE(view->HasQuestion());
 }
