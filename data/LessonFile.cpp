@@ -66,14 +66,14 @@ Statement PrepareTextQuery(sqlite3* db) {
 // The record of the statement's current row with a reference to its recording (row nRow); false
 // when the recording cannot be read or memory runs out.
 bool ReadRecord(const std::shared_ptr<LessonRecordings>& recordings, int nRow, sqlite3_stmt* stmt,
-                WordsData& record) {
+                bool storedAsUtf8, WordsData& record) {
   try {
     const std::optional<int32_t> size = recordings->Probe(nRow);
     if (!size) return false;
     record.vpMp3Word.emplace_back(recordings, nRow, *size);
     record.nvMp3WordSize.push_back(*size);
     // The text query's first result column is the grammar.
-    lesson::LessonRowTexts texts = lesson::ReadLessonRowTexts(stmt, 0);
+    lesson::LessonRowTexts texts = lesson::ReadLessonRowTexts(stmt, 0, storedAsUtf8);
     record.wsFrGram = std::move(texts.grammar);
     record.wsFrNumber = std::move(texts.number);
     record.wsKeyWord = std::move(texts.word);
@@ -135,10 +135,11 @@ bool LessonState::LoadWordsData() {
     return false;
   }
 
+  const bool storedAsUtf8 = lesson::StoresTextAsUtf8(recordings->Connection());
   int nRow = 1;
   int stepResult = SQLITE_ROW;
   while ((stepResult = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-    if (!ReadWordsRow(recordings, nRow, stmt.get())) break;
+    if (!ReadWordsRow(recordings, nRow, stmt.get(), storedAsUtf8)) break;
     ++nRow;
   }
   recordings->EndProbing();
@@ -154,9 +155,9 @@ bool LessonState::LoadWordsData() {
 }
 
 bool LessonState::ReadWordsRow(const std::shared_ptr<LessonRecordings>& recordings, int nRow,
-                                sqlite3_stmt* stmt) {
+                                sqlite3_stmt* stmt, bool storedAsUtf8) {
   WordsData record;
-  return ReadRecord(recordings, nRow, stmt, record) &&
+  return ReadRecord(recordings, nRow, stmt, storedAsUtf8, record) &&
          AppendRecord(m_vWordsData, m_nTotalCountAltWords, std::move(record));
 }
 

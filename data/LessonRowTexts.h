@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+struct sqlite3;
 struct sqlite3_stmt;
 
 namespace verbaro::lesson {
@@ -19,10 +20,14 @@ struct LessonRowTexts {
   std::vector<std::u16string> translations;  // the non-empty ones, in column order
 };
 
+// Whether the database stores its texts as UTF-8 (asked once per lesson, for ReadLessonRowTexts).
+bool StoresTextAsUtf8(sqlite3* db);
+
 // The texts of the statement's current row. `grammarColumn` is the result column that holds the
 // grammar (table position 2); the others follow it in table order. A NULL value, a column the
 // result does not have, or a failed conversion reads as the empty text, and a text ends at its
-// first NUL. May throw std::bad_alloc.
-LessonRowTexts ReadLessonRowTexts(sqlite3_stmt* statement, int grammarColumn);
+// first NUL. `storedAsUtf8` only makes the reading faster: the texts are the same either way.
+// May throw std::bad_alloc.
+LessonRowTexts ReadLessonRowTexts(sqlite3_stmt* statement, int grammarColumn, bool storedAsUtf8);
 
 }  // namespace verbaro::lesson

@@ -94,13 +94,14 @@ class TableExplainer {
   }
 
   void ReadRows(sqlite3_stmt* statement) {
+    const bool storedAsUtf8 = StoresTextAsUtf8(sqlite3_db_handle(statement));
     int k = 0;
     int result = SQLITE_ROW;
     while ((result = sqlite3_step(statement)) == SQLITE_ROW) {
       ++k;
       // "SELECT *" has every column at its table position; the texts are read as the trainer
       // reads them.
-      EntryText entry = EntryOf(k, ReadLessonRowTexts(statement, kGrammarColumn));
+      EntryText entry = EntryOf(k, ReadLessonRowTexts(statement, kGrammarColumn, storedAsUtf8));
       if (m_mp3Column >= 0) CheckRecording(statement, k);
       if (entry.translations.empty()) notes.push_back(Entry(k) + "нет ни одного перевода");
       if (entry.word.empty()) notes.push_back(Entry(k) + "пустое слово");
