@@ -66,14 +66,14 @@ Statement PrepareTextQuery(sqlite3* db) {
 // The record of the statement's current row with a reference to its recording (row nRow); false
 // when the recording cannot be read or memory runs out.
 bool ReadRecord(const std::shared_ptr<LessonRecordings>& recordings, int nRow, sqlite3_stmt* stmt,
-                bool storedAsUtf8, WordsData& record) {
+                lesson::RowReading reading, WordsData& record) {
   try {
     const std::optional<int32_t> size = recordings->Probe(nRow);
     if (!size) return false;
     record.vpMp3Word.emplace_back(recordings, nRow, *size);
     record.nvMp3WordSize.push_back(*size);
     // The text query's first result column is the grammar.
-    lesson::LessonRowTexts texts = lesson::ReadLessonRowTexts(stmt, 0, storedAsUtf8);
+    lesson::LessonRowTexts texts = lesson::ReadLessonRowTexts(stmt, 0, reading);
     record.wsFrGram = std::move(texts.grammar);
     record.wsFrNumber = std::move(texts.number);
     record.wsKeyWord = std::move(texts.word);
@@ -98,6 +98,22 @@ bool AppendRecord(std::vector<WordsData>& records, int32_t& totalAltWords, Words
     return true;
   } catch (const std::bad_alloc&) {
     return false;
+  }
+}
+
+// Room for the records before they are read, so that the list is not moved again and again as
+// it grows: the rows are numbered from 1, so the largest rowid (found without a scan) is their
+// number. A damaged or odd table only costs a reservation that is too small or unused.
+void ReserveRecords(sqlite3* db, std::vector<WordsData>& records) {
+  constexpr int64_t kMostReserved = 1 << 21;
+  const Statement last = Prepare(db, std::string("SELECT max(rowid) FROM ") + lesson::kLessonTableName + ";");
+  if (!last || sqlite3_step(last.get()) != SQLITE_ROW) return;
+  const int64_t rows = sqlite3_column_int64(last.get(), 0);
+  if (rows <= 0 || rows > kMostReserved) return;
+  try {
+    records.reserve(static_cast<size_t>(rows));
+  } catch (const std::bad_alloc&) {
+    // Read without the reservation: the rows themselves decide whether memory suffices.
   }
 }
 
@@ -135,11 +151,13 @@ bool LessonState::LoadWordsData() {
     return false;
   }
 
-  const bool storedAsUtf8 = lesson::StoresTextAsUtf8(recordings->Connection());
+  // The reversed lessons of the "-2" modes make new records without the information lines.
+  const lesson::RowReading reading{lesson::StoresTextAsUtf8(recordings->Connection()), !m_bContraVersa};
+  ReserveRecords(recordings->Connection(), m_vWordsData);
   int nRow = 1;
   int stepResult = SQLITE_ROW;
   while ((stepResult = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-    if (!ReadWordsRow(recordings, nRow, stmt.get(), storedAsUtf8)) break;
+    if (!ReadWordsRow(recordings, nRow, stmt.get(), reading)) break;
     ++nRow;
   }
   recordings->EndProbing();
@@ -155,9 +173,9 @@ bool LessonState::LoadWordsData() {
 }
 
 bool LessonState::ReadWordsRow(const std::shared_ptr<LessonRecordings>& recordings, int nRow,
-                                sqlite3_stmt* stmt, bool storedAsUtf8) {
+                                sqlite3_stmt* stmt, lesson::RowReading reading) {
   WordsData record;
-  return ReadRecord(recordings, nRow, stmt, storedAsUtf8, record) &&
+  return ReadRecord(recordings, nRow, stmt, reading, record) &&
          AppendRecord(m_vWordsData, m_nTotalCountAltWords, std::move(record));
 }
 

@@ -5,8 +5,6 @@
 #include <optional>
 #include <string_view>
 
-#include "data/LessonTable.h"
-
 namespace verbaro::lesson {
 
 namespace {
@@ -115,17 +113,19 @@ bool StoresTextAsUtf8(sqlite3* db) {
   return utf8;
 }
 
-LessonRowTexts ReadLessonRowTexts(sqlite3_stmt* statement, int grammarColumn, bool storedAsUtf8) {
+LessonRowTexts ReadLessonRowTexts(sqlite3_stmt* statement, int grammarColumn, RowReading reading) {
   const auto at = [&](int position) {
-    return ColumnText(statement, grammarColumn + position - kGrammarColumn, storedAsUtf8);
+    return ColumnText(statement, grammarColumn + position - kGrammarColumn, reading.storedAsUtf8);
   };
   LessonRowTexts texts;
   texts.grammar = at(kGrammarColumn);
   texts.number = at(kNumberColumn);
   texts.word = at(kWordColumn);
-  texts.info1 = at(kFirstInfoColumn);
-  texts.info2 = at(kFirstInfoColumn + 1);
-  texts.info3 = at(kFirstInfoColumn + 2);
+  if (reading.infoLines) {
+    texts.info1 = at(kFirstInfoColumn);
+    texts.info2 = at(kFirstInfoColumn + 1);
+    texts.info3 = at(kFirstInfoColumn + 2);
+  }
   for (int position = kFirstTranslationColumn; position <= kLastTranslationColumn; ++position) {
     std::u16string translation = at(position);
     if (!translation.empty()) texts.translations.push_back(std::move(translation));

@@ -3,7 +3,9 @@
 // FrRuDict. The trainer's reading and the lesson tool's check both read rows through here, so
 // that the tool reports the very texts the learner is shown.
 #include <string>
-#include <vector>
+
+#include "data/LessonTable.h"
+#include "data/SmallVector.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -17,17 +19,25 @@ struct LessonRowTexts {
   std::u16string info1;
   std::u16string info2;
   std::u16string info3;
-  std::vector<std::u16string> translations;  // the non-empty ones, in column order
+  SmallVector<std::u16string, kTranslationColumnCount> translations;  // the non-empty ones, in column order
 };
 
-// Whether the database stores its texts as UTF-8 (asked once per lesson, for ReadLessonRowTexts).
+// How the rows of one lesson are read.
+struct RowReading {
+  // The database stores its texts as UTF-8 (StoresTextAsUtf8): the texts are the same either
+  // way, only read faster.
+  bool storedAsUtf8 = false;
+  // False leaves the three information lines empty, for a reader that drops them anyway.
+  bool infoLines = true;
+};
+
+// Whether the database stores its texts as UTF-8 (asked once per lesson, for RowReading).
 bool StoresTextAsUtf8(sqlite3* db);
 
 // The texts of the statement's current row. `grammarColumn` is the result column that holds the
 // grammar (table position 2); the others follow it in table order. A NULL value, a column the
 // result does not have, or a failed conversion reads as the empty text, and a text ends at its
-// first NUL. `storedAsUtf8` only makes the reading faster: the texts are the same either way.
-// May throw std::bad_alloc.
-LessonRowTexts ReadLessonRowTexts(sqlite3_stmt* statement, int grammarColumn, bool storedAsUtf8);
+// first NUL. May throw std::bad_alloc.
+LessonRowTexts ReadLessonRowTexts(sqlite3_stmt* statement, int grammarColumn, RowReading reading);
 
 }  // namespace verbaro::lesson

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "data/FilterKinds.h"
+#include "data/LessonRowTexts.h"
 #include "data/MessageKind.h"
 #include "data/WordsData.h"
 
@@ -56,9 +57,8 @@ class LessonState {
   bool LoadWordsData();
   // Appends the record of the statement's current row (a row of the text query) with a reference
   // to the recording of rowid nRow, probed through `recordings`; false when it cannot be read.
-  // `storedAsUtf8`: whether the lesson stores its texts as UTF-8 (lesson::StoresTextAsUtf8).
   bool ReadWordsRow(const std::shared_ptr<LessonRecordings>& recordings, int nRow,
-                    sqlite3_stmt* stmt, bool storedAsUtf8);
+                    sqlite3_stmt* stmt, lesson::RowReading reading);
 
   // ---- filters ----
   bool CreateUserFilters();

@@ -27,10 +27,10 @@ class ReversedRecordBuilder {
     for (size_t s = 0; s < keys.size(); ++s) ++m_usesLeft[keys[s].record];
   }
 
-  WordsData Build(ExtendedKeys::Run run) {
+  // Fills `reversed`, a record made empty in its final place.
+  void Build(ExtendedKeys::Run run, WordsData& reversed) {
     const ExtendedKeys::Source& first = m_keys[run.first];
     WordsData& head = m_rows[first.record];
-    WordsData reversed;
     reversed.wsFrGram = head.wsFrGram;
     reversed.wsFrNumber = head.wsFrNumber;
     reversed.wsKeyWord = std::move(head.vwsAltWords[first.answer]);
@@ -44,7 +44,6 @@ class ReversedRecordBuilder {
       reversed.vwsAltWords.push_back(lastUse ? std::move(source.wsKeyWord) : source.wsKeyWord);
     }
     reversed.vnWordErrors.assign(run.count, 0);
-    return reversed;
   }
 
  private:
@@ -70,7 +69,7 @@ std::vector<WordsData> ReverseRows(std::vector<WordsData>& rows, const ExtendedK
   std::vector<WordsData> reversed;
   reversed.reserve(runs.size());
   ReversedRecordBuilder builder(rows, keys);
-  for (const ExtendedKeys::Run& run : runs) reversed.push_back(builder.Build(run));
+  for (const ExtendedKeys::Run& run : runs) builder.Build(run, reversed.emplace_back());
   return reversed;
 }
 

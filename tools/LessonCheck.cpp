@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <new>
 
@@ -46,7 +47,8 @@ EntryText EntryOf(int number, LessonRowTexts&& texts) {
   entry.info1 = std::move(texts.info1);
   entry.info2 = std::move(texts.info2);
   entry.info3 = std::move(texts.info3);
-  entry.translations = std::move(texts.translations);
+  entry.translations.assign(std::make_move_iterator(texts.translations.begin()),
+                           std::make_move_iterator(texts.translations.end()));
   return entry;
 }
 
@@ -94,14 +96,14 @@ class TableExplainer {
   }
 
   void ReadRows(sqlite3_stmt* statement) {
-    const bool storedAsUtf8 = StoresTextAsUtf8(sqlite3_db_handle(statement));
+    const RowReading reading{StoresTextAsUtf8(sqlite3_db_handle(statement))};
     int k = 0;
     int result = SQLITE_ROW;
     while ((result = sqlite3_step(statement)) == SQLITE_ROW) {
       ++k;
       // "SELECT *" has every column at its table position; the texts are read as the trainer
       // reads them.
-      EntryText entry = EntryOf(k, ReadLessonRowTexts(statement, kGrammarColumn, storedAsUtf8));
+      EntryText entry = EntryOf(k, ReadLessonRowTexts(statement, kGrammarColumn, reading));
       if (m_mp3Column >= 0) CheckRecording(statement, k);
       if (entry.translations.empty()) notes.push_back(Entry(k) + "нет ни одного перевода");
       if (entry.word.empty()) notes.push_back(Entry(k) + "пустое слово");

@@ -86,7 +86,7 @@ void ExpectReadAsSqliteDoes(sqlite3* db, bool storedAsUtf8) {
   while (sqlite3_step(reading) == SQLITE_ROW) {
     ASSERT_EQ(sqlite3_step(reference), SQLITE_ROW);
     ++row;
-    const lesson::LessonRowTexts texts = lesson::ReadLessonRowTexts(reading, 0, storedAsUtf8);
+    const lesson::LessonRowTexts texts = lesson::ReadLessonRowTexts(reading, 0, {storedAsUtf8});
     EXPECT_EQ(texts.word, SqliteUtf16(reference, kWordAt)) << "row " << row;
   }
   EXPECT_GT(row, 0);
