@@ -96,6 +96,7 @@ void CWordsView::Create() {
   OnCreate();
   // A new window is sized as it is made, and sizing repaints.
   Repaint();
+  PrepareTextDrawing();
 }
 
 void CWordsView::SetMainLog(DiagnosticLog* log) {

@@ -119,6 +119,9 @@ class CWordsView : public QWidget, public LessonState {
   virtual void OnLButtonDown(int x, int y);
 
   // ---- drawing ----
+  // Finds and reads the cell font and draws both alphabets once, off screen, so that the first
+  // entry of the first lesson is drawn without waiting for that.
+  void PrepareTextDrawing();
   void DrawUserData(QPainter& painter, const QRect& client);
   void DrawCellText(QPainter& painter, std::u16string_view text, int x, int y, int width,
                     int height, std::optional<QRgb> fill, std::optional<QRgb> textColor,

@@ -142,6 +142,21 @@ void CWordsView::DrawUserData(QPainter& painter, const QRect& client) {
   if (!m_silentRepaint) PlayCurrentSound();
 }
 
+void CWordsView::PrepareTextDrawing() {
+  // The letters of both alphabets and the usual punctuation, at a size in the middle of those
+  // that the cells take: the font's file, its glyph tables and the measuring table of the cells
+  // are ready afterwards, whatever the lesson.
+  static constexpr std::u16string_view kLetters =
+      u"abcdefghijklmnopqrstuvwxyzàâæçéèêëîïôœùûüÿ ABCDEFGHIJKLMNOPQRSTUVWXYZÀÂÇÉÈÊËÎÏÔŒÙÛÜ "
+      u"абвгдеёжзийклмнопрстуфхцчшщъыьэюя АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ ,.;:!?-'()";
+  constexpr int kMiddlePoints = 20;
+  TextFont().Measure(kLetters);
+  QImage scratch(64, 32, QImage::Format_ARGB32_Premultiplied);
+  QPainter painter(&scratch);
+  painter.setFont(TextFont().AtPoints(kMiddlePoints));
+  painter.drawText(scratch.rect(), Qt::AlignCenter, ToQ(kLetters));
+}
+
 void CWordsView::DrawCellText(QPainter& painter, std::u16string_view text, int x, int y,
                               int width, int height, std::optional<QRgb> fill,
                               std::optional<QRgb> textColor, int number, bool frame,
