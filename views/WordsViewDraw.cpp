@@ -143,17 +143,19 @@ void CWordsView::DrawUserData(QPainter& painter, const QRect& client) {
 }
 
 void CWordsView::PrepareTextDrawing() {
-  // The letters of both alphabets and the usual punctuation, at a size in the middle of those
-  // that the cells take: the font's file, its glyph tables and the measuring table of the cells
-  // are ready afterwards, whatever the lesson.
+  // The letters of both alphabets and the usual punctuation, at the size that a short text takes
+  // in a cell of this window, which most cells are drawn at: the font's file, its glyphs at that
+  // size and the measuring table of the cells are ready afterwards, whatever the lesson.
   static constexpr std::u16string_view kLetters =
       u"abcdefghijklmnopqrstuvwxyzàâæçéèêëîïôœùûüÿ ABCDEFGHIJKLMNOPQRSTUVWXYZÀÂÇÉÈÊËÎÏÔŒÙÛÜ "
-      u"абвгдеёжзийклмнопрстуфхцчшщъыьэюя АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ ,.;:!?-'()";
-  constexpr int kMiddlePoints = 20;
+      u"абвгдеёжзийклмнопрстуфхцчшщъыьэюя АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ ,.;:!?-'()0123456789";
+  constexpr int kUnsizedPoints = 20;  // a window not sized yet
+  const Geometry grid = Geometry::Of(rect());
+  const int fitted = FittedPointSize(grid.width, grid.rowHeight, 1, 1, kFullSize);
   TextFont().Measure(kLetters);
   QImage scratch(64, 32, QImage::Format_ARGB32_Premultiplied);
   QPainter painter(&scratch);
-  painter.setFont(TextFont().AtPoints(kMiddlePoints));
+  painter.setFont(TextFont().AtPoints(fitted > 0 ? fitted : kUnsizedPoints));
   painter.drawText(scratch.rect(), Qt::AlignCenter, ToQ(kLetters));
 }
 
