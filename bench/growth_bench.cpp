@@ -88,8 +88,6 @@ int MeasureBareTexts(const std::string& path) {
 int MeasureView(const std::string& kind, const std::string& path) {
   BenchView bench(kind == "exam2" ? &BenchView::Make<CExam2View> : &BenchView::Make<CConspect1View>,
                   QSize(1280, 800));
-  // The window is on the screen, painted once without a lesson, before the learner opens one.
-  bench.View().Repaint();
   const int64_t before = ResidentBytes();
   const double cpu = ProcessCpuSeconds(), wall = WallSeconds();
   const bool opened = bench.Open(path);
