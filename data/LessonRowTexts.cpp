@@ -2,69 +2,37 @@
 
 #include <sqlite3.h>
 
-#include <optional>
 #include <string_view>
+
+#include "data/Text.h"
 
 namespace verbaro::lesson {
 
 namespace {
 
-// The number of UTF-16 units of `text` when it is well-formed UTF-8 that SQLite's own conversion
-// would carry over unchanged; nothing otherwise. SQLite replaces overlong forms, surrogates,
-// U+FFFE and U+FFFF and reads malformed sequences in its own way, so such a text is left to it.
-std::optional<size_t> PlainUtf16Length(std::string_view text) {
-  static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};  // below: an overlong form
-  size_t units = 0;
-  for (size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x80) {
-      ++units;
-      ++i;
-      continue;
-    }
-    size_t extra = 0;
-    char32_t c = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      extra = 1;
-      c = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      extra = 2;
-      c = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      extra = 3;
-      c = lead & 0x07;
-    } else {
-      return std::nullopt;
-    }
-    if (text.size() - i <= extra) return std::nullopt;
-    for (size_t k = 1; k <= extra; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) return std::nullopt;
-      c = (c << 6) | (next & 0x3F);
-    }
-    if (c < kLeast[extra] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF || c == 0xFFFE ||
-        c == 0xFFFF) {
-      return std::nullopt;
-    }
-    units += c >= 0x10000 ? 2 : 1;
-    i += extra + 1;
-  }
-  return units;
+// Whether SQLite's own conversion carries `text` over unchanged: well-formed UTF-8 without
+// U+FFFE or U+FFFF, which SQLite replaces (in well-formed UTF-8 their bytes mean nothing else).
+// SQLite also reads malformed sequences in its own way, so such a text is left to it.
+bool ConvertsPlainly(std::string_view text) {
+  return IsValidUtf8(text) && text.find("\xEF\xBF\xBE") == std::string_view::npos &&
+         text.find("\xEF\xBF\xBF") == std::string_view::npos;
 }
 
-// `text`, checked by PlainUtf16Length, as `units` UTF-16 units.
-std::u16string PlainUtf16(std::string_view text, size_t units) {
+// Well-formed UTF-8 as UTF-16, in a string of exactly its length: the records keep these
+// strings, and growing one (as FromUtf8 does) would leave room unused in most of them.
+std::u16string PlainUtf16(std::string_view text) {
+  size_t units = 0;
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b & 0xC0) != 0x80) ++units;  // one unit per sequence
+    if (b >= 0xF0) ++units;           // and a second for a four-byte one
+  }
   std::u16string out(units, u'\0');
   size_t o = 0;
   for (size_t i = 0; i < text.size();) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x80) {
-      out[o++] = lead;
-      ++i;
-      continue;
-    }
-    const size_t extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
-    char32_t c = lead & (0x3F >> extra);
+    const size_t extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+    char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
     for (size_t k = 1; k <= extra; ++k) c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
     if (c >= 0x10000) {
       c -= 0x10000;
@@ -88,7 +56,7 @@ std::u16string ColumnText(sqlite3_stmt* statement, int column, bool storedAsUtf8
     if (utf8 == nullptr) return {};
     std::string_view stored(utf8, static_cast<size_t>(sqlite3_column_bytes(statement, column)));
     stored = stored.substr(0, stored.find('\0'));
-    if (const std::optional<size_t> units = PlainUtf16Length(stored)) return PlainUtf16(stored, *units);
+    if (ConvertsPlainly(stored)) return PlainUtf16(stored);
   }
 
   const void* text = sqlite3_column_text16(statement, column);
