@@ -27,14 +27,27 @@ void Checkpointer::Committed() {
 
 // A passive checkpoint copies what no reader still needs and never blocks a writer; the log
 // starts over at the next commit that finds all of it in the file (events come seconds apart).
+// What a reader's snapshot or a commit under way held back is copied by a retry soon after, so
+// that the log does not wait for the next hundred commits (the last of a session may never come).
 void Checkpointer::Run() {
   sqlite3* db = nullptr;
+  int retriesLeft = 0;
   for (;;) {
     {
       std::unique_lock lock(m_mutex);
-      m_wake.wait(lock, [this] { return m_due || m_stop; });
+      const auto woken = [this] { return m_due || m_stop; };
+      if (retriesLeft > 0) {
+        m_wake.wait_for(lock, kRetryDelay, woken);
+      } else {
+        m_wake.wait(lock, woken);
+      }
       if (m_stop) break;
-      m_due = false;
+      if (m_due) {
+        m_due = false;
+        retriesLeft = kRetries;
+      } else {
+        --retriesLeft;
+      }
     }
     if (db == nullptr) {
       // A connection sees the write-ahead log only once it has read the database.
@@ -46,7 +59,11 @@ void Checkpointer::Run() {
         continue;
       }
     }
-    sqlite3_wal_checkpoint_v2(db, "main", SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    int logFrames = 0;
+    int copiedFrames = 0;
+    const int rc =
+        sqlite3_wal_checkpoint_v2(db, "main", SQLITE_CHECKPOINT_PASSIVE, &logFrames, &copiedFrames);
+    if (rc == SQLITE_OK && copiedFrames >= logFrames) retriesLeft = 0;
   }
   sqlite3_close(db);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Folds the store's write-ahead log back into its file on a thread of its own, so that no
 // event waits for the file to reach the disk: an event's commit only appends to the log.
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <string>
@@ -19,6 +20,10 @@ class Checkpointer {
   void Committed();
 
   static constexpr int kCommitsPerCheckpoint = 100;
+  // A checkpoint that a reader or a commit under way kept from copying the whole log is tried
+  // again this many times, this far apart, unless the next one falls due first.
+  static constexpr int kRetries = 10;
+  static constexpr std::chrono::milliseconds kRetryDelay{200};
 
  private:
   void Run();

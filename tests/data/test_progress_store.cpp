@@ -169,6 +169,16 @@ int64_t AnswersInTheFileItself(const std::string& path) {
   return rows;
 }
 
+// Polls the store's file for up to five seconds until it holds at least `least` answers.
+int64_t FoldedWithin5s(const std::string& path, int64_t least) {
+  int64_t folded = 0;
+  for (int wait = 0; wait < 100 && folded < least; ++wait) {
+    folded = AnswersInTheFileItself(path);
+    if (folded < least) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return folded;
+}
+
 TEST(ProgressStore, TheLogIsFoldedIntoTheFileWhileTheTrainerRunsAndAtItsEnd) {
   test::ProgressFixture f;
   {
@@ -179,15 +189,29 @@ TEST(ProgressStore, TheLogIsFoldedIntoTheFileWhileTheTrainerRunsAndAtItsEnd) {
     }
     // every hundred commits a checkpoint runs on its own thread: the one after the 200th commit
     // (the lesson's opening was the first) holds at least 199 answers
-    int64_t folded = 0;
-    for (int wait = 0; wait < 100 && folded < 199; ++wait) {
-      folded = AnswersInTheFileItself(f.path);
-      if (folded < 199) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    EXPECT_GE(folded, 199);
+    EXPECT_GE(FoldedWithin5s(f.path, 199), 199);
   }
   EXPECT_EQ(AnswersInTheFileItself(f.path), 250);
   EXPECT_FALSE(std::filesystem::exists(f.path + "-wal"));
+}
+
+TEST(ProgressStore, ALogThatAReaderHeldBackIsFoldedOnceTheReaderLetsGo) {
+  test::ProgressFixture f;
+  auto store = f.Open();
+  auto lesson = store->OpenLesson(test::Words(10), "a.db");
+  for (int i = 0; i < 50; ++i) lesson->RecordExposure(progress::Direction::Forward, std::vector{i % 10});
+  // Another trainer reads the store and keeps its snapshot over the hundredth commit, so the
+  // checkpoint that commit asks for can copy only what the snapshot saw.
+  sqlite3* reader = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(f.path.c_str(), &reader, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM answers;", nullptr, nullptr, nullptr), SQLITE_OK);
+  for (int i = 50; i < 110; ++i) lesson->RecordExposure(progress::Direction::Forward, std::vector{i % 10});
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_LT(AnswersInTheFileItself(f.path), 99) << "the snapshot held the checkpoint back";
+  sqlite3_exec(reader, "COMMIT;", nullptr, nullptr, nullptr);
+  sqlite3_close(reader);
+  // No further commit comes: the checkpoint is tried again by itself.
+  EXPECT_GE(FoldedWithin5s(f.path, 99), 99);
 }
 
 }  // namespace
