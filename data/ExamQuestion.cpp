@@ -101,6 +101,7 @@ bool ExamRules::SetUserExamData() {
 
   lesson.TakeCurrentRecord(askedRecord, false);
   m_questionReady = true;
+  ++m_questionNumber;
   return true;
 }
 

@@ -63,6 +63,9 @@ class ExamRules {
   bool SetUserExamData();
   // True while the question built by the last repaint can be answered.
   bool HasQuestion() const;
+  // Counts the questions built so far: a new number for each question put on screen, the same
+  // number while a refusal keeps the question. 0 before the first one.
+  uint64_t QuestionNumber() const { return m_questionNumber; }
 
   // ---- answers ----
   // Choice 0 refuses (highlights the right answer, and that answer owes one more right choice),
@@ -119,6 +122,7 @@ class ExamRules {
   const Clock* m_clock;
   // Set by a question build that succeeded, cleared by one that did not; a choice needs it.
   bool m_questionReady = false;
+  uint64_t m_questionNumber = 0;
   // The current question was refused once: its right answer owes its error already.
   bool m_refused = false;
 };

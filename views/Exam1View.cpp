@@ -23,10 +23,15 @@ void CExam1View::OnCreate() {
 }
 
 bool CExam1View::LoadLesson() {
-  m_questionAnswered = false;
   m_missedInExam.clear();
   if (!ResetExamData()) return false;
   return PrepareExamData();
+}
+
+void CExam1View::TakeFilterRecords(const std::vector<int32_t>& records) {
+  // A word missed in the exam before is asked afresh: its first right choice now counts.
+  m_missedInExam.clear();
+  m_rules.TakeFilter(records);
 }
 
 bool CExam1View::ResetExamData() {
@@ -50,13 +55,14 @@ void CExam1View::OnLButtonDown(int x, int y) {
 
 void CExam1View::OnAnswer(int nChoice) {
   std::optional<AskedEntry> asked;
+  const uint64_t question = m_rules.QuestionNumber();
   if (Events() && m_rules.HasQuestion()) {
     const WordsData& record = m_vWordsData[static_cast<size_t>(m_rules.m_nTrueRandIndex)];
     asked = AskedEntry{record.wsKeyWord, record.wsFrGram, record.wsFrNumber,
                        m_rules.m_wsTrueAltWord};
   }
   const AnswerOutcome outcome = m_rules.OnAnswer(nChoice);
-  if (asked) ReportAnswer(*asked, outcome);
+  if (asked) ReportAnswer(*asked, question, outcome);
   if (outcome != AnswerOutcome::Wrong) return;
   // The screen keeps the question; the mark shows which choice was wrong, also with sound off.
   MarkWrongChoice(nChoice);
@@ -83,7 +89,8 @@ void CExam1View::paintEvent(QPaintEvent* event) {
                                         cells.width, cells.rowHeight));
 }
 
-void CExam1View::ReportAnswer(const AskedEntry& asked, AnswerOutcome outcome) {
+void CExam1View::ReportAnswer(const AskedEntry& asked, uint64_t question,
+                              AnswerOutcome outcome) {
   using progress::ExamAnswer;
   std::optional<ExamAnswer> answer;
   switch (outcome) {
@@ -99,11 +106,11 @@ void CExam1View::ReportAnswer(const AskedEntry& asked, AnswerOutcome outcome) {
   if (*answer != ExamAnswer::RightFirstTry) m_missedInExam.insert(word);
   // Only a question's first choice counts, and a word missed earlier in this exam that is paid
   // back later was not right at the first try: it stays among the missed words.
-  if (!m_questionAnswered && !(missedBefore && *answer == ExamAnswer::RightFirstTry)) {
+  const bool firstChoice = question != m_answeredQuestion;
+  m_answeredQuestion = question;
+  if (firstChoice && !(missedBefore && *answer == ExamAnswer::RightFirstTry)) {
     Events()->ExamAnswered(ModeIndex(), asked, *answer);
   }
-  // A right choice brings the next question; a wrong one or a refusal keeps this one.
-  m_questionAnswered = *answer != ExamAnswer::RightFirstTry;
   if (outcome != AnswerOutcome::Learnt || m_nTotalCountAltWords != 0) return;
   progress::ExamResult result;
   result.mode = ModeIndex();

@@ -30,10 +30,9 @@ class CExam1View : public CWordsView {
 
   // ---- questions and answers ----
   bool SetUserExamData() override { return m_rules.SetUserExamData(); }
-  void TakeFilterRecords(const std::vector<int32_t>& records) override {
-    m_questionAnswered = false;
-    m_rules.TakeFilter(records);
-  }
+  // A chosen filter starts a new exam for the record, whatever the rules keep of the old one's
+  // learnt answers and errors.
+  void TakeFilterRecords(const std::vector<int32_t>& records) override;
   void OnKeyDown(int virtualKey) override;
   void OnLButtonDown(int x, int y) override;
   // Choice 0 refuses (shows the right answer as a hint), 1..5 choose an answer cell.
@@ -58,11 +57,15 @@ class CExam1View : public CWordsView {
  private:
   void MarkWrongChoice(int choice);
   // Tells the study events the first choice of each question, and the end of the exam.
-  void ReportAnswer(const AskedEntry& asked, AnswerOutcome outcome);
+  // `question` is the number of the question the choice answered (ExamRules::QuestionNumber).
+  void ReportAnswer(const AskedEntry& asked, uint64_t question, AnswerOutcome outcome);
 
   ExamRules m_rules;
   int m_wrongChoice = 0;
-  bool m_questionAnswered = false;  // the question on screen has had its first choice
+  // The number of the last question whose first choice was told; a question gets a new number
+  // whenever a repaint builds it (a right answer, a filter, a resize, a switch of the header or
+  // the translations), so its first choice is told whatever brought it.
+  uint64_t m_answeredQuestion = 0;
   // The words (head, grammar, number, answer) missed or refused in this exam: answered right
   // later, when the exam asks them again, they were still not right at the first try.
   std::set<std::u16string> m_missedInExam;
