@@ -97,7 +97,7 @@ void LearnerMemory::EntryShown(int modeIndex, const CWordsView& view) {
   if (!place || view.m_szDataFile.empty()) return;
   if (m_settings) {
     m_settings->SetResume(modeIndex, {ToQ(view.m_szDataFile), place->filterId, place->position,
-                                      ToQ(place->keyWord)});
+                                      ToQ(place->keyWord), place->occurrence});
   }
   const Lesson* lesson = LessonFor(modeIndex);
   if (!lesson || !view.m_bVideoMode) return;

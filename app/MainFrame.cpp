@@ -104,6 +104,7 @@ bool CMainFrame::CreateFrame(const QRect& frameRect) {
   move(frameRect.topLeft());
   resize(frameRect.size());
   ApplyFrameSettings();
+  StartInLastMode();
   return true;
 }
 
@@ -233,6 +234,7 @@ void CMainFrame::SwitchMode(int modeIndex) {
     m_client->setCurrentWidget(next);
   }
   m_statusLabel->setText(ModeTable()[static_cast<size_t>(modeIndex)].statusText);
+  RememberMode(modeIndex);
   OpenStartLesson(modeIndex);
 }
 

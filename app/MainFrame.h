@@ -88,6 +88,10 @@ class CMainFrame : public QMainWindow {
   void OpenRememberedLesson(int modeIndex);
   // After a successful opening in the current mode; tells the store's notice, once.
   void NoteLessonOpened(int modeIndex);
+  // The mode shown, kept for the next start once the learner has a lesson; and that mode made
+  // current as the frame is made (MainFrameMemory.cpp).
+  void RememberMode(int modeIndex);
+  void StartInLastMode();
   // Makes the memory anew over the settings and the store given.
   void MakeMemory();
   // The File menu's command: forgets the current lesson's progress after the learner agrees.

@@ -1,5 +1,7 @@
 // CMainFrame: what stays between starts, the learner's settings and where each mode was left.
 // Each change is written as it is made, so a program that is killed keeps it too.
+#include <QLabel>
+#include <QStackedWidget>
 #include <QStatusBar>
 
 #include "data/progress/ProgressStore.h"
@@ -9,6 +11,7 @@
 #include "app/Commands.h"
 #include "app/LearnerMemory.h"
 #include "app/MainFrame.h"
+#include "app/ModeTable.h"
 #include "app/UserSettings.h"
 #include "data/DiagnosticLog.h"
 #include "platform/QtText.h"
@@ -75,7 +78,8 @@ void CMainFrame::OpenRememberedLesson(int modeIndex) {
   const QString path = ownLesson ? place.lesson : m_settings->LastLesson();
   if (path.isEmpty()) return;
   if (ownLesson) {
-    view->SetResumePoint(ResumePoint{place.filterId, place.position, FromQ(place.keyWord)});
+    view->SetResumePoint(
+        ResumePoint{place.filterId, place.position, FromQ(place.keyWord), place.occurrence});
   }
   bool opened = false;
   {
@@ -95,11 +99,29 @@ void CMainFrame::OpenRememberedLesson(int modeIndex) {
 void CMainFrame::NoteLessonOpened(int modeIndex) {
   if (!m_memory || modeIndex < 0) return;
   m_memory->LessonOpened(modeIndex, *View(modeIndex));
+  RememberMode(modeIndex);
   // Why progress is not being saved is told once, as a lesson opens: never in the middle of a
   // word being typed.
   if (const std::u16string notice = m_memory->TakeNotice(); !notice.empty()) {
     m_platform.messages->Show(this, QStringLiteral("Информация"), ToQ(notice));
   }
+}
+
+void CMainFrame::RememberMode(int modeIndex) {
+  // Only a learner who has opened a lesson has a place to come back to: until then switching
+  // modes writes nothing, and the next start is a first start again.
+  if (m_settings && !m_settings->LastLesson().isEmpty()) m_settings->SetLastMode(modeIndex);
+}
+
+void CMainFrame::StartInLastMode() {
+  if (!m_settings || m_settings->LastLesson().isEmpty()) return;
+  const int modeIndex = m_settings->LastMode();
+  if (modeIndex < 0 || modeIndex == CurrentModeIndex()) return;
+  // As the mode switch, before the window is shown: the mode's lesson opens once it is.
+  CreateViewWindow(modeIndex);
+  m_client->setCurrentWidget(View(modeIndex));
+  View(modeIndex)->setFocus();
+  m_statusLabel->setText(ModeTable()[static_cast<size_t>(modeIndex)].statusText);
 }
 
 void CMainFrame::ApplyFrameSettings() {

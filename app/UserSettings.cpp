@@ -35,6 +35,9 @@ const QString kLessonKey = QStringLiteral("lesson");
 const QString kFilterKey = QStringLiteral("filter");
 const QString kPositionKey = QStringLiteral("position");
 const QString kKeyWordKey = QStringLiteral("word");
+const QString kOccurrenceKey = QStringLiteral("occurrence");
+// The mode shown last, by the name of its group.
+const QString kLastModeKey = QStringLiteral("Lessons/mode");
 
 }  // namespace
 
@@ -102,6 +105,9 @@ ResumePlace UserSettings::Resume(int modeIndex) const {
   place.filterId = static_cast<int>(ReadNumber(ModeKey(modeIndex, kFilterKey), 0));
   place.position = static_cast<int>(ReadNumber(ModeKey(modeIndex, kPositionKey), 0));
   place.keyWord = m_settings.value(ModeKey(modeIndex, kKeyWordKey)).toString();
+  bool ok = false;
+  const int occurrence = m_settings.value(ModeKey(modeIndex, kOccurrenceKey)).toString().toInt(&ok);
+  place.occurrence = ok && occurrence >= 0 ? occurrence : -1;
   return place;
 }
 
@@ -110,12 +116,24 @@ void UserSettings::SetResume(int modeIndex, const ResumePlace& place) {
   m_settings.setValue(ModeKey(modeIndex, kLessonKey), place.lesson);
   m_settings.setValue(ModeKey(modeIndex, kFilterKey), std::max(place.filterId, 0));
   m_settings.setValue(ModeKey(modeIndex, kPositionKey), std::max(place.position, 0));
+  m_settings.setValue(ModeKey(modeIndex, kOccurrenceKey), std::max(place.occurrence, -1));
   Write(ModeKey(modeIndex, kKeyWordKey), place.keyWord);
 }
 
 QString UserSettings::LastLesson() const { return m_settings.value(kLastLessonKey).toString(); }
 
 void UserSettings::SetLastLesson(const QString& lesson) { Write(kLastLessonKey, lesson); }
+
+int UserSettings::LastMode() const {
+  const QString group = m_settings.value(kLastModeKey).toString();
+  const auto& groups = ModeGroups();
+  const auto found = std::find(groups.begin(), groups.end(), group);
+  return found == groups.end() ? -1 : static_cast<int>(found - groups.begin());
+}
+
+void UserSettings::SetLastMode(int modeIndex) {
+  if (IsMode(modeIndex)) Write(kLastModeKey, ModeGroups()[static_cast<size_t>(modeIndex)]);
+}
 
 QByteArray UserSettings::WindowGeometry() const {
   return m_settings.value(kGeometryKey).toByteArray();

@@ -13,12 +13,14 @@
 namespace verbaro {
 
 // Where a mode was left: its lesson file, the filter (its command id) and the entry shown, with
-// the entry's head word to find it again in a lesson rebuilt since.
+// the entry's head word to find it again in a lesson rebuilt since, and which of the lesson's
+// entries with that head word it is (-1: not known, as in a file kept by an earlier version).
 struct ResumePlace {
   QString lesson;
   int filterId = 0;
   int position = 0;
   QString keyWord;
+  int occurrence = -1;
 };
 
 class UserSettings {
@@ -47,6 +49,9 @@ class UserSettings {
   void SetResume(int modeIndex, const ResumePlace& place);
   QString LastLesson() const;
   void SetLastLesson(const QString& lesson);
+  // The mode shown last (0..5), where the next start begins; -1 when none is kept.
+  int LastMode() const;
+  void SetLastMode(int modeIndex);
 
   // QWidget::saveGeometry's bytes; empty when the window was never placed.
   QByteArray WindowGeometry() const;

@@ -12,11 +12,13 @@ namespace verbaro {
 class CWordsView;
 
 // The place a view shows: its filter (the command id of the Filters item), the position in that
-// filter and the head word of the entry there.
+// filter, the head word of the entry there and which of the records with that head word it is
+// (HeadWordOccurrence; -1 when not known).
 struct ResumePoint {
   int filterId = 0;
   int32_t position = 0;
   std::u16string keyWord;
+  int32_t occurrence = -1;
 };
 
 // The entry an exam question asked: its head word with grammar and number, and the right answer.

@@ -59,8 +59,9 @@ class CWordsView : public QWidget, public LessonState {
   // reads the rows and, with bBuildFilters, builds the filters and selects the first one.
   bool ReloadData(bool bBuildFilters);
   // The place the next lesson opening shows instead of the first entry of all words, where the
-  // learner left it: its filter when the lesson still has it, the entry with the same head word
-  // (at the same position first), else the filter's first entry. Used by one opening only.
+  // learner left it: its filter when the lesson still has it (a review filter computed afresh,
+  // when it is not empty), the same entry in it (ResumePosition), else the filter's first entry.
+  // Used by one opening only, in every mode but the exams, which start afresh.
   void SetResumePoint(std::optional<ResumePoint> point) { m_resume = std::move(point); }
   // Drops the lesson and its file name: the view is as before any lesson was opened.
   void ForgetLesson();
@@ -192,6 +193,10 @@ class CWordsView : public QWidget, public LessonState {
 
   // Selects the resume point's filter and entry silently, then shows it with one repaint.
   void ResumeAt(const ResumePoint& point);
+  // Selects the filter of a resume point without a repaint or a box.
+  void SelectResumedFilter(int filterId);
+  // Whether ShownPlace has a place.
+  bool ShowsAPlace() const;
   // Tells the study events when the shown place changed since it was last told.
   void ReportShownEntry();
   // The Filters items of the review lists: a separator and the lists that are not empty.

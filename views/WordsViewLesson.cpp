@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "data/DiagnosticLog.h"
+#include "data/ResumePosition.h"
 #include "data/Text.h"
 #include "platform/ErrorSignal.h"
 #include "platform/FileChooser.h"
@@ -34,9 +35,19 @@ bool CWordsView::OpenLesson() {
     return false;
   }
   m_szDataFile = std::move(*path);
-  const bool loaded = LoadLesson();
+  // For this opening only, also when it fails; an exam starts afresh.
+  const std::optional<ResumePoint> resume =
+      m_bExamMode ? std::nullopt : std::exchange(m_resume, std::nullopt);
+  bool loaded = false;
+  {
+    // A place to resume at is shown with one repaint once the lesson is loaded: the selection
+    // of the first filter that ends each loading would show and sound the first entry first.
+    QScopedValueRollback<bool> held(m_inRepaint, m_inRepaint || resume.has_value());
+    loaded = LoadLesson();
+  }
+  if (loaded && resume) ResumeAt(*resume);
   ReturnFreedMemory();  // what reading, reversing and merging freed
-  m_resume.reset();  // for this opening only, also when it failed
+  m_resume.reset();
   return loaded;
 }
 
@@ -57,11 +68,7 @@ bool CWordsView::ReloadData(bool bBuildFilters) {
   if (!bBuildFilters) return true;
   if (!CreateUserFilters() || !BuildFilterMenu()) return false;
   if (m_bExamMode) return true;
-  if (m_resume) {
-    ResumeAt(*std::exchange(m_resume, std::nullopt));
-  } else {
-    SelectUserFilter(kFirstFilterCommand, u"");
-  }
+  SelectUserFilter(kFirstFilterCommand, u"");
   return true;
 }
 
@@ -69,50 +76,51 @@ void CWordsView::ResumeAt(const ResumePoint& point) {
   {
     // One repaint for the resumed place: the selection's own would sound the first entry first.
     QScopedValueRollback<bool> held(m_inRepaint, true);
-    const bool known = point.filterId >= kFirstFilterCommand &&
-                       point.filterId - kFirstFilterCommand <
-                           static_cast<int>(m_mapUserFilters.size());
-    SelectUserFilter(known ? point.filterId : kFirstFilterCommand, u"");
-    const auto count = static_cast<int32_t>(m_vUserIndexes.size());
-    const auto headAt = [this, &point](int32_t position) {
-      const int32_t record = m_vUserIndexes[static_cast<size_t>(position)];
-      return record >= 0 && static_cast<size_t>(record) < m_vWordsData.size() &&
-             m_vWordsData[static_cast<size_t>(record)].wsKeyWord == point.keyWord;
-    };
-    int32_t position = 0;
-    if (point.position >= 0 && point.position < count && headAt(point.position)) {
-      position = point.position;
-    } else {
-      for (int32_t i = 0; i < count; ++i) {
-        if (headAt(i)) {
-          position = i;
-          break;
-        }
-      }
-    }
-    m_nUserFilterIndex = position;
+    SelectResumedFilter(point.filterId);
+    m_nUserFilterIndex = ResumePosition(m_vWordsData, m_vUserIndexes, point.position,
+                                        point.keyWord, point.occurrence);
   }
   Repaint();
 }
 
-std::optional<ResumePoint> CWordsView::ShownPlace() const {
-  if (m_bExamMode || m_vUserIndexes.empty() || m_nUserFilterIndex < 0 ||
-      static_cast<size_t>(m_nUserFilterIndex) >= m_vUserIndexes.size()) {
-    return std::nullopt;
+void CWordsView::SelectResumedFilter(int filterId) {
+  // A review filter is computed afresh with the lesson's Filters menu; one that is empty now
+  // (nothing missed or due any more) gives way to all words.
+  const bool review = (filterId == kMissedFilterCommand && !m_review.missed.empty()) ||
+                      (filterId == kDueFilterCommand && !m_review.due.empty());
+  if (review) {
+    SelectReviewFilter(filterId, u"");
+    return;
   }
-  return ResumePoint{kFirstFilterCommand + m_nSelectedFilter, m_nUserFilterIndex, m_wsKeyWord};
+  const bool known = filterId >= kFirstFilterCommand &&
+                     filterId - kFirstFilterCommand < static_cast<int>(m_mapUserFilters.size());
+  SelectUserFilter(known ? filterId : kFirstFilterCommand, u"");
+}
+
+bool CWordsView::ShowsAPlace() const {
+  return !m_bExamMode && m_nUserFilterIndex >= 0 &&
+         static_cast<size_t>(m_nUserFilterIndex) < m_vUserIndexes.size();
+}
+
+std::optional<ResumePoint> CWordsView::ShownPlace() const {
+  if (!ShowsAPlace()) return std::nullopt;
+  const int32_t record = m_vUserIndexes[static_cast<size_t>(m_nUserFilterIndex)];
+  return ResumePoint{kFirstFilterCommand + m_nSelectedFilter, m_nUserFilterIndex, m_wsKeyWord,
+                     HeadWordOccurrence(m_vWordsData, record)};
 }
 
 void CWordsView::ReportShownEntry() {
-  const std::optional<ResumePoint> place = ShownPlace();
-  if (!place) return;
+  if (!ShowsAPlace()) return;
+  // Compared without the occurrence, which takes a walk through the lesson: this runs at every
+  // repaint, each typed character included.
+  const ResumePoint place{kFirstFilterCommand + m_nSelectedFilter, m_nUserFilterIndex, m_wsKeyWord};
   if (m_reportedPlace && m_reportedPlace->first == m_szDataFile &&
-      m_reportedPlace->second.filterId == place->filterId &&
-      m_reportedPlace->second.position == place->position &&
-      m_reportedPlace->second.keyWord == place->keyWord) {
+      m_reportedPlace->second.filterId == place.filterId &&
+      m_reportedPlace->second.position == place.position &&
+      m_reportedPlace->second.keyWord == place.keyWord) {
     return;
   }
-  m_reportedPlace.emplace(m_szDataFile, *place);
+  m_reportedPlace.emplace(m_szDataFile, place);
   OnEntryShown();
   if (m_events) m_events->EntryShown(m_modeIndex, *this);
 }
