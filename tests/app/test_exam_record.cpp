@@ -275,6 +275,13 @@ TEST_P(ExamRecord, AQuestionBroughtByARepaintAfterAWrongChoiceHasItsOwnFirstChoi
   EXPECT_EQ(Answers(), 3u);
   Right();
   EXPECT_EQ(Answers(), 3u);
+  // Run to its end, the exam keeps its own counts, the switch away and back included.
+  AnswerAllRight();
+  const auto exams = Exams();
+  ASSERT_EQ(exams.size(), 1u);
+  EXPECT_EQ(exams[0].result.right, 6);
+  EXPECT_EQ(exams[0].result.wrong, 3);
+  EXPECT_EQ(exams[0].result.hints, 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothExams, ExamRecord, ::testing::Values(4, 5),
