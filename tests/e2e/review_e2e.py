@@ -140,14 +140,23 @@ def answer_exam(s, misses):
     raise e.Failure("the exam did not end")
 
 
+def all_visible(s):
+    return s.run("xdotool", "search", "--onlyvisible", ".", check_rc=False).split()
+
+
 def choose_last_filter(s):
     """Alt+4 opens the Filters menu, Up goes to its last item, Return chooses it. Returns the
     name the program's box gives, and the number of questions asked before."""
     asked = len(right_cells(s))
     chosen = len(CHOSEN.findall(s.log()))
     s.focus_frame()
+    before = set(all_visible(s))
     s.keys.chord("Alt", "4")
-    time.sleep(0.8)
+    # The menu is a window of its own, without a name: found by its class.
+    deadline = time.time() + 20
+    while not set(all_visible(s)) - before:
+        e.check(time.time() < deadline, "Alt+4 opened no Filters menu")
+        time.sleep(0.2)
     s.keys.chord("Up")
     time.sleep(0.3)
     s.keys.chord("Return")
