@@ -1,12 +1,11 @@
-// Typing with the word in sight is practice: kept as an exposure with its slips, never a grade;
-// typing from memory is graded in the direction recalled, its slips on the keyboard typed on.
+// Typing with the word in sight is practice: kept as an exposure with its slips, never a grade,
+// and the memory derived from the log is the same with practice among the answers.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <string>
 
 #include "data/progress/ProgressStore.h"
-#include "data/progress/TypingGrade.h"
 #include "support/ProgressFixture.h"
 
 namespace verbaro {
@@ -93,31 +92,6 @@ TEST(TypingPractice, IsAnExposureWithItsSlipsAndNeverAGrade) {
   EXPECT_TRUE(lesson->MissedCharacters(kReverse).empty());
 }
 
-TEST(TypingPractice, TypingFromMemoryIsGradedInTheDirectionRecalledWithItsSlipsOnTheKeyboardTyped) {
-  ProgressFixture f;
-  auto store = f.Open();
-  auto lesson = store->OpenLesson(Words(3), "a.db");
-  // Конспект-1 with the word hidden: French typed from its translation, two slips (Hard).
-  lesson->RecordTyping(kReverse, std::vector{0}, Typed(2), kForward);
-  lesson->RecordTyping(kReverse, std::vector{1}, Typed(0, 800), kForward);  // quick: Easy
-
-  const auto log = lesson->AnswerLog();
-  ASSERT_EQ(log.size(), 2u);
-  EXPECT_EQ(log[0].kind, u"typing");
-  EXPECT_EQ(log[0].direction, 2);
-  EXPECT_EQ(log[0].grade, 2);
-  EXPECT_EQ(log[1].grade, 4);
-  EXPECT_EQ(lesson->MissedEntries(kReverse), std::vector{0});
-  EXPECT_EQ(lesson->Counts(kReverse).answers, 2);
-  EXPECT_EQ(lesson->Counts(kReverse).learning, 2);
-  EXPECT_EQ(lesson->Counts(kForward).answers, 0);
-  EXPECT_EQ(lesson->Counts(kForward).fresh, 3);
-  // French slips show on the French keyboard, the one of the Forward tab.
-  ASSERT_EQ(lesson->MissedCharacters(kForward).size(), 1u);
-  EXPECT_EQ(lesson->MissedCharacters(kForward)[0].count, 2);
-  EXPECT_TRUE(lesson->MissedCharacters(kReverse).empty());
-}
-
 TEST(TypingPractice, RebuildingTheMemoryFromTheLogGivesTheSameWithPracticeAmongTheAnswers) {
   ProgressFixture f;
   {
@@ -141,18 +115,6 @@ TEST(TypingPractice, RebuildingTheMemoryFromTheLogGivesTheSameWithPracticeAmongT
   ASSERT_FALSE(before.empty());
   EXPECT_TRUE(f.Open()->RebuildMemory());
   EXPECT_EQ(MemoryTable(f.path), before);
-}
-
-TEST(TypingPractice, EachConspectModeIsGradedInTheDirectionOfTheOtherExam) {
-  // Конспект-1 with the word hidden asks what Экзамен-2 asks, Конспект-2 what Экзамен-1 asks;
-  // the Video modes and the exams keep their own direction.
-  EXPECT_EQ(progress::GradedDirectionOfMode(0), progress::DirectionOfMode(5));
-  EXPECT_EQ(progress::GradedDirectionOfMode(1), progress::DirectionOfMode(4));
-  for (const int mode : {2, 3, 4, 5}) {
-    EXPECT_EQ(progress::GradedDirectionOfMode(mode), progress::DirectionOfMode(mode)) << mode;
-  }
-  EXPECT_EQ(progress::GradedDirectionOfMode(0), kReverse);
-  EXPECT_EQ(progress::GradedDirectionOfMode(1), kForward);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // A Conspect entry typed through counts as typed from memory only when its word block stayed
 // hidden from the entry's showing to the last character and its translations were in sight;
-// everything else, a peek included, is practice that still keeps its slips.
+// everything else, a peek included, is practice.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -129,29 +129,6 @@ TEST(TypingRecall, ConspectOneCountsOnlyTheWordTypedWhileItStayedHidden) {
 
 TEST(TypingRecall, ConspectTwoCountsOnlyTheTranslationTypedWhileItStayedHidden) {
   CheckEveryCase<CConspect2View>(1);
-}
-
-TEST(TypingRecall, PracticeKeepsItsSlipsAndTheNextEntryStartsAfresh) {
-  ViewHarness h{ViewHarness::Make<CConspect1View>};
-  TypedEntries events;
-  h.View().SetStudyEvents(&events, 0);
-  ASSERT_TRUE(h.Open(kRows));
-  // Copied with one slip, corrected.
-  h.Keys({'C', 'X', vk::kBack, 'H', 'A', 'T'});
-  // Hidden from here on: the next entry, shown hidden, is typed from memory.
-  h.View().ToggleHeader();
-  h.Key(vk::kDown);
-  for (const int key : test::KeysOfText(u"chien")) h.Key(key);
-  ASSERT_EQ(events.typed.size(), 2u);
-  const progress::TypingResult& copied = events.typed[0].result;
-  EXPECT_FALSE(copied.fromMemory);
-  EXPECT_EQ(copied.wrongKeystrokes, 1);
-  ASSERT_EQ(copied.misses.size(), 1u);
-  EXPECT_EQ(copied.misses[0], (progress::MissedCharacter{u"h", u"x"}));
-  const progress::TypingResult& recalled = events.typed[1].result;
-  EXPECT_TRUE(recalled.fromMemory);
-  EXPECT_EQ(recalled.wrongKeystrokes, 0);
-  EXPECT_TRUE(recalled.misses.empty());
 }
 
 }  // namespace
