@@ -8,6 +8,7 @@
 #include "app/UserSettings.h"
 #include "data/FilterKinds.h"
 #include "data/Text.h"
+#include "data/progress/TypingGrade.h"
 #include "platform/QtText.h"
 #include "views/WordsView.h"
 
@@ -15,6 +16,7 @@ namespace verbaro {
 
 using progress::Direction;
 using progress::DirectionOfMode;
+using progress::GradedDirectionOfMode;
 using progress::LessonProgress;
 
 namespace {
@@ -114,9 +116,16 @@ void LearnerMemory::EntryTyped(int modeIndex, const CWordsView& view,
   if (!lesson) return;
   std::vector<int> entries = ShownEntries(*lesson, view);
   if (entries.empty()) return;
-  Later(*lesson, [direction = DirectionOfMode(modeIndex), entries,
-                  result](LessonProgress& progress) {
-    progress.RecordTyping(direction, entries, result);
+  // Typed from memory it is an answer in the direction recalled; copied from the screen it is
+  // practice. Either way its slips belong to the keyboard of the mode's own alphabet.
+  const Direction typedOn = DirectionOfMode(modeIndex);
+  const Direction recalled = GradedDirectionOfMode(modeIndex);
+  Later(*lesson, [typedOn, recalled, entries, result](LessonProgress& progress) {
+    if (result.fromMemory) {
+      progress.RecordTyping(recalled, entries, result, typedOn);
+    } else {
+      progress.RecordPractice(typedOn, entries, result);
+    }
   });
 }
 
@@ -150,7 +159,8 @@ ReviewLists LearnerMemory::Review(int modeIndex, const CWordsView& view) {
   // first new entries, and a learner's first lesson looks as it always has.
   const auto answered = [&](Direction way) { return lesson->progress->Counts(way).answers > 0; };
   if (!answered(Direction::Forward) && !answered(Direction::Reverse)) return {};
-  const Direction direction = DirectionOfMode(modeIndex);
+  // The lists of the direction the mode's answers count for, which answering them pays back.
+  const Direction direction = GradedDirectionOfMode(modeIndex);
   // A record takes the place of its best-placed entry in the store's order.
   const auto listOf = [&](const std::vector<int>& ordered) {
     std::map<int, size_t> rank;

@@ -4,6 +4,7 @@
 
 #include "data/DiagnosticLog.h"
 #include "data/StudyStatistics.h"
+#include "data/progress/TypingGrade.h"
 #include "platform/MessageBoxes.h"
 #include "progressview/StatisticsWindow.h"
 #include "views/WordsView.h"
@@ -17,7 +18,8 @@ bool ShowLessonStatistics(QWidget* owner, const Platform& platform, const CWords
                             QStringLiteral("Требуется загрузка данных!"));
     return false;
   }
-  const progress::Direction direction = progress::DirectionOfMode(modeIndex);
+  // The tab of the direction the mode's answers count for comes first.
+  const progress::Direction direction = progress::GradedDirectionOfMode(modeIndex);
   const LessonStatistics statistics = GatherStatistics(
       *progress, TranslationsOf(view->m_vWordsData, view->m_bContraVersa != 0),
       std::filesystem::path(view->m_szDataFile).filename().u16string());

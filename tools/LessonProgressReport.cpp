@@ -116,8 +116,10 @@ int PrintProgress(const ProgressRequest& request, const Clock& clock, std::ostre
   if (progress->Id() == 0) out << "По этому уроку занятий ещё не было.\n";
   out << "Серия: " << DaysText(statistics.streaks.current) << " подряд; самая длинная: "
       << DaysText(statistics.streaks.longest) << "\n";
-  PrintDirection(statistics.forward, "Французский → русский («Конспект-1», «Видео-1», «Экзамен-1»):", out);
-  PrintDirection(statistics.reverse, "Русский → французский («Конспект-2», «Видео-2», «Экзамен-2»):", out);
+  // Each direction with the modes that grade it: typing from memory goes the other way than the
+  // Conspect mode's own direction.
+  PrintDirection(statistics.forward, "Французский → русский («Экзамен-1», «Конспект-2» по памяти):", out);
+  PrintDirection(statistics.reverse, "Русский → французский («Экзамен-2», «Конспект-1» по памяти):", out);
   return 0;
 }
 

@@ -24,6 +24,12 @@ void CConspect1View::OnCreate() {
   m_bContraVersa = 0;
 }
 
+void CConspect1View::Repaint() {
+  CWordsView::Repaint();
+  // F3 and Alt+F3 repaint too, so a word shown for a moment between two keys is noted.
+  m_tally.Seen(!m_bHideHeader, !m_bHidePerevod && !m_vwsAltWords.empty());
+}
+
 void CConspect1View::OnKeyDown(int virtualKey) {
   const auto count = static_cast<int32_t>(m_vUserIndexes.size());
   const int32_t position = m_nUserFilterIndex;

@@ -18,6 +18,8 @@ class CConspect1View : public CWordsView {
   explicit CConspect1View(const Platform& platform, QWidget* parent = nullptr);
 
   std::u16string GetModeName() const override;
+  // Draws as every view does and notes for the typing tally what is now on screen.
+  void Repaint() override;
   void OnKeyDown(int virtualKey) override;
   // The end-of-sound timer is left alone in Conspect-1.
   bool HandlesTimer() const override { return false; }

@@ -5,7 +5,14 @@ namespace verbaro {
 void TypingTally::Start() {
   m_result = {};
   m_told = false;
+  m_wordSeen = false;
+  m_translationsSeen = false;
   m_clock.start();
+}
+
+void TypingTally::Seen(bool word, bool translations) {
+  m_wordSeen |= word;
+  m_translationsSeen |= translations;
 }
 
 std::optional<progress::TypingResult> TypingTally::Key(const std::u16string& expected,
@@ -26,6 +33,7 @@ std::optional<progress::TypingResult> TypingTally::Key(const std::u16string& exp
   m_told = true;
   m_result.characters = static_cast<int>(typed.size());
   m_result.milliseconds = m_clock.elapsed();
+  m_result.fromMemory = !m_wordSeen && m_translationsSeen;
   return m_result;
 }
 

@@ -13,16 +13,18 @@ namespace verbaro::progress {
 
 namespace {
 
-enum class Kind : int { Typing = 1, Exam = 2, Exposure = 3 };
+// Practice is an entry typed with its word in sight: an exposure that keeps its typing details.
+enum class Kind : int { Typing = 1, Exam = 2, Exposure = 3, Practice = 4 };
 
 struct Answer {
   Direction direction = Direction::Forward;
   Kind kind = Kind::Typing;
-  std::optional<Grade> grade;   // none for exposure
+  std::optional<Grade> grade;   // none for exposure and practice
   bool rightFirstTry = false;
   int wrongKeystrokes = 0;
   int64_t milliseconds = 0;
   const std::vector<MissedCharacter>* misses = nullptr;
+  Direction typedOn = Direction::Forward;  // whose keyboard heatmap takes the misses
 };
 
 struct Moment {
@@ -58,24 +60,25 @@ bool UpdateMemory(StoreDatabase& db, int64_t entryId, const Answer& answer, cons
                                 AfterAnswer(db.Scheduler(), before, *answer.grade, now.day, now.at));
 }
 
-bool AddToTotals(StoreDatabase& db, int64_t lessonId, const Answer& answer, const Moment& now) {
-  const bool dailyDone =
-      db.Sql(
-            "INSERT INTO daily(lesson_id, direction, day, answers, first_try_right) "
-            "VALUES(?1, ?2, ?3, 1, ?4) ON CONFLICT DO UPDATE SET answers = answers + 1, "
-            "first_try_right = first_try_right + excluded.first_try_right")
-          .Bind(1, lessonId)
-          .Bind(2, DirectionCode(answer.direction))
-          .Bind(3, now.day)
-          .Bind(4, answer.rightFirstTry ? 1 : 0)
-          .Run();
-  if (!dailyDone || answer.misses == nullptr) return dailyDone;
+bool AddToDay(StoreDatabase& db, int64_t lessonId, const Answer& answer, const Moment& now) {
+  return db.Sql(
+               "INSERT INTO daily(lesson_id, direction, day, answers, first_try_right) "
+               "VALUES(?1, ?2, ?3, 1, ?4) ON CONFLICT DO UPDATE SET answers = answers + 1, "
+               "first_try_right = first_try_right + excluded.first_try_right")
+      .Bind(1, lessonId)
+      .Bind(2, DirectionCode(answer.direction))
+      .Bind(3, now.day)
+      .Bind(4, answer.rightFirstTry ? 1 : 0)
+      .Run();
+}
+
+bool CountMissedCharacters(StoreDatabase& db, int64_t lessonId, const Answer& answer) {
   Statement& count = db.Sql(
       "INSERT INTO char_misses(lesson_id, direction, expected, typed, count) "
       "VALUES(?1, ?2, ?3, ?4, 1) ON CONFLICT DO UPDATE SET count = count + 1");
   for (const MissedCharacter& miss : *answer.misses) {
     if (!count.Bind(1, lessonId)
-             .Bind(2, DirectionCode(answer.direction))
+             .Bind(2, DirectionCode(answer.typedOn))
              .Bind(3, miss.expected)
              .Bind(4, miss.typed)
              .Run()) {
@@ -95,7 +98,8 @@ bool KeepMisses(StoreDatabase& db, int64_t answerId, const std::vector<MissedCha
 }
 
 // Writes one event for the entries (indexes out of range and entries the store does not know
-// are left out). Graded answers also move the memory state and the day's totals.
+// are left out). Graded answers also move the memory state and the day's totals; the wrong
+// characters of typing, graded or practice, are kept with the event and counted.
 void WriteEvent(StoreDatabase& db, int64_t lessonId, const std::vector<int64_t>& entryIds,
                        std::span<const int> entries, const Answer& answer) {
   if (lessonId == 0 || !db.CanWrite()) return;
@@ -115,9 +119,11 @@ void WriteEvent(StoreDatabase& db, int64_t lessonId, const std::vector<int64_t>&
       if (firstAnswerId == 0) firstAnswerId = sqlite3_last_insert_rowid(db.Handle());
       if (answer.grade && !UpdateMemory(db, id, answer, now)) return false;
     }
-    if (!answer.grade) return true;
-    if (answer.misses != nullptr && !KeepMisses(db, firstAnswerId, *answer.misses)) return false;
-    return AddToTotals(db, lessonId, answer, now);
+    if (answer.misses != nullptr && (!KeepMisses(db, firstAnswerId, *answer.misses) ||
+                                     !CountMissedCharacters(db, lessonId, answer))) {
+      return false;
+    }
+    return !answer.grade || AddToDay(db, lessonId, answer, now);
   });
 }
 
@@ -139,8 +145,20 @@ LessonProgress::~LessonProgress() = default;
 
 void LessonProgress::RecordTyping(Direction direction, std::span<const int> entries,
                                   const TypingResult& result) {
+  RecordTyping(direction, entries, result, direction);
+}
+
+void LessonProgress::RecordTyping(Direction direction, std::span<const int> entries,
+                                  const TypingResult& result, Direction typedOn) {
   Answer answer{direction, Kind::Typing, GradeOfTyping(result), result.wrongKeystrokes == 0,
-                result.wrongKeystrokes, result.milliseconds, &result.misses};
+                result.wrongKeystrokes, result.milliseconds, &result.misses, typedOn};
+  WriteEvent(*m_db, m_lessonId, m_entryIds, entries, answer);
+}
+
+void LessonProgress::RecordPractice(Direction typedOn, std::span<const int> entries,
+                                    const TypingResult& result) {
+  Answer answer{typedOn, Kind::Practice, std::nullopt, false, result.wrongKeystrokes,
+                result.milliseconds, &result.misses, typedOn};
   WriteEvent(*m_db, m_lessonId, m_entryIds, entries, answer);
 }
 

@@ -214,11 +214,11 @@ std::vector<AnswerLogRow> LessonProgress::AnswerLog() const {
       "WHERE a.entry_id IN (SELECT entry_id FROM lesson_entries WHERE lesson_id = ?1) "
       "ORDER BY a.id");
   select.Bind(1, m_lessonId);
-  static const std::u16string kKinds[] = {u"typing", u"exam", u"exposure"};
+  static const std::u16string kKinds[] = {u"typing", u"exam", u"exposure", u"practice"};
   while (select.Step()) {
     const auto found = m_entryOfId.find(select.Int(1));
     if (found == m_entryOfId.end()) continue;
-    const int64_t kind = std::clamp<int64_t>(select.Int(3), 1, 3);
+    const int64_t kind = std::clamp<int64_t>(select.Int(3), 1, 4);
     log.push_back({select.Int(0), found->second, static_cast<int>(select.Int(2)),
                    kKinds[kind - 1], static_cast<int>(select.Int(4)),
                    static_cast<int>(select.Int(5)), select.Int(6)});

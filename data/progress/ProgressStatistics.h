@@ -48,8 +48,8 @@ struct AnswerLogRow {
   int64_t at = 0;       // seconds since 1970 UTC
   int entry = 0;        // index into the lesson's keys
   int direction = 1;    // 1 Forward, 2 Reverse
-  std::u16string kind;  // "typing", "exam", "exposure"
-  int grade = 0;        // 1..4, 0 for exposure
+  std::u16string kind;  // "typing", "exam", "exposure", "practice" (typed with the word in sight)
+  int grade = 0;        // 1..4, 0 for exposure and practice
   int wrongKeystrokes = 0;
   int64_t milliseconds = 0;
 };

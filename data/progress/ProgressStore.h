@@ -80,6 +80,13 @@ class LessonProgress {
   // Events. Each is committed on its own; several entries share one event when one record
   // stands for them (a reversed record, merged exam rows).
   void RecordTyping(Direction direction, std::span<const int> entries, const TypingResult& result);
+  // Typing keeps its wrong characters for the keyboard of the alphabet typed, named by the typing
+  // mode's own direction `typedOn` (Forward the French of Конспект-1, Reverse the Russian of
+  // Конспект-2); the three-argument form takes `direction` for it. Practice (typed with the word
+  // in sight) is an exposure in `typedOn` with its typing details: no grade, no memory change.
+  void RecordTyping(Direction direction, std::span<const int> entries, const TypingResult& result,
+                    Direction typedOn);
+  void RecordPractice(Direction typedOn, std::span<const int> entries, const TypingResult& result);
   void RecordExamAnswer(Direction direction, std::span<const int> entries, ExamAnswer answer);
   void RecordExposure(Direction direction, std::span<const int> entries);
   void RecordExamResult(const ExamResult& result);

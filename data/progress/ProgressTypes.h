@@ -42,6 +42,10 @@ struct TypingResult {
   int wrongKeystrokes = 0;              // keystrokes that turned the line red
   std::vector<MissedCharacter> misses;  // the wrong keystrokes that typed a character
   int64_t milliseconds = 0;             // from the entry shown to its last character typed
+  // Typed from memory: the word block stayed hidden from the entry's showing to its last
+  // character, and the translations, which the word is recalled from, were in sight. Only such
+  // typing is graded; typed with the word in sight (a peek included) it is practice.
+  bool fromMemory = false;
 };
 
 // An answer to one exam question.

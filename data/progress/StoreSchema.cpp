@@ -12,14 +12,18 @@ namespace {
 //                   last opened from and when (open_order grows with every opening)
 //   lesson_entries  the lesson's entries in row order (to match a rebuilt lesson by overlap)
 //   answers         the append-only answer log, one row per entry and event; kind 1 typing,
-//                   2 exam, 3 exposure; grade 1..4 (0 for exposure)
+//                   2 exam, 3 exposure, 4 practice (typed with the word in sight: an exposure
+//                   with its typing details, which an older trainer reads as an exposure);
+//                   grade 1..4 (0 for exposure and practice)
 //   typing_misses   the wrong characters of a typing answer (its first row)
 //   memory          derived from the log: FSRS state per entry and direction, with the counts
 //                   the review filters need (missed: answered wrongly and not right since)
 //   exams           finished exams with the numbers of their statistics box
 //   resume          where each mode was left (dropped in version 2)
 //   daily, char_misses  per-lesson totals kept with every event, so that statistics need not
-//                   scan the log
+//                   scan the log; daily counts graded answers, char_misses the wrong characters
+//                   of all typing by the keyboard typed on (1 the French of Конспект-1, 2 the
+//                   Russian of Конспект-2)
 constexpr const char* kVersion1 = R"sql(
 CREATE TABLE entries(
   id INTEGER PRIMARY KEY,

@@ -13,4 +13,10 @@ inline constexpr int64_t kQuickPerCharacterMs = 400;
 // No error and quick: Easy; no error: Good; one or two wrong keystrokes: Hard; more: Again.
 Grade GradeOfTyping(const TypingResult& result);
 
+// The direction the graded answers of a mode count for, and so its review filters. An entry
+// typed from memory goes from what stays on screen to what is typed: «Конспект-1» types the
+// French word from its translations (Reverse, as «Экзамен-2» asks), «Конспект-2» the translation
+// from its French words (Forward, as «Экзамен-1»). The other modes keep their own direction.
+Direction GradedDirectionOfMode(int mode);
+
 }  // namespace verbaro::progress

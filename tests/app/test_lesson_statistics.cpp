@@ -80,6 +80,7 @@ TEST_F(LessonStatisticsCommand, WithoutALessonTheUsualBoxAndNoWindow) {
 }
 
 TEST_F(LessonStatisticsCommand, TheLogLineCountsWhatTheStoreHoldsAndReviewChoosesTheMissedWords) {
+  frame->OnCommand(cmd::kToggleHeader);  // typed from memory: graded French from Russian
   OpenLesson();
   Type(u"chx");  // one wrong key, corrected: a miss
   frame->CurrentView()->OnKeyDown(vk::kBack);
@@ -89,14 +90,14 @@ TEST_F(LessonStatisticsCommand, TheLogLineCountsWhatTheStoreHoldsAndReviewChoose
 
   bool reviewEnabled = false;
   const QString title = RunF8([&](StatisticsWindow& window) {
-    EXPECT_EQ(window.Directions()->tabText(0), QStringLiteral("Французский → русский"));
+    EXPECT_EQ(window.Directions()->tabText(0), QStringLiteral("Русский → французский"));
     auto* panel = window.PanelAt(0);
     reviewEnabled = panel->ReviewButton()->isEnabled();
     panel->ReviewButton()->click();
   });
   EXPECT_EQ(title, QStringLiteral("Статистика: animaux.db"));
   const progress::EntryCounts counts =
-      frame->LessonProgressOf(0)->Counts(progress::Direction::Forward);
+      frame->LessonProgressOf(0)->Counts(progress::Direction::Reverse);
   EXPECT_EQ(counts.learning, 1);
   EXPECT_EQ(counts.fresh, 2);
   EXPECT_NE(fake.log.Text().find("Статистика: новых 2, изучается 1, выучено 0, на сегодня 0"),
