@@ -10,12 +10,13 @@
 
 namespace verbaro {
 
-bool ShowLessonStatistics(QWidget* owner, const Platform& platform, const CWordsView* view,
-                          int modeIndex, const progress::LessonProgress* progress) {
+std::optional<progress::Direction> ShowLessonStatistics(QWidget* owner, const Platform& platform,
+                                                        const CWordsView* view, int modeIndex,
+                                                        const progress::LessonProgress* progress) {
   if (!view || view->m_vWordsData.empty() || !progress) {
     platform.messages->Show(owner, QStringLiteral("Информация"),
                             QStringLiteral("Требуется загрузка данных!"));
-    return false;
+    return std::nullopt;
   }
   const progress::Direction direction = progress::DirectionOfMode(modeIndex);
   const LessonStatistics statistics = GatherStatistics(
@@ -24,13 +25,19 @@ bool ShowLessonStatistics(QWidget* owner, const Platform& platform, const CWords
   if (platform.log) platform.log->Line(StatisticsLogLine(statistics.Of(direction).counts));
 
   StatisticsWindow window(statistics, direction, owner);
-  bool review = false;
-  QObject::connect(&window, &StatisticsWindow::ReviewMistakesRequested, &window, [&] {
-    review = true;
-    window.accept();
-  });
+  std::optional<progress::Direction> review;
+  QObject::connect(&window, &StatisticsWindow::ReviewHardestRequested, &window,
+                   [&](progress::Direction tab) {
+                     review = tab;
+                     window.accept();
+                   });
   window.exec();
   return review;
+}
+
+int ReviewModeOf(int modeIndex, progress::Direction direction) {
+  const int kind = modeIndex / 2;  // Конспект, Видео, Экзамен
+  return 2 * kind + (direction == progress::Direction::Reverse ? 1 : 0);
 }
 
 }  // namespace verbaro

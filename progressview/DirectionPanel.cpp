@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "data/FilterKinds.h"
 #include "platform/QtText.h"
 #include "progressview/CalendarHeatmap.h"
 #include "progressview/KeyboardHeatmap.h"
@@ -37,12 +38,14 @@ QTreeWidget* Table(const QStringList& headers, QWidget* parent) {
   return table;
 }
 
+}  // namespace
+
 QString CharacterText(const std::u16string& text) {
   if (text == u" ") return QStringLiteral("пробел");
-  return ToQ(text);
+  QString shown = ToQ(text);
+  if (!shown.isEmpty() && shown.front().isMark()) shown.prepend(QChar(0x25CC));
+  return shown;
 }
-
-}  // namespace
 
 QString DaysText(int days) {
   const int lastTwo = std::abs(days) % 100;
@@ -60,9 +63,8 @@ QString ExamTimeText(int64_t secondsSinceEpoch) {
 }
 
 DirectionPanel::DirectionPanel(const LessonStatistics& lesson, progress::Direction direction,
-                               const std::vector<progress::DayActivity>& calendarDays,
                                QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent), m_direction(direction) {
   const DirectionStatistics& statistics = lesson.Of(direction);
   // What the learner typed: French in the "-1" modes, Russian in the "-2" modes.
   const Alphabet typed =
@@ -70,7 +72,7 @@ DirectionPanel::DirectionPanel(const LessonStatistics& lesson, progress::Directi
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(6, 6, 6, 6);
   grid->setSpacing(8);
-  grid->addWidget(Box(QStringLiteral("Итоги и дни занятий"), MakeSummary(lesson, statistics, calendarDays), this), 0, 0);
+  grid->addWidget(Box(QStringLiteral("Итоги и дни занятий"), MakeSummary(lesson, statistics), this), 0, 0);
   grid->addWidget(Box(QStringLiteral("Ответы за 90 дней"),
                       MakeAnswersChart(LastDays(statistics.days, kChartDays), this), this),
                   0, 1);
@@ -88,8 +90,7 @@ DirectionPanel::DirectionPanel(const LessonStatistics& lesson, progress::Directi
 }
 
 QWidget* DirectionPanel::MakeSummary(const LessonStatistics& lesson,
-                                     const DirectionStatistics& statistics,
-                                     const std::vector<progress::DayActivity>& calendarDays) {
+                                     const DirectionStatistics& statistics) {
   auto* panel = new QWidget(this);
   auto* layout = new QVBoxLayout(panel);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -106,7 +107,8 @@ QWidget* DirectionPanel::MakeSummary(const LessonStatistics& lesson,
   add(0, 0, QStringLiteral("Новых:"), QString::number(counts.fresh));
   add(0, 1, QStringLiteral("Изучается:"), QString::number(counts.learning));
   add(0, 2, QStringLiteral("Выучено:"), QString::number(counts.learnt));
-  add(1, 0, QStringLiteral("На сегодня:"), QString::number(counts.due));
+  // Due and new apart, as the Filters menu's «На сегодня (N)» adds them up.
+  add(1, 0, QStringLiteral("На сегодня:"), ToQ(DueTodayText(counts)));
   add(1, 1, QStringLiteral("Точность:"),
       counts.answers > 0 ? QString::number(std::lround(100 * Accuracy(counts))) + QStringLiteral(" %")
                          : QStringLiteral("—"));
@@ -114,10 +116,10 @@ QWidget* DirectionPanel::MakeSummary(const LessonStatistics& lesson,
   layout->addLayout(numbers);
 
   auto* calendar = new CalendarHeatmap(panel);
-  calendar->SetDays(calendarDays, lesson.today);
+  calendar->SetDays(statistics.days, lesson.today);
   layout->addWidget(calendar);
 
-  const progress::StudyStreaks& streaks = lesson.streaks;
+  const progress::StudyStreaks& streaks = statistics.streaks;
   auto* streakText = new QLabel(QStringLiteral("Серия: %1 подряд; самая длинная: %2")
                                     .arg(DaysText(streaks.current), DaysText(streaks.longest)),
                                 panel);
@@ -176,7 +178,8 @@ QWidget* DirectionPanel::MakeHardest(const DirectionStatistics& statistics) {
   layout->addWidget(table);
   m_review = new QPushButton(QStringLiteral("Повторить их"), panel);
   m_review->setEnabled(shown > 0);
-  connect(m_review, &QPushButton::clicked, this, &DirectionPanel::ReviewMistakesRequested);
+  connect(m_review, &QPushButton::clicked, this,
+          [this] { emit ReviewHardestRequested(m_direction); });
   layout->addWidget(m_review, 0, Qt::AlignRight);
   return panel;
 }
@@ -189,10 +192,13 @@ QWidget* DirectionPanel::MakeExams(const DirectionStatistics& statistics) {
   table->setObjectName(QStringLiteral("exams"));
   for (const progress::ExamRecord& exam : statistics.exams) {
     const progress::ExamResult& result = exam.result;
+    // The filter as the learner reads it, without the menu's "&".
+    const QString filter = ToQ(WithoutMnemonic(result.filterName));
     auto* item = new QTreeWidgetItem(
-        table, {ExamTimeText(exam.at), ToQ(ExamModeName(result.mode)), ToQ(result.filterName),
+        table, {ExamTimeText(exam.at), ToQ(ExamModeName(result.mode)), filter,
                 QString::number(result.right), QString::number(result.wrong),
                 QString::number(result.hints)});
+    item->setToolTip(2, filter);
     for (int column = 3; column < 6; ++column)
       item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
   }

@@ -19,7 +19,6 @@ StatisticsWindow::StatisticsWindow(const LessonStatistics& statistics,
                                    progress::Direction first, QWidget* parent)
     : QDialog(parent),
       m_statistics(statistics),
-      m_calendarDays(AddDays(statistics.forward.days, statistics.reverse.days)),
       m_first(first) {
   setWindowTitle(TitleFor(statistics.lessonName));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -58,9 +57,9 @@ void StatisticsWindow::FillTab(int index) {
       index == 0 ? m_first : (m_first == Direction::Forward ? Direction::Reverse : Direction::Forward);
   auto* layout = new QVBoxLayout(tab);
   layout->setContentsMargins(0, 0, 0, 0);
-  auto* panel = new DirectionPanel(m_statistics, direction, m_calendarDays, tab);
-  connect(panel, &DirectionPanel::ReviewMistakesRequested, this,
-          &StatisticsWindow::ReviewMistakesRequested);
+  auto* panel = new DirectionPanel(m_statistics, direction, tab);
+  connect(panel, &DirectionPanel::ReviewHardestRequested, this,
+          &StatisticsWindow::ReviewHardestRequested);
   layout->addWidget(panel);
 }
 

@@ -42,7 +42,10 @@ std::string UtcTime(int64_t seconds) {
 void PrintDirection(const DirectionStatistics& statistics, const char* title, std::ostream& out) {
   const progress::EntryCounts& counts = statistics.counts;
   out << "\n" << title << "\n";
-  out << "  " << ToUtf8(StatisticsLogLine(counts)) << "\n";
+  out << "  Записей: новых " << counts.fresh << ", изучается " << counts.learning << ", выучено "
+      << counts.learnt << "; на сегодня " << ToUtf8(DueTodayText(counts)) << "\n";
+  out << "  Серия: " << DaysText(statistics.streaks.current) << " подряд; самая длинная: "
+      << DaysText(statistics.streaks.longest) << "\n";
   out << "  ответов " << counts.answers;
   if (counts.answers > 0)
     out << ", верно с первой попытки " << std::lround(100 * Accuracy(counts)) << " %";
@@ -102,6 +105,7 @@ int PrintProgress(const ProgressRequest& request, const Clock& clock, std::ostre
   if (!notice.empty()) err << ToUtf8(notice) << "\n";
   const progress::LessonEntries entries(lesson.m_vWordsData);
   const auto progress = store->OpenLesson(entries.Keys(), request.lesson.string());
+  progress->SetAskedEntries(Direction::Reverse, entries.AskedInReverse());
 
   if (request.csv) {
     PrintAnswerLog(*progress, out);
@@ -114,8 +118,6 @@ int PrintProgress(const ProgressRequest& request, const Clock& clock, std::ostre
   out << "Записей: " << entries.Keys().size() << "\n";
   out << "Память тренажёра: " << request.storePath << "\n";
   if (progress->Id() == 0) out << "По этому уроку занятий ещё не было.\n";
-  out << "Серия: " << DaysText(statistics.streaks.current) << " подряд; самая длинная: "
-      << DaysText(statistics.streaks.longest) << "\n";
   PrintDirection(statistics.forward, "Французский → русский («Конспект-1», «Видео-1», «Экзамен-1»):", out);
   PrintDirection(statistics.reverse, "Русский → французский («Конспект-2», «Видео-2», «Экзамен-2»):", out);
   return 0;

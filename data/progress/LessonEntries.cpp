@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "data/GrammarCodes.h"
+
 namespace verbaro::progress {
 
 LessonEntries::LessonEntries(const std::vector<WordsData>& rows) {
@@ -10,6 +12,15 @@ LessonEntries::LessonEntries(const std::vector<WordsData>& rows) {
     std::vector<int>& same = m_entriesByHead[Head{row.wsKeyWord, row.wsFrGram, row.wsFrNumber}];
     m_keys.push_back({row.wsKeyWord, row.wsFrGram, row.wsFrNumber, static_cast<int>(same.size())});
     same.push_back(static_cast<int>(m_keys.size()) - 1);
+  }
+  m_askedInReverse.assign(rows.size(), false);
+  for (const auto& [head, entries] : m_entriesByHead) {
+    if (IsLeftOutGram(std::get<1>(head))) continue;
+    const bool reversed = std::any_of(entries.begin(), entries.end(), [&rows](int entry) {
+      return !rows[static_cast<size_t>(entry)].vwsAltWords.empty();
+    });
+    if (!reversed) continue;
+    for (const int entry : entries) m_askedInReverse[static_cast<size_t>(entry)] = true;
   }
 }
 

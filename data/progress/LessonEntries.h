@@ -24,10 +24,15 @@ class LessonEntries {
                                  const std::u16string& number) const;
   // The French entries a reversed record holds (its answers, with its grammar and number).
   std::vector<int> EntriesOfReversed(const WordsData& reversed) const;
+  // Per entry: whether a reversed record stands for it, that is whether the "-2" modes ask it.
+  // A row of grammar "~~" or without translations makes no reversed record; its entry is asked
+  // only when another row of the same word, grammar and number makes one.
+  const std::vector<bool>& AskedInReverse() const { return m_askedInReverse; }
 
  private:
   using Head = std::tuple<std::u16string, std::u16string, std::u16string>;
   std::vector<EntryKey> m_keys;
+  std::vector<bool> m_askedInReverse;
   std::map<Head, std::vector<int>> m_entriesByHead;
 };
 

@@ -13,6 +13,7 @@
 //   auto lesson = store->OpenLesson(entries.Keys(), pathUtf8);
 //   lesson->RecordTyping(Direction::Forward, {{row}}, result);
 //   std::vector<int> due = lesson->DueEntries(Direction::Forward);  // indexes into Keys()
+#include <array>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -84,18 +85,23 @@ class LessonProgress {
   void RecordExposure(Direction direction, std::span<const int> entries);
   void RecordExamResult(const ExamResult& result);
 
+  // Which entries the modes of a direction ask, one flag per entry (empty, the default: every
+  // entry). An entry no mode of that direction asks is not new there and never comes into
+  // «На сегодня» as a new entry.
+  void SetAskedEntries(Direction direction, std::vector<bool> asked);
+
   // Entries missed in typing or in an exam and not answered right since, most missed first.
   std::vector<int> MissedEntries(Direction direction) const;
-  // Entries due today, most overdue first, then entries never answered, in lesson order, up to
-  // 20 new ones a day (those first answered today count against the 20).
+  // Entries due today, most overdue first, then entries never answered (and asked), in lesson
+  // order, up to 20 new ones a day (those first answered today count against the 20).
   std::vector<int> DueEntries(Direction direction) const;
 
   // Statistics.
   EntryCounts Counts(Direction direction) const;
   // The last `days` days up to today, oldest first, one element per day.
   std::vector<DayActivity> Activity(Direction direction, int days) const;
-  // Over both directions.
-  StudyStreaks Streaks() const;
+  // Days in a row with answers in this direction.
+  StudyStreaks Streaks(Direction direction) const;
   // Entries due on each of the next `days` days; element 0 (today) includes the overdue ones.
   std::vector<int> DueForecast(Direction direction, int days) const;
   // Most lapses first, then lowest stability; only entries with a lapse or a miss.
@@ -122,6 +128,7 @@ class LessonProgress {
   std::vector<EntryKey> m_keys;
   std::vector<int64_t> m_entryIds;  // per entry; 0 when the store does not know it
   std::unordered_map<int64_t, int> m_entryOfId;
+  std::array<std::vector<bool>, 2> m_asked;  // per direction; empty: every entry
 };
 
 }  // namespace verbaro::progress
