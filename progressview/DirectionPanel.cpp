@@ -135,7 +135,7 @@ QWidget* DirectionPanel::MakeMisses(const DirectionStatistics& statistics, Alpha
   layout->setContentsMargins(0, 0, 0, 0);
   auto* keyboard = new KeyboardHeatmap(panel);
   keyboard->SetKeys(KeyboardRows(typed), MissesByKey(statistics.missed));
-  layout->addWidget(keyboard, 3);
+  layout->addWidget(keyboard, 1);
 
   QStringList lines;
   const size_t shown = std::min<size_t>(statistics.missed.size(), kTopMisses);
@@ -150,7 +150,7 @@ QWidget* DirectionPanel::MakeMisses(const DirectionStatistics& statistics, Alpha
                          panel);
   top->setObjectName(QStringLiteral("topMisses"));
   top->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  layout->addWidget(top, 1);
+  layout->addWidget(top, 0);
   return panel;
 }
 
@@ -170,6 +170,10 @@ QWidget* DirectionPanel::MakeHardest(const DirectionStatistics& statistics) {
                                              QString::number(entry.misses)});
     item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+    // A narrow column elides a long word or translation; the tooltip reads it whole.
+    const QString whole =
+        entry.translation.empty() ? ToQ(entry.word) : ToQ(entry.word + u" — " + entry.translation);
+    for (int column = 0; column < 4; ++column) item->setToolTip(column, whole);
   }
   table->header()->setSectionResizeMode(0, QHeaderView::Stretch);
   table->header()->setSectionResizeMode(1, QHeaderView::Stretch);
@@ -178,6 +182,7 @@ QWidget* DirectionPanel::MakeHardest(const DirectionStatistics& statistics) {
   layout->addWidget(table);
   m_review = new QPushButton(QStringLiteral("Повторить их"), panel);
   m_review->setEnabled(shown > 0);
+  m_review->setToolTip(QStringLiteral("Повторить эти записи в режиме этого направления"));
   connect(m_review, &QPushButton::clicked, this,
           [this] { emit ReviewHardestRequested(m_direction); });
   layout->addWidget(m_review, 0, Qt::AlignRight);
@@ -185,26 +190,32 @@ QWidget* DirectionPanel::MakeHardest(const DirectionStatistics& statistics) {
 }
 
 QWidget* DirectionPanel::MakeExams(const DirectionStatistics& statistics) {
+  // The filter, the one long text, comes last: the numbers stay in sight, and a name wider than
+  // the box is scrolled to, never elided.
   QTreeWidget* table = Table({QStringLiteral("Дата"), QStringLiteral("Режим"),
-                              QStringLiteral("Фильтр"), QStringLiteral("Верно"),
-                              QStringLiteral("Неверно"), QStringLiteral("Подсказок")},
+                              QStringLiteral("Верно"), QStringLiteral("Неверно"),
+                              QStringLiteral("Подсказок"), QStringLiteral("Фильтр")},
                              this);
   table->setObjectName(QStringLiteral("exams"));
   for (const progress::ExamRecord& exam : statistics.exams) {
     const progress::ExamResult& result = exam.result;
     // The filter as the learner reads it, without the menu's "&".
     const QString filter = ToQ(WithoutMnemonic(result.filterName));
+    const QString mode = ToQ(ExamModeName(result.mode));
     auto* item = new QTreeWidgetItem(
-        table, {ExamTimeText(exam.at), ToQ(ExamModeName(result.mode)), filter,
-                QString::number(result.right), QString::number(result.wrong),
-                QString::number(result.hints)});
-    item->setToolTip(2, filter);
-    for (int column = 3; column < 6; ++column)
+        table, {ExamTimeText(exam.at), mode, QString::number(result.right),
+                QString::number(result.wrong), QString::number(result.hints), filter});
+    for (int column = 2; column < 5; ++column)
       item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+    const QString whole = QStringLiteral("%1, %2, «%3»: верно %4, неверно %5, подсказок %6")
+                              .arg(ExamTimeText(exam.at), mode, filter)
+                              .arg(result.right)
+                              .arg(result.wrong)
+                              .arg(result.hints);
+    for (int column = 0; column < 6; ++column) item->setToolTip(column, whole);
   }
-  for (int column = 0; column < 6; ++column)
-    table->header()->setSectionResizeMode(column, column == 2 ? QHeaderView::Stretch
-                                                              : QHeaderView::ResizeToContents);
+  table->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   return table;
 }
 
