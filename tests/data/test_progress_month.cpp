@@ -119,7 +119,7 @@ TEST(ProgressMonth, DueEntriesComeBackOnTheirDaysAndNewOnesTwentyADay) {
   EXPECT_EQ(counts.learning, 5);  // the five hard ones; every other one is learnt in a month
   EXPECT_EQ(lesson->MissedEntries(kWay).size(), 5u);
   EXPECT_EQ(lesson->HardestEntries(kWay, 20).size(), 5u);
-  EXPECT_EQ(lesson->Streaks().current, 30);
+  EXPECT_EQ(lesson->Streaks(kWay).current, 30);
   const auto activity = lesson->Activity(kWay, 90);
   int answers = 0;
   for (const auto& day : activity) answers += day.answers;

@@ -1,0 +1,111 @@
+// Each direction on its own: which entries the reversed modes ask, what is new there, what
+// «На сегодня» offers in its two parts, and the streaks of study days.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "data/progress/LessonEntries.h"
+#include "data/progress/ProgressStore.h"
+#include "support/ProgressFixture.h"
+
+namespace verbaro {
+namespace {
+
+using progress::Direction;
+using test::ProgressFixture;
+using test::Typed;
+using test::Words;
+
+WordsData Row(std::u16string word, std::u16string gram, std::vector<std::u16string> answers) {
+  WordsData row;
+  row.wsKeyWord = std::move(word);
+  row.wsFrGram = std::move(gram);
+  row.wsFrNumber = u"s";
+  row.vwsAltWords = std::move(answers);
+  return row;
+}
+
+TEST(ProgressDirections, TheReversedModesAskEveryEntryThatAReversedRecordStandsFor) {
+  const progress::LessonEntries entries({
+      Row(u"chat", u"m", {u"кот"}),
+      Row(u"chat", u"m", {}),                 // a second row of the word, without translations
+      Row(u"merci", u"~~", {u"спасибо"}),     // left out of the reversed modes
+      Row(u"mot", u"m", {}),                  // nothing to show in Russian
+      Row(u"salut", u"~~~", {u"привет"}),     // only "~~" itself is left out
+      Row(u"mot", u"f", {u"слово"}),          // another grammar: another entry
+  });
+  EXPECT_EQ(entries.AskedInReverse(), (std::vector<bool>{true, true, false, false, true, true}));
+}
+
+// A lesson of 30 entries whose first ten no reversed record stands for.
+struct HalfReversedLesson {
+  ProgressFixture f;
+  std::unique_ptr<progress::ProgressStore> store = f.Open();
+  std::unique_ptr<progress::LessonProgress> lesson = store->OpenLesson(Words(30), "a.db");
+  HalfReversedLesson() {
+    std::vector<bool> asked(30, true);
+    std::fill(asked.begin(), asked.begin() + 10, false);
+    lesson->SetAskedEntries(Direction::Reverse, asked);
+  }
+};
+
+TEST(ProgressDirections, OnlyEntriesTheReversedModesAskAreNewThereAndComeIntoTodaysList) {
+  HalfReversedLesson h;
+  const progress::EntryCounts reverse = h.lesson->Counts(Direction::Reverse);
+  EXPECT_EQ(reverse.fresh, 20);
+  EXPECT_EQ(reverse.newToday, 20);
+  const std::vector<int> today = h.lesson->DueEntries(Direction::Reverse);
+  ASSERT_EQ(today.size(), 20u);
+  EXPECT_EQ(today.front(), 10) << "the first entry asked, not the first row";
+  EXPECT_EQ(today.back(), 29);
+  const progress::EntryCounts forward = h.lesson->Counts(Direction::Forward);
+  EXPECT_EQ(forward.fresh, 30) << "the French → Russian modes ask every entry";
+  EXPECT_EQ(h.lesson->DueEntries(Direction::Forward).front(), 0);
+}
+
+// «На сегодня» is the due entries and the new ones added to them; the window shows the two
+// parts, the menu their sum: they must add up to the list, day after day.
+TEST(ProgressDirections, DueAndNewAddUpToTodaysListAsTheDaysGoBy) {
+  HalfReversedLesson h;
+  for (int day = 0; day < 6; ++day) {
+    const std::vector<int> today = h.lesson->DueEntries(Direction::Reverse);
+    const progress::EntryCounts counts = h.lesson->Counts(Direction::Reverse);
+    EXPECT_EQ(static_cast<size_t>(counts.due + counts.newToday), today.size()) << "day " << day;
+    EXPECT_LE(counts.newToday, counts.fresh);
+    // Half of the list studied, the hard ones with errors: some come back tomorrow.
+    for (size_t i = 0; i < today.size(); i += 2)
+      h.lesson->RecordTyping(Direction::Reverse, std::vector{today[i]}, Typed(today[i] % 3 == 0 ? 4 : 0));
+    const progress::EntryCounts after = h.lesson->Counts(Direction::Reverse);
+    EXPECT_EQ(static_cast<size_t>(after.due + after.newToday),
+              h.lesson->DueEntries(Direction::Reverse).size());
+    h.f.NextDay();
+  }
+  const progress::EntryCounts end = h.lesson->Counts(Direction::Reverse);
+  EXPECT_EQ(end.fresh + end.learning + end.learnt, 20) << "the ten never asked are in nothing";
+}
+
+TEST(ProgressDirections, StreaksCountTheDaysOfTheirOwnDirection) {
+  ProgressFixture f;
+  auto store = f.Open();
+  auto lesson = store->OpenLesson(Words(4), "a.db");
+  // French → Russian on four days in a row up to yesterday; Russian → French two days ago,
+  // then today.
+  for (int day = 0; day < 4; ++day) {
+    lesson->RecordTyping(Direction::Forward, std::vector{day}, Typed(0));
+    if (day == 2) lesson->RecordTyping(Direction::Reverse, std::vector{0}, Typed(0));
+    f.NextDay();
+  }
+  lesson->RecordTyping(Direction::Reverse, std::vector{1}, Typed(0));
+  const progress::StudyStreaks forward = lesson->Streaks(Direction::Forward);
+  EXPECT_EQ(forward.current, 4) << "today is still open";
+  EXPECT_EQ(forward.longest, 4);
+  const progress::StudyStreaks reverse = lesson->Streaks(Direction::Reverse);
+  EXPECT_EQ(reverse.current, 1) << "yesterday has no Russian → French answer";
+  EXPECT_EQ(reverse.longest, 1);
+  f.NextDay(2);
+  EXPECT_EQ(lesson->Streaks(Direction::Forward).current, 0);
+  EXPECT_EQ(lesson->Streaks(Direction::Forward).longest, 4);
+}
+
+}  // namespace
+}  // namespace verbaro
