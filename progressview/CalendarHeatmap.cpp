@@ -120,8 +120,9 @@ std::vector<CalendarHeatmap::MonthLabel> CalendarHeatmap::MonthLabels() const {
     const QString text = MonthName(month);
     const int textWidth = metrics.horizontalAdvance(text);
     const int left = std::min(LeftLabels() + column * (side + kGap), width() - textWidth);
-    // A name needs the room of its text and a small gap after the one before it.
-    if (!labels.empty() && left < labels.back().rect.right() + 4) continue;
+    // A name needs the room of its text and a small gap after the one before it; where there is
+    // none, the later month is named (the first column's month may show a single week).
+    if (!labels.empty() && left < labels.back().rect.right() + 4) labels.pop_back();
     labels.push_back({QRect(left, 0, textWidth, TopLabels()), text});
   }
   return labels;

@@ -24,8 +24,8 @@ class CalendarHeatmap : public QWidget {
   // 0 for a day without answers, else 1 to 4, relative to the busiest day shown.
   int LevelOf(int64_t day) const;
   // The month names above the weeks: each over the first week that begins in its month (the
-  // first week's month too), moved left when it would run past the right edge, and left out
-  // where it would run into the name before it.
+  // first week's month too), moved left when it would run past the right edge; where two would
+  // run into each other, the later one stands.
   struct MonthLabel {
     QRect rect;
     QString text;
