@@ -101,9 +101,9 @@ std::u16string ExamModeName(int mode) {
 }
 
 std::u16string DueTodayText(const progress::EntryCounts& counts) {
-  const int lastTwo = counts.newToday % 100;
+  const int lastTwo = counts.todayNew % 100;
   const bool one = lastTwo % 10 == 1 && lastTwo != 11;
-  return ToU16(counts.due) + u" + " + ToU16(counts.newToday) + (one ? u" новая" : u" новых");
+  return ToU16(counts.todayDue) + u" + " + ToU16(counts.todayNew) + (one ? u" новая" : u" новых");
 }
 
 std::u16string StatisticsLogLine(const progress::EntryCounts& counts) {

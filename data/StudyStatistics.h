@@ -75,7 +75,7 @@ char16_t LowerLetter(char16_t c);
 // «Экзамен-1» or «Экзамен-2» for a mode index.
 std::u16string ExamModeName(int mode);
 
-// «На сегодня» in two parts, the entries due and the new ones added to them: «2 + 2 новых»,
+// «На сегодня» in two parts, the records due and the new ones added to them: «2 + 2 новых»,
 // «0 + 1 новая», as the Filters menu's «На сегодня (4)» adds them up.
 std::u16string DueTodayText(const progress::EntryCounts& counts);
 

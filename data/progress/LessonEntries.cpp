@@ -13,15 +13,23 @@ LessonEntries::LessonEntries(const std::vector<WordsData>& rows) {
     m_keys.push_back({row.wsKeyWord, row.wsFrGram, row.wsFrNumber, static_cast<int>(same.size())});
     same.push_back(static_cast<int>(m_keys.size()) - 1);
   }
-  m_askedInReverse.assign(rows.size(), false);
-  for (const auto& [head, entries] : m_entriesByHead) {
-    if (IsLeftOutGram(std::get<1>(head))) continue;
-    const bool reversed = std::any_of(entries.begin(), entries.end(), [&rows](int entry) {
-      return !rows[static_cast<size_t>(entry)].vwsAltWords.empty();
-    });
-    if (!reversed) continue;
-    for (const int entry : entries) m_askedInReverse[static_cast<size_t>(entry)] = true;
+  // The reversal's merge: one record per extended translation key, whose grammar and number are
+  // those of its first row and whose answers are the words of its rows.
+  std::map<std::u16string, WordsData> reversed;
+  for (const WordsData& row : rows) {
+    if (IsLeftOutGram(row.wsFrGram)) continue;
+    const std::u16string kind = u", " + row.wsFrGram + NumberSuffix(row.wsFrNumber);
+    for (const std::u16string& translation : row.vwsAltWords) {
+      auto [place, added] = reversed.try_emplace(translation + kind);
+      if (added) {
+        place->second.wsFrGram = row.wsFrGram;
+        place->second.wsFrNumber = row.wsFrNumber;
+      }
+      place->second.vwsAltWords.push_back(row.wsKeyWord);
+    }
   }
+  m_reversedRecords.reserve(reversed.size());
+  for (const auto& [key, record] : reversed) m_reversedRecords.push_back(EntriesOfReversed(record));
 }
 
 std::vector<int> LessonEntries::EntriesOfWord(const std::u16string& word, const std::u16string& gram,

@@ -24,15 +24,16 @@ class LessonEntries {
                                  const std::u16string& number) const;
   // The French entries a reversed record holds (its answers, with its grammar and number).
   std::vector<int> EntriesOfReversed(const WordsData& reversed) const;
-  // Per entry: whether a reversed record stands for it, that is whether the "-2" modes ask it.
-  // A row of grammar "~~" or without translations makes no reversed record; its entry is asked
-  // only when another row of the same word, grammar and number makes one.
-  const std::vector<bool>& AskedInReverse() const { return m_askedInReverse; }
+  // The records of the "-2" modes, one per translation of one grammatical kind (as the reversal
+  // makes them), each with the French entries it stands for. A row of grammar "~~" or without
+  // translations makes none, and an entry no record stands for is never asked from Russian to
+  // French.
+  const std::vector<std::vector<int>>& ReversedRecords() const { return m_reversedRecords; }
 
  private:
   using Head = std::tuple<std::u16string, std::u16string, std::u16string>;
   std::vector<EntryKey> m_keys;
-  std::vector<bool> m_askedInReverse;
+  std::vector<std::vector<int>> m_reversedRecords;
   std::map<Head, std::vector<int>> m_entriesByHead;
 };
 

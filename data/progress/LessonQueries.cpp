@@ -81,6 +81,30 @@ std::vector<int> NewToday(const std::vector<MemoryRow>& rows, const std::vector<
   return fresh;
 }
 
+// «На сегодня» counted in records: a record with an entry due counts as due, one with only new
+// entries as new. Without records of the modes, each entry is a record.
+void CountTodayIn(const std::vector<std::vector<int>>& records, const std::vector<MemoryRow>& rows,
+                  const std::vector<int>& fresh, int64_t today, size_t entryCount,
+                  EntryCounts& counts) {
+  if (records.empty()) {
+    counts.todayDue = counts.due;
+    counts.todayNew = static_cast<int>(fresh.size());
+    return;
+  }
+  enum : char { kNone, kNew, kDue };
+  std::vector<char> state(entryCount, kNone);
+  for (const int entry : fresh) state[static_cast<size_t>(entry)] = kNew;
+  for (const MemoryRow& row : rows)
+    if (row.dueDay <= today) state[static_cast<size_t>(row.entry)] = kDue;
+  for (const std::vector<int>& record : records) {
+    char most = kNone;
+    for (const int entry : record)
+      if (entry >= 0 && static_cast<size_t>(entry) < entryCount) most = std::max(most, state[static_cast<size_t>(entry)]);
+    if (most == kDue) ++counts.todayDue;
+    if (most == kNew) ++counts.todayNew;
+  }
+}
+
 }  // namespace
 
 int64_t LessonProgress::Today() const { return LocalDay(m_db->GetClock().NowSeconds()); }
@@ -112,8 +136,14 @@ std::vector<int> LessonProgress::DueEntries(Direction direction) const {
   return entries;
 }
 
-void LessonProgress::SetAskedEntries(Direction direction, std::vector<bool> asked) {
-  m_asked[static_cast<size_t>(DirectionCode(direction) - 1)] = std::move(asked);
+void LessonProgress::SetModeRecords(Direction direction, std::vector<std::vector<int>> records) {
+  const auto way = static_cast<size_t>(DirectionCode(direction) - 1);
+  m_asked[way].assign(m_keys.size(), false);
+  for (const std::vector<int>& record : records) {
+    for (const int entry : record)
+      if (entry >= 0 && static_cast<size_t>(entry) < m_keys.size()) m_asked[way][static_cast<size_t>(entry)] = true;
+  }
+  m_modeRecords[way] = std::move(records);
 }
 
 EntryCounts LessonProgress::Counts(Direction direction) const {
@@ -129,7 +159,8 @@ EntryCounts LessonProgress::Counts(Direction direction) const {
   }
   for (size_t i = 0; i < m_keys.size(); ++i)
     if (!answered[i] && IsAsked(asked, i)) ++counts.fresh;
-  counts.newToday = static_cast<int>(NewToday(rows, asked, m_keys.size(), today).size());
+  CountTodayIn(m_modeRecords[static_cast<size_t>(DirectionCode(direction) - 1)], rows,
+               NewToday(rows, asked, m_keys.size(), today), today, m_keys.size(), counts);
   if (m_lessonId == 0 || !m_db->CanRead()) return counts;
   Statement& totals = m_db->Sql(
       "SELECT total(answers), total(first_try_right) FROM daily "

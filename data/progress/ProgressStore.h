@@ -85,10 +85,11 @@ class LessonProgress {
   void RecordExposure(Direction direction, std::span<const int> entries);
   void RecordExamResult(const ExamResult& result);
 
-  // Which entries the modes of a direction ask, one flag per entry (empty, the default: every
-  // entry). An entry no mode of that direction asks is not new there and never comes into
-  // «На сегодня» as a new entry.
-  void SetAskedEntries(Direction direction, std::vector<bool> asked);
+  // The records the modes of a direction show, each with the entries it stands for (by default
+  // one record per entry, as «Конспект-1» shows the rows). An entry no record stands for is never
+  // asked that way: it is not new there and never comes into «На сегодня». Today's counts
+  // (EntryCounts::todayDue and todayNew) are of these records, as the Filters menu counts them.
+  void SetModeRecords(Direction direction, std::vector<std::vector<int>> records);
 
   // Entries missed in typing or in an exam and not answered right since, most missed first.
   std::vector<int> MissedEntries(Direction direction) const;
@@ -128,7 +129,10 @@ class LessonProgress {
   std::vector<EntryKey> m_keys;
   std::vector<int64_t> m_entryIds;  // per entry; 0 when the store does not know it
   std::unordered_map<int64_t, int> m_entryOfId;
-  std::array<std::vector<bool>, 2> m_asked;  // per direction; empty: every entry
+  // Per direction: the records of SetModeRecords, and per entry whether one stands for it (both
+  // empty: one record per entry).
+  std::array<std::vector<std::vector<int>>, 2> m_modeRecords;
+  std::array<std::vector<bool>, 2> m_asked;
 };
 
 }  // namespace verbaro::progress

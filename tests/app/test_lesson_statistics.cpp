@@ -38,8 +38,9 @@ namespace {
 
 using progress::Direction;
 
-// Twenty phrases left out of the reversed modes come first, then three nouns and a noun without
-// a translation: the Russian → French direction asks only the three nouns.
+// Twenty phrases left out of the reversed modes come first, then three nouns (lapin with two
+// translations, two reversed records) and a noun without a translation: the Russian → French
+// direction asks only the three nouns.
 constexpr int kChat = 20;
 constexpr int kChien = 21;
 
@@ -54,7 +55,7 @@ class LessonStatisticsCommand : public ::testing::Test {
     }
     rows.push_back({u"m", u"s", u"chat", {u"кот"}, test::ShortMp3()});
     rows.push_back({u"m", u"s", u"chien", {u"собака"}, test::ShortMp3()});
-    rows.push_back({u"m", u"s", u"lapin", {u"кролик"}, test::ShortMp3()});
+    rows.push_back({u"m", u"s", u"lapin", {u"кролик", u"заяц"}, test::ShortMp3()});
     rows.push_back({u"m", u"s", u"mouton", {}, test::ShortMp3()});
     test::WriteLesson(folder.Path() / "animaux.db", rows);
     lesson = QString::fromStdString((folder.Path() / "animaux.db").string());
@@ -135,17 +136,19 @@ TEST_F(LessonStatisticsCommand, TodayIsCountedAsTheMenuCountsItInEachDirection) 
   EXPECT_EQ(shown["fresh forward"], QStringLiteral("<b>23</b>"));
   EXPECT_EQ(shown["today forward"], QStringLiteral("<b>0 + 19 новых</b>"));
   EXPECT_EQ(FilterItem(kDueFilterCommand), QStringLiteral("На сегодня (19)"));
-  // Russian → French: only chat, chien and lapin are asked, chien answered.
+  // Russian → French: only chat, chien and lapin are asked, chien answered; the new ones are on
+  // three records (кот, кролик, заяц).
   EXPECT_EQ(shown["fresh reverse"], QStringLiteral("<b>2</b>"));
-  EXPECT_EQ(shown["today reverse"], QStringLiteral("<b>0 + 2 новых</b>"));
+  EXPECT_EQ(shown["today reverse"], QStringLiteral("<b>0 + 3 новых</b>"));
   // The log line keeps its four numbers.
   EXPECT_NE(fake.log.Text().find("Статистика: новых 23, изучается 1, выучено 0, на сегодня 0"),
             std::string::npos)
       << fake.log.Text();
 
-  // The phrases the reversed modes never ask take no place among the new entries there.
+  // The menu of «Конспект-2» says the same; the phrases the reversed modes never ask take no
+  // place among the new entries there.
   Open(1);
-  EXPECT_EQ(FilterItem(kDueFilterCommand), QStringLiteral("На сегодня (2)"));
+  EXPECT_EQ(FilterItem(kDueFilterCommand), QStringLiteral("На сегодня (3)"));
 }
 
 // «Повторить их» stands under a tab's hardest entries: it repeats those, in the tab's direction,

@@ -1,5 +1,5 @@
-// Each direction on its own: which entries the reversed modes ask, what is new there, what
-// «На сегодня» offers in its two parts, and the streaks of study days.
+// Each direction on its own: the records of the reversed modes and the entries they ask, what is
+// new there, «На сегодня» in its two parts counted in records, and the streaks of study days.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,7 +25,9 @@ WordsData Row(std::u16string word, std::u16string gram, std::vector<std::u16stri
   return row;
 }
 
-TEST(ProgressDirections, TheReversedModesAskEveryEntryThatAReversedRecordStandsFor) {
+// The records of the "-2" modes as the reversal makes them: one per translation of one
+// grammatical kind, standing for the French entries of its words.
+TEST(ProgressDirections, TheReversedRecordsAndTheEntriesEachStandsFor) {
   const progress::LessonEntries entries({
       Row(u"chat", u"m", {u"кот"}),
       Row(u"chat", u"m", {}),                 // a second row of the word, without translations
@@ -33,50 +35,69 @@ TEST(ProgressDirections, TheReversedModesAskEveryEntryThatAReversedRecordStandsF
       Row(u"mot", u"m", {}),                  // nothing to show in Russian
       Row(u"salut", u"~~~", {u"привет"}),     // only "~~" itself is left out
       Row(u"mot", u"f", {u"слово"}),          // another grammar: another entry
+      Row(u"chien", u"m", {u"кот", u"пёс"}),  // shares «кот» with chat
   });
-  EXPECT_EQ(entries.AskedInReverse(), (std::vector<bool>{true, true, false, false, true, true}));
+  EXPECT_EQ(entries.ReversedRecords(),
+            (std::vector<std::vector<int>>{{0, 1, 6}, {4}, {6}, {5}}))
+      << "кот, привет, пёс, слово; merci and the masculine mot are in none";
 }
 
-// A lesson of 30 entries whose first ten no reversed record stands for.
+// A lesson of 30 entries whose first ten no reversed record stands for; entry 10 has two
+// translations (two records), one of them shared with entry 11.
 struct HalfReversedLesson {
   ProgressFixture f;
   std::unique_ptr<progress::ProgressStore> store = f.Open();
   std::unique_ptr<progress::LessonProgress> lesson = store->OpenLesson(Words(30), "a.db");
-  HalfReversedLesson() {
-    std::vector<bool> asked(30, true);
-    std::fill(asked.begin(), asked.begin() + 10, false);
-    lesson->SetAskedEntries(Direction::Reverse, asked);
+  explicit HalfReversedLesson(bool sharedRecords = true) {
+    std::vector<std::vector<int>> records;
+    if (sharedRecords) records = {{10, 11}, {10}};
+    for (int entry = sharedRecords ? 12 : 10; entry < 30; ++entry) records.push_back({entry});
+    lesson->SetModeRecords(Direction::Reverse, records);
   }
 };
 
-TEST(ProgressDirections, OnlyEntriesTheReversedModesAskAreNewThereAndComeIntoTodaysList) {
+TEST(ProgressDirections, OnlyEntriesTheReversedModesAskAreNewThereAndTodayCountsTheirRecords) {
   HalfReversedLesson h;
   const progress::EntryCounts reverse = h.lesson->Counts(Direction::Reverse);
   EXPECT_EQ(reverse.fresh, 20);
-  EXPECT_EQ(reverse.newToday, 20);
+  EXPECT_EQ(reverse.todayDue, 0);
+  EXPECT_EQ(reverse.todayNew, 20) << "twenty records hold the twenty new entries";
   const std::vector<int> today = h.lesson->DueEntries(Direction::Reverse);
   ASSERT_EQ(today.size(), 20u);
   EXPECT_EQ(today.front(), 10) << "the first entry asked, not the first row";
   EXPECT_EQ(today.back(), 29);
   const progress::EntryCounts forward = h.lesson->Counts(Direction::Forward);
   EXPECT_EQ(forward.fresh, 30) << "the French → Russian modes ask every entry";
+  EXPECT_EQ(forward.todayNew, 20);
   EXPECT_EQ(h.lesson->DueEntries(Direction::Forward).front(), 0);
+
+  // Entry 10 forgotten, 11 known: tomorrow both records of 10 are due, 11's own record is not
+  // in the list, and the eighteen entries still new bring their records.
+  h.lesson->RecordTyping(Direction::Reverse, std::vector{10}, Typed(4));
+  h.lesson->RecordTyping(Direction::Reverse, std::vector{11}, Typed(0));
+  h.f.NextDay();
+  const progress::EntryCounts tomorrow = h.lesson->Counts(Direction::Reverse);
+  EXPECT_EQ(tomorrow.due, 1);
+  EXPECT_EQ(tomorrow.todayDue, 2);
+  EXPECT_EQ(tomorrow.todayNew, 18);
+  EXPECT_EQ(h.lesson->DueEntries(Direction::Reverse).size(), 19u);
 }
 
-// «На сегодня» is the due entries and the new ones added to them; the window shows the two
-// parts, the menu their sum: they must add up to the list, day after day.
+// With a record per entry, «На сегодня» is the due entries and the new ones added to them; the
+// window shows the two parts, the menu their sum: they must add up to the list, day after day.
 TEST(ProgressDirections, DueAndNewAddUpToTodaysListAsTheDaysGoBy) {
-  HalfReversedLesson h;
+  HalfReversedLesson h(false);
   for (int day = 0; day < 6; ++day) {
     const std::vector<int> today = h.lesson->DueEntries(Direction::Reverse);
     const progress::EntryCounts counts = h.lesson->Counts(Direction::Reverse);
-    EXPECT_EQ(static_cast<size_t>(counts.due + counts.newToday), today.size()) << "day " << day;
-    EXPECT_LE(counts.newToday, counts.fresh);
+    EXPECT_EQ(counts.todayDue, counts.due);
+    EXPECT_EQ(static_cast<size_t>(counts.todayDue + counts.todayNew), today.size()) << "day " << day;
+    EXPECT_LE(counts.todayNew, counts.fresh);
     // Half of the list studied, the hard ones with errors: some come back tomorrow.
     for (size_t i = 0; i < today.size(); i += 2)
       h.lesson->RecordTyping(Direction::Reverse, std::vector{today[i]}, Typed(today[i] % 3 == 0 ? 4 : 0));
     const progress::EntryCounts after = h.lesson->Counts(Direction::Reverse);
-    EXPECT_EQ(static_cast<size_t>(after.due + after.newToday),
+    EXPECT_EQ(static_cast<size_t>(after.todayDue + after.todayNew),
               h.lesson->DueEntries(Direction::Reverse).size());
     h.f.NextDay();
   }

@@ -118,8 +118,8 @@ TEST(StudyStatistics, TextsAsTheLearnerReadsThem) {
   // «На сегодня» in its two parts, the new ones agreeing with their number.
   const auto today = [](int due, int fresh) {
     progress::EntryCounts counts;
-    counts.due = due;
-    counts.newToday = fresh;
+    counts.todayDue = due;
+    counts.todayNew = fresh;
     return DueTodayText(counts);
   };
   EXPECT_EQ(today(2, 2), u"2 + 2 новых");

@@ -37,11 +37,11 @@ LessonStatistics Sample() {
     // Russian → French only yesterday.
     statistics.reverse.days.push_back({day, day == kToday - 1 ? 4 : 0, 0});
   }
-  statistics.forward.counts.due = 2;
-  statistics.forward.counts.newToday = 2;
+  statistics.forward.counts.todayDue = 2;
+  statistics.forward.counts.todayNew = 2;
   statistics.forward.counts.fresh = 7;
-  statistics.reverse.counts.due = 0;
-  statistics.reverse.counts.newToday = 1;
+  statistics.reverse.counts.todayDue = 0;
+  statistics.reverse.counts.todayNew = 1;
   statistics.forward.streaks = {3, 8};
   statistics.reverse.streaks = {1, 1};
   statistics.forward.dueForecast.assign(kForecastDays, 4);
