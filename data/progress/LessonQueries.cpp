@@ -3,6 +3,7 @@
 // through the lesson's entry list for every row.
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <tuple>
 
 #include "data/progress/Days.h"
@@ -216,8 +217,26 @@ std::vector<int> LessonProgress::DueForecast(Direction direction, int days) cons
   std::vector<int> forecast(static_cast<size_t>(std::max(days, 0)), 0);
   if (days <= 0) return forecast;
   const int64_t today = Today();
-  for (const MemoryRow& row : ReadMemory(*m_db, m_entryOfId, direction, false)) {
-    const int64_t offset = std::max<int64_t>(row.dueDay - today, 0);
+  const std::vector<MemoryRow> rows = ReadMemory(*m_db, m_entryOfId, direction, false);
+  const std::vector<std::vector<int>>& records =
+      m_modeRecords[static_cast<size_t>(DirectionCode(direction) - 1)];
+  if (records.empty()) {
+    for (const MemoryRow& row : rows) {
+      const int64_t offset = std::max<int64_t>(row.dueDay - today, 0);
+      if (offset < days) ++forecast[static_cast<size_t>(offset)];
+    }
+    return forecast;
+  }
+  // A record is due on the first day one of its entries is, as «На сегодня» counts it.
+  constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
+  std::vector<int64_t> dueDay(m_keys.size(), kNever);
+  for (const MemoryRow& row : rows) dueDay[static_cast<size_t>(row.entry)] = row.dueDay;
+  for (const std::vector<int>& record : records) {
+    int64_t first = kNever;
+    for (const int entry : record)
+      if (entry >= 0 && static_cast<size_t>(entry) < m_keys.size()) first = std::min(first, dueDay[static_cast<size_t>(entry)]);
+    if (first == kNever) continue;
+    const int64_t offset = std::max<int64_t>(first - today, 0);
     if (offset < days) ++forecast[static_cast<size_t>(offset)];
   }
   return forecast;

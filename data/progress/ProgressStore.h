@@ -103,7 +103,8 @@ class LessonProgress {
   std::vector<DayActivity> Activity(Direction direction, int days) const;
   // Days in a row with answers in this direction.
   StudyStreaks Streaks(Direction direction) const;
-  // Entries due on each of the next `days` days; element 0 (today) includes the overdue ones.
+  // Entries (records of the direction's modes, when set) due on each of the next `days` days;
+  // element 0 (today) includes the overdue ones.
   std::vector<int> DueForecast(Direction direction, int days) const;
   // Most lapses first, then lowest stability; only entries with a lapse or a miss.
   std::vector<HardEntry> HardestEntries(Direction direction, int limit) const;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 
 #include "data/progress/LessonEntries.h"
 #include "data/progress/ProgressStore.h"
@@ -81,6 +82,13 @@ TEST(ProgressDirections, OnlyEntriesTheReversedModesAskAreNewThereAndTodayCounts
   EXPECT_EQ(tomorrow.todayDue, 2);
   EXPECT_EQ(tomorrow.todayNew, 18);
   EXPECT_EQ(h.lesson->DueEntries(Direction::Reverse).size(), 19u);
+  // The forecast counts the same records: both of entry 10 today; 11's own due day brings no
+  // record of its own.
+  const std::vector<int> forecast = h.lesson->DueForecast(Direction::Reverse, 14);
+  EXPECT_EQ(forecast[0], 2);
+  EXPECT_EQ(std::accumulate(forecast.begin(), forecast.end(), 0), 2);
+  const std::vector<int> forwardForecast = h.lesson->DueForecast(Direction::Forward, 14);
+  EXPECT_EQ(std::accumulate(forwardForecast.begin(), forwardForecast.end(), 0), 0);
 }
 
 // With a record per entry, «На сегодня» is the due entries and the new ones added to them; the
