@@ -56,7 +56,8 @@ void LearnerMemory::LessonRead(int modeIndex, const CWordsView& view) {
   lesson.entries = std::make_shared<progress::LessonEntries>(view.m_vWordsData);
   lesson.progress = std::shared_ptr<LessonProgress>(
       m_store->OpenLesson(lesson.entries->Keys(), ToUtf8(view.m_szDataFile)));
-  lesson.progress->SetModeRecords(Direction::Reverse, lesson.entries->ReversedRecords());
+  lesson.progress->SetModeRecords(Direction::Reverse,
+                                  lesson.entries->ReversedRecords(view.m_vWordsData));
 }
 
 std::vector<int> LearnerMemory::RecordEntries(const Lesson& lesson, const CWordsView& view,

@@ -105,7 +105,7 @@ int PrintProgress(const ProgressRequest& request, const Clock& clock, std::ostre
   if (!notice.empty()) err << ToUtf8(notice) << "\n";
   const progress::LessonEntries entries(lesson.m_vWordsData);
   const auto progress = store->OpenLesson(entries.Keys(), request.lesson.string());
-  progress->SetModeRecords(Direction::Reverse, entries.ReversedRecords());
+  progress->SetModeRecords(Direction::Reverse, entries.ReversedRecords(lesson.m_vWordsData));
 
   if (request.csv) {
     PrintAnswerLog(*progress, out);

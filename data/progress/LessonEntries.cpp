@@ -13,6 +13,15 @@ LessonEntries::LessonEntries(const std::vector<WordsData>& rows) {
     m_keys.push_back({row.wsKeyWord, row.wsFrGram, row.wsFrNumber, static_cast<int>(same.size())});
     same.push_back(static_cast<int>(m_keys.size()) - 1);
   }
+}
+
+std::vector<int> LessonEntries::EntriesOfWord(const std::u16string& word, const std::u16string& gram,
+                                              const std::u16string& number) const {
+  const auto found = m_entriesByHead.find(Head{word, gram, number});
+  return found == m_entriesByHead.end() ? std::vector<int>{} : found->second;
+}
+
+std::vector<std::vector<int>> LessonEntries::ReversedRecords(const std::vector<WordsData>& rows) const {
   // The reversal's merge: one record per extended translation key, whose grammar and number are
   // those of its first row and whose answers are the words of its rows.
   std::map<std::u16string, WordsData> reversed;
@@ -28,14 +37,10 @@ LessonEntries::LessonEntries(const std::vector<WordsData>& rows) {
       place->second.vwsAltWords.push_back(row.wsKeyWord);
     }
   }
-  m_reversedRecords.reserve(reversed.size());
-  for (const auto& [key, record] : reversed) m_reversedRecords.push_back(EntriesOfReversed(record));
-}
-
-std::vector<int> LessonEntries::EntriesOfWord(const std::u16string& word, const std::u16string& gram,
-                                              const std::u16string& number) const {
-  const auto found = m_entriesByHead.find(Head{word, gram, number});
-  return found == m_entriesByHead.end() ? std::vector<int>{} : found->second;
+  std::vector<std::vector<int>> records;
+  records.reserve(reversed.size());
+  for (const auto& [key, record] : reversed) records.push_back(EntriesOfReversed(record));
+  return records;
 }
 
 // An answer listed twice (two rows of one word sharing the translation) stands for the same

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "data/PlainLessonState.h"
 #include "data/progress/LessonEntries.h"
 #include "data/progress/ProgressStore.h"
 #include "support/ProgressFixture.h"
@@ -29,7 +30,7 @@ WordsData Row(std::u16string word, std::u16string gram, std::vector<std::u16stri
 // The records of the "-2" modes as the reversal makes them: one per translation of one
 // grammatical kind, standing for the French entries of its words.
 TEST(ProgressDirections, TheReversedRecordsAndTheEntriesEachStandsFor) {
-  const progress::LessonEntries entries({
+  const std::vector<WordsData> rows = {
       Row(u"chat", u"m", {u"кот"}),
       Row(u"chat", u"m", {}),                 // a second row of the word, without translations
       Row(u"merci", u"~~", {u"спасибо"}),     // left out of the reversed modes
@@ -37,10 +38,39 @@ TEST(ProgressDirections, TheReversedRecordsAndTheEntriesEachStandsFor) {
       Row(u"salut", u"~~~", {u"привет"}),     // only "~~" itself is left out
       Row(u"mot", u"f", {u"слово"}),          // another grammar: another entry
       Row(u"chien", u"m", {u"кот", u"пёс"}),  // shares «кот» with chat
-  });
-  EXPECT_EQ(entries.ReversedRecords(),
+  };
+  const progress::LessonEntries entries(rows);
+  EXPECT_EQ(entries.ReversedRecords(rows),
             (std::vector<std::vector<int>>{{0, 1, 6}, {4}, {6}, {5}}))
       << "кот, привет, пёс, слово; merci and the masculine mot are in none";
+}
+
+// Against the trainer's own reversal: whatever the rows, the records it makes stand for the same
+// entries (rows of one translation whose number codes differ but give no suffix share a record
+// whose number is the first row's).
+TEST(ProgressDirections, TheReversedRecordsAreThoseOfTheTrainersReversal) {
+  std::vector<WordsData> rows;
+  const char16_t* const words[] = {u"a", u"b", u"c", u"a", u"d", u"e"};
+  const char16_t* const numbers[] = {u"s", u"", u"x", u"s", u"p", u""};
+  const char16_t* const grams[] = {u"m", u"adj,m", u"adj,m", u"m", u"~", u"~~"};
+  for (int i = 0; i < 24; ++i) {
+    WordsData row = Row(words[i % 6], grams[(i / 2) % 6], {});
+    row.wsFrNumber = numbers[(i + i / 6) % 6];
+    for (int t = 0; t < i % 4; ++t) row.vwsAltWords.push_back(u"перевод " + std::u16string(1, u'0' + (i * 7 + t) % 5));
+    rows.push_back(row);
+  }
+  const progress::LessonEntries entries(rows);
+  std::vector<std::vector<int>> ours = entries.ReversedRecords(rows);
+
+  PlainLessonState trainer(u"Модуль \"Конспект-2\"");
+  trainer.m_vWordsData = rows;
+  ASSERT_TRUE(trainer.BuildContraVersaData());
+  std::vector<std::vector<int>> theirs;
+  for (const WordsData& record : trainer.m_vWordsData) theirs.push_back(entries.EntriesOfReversed(record));
+  ASSERT_FALSE(theirs.empty());
+  std::sort(ours.begin(), ours.end());
+  std::sort(theirs.begin(), theirs.end());
+  EXPECT_EQ(ours, theirs);
 }
 
 // A lesson of 30 entries whose first ten no reversed record stands for; entry 10 has two
