@@ -27,27 +27,9 @@ WordsData Row(std::u16string word, std::u16string gram, std::vector<std::u16stri
   return row;
 }
 
-// The records of the "-2" modes as the reversal makes them: one per translation of one
-// grammatical kind, standing for the French entries of its words.
-TEST(ProgressDirections, TheReversedRecordsAndTheEntriesEachStandsFor) {
-  const std::vector<WordsData> rows = {
-      Row(u"chat", u"m", {u"кот"}),
-      Row(u"chat", u"m", {}),                 // a second row of the word, without translations
-      Row(u"merci", u"~~", {u"спасибо"}),     // left out of the reversed modes
-      Row(u"mot", u"m", {}),                  // nothing to show in Russian
-      Row(u"salut", u"~~~", {u"привет"}),     // only "~~" itself is left out
-      Row(u"mot", u"f", {u"слово"}),          // another grammar: another entry
-      Row(u"chien", u"m", {u"кот", u"пёс"}),  // shares «кот» with chat
-  };
-  const progress::LessonEntries entries(rows);
-  EXPECT_EQ(entries.ReversedRecords(rows),
-            (std::vector<std::vector<int>>{{0, 1, 6}, {4}, {6}, {5}}))
-      << "кот, привет, пёс, слово; merci and the masculine mot are in none";
-}
-
-// Against the trainer's own reversal: whatever the rows, the records it makes stand for the same
-// entries (rows of one translation whose number codes differ but give no suffix share a record
-// whose number is the first row's).
+// Against the trainer's own reversal: the records it makes stand for the same entries, over rows
+// without translations, of grammar "~~" (left out) and "~" (a phrase), of one word twice, and of
+// one translation under number codes that give no suffix (one record, with the first row's code).
 TEST(ProgressDirections, TheReversedRecordsAreThoseOfTheTrainersReversal) {
   std::vector<WordsData> rows;
   const char16_t* const words[] = {u"a", u"b", u"c", u"a", u"d", u"e"};
@@ -79,10 +61,9 @@ struct HalfReversedLesson {
   ProgressFixture f;
   std::unique_ptr<progress::ProgressStore> store = f.Open();
   std::unique_ptr<progress::LessonProgress> lesson = store->OpenLesson(Words(30), "a.db");
-  explicit HalfReversedLesson(bool sharedRecords = true) {
-    std::vector<std::vector<int>> records;
-    if (sharedRecords) records = {{10, 11}, {10}};
-    for (int entry = sharedRecords ? 12 : 10; entry < 30; ++entry) records.push_back({entry});
+  HalfReversedLesson() {
+    std::vector<std::vector<int>> records = {{10, 11}, {10}};
+    for (int entry = 12; entry < 30; ++entry) records.push_back({entry});
     lesson->SetModeRecords(Direction::Reverse, records);
   }
 };
@@ -119,28 +100,6 @@ TEST(ProgressDirections, OnlyEntriesTheReversedModesAskAreNewThereAndTodayCounts
   EXPECT_EQ(std::accumulate(forecast.begin(), forecast.end(), 0), 2);
   const std::vector<int> forwardForecast = h.lesson->DueForecast(Direction::Forward, 14);
   EXPECT_EQ(std::accumulate(forwardForecast.begin(), forwardForecast.end(), 0), 0);
-}
-
-// With a record per entry, «На сегодня» is the due entries and the new ones added to them; the
-// window shows the two parts, the menu their sum: they must add up to the list, day after day.
-TEST(ProgressDirections, DueAndNewAddUpToTodaysListAsTheDaysGoBy) {
-  HalfReversedLesson h(false);
-  for (int day = 0; day < 6; ++day) {
-    const std::vector<int> today = h.lesson->DueEntries(Direction::Reverse);
-    const progress::EntryCounts counts = h.lesson->Counts(Direction::Reverse);
-    EXPECT_EQ(counts.todayDue, counts.due);
-    EXPECT_EQ(static_cast<size_t>(counts.todayDue + counts.todayNew), today.size()) << "day " << day;
-    EXPECT_LE(counts.todayNew, counts.fresh);
-    // Half of the list studied, the hard ones with errors: some come back tomorrow.
-    for (size_t i = 0; i < today.size(); i += 2)
-      h.lesson->RecordTyping(Direction::Reverse, std::vector{today[i]}, Typed(today[i] % 3 == 0 ? 4 : 0));
-    const progress::EntryCounts after = h.lesson->Counts(Direction::Reverse);
-    EXPECT_EQ(static_cast<size_t>(after.todayDue + after.todayNew),
-              h.lesson->DueEntries(Direction::Reverse).size());
-    h.f.NextDay();
-  }
-  const progress::EntryCounts end = h.lesson->Counts(Direction::Reverse);
-  EXPECT_EQ(end.fresh + end.learning + end.learnt, 20) << "the ten never asked are in nothing";
 }
 
 TEST(ProgressDirections, StreaksCountTheDaysOfTheirOwnDirection) {

@@ -84,6 +84,10 @@ TEST(ProgressMonth, DueEntriesComeBackOnTheirDaysAndNewOnesTwentyADay) {
     if (day == 0) lessonId = lesson->Id();
     EXPECT_EQ(lesson->Id(), lessonId);
     const std::vector<int> due = lesson->DueEntries(kWay);
+    // The window's two parts of «На сегодня» add up to the list the menu counts.
+    const progress::EntryCounts today = lesson->Counts(kWay);
+    EXPECT_EQ(static_cast<size_t>(today.todayDue + today.todayNew), due.size()) << "day " << day;
+    EXPECT_EQ(today.todayDue, today.due);
     int fresh = 0;
     for (const int entry : due) {
       if (answeredOn[entry].empty()) ++fresh;

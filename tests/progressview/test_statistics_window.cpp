@@ -114,8 +114,10 @@ TEST_F(StatisticsWindowTest, ReviewButtonOfATabAsksForItsDirectionOnlyWhenItList
   EXPECT_EQ(hardest->topLevelItem(1)->toolTip(1), QStringLiteral("noël — рождество"));
 }
 
-// Filter names come from the menu with its "&"; the learner reads them without it, whole.
-TEST_F(StatisticsWindowTest, ExamsShowTheFilterAsTheLearnerReadsItWhole) {
+// Texts the learner reads whole: filter names without the menu's "&" (they come from the menu),
+// and slips of several characters (an accent key before a letter that takes no accent types
+// both) or of a mark that combines with what stands before it.
+TEST_F(StatisticsWindowTest, FilterNamesAndSlipsShowWhole) {
   StatisticsWindow window(Sample(), progress::Direction::Forward, nullptr);
   window.resize(900, 600);
   window.show();
@@ -123,29 +125,16 @@ TEST_F(StatisticsWindowTest, ExamsShowTheFilterAsTheLearnerReadsItWhole) {
   ASSERT_EQ(exams->topLevelItemCount(), 2);
   const QTreeWidgetItem* newest = exams->topLevelItem(0);
   EXPECT_EQ(newest->text(1), QStringLiteral("Экзамен-1"));
-  EXPECT_EQ(newest->text(2), QStringLiteral("5"));
   EXPECT_EQ(newest->text(5), QStringLiteral("3 - Мужские существительные, ед.ч."));
   EXPECT_EQ(exams->topLevelItem(1)->text(5), QStringLiteral("Слова & фразы"));
   // The column is as wide as its longest name: scrolled to, never elided.
-  const QFontMetrics metrics(exams->font());
-  EXPECT_GE(exams->columnWidth(5), metrics.horizontalAdvance(newest->text(5)));
+  EXPECT_GE(exams->columnWidth(5), QFontMetrics(exams->font()).horizontalAdvance(newest->text(5)));
   EXPECT_TRUE(newest->toolTip(0).contains(QStringLiteral("«3 - Мужские существительные, ед.ч.»")));
-  EXPECT_EQ(window.Directions()->count(), 2);
-  EXPECT_TRUE(window.PanelAt(1)->findChild<QTreeWidget*>(QStringLiteral("exams"))->topLevelItemCount() == 0)
-      << "Экзамен-1 is French → Russian";
-}
 
-// A slip may type several characters (an accent key before a letter that takes no accent types
-// both) or a mark that combines with what stands before it: each is shown whole, on its own.
-TEST_F(StatisticsWindowTest, SlipsOfSeveralCharactersAndCombiningMarksShowWhole) {
-  EXPECT_EQ(CharacterText(u"´l"), QStringLiteral("´l"));
+  const QString top = window.PanelAt(0)->findChild<QLabel*>(QStringLiteral("topMisses"))->text();
+  EXPECT_TRUE(top.contains(QStringLiteral("l → ´l&nbsp;&nbsp;<b>3</b>"))) << top.toStdString();
+  EXPECT_TRUE(top.contains(QString::fromUtf16(u"ç → \u25CC\u0327"))) << top.toStdString();
   EXPECT_EQ(CharacterText(u" "), QStringLiteral("пробел"));
-  EXPECT_EQ(CharacterText(u"\u0327"), QString::fromUtf16(u"\u25CC\u0327"));
-  StatisticsWindow window(Sample(), progress::Direction::Forward, nullptr);
-  const auto* top = window.PanelAt(0)->findChild<QLabel*>(QStringLiteral("topMisses"));
-  ASSERT_NE(top, nullptr);
-  EXPECT_TRUE(top->text().contains(QStringLiteral("l → ´l&nbsp;&nbsp;<b>3</b>"))) << top->text().toStdString();
-  EXPECT_TRUE(top->text().contains(QString::fromUtf16(u"ç → \u25CC\u0327"))) << top->text().toStdString();
 }
 
 TEST_F(StatisticsWindowTest, DaysTextAgreesWithTheNumber) {
@@ -248,37 +237,26 @@ TEST_F(StatisticsWindowTest, CalendarNamesEveryMonthWholeUpToTheLastWeek) {
 // A count on a key never covers its letter: it goes under it, or, on a key too small for it,
 // into the key's tooltip, which every key has.
 TEST_F(StatisticsWindowTest, KeyboardCountsStandUnderTheLetterOrInTheTooltip) {
-  for (const int width : {260, 440, 900}) {
+  for (const int width : {260, 900}) {
     KeyboardHeatmap keyboard;
-    keyboard.SetKeys(KeyboardRows(Alphabet::French), {{u'é', 1234}, {u'a', 7}});
+    keyboard.SetKeys(KeyboardRows(Alphabet::French), {{u'é', 1234}});
     keyboard.resize(width, keyboard.heightForWidth(width));
-    SCOPED_TRACE(width);
-    for (const char16_t letter : {u'é', u'a'}) {
-      const QRectF key = keyboard.KeyRect(letter);
-      const KeyboardHeatmap::KeyFaces faces = keyboard.FacesOf(letter);
-      EXPECT_TRUE(key.contains(faces.letter));
-      EXPECT_TRUE(key.contains(faces.count));
-      EXPECT_FALSE(faces.letter.intersects(faces.count));
-      if (faces.countPixels > 0) {
-        QFont count = keyboard.font();
-        count.setPixelSize(faces.countPixels);
-        EXPECT_LE(QFontMetricsF(count).horizontalAdvance(letter == u'é' ? QStringLiteral("1234")
-                                                                        : QStringLiteral("7")),
-                  faces.count.width());
-      }
-      EXPECT_TRUE(keyboard.ToolTipAt(key.center()).contains(letter == u'é' ? QStringLiteral("1234")
-                                                                         : QStringLiteral("7")));
-    }
-    EXPECT_TRUE(keyboard.FacesOf(u'z').count.isEmpty()) << "a key never missed has no count";
+    const QRectF key = keyboard.KeyRect(u'é');
+    const KeyboardHeatmap::KeyFaces faces = keyboard.FacesOf(u'é');
+    EXPECT_TRUE(key.contains(faces.letter) && key.contains(faces.count)) << width;
+    EXPECT_FALSE(faces.letter.intersects(faces.count)) << width;
+    QFont count = keyboard.font();
+    count.setPixelSize(std::max(faces.countPixels, 1));
+    EXPECT_LE(QFontMetricsF(count).horizontalAdvance(QStringLiteral("1234")), faces.count.width());
+    EXPECT_EQ(faces.countPixels > 0, width == 900) << "a large key shows its count";
+    EXPECT_EQ(keyboard.ToolTipAt(key.center()), QStringLiteral("«é»: набрано другое 1234 раз"));
     EXPECT_EQ(keyboard.ToolTipAt(keyboard.KeyRect(u'z').center()), QStringLiteral("«z»: ошибок нет"));
   }
-  KeyboardHeatmap large;
-  large.SetKeys(KeyboardRows(Alphabet::French), {{u'é', 1234}});
-  large.resize(900, large.heightForWidth(900));
-  EXPECT_GT(large.FacesOf(u'é').countPixels, 0) << "a large key shows its count";
   // A box lower than the keyboard wants: smaller keys, none cut off.
-  large.resize(900, 160);
-  EXPECT_LE(large.KeyRect(u'œ').bottom(), 160.0);
+  KeyboardHeatmap low;
+  low.SetKeys(KeyboardRows(Alphabet::French), {});
+  low.resize(900, 160);
+  EXPECT_LE(low.KeyRect(u'œ').bottom(), 160.0);
 }
 
 // Only one day with answers: its share of right answers is a point, not a line of no length.
