@@ -72,7 +72,8 @@ DirectionPanel::DirectionPanel(const LessonStatistics& lesson, progress::Directi
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(6, 6, 6, 6);
   grid->setSpacing(8);
-  grid->addWidget(Box(QStringLiteral("Итоги и дни занятий"), MakeSummary(lesson, statistics), this), 0, 0);
+  grid->addWidget(
+      Box(QStringLiteral("Итоги и дни занятий"), MakeSummary(lesson, statistics), this), 0, 0);
   grid->addWidget(Box(QStringLiteral("Ответы за 90 дней"),
                       MakeAnswersChart(LastDays(statistics.days, kChartDays), this), this),
                   0, 1);

@@ -21,7 +21,8 @@ std::vector<int> LessonEntries::EntriesOfWord(const std::u16string& word, const 
   return found == m_entriesByHead.end() ? std::vector<int>{} : found->second;
 }
 
-std::vector<std::vector<int>> LessonEntries::ReversedRecords(const std::vector<WordsData>& rows) const {
+std::vector<std::vector<int>> LessonEntries::ReversedRecords(
+    const std::vector<WordsData>& rows) const {
   // The reversal's merge: one record per extended translation key, whose grammar and number are
   // those of its first row and whose answers are the words of its rows.
   std::map<std::u16string, WordsData> reversed;

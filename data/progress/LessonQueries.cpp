@@ -52,6 +52,11 @@ std::vector<MemoryRow> ReadMemory(StoreDatabase& db,
   return rows;
 }
 
+// An entry index from outside the store (a record of the modes) that names an entry of the lesson.
+bool IsEntry(int entry, size_t entryCount) {
+  return entry >= 0 && static_cast<size_t>(entry) < entryCount;
+}
+
 bool IsAsked(const std::vector<bool>& asked, size_t entry) {
   return asked.empty() || (entry < asked.size() && asked[entry]);
 }
@@ -99,8 +104,9 @@ void CountTodayIn(const std::vector<std::vector<int>>& records, const std::vecto
     if (row.dueDay <= today) state[static_cast<size_t>(row.entry)] = kDue;
   for (const std::vector<int>& record : records) {
     char most = kNone;
-    for (const int entry : record)
-      if (entry >= 0 && static_cast<size_t>(entry) < entryCount) most = std::max(most, state[static_cast<size_t>(entry)]);
+    for (const int entry : record) {
+      if (IsEntry(entry, entryCount)) most = std::max(most, state[static_cast<size_t>(entry)]);
+    }
     if (most == kDue) ++counts.todayDue;
     if (most == kNew) ++counts.todayNew;
   }
@@ -141,8 +147,9 @@ void LessonProgress::SetModeRecords(Direction direction, std::vector<std::vector
   const auto way = static_cast<size_t>(DirectionCode(direction) - 1);
   m_asked[way].assign(m_keys.size(), false);
   for (const std::vector<int>& record : records) {
-    for (const int entry : record)
-      if (entry >= 0 && static_cast<size_t>(entry) < m_keys.size()) m_asked[way][static_cast<size_t>(entry)] = true;
+    for (const int entry : record) {
+      if (IsEntry(entry, m_keys.size())) m_asked[way][static_cast<size_t>(entry)] = true;
+    }
   }
   m_modeRecords[way] = std::move(records);
 }
@@ -233,8 +240,10 @@ std::vector<int> LessonProgress::DueForecast(Direction direction, int days) cons
   for (const MemoryRow& row : rows) dueDay[static_cast<size_t>(row.entry)] = row.dueDay;
   for (const std::vector<int>& record : records) {
     int64_t first = kNever;
-    for (const int entry : record)
-      if (entry >= 0 && static_cast<size_t>(entry) < m_keys.size()) first = std::min(first, dueDay[static_cast<size_t>(entry)]);
+    for (const int entry : record) {
+      if (!IsEntry(entry, m_keys.size())) continue;
+      first = std::min(first, dueDay[static_cast<size_t>(entry)]);
+    }
     if (first == kNever) continue;
     const int64_t offset = std::max<int64_t>(first - today, 0);
     if (offset < days) ++forecast[static_cast<size_t>(offset)];

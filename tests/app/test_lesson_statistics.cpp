@@ -178,7 +178,8 @@ TEST_F(LessonStatisticsCommand, RepeatThemReviewsTheEntriesListedInTheModeOfTheT
       window.Directions()->setCurrentIndex(c.tab);
       DirectionPanel* panel = window.PanelAt(c.tab);
       const auto* hardest = panel->findChild<QTreeWidget*>(QStringLiteral("hardest"));
-      for (int i = 0; i < hardest->topLevelItemCount(); ++i) listed << hardest->topLevelItem(i)->text(0);
+      for (int i = 0; i < hardest->topLevelItemCount(); ++i)
+        listed << hardest->topLevelItem(i)->text(0);
       panel->ReviewButton()->click();
     });
     EXPECT_EQ(listed, QStringList{c.reviewed == std::u16string(u"chat") ? QStringLiteral("chat")

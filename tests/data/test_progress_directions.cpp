@@ -38,7 +38,8 @@ TEST(ProgressDirections, TheReversedRecordsAreThoseOfTheTrainersReversal) {
   for (int i = 0; i < 24; ++i) {
     WordsData row = Row(words[i % 6], grams[(i / 2) % 6], {});
     row.wsFrNumber = numbers[(i + i / 6) % 6];
-    for (int t = 0; t < i % 4; ++t) row.vwsAltWords.push_back(u"перевод " + std::u16string(1, u'0' + (i * 7 + t) % 5));
+    for (int t = 0; t < i % 4; ++t)
+      row.vwsAltWords.push_back(u"перевод " + std::u16string(1, u'0' + (i * 7 + t) % 5));
     rows.push_back(row);
   }
   const progress::LessonEntries entries(rows);
@@ -48,7 +49,8 @@ TEST(ProgressDirections, TheReversedRecordsAreThoseOfTheTrainersReversal) {
   trainer.m_vWordsData = rows;
   ASSERT_TRUE(trainer.BuildContraVersaData());
   std::vector<std::vector<int>> theirs;
-  for (const WordsData& record : trainer.m_vWordsData) theirs.push_back(entries.EntriesOfReversed(record));
+  for (const WordsData& record : trainer.m_vWordsData)
+    theirs.push_back(entries.EntriesOfReversed(record));
   ASSERT_FALSE(theirs.empty());
   std::sort(ours.begin(), ours.end());
   std::sort(theirs.begin(), theirs.end());

@@ -250,7 +250,8 @@ TEST_F(StatisticsWindowTest, KeyboardCountsStandUnderTheLetterOrInTheTooltip) {
     EXPECT_LE(QFontMetricsF(count).horizontalAdvance(QStringLiteral("1234")), faces.count.width());
     EXPECT_EQ(faces.countPixels > 0, width == 900) << "a large key shows its count";
     EXPECT_EQ(keyboard.ToolTipAt(key.center()), QStringLiteral("«é»: набрано другое 1234 раз"));
-    EXPECT_EQ(keyboard.ToolTipAt(keyboard.KeyRect(u'z').center()), QStringLiteral("«z»: ошибок нет"));
+    EXPECT_EQ(keyboard.ToolTipAt(keyboard.KeyRect(u'z').center()),
+              QStringLiteral("«z»: ошибок нет"));
   }
   // A box lower than the keyboard wants: smaller keys, none cut off.
   KeyboardHeatmap low;
