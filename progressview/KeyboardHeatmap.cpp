@@ -21,6 +21,14 @@ constexpr int kSmallestCount = 6;
 // Keys grow with the box up to this side, in pixels.
 constexpr qreal kLargestKey = 44;
 
+// «3 раза», «5 раз», «21 раз».
+QString TimesText(int count) {
+  const int lastTwo = count % 100;
+  const int last = lastTwo % 10;
+  const bool few = last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14);
+  return QString::number(count) + (few ? QStringLiteral(" раза") : QStringLiteral(" раз"));
+}
+
 }  // namespace
 
 KeyboardHeatmap::KeyboardHeatmap(QWidget* parent) : QWidget(parent) {
@@ -120,7 +128,7 @@ QString KeyboardHeatmap::ToolTipAt(QPointF point) const {
       if (!KeyRect(character).contains(point)) continue;
       const QString letter = QString(QChar(character));
       const int count = MissesOf(character);
-      return count > 0 ? QStringLiteral("«%1»: набрано другое %2 раз").arg(letter).arg(count)
+      return count > 0 ? QStringLiteral("«%1»: набрано другое %2").arg(letter, TimesText(count))
                        : QStringLiteral("«%1»: ошибок нет").arg(letter);
     }
   }

@@ -239,7 +239,7 @@ TEST_F(StatisticsWindowTest, CalendarNamesEveryMonthWholeUpToTheLastWeek) {
 TEST_F(StatisticsWindowTest, KeyboardCountsStandUnderTheLetterOrInTheTooltip) {
   for (const int width : {260, 900}) {
     KeyboardHeatmap keyboard;
-    keyboard.SetKeys(KeyboardRows(Alphabet::French), {{u'é', 1234}});
+    keyboard.SetKeys(KeyboardRows(Alphabet::French), {{u'é', 1234}, {u'a', 12}});
     keyboard.resize(width, keyboard.heightForWidth(width));
     const QRectF key = keyboard.KeyRect(u'é');
     const KeyboardHeatmap::KeyFaces faces = keyboard.FacesOf(u'é');
@@ -249,7 +249,9 @@ TEST_F(StatisticsWindowTest, KeyboardCountsStandUnderTheLetterOrInTheTooltip) {
     count.setPixelSize(std::max(faces.countPixels, 1));
     EXPECT_LE(QFontMetricsF(count).horizontalAdvance(QStringLiteral("1234")), faces.count.width());
     EXPECT_EQ(faces.countPixels > 0, width == 900) << "a large key shows its count";
-    EXPECT_EQ(keyboard.ToolTipAt(key.center()), QStringLiteral("«é»: набрано другое 1234 раз"));
+    EXPECT_EQ(keyboard.ToolTipAt(key.center()), QStringLiteral("«é»: набрано другое 1234 раза"));
+    EXPECT_EQ(keyboard.ToolTipAt(keyboard.KeyRect(u'a').center()),
+              QStringLiteral("«a»: набрано другое 12 раз"));
     EXPECT_EQ(keyboard.ToolTipAt(keyboard.KeyRect(u'z').center()),
               QStringLiteral("«z»: ошибок нет"));
   }
