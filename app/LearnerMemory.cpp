@@ -7,6 +7,7 @@
 
 #include "app/UserSettings.h"
 #include "data/FilterKinds.h"
+#include "data/StudyStatistics.h"
 #include "data/Text.h"
 #include "data/progress/TypingGrade.h"
 #include "platform/QtText.h"
@@ -57,6 +58,8 @@ void LearnerMemory::LessonRead(int modeIndex, const CWordsView& view) {
   lesson.entries = std::make_shared<progress::LessonEntries>(view.m_vWordsData);
   lesson.progress = std::shared_ptr<LessonProgress>(
       m_store->OpenLesson(lesson.entries->Keys(), ToUtf8(view.m_szDataFile)));
+  lesson.progress->SetModeRecords(Direction::Reverse,
+                                  lesson.entries->ReversedRecords(view.m_vWordsData));
 }
 
 std::vector<int> LearnerMemory::RecordEntries(const Lesson& lesson, const CWordsView& view,
@@ -184,8 +187,11 @@ ReviewLists LearnerMemory::Review(int modeIndex, const CWordsView& view) {
     for (const auto& [place, record] : placed) records.push_back(record);
     return records;
   };
+  std::vector<int> hardest;
+  for (const progress::HardEntry& hard : lesson->progress->HardestEntries(direction, kHardestShown))
+    hardest.push_back(hard.entry);
   return {listOf(lesson->progress->MissedEntries(direction)),
-          listOf(lesson->progress->DueEntries(direction))};
+          listOf(lesson->progress->DueEntries(direction)), listOf(hardest)};
 }
 
 }  // namespace verbaro

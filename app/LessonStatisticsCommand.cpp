@@ -11,12 +11,13 @@
 
 namespace verbaro {
 
-bool ShowLessonStatistics(QWidget* owner, const Platform& platform, const CWordsView* view,
-                          int modeIndex, const progress::LessonProgress* progress) {
+std::optional<progress::Direction> ShowLessonStatistics(QWidget* owner, const Platform& platform,
+                                                        const CWordsView* view, int modeIndex,
+                                                        const progress::LessonProgress* progress) {
   if (!view || view->m_vWordsData.empty() || !progress) {
     platform.messages->Show(owner, QStringLiteral("Информация"),
                             QStringLiteral("Требуется загрузка данных!"));
-    return false;
+    return std::nullopt;
   }
   // The tab of the direction the mode's answers count for comes first.
   const progress::Direction direction = progress::GradedDirectionOfMode(modeIndex);
@@ -26,13 +27,20 @@ bool ShowLessonStatistics(QWidget* owner, const Platform& platform, const CWords
   if (platform.log) platform.log->Line(StatisticsLogLine(statistics.Of(direction).counts));
 
   StatisticsWindow window(statistics, direction, owner);
-  bool review = false;
-  QObject::connect(&window, &StatisticsWindow::ReviewMistakesRequested, &window, [&] {
-    review = true;
-    window.accept();
-  });
+  std::optional<progress::Direction> review;
+  QObject::connect(&window, &StatisticsWindow::ReviewHardestRequested, &window,
+                   [&](progress::Direction tab) {
+                     review = tab;
+                     window.accept();
+                   });
   window.exec();
   return review;
+}
+
+int ReviewModeOf(int modeIndex, progress::Direction direction) {
+  const int first = modeIndex / 2 * 2;  // Конспект-1, Видео-1 or Экзамен-1
+  // A Конспект mode grades the direction opposite to its own: the hidden word is recalled.
+  return progress::GradedDirectionOfMode(first) == direction ? first : first + 1;
 }
 
 }  // namespace verbaro

@@ -303,16 +303,32 @@ void CMainFrame::OpenLesson(CWordsView* view) {
 }
 
 void CMainFrame::ShowStatistics(CWordsView* view) {
-  const CWordsView::TickHold hold(view);
-  // Answers still queued behind the last keys count too.
-  if (m_memory) m_memory->Flush();
   const int modeIndex = CurrentModeIndex();
-  if (!ShowLessonStatistics(this, m_platform, view, modeIndex, LessonProgressOf(modeIndex)))
-    return;
-  // «Повторить их»: the review lists are counted afresh with the Filters menu, then the missed
-  // words are chosen as the menu item would choose them.
+  std::optional<progress::Direction> review;
+  {
+    const CWordsView::TickHold hold(view);
+    // Answers still queued behind the last keys count too.
+    if (m_memory) m_memory->Flush();
+    review = ShowLessonStatistics(this, m_platform, view, modeIndex, LessonProgressOf(modeIndex));
+  }
+  if (review) ReviewHardest(ReviewModeOf(modeIndex, *review), view->m_szDataFile);
+}
+
+void CMainFrame::ReviewHardest(int modeIndex, const std::u16string& lesson) {
+  if (modeIndex != CurrentModeIndex()) SwitchMode(modeIndex);
+  CWordsView* view = View(modeIndex);
+  // The mode of the other direction may hold another lesson, or none yet: it opens this one.
+  if (view->m_szDataFile != lesson) {
+    m_startLesson.ArmWith(ToQ(lesson));
+    const bool opened = view->OpenLesson();
+    m_startLesson.Disarm();
+    if (!opened) return;
+    NoteLessonOpened(modeIndex);
+  }
+  // The review lists are counted afresh with the Filters menu, then the hardest entries are
+  // chosen as the menu item would choose them.
   view->BuildFilterMenu();
-  OnCommand(kMissedFilterCommand);
+  OnCommand(kHardFilterCommand);
 }
 
 void CMainFrame::RunVideoSettingsOf(CWordsView* view) {
@@ -349,7 +365,7 @@ void CMainFrame::OnCommand(int id) {
     SwitchMode(id - cmd::kFirstMode);
     return;
   }
-  if (id == kMissedFilterCommand || id == kDueFilterCommand) {
+  if (id == kMissedFilterCommand || id == kDueFilterCommand || id == kHardFilterCommand) {
     if (view) view->SelectReviewFilter(id, FromQ(StatusText()));
     return;
   }

@@ -6,6 +6,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/QuietMessageBoxes.h"
@@ -116,6 +117,8 @@ class CMainFrame : public QMainWindow {
   void RunVideoSettingsOf(CWordsView* view);
   // F8: the statistics window of the current mode's lesson (app/LessonStatisticsCommand).
   void ShowStatistics(CWordsView* view);
+  // «Повторить их» of the statistics window: the hardest entries of `lesson` in a mode.
+  void ReviewHardest(int modeIndex, const std::u16string& lesson);
   void ShowHelp(CWordsView* view);
   void ShowAbout(CWordsView* view);
 

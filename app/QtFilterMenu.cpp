@@ -14,6 +14,9 @@ QString QtFilterMenu::Prompt(int id) {
     return QStringLiteral("Записи с ошибками, на которые ещё не было верного ответа");
   }
   if (id == kDueFilterCommand) return QStringLiteral("Записи, которые пора повторить сегодня");
+  if (id == kHardFilterCommand) {
+    return QStringLiteral("Самые трудные записи: чаще всего забытые и с ошибками");
+  }
   return {};
 }
 

@@ -1,7 +1,8 @@
-// verbaro_history LESSON.db STORE: writes a generated year of study of the lesson into the
-// progress store at STORE (created when missing), ending today, so that the statistics window
-// has something to show (scripts/screenshots_statistics.sh). Reads the lesson as the trainer
-// does; writes nothing beside it.
+// verbaro_history LESSON.db STORE [DAYS]: writes a generated year (or DAYS days) of study of the
+// lesson into the progress store at STORE (created when missing), ending today, so that the
+// statistics window has something to show (scripts/screenshots_statistics.sh). Reads the lesson
+// as the trainer does; writes nothing beside it.
+#include <cstdlib>
 #include <iostream>
 
 #include "data/Clock.h"
@@ -11,8 +12,9 @@
 #include "support/YearOfHistory.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::cerr << "Использование: verbaro_history УРОК.db ПАМЯТЬ.sqlite\n";
+  const int days = argc == 4 ? std::atoi(argv[3]) : 365;
+  if ((argc != 3 && argc != 4) || days < 1 || days > 3660) {
+    std::cerr << "Использование: verbaro_history УРОК.db ПАМЯТЬ.sqlite [ДНЕЙ]\n";
     return 2;
   }
   verbaro::PlainLessonState lesson(u"Модуль \"Конспект-1\"");
@@ -25,6 +27,7 @@ int main(int argc, char** argv) {
   const verbaro::SystemClock clock;
   verbaro::bench::HistorySize size;
   size.newEntriesPerDay = 5;
+  size.days = days;
   const int answers = verbaro::bench::WriteYearOfHistory(argv[2], entries.Keys(), argv[1],
                                                          clock.NowSeconds(), size);
   std::cout << answers << " answers written\n";

@@ -170,7 +170,7 @@ void Statistics(benchmark::State& state) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(lesson->Counts(Direction::Forward));
     benchmark::DoNotOptimize(lesson->Activity(Direction::Forward, 182));
-    benchmark::DoNotOptimize(lesson->Streaks());
+    benchmark::DoNotOptimize(lesson->Streaks(Direction::Forward));
     benchmark::DoNotOptimize(lesson->DueForecast(Direction::Forward, 14));
     benchmark::DoNotOptimize(lesson->HardestEntries(Direction::Forward, 20));
     benchmark::DoNotOptimize(lesson->MissedCharacters(Direction::Forward));

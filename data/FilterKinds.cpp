@@ -79,4 +79,18 @@ FilterPlacements ClassifyRecord(std::u16string_view gram, std::u16string_view nu
   return out;
 }
 
+std::u16string WithoutMnemonic(std::u16string_view menuText) {
+  std::u16string text;
+  text.reserve(menuText.size());
+  for (size_t i = 0; i < menuText.size(); ++i) {
+    // A marker takes the character after it as is, so "&&" leaves one "&"; a lone "&" at the
+    // end marks nothing and goes.
+    if (menuText[i] == u'&') {
+      if (++i == menuText.size()) break;
+    }
+    text += menuText[i];
+  }
+  return text;
+}
+
 }  // namespace verbaro

@@ -1,6 +1,7 @@
 #pragma once
 // The grammatical filters of a lesson: their names (which are also the Filters menu texts, with
 // the "&" of the menu mnemonic) and the rule that places a record by its grammar and number codes.
+#include <string>
 #include <string_view>
 
 #include "data/SmallVector.h"
@@ -30,6 +31,10 @@ inline constexpr std::u16string_view kFilterOthers = u"&z - Прочее";
 // Command ids of the Filters menu items: 800 + the filter's position, up to 36 items.
 inline constexpr int kFirstFilterCommand = 800;
 inline constexpr int kLastFilterCommand = 835;
+
+// A filter's name as a learner reads it outside the menu: without the "&" that marks the menu
+// mnemonic ("&3 - ..." reads "3 - ..."); "&&", the menu's way to show one "&", gives "&".
+std::u16string WithoutMnemonic(std::u16string_view menuText);
 
 // Grammar key of the catch-all category.
 inline constexpr std::u16string_view kGramKeyOthers = u"others";

@@ -24,6 +24,7 @@ DirectionStatistics GatherDirection(const progress::LessonProgress& lesson,
   DirectionStatistics statistics;
   statistics.counts = lesson.Counts(direction);
   statistics.days = lesson.Activity(direction, kCalendarDays);
+  statistics.streaks = lesson.Streaks(direction);
   statistics.dueForecast = lesson.DueForecast(direction, kForecastDays);
   for (const progress::HardEntry& hard : lesson.HardestEntries(direction, kHardestShown)) {
     if (hard.entry < 0 || hard.entry >= static_cast<int>(lesson.Keys().size())) continue;
@@ -60,7 +61,6 @@ LessonStatistics GatherStatistics(const progress::LessonProgress& lesson,
   LessonStatistics statistics;
   statistics.lessonName = std::move(lessonName);
   statistics.today = lesson.Today();
-  statistics.streaks = lesson.Streaks();
   const std::vector<progress::ExamRecord> exams = lesson.ExamHistory();
   statistics.forward = GatherDirection(lesson, translations, exams, progress::Direction::Forward);
   statistics.reverse = GatherDirection(lesson, translations, exams, progress::Direction::Reverse);
@@ -69,23 +69,6 @@ LessonStatistics GatherStatistics(const progress::LessonProgress& lesson,
 
 double Accuracy(const progress::EntryCounts& counts) {
   return counts.answers > 0 ? static_cast<double>(counts.firstTryRight) / counts.answers : 0.0;
-}
-
-std::vector<progress::DayActivity> AddDays(const std::vector<progress::DayActivity>& a,
-                                           const std::vector<progress::DayActivity>& b) {
-  std::map<int64_t, progress::DayActivity> byDay;
-  for (const auto* series : {&a, &b}) {
-    for (const progress::DayActivity& day : *series) {
-      progress::DayActivity& sum = byDay[day.day];
-      sum.day = day.day;
-      sum.answers += day.answers;
-      sum.firstTryRight += day.firstTryRight;
-    }
-  }
-  std::vector<progress::DayActivity> days;
-  days.reserve(byDay.size());
-  for (const auto& [day, activity] : byDay) days.push_back(activity);
-  return days;
 }
 
 std::vector<progress::DayActivity> LastDays(const std::vector<progress::DayActivity>& days,
@@ -115,6 +98,12 @@ std::map<char16_t, int> MissesByKey(const std::vector<progress::CharacterMiss>& 
 std::u16string ExamModeName(int mode) {
   return progress::DirectionOfMode(mode) == progress::Direction::Forward ? u"Экзамен-1"
                                                                          : u"Экзамен-2";
+}
+
+std::u16string DueTodayText(const progress::EntryCounts& counts) {
+  const int lastTwo = counts.todayNew % 100;
+  const bool one = lastTwo % 10 == 1 && lastTwo != 11;
+  return ToU16(counts.todayDue) + u" + " + ToU16(counts.todayNew) + (one ? u" новая" : u" новых");
 }
 
 std::u16string StatisticsLogLine(const progress::EntryCounts& counts) {

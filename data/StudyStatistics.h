@@ -1,8 +1,8 @@
 #pragma once
 // The numbers behind the statistics window and `verbaro-lesson progress`, gathered from a
-// lesson's progress in one go: both directions' counts, their answers per day over the calendar's
-// 26 weeks, the forecast of due entries, the hardest entries with their texts, the characters
-// missed while typing, the streaks and the finished exams.
+// lesson's progress in one go, each direction apart: its counts, its answers per day over the
+// calendar's 26 weeks with its streaks, the forecast of due entries, the hardest entries with
+// their texts, the characters missed while typing and its finished exams.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -26,6 +26,7 @@ struct HardEntryText {
 struct DirectionStatistics {
   progress::EntryCounts counts;
   std::vector<progress::DayActivity> days;      // the calendar's days, oldest first, up to today
+  progress::StudyStreaks streaks;               // days in a row with answers this way
   std::vector<int> dueForecast;                 // entries due on today + 0, +1, ...
   std::vector<HardEntryText> hardest;           // most lapses first, then lowest stability
   std::vector<progress::CharacterMiss> missed;  // most frequent first
@@ -35,7 +36,6 @@ struct DirectionStatistics {
 struct LessonStatistics {
   std::u16string lessonName;  // the file name without its folder
   int64_t today = 0;
-  progress::StudyStreaks streaks;  // over both directions
   DirectionStatistics forward;
   DirectionStatistics reverse;
   const DirectionStatistics& Of(progress::Direction direction) const {
@@ -61,9 +61,6 @@ LessonStatistics GatherStatistics(const progress::LessonProgress& lesson,
 // The share of answers right at the first try, 0 when nothing was answered.
 double Accuracy(const progress::EntryCounts& counts);
 
-// The answers of both directions added day by day (both series of the same days).
-std::vector<progress::DayActivity> AddDays(const std::vector<progress::DayActivity>& a,
-                                           const std::vector<progress::DayActivity>& b);
 // The last `count` days of a series (all of it when shorter).
 std::vector<progress::DayActivity> LastDays(const std::vector<progress::DayActivity>& days,
                                             int count);
@@ -78,7 +75,12 @@ char16_t LowerLetter(char16_t c);
 // «Экзамен-1» or «Экзамен-2» for a mode index.
 std::u16string ExamModeName(int mode);
 
-// The log line of the window: «Статистика: новых N, изучается N, выучено N, на сегодня N».
+// «На сегодня» in two parts, the records due and the new ones added to them: «2 + 2 новых»,
+// «0 + 1 новая», as the Filters menu's «На сегодня (4)» adds them up.
+std::u16string DueTodayText(const progress::EntryCounts& counts);
+
+// The log line of the window: «Статистика: новых N, изучается N, выучено N, на сегодня N»
+// (the entries due, without the new ones «На сегодня» adds).
 std::u16string StatisticsLogLine(const progress::EntryCounts& counts);
 
 }  // namespace verbaro

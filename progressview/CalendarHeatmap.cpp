@@ -1,6 +1,7 @@
 #include "progressview/CalendarHeatmap.h"
 
 #include <QDate>
+#include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
@@ -13,9 +14,8 @@ namespace verbaro {
 namespace {
 
 constexpr int kGap = 2;
-constexpr int kLeftLabels = 26;  // room for «Пн», «Ср», «Пт»
-constexpr int kTopLabels = 16;   // room for the month names
-constexpr int kLegend = 18;
+// Cells grow with the width up to this side, in pixels.
+constexpr int kLargestCell = 22;
 
 QString MonthName(int month) {
   static const char16_t* const names[] = {u"янв", u"фев", u"мар", u"апр", u"май", u"июн",
@@ -25,12 +25,23 @@ QString MonthName(int month) {
 
 QDate DateOf(int64_t day) { return QDate(1970, 1, 1).addDays(day); }
 
+const QString& Fewer() {
+  static const QString text = QStringLiteral("меньше");
+  return text;
+}
+const QString& More() {
+  static const QString text = QStringLiteral("больше");
+  return text;
+}
+
 }  // namespace
 
 int WeekdayOf(int64_t day) { return static_cast<int>(((day + 3) % 7 + 7) % 7); }
 
 CalendarHeatmap::CalendarHeatmap(QWidget* parent) : QWidget(parent) {
-  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+  policy.setHeightForWidth(true);
+  setSizePolicy(policy);
 }
 
 void CalendarHeatmap::SetDays(const std::vector<progress::DayActivity>& days, int64_t today) {
@@ -50,10 +61,35 @@ int64_t CalendarHeatmap::FirstMonday() const {
   return m_today - WeekdayOf(m_today) - 7 * (kWeeks - 1);
 }
 
+QFont CalendarHeatmap::LabelFont() const {
+  QFont small = font();
+  small.setPointSizeF(font().pointSizeF() * 0.85);
+  return small;
+}
+
+int CalendarHeatmap::LeftLabels() const {
+  const QFontMetrics metrics(LabelFont());
+  int widest = 0;
+  for (const char* name : {"Пн", "Ср", "Пт"})
+    widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(name)));
+  return widest + 6;
+}
+
+int CalendarHeatmap::TopLabels() const { return QFontMetrics(LabelFont()).height() + 2; }
+
+int CalendarHeatmap::LegendHeight() const { return QFontMetrics(LabelFont()).height() + 4; }
+
+int CalendarHeatmap::CellSideFor(int width) const {
+  return std::clamp((width - LeftLabels()) / kWeeks - kGap, 4, kLargestCell);
+}
+
 int CalendarHeatmap::CellSide() const {
-  const int byWidth = (width() - kLeftLabels) / kWeeks - kGap;
-  const int byHeight = (height() - kTopLabels - kLegend) / 7 - kGap;
-  return std::max(4, std::min(byWidth, byHeight));
+  const int byHeight = (height() - TopLabels() - LegendHeight()) / 7 - kGap;
+  return std::max(4, std::min(CellSideFor(width()), byHeight));
+}
+
+int CalendarHeatmap::heightForWidth(int width) const {
+  return TopLabels() + 7 * (CellSideFor(width) + kGap) + LegendHeight();
 }
 
 QRect CalendarHeatmap::CellOf(int64_t day) const {
@@ -61,7 +97,7 @@ QRect CalendarHeatmap::CellOf(int64_t day) const {
   if (day < first || day > m_today) return {};
   const int column = static_cast<int>((day - first) / 7);
   const int side = CellSide();
-  return QRect(kLeftLabels + column * (side + kGap), kTopLabels + WeekdayOf(day) * (side + kGap),
+  return QRect(LeftLabels() + column * (side + kGap), TopLabels() + WeekdayOf(day) * (side + kGap),
                side, side);
 }
 
@@ -71,12 +107,34 @@ int CalendarHeatmap::LevelOf(int64_t day) const {
   return std::clamp(static_cast<int>(std::ceil(4.0 * found->second / m_busiest)), 1, 4);
 }
 
+std::vector<CalendarHeatmap::MonthLabel> CalendarHeatmap::MonthLabels() const {
+  const QFontMetrics metrics(LabelFont());
+  const int side = CellSide();
+  const int64_t first = FirstMonday();
+  std::vector<MonthLabel> labels;
+  int previousMonth = 0;
+  for (int column = 0; column < kWeeks; ++column) {
+    const int month = DateOf(first + 7 * column).month();
+    if (month == previousMonth) continue;
+    previousMonth = month;
+    const QString text = MonthName(month);
+    const int textWidth = metrics.horizontalAdvance(text);
+    const int left = std::min(LeftLabels() + column * (side + kGap), width() - textWidth);
+    // A name needs the room of its text and a small gap after the one before it; where there is
+    // none, the later month is named (the first column's month may show a single week).
+    if (!labels.empty() && left < labels.back().rect.right() + 4) labels.pop_back();
+    labels.push_back({QRect(left, 0, textWidth, TopLabels()), text});
+  }
+  return labels;
+}
+
 QSize CalendarHeatmap::sizeHint() const {
-  return QSize(kLeftLabels + kWeeks * 16, kTopLabels + 7 * 16 + kLegend);
+  const int width = LeftLabels() + kWeeks * 16;
+  return QSize(width, heightForWidth(width));
 }
 
 QSize CalendarHeatmap::minimumSizeHint() const {
-  return QSize(kLeftLabels + kWeeks * 8, kTopLabels + 7 * 12 + kLegend);
+  return QSize(LeftLabels() + kWeeks * 8, TopLabels() + 7 * 12 + LegendHeight());
 }
 
 void CalendarHeatmap::paintEvent(QPaintEvent* /*event*/) {
@@ -85,29 +143,20 @@ void CalendarHeatmap::paintEvent(QPaintEvent* /*event*/) {
   const int side = CellSide();
   const QColor text = palette().color(QPalette::WindowText);
 
-  QFont small = font();
-  small.setPointSizeF(font().pointSizeF() * 0.85);
-  painter.setFont(small);
+  painter.setFont(LabelFont());
   painter.setPen(text);
   const char16_t* const weekdays[] = {u"Пн", u"", u"Ср", u"", u"Пт", u"", u""};
   for (int row = 0; row < 7; ++row) {
-    painter.drawText(QRect(0, kTopLabels + row * (side + kGap), kLeftLabels - 4, side),
-                     Qt::AlignRight | Qt::AlignVCenter, QString::fromUtf16(weekdays[row]));
+    // Centred on the row; a name taller than a small cell may reach into the empty rows around.
+    painter.drawText(QRect(0, TopLabels() + row * (side + kGap), LeftLabels() - 4, side),
+                     Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip,
+                     QString::fromUtf16(weekdays[row]));
   }
-
-  const int64_t first = FirstMonday();
-  int previousMonth = 0;
-  for (int column = 0; column < kWeeks; ++column) {
-    const QDate monday = DateOf(first + 7 * column);
-    if (monday.month() != previousMonth && column < kWeeks - 1) {
-      painter.drawText(QRect(kLeftLabels + column * (side + kGap), 0, 4 * (side + kGap), kTopLabels),
-                       Qt::AlignLeft | Qt::AlignVCenter, MonthName(monday.month()));
-    }
-    previousMonth = monday.month();
-  }
+  for (const MonthLabel& label : MonthLabels())
+    painter.drawText(label.rect, Qt::AlignLeft | Qt::AlignVCenter, label.text);
 
   painter.setPen(Qt::NoPen);
-  for (int64_t day = first; day <= m_today; ++day) {
+  for (int64_t day = FirstMonday(); day <= m_today; ++day) {
     painter.setBrush(colours::CalendarLevel(LevelOf(day)));
     painter.drawRoundedRect(CellOf(day), 2, 2);
   }
@@ -117,24 +166,28 @@ void CalendarHeatmap::paintEvent(QPaintEvent* /*event*/) {
   painter.setPen(QPen(text, 2));
   painter.drawRoundedRect(QRectF(today).adjusted(-1, -1, 1, 1), 3, 3);
 
-  // Legend: fewer ... more answers.
-  const int legendTop = kTopLabels + 7 * (side + kGap) + 4;
-  const int legendSide = std::min(side, kLegend - 6);
+  // Legend, ending under the last week: fewer ... more answers.
+  const QFontMetrics metrics(LabelFont());
+  const int legendTop = TopLabels() + 7 * (side + kGap) + 2;
+  const int rowHeight = metrics.height();
+  const int legendSide = std::min(side, rowHeight);
+  const int squareTop = legendTop + (rowHeight - legendSide) / 2;
+  const int fewerWidth = metrics.horizontalAdvance(Fewer());
+  const int moreWidth = metrics.horizontalAdvance(More());
+  const int legendWidth = fewerWidth + 6 + 5 * (legendSide + kGap) + 4 + moreWidth;
+  const int gridRight = LeftLabels() + kWeeks * (side + kGap);
+  int x = std::max(0, std::min(gridRight, width()) - legendWidth);
   painter.setPen(text);
-  const QString fewer = QStringLiteral("меньше");
-  const int fewerWidth = painter.fontMetrics().horizontalAdvance(fewer);
-  int x = width() - (5 * (legendSide + kGap)) - fewerWidth - 60;
-  painter.drawText(QRect(x, legendTop, fewerWidth + 4, legendSide), Qt::AlignVCenter, fewer);
+  painter.drawText(QRect(x, legendTop, fewerWidth, rowHeight), Qt::AlignVCenter, Fewer());
   x += fewerWidth + 6;
   painter.setPen(Qt::NoPen);
   for (int level = 0; level <= 4; ++level) {
     painter.setBrush(colours::CalendarLevel(level));
-    painter.drawRoundedRect(QRect(x, legendTop, legendSide, legendSide), 2, 2);
+    painter.drawRoundedRect(QRect(x, squareTop, legendSide, legendSide), 2, 2);
     x += legendSide + kGap;
   }
   painter.setPen(text);
-  painter.drawText(QRect(x + 4, legendTop, 60, legendSide), Qt::AlignVCenter,
-                   QStringLiteral("больше"));
+  painter.drawText(QRect(x + 4, legendTop, moreWidth, rowHeight), Qt::AlignVCenter, More());
 }
 
 }  // namespace verbaro

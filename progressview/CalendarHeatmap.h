@@ -23,15 +23,32 @@ class CalendarHeatmap : public QWidget {
   QRect CellOf(int64_t day) const;
   // 0 for a day without answers, else 1 to 4, relative to the busiest day shown.
   int LevelOf(int64_t day) const;
+  // The month names above the weeks: each over the first week that begins in its month (the
+  // first week's month too), moved left when it would run past the right edge; where two would
+  // run into each other, the later one stands.
+  struct MonthLabel {
+    QRect rect;
+    QString text;
+  };
+  std::vector<MonthLabel> MonthLabels() const;
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
+  bool hasHeightForWidth() const override { return true; }
+  int heightForWidth(int width) const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   int CellSide() const;
+  int CellSideFor(int width) const;
   int64_t FirstMonday() const;
+  // The room the labels take: the weekday names on the left, the month names on top, the
+  // legend below; from the labels' font, so that a larger font is never cut.
+  QFont LabelFont() const;
+  int LeftLabels() const;
+  int TopLabels() const;
+  int LegendHeight() const;
 
   std::map<int64_t, int> m_answers;  // per day with answers
   int64_t m_today = 0;

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "data/FilterKinds.h"
 #include "platform/QtText.h"
 #include "progressview/CalendarHeatmap.h"
 #include "progressview/KeyboardHeatmap.h"
@@ -37,12 +38,14 @@ QTreeWidget* Table(const QStringList& headers, QWidget* parent) {
   return table;
 }
 
+}  // namespace
+
 QString CharacterText(const std::u16string& text) {
   if (text == u" ") return QStringLiteral("пробел");
-  return ToQ(text);
+  QString shown = ToQ(text);
+  if (!shown.isEmpty() && shown.front().isMark()) shown.prepend(QChar(0x25CC));
+  return shown;
 }
-
-}  // namespace
 
 QString DaysText(int days) {
   const int lastTwo = std::abs(days) % 100;
@@ -60,9 +63,8 @@ QString ExamTimeText(int64_t secondsSinceEpoch) {
 }
 
 DirectionPanel::DirectionPanel(const LessonStatistics& lesson, progress::Direction direction,
-                               const std::vector<progress::DayActivity>& calendarDays,
                                QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent), m_direction(direction) {
   const DirectionStatistics& statistics = lesson.Of(direction);
   // What the learner typed: French in the "-1" modes, Russian in the "-2" modes.
   const Alphabet typed =
@@ -70,7 +72,8 @@ DirectionPanel::DirectionPanel(const LessonStatistics& lesson, progress::Directi
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(6, 6, 6, 6);
   grid->setSpacing(8);
-  grid->addWidget(Box(QStringLiteral("Итоги и дни занятий"), MakeSummary(lesson, statistics, calendarDays), this), 0, 0);
+  grid->addWidget(
+      Box(QStringLiteral("Итоги и дни занятий"), MakeSummary(lesson, statistics), this), 0, 0);
   grid->addWidget(Box(QStringLiteral("Ответы за 90 дней"),
                       MakeAnswersChart(LastDays(statistics.days, kChartDays), this), this),
                   0, 1);
@@ -88,8 +91,7 @@ DirectionPanel::DirectionPanel(const LessonStatistics& lesson, progress::Directi
 }
 
 QWidget* DirectionPanel::MakeSummary(const LessonStatistics& lesson,
-                                     const DirectionStatistics& statistics,
-                                     const std::vector<progress::DayActivity>& calendarDays) {
+                                     const DirectionStatistics& statistics) {
   auto* panel = new QWidget(this);
   auto* layout = new QVBoxLayout(panel);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -106,7 +108,8 @@ QWidget* DirectionPanel::MakeSummary(const LessonStatistics& lesson,
   add(0, 0, QStringLiteral("Новых:"), QString::number(counts.fresh));
   add(0, 1, QStringLiteral("Изучается:"), QString::number(counts.learning));
   add(0, 2, QStringLiteral("Выучено:"), QString::number(counts.learnt));
-  add(1, 0, QStringLiteral("На сегодня:"), QString::number(counts.due));
+  // Due and new apart, as the Filters menu's «На сегодня (N)» adds them up.
+  add(1, 0, QStringLiteral("На сегодня:"), ToQ(DueTodayText(counts)));
   add(1, 1, QStringLiteral("Точность:"),
       counts.answers > 0 ? QString::number(std::lround(100 * Accuracy(counts))) + QStringLiteral(" %")
                          : QStringLiteral("—"));
@@ -114,10 +117,10 @@ QWidget* DirectionPanel::MakeSummary(const LessonStatistics& lesson,
   layout->addLayout(numbers);
 
   auto* calendar = new CalendarHeatmap(panel);
-  calendar->SetDays(calendarDays, lesson.today);
+  calendar->SetDays(statistics.days, lesson.today);
   layout->addWidget(calendar);
 
-  const progress::StudyStreaks& streaks = lesson.streaks;
+  const progress::StudyStreaks& streaks = statistics.streaks;
   auto* streakText = new QLabel(QStringLiteral("Серия: %1 подряд; самая длинная: %2")
                                     .arg(DaysText(streaks.current), DaysText(streaks.longest)),
                                 panel);
@@ -133,7 +136,7 @@ QWidget* DirectionPanel::MakeMisses(const DirectionStatistics& statistics, Alpha
   layout->setContentsMargins(0, 0, 0, 0);
   auto* keyboard = new KeyboardHeatmap(panel);
   keyboard->SetKeys(KeyboardRows(typed), MissesByKey(statistics.missed));
-  layout->addWidget(keyboard, 3);
+  layout->addWidget(keyboard, 1);
 
   QStringList lines;
   const size_t shown = std::min<size_t>(statistics.missed.size(), kTopMisses);
@@ -148,7 +151,7 @@ QWidget* DirectionPanel::MakeMisses(const DirectionStatistics& statistics, Alpha
                          panel);
   top->setObjectName(QStringLiteral("topMisses"));
   top->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  layout->addWidget(top, 1);
+  layout->addWidget(top, 0);
   return panel;
 }
 
@@ -168,6 +171,10 @@ QWidget* DirectionPanel::MakeHardest(const DirectionStatistics& statistics) {
                                              QString::number(entry.misses)});
     item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+    // A narrow column elides a long word or translation; the tooltip reads it whole.
+    const QString whole =
+        entry.translation.empty() ? ToQ(entry.word) : ToQ(entry.word + u" — " + entry.translation);
+    for (int column = 0; column < 4; ++column) item->setToolTip(column, whole);
   }
   table->header()->setSectionResizeMode(0, QHeaderView::Stretch);
   table->header()->setSectionResizeMode(1, QHeaderView::Stretch);
@@ -176,29 +183,40 @@ QWidget* DirectionPanel::MakeHardest(const DirectionStatistics& statistics) {
   layout->addWidget(table);
   m_review = new QPushButton(QStringLiteral("Повторить их"), panel);
   m_review->setEnabled(shown > 0);
-  connect(m_review, &QPushButton::clicked, this, &DirectionPanel::ReviewMistakesRequested);
+  m_review->setToolTip(QStringLiteral("Повторить эти записи в режиме этого направления"));
+  connect(m_review, &QPushButton::clicked, this,
+          [this] { emit ReviewHardestRequested(m_direction); });
   layout->addWidget(m_review, 0, Qt::AlignRight);
   return panel;
 }
 
 QWidget* DirectionPanel::MakeExams(const DirectionStatistics& statistics) {
+  // The filter, the one long text, comes last: the numbers stay in sight, and a name wider than
+  // the box is scrolled to, never elided.
   QTreeWidget* table = Table({QStringLiteral("Дата"), QStringLiteral("Режим"),
-                              QStringLiteral("Фильтр"), QStringLiteral("Верно"),
-                              QStringLiteral("Неверно"), QStringLiteral("Подсказок")},
+                              QStringLiteral("Верно"), QStringLiteral("Неверно"),
+                              QStringLiteral("Подсказок"), QStringLiteral("Фильтр")},
                              this);
   table->setObjectName(QStringLiteral("exams"));
   for (const progress::ExamRecord& exam : statistics.exams) {
     const progress::ExamResult& result = exam.result;
+    // The filter as the learner reads it, without the menu's "&".
+    const QString filter = ToQ(WithoutMnemonic(result.filterName));
+    const QString mode = ToQ(ExamModeName(result.mode));
     auto* item = new QTreeWidgetItem(
-        table, {ExamTimeText(exam.at), ToQ(ExamModeName(result.mode)), ToQ(result.filterName),
-                QString::number(result.right), QString::number(result.wrong),
-                QString::number(result.hints)});
-    for (int column = 3; column < 6; ++column)
+        table, {ExamTimeText(exam.at), mode, QString::number(result.right),
+                QString::number(result.wrong), QString::number(result.hints), filter});
+    for (int column = 2; column < 5; ++column)
       item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+    const QString whole = QStringLiteral("%1, %2, «%3»: верно %4, неверно %5, подсказок %6")
+                              .arg(ExamTimeText(exam.at), mode, filter)
+                              .arg(result.right)
+                              .arg(result.wrong)
+                              .arg(result.hints);
+    for (int column = 0; column < 6; ++column) item->setToolTip(column, whole);
   }
-  for (int column = 0; column < 6; ++column)
-    table->header()->setSectionResizeMode(column, column == 2 ? QHeaderView::Stretch
-                                                              : QHeaderView::ResizeToContents);
+  table->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   return table;
 }
 

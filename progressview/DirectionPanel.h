@@ -16,23 +16,25 @@ class DirectionPanel : public QWidget {
   static constexpr int kTopMisses = 10;
   static constexpr int kChartDays = 90;
 
-  // calendarDays: both directions' answers per day; the calendar and the streaks are the
-  // lesson's, the rest this direction's.
-  DirectionPanel(const LessonStatistics& lesson, progress::Direction direction,
-                 const std::vector<progress::DayActivity>& calendarDays, QWidget* parent);
+  // Everything shown is this direction's: the counts, the calendar and its streaks, the charts,
+  // the misses, the hardest entries and the exams.
+  DirectionPanel(const LessonStatistics& lesson, progress::Direction direction, QWidget* parent);
 
+  progress::Direction Direction() const { return m_direction; }
+  // «Повторить их», under the hardest entries: enabled when some are listed.
   QPushButton* ReviewButton() const { return m_review; }
 
  signals:
-  void ReviewMistakesRequested();
+  // The learner wants to repeat the hardest entries listed, in this direction.
+  void ReviewHardestRequested(progress::Direction direction);
 
  private:
-  QWidget* MakeSummary(const LessonStatistics& lesson, const DirectionStatistics& statistics,
-                       const std::vector<progress::DayActivity>& calendarDays);
+  QWidget* MakeSummary(const LessonStatistics& lesson, const DirectionStatistics& statistics);
   QWidget* MakeMisses(const DirectionStatistics& statistics, Alphabet typed);
   QWidget* MakeHardest(const DirectionStatistics& statistics);
   QWidget* MakeExams(const DirectionStatistics& statistics);
 
+  progress::Direction m_direction;
   QPushButton* m_review = nullptr;
 };
 
@@ -40,5 +42,8 @@ class DirectionPanel : public QWidget {
 QString DaysText(int days);
 // «12.03.26 14:05» in local time.
 QString ExamTimeText(int64_t secondsSinceEpoch);
+// A character (or characters) of a typing slip as shown: «пробел» for a space, and a mark that
+// combines with what precedes it on a dotted circle, so that it never sits on the arrow.
+QString CharacterText(const std::u16string& text);
 
 }  // namespace verbaro

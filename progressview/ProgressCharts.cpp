@@ -78,6 +78,11 @@ QWidget* MakeAnswersChart(const std::vector<progress::DayActivity>& days, QWidge
     // A day without answers has no share: the line skips it rather than dropping to zero.
     if (day.answers > 0) share->append(x, 100.0 * day.firstTryRight / day.answers);
   }
+  // A line needs two days with answers; the share of a single one is drawn as a point.
+  if (share->count() == 1) {
+    share->setPointsVisible(true);
+    share->setMarkerSize(8);
+  }
   const int64_t first = days.empty() ? 0 : days.front().day;
   const int64_t today = days.empty() ? 0 : days.back().day;
   chart->addSeries(answers);

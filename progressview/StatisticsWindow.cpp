@@ -19,7 +19,6 @@ StatisticsWindow::StatisticsWindow(const LessonStatistics& statistics,
                                    progress::Direction first, QWidget* parent)
     : QDialog(parent),
       m_statistics(statistics),
-      m_calendarDays(AddDays(statistics.forward.days, statistics.reverse.days)),
       m_first(first) {
   setWindowTitle(TitleFor(statistics.lessonName));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -38,10 +37,12 @@ StatisticsWindow::StatisticsWindow(const LessonStatistics& statistics,
   }
   FillTab(0);
   connect(m_directions, &QTabWidget::currentChanged, this, &StatisticsWindow::FillTab);
-  // As wide as the screen allows up to 1400 pixels: the exam history's columns need it.
+  // As large as the screen allows up to 1800 x 1000 pixels: the tables and the keyboard show
+  // more of themselves the more room they have.
   const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-  const int available = screen ? screen->availableGeometry().width() - 16 : 1240;
-  resize(std::clamp(available, 900, 1400), 700);
+  const QSize available =
+      screen ? screen->availableGeometry().size() - QSize(16, 60) : QSize(1240, 700);
+  resize(std::clamp(available.width(), 900, 1800), std::clamp(available.height(), 600, 1000));
 }
 
 DirectionPanel* StatisticsWindow::PanelAt(int index) {
@@ -58,9 +59,9 @@ void StatisticsWindow::FillTab(int index) {
       index == 0 ? m_first : (m_first == Direction::Forward ? Direction::Reverse : Direction::Forward);
   auto* layout = new QVBoxLayout(tab);
   layout->setContentsMargins(0, 0, 0, 0);
-  auto* panel = new DirectionPanel(m_statistics, direction, m_calendarDays, tab);
-  connect(panel, &DirectionPanel::ReviewMistakesRequested, this,
-          &StatisticsWindow::ReviewMistakesRequested);
+  auto* panel = new DirectionPanel(m_statistics, direction, tab);
+  connect(panel, &DirectionPanel::ReviewHardestRequested, this,
+          &StatisticsWindow::ReviewHardestRequested);
   layout->addWidget(panel);
 }
 

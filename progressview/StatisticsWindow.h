@@ -29,8 +29,9 @@ class StatisticsWindow : public QDialog {
   DirectionPanel* PanelAt(int index);
 
  signals:
-  // «Повторить их»: the learner wants the filter of the words missed, in the current mode.
-  void ReviewMistakesRequested();
+  // «Повторить их» on a tab: the learner wants to repeat that tab's hardest entries, in its
+  // direction.
+  void ReviewHardestRequested(progress::Direction direction);
 
  private:
   // The other direction's tab is made when it is first shown: the window opens at the cost of
@@ -38,7 +39,6 @@ class StatisticsWindow : public QDialog {
   void FillTab(int index);
 
   LessonStatistics m_statistics;
-  std::vector<progress::DayActivity> m_calendarDays;
   progress::Direction m_first;
   QTabWidget* m_directions = nullptr;
 };

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the statistics window (F8) to look at, on a private X server (Xvfb): the
-# starter lesson with a generated year of study in a progress store of its own, both tabs.
-# Two screens, one subfolder each: 1366x768, and 3840x2160 drawn at a scale factor of 2.
+# starter lesson with a generated history in a progress store of its own, both tabs. Two
+# histories, a year and a single day (today), on two screens, one subfolder each: 1366x768, and
+# 3840x2160 drawn at a scale factor of 2.
 #
 #   scripts/screenshots_statistics.sh [VERBARO [HISTORY [FOLDER]]]
 #
@@ -21,10 +22,13 @@ for program in "$verbaro" "$history"; do
 done
 
 if [[ -z "${SCREENSHOT_SCREEN:-}" ]]; then
-  for screen in 1366x768:1 3840x2160:2; do
-    size=${screen%:*} scale=${screen#*:}
-    echo "== screen $size, scale $scale"
-    SCREENSHOT_SCREEN=$size SCREENSHOT_SCALE=$scale "$0" "$verbaro" "$history" "$out/${size}-scale${scale}"
+  for days in 365 1; do
+    for screen in 1366x768:1 3840x2160:2; do
+      size=${screen%:*} scale=${screen#*:}
+      echo "== $days days of history, screen $size, scale $scale"
+      SCREENSHOT_DAYS=$days SCREENSHOT_SCREEN=$size SCREENSHOT_SCALE=$scale \
+        "$0" "$verbaro" "$history" "$out/days${days}-${size}-scale${scale}"
+    done
   done
   exit 0
 fi
@@ -42,7 +46,7 @@ chmod 700 "$work/runtime"
 lesson="$work/01-premiers-mots.db"
 cp "$root/lessons/01-premiers-mots.db" "$lesson"
 log="$work/verbaro.log"
-"$history" "$lesson" "$work/data/verbaro/progress.sqlite"
+"$history" "$lesson" "$work/data/verbaro/progress.sqlite" "${SCREENSHOT_DAYS:-365}"
 
 Xvfb -displayfd 3 -nolisten tcp -screen 0 "${SCREENSHOT_SCREEN}x24" 3>"$work/display" \
   >/dev/null 2>&1 &

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "data/ExamRules.h"
+#include "data/FilterKinds.h"
 #include "data/LessonRowTexts.h"
 #include "data/LessonTable.h"
 #include "data/Mp3Decoder.h"
@@ -312,7 +313,7 @@ int PrintCheck(const std::filesystem::path& lesson, const CheckReport& report, s
     out << "\n" << title << "\n";
     if (filters.empty()) out << "  (не строятся)\n";
     for (const FilterCount& filter : filters)
-      out << "  " << ToUtf8(filter.name) << " (" << filter.count << ")\n";
+      out << "  " << ToUtf8(WithoutMnemonic(filter.name)) << " (" << filter.count << ")\n";
   };
   if (report.filtersKnown) {
     printFilters("Фильтры режимов «Конспект-1» и «Видео-1»:", report.directFilters);

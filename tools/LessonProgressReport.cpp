@@ -42,7 +42,10 @@ std::string UtcTime(int64_t seconds) {
 void PrintDirection(const DirectionStatistics& statistics, const char* title, std::ostream& out) {
   const progress::EntryCounts& counts = statistics.counts;
   out << "\n" << title << "\n";
-  out << "  " << ToUtf8(StatisticsLogLine(counts)) << "\n";
+  out << "  Записей: новых " << counts.fresh << ", изучается " << counts.learning << ", выучено "
+      << counts.learnt << "; на сегодня " << ToUtf8(DueTodayText(counts)) << "\n";
+  out << "  Серия: " << DaysText(statistics.streaks.current) << " подряд; самая длинная: "
+      << DaysText(statistics.streaks.longest) << "\n";
   out << "  ответов " << counts.answers;
   if (counts.answers > 0)
     out << ", верно с первой попытки " << std::lround(100 * Accuracy(counts)) << " %";
@@ -102,6 +105,7 @@ int PrintProgress(const ProgressRequest& request, const Clock& clock, std::ostre
   if (!notice.empty()) err << ToUtf8(notice) << "\n";
   const progress::LessonEntries entries(lesson.m_vWordsData);
   const auto progress = store->OpenLesson(entries.Keys(), request.lesson.string());
+  progress->SetModeRecords(Direction::Reverse, entries.ReversedRecords(lesson.m_vWordsData));
 
   if (request.csv) {
     PrintAnswerLog(*progress, out);
@@ -114,12 +118,10 @@ int PrintProgress(const ProgressRequest& request, const Clock& clock, std::ostre
   out << "Записей: " << entries.Keys().size() << "\n";
   out << "Память тренажёра: " << request.storePath << "\n";
   if (progress->Id() == 0) out << "По этому уроку занятий ещё не было.\n";
-  out << "Серия: " << DaysText(statistics.streaks.current) << " подряд; самая длинная: "
-      << DaysText(statistics.streaks.longest) << "\n";
   // Each direction with the modes that grade it: typing from memory goes the other way than the
   // Conspect mode's own direction.
-  PrintDirection(statistics.forward, "Французский → русский («Экзамен-1», «Конспект-2» по памяти):", out);
-  PrintDirection(statistics.reverse, "Русский → французский («Экзамен-2», «Конспект-1» по памяти):", out);
+  PrintDirection(statistics.forward, "Французский → русский («Экзамен-1», «Видео-1», «Конспект-2» по памяти):", out);
+  PrintDirection(statistics.reverse, "Русский → французский («Экзамен-2», «Видео-2», «Конспект-1» по памяти):", out);
   return 0;
 }
 

@@ -121,6 +121,8 @@ void CExam1View::ReportAnswer(const AskedEntry& asked, uint64_t question,
     result.filterName = kMissedFilterName;
   } else if (result.filterId == kDueFilterCommand) {
     result.filterName = kDueFilterName;
+  } else if (result.filterId == kHardFilterCommand) {
+    result.filterName = kHardFilterName;
   }
   result.right = m_rightAnswers;
   result.wrong = m_wrongAnswers;

@@ -15,8 +15,11 @@ inline constexpr int kFilterSeparator = 0;
 // The review filters that follow the grammatical ones when the lesson has history.
 inline constexpr int kMissedFilterCommand = 836;
 inline constexpr int kDueFilterCommand = 837;
+// The hardest entries, those the statistics window lists (its «Повторить их» chooses them).
+inline constexpr int kHardFilterCommand = 838;
 inline constexpr std::u16string_view kMissedFilterName = u"Слова с ошибками";
 inline constexpr std::u16string_view kDueFilterName = u"На сегодня";
+inline constexpr std::u16string_view kHardFilterName = u"Трудные слова";
 
 class FilterMenu {
  public:

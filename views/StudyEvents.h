@@ -34,6 +34,7 @@ struct AskedEntry {
 struct ReviewLists {
   std::vector<int32_t> missed;
   std::vector<int32_t> due;
+  std::vector<int32_t> hard;  // the hardest entries, hardest first
 };
 
 class StudyEvents {

@@ -141,7 +141,7 @@ bool CWordsView::BuildFilterMenu() {
 void CWordsView::AppendReviewItems(FilterMenuItemList& items) {
   if (!m_events || m_mapUserFilters.empty()) return;
   m_review = m_events->Review(m_modeIndex, *this);
-  if (m_review.missed.empty() && m_review.due.empty()) return;
+  if (m_review.missed.empty() && m_review.due.empty() && m_review.hard.empty()) return;
   items.emplace_back(kFilterSeparator, std::u16string());
   if (!m_review.missed.empty()) {
     items.emplace_back(kMissedFilterCommand, std::u16string(kMissedFilterName) + u" (" +
@@ -151,12 +151,19 @@ void CWordsView::AppendReviewItems(FilterMenuItemList& items) {
     items.emplace_back(kDueFilterCommand,
                        std::u16string(kDueFilterName) + u" (" + ToU16(m_review.due.size()) + u")");
   }
+  if (!m_review.hard.empty()) {
+    items.emplace_back(kHardFilterCommand, std::u16string(kHardFilterName) + u" (" +
+                                               ToU16(m_review.hard.size()) + u")");
+  }
 }
 
 void CWordsView::SelectReviewFilter(int id, std::u16string_view modeText) {
-  const bool missed = id == kMissedFilterCommand;
-  const std::vector<int32_t>& records = missed ? m_review.missed : m_review.due;
-  if ((!missed && id != kDueFilterCommand) || records.empty()) return;
+  const std::vector<int32_t>* list = id == kMissedFilterCommand ? &m_review.missed
+                                     : id == kDueFilterCommand  ? &m_review.due
+                                     : id == kHardFilterCommand ? &m_review.hard
+                                                                : nullptr;
+  if (!list || list->empty()) return;
+  const std::vector<int32_t>& records = *list;
   ClearTypingLine();
   m_nSelectedFilter = id - kFirstFilterCommand;
   m_rightAnswers = 0;
@@ -167,8 +174,11 @@ void CWordsView::SelectReviewFilter(int id, std::u16string_view modeText) {
   m_nCurMp3Index = 0;
   Repaint();
   if (modeText.empty()) return;
-  ShowInfo(u"Выбран фильтр: \"" + std::u16string(missed ? kMissedFilterName : kDueFilterName) +
-           u"\",\nв режиме:\n\"" + std::u16string(modeText) + u"\".");
+  const std::u16string_view name = id == kMissedFilterCommand ? kMissedFilterName
+                                   : id == kDueFilterCommand  ? kDueFilterName
+                                                              : kHardFilterName;
+  ShowInfo(u"Выбран фильтр: \"" + std::u16string(name) + u"\",\nв режиме:\n\"" +
+           std::u16string(modeText) + u"\".");
 }
 
 // ---- sound ----

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "data/Clock.h"
+#include "data/FilterKinds.h"
 #include "data/progress/ProgressStore.h"
 
 namespace verbaro::bench {
@@ -19,10 +20,16 @@ class MovingClock : public Clock {
 // Slips a learner makes while typing: the expected character and the one typed.
 const progress::MissedCharacter kFrenchSlips[] = {
     {u"é", u"e"}, {u"è", u"e"}, {u"é", u"è"}, {u"ç", u"c"}, {u"à", u"a"}, {u"ê", u"e"},
-    {u"ô", u"o"}, {u"ï", u"i"}, {u"œ", u"o"}, {u"u", u"i"}, {u"s", u"z"}, {u"q", u"a"}};
+    {u"ô", u"o"}, {u"ï", u"i"}, {u"œ", u"o"}, {u"u", u"i"}, {u"s", u"z"}, {u"q", u"a"},
+    // an accent key before a letter that takes no accent types both
+    {u"l", u"´l"}};
 const progress::MissedCharacter kRussianSlips[] = {
     {u"ш", u"щ"}, {u"е", u"ё"}, {u"и", u"й"}, {u"ь", u"ъ"}, {u"а", u"о"}, {u"ы", u"и"},
     {u"ж", u"ш"}, {u"э", u"е"}};
+
+// The filters exams are taken in, by their menu texts, as the trainer keeps them.
+const std::u16string_view kExamFilters[] = {kFilterAll, kFilterMasculineSingular, kFilterVerbs,
+                                           kFilterFeminineAdjectives};
 
 }  // namespace
 
@@ -76,7 +83,9 @@ int WriteYearOfHistory(const std::string& storePath, const std::vector<progress:
     }
     if (examRight + examWrong > 0 && chance(0.3)) {
       const int mode = chance(0.6) ? 4 : 5;
-      lesson->RecordExamResult({mode, 800, u"Все слова и фразы", examRight, examWrong, pick(4)});
+      const int filter = pick(static_cast<int>(std::size(kExamFilters)));
+      lesson->RecordExamResult({mode, 800 + filter, std::u16string(kExamFilters[filter]), examRight,
+                                examWrong, pick(4)});
     }
   }
   return answers;

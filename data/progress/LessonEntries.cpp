@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "data/GrammarCodes.h"
+
 namespace verbaro::progress {
 
 LessonEntries::LessonEntries(const std::vector<WordsData>& rows) {
@@ -17,6 +19,29 @@ std::vector<int> LessonEntries::EntriesOfWord(const std::u16string& word, const 
                                               const std::u16string& number) const {
   const auto found = m_entriesByHead.find(Head{word, gram, number});
   return found == m_entriesByHead.end() ? std::vector<int>{} : found->second;
+}
+
+std::vector<std::vector<int>> LessonEntries::ReversedRecords(
+    const std::vector<WordsData>& rows) const {
+  // The reversal's merge: one record per extended translation key, whose grammar and number are
+  // those of its first row and whose answers are the words of its rows.
+  std::map<std::u16string, WordsData> reversed;
+  for (const WordsData& row : rows) {
+    if (IsLeftOutGram(row.wsFrGram)) continue;
+    const std::u16string kind = u", " + row.wsFrGram + NumberSuffix(row.wsFrNumber);
+    for (const std::u16string& translation : row.vwsAltWords) {
+      auto [place, added] = reversed.try_emplace(translation + kind);
+      if (added) {
+        place->second.wsFrGram = row.wsFrGram;
+        place->second.wsFrNumber = row.wsFrNumber;
+      }
+      place->second.vwsAltWords.push_back(row.wsKeyWord);
+    }
+  }
+  std::vector<std::vector<int>> records;
+  records.reserve(reversed.size());
+  for (const auto& [key, record] : reversed) records.push_back(EntriesOfReversed(record));
+  return records;
 }
 
 // An answer listed twice (two rows of one word sharing the translation) stands for the same

@@ -24,6 +24,11 @@ class LessonEntries {
                                  const std::u16string& number) const;
   // The French entries a reversed record holds (its answers, with its grammar and number).
   std::vector<int> EntriesOfReversed(const WordsData& reversed) const;
+  // The records the "-2" modes make of `rows` (the rows this was made from), one per translation
+  // of one grammatical kind as the reversal makes them, each with the French entries it stands
+  // for. A row of grammar "~~" or without translations makes none, and an entry no record stands
+  // for is never asked from Russian to French.
+  std::vector<std::vector<int>> ReversedRecords(const std::vector<WordsData>& rows) const;
 
  private:
   using Head = std::tuple<std::u16string, std::u16string, std::u16string>;

@@ -2,6 +2,8 @@
 // read in one pass and kept to this lesson's entries in memory, which is faster than joining
 // through the lesson's entry list for every row.
 #include <algorithm>
+#include <array>
+#include <limits>
 #include <tuple>
 
 #include "data/progress/Days.h"
@@ -50,6 +52,66 @@ std::vector<MemoryRow> ReadMemory(StoreDatabase& db,
   return rows;
 }
 
+// An entry index from outside the store (a record of the modes) that names an entry of the lesson.
+bool IsEntry(int entry, size_t entryCount) {
+  return entry >= 0 && static_cast<size_t>(entry) < entryCount;
+}
+
+bool IsAsked(const std::vector<bool>& asked, size_t entry) {
+  return asked.empty() || (entry < asked.size() && asked[entry]);
+}
+
+const std::vector<bool>& AskedOf(const std::array<std::vector<bool>, 2>& asked,
+                                 Direction direction) {
+  return asked[static_cast<size_t>(DirectionCode(direction) - 1)];
+}
+
+// The new entries «На сегодня» offers today: asked entries never answered, in lesson order, as
+// many as the day's 20 leave after the entries first answered today.
+std::vector<int> NewToday(const std::vector<MemoryRow>& rows, const std::vector<bool>& asked,
+                          size_t entryCount, int64_t today) {
+  std::vector<bool> answered(entryCount, false);
+  int introducedToday = 0;
+  for (const MemoryRow& row : rows) {
+    answered[static_cast<size_t>(row.entry)] = true;
+    if (row.firstDay == today) ++introducedToday;
+  }
+  std::vector<int> fresh;
+  int left = kNewEntriesPerDay - introducedToday;
+  for (size_t i = 0; i < entryCount && left > 0; ++i) {
+    if (!answered[i] && IsAsked(asked, i)) {
+      fresh.push_back(static_cast<int>(i));
+      --left;
+    }
+  }
+  return fresh;
+}
+
+// «На сегодня» counted in records: a record with an entry due counts as due, one with only new
+// entries as new. Without records of the modes, each entry is a record.
+void CountTodayIn(const std::vector<std::vector<int>>& records, const std::vector<MemoryRow>& rows,
+                  const std::vector<int>& fresh, int64_t today, size_t entryCount,
+                  EntryCounts& counts) {
+  if (records.empty()) {
+    counts.todayDue = counts.due;
+    counts.todayNew = static_cast<int>(fresh.size());
+    return;
+  }
+  enum : char { kNone, kNew, kDue };
+  std::vector<char> state(entryCount, kNone);
+  for (const int entry : fresh) state[static_cast<size_t>(entry)] = kNew;
+  for (const MemoryRow& row : rows)
+    if (row.dueDay <= today) state[static_cast<size_t>(row.entry)] = kDue;
+  for (const std::vector<int>& record : records) {
+    char most = kNone;
+    for (const int entry : record) {
+      if (IsEntry(entry, entryCount)) most = std::max(most, state[static_cast<size_t>(entry)]);
+    }
+    if (most == kDue) ++counts.todayDue;
+    if (most == kNew) ++counts.todayNew;
+  }
+}
+
 }  // namespace
 
 int64_t LessonProgress::Today() const { return LocalDay(m_db->GetClock().NowSeconds()); }
@@ -69,37 +131,44 @@ std::vector<int> LessonProgress::MissedEntries(Direction direction) const {
 std::vector<int> LessonProgress::DueEntries(Direction direction) const {
   const int64_t today = Today();
   const std::vector<MemoryRow> rows = ReadMemory(*m_db, m_entryOfId, direction, false);
-  std::vector<bool> answered(m_keys.size(), false);
   std::vector<std::pair<int64_t, int>> due;
-  int introducedToday = 0;
-  for (const MemoryRow& row : rows) {
-    answered[row.entry] = true;
-    if (row.firstDay == today) ++introducedToday;
+  for (const MemoryRow& row : rows)
     if (row.dueDay <= today) due.emplace_back(row.dueDay, row.entry);
-  }
   std::sort(due.begin(), due.end());
+  const std::vector<int> fresh = NewToday(rows, AskedOf(m_asked, direction), m_keys.size(), today);
   std::vector<int> entries;
-  entries.reserve(due.size() + kNewEntriesPerDay);
+  entries.reserve(due.size() + fresh.size());
   for (const auto& item : due) entries.push_back(item.second);
-  int newLeft = kNewEntriesPerDay - introducedToday;
-  for (size_t i = 0; i < m_keys.size() && newLeft > 0; ++i) {
-    if (!answered[i]) {
-      entries.push_back(static_cast<int>(i));
-      --newLeft;
+  entries.insert(entries.end(), fresh.begin(), fresh.end());
+  return entries;
+}
+
+void LessonProgress::SetModeRecords(Direction direction, std::vector<std::vector<int>> records) {
+  const auto way = static_cast<size_t>(DirectionCode(direction) - 1);
+  m_asked[way].assign(m_keys.size(), false);
+  for (const std::vector<int>& record : records) {
+    for (const int entry : record) {
+      if (IsEntry(entry, m_keys.size())) m_asked[way][static_cast<size_t>(entry)] = true;
     }
   }
-  return entries;
+  m_modeRecords[way] = std::move(records);
 }
 
 EntryCounts LessonProgress::Counts(Direction direction) const {
   const int64_t today = Today();
   EntryCounts counts;
   const std::vector<MemoryRow> rows = ReadMemory(*m_db, m_entryOfId, direction, false);
+  const std::vector<bool>& asked = AskedOf(m_asked, direction);
+  std::vector<bool> answered(m_keys.size(), false);
   for (const MemoryRow& row : rows) {
+    answered[row.entry] = true;
     (row.stability >= kLearntStability ? counts.learnt : counts.learning) += 1;
     if (row.dueDay <= today) ++counts.due;
   }
-  counts.fresh = static_cast<int>(m_keys.size()) - counts.learning - counts.learnt;
+  for (size_t i = 0; i < m_keys.size(); ++i)
+    if (!answered[i] && IsAsked(asked, i)) ++counts.fresh;
+  CountTodayIn(m_modeRecords[static_cast<size_t>(DirectionCode(direction) - 1)], rows,
+               NewToday(rows, asked, m_keys.size(), today), today, m_keys.size(), counts);
   if (m_lessonId == 0 || !m_db->CanRead()) return counts;
   Statement& totals = m_db->Sql(
       "SELECT total(answers), total(first_try_right) FROM daily "
@@ -130,14 +199,14 @@ std::vector<DayActivity> LessonProgress::Activity(Direction direction, int days)
   return activity;
 }
 
-StudyStreaks LessonProgress::Streaks() const {
+StudyStreaks LessonProgress::Streaks(Direction direction) const {
   StudyStreaks streaks;
   if (m_lessonId == 0 || !m_db->CanRead()) return streaks;
   const int64_t today = Today();
   Statement& select = m_db->Sql(
-      "SELECT DISTINCT day FROM daily WHERE lesson_id = ?1 AND answers > 0 AND day <= ?2 "
-      "ORDER BY day");
-  select.Bind(1, m_lessonId).Bind(2, today);
+      "SELECT day FROM daily WHERE lesson_id = ?1 AND direction = ?2 AND answers > 0 "
+      "AND day <= ?3 ORDER BY day");
+  select.Bind(1, m_lessonId).Bind(2, DirectionCode(direction)).Bind(3, today);
   int run = 0;
   int64_t previous = 0;
   while (select.Step()) {
@@ -155,8 +224,28 @@ std::vector<int> LessonProgress::DueForecast(Direction direction, int days) cons
   std::vector<int> forecast(static_cast<size_t>(std::max(days, 0)), 0);
   if (days <= 0) return forecast;
   const int64_t today = Today();
-  for (const MemoryRow& row : ReadMemory(*m_db, m_entryOfId, direction, false)) {
-    const int64_t offset = std::max<int64_t>(row.dueDay - today, 0);
+  const std::vector<MemoryRow> rows = ReadMemory(*m_db, m_entryOfId, direction, false);
+  const std::vector<std::vector<int>>& records =
+      m_modeRecords[static_cast<size_t>(DirectionCode(direction) - 1)];
+  if (records.empty()) {
+    for (const MemoryRow& row : rows) {
+      const int64_t offset = std::max<int64_t>(row.dueDay - today, 0);
+      if (offset < days) ++forecast[static_cast<size_t>(offset)];
+    }
+    return forecast;
+  }
+  // A record is due on the first day one of its entries is, as «На сегодня» counts it.
+  constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
+  std::vector<int64_t> dueDay(m_keys.size(), kNever);
+  for (const MemoryRow& row : rows) dueDay[static_cast<size_t>(row.entry)] = row.dueDay;
+  for (const std::vector<int>& record : records) {
+    int64_t first = kNever;
+    for (const int entry : record) {
+      if (!IsEntry(entry, m_keys.size())) continue;
+      first = std::min(first, dueDay[static_cast<size_t>(entry)]);
+    }
+    if (first == kNever) continue;
+    const int64_t offset = std::max<int64_t>(first - today, 0);
     if (offset < days) ++forecast[static_cast<size_t>(offset)];
   }
   return forecast;

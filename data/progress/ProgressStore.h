@@ -13,6 +13,7 @@
 //   auto lesson = store->OpenLesson(entries.Keys(), pathUtf8);
 //   lesson->RecordTyping(Direction::Forward, {{row}}, result);
 //   std::vector<int> due = lesson->DueEntries(Direction::Forward);  // indexes into Keys()
+#include <array>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -91,19 +92,26 @@ class LessonProgress {
   void RecordExposure(Direction direction, std::span<const int> entries);
   void RecordExamResult(const ExamResult& result);
 
+  // The records the modes of a direction show, each with the entries it stands for (by default
+  // one record per entry, as «Конспект-1» shows the rows). An entry no record stands for is never
+  // asked that way: it is not new there and never comes into «На сегодня». Today's counts
+  // (EntryCounts::todayDue and todayNew) are of these records, as the Filters menu counts them.
+  void SetModeRecords(Direction direction, std::vector<std::vector<int>> records);
+
   // Entries missed in typing or in an exam and not answered right since, most missed first.
   std::vector<int> MissedEntries(Direction direction) const;
-  // Entries due today, most overdue first, then entries never answered, in lesson order, up to
-  // 20 new ones a day (those first answered today count against the 20).
+  // Entries due today, most overdue first, then entries never answered (and asked), in lesson
+  // order, up to 20 new ones a day (those first answered today count against the 20).
   std::vector<int> DueEntries(Direction direction) const;
 
   // Statistics.
   EntryCounts Counts(Direction direction) const;
   // The last `days` days up to today, oldest first, one element per day.
   std::vector<DayActivity> Activity(Direction direction, int days) const;
-  // Over both directions.
-  StudyStreaks Streaks() const;
-  // Entries due on each of the next `days` days; element 0 (today) includes the overdue ones.
+  // Days in a row with answers in this direction.
+  StudyStreaks Streaks(Direction direction) const;
+  // Entries (records of the direction's modes, when set) due on each of the next `days` days;
+  // element 0 (today) includes the overdue ones.
   std::vector<int> DueForecast(Direction direction, int days) const;
   // Most lapses first, then lowest stability; only entries with a lapse or a miss.
   std::vector<HardEntry> HardestEntries(Direction direction, int limit) const;
@@ -129,6 +137,10 @@ class LessonProgress {
   std::vector<EntryKey> m_keys;
   std::vector<int64_t> m_entryIds;  // per entry; 0 when the store does not know it
   std::unordered_map<int64_t, int> m_entryOfId;
+  // Per direction: the records of SetModeRecords, and per entry whether one stands for it (both
+  // empty: one record per entry).
+  std::array<std::vector<std::vector<int>>, 2> m_modeRecords;
+  std::array<std::vector<bool>, 2> m_asked;
 };
 
 }  // namespace verbaro::progress

@@ -84,6 +84,10 @@ TEST(ProgressMonth, DueEntriesComeBackOnTheirDaysAndNewOnesTwentyADay) {
     if (day == 0) lessonId = lesson->Id();
     EXPECT_EQ(lesson->Id(), lessonId);
     const std::vector<int> due = lesson->DueEntries(kWay);
+    // The window's two parts of «На сегодня» add up to the list the menu counts.
+    const progress::EntryCounts today = lesson->Counts(kWay);
+    EXPECT_EQ(static_cast<size_t>(today.todayDue + today.todayNew), due.size()) << "day " << day;
+    EXPECT_EQ(today.todayDue, today.due);
     int fresh = 0;
     for (const int entry : due) {
       if (answeredOn[entry].empty()) ++fresh;
@@ -119,7 +123,7 @@ TEST(ProgressMonth, DueEntriesComeBackOnTheirDaysAndNewOnesTwentyADay) {
   EXPECT_EQ(counts.learning, 5);  // the five hard ones; every other one is learnt in a month
   EXPECT_EQ(lesson->MissedEntries(kWay).size(), 5u);
   EXPECT_EQ(lesson->HardestEntries(kWay, 20).size(), 5u);
-  EXPECT_EQ(lesson->Streaks().current, 30);
+  EXPECT_EQ(lesson->Streaks(kWay).current, 30);
   const auto activity = lesson->Activity(kWay, 90);
   int answers = 0;
   for (const auto& day : activity) answers += day.answers;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "data/FilterKinds.h"
 #include "data/KeyboardRows.h"
 #include "data/StudyStatistics.h"
 #include "support/ProgressFixture.h"
@@ -52,7 +53,8 @@ TEST(StudyStatistics, BothDirectionsAreGatheredApartAndTheExamsGoToTheirDirectio
   EXPECT_EQ(statistics.forward.counts.firstTryRight, 1);
   EXPECT_EQ(statistics.reverse.counts.fresh, 3);
   EXPECT_EQ(statistics.reverse.counts.answers, 1);
-  EXPECT_EQ(statistics.streaks.current, 2) << "yesterday and today, over both directions";
+  EXPECT_EQ(statistics.forward.streaks.current, 1) << "yesterday, and today is still open";
+  EXPECT_EQ(statistics.reverse.streaks.current, 1) << "today";
 
   ASSERT_EQ(statistics.forward.days.size(), static_cast<size_t>(kCalendarDays));
   EXPECT_EQ(statistics.forward.days.back().day, statistics.today);
@@ -105,15 +107,30 @@ TEST(StudyStatistics, MissesGoToTheKeyOfTheExpectedLetterWhateverItsCase) {
   EXPECT_EQ(LowerLetter(u'×'), u'×');
 }
 
-TEST(StudyStatistics, CalendarDaysOfBothDirectionsAddUp) {
-  const std::vector<progress::DayActivity> sum =
-      AddDays({{10, 2, 1}, {11, 0, 0}}, {{10, 3, 3}, {11, 1, 0}});
-  ASSERT_EQ(sum.size(), 2u);
-  EXPECT_EQ(sum[0].answers, 5);
-  EXPECT_EQ(sum[0].firstTryRight, 4);
-  EXPECT_EQ(sum[1].answers, 1);
-  EXPECT_EQ(LastDays(sum, 1).front().day, 11);
-  EXPECT_EQ(LastDays(sum, 90).size(), 2u);
+TEST(StudyStatistics, TextsAsTheLearnerReadsThem) {
+  // Filter names without the menu's mnemonic marker; "&&" is the menu's own "&".
+  EXPECT_EQ(WithoutMnemonic(u"&3 - Мужские существительные, ед.ч."),
+            u"3 - Мужские существительные, ед.ч.");
+  EXPECT_EQ(WithoutMnemonic(u"c - Женские прилагательные"), u"c - Женские прилагательные");
+  EXPECT_EQ(WithoutMnemonic(u"Слова && фразы &x"), u"Слова & фразы x");
+  EXPECT_EQ(WithoutMnemonic(u"конец &"), u"конец ");
+  EXPECT_EQ(WithoutMnemonic(u"&&&a"), u"&a");
+  // «На сегодня» in its two parts, the new ones agreeing with their number.
+  const auto today = [](int due, int fresh) {
+    progress::EntryCounts counts;
+    counts.todayDue = due;
+    counts.todayNew = fresh;
+    return DueTodayText(counts);
+  };
+  EXPECT_EQ(today(2, 2), u"2 + 2 новых");
+  EXPECT_EQ(today(0, 1), u"0 + 1 новая");
+  EXPECT_EQ(today(7, 11), u"7 + 11 новых");
+  EXPECT_EQ(today(0, 21), u"0 + 21 новая");
+  EXPECT_EQ(today(3, 0), u"3 + 0 новых");
+
+  const std::vector<progress::DayActivity> days = {{10, 2, 1}, {11, 0, 0}};
+  EXPECT_EQ(LastDays(days, 1).front().day, 11);
+  EXPECT_EQ(LastDays(days, 90).size(), 2u);
 }
 
 TEST(KeyboardRows, TheRowsAreThoseOfTheTrainersKeysAndFrenchAddsTheComposedLetters) {

@@ -1,9 +1,14 @@
-// The statistics window on plain numbers: its title and tabs, Escape, «Повторить их», the
-// calendar's days, today and levels, and the keyboard's hot keys, read from what is painted.
+// The statistics window on plain numbers, read as the learner reads it: its title and tabs,
+// Escape, each tab's own counts, calendar, streaks and «Повторить их», the texts of the tables
+// and of the slips, and what is painted: the calendar's days and month names, the keyboard's hot
+// keys and counts, a single day's share of right answers.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QChart>
+#include <QChartView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -12,6 +17,7 @@
 #include "progressview/CalendarHeatmap.h"
 #include "progressview/DirectionPanel.h"
 #include "progressview/KeyboardHeatmap.h"
+#include "progressview/ProgressCharts.h"
 #include "progressview/StatisticsColours.h"
 #include "progressview/StatisticsWindow.h"
 #include "tests/support/Application.h"
@@ -25,16 +31,26 @@ LessonStatistics Sample() {
   LessonStatistics statistics;
   statistics.lessonName = u"урок.db";
   statistics.today = kToday;
-  statistics.streaks = {3, 8};
   for (int i = 0; i < kCalendarDays; ++i) {
     const int64_t day = kToday - kCalendarDays + 1 + i;
     statistics.forward.days.push_back({day, i % 3 == 0 ? 0 : 5 + i % 7, 3});
-    statistics.reverse.days.push_back({day, 0, 0});
+    // Russian → French only yesterday.
+    statistics.reverse.days.push_back({day, day == kToday - 1 ? 4 : 0, 0});
   }
+  statistics.forward.counts.todayDue = 2;
+  statistics.forward.counts.todayNew = 2;
+  statistics.forward.counts.fresh = 7;
+  statistics.reverse.counts.todayDue = 0;
+  statistics.reverse.counts.todayNew = 1;
+  statistics.forward.streaks = {3, 8};
+  statistics.reverse.streaks = {1, 1};
   statistics.forward.dueForecast.assign(kForecastDays, 4);
   statistics.forward.hardest = {{u"été", u"лето", 3, 2, 1.5}, {u"noël", u"рождество", 1, 4, 2.0}};
-  statistics.forward.missed = {{u"é", u"e", 9}, {u"ç", u"c", 2}};
-  statistics.forward.exams = {{kToday * 86'400, {4, 800, u"Все слова и фразы", 5, 1, 0}}};
+  statistics.reverse.hardest = {{u"chat", u"кот, кошка", 1, 1, 1.0}};
+  statistics.forward.missed = {{u"é", u"e", 9}, {u"l", u"´l", 3}, {u"ç", u"\u0327", 2}};
+  statistics.forward.exams = {
+      {kToday * 86'400, {4, 803, u"&3 - Мужские существительные, ед.ч.", 5, 1, 0}},
+      {kToday * 86'400 - 600, {4, 800, u"Слова && фразы", 2, 0, 1}}};
   return statistics;
 }
 
@@ -57,25 +73,68 @@ TEST_F(StatisticsWindowTest, TitleTabsOfTheCurrentDirectionFirstAndEscapeCloses)
   EXPECT_EQ(window.result(), QDialog::Rejected);
 }
 
-TEST_F(StatisticsWindowTest, ReviewButtonAsksForTheMissedWordsOnlyWhenThereAreHardEntries) {
-  const LessonStatistics statistics = Sample();
-  StatisticsWindow window(statistics, progress::Direction::Forward, nullptr);
-  int reviews = 0;
-  QObject::connect(&window, &StatisticsWindow::ReviewMistakesRequested, [&reviews] { ++reviews; });
-  auto* forward = window.PanelAt(0);
-  auto* reverse = window.PanelAt(1);
-  EXPECT_TRUE(forward->ReviewButton()->isEnabled());
-  EXPECT_FALSE(reverse->ReviewButton()->isEnabled()) << "nothing to repeat that way";
-  forward->ReviewButton()->click();
-  EXPECT_EQ(reviews, 1);
+// What a tab says is that tab's direction's: the two parts of «На сегодня», the calendar and the
+// streaks.
+TEST_F(StatisticsWindowTest, EachTabShowsItsOwnDirectionsTodayCalendarAndStreaks) {
+  StatisticsWindow window(Sample(), progress::Direction::Forward, nullptr);
+  const auto shown = [&](int tab, const char* name) {
+    const auto* label = window.PanelAt(tab)->findChild<QLabel*>(QString::fromUtf8(name));
+    return label ? label->text() : QStringLiteral("(none)");
+  };
+  EXPECT_EQ(shown(0, "На сегодня:"), QStringLiteral("<b>2 + 2 новых</b>"));
+  EXPECT_EQ(shown(1, "На сегодня:"), QStringLiteral("<b>0 + 1 новая</b>"));
+  EXPECT_EQ(shown(0, "Новых:"), QStringLiteral("<b>7</b>"));
+  EXPECT_EQ(shown(0, "streaks"), QStringLiteral("Серия: 3 дня подряд; самая длинная: 8 дней"));
+  EXPECT_EQ(shown(1, "streaks"), QStringLiteral("Серия: 1 день подряд; самая длинная: 1 день"));
 
+  const auto* forward = window.PanelAt(0)->findChild<CalendarHeatmap*>();
+  const auto* reverse = window.PanelAt(1)->findChild<CalendarHeatmap*>();
+  ASSERT_TRUE(forward && reverse);
+  EXPECT_GT(forward->LevelOf(kToday - 2), 0);
+  EXPECT_EQ(reverse->LevelOf(kToday - 2), 0) << "a French → Russian day";
+  EXPECT_EQ(reverse->LevelOf(kToday - 1), 4) << "its own busiest day";
+}
+
+TEST_F(StatisticsWindowTest, ReviewButtonOfATabAsksForItsDirectionOnlyWhenItListsEntries) {
+  LessonStatistics statistics = Sample();
+  statistics.reverse.hardest.clear();
+  StatisticsWindow window(statistics, progress::Direction::Reverse, nullptr);
+  std::vector<progress::Direction> asked;
+  QObject::connect(&window, &StatisticsWindow::ReviewHardestRequested,
+                   [&asked](progress::Direction direction) { asked.push_back(direction); });
+  auto* reverse = window.PanelAt(0);
+  auto* forward = window.PanelAt(1);
+  EXPECT_FALSE(reverse->ReviewButton()->isEnabled()) << "nothing to repeat that way";
+  ASSERT_TRUE(forward->ReviewButton()->isEnabled());
+  forward->ReviewButton()->click();
+  EXPECT_EQ(asked, std::vector{progress::Direction::Forward});
   const auto* hardest = forward->findChild<QTreeWidget*>(QStringLiteral("hardest"));
-  ASSERT_NE(hardest, nullptr);
   ASSERT_EQ(hardest->topLevelItemCount(), 2);
   EXPECT_EQ(hardest->topLevelItem(0)->text(1), QStringLiteral("лето"));
-  const auto* exams = forward->findChild<QTreeWidget*>(QStringLiteral("exams"));
-  ASSERT_EQ(exams->topLevelItemCount(), 1);
-  EXPECT_EQ(exams->topLevelItem(0)->text(1), QStringLiteral("Экзамен-1"));
+  EXPECT_EQ(hardest->topLevelItem(1)->toolTip(1), QStringLiteral("noël — рождество"));
+}
+
+// Texts the learner reads whole: filter names without the menu's "&" (they come from the menu),
+// and slips of several characters (an accent key before a letter that takes no accent types
+// both) or of a mark that combines with what stands before it.
+TEST_F(StatisticsWindowTest, FilterNamesAndSlipsShowWhole) {
+  StatisticsWindow window(Sample(), progress::Direction::Forward, nullptr);
+  window.resize(900, 600);
+  window.show();
+  const auto* exams = window.PanelAt(0)->findChild<QTreeWidget*>(QStringLiteral("exams"));
+  ASSERT_EQ(exams->topLevelItemCount(), 2);
+  const QTreeWidgetItem* newest = exams->topLevelItem(0);
+  EXPECT_EQ(newest->text(1), QStringLiteral("Экзамен-1"));
+  EXPECT_EQ(newest->text(5), QStringLiteral("3 - Мужские существительные, ед.ч."));
+  EXPECT_EQ(exams->topLevelItem(1)->text(5), QStringLiteral("Слова & фразы"));
+  // The column is as wide as its longest name: scrolled to, never elided.
+  EXPECT_GE(exams->columnWidth(5), QFontMetrics(exams->font()).horizontalAdvance(newest->text(5)));
+  EXPECT_TRUE(newest->toolTip(0).contains(QStringLiteral("«3 - Мужские существительные, ед.ч.»")));
+
+  const QString top = window.PanelAt(0)->findChild<QLabel*>(QStringLiteral("topMisses"))->text();
+  EXPECT_TRUE(top.contains(QStringLiteral("l → ´l&nbsp;&nbsp;<b>3</b>"))) << top.toStdString();
+  EXPECT_TRUE(top.contains(QString::fromUtf16(u"ç → \u25CC\u0327"))) << top.toStdString();
+  EXPECT_EQ(CharacterText(u" "), QStringLiteral("пробел"));
 }
 
 TEST_F(StatisticsWindowTest, DaysTextAgreesWithTheNumber) {
@@ -143,6 +202,87 @@ TEST_F(StatisticsWindowTest, KeyboardHeatsTheKeyOfTheMissedLetterOfTheLessonsAlp
   russian.SetKeys(KeyboardRows(Alphabet::Russian), {{u'щ', 1}});
   EXPECT_TRUE(russian.KeyRect(u'é').isEmpty());
   EXPECT_FALSE(russian.KeyRect(u'щ').isEmpty());
+}
+
+// Today in the first week of December: the last column is December's and is named too. Every
+// name stands whole inside the calendar, apart from the next, at any width and font.
+TEST_F(StatisticsWindowTest, CalendarNamesEveryMonthWholeUpToTheLastWeek) {
+  constexpr int64_t kDecember3 = 20'425;  // 2025-12-03, a Wednesday
+  for (const int width : {240, 420, 900}) {
+    for (const qreal points : {9.0, 16.0}) {
+      CalendarHeatmap calendar;
+      QFont font = calendar.font();
+      font.setPointSizeF(points);
+      calendar.setFont(font);
+      calendar.SetDays({}, kDecember3);
+      calendar.resize(width, calendar.heightForWidth(width));
+      const std::vector<CalendarHeatmap::MonthLabel> labels = calendar.MonthLabels();
+      SCOPED_TRACE(testing::Message() << width << " px, " << points << " pt");
+      ASSERT_FALSE(labels.empty());
+      EXPECT_EQ(labels.back().text, QStringLiteral("дек"));
+      const QFontMetrics metrics(QFont(font.family(), static_cast<int>(points * 0.85)));
+      for (size_t i = 0; i < labels.size(); ++i) {
+        EXPECT_TRUE(calendar.rect().contains(labels[i].rect)) << labels[i].text.toStdString();
+        EXPECT_GE(labels[i].rect.height(), metrics.height() - 1);
+        if (i > 0) {
+          EXPECT_GT(labels[i].rect.left(), labels[i - 1].rect.right());
+        }
+      }
+      // The cells stay under the names, the legend under the cells.
+      EXPECT_GE(calendar.CellOf(kDecember3).top(), labels.back().rect.bottom());
+    }
+  }
+}
+
+// A count on a key never covers its letter: it goes under it, or, on a key too small for it,
+// into the key's tooltip, which every key has.
+TEST_F(StatisticsWindowTest, KeyboardCountsStandUnderTheLetterOrInTheTooltip) {
+  for (const int width : {260, 900}) {
+    KeyboardHeatmap keyboard;
+    keyboard.SetKeys(KeyboardRows(Alphabet::French), {{u'é', 1234}, {u'a', 12}});
+    keyboard.resize(width, keyboard.heightForWidth(width));
+    const QRectF key = keyboard.KeyRect(u'é');
+    const KeyboardHeatmap::KeyFaces faces = keyboard.FacesOf(u'é');
+    EXPECT_TRUE(key.contains(faces.letter) && key.contains(faces.count)) << width;
+    EXPECT_FALSE(faces.letter.intersects(faces.count)) << width;
+    QFont count = keyboard.font();
+    count.setPixelSize(std::max(faces.countPixels, 1));
+    EXPECT_LE(QFontMetricsF(count).horizontalAdvance(QStringLiteral("1234")), faces.count.width());
+    EXPECT_EQ(faces.countPixels > 0, width == 900) << "a large key shows its count";
+    EXPECT_EQ(keyboard.ToolTipAt(key.center()), QStringLiteral("«é»: набрано другое 1234 раза"));
+    EXPECT_EQ(keyboard.ToolTipAt(keyboard.KeyRect(u'a').center()),
+              QStringLiteral("«a»: набрано другое 12 раз"));
+    EXPECT_EQ(keyboard.ToolTipAt(keyboard.KeyRect(u'z').center()),
+              QStringLiteral("«z»: ошибок нет"));
+  }
+  // A box lower than the keyboard wants: smaller keys, none cut off.
+  KeyboardHeatmap low;
+  low.SetKeys(KeyboardRows(Alphabet::French), {});
+  low.resize(900, 160);
+  EXPECT_LE(low.KeyRect(u'œ').bottom(), 160.0);
+}
+
+// Only one day with answers: its share of right answers is a point, not a line of no length.
+TEST_F(StatisticsWindowTest, ASingleDaysShareOfRightAnswersIsDrawn) {
+  std::vector<progress::DayActivity> days;
+  for (int i = 0; i < 90; ++i) days.push_back({kToday - 89 + i, i == 45 ? 12 : 0, i == 45 ? 9 : 0});
+  std::unique_ptr<QWidget> chart(MakeAnswersChart(days, nullptr));
+  chart->resize(480, 320);
+  chart->show();
+  QApplication::processEvents();
+  const QImage shown = chart->grab().toImage();
+  const QRect plot = qobject_cast<QChartView*>(chart.get())->chart()->plotArea().toRect();
+  const QColor share = colours::FirstTryShare();
+  int pixels = 0;
+  // Inside the plot, away from its axes (the share's own axis has its colour).
+  for (int y = plot.top() + 3; y < plot.bottom() - 3; ++y) {
+    for (int x = plot.left() + 3; x < plot.right() - 3; ++x) {
+      const QColor pixel = shown.pixelColor(x, y);
+      pixels += std::abs(pixel.red() - share.red()) + std::abs(pixel.green() - share.green()) +
+                    std::abs(pixel.blue() - share.blue()) < 60;
+    }
+  }
+  EXPECT_GE(pixels, 12);
 }
 
 }  // namespace

@@ -35,12 +35,13 @@ class LessonProgress : public ::testing::Test {
     clock.seconds = 1'764'590'400;  // a Monday, noon UTC
     WriteLesson(lesson, {{u"f", u"s", u"été", {u"лето"}, tone},
                          {u"~", u"", u"Merci, \"Paul\"", {u"Спасибо, Поль"}, tone},
-                         {u"m", u"s", u"chat", {u"кот", u"кошка"}, tone}});
+                         {u"m", u"s", u"chat", {u"кот", u"кошка"}, tone},
+                         {u"~~", u"", u"à bientôt", {u"до скорого"}, tone}});
   }
-  // What the trainer records for this lesson (the keys of its three rows).
+  // What the trainer records for this lesson (the keys of its four rows).
   std::unique_ptr<progress::LessonProgress> Study(progress::ProgressStore& store) const {
     return store.OpenLesson({{u"été", u"f", u"s", 0}, {u"Merci, \"Paul\"", u"~", u"", 0},
-                             {u"chat", u"m", u"s", 0}},
+                             {u"chat", u"m", u"s", 0}, {u"à bientôt", u"~~", u"", 0}},
                             lesson.string());
   }
   ToolRun Print(bool csv) const {
@@ -69,8 +70,7 @@ TEST_F(LessonProgress, CountsAndTheHardestEntriesOfBothDirections) {
   const auto lessonBefore = ReadBytes(lesson);
   const ToolRun run = Print(false);
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("Записей: 3"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("Серия: 1 день подряд"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Записей: 4"), std::string::npos) << run.out;
   // Forward: two typed, one of them with errors; Reverse: one missed in the exam.
   const size_t forward = run.out.find("Французский → русский");
   const size_t reverse = run.out.find("Русский → французский");
@@ -78,11 +78,19 @@ TEST_F(LessonProgress, CountsAndTheHardestEntriesOfBothDirections) {
   ASSERT_NE(reverse, std::string::npos);
   const std::string forwardPart = run.out.substr(forward, reverse - forward);
   const std::string reversePart = run.out.substr(reverse);
-  EXPECT_NE(forwardPart.find("Статистика: новых 1, изучается 2, выучено 0"), std::string::npos)
+  // Each direction with its own streak and «На сегодня» in its two parts; the phrase "~~" is
+  // asked only from French to Russian.
+  EXPECT_NE(forwardPart.find("Записей: новых 2, изучается 2, выучено 0; на сегодня 0 + 2 новых\n"
+                             "  Серия: 1 день подряд; самая длинная: 1 день\n"),
+            std::string::npos)
       << forwardPart;
   EXPECT_NE(forwardPart.find("1. été — лето"), std::string::npos) << forwardPart;
   EXPECT_EQ(forwardPart.find("chat"), std::string::npos) << "typed without error: not hard";
-  EXPECT_NE(reversePart.find("Статистика: новых 2, изучается 1"), std::string::npos) << reversePart;
+  // «На сегодня» counts the reversed records: chat's two translations are two of them.
+  EXPECT_NE(reversePart.find("Записей: новых 2, изучается 1, выучено 0; на сегодня 0 + 3 новых\n"
+                             "  Серия: 1 день подряд"),
+            std::string::npos)
+      << reversePart;
   EXPECT_NE(reversePart.find("1. Merci, \"Paul\" — Спасибо, Поль"), std::string::npos);
   EXPECT_EQ(ReadBytes(storePath), storeBefore) << "the store is only read";
   EXPECT_EQ(ReadBytes(lesson), lessonBefore);
@@ -114,8 +122,13 @@ TEST_F(LessonProgress, WithoutAStoreEverythingIsNewAndNothingIsCreated) {
   const ToolRun run = Print(false);
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("По этому уроку занятий ещё не было."), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("Статистика: новых 3, изучается 0, выучено 0, на сегодня 0"),
-            std::string::npos);
+  EXPECT_NE(run.out.find("Записей: новых 4, изучается 0, выучено 0; на сегодня 0 + 4 новых"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("Записей: новых 3, изучается 0, выучено 0; на сегодня 0 + 4 новых"),
+            std::string::npos)
+      << "the phrase \"~~\" is not asked from Russian to French";
+  EXPECT_NE(run.out.find("Серия: 0 дней подряд; самая длинная: 0 дней"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(storePath));
 }
 
