@@ -2,10 +2,11 @@
 """The statistics window on the real program and a real X server (Xvfb).
 
 Uses the learner test's session (tests/e2e/learner_e2e.py), whose progress store and settings
-are the test's own. A lesson is opened in "Конспект-1"; the first entry is typed with a wrong letter
-corrected on the way, the second without error. F8 opens «Статистика: NAME» (the title checked
-exactly), whose counts the program writes to its log; Escape closes it. After Alt+F4 (exit code
-1) the counts are read from the store by `verbaro-lesson progress` and must be those of the log
+are the test's own. F3 hides the word block of "Конспект-1" and a lesson is opened there; the first
+entry is typed from memory with a wrong letter corrected on the way, the second without error,
+both graded Russian -> French. F8 opens «Статистика: NAME» (the title checked exactly), whose
+counts the program writes to its log; Escape closes it. After Alt+F4 (exit code 1) the Russian ->
+French counts are read from the store by `verbaro-lesson progress` and must be those of the log
 line. The lesson file keeps its bytes. Exits 77 (skipped) only when Xvfb is missing.
 
 Usage: statistics_e2e.py --verbaro PATH --lesson-tool PATH --lesson PATH [--artifacts DIR]
@@ -32,6 +33,10 @@ def scenario(s, lesson_name, lesson_path):
     s.frame()
     s.wait_log(lambda log: 'Модуль "Конспект-1" в CWordsView::SetMainLog()' in log,
                "Conspect-1 to start")
+    # Typed with the word in sight an entry would be practice, with no grade.
+    s.focus_frame()
+    s.keys.chord("F3")
+    s.wait_log(lambda log: 'Модуль "Конспект-1" : m_bHideHeader = 1' in log, "F3")
     s.open_lesson(lesson_name)
     words = e.first_rows(lesson_path, 2)
     s.focus_frame()
@@ -60,14 +65,15 @@ def scenario(s, lesson_name, lesson_path):
 
 
 def store_counts(s, tool, lesson_path):
-    """The French -> Russian counts that the lesson tool reads from the store."""
+    """The Russian -> French counts that the lesson tool reads from the store: typing from
+    memory in Конспект-1 counts that way."""
     out = subprocess.run([tool, "progress", lesson_path], env=e.private_homes(s.env, s.work),
                          capture_output=True,
                          text=True, timeout=60)
     e.check(out.returncode == 0, "verbaro-lesson progress failed: " + out.stderr)
-    forward = out.stdout.split("Французский → русский", 1)
-    e.check(len(forward) == 2, "no French -> Russian part:\n" + out.stdout)
-    found = STORE_LINE.search(forward[1])
+    reverse = out.stdout.split("Русский → французский", 1)
+    e.check(len(reverse) == 2, "no Russian -> French part:\n" + out.stdout)
+    found = STORE_LINE.search(reverse[1])
     e.check(found is not None, "no counts in:\n" + out.stdout)
     return found
 
