@@ -56,8 +56,8 @@ void KeyboardReturn::Settle() {
   m_pending = false;
   const bool reactivate = std::exchange(m_reactivate, false);
   // Another menu, box or dialog is open: it keeps the keyboard, and its own closing comes here.
-  if (QApplication::activePopupWidget() != nullptr || QApplication::activeModalWidget() != nullptr ||
-      HoldsDialogInside(m_window)) {
+  if (QApplication::activePopupWidget() != nullptr ||
+      QApplication::activeModalWidget() != nullptr || HoldsDialogInside(m_window)) {
     return;
   }
   QWidget* view = m_view();
