@@ -9,7 +9,8 @@ closed with Enter; Help, About, the file dialog (cancelled and accepted) and the
 are opened with their keys and closed. After each, without the window being clicked or handed
 the keyboard by the test (there is no window manager, and the pointer is away from the window),
 a letter and a digit are typed: the log's typed line must show both, and the digit must open no
-menu. Alt+F4 ends the program with exit code 1; the lesson file is unchanged. Exits 77 (skipped)
+menu. Before all that, an accent armed with Ctrl + apostrophe key and the key L, which has no
+acute form, shows as "´l" (a screenshot is kept) and one Backspace removes it. Alt+F4 ends the program with exit code 1; the lesson file is unchanged. Exits 77 (skipped)
 only when Xvfb is missing.
 
 Usage: focus_x11_e2e.py --verbaro PATH --lesson PATH [--artifacts DIR]
@@ -173,6 +174,19 @@ def file_dialog_accepted(s, lesson_name):
     keys_reach_the_word(s, "a lesson chosen in the file dialog")
 
 
+def accent_without_letter(s):
+    """Ctrl + apostrophe key, then L: no acute l. The line shows the accent and the key, red, and
+    one Backspace takes both."""
+    s.keys.chord("Control", "'")
+    s.keys.chord("l")
+    s.wait_log(lambda log: last_typed(log) == "´l", 'the accent and the key "´l" shown')
+    e.check(typed_lines(s.log())[-1][1], "the accent without a letter did not turn the line red")
+    s.screenshot("focus-accent-without-letter")
+    s.keys.chord("BackSpace")
+    s.wait_typed("")
+    print('an accent that does not combine shows as "´l"; one Backspace removes it')
+
+
 def scenario(s, lesson_name):
     s.start_xvfb()
     s.start_program()
@@ -182,6 +196,7 @@ def scenario(s, lesson_name):
     s.open_lesson(lesson_name)
     s.refocus = False
     s.focus_frame()
+    accent_without_letter(s)
 
     mouse_menu_closed_by_escape(s)
     mouse_menu_closed_by_a_click(s)
@@ -210,7 +225,7 @@ def main():
     return e.run_x11(args, "e2e (keyboard back to the word on X11)", "verbaro-focus-e2e-",
                      os.path.basename(args.lesson),
                      lambda s, lesson_name, copy: scenario(s, lesson_name),
-                     tools=("xdotool",), artifact_prefix="focus-")
+                     tools=("xdotool", "import"), artifact_prefix="focus-")
 
 
 if __name__ == "__main__":
