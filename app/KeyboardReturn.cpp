@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QMenuBar>
 #include <QTimer>
 #include <QWidget>
 #include <utility>
@@ -29,6 +30,14 @@ bool KeyboardReturn::eventFilter(QObject* watched, QEvent* event) {
         QTimer::singleShot(0, this, [this, window = QPointer<QWidget>(widget)] {
           if (window && window->isVisible() && window == m_lastActive) m_lastActive = nullptr;
         });
+      }
+      break;
+    case QEvent::FocusIn:
+      // Alt pressed and released alone puts the menu bar in its keyboard navigation with no
+      // menu open (with Qt's Fusion style, KDE's Breeze and others): a learner who touched Alt
+      // would type into nothing. The menus still open with Alt and their digit.
+      if (qobject_cast<QMenuBar*>(widget) != nullptr && widget->window() == m_window) {
+        SettleLater(false);
       }
       break;
     case QEvent::Hide:

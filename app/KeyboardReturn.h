@@ -3,10 +3,11 @@
 // program closes, by whatever means, as desktop programs do: the letters typed next reach the
 // word, never the menu bar.
 //
-// Two things would keep it elsewhere. A menu of the menu bar closed with Escape leaves the bar
+// Three things would keep it elsewhere. A menu of the menu bar closed with Escape leaves the bar
 // in its keyboard navigation, holding the keyboard (letters go nowhere, a digit opens the menu
-// of that number) until a second Escape or a click. And a window closing may leave the main
-// window without the keyboard where no window manager hands it back.
+// of that number) until a second Escape or a click; Alt pressed and released alone does the same
+// with no menu open. And a window closing may leave the main window without the keyboard where
+// no window manager hands it back.
 #include <QObject>
 #include <QPointer>
 #include <functional>

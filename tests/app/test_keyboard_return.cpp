@@ -93,6 +93,14 @@ TEST_F(KeyboardReturnTest, AMenuClosedWithEscapeLeavesNothingInTheMenuBar) {
   ExpectKeysAtTheView("a menu opened with Alt+0 and closed with Escape");
 }
 
+TEST_F(KeyboardReturnTest, AltPressedAndReleasedAloneLeavesTheKeysWithTheView) {
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+  QApplication::sendEvent(View(), &press);
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+  QApplication::sendEvent(View(), &release);
+  ExpectKeysAtTheView("Alt alone");
+}
+
 TEST_F(KeyboardReturnTest, AMenuClosedByItsItemOrByHidingItGivesTheViewTheKeys) {
   // «2-Вид» → «1-Статусбар» chosen with the keys: the status bar goes, the keys come back.
   Key(View(), Qt::Key_2, Qt::AltModifier, QStringLiteral("2"));

@@ -4,7 +4,8 @@
 Uses the learner test's session (tests/e2e/learner_e2e.py). A lesson is opened in "Конспект-1";
 then, one after the other, a menu of the menu bar is opened with the mouse and closed with
 Escape, by a click on the window and by choosing its item «Открыть...» (whose file dialog is
-cancelled); a menu is opened with Alt+0 and Alt+1 and closed with Escape; the end-of-filter box is
+cancelled); a menu is opened with Alt+0 and Alt+1 and closed with Escape; Alt is pressed and
+released alone (which puts Qt's menu bar in its keyboard navigation); the end-of-filter box is
 closed with Enter; Help, About, the file dialog (cancelled and accepted) and the statistics window
 are opened with their keys and closed. After each, without the window being clicked or handed
 the keyboard by the test (there is no window manager, and the pointer is away from the window),
@@ -145,6 +146,12 @@ def keyboard_menus_closed_by_escape(s):
         keys_reach_the_word(s, "a menu opened with Alt+%s and closed with Escape" % digit)
 
 
+def alt_alone(s):
+    """Alt pressed and released alone opens no menu and keeps nothing."""
+    s.keys.chord("Alt")
+    keys_reach_the_word(s, "Alt pressed and released alone")
+
+
 def box_closed(s, count):
     """The end-of-filter box, closed with Enter."""
     s.refocus = False
@@ -202,6 +209,7 @@ def scenario(s, lesson_name):
     mouse_menu_closed_by_a_click(s)
     mouse_menu_item_chosen(s)
     keyboard_menus_closed_by_escape(s)
+    alt_alone(s)
     box_closed(s, 30)
     dialog_closed(s, ["F1"], "Помощь")
     dialog_closed(s, ["Control", "a"], "О программе")

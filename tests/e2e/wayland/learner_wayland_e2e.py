@@ -11,8 +11,8 @@ with Qt's Wayland platform and its diagnostic log:
   Конспект-1, French keymap, CapsLock on: Ctrl+O, the lesson name typed in the file dialog, an
     accented word composed with Ctrl + accent key, and the "=" key, which CapsLock shifts to "+"
     (the lock read from the key event itself, though the program never saw CapsLock pressed);
-    menus opened with Alt and a digit, an item chosen and a menu closed with Escape, after which
-    a letter and a digit reach the word;
+    menus opened with Alt and a digit, an item chosen, a menu closed with Escape and Alt pressed
+    alone, after each of which a letter and a digit reach the word;
   Конспект-2, Russian keymap: Ctrl+O (by the key's US place: the key O gives "щ"),
     CapsLock switched off inside the file dialog, a Russian word typed in small letters; then a
     keymap whose CapsLock switches layouts (grp:caps_toggle), which must not read as a lock;
@@ -364,6 +364,8 @@ def keys_back_to_the_word_after_menus(s, typed):
         time.sleep(0.5)
         s.keys.chord("Escape")
         keys_reach_the_word(s, typed, "a menu opened with Alt+%s and closed with Escape" % digit)
+    s.keys.chord("Alt")
+    keys_reach_the_word(s, typed, "Alt pressed and released alone")
     s.keys.keymap("fr")
 
 
