@@ -33,9 +33,9 @@ bool KeyboardReturn::eventFilter(QObject* watched, QEvent* event) {
       }
       break;
     case QEvent::FocusIn:
-      // Alt pressed and released alone puts the menu bar in its keyboard navigation with no
-      // menu open (with Qt's Fusion style, KDE's Breeze and others): a learner who touched Alt
-      // would type into nothing. The menus still open with Alt and their digit.
+      // Alt pressed and released alone puts the menu bar in its keyboard navigation with no menu
+      // open (in Qt's Fusion style, as in any style that navigates menus with Alt): a learner
+      // who touched Alt would type into nothing. The menus still open with Alt and their digit.
       if (qobject_cast<QMenuBar*>(widget) != nullptr && widget->window() == m_window) {
         SettleLater(false);
       }
