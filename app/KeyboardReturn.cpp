@@ -11,6 +11,14 @@
 
 namespace verbaro {
 
+namespace {
+
+bool OnWayland() {
+  return QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
+}
+
+}  // namespace
+
 KeyboardReturn::KeyboardReturn(QWidget* window, std::function<QWidget*()> view)
     : QObject(window), m_window(window), m_view(std::move(view)) {}
 
@@ -81,7 +89,10 @@ void KeyboardReturn::Settle() {
   if (active != nullptr && active != m_window) return;
   // Without an active window the keyboard stays with whatever the learner went to, unless it
   // was the program's window that just closed and nothing gave the keyboard back.
-  if (active == nullptr && (reactivate || closedWindowActive)) m_window->activateWindow();
+  // (On Wayland the compositor hands the keyboard over and asking it is of no use.)
+  if (active == nullptr && (reactivate || closedWindowActive) && !OnWayland()) {
+    m_window->activateWindow();
+  }
   // The view takes the keyboard from the menu bar, which ends the bar's keyboard navigation;
   // with the window inactive it is where the keyboard comes back to.
   if (m_window->focusWidget() != view || QApplication::focusWidget() != view) {
