@@ -18,6 +18,7 @@
 #include "app/Accelerators.h"
 #include "app/Commands.h"
 #include "app/HelpDialog.h"
+#include "app/KeyboardReturn.h"
 #include "app/LessonStatisticsCommand.h"
 #include "app/LearnerMemory.h"
 #include "app/MenuTable.h"
@@ -97,6 +98,8 @@ bool CMainFrame::CreateFrame(const QRect& frameRect) {
   // The accelerators act before the key reaches the view; the menu items only show them.
   qApp->installEventFilter(new AcceleratorFilter(
       this, [this](int id) { OnCommand(id); }, m_platform.latinLayoutLetter));
+  // After any menu, box, dialog or window closes, the keys go to the view shown.
+  qApp->installEventFilter(new KeyboardReturn(this, [this] { return CurrentView(); }));
 
   CreateViewWindow(0);
   m_client->setCurrentWidget(m_views[0].get());

@@ -74,7 +74,7 @@ constexpr OwnKey kOwnKeys[] = {
 LatinKeyTranslator::Result LatinKeyTranslator::Translate(int virtualKey,
                                                          const KeyboardState& keyboard) {
   if (auto own = TranslateOwnKey(virtualKey)) return *own;
-  if (m_armedAccent != 0) return Compose(virtualKey);
+  if (m_armedAccent != 0) return Compose(virtualKey, keyboard);
   if (IsLetterKey(virtualKey) && !m_shiftFlag) {
     return Append(static_cast<char16_t>(virtualKey - 'A' + 'a'));
   }
@@ -96,7 +96,8 @@ std::optional<LatinKeyTranslator::Result> LatinKeyTranslator::TranslateOwnKey(in
   return std::nullopt;
 }
 
-LatinKeyTranslator::Result LatinKeyTranslator::Compose(int virtualKey) {
+LatinKeyTranslator::Result LatinKeyTranslator::Compose(int virtualKey,
+                                                       const KeyboardState& keyboard) {
   const char16_t accent = m_armedAccent;
   m_armedAccent = 0;
   for (const Composition& entry : kCompositions) {
@@ -104,9 +105,13 @@ LatinKeyTranslator::Result LatinKeyTranslator::Compose(int virtualKey) {
       return Append(m_shiftFlag ? entry.capital : entry.small);
     }
   }
+  // The key as it would have come out of the composition: a letter by the Shift flag alone.
+  const char16_t own = IsLetterKey(virtualKey)
+                           ? static_cast<char16_t>(virtualKey + (m_shiftFlag ? 0 : 'a' - 'A'))
+                           : UsCharacter(virtualKey, IsShifted(keyboard));
   m_shiftFlag = false;
   m_ctrlFlag = false;
-  return Result{Outcome::NoLetter};
+  return Result{Outcome::NoLetter, own, accent};
 }
 
 LatinKeyTranslator::Result LatinKeyTranslator::Append(char16_t character) {

@@ -9,7 +9,8 @@
 namespace verbaro {
 
 // Stands in the typed text for a key that did not combine with an armed accent. No key produces
-// it otherwise, so a typed text holding it never matches; one Backspace removes it.
+// it otherwise, so a typed text holding it never matches; one Backspace removes it. The learner
+// sees the accent and the key in its place (data/NoLetterMarks.h).
 inline constexpr char16_t kNoLetterMark = u'\uFFFD';
 
 // The Latin translation of Conspect-1: a two-state machine (idle / accent armed) with two sticky
@@ -23,7 +24,10 @@ class LatinKeyTranslator {
   };
   struct Result {
     Outcome outcome;
+    // Character: the character to append. NoLetter: the key's own character (a letter small
+    // or capital by the Shift flag, as a composed letter would be), shown after the accent.
     char16_t character = 0;
+    char16_t accent = 0;  // NoLetter: the accent that was armed
   };
 
   void NoteShiftDown() { m_shiftFlag = true; }
@@ -38,7 +42,7 @@ class LatinKeyTranslator {
 
  private:
   std::optional<Result> TranslateOwnKey(int virtualKey);
-  Result Compose(int virtualKey);
+  Result Compose(int virtualKey, const KeyboardState& keyboard);
   Result Append(char16_t character);
 
   char16_t m_armedAccent = 0;

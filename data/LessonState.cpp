@@ -47,6 +47,7 @@ void LessonState::ClearTypingLine() {
 
 void LessonState::ClearTypedText() {
   m_typedText.clear();
+  m_noLetterMarks.Clear();
   m_typedLength = 0;
 }
 

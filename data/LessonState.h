@@ -14,6 +14,7 @@
 #include "data/FilterKinds.h"
 #include "data/LessonRowTexts.h"
 #include "data/MessageKind.h"
+#include "data/NoLetterMarks.h"
 #include "data/WordsData.h"
 
 struct sqlite3;
@@ -113,6 +114,7 @@ class LessonState {
   // typing line of the Conspect views
   std::u16string m_expectedText;
   std::u16string m_typedText;
+  NoLetterMarks m_noLetterMarks;  // what the marks of the typed text show
   int32_t m_expectedLength = 0;
   int32_t m_typedLength = 0;
   int32_t m_typedMatches = 1;

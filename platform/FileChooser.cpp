@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileDialog>
 
+#include "platform/FileDialogWidth.h"
+
 namespace verbaro {
 
 std::optional<QString> QtFileChooser::ChooseLessonFile(QWidget* owner) {
@@ -12,6 +14,7 @@ std::optional<QString> QtFileChooser::ChooseLessonFile(QWidget* owner) {
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setDefaultSuffix(QStringLiteral("db"));
   dialog.setSizeGripEnabled(true);
+  FitDetailColumns(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front();
 }

@@ -26,17 +26,19 @@ QPen RoundPen(QRgb colour, qreal width) {
 
 }  // namespace
 
-QRectF CharacterBox(QPainter& painter, const QRect& cell, const QString& text, int index) {
+QRectF CharacterBox(QPainter& painter, const QRect& cell, const QString& text, int index,
+                    int count) {
   if (index < 0 || index >= text.size()) return {};
   const QFontMetricsF metrics(painter.font(), painter.device());
   const QRectF whole = painter.boundingRect(QRectF(cell), kTextFlags, text);
   const qreal left = whole.left() + metrics.horizontalAdvance(text.left(index));
-  const qreal width = std::max(metrics.horizontalAdvance(text.mid(index, 1)), 2.0);
+  const qreal width = std::max(metrics.horizontalAdvance(text.mid(index, count)), 2.0);
   return QRectF(left, whole.top(), width, whole.height());
 }
 
-void BoxCharacter(QPainter& painter, const QRect& cell, const QString& text, int index) {
-  const QRectF box = CharacterBox(painter, cell, text, index);
+void BoxCharacter(QPainter& painter, const QRect& cell, const QString& text, int index,
+                  int count) {
+  const QRectF box = CharacterBox(painter, cell, text, index, count);
   if (box.isEmpty()) return;
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);

@@ -13,11 +13,13 @@ namespace verbaro::marks {
 inline constexpr QRgb kWrongMark = 0xFFC40000;  // the red of a wrong typing line
 inline constexpr QRgb kRightMark = 0xFF1C9A38;
 
-// The box around unit `index` of `text`, as the painter's current font draws the text centred
-// on one line in `cell`.
-QRectF CharacterBox(QPainter& painter, const QRect& cell, const QString& text, int index);
+// The box around `count` units of `text` from unit `index` on (one character as the learner
+// sees it), as the painter's current font draws the text centred on one line in `cell`.
+QRectF CharacterBox(QPainter& painter, const QRect& cell, const QString& text, int index,
+                    int count = 1);
 // Draws that box in the wrong mark's colour.
-void BoxCharacter(QPainter& painter, const QRect& cell, const QString& text, int index);
+void BoxCharacter(QPainter& painter, const QRect& cell, const QString& text, int index,
+                  int count = 1);
 // A tick at the right end of the cell.
 void DrawTick(QPainter& painter, const QRect& cell);
 // A frame around the cell and a cross at its right end.

@@ -132,7 +132,10 @@ std::optional<char16_t> CConspect1View::TranslateKey(int virtualKey) {
   const LatinKeyTranslator::Result result = m_latin.Translate(virtualKey, *m_platform.keyboard);
   switch (result.outcome) {
     case LatinKeyTranslator::Outcome::Character: return result.character;
-    case LatinKeyTranslator::Outcome::NoLetter: return kNoLetterMark;
+    case LatinKeyTranslator::Outcome::NoLetter:
+      // The line shows the accent and the key where the mark stands.
+      m_noLetterMarks.Add(m_typedText, result.accent, result.character);
+      return kNoLetterMark;
     case LatinKeyTranslator::Outcome::Armed: break;
   }
   return std::nullopt;

@@ -40,7 +40,7 @@ class CConspect1View : public CWordsView {
   void ShowEntry();
 
   LatinKeyTranslator m_latin;
-  TypingTally m_tally;
+  TypingTally m_tally{m_noLetterMarks};
 };
 
 }  // namespace verbaro

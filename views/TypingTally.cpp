@@ -25,7 +25,7 @@ std::optional<progress::TypingResult> TypingTally::Key(const std::u16string& exp
     ++m_result.wrongKeystrokes;
     const size_t at = typed.size() - 1;
     m_result.misses.push_back({at < expected.size() ? expected.substr(at, 1) : std::u16string(),
-                               typed.substr(at, 1)});
+                               m_marks.TextAt(typed, at)});
   }
   if (m_told || !matchesNow || typed.size() != expected.size() || expected.empty()) {
     return std::nullopt;

@@ -7,12 +7,16 @@
 #include <optional>
 #include <string>
 
+#include "data/NoLetterMarks.h"
 #include "data/progress/ProgressTypes.h"
 
 namespace verbaro {
 
 class TypingTally {
  public:
+  // `marks` tells what the marks of a typed text show; a missed character is kept as shown.
+  explicit TypingTally(const NoLetterMarks& marks) : m_marks(marks) {}
+
   // The entry is shown: a new tally starts.
   void Start();
   // What the screen shows now: the word block, and the translations the word is recalled from.
@@ -26,6 +30,7 @@ class TypingTally {
                                             bool matchesNow);
 
  private:
+  const NoLetterMarks& m_marks;
   progress::TypingResult m_result;
   QElapsedTimer m_clock;
   bool m_told = false;

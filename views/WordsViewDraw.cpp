@@ -199,12 +199,11 @@ void CWordsView::DrawTypedText(QPainter& painter, int x, int y, int width, int h
   CheckTypedText();
   // A key that did not combine with an armed accent leaves a mark that no key text may match.
   if (m_typedText.find(kNoLetterMark) != std::u16string::npos) m_typedMatches = 0;
+  // A mark shows as the accent and the key that made it.
+  std::u16string shown = m_noLetterMarks.Shown(m_typedText);
   if (m_mainLog) {
-    m_mainLog->Line(u"Набрано: \"", m_typedText, u"\"", m_typedMatches ? u"" : u" : ошибка");
+    m_mainLog->Line(u"Набрано: \"", shown, u"\"", m_typedMatches ? u"" : u" : ошибка");
   }
-
-  std::u16string shown = m_typedText;
-  std::replace(shown.begin(), shown.end(), kNoLetterMark, u'?');
   shown += u'|';
   if (!m_typedMatches) PlayErrorSignal();
   DrawCellText(painter, shown, x, y, width, height, kTypingFill,
@@ -223,12 +222,15 @@ void CWordsView::DrawTypingMarks(QPainter& painter, const std::u16string& shown,
   // A key that did not combine matches no text, also where it stands inside the typed word.
   if (wrong == std::u16string::npos) wrong = m_typedText.find(kNoLetterMark);
   if (wrong == std::u16string::npos) return;
+  const size_t wrongLength = m_noLetterMarks.ShownLength(m_typedText, wrong);
+  wrong = m_noLetterMarks.ShownIndex(m_typedText, wrong);
   const TextExtent extent = TextFont().Measure(shown);
   const int points =
       FittedPointSize(cell.width(), cell.height(), extent.sumWidth, extent.maxHeight, kFullSize);
   if (points <= 0) return;
   painter.setFont(TextFont().AtPoints(points));
-  marks::BoxCharacter(painter, cell, ToQ(shown), static_cast<int>(wrong));
+  marks::BoxCharacter(painter, cell, ToQ(shown), static_cast<int>(wrong),
+                      static_cast<int>(std::max<size_t>(wrongLength, 1)));
 }
 
 }  // namespace verbaro

@@ -3,6 +3,7 @@
 
 #include "data/KeyboardState.h"
 #include "data/KeyTranslation.h"
+#include "data/NoLetterMarks.h"
 #include "data/VirtualKeyCodes.h"
 #include "tests/fakes/core/FakeKeyboardState.h"
 
@@ -15,6 +16,7 @@ struct LatinTyping {
   FakeKeyboardState keyboard;
   LatinKeyTranslator latin;
   std::u16string typed;
+  NoLetterMarks marks;
 
   void Press(std::initializer_list<int> keys) {
     for (int key : keys) {
@@ -25,7 +27,10 @@ struct LatinTyping {
       } else {
         const auto result = latin.Translate(key, keyboard);
         if (result.outcome == LatinKeyTranslator::Outcome::Character) typed += result.character;
-        if (result.outcome == LatinKeyTranslator::Outcome::NoLetter) typed += kNoLetterMark;
+        if (result.outcome == LatinKeyTranslator::Outcome::NoLetter) {
+          marks.Add(typed, result.accent, result.character);
+          typed += kNoLetterMark;
+        }
       }
     }
   }
@@ -66,6 +71,44 @@ TEST(LatinTranslation, KeyWithoutCompositionGivesNoLetterAndDropsTheAccent) {
   EXPECT_EQ(typing.latin.ArmedAccent(), 0);
   typing.Press({'B'});
   EXPECT_EQ(typing.typed.back(), u'b');
+}
+
+// The learner sees a key that did not combine as the accent followed by the key, never as a
+// replacement character; the typed text keeps its single mark.
+TEST(LatinTranslation, KeyWithoutCompositionShowsTheAccentAndTheKey) {
+  const std::u16string mark(1, kNoLetterMark);
+  struct Case {
+    std::initializer_list<int> keys;
+    std::u16string shown;
+  };
+  const Case cases[] = {
+      {{vk::kControl, vk::kOem7, 'L'}, u"´l"},
+      {{vk::kControl, vk::kOem3, 'L'}, u"`l"},
+      {{vk::kControl, vk::kShift, '6', 'L'}, u"^l"},
+      {{vk::kControl, vk::kShift, vk::kOem1, 'L'}, u"¨l"},
+      {{vk::kControl, vk::kOemComma, 'L'}, u"¸l"},
+      {{vk::kControl, vk::kShift, vk::kOem3, 'E'}, u"~e"},
+      {{vk::kControl, vk::kShift, '2', 'E'}, u"˚e"},
+      {{vk::kControl, vk::kOem2, 'E'}, u"/e"},
+      {{vk::kControl, vk::kShift, '7', 'E'}, u"&e"},
+      // Shift before the letter asks for a capital, as it would for a composed letter.
+      {{vk::kControl, vk::kOem7, vk::kShift, 'L'}, u"´L"},
+      // Keys that are no letter show what they type.
+      {{vk::kControl, vk::kOem7, '5'}, u"´5"},
+      {{vk::kControl, vk::kOem7, vk::kSpace}, u"´ "},
+  };
+  for (const Case& c : cases) {
+    LatinTyping typing;
+    typing.Press(c.keys);
+    EXPECT_EQ(typing.typed, mark);
+    EXPECT_EQ(typing.marks.Shown(typing.typed), c.shown);
+  }
+
+  // Two marks in one line keep their own accents; the letters around them stay as typed.
+  LatinTyping typing;
+  typing.Press({'A', vk::kControl, vk::kOem7, 'B', 'C', vk::kControl, vk::kOem3, 'X'});
+  EXPECT_EQ(typing.typed, u"a" + mark + u"c" + mark);
+  EXPECT_EQ(typing.marks.Shown(typing.typed), u"a´bc`x");
 }
 
 TEST(LatinTranslation, StickyFlagsAndLiveShiftState) {

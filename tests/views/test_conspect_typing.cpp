@@ -77,6 +77,25 @@ TEST_F(ConspectOne, UncombinedKeyCountsAsOneWrongCharacter) {
   EXPECT_TRUE(h.View().m_typedMatches);
 }
 
+// The mark of a key that did not combine is drawn as the accent and the key: not as a question
+// mark (the line of a typed "?b" looks otherwise) and never as a replacement character.
+TEST_F(ConspectOne, UncombinedKeyShowsAsTheAccentAndTheKey) {
+  ASSERT_TRUE(h.Open({Entry(u"bon"), Entry(u"bon")}));
+  h.Keys({vk::kShift, vk::kOem2, 'B'});
+  ASSERT_EQ(h.Typed(), u"?b");
+  const QImage question = h.Frame();
+  h.Key(vk::kDown);
+  h.Keys({vk::kControl, vk::kOem7, 'B'});
+  EXPECT_NE(h.LogText().find("Набрано: \"´b\" : ошибка"), std::string::npos);
+  EXPECT_EQ(h.LogText().find("\xEF\xBF\xBD"), std::string::npos) << "U+FFFD in the log";
+  EXPECT_GT(test::ChangedPixels(h.Frame(), question, kTypingRow), 20);
+  // One Backspace takes the whole mark; the line is as before it.
+  h.Key(vk::kBack);
+  EXPECT_EQ(h.Typed(), u"");
+  const std::string log = h.LogText();
+  EXPECT_EQ(log.substr(log.rfind("Набрано: "), 19), "Набрано: \"\"\n");
+}
+
 TEST_F(ConspectOne, SpaceMovesOnOnlyWhenTheTypedTextIsTheWord) {
   ASSERT_TRUE(h.Open({Entry(u"un"), Entry(u"a b"), Entry(u"c"), Entry(u"d")}));
   h.Keys({'U', 'U'});  // the word's length, but wrong

@@ -11,6 +11,8 @@ with Qt's Wayland platform and its diagnostic log:
   Конспект-1, French keymap, CapsLock on: Ctrl+O, the lesson name typed in the file dialog, an
     accented word composed with Ctrl + accent key, and the "=" key, which CapsLock shifts to "+"
     (the lock read from the key event itself, though the program never saw CapsLock pressed);
+    menus opened with Alt and a digit, an item chosen, a menu closed with Escape and Alt pressed
+    alone, after each of which a letter and a digit reach the word;
   Конспект-2, Russian keymap: Ctrl+O (by the key's US place: the key O gives "щ"),
     CapsLock switched off inside the file dialog, a Russian word typed in small letters; then a
     keymap whose CapsLock switches layouts (grp:caps_toggle), which must not read as a lock;
@@ -331,6 +333,42 @@ def shortcuts_follow_the_letter_on_the_key(s):
     s.keys.keymap("ru")
 
 
+def keys_reach_the_word(s, typed, after):
+    """A letter and a digit typed now reach the view, not the menu bar; then they are erased."""
+    s.keys.chord("x")
+    s.wait_typed(typed + "x", error=True)
+    s.keys.chord("1")  # in the menu bar it would open «1-Действия»
+    s.wait_typed(typed + "x1", error=True)
+    s.keys.chord("BackSpace")
+    s.keys.chord("BackSpace")
+    s.wait_typed(typed)
+    print("after %s the letter and the digit reached the word" % after)
+
+
+def keys_back_to_the_word_after_menus(s, typed):
+    """Alt+1 opens «1-Действия», whose item 2 hides the header and, chosen again, shows it: the
+    menus open from the keys here. After an item chosen, and after a menu closed with Escape,
+    the next keys go to the word."""
+    s.keys.keymap("us")  # the access keys are the digits of the menu's texts
+    for hidden in (1, 0):
+        line = 'Модуль "Конспект-1" : m_bHideHeader = %d' % hidden
+        before = s.log().count(line)
+        s.keys.chord("Alt", "1")
+        time.sleep(0.5)
+        s.keys.chord("2")
+        s.wait_log(lambda log, line=line: log.count(line) > before,
+                   "the item of «1-Действия» chosen with its digit")
+        keys_reach_the_word(s, typed, "an item chosen in a menu opened with Alt+1")
+    for digit in ("0", "1"):
+        s.keys.chord("Alt", digit)
+        time.sleep(0.5)
+        s.keys.chord("Escape")
+        keys_reach_the_word(s, typed, "a menu opened with Alt+%s and closed with Escape" % digit)
+    s.keys.chord("Alt")
+    keys_reach_the_word(s, typed, "Alt pressed and released alone")
+    s.keys.keymap("fr")
+
+
 def current_key_word(s):
     """The entry shown after the last lesson opened."""
     def entry(log):
@@ -376,6 +414,7 @@ def scenario(s, latin_lesson, cyrillic_lesson):
     print("red pixels: wrong line %d, corrected line %d" % (wrong_red, right_red))
     check(wrong_red > right_red + 300, "the wrong character did not turn the line red")
     print("composed été under the French keymap; CapsLock read as on")
+    keys_back_to_the_word_after_menus(s, "été")
 
     # ---- Конспект-2, Russian keymap ----
     s.keys.chord("Alt", "F5")
