@@ -46,23 +46,6 @@ TEST(ProgressStore, EventsOfOneRunAreThereInTheNext) {
   EXPECT_EQ(lesson->DueEntries(kReverse), (std::vector{0, 1, 2, 3, 4}));
 }
 
-TEST(ProgressStore, AnsweringRightTakesAnEntryOffTheMissedListButNotItsCount) {
-  ProgressFixture f;
-  auto store = f.Open();
-  auto lesson = store->OpenLesson(Words(3), "a.db");
-  lesson->RecordExamAnswer(kReverse, std::vector{0}, ExamAnswer::Wrong);
-  lesson->RecordExamAnswer(kReverse, std::vector{0}, ExamAnswer::Wrong);
-  lesson->RecordExamAnswer(kReverse, std::vector{1, 2}, ExamAnswer::Wrong);
-  EXPECT_EQ(lesson->MissedEntries(kReverse), (std::vector{0, 1, 2}));  // most missed first
-  lesson->RecordTyping(kReverse, std::vector{0}, Typed(0));
-  lesson->RecordTyping(kReverse, std::vector{1}, Typed(1));  // an error keeps it missed
-  EXPECT_EQ(lesson->MissedEntries(kReverse), (std::vector{1, 2}));
-  f.clock.seconds += 10;
-  lesson->RecordExamAnswer(kReverse, std::vector{0}, ExamAnswer::Refused);
-  EXPECT_EQ(lesson->MissedEntries(kReverse), (std::vector{0, 1, 2}));
-  EXPECT_EQ(lesson->HardestEntries(kReverse, 20).front().misses, 3);
-}
-
 TEST(ProgressStore, ALessonIsKnownByItsEntriesWhereverItLies) {
   ProgressFixture f;
   auto store = f.Open();
@@ -86,6 +69,12 @@ TEST(ProgressStore, ALessonIsKnownByItsEntriesWhereverItLies) {
   ASSERT_EQ(again->ExamHistory().size(), 1u);
   EXPECT_EQ(again->ExamHistory()[0].result.right, 9);
 
+  // the same entries in another order: each keeps its own progress
+  std::vector<progress::EntryKey> reordered(rebuilt.rbegin(), rebuilt.rend());
+  auto reversed = store->OpenLesson(reordered, "/home/a/words.db");
+  EXPECT_EQ(reversed->Id(), original->Id());
+  EXPECT_EQ(reversed->MissedEntries(kForward), (std::vector{5}));
+
   // another lesson, even one sharing a few words, is another lesson
   std::vector<progress::EntryKey> other = Words(10, 50);
   other.push_back(Words(1, 4)[0]);
@@ -94,8 +83,87 @@ TEST(ProgressStore, ALessonIsKnownByItsEntriesWhereverItLies) {
   EXPECT_TRUE(otherLesson->ExamHistory().empty());
   // an entry's memory is the learner's, whichever lesson it was answered in
   EXPECT_EQ(otherLesson->MissedEntries(kForward), (std::vector{10}));
-  auto part = store->OpenLesson(Words(4), "/home/a/part.db");
-  EXPECT_NE(part->Id(), original->Id());
+}
+
+// A lesson not known by its entries in order is the known lesson sharing the most entries, if
+// they are more than half of the larger of the two lists.
+TEST(ProgressStore, ALessonSharingMoreThanHalfOfTheLargerListIsTheKnownOne) {
+  const auto join = [](std::vector<progress::EntryKey> keys,
+                       const std::vector<progress::EntryKey>& more) {
+    keys.insert(keys.end(), more.begin(), more.end());
+    return keys;
+  };
+  struct Case {
+    const char* name;
+    std::vector<progress::EntryKey> opened;
+    bool known;
+  };
+  const Case cases[] = {
+      {"six of the ten", Words(6), true},
+      {"five of the ten", Words(5), false},
+      {"six of the ten and four new", join(Words(6, 4), Words(4, 100)), true},
+      {"five of the ten and five new", join(Words(5, 5), Words(5, 100)), false},
+      {"the ten and nine new", join(Words(10), Words(9, 100)), true},
+      {"the ten and ten new", join(Words(10), Words(10, 100)), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ProgressFixture f;
+    auto store = f.Open();
+    auto known = store->OpenLesson(Words(10), "known.db");
+    known->RecordExamResult({4, 800, u"все", 9, 1, 0});
+    auto opened = store->OpenLesson(c.opened, "opened.db");
+    EXPECT_EQ(opened->Id() == known->Id(), c.known);
+    EXPECT_EQ(opened->ExamHistory().size(), c.known ? 1u : 0u);
+  }
+
+  ProgressFixture f;
+  auto store = f.Open();
+  auto first = store->OpenLesson(Words(10), "first.db");
+  auto second = store->OpenLesson(Words(10, 5), "second.db");  // shares half: another lesson
+  ASSERT_NE(second->Id(), first->Id());
+  // nine entries of the first, eight of the second
+  EXPECT_EQ(store->OpenLesson(Words(12, 1), "opened.db")->Id(), first->Id());
+}
+
+// The word, its grammar, its number and which row of them it is: each tells entries apart, in a
+// lesson and between lessons of the same size.
+TEST(ProgressStore, EveryPartOfAnEntryTellsEntriesAndLessonsApart) {
+  ProgressFixture f;
+  auto store = f.Open();
+  const std::vector<progress::EntryKey> keys = {{u"être", u"v", u"", 0}, {u"être", u"v", u"", 1},
+                                                {u"chat", u"m", u"s", 0}, {u"chat", u"m", u"p", 0},
+                                                {u"chat", u"f", u"s", 0}};
+  auto lesson = store->OpenLesson(keys, "a.db");
+  for (const int entry : {1, 3, 4}) {
+    lesson->RecordExamAnswer(kForward, std::vector{entry}, ExamAnswer::Wrong);
+    f.clock.seconds += 60;
+  }
+  EXPECT_EQ(lesson->MissedEntries(kForward), (std::vector{4, 3, 1}));
+  EXPECT_EQ(lesson->DueEntries(kForward), (std::vector{0, 2}));
+
+  const auto changed = [](void (*change)(progress::EntryKey&)) {
+    std::vector<progress::EntryKey> changedKeys = Words(6);
+    for (progress::EntryKey& key : changedKeys) change(key);
+    return changedKeys;
+  };
+  struct Case {
+    const char* name;
+    std::vector<progress::EntryKey> keys;
+  };
+  const Case others[] = {
+      {"other words", Words(6, 50)},
+      {"other grammar", changed([](progress::EntryKey& key) { key.gram = u"f"; })},
+      {"other number", changed([](progress::EntryKey& key) { key.number = u"p"; })},
+  };
+  auto known = store->OpenLesson(Words(6), "known.db");
+  known->RecordExamAnswer(kForward, std::vector{2}, ExamAnswer::Wrong);
+  for (const Case& c : others) {
+    SCOPED_TRACE(c.name);
+    auto other = store->OpenLesson(c.keys, "other.db");
+    EXPECT_NE(other->Id(), known->Id());
+    EXPECT_TRUE(other->MissedEntries(kForward).empty());
+  }
 }
 
 TEST(ProgressStore, ForgettingALessonLeavesItAsNew) {
