@@ -15,6 +15,7 @@
 #include "app/UserSettings.h"
 #include "data/ResumePosition.h"
 #include "data/progress/ProgressStore.h"
+#include "data/progress/TypingGrade.h"
 #include "platform/QtText.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/support/Application.h"
@@ -79,8 +80,10 @@ class Resume : public ::testing::Test {
   // would give them: a wrong one puts the entry among the missed words, a right one takes it out.
   static void Answer(CMainFrame& frame, std::vector<int> entries, progress::ExamAnswer answer) {
     QApplication::processEvents();
-    frame.LessonProgressOf(frame.CurrentModeIndex())
-        ->RecordExamAnswer(progress::Direction::Forward, entries, answer);
+    // In the direction whose review lists the current mode shows (Конспект-1: Russian → French).
+    const int mode = frame.CurrentModeIndex();
+    frame.LessonProgressOf(mode)->RecordExamAnswer(progress::GradedDirectionOfMode(mode), entries,
+                                                   answer);
   }
   // The review filter chosen as from the Filters menu, its lists counted afresh as it opens.
   static void ChooseReview(CMainFrame& frame, int id) {

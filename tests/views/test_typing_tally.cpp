@@ -80,7 +80,8 @@ TEST_F(TypingTallyInConspect, AnEntryIsToldOnceWhenTypedThroughToItsEnd) {
 }
 
 TEST(TypingTally, TheTimeRunsFromTheEntrysShowing) {
-  TypingTally tally;
+  const NoLetterMarks marks;
+  TypingTally tally(marks);
   tally.Start();
   std::this_thread::sleep_for(std::chrono::milliseconds(60));
   EXPECT_FALSE(tally.Key(u"si", u"s", true, true));
