@@ -279,9 +279,17 @@ TEST_P(ExamRecord, AQuestionBroughtByARepaintAfterAWrongChoiceHasItsOwnFirstChoi
   AnswerAllRight();
   const auto exams = Exams();
   ASSERT_EQ(exams.size(), 1u);
+  EXPECT_EQ(exams[0].result.mode, Mode());
+  EXPECT_EQ(exams[0].result.filterId, kFirstFilterCommand);
   EXPECT_EQ(exams[0].result.right, 6);
   EXPECT_EQ(exams[0].result.wrong, 3);
   EXPECT_EQ(exams[0].result.hints, 2);
+  // A wrong first choice is Again, in the exam's own direction only.
+  progress::LessonProgress* progress = frame->LessonProgressOf(Mode());
+  EXPECT_EQ(progress->AnswerLog()[0].grade, 1);
+  EXPECT_TRUE(
+      progress->MissedEntries(Way() == Direction::Forward ? Direction::Reverse : Direction::Forward)
+          .empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothExams, ExamRecord, ::testing::Values(4, 5),

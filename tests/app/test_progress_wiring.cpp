@@ -1,5 +1,7 @@
 // The views' answers reach the progress store through the frame, and the review filters and the
-// forget command come from it: a real store and real lessons in a temporary folder.
+// forget command come from it: a real store and real lessons in a temporary folder. Copying is
+// not recall: an entry typed with its word in sight is kept as practice, one typed with the word
+// block hidden is graded in the direction from what stayed on screen to what was typed.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -16,9 +18,9 @@
 #include "tests/fakes/FakePlatform.h"
 #include "tests/support/Application.h"
 #include "tests/support/Files.h"
+#include "tests/support/KeysOfText.h"
 #include "tests/support/LessonWriter.h"
 #include "tests/support/TempFolder.h"
-#include "views/Exam1View.h"
 #include "views/FilterMenu.h"
 #include "views/VirtualKeys.h"
 #include "views/WordsView.h"
@@ -61,8 +63,9 @@ class ProgressWiring : public ::testing::Test {
     frame->OnCommand(cmd::kOpen);
   }
   void Type(const std::u16string& text) {
-    for (const char16_t c : text) frame->CurrentView()->OnKeyDown(QChar(c).toUpper().unicode());
+    for (const int key : test::KeysOfText(text)) frame->CurrentView()->OnKeyDown(key);
   }
+  void Key(int virtualKey) { frame->CurrentView()->OnKeyDown(virtualKey); }
   // Lets the writes queued behind the keys run.
   static void Settle() { QApplication::processEvents(); }
   // The Filters menu as the learner sees it when opening it: (id, text), separators as (0, "").
@@ -74,6 +77,13 @@ class ProgressWiring : public ::testing::Test {
                          item->isSeparator() ? QString() : item->text());
     }
     return items;
+  }
+  // The text of a review item of the Filters menu; empty when absent.
+  QString ReviewItem(int id) {
+    for (const auto& [itemId, text] : FiltersShown()) {
+      if (itemId == id) return text;
+    }
+    return QString();
   }
 
   test::TempFolder folder;
@@ -106,12 +116,21 @@ TEST_F(ProgressWiring, TypedEntriesAreGradedAndAMissedOneMakesItsReviewFilter) {
   ASSERT_NE(progress, nullptr);
   const auto log = progress->AnswerLog();
   ASSERT_EQ(log.size(), 2u);
+  for (const auto& row : log) {
+    EXPECT_EQ(row.kind, u"typing");
+    EXPECT_EQ(row.direction, 2);
+  }
   EXPECT_EQ(log[0].entry, 0);
   EXPECT_EQ(log[0].wrongKeystrokes, 0);
   EXPECT_EQ(log[1].entry, 1);
   EXPECT_EQ(log[1].wrongKeystrokes, 1);
   EXPECT_EQ(log[1].grade, 2);  // Hard
   EXPECT_EQ(progress->MissedEntries(Direction::Reverse), std::vector<int>{1});
+  // The French slip stays on the French keyboard.
+  ASSERT_EQ(progress->MissedCharacters(Direction::Forward).size(), 1u);
+  EXPECT_EQ(progress->MissedCharacters(Direction::Forward)[0].expected, u"i");
+  EXPECT_EQ(progress->MissedCharacters(Direction::Forward)[0].typed, u"x");
+  EXPECT_TRUE(progress->MissedCharacters(Direction::Reverse).empty());
 
   const auto items = FiltersShown();
   const auto missed = std::find_if(items.begin(), items.end(),
@@ -141,39 +160,81 @@ TEST_F(ProgressWiring, TypedEntriesAreGradedAndAMissedOneMakesItsReviewFilter) {
   }));
 }
 
-TEST_F(ProgressWiring, ExamAnswersCountTheFirstChoiceOfEachQuestionAndTheResultIsKept) {
-  Open(4);
-  auto& exam = static_cast<CExam1View&>(*frame->CurrentView());
-  ASSERT_TRUE(exam.HasQuestion());
-  const std::u16string firstAsked = exam.m_wsKeyWord;
-  // A wrong cell, then the right one: one answer, Wrong.
-  exam.OnAnswer(exam.m_trueCellIndex == 0 ? 2 : 1);
-  exam.OnAnswer(exam.m_trueCellIndex + 1);
-  // The others right at once; the missed word, asked again, is paid back without counting.
-  int questions = 1;
-  for (int guard = 0; guard < 100 && exam.m_nTotalCountAltWords > 0 && exam.HasQuestion(); ++guard) {
-    if (exam.m_wsKeyWord != firstAsked) ++questions;
-    exam.OnAnswer(exam.m_trueCellIndex + 1);
-  }
-  ASSERT_EQ(exam.m_nTotalCountAltWords, 0);
+TEST_F(ProgressWiring, ConspectTwoCopiedIsPracticeAndTypedHiddenIsGradedFrenchToRussian) {
+  // Entries in row order; «кабинет» stands for bureau and cabinet in the reversed modes.
+  enum Entry { kBureau = 0, kCabinet = 1 };
+  test::WriteLesson(folder.Path() / "bureau.db",
+                    {{u"m", u"s", u"bureau", {u"кабинет", u"офис", u"письменный стол"},
+                      test::ShortMp3()},
+                     {u"m", u"s", u"cabinet", {u"кабинет"}, test::ShortMp3()},
+                     {u"m", u"s", u"chat", {u"кот"}, test::ShortMp3()}});
+  lesson = QString::fromStdString((folder.Path() / "bureau.db").string());
+  Open(1);
+  ASSERT_EQ(frame->CurrentView()->m_wsKeyWord, u"кабинет");
+  Type(u"кы");  // a slip, corrected
+  Key(vk::kBack);
+  Type(u"абинет");
+  Key(vk::kDown);
+  ASSERT_EQ(frame->CurrentView()->m_wsKeyWord, u"кот");
+  Type(u"кот");
   Settle();
 
-  progress::LessonProgress* progress = frame->LessonProgressOf(4);
-  ASSERT_NE(progress, nullptr);
-  const auto log = progress->AnswerLog();
-  ASSERT_EQ(static_cast<int>(log.size()), questions);
-  EXPECT_EQ(log[0].entry, static_cast<int>(std::find(kWords.begin(), kWords.end(), firstAsked) -
-                                           kWords.begin()));
-  EXPECT_EQ(log[0].grade, 1);  // Again
-  EXPECT_EQ(progress->MissedEntries(Direction::Forward), std::vector<int>{log[0].entry});
-  const auto exams = progress->ExamHistory();
-  ASSERT_EQ(exams.size(), 1u);
-  EXPECT_EQ(exams[0].result.mode, 4);
-  EXPECT_EQ(exams[0].result.filterId, kFirstFilterCommand);
-  EXPECT_EQ(exams[0].result.right, exam.m_rightAnswers);
-  EXPECT_EQ(exams[0].result.wrong, 1);
-  // The Conspect-2 direction has its own progress: nothing is missed there.
+  progress::LessonProgress* progress = frame->LessonProgressOf(1);
+  auto log = progress->AnswerLog();
+  ASSERT_EQ(log.size(), 3u);  // кабинет for both French words, then кот
+  for (const auto& row : log) {
+    EXPECT_EQ(row.kind, u"practice");
+    EXPECT_EQ(row.grade, 0);
+    EXPECT_EQ(row.direction, 2);
+  }
+  EXPECT_EQ(log[0].entry, kBureau);
+  EXPECT_EQ(log[1].entry, kCabinet);
+  // The Russian slip is on the Russian keyboard, the one of the Conspect-2 side.
+  ASSERT_EQ(progress->MissedCharacters(Direction::Reverse).size(), 1u);
+  EXPECT_EQ(progress->MissedCharacters(Direction::Reverse)[0].expected, u"а");
+  EXPECT_TRUE(progress->MissedCharacters(Direction::Forward).empty());
+  EXPECT_TRUE(ReviewItem(kMissedFilterCommand).isEmpty()) << "copying gives no history";
+  EXPECT_TRUE(ReviewItem(kDueFilterCommand).isEmpty());
+
+  // Hidden: «офис» typed from «bureau» on screen, with three slips: Again, French to Russian.
+  frame->OnCommand(cmd::kToggleHeader);
+  Key(vk::kDown);
+  ASSERT_EQ(frame->CurrentView()->m_wsKeyWord, u"офис");
+  for (int slip = 0; slip < 3; ++slip) {
+    Type(u"ы");
+    Key(vk::kBack);
+  }
+  Type(u"офис");
+  Settle();
+  log = progress->AnswerLog();
+  ASSERT_EQ(log.size(), 4u);
+  EXPECT_EQ(log[3].kind, u"typing");
+  EXPECT_EQ(log[3].direction, 1);
+  EXPECT_EQ(log[3].entry, kBureau);
+  EXPECT_EQ(log[3].grade, 1);
+  EXPECT_EQ(progress->MissedEntries(Direction::Forward), std::vector<int>{kBureau});
   EXPECT_TRUE(progress->MissedEntries(Direction::Reverse).empty());
+  EXPECT_EQ(progress->MissedCharacters(Direction::Reverse)[0].count, 3);  // «ы» for «о»
+
+  // Conspect-2's own review list is that direction's: the three translations of bureau.
+  EXPECT_EQ(ReviewItem(kMissedFilterCommand), QStringLiteral("Слова с ошибками (3)"));
+}
+
+// A key that did not combine with an armed accent reaches the store as the learner saw it, the
+// accent and the key, so that the statistics show it.
+TEST_F(ProgressWiring, AnUncombinedKeyIsKeptAsTheAccentAndTheKey) {
+  Open(0);
+  // c, h, then Ctrl + apostrophe key and L: no acute l, a mark that turns the line red.
+  for (const int key : {int{'C'}, int{'H'}, vk::kControl, vk::kOem7, int{'L'}, vk::kBack, int{'A'},
+                        int{'T'}}) {
+    Key(key);
+  }
+  ASSERT_EQ(frame->CurrentView()->m_typedText, u"chat");
+  Settle();
+  const auto missed = frame->LessonProgressOf(0)->MissedCharacters(Direction::Forward);
+  ASSERT_EQ(missed.size(), 1u);
+  EXPECT_EQ(missed[0].expected, u"a");
+  EXPECT_EQ(missed[0].typed, u"´l");
 }
 
 TEST_F(ProgressWiring, ForgettingAsksFirstAndThenTheLessonHasNoHistory) {
