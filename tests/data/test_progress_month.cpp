@@ -1,6 +1,5 @@
 // A month of study on the store's clock: what the review lists hold from day to day.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <map>
@@ -14,32 +13,10 @@ namespace {
 
 using progress::Direction;
 using progress::ExamAnswer;
+using test::MemoryTable;
 using test::ProgressFixture;
 using test::Typed;
 using test::Words;
-
-// Every memory row as text, with the stability and difficulty to the last bit.
-std::string MemoryTable(const std::string& path) {
-  sqlite3* db = nullptr;
-  std::string table;
-  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db,
-                       "SELECT direction, entry_id, printf('%!.17g %!.17g', stability, difficulty), "
-                       "first_day, last_day, due_day, reps, lapses, misses, missed, last_miss_at "
-                       "FROM memory ORDER BY direction, entry_id",
-                       -1, &stmt, nullptr);
-    while (stmt != nullptr && sqlite3_step(stmt) == SQLITE_ROW) {
-      for (int column = 0; column < sqlite3_column_count(stmt); ++column) {
-        table += reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-        table += column + 1 < sqlite3_column_count(stmt) ? ' ' : '\n';
-      }
-    }
-    sqlite3_finalize(stmt);
-  }
-  sqlite3_close(db);
-  return table;
-}
 
 bool Has(const std::vector<int>& entries, int entry) {
   return std::find(entries.begin(), entries.end(), entry) != entries.end();

@@ -1,7 +1,6 @@
 // Typing with the word in sight is practice: kept as an exposure with its slips, never a grade,
 // and the memory derived from the log is the same with practice among the answers.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <string>
 
@@ -12,39 +11,14 @@ namespace verbaro {
 namespace {
 
 using progress::Direction;
+using test::MemoryTable;
 using test::ProgressFixture;
+using test::Rows;
 using test::Typed;
 using test::Words;
 
 constexpr Direction kForward = Direction::Forward;
 constexpr Direction kReverse = Direction::Reverse;
-
-// One query's rows, columns separated by spaces, rows by new lines.
-std::string Rows(const std::string& path, const char* sql) {
-  sqlite3* db = nullptr;
-  std::string rows;
-  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
-    while (stmt != nullptr && sqlite3_step(stmt) == SQLITE_ROW) {
-      for (int column = 0; column < sqlite3_column_count(stmt); ++column) {
-        const unsigned char* text = sqlite3_column_text(stmt, column);
-        rows += text ? reinterpret_cast<const char*>(text) : "NULL";
-        rows += column + 1 < sqlite3_column_count(stmt) ? ' ' : '\n';
-      }
-    }
-    sqlite3_finalize(stmt);
-  }
-  sqlite3_close(db);
-  return rows;
-}
-
-std::string MemoryTable(const std::string& path) {
-  return Rows(path,
-              "SELECT direction, entry_id, printf('%!.17g %!.17g', stability, difficulty), "
-              "first_day, last_day, due_day, reps, lapses, misses, missed, last_miss_at "
-              "FROM memory ORDER BY direction, entry_id");
-}
 
 TEST(TypingPractice, IsAnExposureWithItsSlipsAndNeverAGrade) {
   ProgressFixture f;

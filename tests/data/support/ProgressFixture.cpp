@@ -1,5 +1,7 @@
 #include "ProgressFixture.h"
 
+#include <sqlite3.h>
+
 #include "data/Text.h"
 
 namespace verbaro::test {
@@ -19,6 +21,32 @@ progress::TypingResult Typed(int wrongKeystrokes, int64_t milliseconds) {
   result.milliseconds = milliseconds;
   for (int i = 0; i < wrongKeystrokes; ++i) result.misses.push_back({u"é", u"e"});
   return result;
+}
+
+std::string Rows(const std::string& path, const char* sql) {
+  sqlite3* db = nullptr;
+  std::string rows;
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+    while (stmt != nullptr && sqlite3_step(stmt) == SQLITE_ROW) {
+      for (int column = 0; column < sqlite3_column_count(stmt); ++column) {
+        const unsigned char* text = sqlite3_column_text(stmt, column);
+        rows += text ? reinterpret_cast<const char*>(text) : "NULL";
+        rows += column + 1 < sqlite3_column_count(stmt) ? ' ' : '\n';
+      }
+    }
+    sqlite3_finalize(stmt);
+  }
+  sqlite3_close(db);
+  return rows;
+}
+
+std::string MemoryTable(const std::string& path) {
+  return Rows(path,
+              "SELECT direction, entry_id, printf('%!.17g %!.17g', stability, difficulty), "
+              "first_day, last_day, due_day, reps, lapses, misses, missed, last_miss_at "
+              "FROM memory ORDER BY direction, entry_id");
 }
 
 }  // namespace verbaro::test

@@ -33,4 +33,9 @@ std::vector<progress::EntryKey> Words(int count, int first = 0);
 
 progress::TypingResult Typed(int wrongKeystrokes, int64_t milliseconds = 10'000);
 
+// One query's rows read from the store's file, columns separated by spaces, rows by new lines.
+std::string Rows(const std::string& path, const char* sql);
+// Every memory row as text, with the stability and difficulty to the last bit.
+std::string MemoryTable(const std::string& path);
+
 }  // namespace verbaro::test
