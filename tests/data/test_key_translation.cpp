@@ -103,12 +103,6 @@ TEST(LatinTranslation, KeyWithoutCompositionShowsTheAccentAndTheKey) {
     EXPECT_EQ(typing.typed, mark);
     EXPECT_EQ(typing.marks.Shown(typing.typed), c.shown);
   }
-
-  // Two marks in one line keep their own accents; the letters around them stay as typed.
-  LatinTyping typing;
-  typing.Press({'A', vk::kControl, vk::kOem7, 'B', 'C', vk::kControl, vk::kOem3, 'X'});
-  EXPECT_EQ(typing.typed, u"a" + mark + u"c" + mark);
-  EXPECT_EQ(typing.marks.Shown(typing.typed), u"a´bc`x");
 }
 
 TEST(LatinTranslation, StickyFlagsAndLiveShiftState) {
