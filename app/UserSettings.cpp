@@ -3,6 +3,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace verbaro {
 
@@ -105,9 +106,9 @@ ResumePlace UserSettings::Resume(int modeIndex) const {
   place.filterId = static_cast<int>(ReadNumber(ModeKey(modeIndex, kFilterKey), 0));
   place.position = static_cast<int>(ReadNumber(ModeKey(modeIndex, kPositionKey), 0));
   place.keyWord = m_settings.value(ModeKey(modeIndex, kKeyWordKey)).toString();
-  bool ok = false;
-  const int occurrence = m_settings.value(ModeKey(modeIndex, kOccurrenceKey)).toString().toInt(&ok);
-  place.occurrence = ok && occurrence >= 0 ? occurrence : -1;
+  // Not kept (an earlier version's file) or not a number: -1, found by position and word.
+  const uint32_t occurrence = ReadNumber(ModeKey(modeIndex, kOccurrenceKey), UINT32_MAX);
+  place.occurrence = occurrence <= INT32_MAX ? static_cast<int>(occurrence) : -1;
   return place;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/ExtendedKeys.h"
 #include "data/GrammarCodes.h"
 
 namespace verbaro::progress {
@@ -23,24 +24,29 @@ std::vector<int> LessonEntries::EntriesOfWord(const std::u16string& word, const 
 
 std::vector<std::vector<int>> LessonEntries::ReversedRecords(
     const std::vector<WordsData>& rows) const {
-  // The reversal's merge: one record per extended translation key, whose grammar and number are
-  // those of its first row and whose answers are the words of its rows.
-  std::map<std::u16string, WordsData> reversed;
-  for (const WordsData& row : rows) {
-    if (IsLeftOutGram(row.wsFrGram)) continue;
-    const std::u16string kind = u", " + row.wsFrGram + NumberSuffix(row.wsFrNumber);
-    for (const std::u16string& translation : row.vwsAltWords) {
-      auto [place, added] = reversed.try_emplace(translation + kind);
-      if (added) {
-        place->second.wsFrGram = row.wsFrGram;
-        place->second.wsFrNumber = row.wsFrNumber;
-      }
-      place->second.vwsAltWords.push_back(row.wsKeyWord);
+  // Filed as the reversal files them: every translation under its extended key; a run of equal
+  // keys is one record, with the grammar and number of its first row and the words of its rows.
+  ExtendedKeys keys;
+  for (size_t r = 0; r < rows.size(); ++r) {
+    if (IsLeftOutGram(rows[r].wsFrGram)) continue;
+    for (size_t i = 0; i < rows[r].vwsAltWords.size(); ++i) {
+      keys.Add(rows[r].vwsAltWords[i], rows[r], r, i);
     }
   }
+  keys.Sort();
+  const std::vector<ExtendedKeys::Run> runs = keys.Runs();
   std::vector<std::vector<int>> records;
-  records.reserve(reversed.size());
-  for (const auto& [key, record] : reversed) records.push_back(EntriesOfReversed(record));
+  records.reserve(runs.size());
+  for (const ExtendedKeys::Run& run : runs) {
+    const WordsData& first = rows[keys[run.first].record];
+    WordsData reversed;
+    reversed.wsFrGram = first.wsFrGram;
+    reversed.wsFrNumber = first.wsFrNumber;
+    for (size_t s = run.first; s < run.first + run.count; ++s) {
+      reversed.vwsAltWords.push_back(rows[keys[s].record].wsKeyWord);
+    }
+    records.push_back(EntriesOfReversed(reversed));
+  }
   return records;
 }
 

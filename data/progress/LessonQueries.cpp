@@ -61,10 +61,8 @@ bool IsAsked(const std::vector<bool>& asked, size_t entry) {
   return asked.empty() || (entry < asked.size() && asked[entry]);
 }
 
-const std::vector<bool>& AskedOf(const std::array<std::vector<bool>, 2>& asked,
-                                 Direction direction) {
-  return asked[static_cast<size_t>(DirectionCode(direction) - 1)];
-}
+// The place of a direction in the per-direction arrays of a lesson.
+size_t Way(Direction direction) { return static_cast<size_t>(DirectionCode(direction) - 1); }
 
 // The new entries «На сегодня» offers today: asked entries never answered, in lesson order, as
 // many as the day's 20 leave after the entries first answered today.
@@ -135,7 +133,7 @@ std::vector<int> LessonProgress::DueEntries(Direction direction) const {
   for (const MemoryRow& row : rows)
     if (row.dueDay <= today) due.emplace_back(row.dueDay, row.entry);
   std::sort(due.begin(), due.end());
-  const std::vector<int> fresh = NewToday(rows, AskedOf(m_asked, direction), m_keys.size(), today);
+  const std::vector<int> fresh = NewToday(rows, m_asked[Way(direction)], m_keys.size(), today);
   std::vector<int> entries;
   entries.reserve(due.size() + fresh.size());
   for (const auto& item : due) entries.push_back(item.second);
@@ -144,7 +142,7 @@ std::vector<int> LessonProgress::DueEntries(Direction direction) const {
 }
 
 void LessonProgress::SetModeRecords(Direction direction, std::vector<std::vector<int>> records) {
-  const auto way = static_cast<size_t>(DirectionCode(direction) - 1);
+  const size_t way = Way(direction);
   m_asked[way].assign(m_keys.size(), false);
   for (const std::vector<int>& record : records) {
     for (const int entry : record) {
@@ -158,7 +156,7 @@ EntryCounts LessonProgress::Counts(Direction direction) const {
   const int64_t today = Today();
   EntryCounts counts;
   const std::vector<MemoryRow> rows = ReadMemory(*m_db, m_entryOfId, direction, false);
-  const std::vector<bool>& asked = AskedOf(m_asked, direction);
+  const std::vector<bool>& asked = m_asked[Way(direction)];
   std::vector<bool> answered(m_keys.size(), false);
   for (const MemoryRow& row : rows) {
     answered[row.entry] = true;
@@ -167,7 +165,7 @@ EntryCounts LessonProgress::Counts(Direction direction) const {
   }
   for (size_t i = 0; i < m_keys.size(); ++i)
     if (!answered[i] && IsAsked(asked, i)) ++counts.fresh;
-  CountTodayIn(m_modeRecords[static_cast<size_t>(DirectionCode(direction) - 1)], rows,
+  CountTodayIn(m_modeRecords[Way(direction)], rows,
                NewToday(rows, asked, m_keys.size(), today), today, m_keys.size(), counts);
   if (m_lessonId == 0 || !m_db->CanRead()) return counts;
   Statement& totals = m_db->Sql(
@@ -226,7 +224,7 @@ std::vector<int> LessonProgress::DueForecast(Direction direction, int days) cons
   const int64_t today = Today();
   const std::vector<MemoryRow> rows = ReadMemory(*m_db, m_entryOfId, direction, false);
   const std::vector<std::vector<int>>& records =
-      m_modeRecords[static_cast<size_t>(DirectionCode(direction) - 1)];
+      m_modeRecords[Way(direction)];
   if (records.empty()) {
     for (const MemoryRow& row : rows) {
       const int64_t offset = std::max<int64_t>(row.dueDay - today, 0);
