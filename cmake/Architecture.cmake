@@ -33,7 +33,8 @@ set(VERBARO_ALLOWED_LINKS
   "verbaro:verbaro_app verbaro_res"
   "verbaro_lessonwriter:verbaro_data"
   "verbaro_lessontool:verbaro_lessonwriter verbaro_data"
-  "verbaro-lesson:verbaro_lessontool")
+  "verbaro_lessonimport:verbaro_lessontool verbaro_lessonwriter verbaro_data"
+  "verbaro-lesson:verbaro_lessontool verbaro_lessonimport")
 
 # Targets of ours that serve everything and are no arrow of the architecture.
 set(VERBARO_SHARED_TARGETS verbaro_build_options)

@@ -22,6 +22,10 @@ PACKAGES=(
   libxkbcommon-x11-dev
   # lesson builder: French speech and MP3 encoding
   libespeak-ng-dev espeak-ng libmp3lame-dev lame
+  # lesson import: Anki packages (zip, zstd), KVTML (expat), recordings in other formats
+  libzip-dev libzstd-dev libexpat1-dev libsndfile1-dev zstd
+  # progress sync: the file-sync engine the end-to-end test runs on two homes
+  syncthing
   # the "Arial" family (Liberation Sans) and a Cyrillic-capable fallback
   fonts-liberation2 fontconfig
   # sound server for tests and for running without a desktop session
