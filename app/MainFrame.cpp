@@ -281,6 +281,7 @@ const std::vector<CMainFrame::Command>& CMainFrame::Commands() {
       {cmd::kOpen, [](Frame& f, View* v) { f.OpenLesson(v); }},
       {cmd::kExit, [](Frame& f, View*) { f.close(); }},
       {cmd::kForgetProgress, [](Frame& f, View*) { f.ForgetProgress(); }},
+      {cmd::kImportLesson, [](Frame& f, View* v) { f.ImportLesson(v); }},
       {cmd::kRepeatSound, [](Frame& f, View* v) { if (f.RequireView(v)) v->PlayCurrentSound(); }},
       {cmd::kToggleSound, [](Frame& f, View* v) { f.ToggleSound(v); }},
       {cmd::kToggleHeader, [](Frame&, View* v) { if (v) v->ToggleHeader(); }},

@@ -113,6 +113,9 @@ class CMainFrame : public QMainWindow {
   static const std::vector<Command>& Commands();
   bool RequireView(const CWordsView* view);
   void OpenLesson(CWordsView* view);
+  // «Импорт урока...»: a lesson made from a deck, dictionary or table, then opened
+  // (MainFrameImport.cpp).
+  void ImportLesson(CWordsView* view);
   void ToggleSound(CWordsView* view);
   void RunVideoSettingsOf(CWordsView* view);
   // F8: the statistics window of the current mode's lesson (app/LessonStatisticsCommand).

@@ -25,4 +25,8 @@ std::optional<QString> StartLesson::ChooseLessonFile(QWidget* owner) {
   return m_dialog ? m_dialog->ChooseLessonFile(owner) : std::nullopt;
 }
 
+std::optional<QString> StartLesson::ChooseFile(QWidget* owner, const FileChoice& choice) {
+  return m_dialog ? m_dialog->ChooseFile(owner, choice) : std::nullopt;
+}
+
 }  // namespace verbaro

@@ -29,6 +29,8 @@ class StartLesson : public FileChooser {
   void Disarm() { m_armed.reset(); }
 
   std::optional<QString> ChooseLessonFile(QWidget* owner) override;
+  // Other files are always the learner's own choice.
+  std::optional<QString> ChooseFile(QWidget* owner, const FileChoice& choice) override;
 
  private:
   FileChooser* m_dialog;

@@ -10,4 +10,9 @@ std::optional<QString> FakeFileChooser::ChooseLessonFile(QWidget*) {
   return answer;
 }
 
+std::optional<QString> FakeFileChooser::ChooseFile(QWidget* owner, const FileChoice& choice) {
+  choices.push_back(choice);
+  return ChooseLessonFile(owner);
+}
+
 }  // namespace verbaro
