@@ -1,0 +1,337 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTableWidget>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "app/Commands.h"
+#include "app/ImportLessonCommand.h"
+#include "app/ImportToolCommand.h"
+#include "app/ImportWindow.h"
+#include "app/MainFrame.h"
+#include "platform/QtText.h"
+#include "tests/fakes/FakePlatform.h"
+#include "tests/support/Application.h"
+#include "tests/support/TempFolder.h"
+#include "views/WordsView.h"
+
+namespace verbaro {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// A stand-in for verbaro-lesson that answers from files in its folder: preview.json (or
+// preview-swapped.json when the second column is named French), preview-error and import-error
+// (printed on stderr with exit code 1), import-waits (the import waits for SIGTERM). A run that
+// succeeds copies lesson.db to the lesson. Every command line goes into the file "calls".
+const char kFakeTool[] = R"(#!/bin/sh
+dir=$(dirname "$0")
+printf '%s\n' "$*" >> "$dir/calls"
+case " $* " in
+  *" --preview "*)
+    if [ -f "$dir/preview-error" ]; then cat "$dir/preview-error" >&2; exit 1; fi
+    case " $* " in
+      *" --french 2 "*) cat "$dir/preview-swapped.json" ;;
+      *) cat "$dir/preview.json" ;;
+    esac
+    exit 0 ;;
+esac
+out="$4"
+echo "@progress 0 3"
+if [ -f "$dir/import-waits" ]; then
+  sleep 30 > /dev/null &
+  pid=$!
+  trap 'kill $pid; exit 143' TERM
+  wait $pid
+fi
+echo "@progress 2 3"
+echo "@progress 3 3"
+if [ -f "$dir/import-error" ]; then cat "$dir/import-error" >&2; exit 1; fi
+[ -f "$dir/import-writes-nothing" ] || cp "$dir/lesson.db" "$out"
+echo "Записей в уроке: 2"
+printf 'Озвучено: 1'
+)";
+
+const char kPreview[] = R"({"format": "CSV",
+  "columns": [{"name": "Mot", "language": "французский"}, {"name": "Слово", "language": "русский"},
+              {"name": "Note", "language": ""}],
+  "frenchColumn": 0, "russianColumn": 1, "ambiguous": true,
+  "counts": {"notes": 3, "entries": 2, "merged": 0, "skipped": 1, "given": 0, "convert": 0,
+             "voice": 2},
+  "entries": [{"grammar": "m", "number": "s", "word": "chat", "info": ["[ʃa]", "", ""],
+               "translations": ["кот", "кошка"], "recording": "voice"},
+              {"grammar": "", "number": "", "word": "aller", "info": ["", "", ""],
+               "translations": ["идти"], "recording": "voice"}],
+  "warnings": ["строка 4: нет французского текста"]})";
+
+const char kSwappedPreview[] = R"({"format": "CSV",
+  "columns": [{"name": "Mot", "language": "французский"}, {"name": "Слово", "language": "русский"},
+              {"name": "Note", "language": ""}],
+  "frenchColumn": 1, "russianColumn": 0,
+  "counts": {"notes": 3, "entries": 1},
+  "entries": [{"word": "кот", "translations": ["chat"], "recording": "voice"}]})";
+
+class ImportWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::EnsureApplication();
+    std::filesystem::create_directories(folder.Path() / "tool");
+    std::filesystem::create_directories(folder.Path() / "words");
+    tool = folder.Write("tool/verbaro-lesson", kFakeTool);
+    std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
+    folder.Write("tool/preview.json", kPreview);
+    folder.Write("tool/preview-swapped.json", kSwappedPreview);
+    std::filesystem::copy_file(std::filesystem::path(VERBARO_SOURCE_DIR) /
+                                   "lessons/01-premiers-mots.db",
+                               folder.Path() / "tool/lesson.db");
+    source = Path(folder.Write("words/mots.csv", "Mot;Слово;Note\nchat;кот;\n"));
+    lesson = Path(folder.Path() / "words/mots.db");
+  }
+
+  static QString Path(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+  }
+  void Flag(const std::string& name, std::string_view text = "") const {
+    folder.Write("tool/" + name, text);
+  }
+  QStringList Calls() const {
+    QFile file(Path(folder.Path() / "tool/calls"));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+  }
+  // Shows the window and waits until it has read the source (or closed).
+  void Open(ImportWindow& window) const {
+    window.show();
+    ASSERT_TRUE(test::WaitFor([&] { return !window.isVisible() || !window.Busy(); }, 10000));
+  }
+  static void Choose(QComboBox* box, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(box, &press);
+  }
+
+  test::TempFolder folder;
+  FakePlatform fake;
+  std::filesystem::path tool;
+  QString source;
+  QString lesson;
+};
+
+TEST_F(ImportWindowTest, ShowsThePreviewAndWritesTheLessonBesideTheSource) {
+  ImportWindow window(source, Path(tool), fake.Get());
+  Open(window);
+  ASSERT_TRUE(window.isVisible());
+  EXPECT_EQ(window.FrenchBox()->count(), 3);
+  EXPECT_EQ(window.FrenchBox()->currentText(), u"1: Mot (французский)");
+  EXPECT_EQ(window.RussianBox()->currentText(), u"2: Слово (русский)");
+  EXPECT_TRUE(window.AmbiguousLabel()->isVisibleTo(&window));
+  ASSERT_EQ(window.Table()->rowCount(), 2);
+  const QStringList firstRow = {u"chat"_s, u"m, s"_s, u"кот; кошка"_s, u"[ʃa]"_s,
+                                u"голос espeak"_s};
+  for (int column = 0; column < 5; ++column) {
+    EXPECT_EQ(window.Table()->item(0, column)->text(), firstRow[column]) << column;
+  }
+  EXPECT_TRUE(window.CountsLabel()->text().contains(u"пропущено: 1"));
+  EXPECT_TRUE(window.Warnings()->isVisibleTo(&window));
+  EXPECT_EQ(window.Warnings()->toPlainText(), u"строка 4: нет французского текста");
+  EXPECT_EQ(window.LessonField()->text(), lesson);
+
+  window.ImportButton()->click();
+  ASSERT_TRUE(test::WaitFor([&] { return !window.isVisible(); }, 10000));
+  EXPECT_EQ(window.result(), QDialog::Accepted);
+  EXPECT_EQ(window.LessonPath(), lesson);
+  EXPECT_TRUE(QFile::exists(lesson));
+  EXPECT_EQ(window.Report(), (QStringList{u"Записей в уроке: 2"_s, u"Озвучено: 1"_s}));
+  EXPECT_EQ(window.Progress()->maximum(), 3);
+  EXPECT_EQ(window.Progress()->value(), 3);
+  EXPECT_EQ(fake.messages.questions, 0);
+  ASSERT_EQ(Calls().size(), 2);
+  EXPECT_EQ(Calls()[0], u"import "_s + source + u" --preview"_s);
+  // The sides the learner saw are the sides imported.
+  EXPECT_EQ(Calls()[1],
+            u"import "_s + source + u" -o "_s + lesson + u" --french 1 --russian 2 --progress"_s);
+}
+
+TEST_F(ImportWindowTest, ASourceThatCannotBeReadClosesTheWindowWithTheToolsMessage) {
+  Flag("preview-error", "Не могу прочитать колоду: это не zip-архив.\n");
+  ImportWindow window(source, Path(tool), fake.Get());
+  Open(window);
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(window.result(), QDialog::Rejected);
+  EXPECT_EQ(window.Failure(), u"Не могу прочитать колоду: это не zip-архив.");
+  EXPECT_TRUE(fake.messages.shown.empty());
+  EXPECT_FALSE(QFile::exists(lesson));
+}
+
+TEST_F(ImportWindowTest, AToolThatCannotRunIsAMessageToo) {
+  ImportWindow window(source, Path(folder.Path() / "tool/none"), fake.Get());
+  Open(window);
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_TRUE(window.Failure().startsWith(u"Не удалось запустить программу ")) << window.Failure().toStdString();
+}
+
+TEST_F(ImportWindowTest, ChoosingTheOtherColumnSwapsTheSidesAndReadsAgain) {
+  ImportWindow window(source, Path(tool), fake.Get());
+  Open(window);
+  // French moves down to the Russian column: Russian takes the column French gave up.
+  Choose(window.FrenchBox(), Qt::Key_Down);
+  ASSERT_TRUE(test::WaitFor([&] { return !window.Busy(); }, 10000));
+  EXPECT_EQ(Calls().last(), u"import "_s + source + u" --preview --french 2 --russian 1"_s);
+  EXPECT_EQ(window.FrenchBox()->currentIndex(), 1);
+  EXPECT_EQ(window.RussianBox()->currentIndex(), 0);
+  ASSERT_EQ(window.Table()->rowCount(), 1);
+  EXPECT_EQ(window.Table()->item(0, 0)->text(), u"кот");
+  EXPECT_FALSE(window.AmbiguousLabel()->isVisibleTo(&window));
+  EXPECT_FALSE(window.Warnings()->isVisibleTo(&window));
+
+  // Columns that cannot be read: the message, and the last preview stays with its sides.
+  Flag("preview-error", "В столбце 3 нет русских слов.");
+  Choose(window.RussianBox(), Qt::Key_End);
+  ASSERT_TRUE(test::WaitFor([&] { return !window.Busy(); }, 10000));
+  EXPECT_EQ(Calls().last(), u"import "_s + source + u" --preview --french 2 --russian 3"_s);
+  ASSERT_EQ(fake.messages.Texts(), std::vector<QString>{u"В столбце 3 нет русских слов."_s});
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(window.FrenchBox()->currentIndex(), 1);
+  EXPECT_EQ(window.RussianBox()->currentIndex(), 0);
+  EXPECT_EQ(window.Table()->rowCount(), 1);
+}
+
+TEST_F(ImportWindowTest, AnExistingFileIsReplacedOnlyWhenTheLearnerAgrees) {
+  folder.Write("words/mots.db", "the learner's own file");
+  ImportWindow window(source, Path(tool), fake.Get());
+  Open(window);
+  fake.messages.answers = {false};
+  window.ImportButton()->click();
+  EXPECT_EQ(fake.messages.questions, 1);
+  EXPECT_TRUE(fake.messages.shown.back().text.contains(lesson));
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(Calls().size(), 1);
+
+  fake.messages.answers = {true};
+  window.ImportButton()->click();
+  ASSERT_TRUE(test::WaitFor([&] { return !window.isVisible(); }, 10000));
+  EXPECT_EQ(window.result(), QDialog::Accepted);
+  ASSERT_EQ(Calls().size(), 2);
+  EXPECT_TRUE(Calls()[1].contains(u" --replace "));
+}
+
+TEST_F(ImportWindowTest, TheSourceItselfIsNeverOverwrittenByTheLesson) {
+  ImportWindow window(source, Path(tool), fake.Get());
+  Open(window);
+  fake.messages.answers = {true};
+  for (const QString& typed : {source, u"mots.csv"_s}) {
+    window.LessonField()->setText(typed);
+    window.ImportButton()->click();
+  }
+  EXPECT_EQ(fake.messages.questions, 0);
+  EXPECT_EQ(fake.messages.Texts(),
+            std::vector<QString>(2, u"Урок нельзя сохранить на место файла, из которого он создаётся."_s));
+  EXPECT_EQ(Calls().size(), 1);
+}
+
+TEST_F(ImportWindowTest, AFailedImportLeavesTheWindowOpenWithTheReason) {
+  ImportWindow window(source, Path(tool), fake.Get());
+  Open(window);
+  Flag("import-error", "Нет места на диске.");
+  window.ImportButton()->click();
+  ASSERT_TRUE(test::WaitFor([&] { return !fake.messages.shown.empty(); }, 10000));
+  EXPECT_EQ(fake.messages.shown.back().caption, u"Ошибка");
+  EXPECT_EQ(fake.messages.shown.back().text, u"Нет места на диске.");
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_TRUE(window.ImportButton()->isEnabled());
+  EXPECT_TRUE(window.FrenchBox()->isEnabled());
+
+  // Success said without the file: no lesson to open.
+  std::filesystem::remove(folder.Path() / "tool/import-error");
+  Flag("import-writes-nothing");
+  window.ImportButton()->click();
+  ASSERT_TRUE(test::WaitFor([&] { return fake.messages.shown.size() == 2; }, 10000));
+  EXPECT_TRUE(fake.messages.shown.back().text.contains(u"урок записан, но файла"));
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_TRUE(window.LessonPath().isEmpty());
+}
+
+TEST_F(ImportWindowTest, CancelDuringTheImportStopsTheToolAndClosesTheWindow) {
+  Flag("import-waits");
+  ImportWindow window(source, Path(tool), fake.Get());
+  Open(window);
+  window.ImportButton()->click();
+  ASSERT_TRUE(test::WaitFor([&] { return window.Progress()->maximum() == 3; }, 10000));
+  EXPECT_TRUE(window.Progress()->isVisibleTo(&window));
+  EXPECT_FALSE(window.ImportButton()->isEnabled());
+  EXPECT_FALSE(window.LessonField()->isEnabled());
+  QElapsedTimer clock;
+  clock.start();
+  window.CancelButton()->click();
+  ASSERT_TRUE(test::WaitFor([&] { return !window.isVisible(); }, 10000));
+  EXPECT_LT(clock.elapsed(), 10000);
+  EXPECT_EQ(window.result(), QDialog::Rejected);
+  EXPECT_TRUE(window.LessonPath().isEmpty());
+  EXPECT_FALSE(QFile::exists(lesson));
+  EXPECT_TRUE(fake.messages.shown.empty());
+}
+
+// Once the import window is up and has read its source, `step` acts on it.
+void WhenImportWindowIsReady(const std::function<void(ImportWindow&)>& step) {
+  auto* timer = new QTimer;
+  timer->setInterval(20);
+  QObject::connect(timer, &QTimer::timeout, [timer, step] {
+    auto* window = qobject_cast<ImportWindow*>(QApplication::activeModalWidget());
+    if (!window || window->Busy()) return;
+    timer->stop();
+    timer->deleteLater();
+    step(*window);
+  });
+  timer->start();
+}
+
+TEST_F(ImportWindowTest, FromTheMenuTheNewLessonOpensInTheCurrentMode) {
+  const QByteArray before = qgetenv(kLessonToolVariable);
+  const auto restore = qScopeGuard([&] { qputenv(kLessonToolVariable, before); });
+  qputenv(kLessonToolVariable, Path(tool).toLocal8Bit());
+  CMainFrame frame(fake.Get());
+  ASSERT_TRUE(frame.CreateFrame(QRect(0, 0, 1000, 700)));
+  // Also on a first start without any store of progress.
+  ASSERT_TRUE(frame.Action(cmd::kImportLesson)->isVisible());
+  frame.OnCommand(cmd::kFirstMode + 1);
+  fake.files.answers = {source};
+  WhenImportWindowIsReady([](ImportWindow& window) { window.ImportButton()->click(); });
+  frame.OnCommand(cmd::kImportLesson);
+
+  ASSERT_EQ(fake.files.choices.size(), 1u);
+  EXPECT_FALSE(fake.files.choices[0].save);
+  EXPECT_EQ(fake.files.choices[0].filters, ImportSourceFilters());
+  ASSERT_EQ(fake.messages.shown.size(), 1u);
+  EXPECT_EQ(fake.messages.shown[0].caption, u"Информация");
+  EXPECT_EQ(fake.messages.shown[0].text,
+            u"Записей в уроке: 2\nОзвучено: 1\n\nУрок сохранён: "_s + lesson);
+  EXPECT_EQ(frame.CurrentModeIndex(), 1);
+  EXPECT_EQ(ToQ(frame.View(1)->m_szDataFile), lesson);
+  EXPECT_FALSE(frame.View(1)->m_vWordsData.empty());
+  EXPECT_TRUE(frame.View(0)->m_vWordsData.empty());
+}
+
+TEST(ImportLessonCommand, WithoutTheToolNothingIsChosen) {
+  test::EnsureApplication();
+  FakePlatform fake;
+  fake.files.answers = {u"/w/mots.csv"_s};
+  EXPECT_FALSE(RunImportLesson(nullptr, fake.Get(), QString()));
+  EXPECT_EQ(fake.files.requests, 0);
+  ASSERT_EQ(fake.messages.shown.size(), 1u);
+  EXPECT_TRUE(fake.messages.shown[0].text.startsWith(u"Не найдена программа verbaro-lesson"));
+}
+
+}  // namespace
+}  // namespace verbaro
