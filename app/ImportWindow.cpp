@@ -16,11 +16,14 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "app/ToolProcess.h"
+#include "data/DiagnosticLog.h"
 #include "platform/DialogUnits.h"
 #include "platform/FileChooser.h"
 #include "platform/MessageBoxes.h"
+#include "platform/QtText.h"
 #include "platform/WorkArea.h"
 
 namespace verbaro {
@@ -135,8 +138,10 @@ void ImportWindow::BuildLayout() {
   m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
   m_table->setWordWrap(false);
   m_table->setTabKeyNavigation(false);
-  m_table->horizontalHeader()->setStretchLastSection(false);
   m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  m_table->horizontalHeader()->setSectionResizeMode(kTranslationsColumn, QHeaderView::Stretch);
+  m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + units.Y(3));
   m_table->setMinimumHeight(units.Y(60));
   layout->addWidget(m_table, 1);
 
@@ -191,7 +196,7 @@ void ImportWindow::BuildLayout() {
   bottom->addWidget(m_cancelButton);
   layout->addLayout(bottom);
 
-  QSize size = units.Size(420, 280);
+  QSize size = units.Size(420, 310);
   if (m_platform.workArea) {
     if (const QRect area = m_platform.workArea->Get(); area.isValid()) {
       size = size.boundedTo(area.size() - QSize(16, 48));
@@ -223,6 +228,12 @@ void ImportWindow::OnPreviewFinished(const ToolOutcome& outcome) {
     ImportPreviewResult result = ParseImportPreview(outcome.output);
     if (auto* preview = std::get_if<ImportPreview>(&result)) {
       ShowPreview(*preview);
+      Log(QStringLiteral("предпросмотр %1: %2, французский — столбец %3, русский — столбец %4, "
+                         "записей %5")
+              .arg(m_source, preview->format)
+              .arg(preview->frenchColumn + 1)
+              .arg(preview->russianColumn + 1)
+              .arg(preview->counts.entries));
       m_preview = std::move(*preview);
       SetStage(Stage::Ready);
       return;
@@ -277,12 +288,12 @@ void ImportWindow::FillTable(const ImportPreview& preview) {
     m_table->setItem(row, kInfoColumn, Cell(OneLine(entry.info)));
     m_table->setItem(row, kSoundColumn, Cell(RecordingText(entry.recording)));
   }
+  // The translations take the room the other columns leave; a long word or information line is
+  // cut in its cell (its tooltip shows it whole) rather than pushing the recording out of view.
   m_table->resizeColumnsToContents();
-  // Long translations or lines are cut in their cells rather than pushing the others away.
-  const int widest =
-      std::max(m_table->viewport()->width() / 3, fontMetrics().averageCharWidth() * 12);
-  for (int column = 0; column < m_table->columnCount(); ++column) {
-    m_table->setColumnWidth(column, std::min(m_table->columnWidth(column), widest));
+  const int room = m_table->viewport()->width();
+  for (const auto& [column, share] : {std::pair{kWordColumn, 30}, std::pair{kInfoColumn, 25}}) {
+    m_table->setColumnWidth(column, std::min(m_table->columnWidth(column), room * share / 100));
   }
   if (preview.entries.empty()) {
     m_entriesLabel->setText(QStringLiteral("В уроке не будет ни одной записи."));
@@ -348,9 +359,12 @@ void ImportWindow::StartImport() {
   m_lessonPath = lesson;
   m_report.clear();
   m_progress->setRange(0, 0);
+  m_loggedTenth = -1;
   SetStage(Stage::Importing, QStringLiteral("Импорт…"));
-  m_importProcess->Start(ImportArguments(
-      m_source, lesson, replace, {m_preview->frenchColumn, m_preview->russianColumn}));
+  const QStringList arguments = ImportArguments(
+      m_source, lesson, replace, {m_preview->frenchColumn, m_preview->russianColumn});
+  Log(QStringLiteral("запуск %1 %2").arg(m_tool, arguments.join(QLatin1Char(' '))));
+  m_importProcess->Start(arguments);
 }
 
 void ImportWindow::OnImportLine(const QString& line) {
@@ -359,9 +373,14 @@ void ImportWindow::OnImportLine(const QString& line) {
     const int total = static_cast<int>(std::min<qint64>(progress->total, 1 << 30));
     m_progress->setRange(0, std::max(total, 1));
     m_progress->setValue(static_cast<int>(std::min<qint64>(progress->done, total)));
-    if (m_stage == Stage::Importing) {
-      m_statusLabel->setText(
-          QStringLiteral("Записи звука: %1 из %2").arg(progress->done).arg(progress->total));
+    const QString text =
+        QStringLiteral("Записи звука: %1 из %2").arg(progress->done).arg(progress->total);
+    if (m_stage == Stage::Importing) m_statusLabel->setText(text);
+    // Each tenth of the way once.
+    const qint64 tenth = progress->total > 0 ? progress->done * 10 / progress->total : 10;
+    if (tenth != m_loggedTenth) {
+      m_loggedTenth = tenth;
+      Log(text.toLower());
     }
     return;
   }
@@ -370,11 +389,13 @@ void ImportWindow::OnImportLine(const QString& line) {
 
 void ImportWindow::OnImportFinished(const ToolOutcome& outcome) {
   if (outcome.stopped) {
+    Log(QStringLiteral("отменён, урок %1 не записан").arg(m_lessonPath));
     m_lessonPath.clear();
     QDialog::reject();
     return;
   }
   if (outcome.ok && QFileInfo(m_lessonPath).isFile()) {
+    Log(QStringLiteral("записан урок %1").arg(m_lessonPath));
     accept();
     return;
   }
@@ -418,6 +439,10 @@ void ImportWindow::SetStage(Stage stage, const QString& status) {
   m_statusLabel->setText(status);
   m_statusLabel->setVisible(!status.isEmpty());
   if (stage == Stage::Ready && m_importButton->isEnabled()) m_importButton->setFocus();
+}
+
+void ImportWindow::Log(const QString& text) {
+  if (m_platform.log) m_platform.log->Line(u"Импорт урока: ", FromQ(text));
 }
 
 void ImportWindow::ShowError(const QString& text) {

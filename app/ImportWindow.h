@@ -77,6 +77,8 @@ class ImportWindow : public QDialog {
   void OnImportFinished(const ToolOutcome& outcome);
   void SetStage(Stage stage, const QString& status = QString());
   void ShowError(const QString& text);
+  // A line "Импорт урока: ..." in the diagnostic log.
+  void Log(const QString& text);
 
   QString m_source;
   QString m_tool;
@@ -86,6 +88,7 @@ class ImportWindow : public QDialog {
   std::optional<ImportPreview> m_preview;
   ToolProcess* m_previewProcess = nullptr;
   ToolProcess* m_importProcess = nullptr;
+  qint64 m_loggedTenth = -1;  // of the recordings made, last written to the log
   QString m_failure;
   QString m_lessonPath;
   QStringList m_report;

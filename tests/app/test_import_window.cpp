@@ -265,6 +265,7 @@ TEST_F(ImportWindowTest, AFailedImportLeavesTheWindowOpenWithTheReason) {
 
 TEST_F(ImportWindowTest, CancelDuringTheImportStopsTheToolAndClosesTheWindow) {
   Flag("import-waits");
+  fake.log.AttachMemory();
   ImportWindow window(source, Path(tool), fake.Get());
   Open(window);
   window.ImportButton()->click();
@@ -281,6 +282,12 @@ TEST_F(ImportWindowTest, CancelDuringTheImportStopsTheToolAndClosesTheWindow) {
   EXPECT_TRUE(window.LessonPath().isEmpty());
   EXPECT_FALSE(QFile::exists(lesson));
   EXPECT_TRUE(fake.messages.shown.empty());
+  // The log tells how far the import came and that it ended without a lesson.
+  const std::string log = fake.log.Text();
+  EXPECT_NE(log.find("Импорт урока: записи звука: 0 из 3\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Импорт урока: отменён, урок " + lesson.toStdString() + " не записан"),
+            std::string::npos)
+      << log;
 }
 
 // Once the import window is up and has read its source, `step` acts on it.
