@@ -32,7 +32,7 @@ std::optional<QString> RunImportLesson(QWidget* owner, const Platform& platform,
   }
   if (!platform.files) return std::nullopt;
   FileChoice choice;
-  choice.title = QStringLiteral("Импорт урока");
+  choice.title = QStringLiteral("Выбор файла для импорта");
   choice.filters = ImportSourceFilters();
   choice.start = QDir::currentPath();
   const std::optional<QString> source = platform.files->ChooseFile(owner, choice);
