@@ -13,9 +13,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTableWidget>
-#include <QTimer>
 #include <filesystem>
-#include <functional>
 
 #include "app/Commands.h"
 #include "app/ImportLessonCommand.h"
@@ -23,6 +21,7 @@
 #include "app/ImportWindow.h"
 #include "app/MainFrame.h"
 #include "platform/QtText.h"
+#include "ImportWindowDriver.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/support/Application.h"
 #include "tests/support/TempFolder.h"
@@ -290,20 +289,6 @@ TEST_F(ImportWindowTest, CancelDuringTheImportStopsTheToolAndClosesTheWindow) {
       << log;
 }
 
-// Once the import window is up and has read its source, `step` acts on it.
-void WhenImportWindowIsReady(const std::function<void(ImportWindow&)>& step) {
-  auto* timer = new QTimer;
-  timer->setInterval(20);
-  QObject::connect(timer, &QTimer::timeout, [timer, step] {
-    auto* window = qobject_cast<ImportWindow*>(QApplication::activeModalWidget());
-    if (!window || window->Busy()) return;
-    timer->stop();
-    timer->deleteLater();
-    step(*window);
-  });
-  timer->start();
-}
-
 TEST_F(ImportWindowTest, FromTheMenuTheNewLessonOpensInTheCurrentMode) {
   const QByteArray before = qgetenv(kLessonToolVariable);
   const auto restore = qScopeGuard([&] { qputenv(kLessonToolVariable, before); });
@@ -314,7 +299,7 @@ TEST_F(ImportWindowTest, FromTheMenuTheNewLessonOpensInTheCurrentMode) {
   ASSERT_TRUE(frame.Action(cmd::kImportLesson)->isVisible());
   frame.OnCommand(cmd::kFirstMode + 1);
   fake.files.answers = {source};
-  WhenImportWindowIsReady([](ImportWindow& window) { window.ImportButton()->click(); });
+  test::WhenImportWindowIsReady([](ImportWindow& window) { window.ImportButton()->click(); });
   frame.OnCommand(cmd::kImportLesson);
 
   ASSERT_EQ(fake.files.choices.size(), 1u);
