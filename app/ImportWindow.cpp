@@ -295,6 +295,8 @@ void ImportWindow::FillTable(const ImportPreview& preview) {
   for (const auto& [column, share] : {std::pair{kWordColumn, 30}, std::pair{kInfoColumn, 25}}) {
     m_table->setColumnWidth(column, std::min(m_table->columnWidth(column), room * share / 100));
   }
+  // Sized to its contents above, the stretching column fills the rest again once told anew.
+  m_table->horizontalHeader()->setSectionResizeMode(kTranslationsColumn, QHeaderView::Stretch);
   if (preview.entries.empty()) {
     m_entriesLabel->setText(QStringLiteral("В уроке не будет ни одной записи."));
   } else {

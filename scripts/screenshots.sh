@@ -2,7 +2,8 @@
 # Screenshots of the trainer to look at, taken on a private X server (Xvfb): in "Конспект-1"
 # with the starter lesson an entry, a wrong typed letter and the hidden header; the other five
 # modes with the lesson opened in each; a refused exam question (key 0) with the right answer
-# highlighted; the Help, About and Video settings dialogs. Three screens, one subfolder each:
+# highlighted; the Help, About and Video settings dialogs; the import window over a small table
+# (previewed by the lesson tool found beside the program). Three screens, one subfolder each:
 # 1366x768 (a small laptop), 1920x1080, and 3840x2160 drawn at a scale factor of 2.
 #
 #   scripts/screenshots.sh [VERBARO [FOLDER]]
@@ -319,6 +320,22 @@ shot 10-exam2
 # ---- dialogs ----
 dialog_shot F1 11-help
 dialog_shot ctrl+a 12-about
+
+# ---- the import window, over a table as a spreadsheet saves it ----
+printf '\xef\xbb\xbf%s\r\n' "Français;Русский" >"$work/mots.csv"
+printf '%s\r\n' "le chat;кот" "la maison;дом" "l'école;школа" "la fenêtre;окно" >>"$work/mots.csv"
+focus_frame
+press alt+0
+press 2
+dialog=$(wait_other_window "file dialog of the import")
+xdotool windowfocus --sync "$dialog"
+sleep 0.5
+xdotool type --delay 50 mots.csv
+press Return
+wait_log "Импорт урока: предпросмотр "
+take 13-import-window
+press Escape
+wait_no_other_window
 
 cp "$log" "$out/verbaro.log"
 echo "screenshots in $out"

@@ -142,6 +142,15 @@ TEST_F(ImportWindowTest, ShowsThePreviewAndWritesTheLessonBesideTheSource) {
   for (int column = 0; column < 5; ++column) {
     EXPECT_EQ(window.Table()->item(0, column)->text(), firstRow[column]) << column;
   }
+  // The columns fill the table's width, none beyond it.
+  const auto columnsWidth = [&] {
+    int width = 0;
+    for (int column = 0; column < 5; ++column) width += window.Table()->columnWidth(column);
+    return width;
+  };
+  EXPECT_TRUE(test::WaitFor(
+      [&] { return columnsWidth() == window.Table()->viewport()->width(); }, 2000))
+      << columnsWidth() << " of " << window.Table()->viewport()->width();
   EXPECT_TRUE(window.CountsLabel()->text().contains(u"пропущено: 1"));
   EXPECT_TRUE(window.Warnings()->isVisibleTo(&window));
   EXPECT_EQ(window.Warnings()->toPlainText(), u"строка 4: нет французского текста");
