@@ -1,5 +1,6 @@
 #include "lessonimport/AnkiPackage.h"
 
+#include <algorithm>
 #include <map>
 
 #include "data/Text.h"
@@ -21,6 +22,9 @@ constexpr size_t kMaxMetaBytes = 64 * 1024;
 constexpr size_t kMaxMediaListBytes = 64 * 1024 * 1024;
 // A field this long is not reduced at all: it cannot hold a word whatever its markup.
 constexpr size_t kMaxFieldMarkupBytes = 256 * kMaxCellBytes;
+// Every note has a cell per column: a package whose note types name thousands of fields would
+// multiply its notes' size by as much. No deck of words comes near this.
+constexpr size_t kMaxColumns = 256;
 
 // The collection files by format, newest first. A package of the current format also carries a
 // `collection.anki2` whose one note asks to update Anki: it is read only when nothing newer is.
@@ -117,14 +121,19 @@ class NoteReader {
       m_source.problems.push_back(place + ": тип заметки не найден в коллекции");
       return;
     }
-    const std::vector<size_t>& columns = ColumnsOf(row.typeId, type->second);
+    const std::optional<std::vector<size_t>>& columns = ColumnsOf(row.typeId, type->second);
+    if (!columns) {
+      m_source.problems.push_back(place + ": с полями типа «" + type->second.name + "» в пакете больше " +
+                                  std::to_string(kMaxColumns) + " разных полей");
+      return;
+    }
     const std::vector<std::string_view> fields = SplitFields(row.fields);
     SourceNote note;
     note.place = place;
     note.cells.resize(m_source.columns.size());
     note.sounds.resize(m_source.columns.size());
     for (size_t i = 0; i < fields.size(); ++i) {
-      if (i >= columns.size()) {
+      if (i >= columns->size()) {
         if (ReduceMarkup(fields[i]).text.empty()) continue;
         m_source.problems.push_back(place + ": полей больше, чем в типе заметки «" + type->second.name + "»");
         return;
@@ -141,9 +150,9 @@ class NoteReader {
         m_source.problems.push_back(place + ": поле «" + name + "» длиннее " + SizeText(kMaxCellBytes));
         return;
       }
-      note.cells[columns[i]] = std::move(cell.text);
+      note.cells[(*columns)[i]] = std::move(cell.text);
       if (!cell.sounds.empty()) {
-        note.sounds[columns[i]] = cell.sounds.front();
+        note.sounds[(*columns)[i]] = cell.sounds.front();
         m_anySound = true;
       }
     }
@@ -162,22 +171,33 @@ class NoteReader {
   bool AnySound() const { return m_anySound; }
 
  private:
-  const std::vector<size_t>& ColumnsOf(int64_t typeId, const AnkiNoteType& type) {
+  // The columns of a type's fields, or nothing when they would be too many.
+  const std::optional<std::vector<size_t>>& ColumnsOf(int64_t typeId, const AnkiNoteType& type) {
     auto known = m_columnsOfType.find(typeId);
     if (known != m_columnsOfType.end()) return known->second;
     std::vector<size_t> columns;
+    std::vector<std::string> added;
     for (const std::string& name : type.fields) {
       size_t column = 0;
       while (column < m_source.columns.size() && m_source.columns[column].name != name) ++column;
-      if (column == m_source.columns.size()) m_source.columns.push_back(SourceColumn{name, "", ColumnKind::Text});
+      if (column == m_source.columns.size()) {
+        const auto earlier = std::find(added.begin(), added.end(), name);
+        column = m_source.columns.size() + static_cast<size_t>(earlier - added.begin());
+        if (earlier == added.end()) added.push_back(name);
+      }
       columns.push_back(column);
     }
-    return m_columnsOfType.emplace(typeId, std::move(columns)).first->second;
+    std::optional<std::vector<size_t>> result;
+    if (m_source.columns.size() + added.size() <= kMaxColumns) {
+      for (std::string& name : added) m_source.columns.push_back(SourceColumn{std::move(name), "", ColumnKind::Text});
+      result = std::move(columns);
+    }
+    return m_columnsOfType.emplace(typeId, std::move(result)).first->second;
   }
 
   const std::map<int64_t, AnkiNoteType>& m_types;
   Source& m_source;
-  std::map<int64_t, std::vector<size_t>> m_columnsOfType;
+  std::map<int64_t, std::optional<std::vector<size_t>>> m_columnsOfType;
   size_t m_count = 0;
   bool m_anySound = false;
 };

@@ -108,8 +108,6 @@ TEST(AnkiPackage, MediaNamesOutsideThePackageAreRefused) {
   EXPECT_EQ(MediaError(*source, "/tmp/absolute.mp3"),
             "аудиофайл «/tmp/absolute.mp3»: абсолютный путь, а в пакете файлы лежат без путей");
   EXPECT_EQ(MediaError(*source, "missing.mp3"), "аудиофайла «missing.mp3» нет в пакете");
-  EXPECT_NE(MediaError(*source, "sub\\..\\x.mp3").find("за пределы"), std::string::npos);
-  EXPECT_NE(MediaError(*source, "C:\\x.mp3").find("абсолютный"), std::string::npos);
 }
 
 // A recording that declares a few bytes and inflates to 40 MiB, and one that declares its
@@ -161,7 +159,10 @@ TEST(AnkiPackage, NotesThatCannotBeReadAreProblems) {
   test::TestAnkiPackage package;
   package.models =
       R"({"1": {"name": "Basic", "type": 0, "flds": [{"name": "Back", "ord": 1}, {"name": "Front", "ord": 0}]},)"
-      R"( "2": {"name": "Audio", "type": 0, "flds": [{"name": "Back", "ord": 0}, {"name": "Audio", "ord": 1}]}})";
+      R"( "2": {"name": "Audio", "type": 0, "flds": [{"name": "Back", "ord": 0}, {"name": "Audio", "ord": 1}]},)";
+  std::string wide = R"( "3": {"name": "Wide", "flds": [)";
+  for (int i = 0; i < 254; ++i) wide += std::string(i > 0 ? "," : "") + R"({"name": "f)" + std::to_string(i) + R"(", "ord": 0})";
+  package.models += wide + "]}}";
   std::string hugeText(70 * 1024, 'a');
   std::string markup;  // 60 KiB of text in ten times as much markup: a word list's styles, kept
   for (int i = 0; i < 6 * 1024; ++i) markup += "<span style=\"color:#123456; font-size:12px\">abcdefghij</span>";
@@ -175,6 +176,7 @@ TEST(AnkiPackage, NotesThatCannotBeReadAreProblems) {
       {1, "", "le vide\x1fпустота\x1f<br>"},
       {1, "", "le texte\x1f" + hugeText},
       {1, "", "le style\x1f" + markup},
+      {3, "", "trop\x1f" "de\x1f" "champs"},
   };
   const auto file = folder.Path() / "problems.apkg";
   test::WriteTestAnkiPackage(file, package);
@@ -188,6 +190,7 @@ TEST(AnkiPackage, NotesThatCannotBeReadAreProblems) {
                                   "заметка 5: поле «Front» не в кодировке UTF-8",
                                   "заметка 6: полей больше, чем в типе заметки «Basic»",
                                   "заметка 8: поле «Back» длиннее 64 КиБ",
+                                  "заметка 10: с полями типа «Wide» в пакете больше 256 разных полей",
                               }));
   ASSERT_EQ(source->notes.size(), 4u);
   EXPECT_EQ(source->notes[0].place, "заметка 1");
