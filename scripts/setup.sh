@@ -63,7 +63,8 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-# Node and npm for the scheduler's agreement test (ts-fsrs as an independent implementation).
+# Node and npm for the scheduler's agreement test (ts-fsrs as an independent implementation)
+# and for the writer of the Anki packages that the import tests read.
 # Debian's npm only when no npm is there: a Node installed otherwise brings its own.
 if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
   SUDO=""
@@ -75,4 +76,10 @@ oracle="$(dirname "$0")/../tests/data/fsrs_oracle"
 if [ ! -f "$oracle/node_modules/.package-lock.json" ] ||
    [ "$oracle/package-lock.json" -nt "$oracle/node_modules/.package-lock.json" ]; then
   (cd "$oracle" && npm ci --no-audit --no-fund --ignore-scripts)
+fi
+# The independent writer of the legacy Anki packages in the import tests' fixtures.
+anki_writer="$(dirname "$0")/../tests/fixtures/import/anki/writer"
+if [ ! -f "$anki_writer/node_modules/.package-lock.json" ] ||
+   [ "$anki_writer/package-lock.json" -nt "$anki_writer/node_modules/.package-lock.json" ]; then
+  (cd "$anki_writer" && npm ci --no-audit --no-fund --ignore-scripts)
 fi
