@@ -71,7 +71,7 @@ void XMLCALL OnSkippedEntity(void* data, const XML_Char* name, int) {
 
 std::string DescribeXmlError(XML_Error code) {
   switch (code) {
-    case XML_ERROR_NO_ELEMENTS: return "в файле нет ни одного элемента XML";
+    case XML_ERROR_NO_ELEMENTS: return "файл пуст или оборван: документ XML не закончен";
     case XML_ERROR_SYNTAX: return "синтаксическая ошибка";
     case XML_ERROR_INVALID_TOKEN: return "недопустимый символ";
     case XML_ERROR_UNCLOSED_TOKEN: return "файл оборван внутри тега";
