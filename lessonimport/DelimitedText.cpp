@@ -108,7 +108,8 @@ bool NameColumns(const TextFileHeaders& headers, char separator, const std::vect
       for (const size_t field : fields) rows.back().push_back(ReadCell(FieldOr(records[i], field), headers.html).text);
     }
     firstRowNames = LooksLikeHeadings(rows);
-    if (firstRowNames) names = records.front().fields;
+    if (firstRowNames)
+      for (const std::string& heading : records.front().fields) names.push_back(ReadCell(heading, headers.html).text);
   }
   for (const size_t field : fields) {
     std::string name = field < names.size() ? ReduceSoundTags(names[field]).text : std::string();

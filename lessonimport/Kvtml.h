@@ -2,6 +2,7 @@
 // KVTML 2 vocabulary files as KWordQuiz and Parley write them, as a Source: per language its
 // words, and its transcriptions, comments and examples where entries have them; the grammar and
 // number codes from the word types; the recordings the translations name; the lessons as tags.
+// Each entry is placed as "запись N", N counting the file's entries from 1.
 #include <filesystem>
 #include <optional>
 #include <string>

@@ -45,7 +45,7 @@ class KvtmlHandler : public XmlHandler {
     } else if (section == "entries" && m_path.size() == 3 && name == "entry") {
       m_document.entries.push_back({});
       m_document.entries.back().id = AttributeOf(attributes, "id");
-    } else if (section == "entries" && m_path.size() == 4 && name == "translation") {
+    } else if (section == "entries" && m_path.size() == 4 && name == "translation" && m_path[2] == "entry") {
       m_translationId = AttributeOf(attributes, "id");
     } else if (section == "lessons" || section == "wordtypes") {
       StartContainerPart(section == "lessons" ? m_lessons : m_wordTypes, name, attributes);
@@ -110,7 +110,7 @@ class KvtmlHandler : public XmlHandler {
   }
 
   void EndTranslationPart(std::string_view name) {
-    if (m_document.entries.empty() || m_path[3] != "translation") return;
+    if (m_document.entries.empty() || m_path[2] != "entry" || m_path[3] != "translation") return;
     KvtmlEntry& entry = m_document.entries.back();
     std::string* field = nullptr;
     KvtmlTranslation& translation = entry.translations[m_translationId];
