@@ -3,6 +3,7 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -70,17 +71,25 @@ struct SndfileCloser {
 };
 using Sndfile = std::unique_ptr<SNDFILE, SndfileCloser>;
 
-// Appends `count` frames of `channels` channels, mixed down to mono when there are more than two.
-void AppendFrames(const std::vector<int16_t>& chunk, size_t count, int channels, lesson::Pcm& pcm) {
+int16_t ToSample(float value) {
+  // Floating-point sound beyond full scale is clipped, not wrapped round.
+  const float scaled = std::clamp(value, -1.0f, 1.0f) * 32767.0f;
+  return static_cast<int16_t>(std::lrint(scaled));
+}
+
+// Appends `count` frames of `channels` channels (read as floats, so that integer and
+// floating-point files come out at the same scale), mixed down to mono when there are more
+// than two.
+void AppendFrames(const std::vector<float>& chunk, size_t count, int channels, lesson::Pcm& pcm) {
   const auto width = static_cast<size_t>(channels);
   if (channels <= 2) {
-    pcm.samples.insert(pcm.samples.end(), chunk.begin(), chunk.begin() + static_cast<ptrdiff_t>(count * width));
+    for (size_t i = 0; i < count * width; ++i) pcm.samples.push_back(ToSample(chunk[i]));
     return;
   }
   for (size_t frame = 0; frame < count; ++frame) {
-    long sum = 0;
+    float sum = 0;
     for (size_t c = 0; c < width; ++c) sum += chunk[frame * width + c];
-    pcm.samples.push_back(static_cast<int16_t>(sum / channels));
+    pcm.samples.push_back(ToSample(sum / static_cast<float>(channels)));
   }
 }
 
@@ -148,18 +157,16 @@ std::optional<lesson::Pcm> DecodeWithSndfile(std::span<const uint8_t> bytes, Aud
     error = DescribeTooLong();
     return std::nullopt;
   }
-  // Floating-point sound beyond full scale is clipped, not wrapped round.
-  sf_command(sound.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
 
   lesson::Pcm pcm;
   pcm.rate = info.samplerate;
   pcm.channels = info.channels == 2 ? 2 : 1;
   constexpr sf_count_t kChunkFrames = 4096;
   try {
-    std::vector<int16_t> chunk(static_cast<size_t>(kChunkFrames) * static_cast<size_t>(info.channels));
+    std::vector<float> chunk(static_cast<size_t>(kChunkFrames) * static_cast<size_t>(info.channels));
     sf_count_t total = 0;
     for (;;) {
-      const sf_count_t read = sf_readf_short(sound.get(), chunk.data(), kChunkFrames);
+      const sf_count_t read = sf_readf_float(sound.get(), chunk.data(), kChunkFrames);
       if (read <= 0) break;
       total += read;
       if (total > maxFrames) {
