@@ -1,6 +1,7 @@
 #pragma once
 // Recordings that are not MP3 (WAV, FLAC, Ogg Vorbis, Opus, AIFF...) decoded to 16-bit PCM with
-// libsndfile, and the kind of audio a recording's first bytes announce.
+// libsndfile, and the kind of audio a recording's first bytes announce. M4A and AAC are decoded
+// in Mpeg4Decode.
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -18,7 +19,7 @@ enum class AudioKind {
   Flac,
   Ogg,       // Vorbis or Opus, told apart by the decoder
   Aiff,
-  Mpeg4,     // M4A, AAC in an MP4 container
+  Mpeg4,     // M4A (AAC or ALAC in an MP4 container) or an ADTS stream of AAC
   Unknown,   // none of these: the decoders are tried in turn
 };
 

@@ -2,6 +2,7 @@
 
 #include "data/Mp3Decoder.h"
 #include "lessonimport/AudioDecode.h"
+#include "lessonimport/Mpeg4Decode.h"
 #include "tools/Mp3Encode.h"
 
 namespace verbaro::lessonimport {
@@ -50,7 +51,9 @@ std::optional<LessonRecording> MakeLessonRecording(std::span<const uint8_t> byte
   const std::string format = DescribeAudio(kind, name);
   AudioFailure failure = AudioFailure::None;
   if (kind == AudioKind::Mpeg4) {
-    error = "формат " + format + " не поддерживается";
+    std::string decodeError;
+    if (const std::optional<lesson::Pcm> pcm = DecodeMpeg4(bytes, failure, decodeError)) return Encode(*pcm, error);
+    error = format + ": " + decodeError;
     return std::nullopt;
   }
   if (kind == AudioKind::Mp3) return KeepPlayableMp3(bytes, failure, error);

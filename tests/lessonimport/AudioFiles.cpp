@@ -23,12 +23,23 @@ std::filesystem::path SoxTone(const std::filesystem::path& file, double seconds,
 std::vector<uint8_t> Bytes(const std::filesystem::path& file) { return test::ReadFileBytes(file); }
 
 double CrossingsPerSecond(const std::vector<int16_t>& stereo) {
-  const size_t frames = stereo.size() / 2;
-  if (frames < 2) return 0;
-  size_t crossings = 0;
-  for (size_t i = 1; i < frames; ++i)
-    if ((stereo[2 * (i - 1)] < 0) != (stereo[2 * i] < 0)) ++crossings;
-  return static_cast<double>(crossings) * 44100.0 / static_cast<double>(frames);
+  // A crossing is counted from clearly below zero to clearly above and back, and the rate is
+  // taken between the first crossing and the last, so that the quiet start and end that encoders
+  // add count neither as crossings nor as time.
+  constexpr int kThreshold = 2000;
+  int side = 0;
+  size_t crossings = 0, first = 0, last = 0;
+  for (size_t i = 0; i < stereo.size() / 2; ++i) {
+    const int sample = stereo[2 * i];
+    const int now = sample > kThreshold ? 1 : sample < -kThreshold ? -1 : side;
+    if (side != 0 && now != side) {
+      if (crossings++ == 0) first = i;
+      last = i;
+    }
+    side = now;
+  }
+  if (crossings < 2) return 0;
+  return static_cast<double>(crossings - 1) * 44100.0 / static_cast<double>(last - first);
 }
 
 }  // namespace verbaro::lessonimport::testing

@@ -19,8 +19,8 @@ std::filesystem::path SoxTone(const std::filesystem::path& file, double seconds,
 
 std::vector<uint8_t> Bytes(const std::filesystem::path& file);
 
-// Zero crossings per second of the first channel of 44.1 kHz stereo PCM: twice the pitch of a
-// pure tone.
+// Zero crossings per second of the first channel of 44.1 kHz stereo PCM where it sounds: twice
+// the pitch of a pure tone.
 double CrossingsPerSecond(const std::vector<int16_t>& stereo);
 
 }  // namespace verbaro::lessonimport::testing

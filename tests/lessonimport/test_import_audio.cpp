@@ -86,8 +86,8 @@ TEST(LessonRecording, ConvertsOtherAudioToTheLessonFormatWithItsSound) {
 
 TEST(LessonRecording, RefusesSoundLongerThanTheTrainerPlaysWithoutDecodingItAll) {
   const test::TempFolder folder;
-  // Eleven minutes of near silence compress to little in every format.
-  RunCommand("sox -n -r 8000 -c 1 -b 16 " + Quoted(folder.Path() / "long.wav") + " synth 660 sine 440 vol 0.001");
+  // Eleven minutes of silence compress to little in every format.
+  RunCommand("sox -n -r 8000 -c 1 -b 16 " + Quoted(folder.Path() / "long.wav") + " trim 0 660");
   RunCommand("flac -s -o " + Quoted(folder.Path() / "long.flac") + " " + Quoted(folder.Path() / "long.wav"));
   RunCommand("oggenc -Q -o " + Quoted(folder.Path() / "long.ogg") + " " + Quoted(folder.Path() / "long.wav"));
   RunCommand("lame --quiet -b 8 " + Quoted(folder.Path() / "long.wav") + " " + Quoted(folder.Path() / "long.mp3"));
@@ -135,13 +135,57 @@ TEST(LessonRecording, RefusesWhatIsNoSoundItCanReadWithTheReason) {
       {"noise.mp3", noise, "MP3 не декодируется"},
       {"frame.mp3", mp3Garbage, "MP3 не декодируется"},
       {"header.wav", truncatedWav, "WAV"},
-      {"voice.m4a", {m4a.begin(), m4a.end()}, "формат M4A/AAC не поддерживается"},
+      {"voice.m4a", {m4a.begin(), m4a.end()}, "M4A/AAC: "},
       {"page.html", {text.begin(), text.end()}, "HTML не поддерживается"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::string error;
     EXPECT_FALSE(MakeLessonRecording(c.bytes, c.name, error));
+    EXPECT_NE(error.find(c.says), std::string::npos) << error;
+  }
+}
+
+TEST(LessonRecording, DecodesM4aAndAacWithFfmpegAndOnlyTheirCodecs) {
+  const test::TempFolder folder;
+  const auto wav = SoxTone(folder.Path() / "tone.wav", 1.0, "-r 44100 -c 2");
+  const auto ffmpeg = [&](const std::string& options, const char* name) {
+    RunCommand("ffmpeg -nostdin -loglevel error -i " + Quoted(wav) + " " + options + " " + Quoted(folder.Path() / name));
+  };
+  ffmpeg("-c:a aac -b:a 96k", "aac.m4a");
+  ffmpeg("-c:a aac -ar 22050 -ac 1", "adts.aac");
+  ffmpeg("-c:a alac", "alac.m4a");
+  ffmpeg("-c:a aac -ac 6 -ar 48000", "six.m4a");
+  for (const char* name : {"aac.m4a", "adts.aac", "alac.m4a", "six.m4a"}) {
+    SCOPED_TRACE(name);
+    std::string error;
+    const auto recording = MakeLessonRecording(Bytes(folder.Path() / name), name, error);
+    ASSERT_TRUE(recording) << error;
+    EXPECT_TRUE(recording->converted);
+    const lesson::Mp3Stream stream = lesson::InspectMp3(recording->mp3, /*keepPcm=*/true);
+    EXPECT_TRUE(lesson::IsLessonFormat(stream));
+    // AAC adds its priming samples at the start unless the container says to drop them.
+    EXPECT_NEAR(static_cast<double>(stream.frames) / 44100.0, 1.0, 0.08);
+    EXPECT_NEAR(CrossingsPerSecond(stream.pcm.samples), 880.0, 30.0);
+  }
+
+  ffmpeg("-c:a libmp3lame", "mp3inside.mp4");
+  for (const char* name : {"long.m4a", "long.aac"})
+    RunCommand("ffmpeg -nostdin -loglevel error -f lavfi -i anullsrc=r=8000:cl=mono -t 660 -c:a aac " +
+               Quoted(folder.Path() / name));
+  std::vector<uint8_t> cut = Bytes(folder.Path() / "aac.m4a");
+  cut.resize(cut.size() / 3);
+  folder.Write("cut.m4a", cut);
+  struct Case {
+    const char* name;
+    const char* says;
+  };
+  for (const Case& c : {Case{"mp3inside.mp4", "M4A/AAC: кодек mp3 не поддерживается"},
+                        Case{"long.m4a", "M4A/AAC: запись длиннее 10 минут"},
+                        Case{"long.aac", "M4A/AAC: запись длиннее 10 минут"}, Case{"cut.m4a", "M4A/AAC: "}}) {
+    SCOPED_TRACE(c.name);
+    std::string error;
+    EXPECT_FALSE(MakeLessonRecording(Bytes(folder.Path() / c.name), c.name, error));
     EXPECT_NE(error.find(c.says), std::string::npos) << error;
   }
 }
