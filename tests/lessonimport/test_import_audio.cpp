@@ -219,24 +219,5 @@ TEST(LessonRecording, GivesTheSameRecordingWhenConvertedOnManyThreadsAtOnce) {
   }
 }
 
-TEST(AudioSniffing, TellsFormatsByTheirFirstBytesAndNamesTheRestByExtension) {
-  using namespace std::string_view_literals;
-  const auto kindOf = [](std::string_view bytes) {
-    return SniffAudio({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
-  };
-  EXPECT_EQ(kindOf("ID3\x04"sv), AudioKind::Mp3);
-  EXPECT_EQ(kindOf("\xFF\xFB\x90\x64"sv), AudioKind::Mp3);
-  EXPECT_EQ(kindOf("\xFF\xF1\x50\x80\x02\x1F\xFC"sv), AudioKind::Mpeg4);  // ADTS, not MPEG layer III
-  EXPECT_EQ(kindOf("\xFF\xEA\x90\x64"sv), AudioKind::Unknown);  // the reserved MPEG version
-  EXPECT_EQ(kindOf("RIFF\x24\0\0\0WAVEfmt "sv), AudioKind::Wave);
-  EXPECT_EQ(kindOf("RIFF\x24\0\0\0AVI LIST"sv), AudioKind::Unknown);
-  EXPECT_EQ(kindOf("fLaC"sv), AudioKind::Flac);
-  EXPECT_EQ(kindOf("OggS"sv), AudioKind::Ogg);
-  EXPECT_EQ(kindOf("FORM\0\0\0\0AIFF"sv), AudioKind::Aiff);
-  EXPECT_EQ(kindOf("RIF"sv), AudioKind::Unknown);
-  EXPECT_EQ(DescribeAudio(AudioKind::Unknown, "voice.Wma"), "WMA");
-  EXPECT_EQ(DescribeAudio(AudioKind::Unknown, "noextension"), "неизвестный");
-}
-
 }  // namespace
 }  // namespace verbaro::lessonimport
