@@ -24,6 +24,8 @@ PACKAGES=(
   libespeak-ng-dev espeak-ng libmp3lame-dev lame
   # lesson import: Anki packages (zip, zstd), KVTML (expat), recordings in other formats
   libzip-dev libzstd-dev libexpat1-dev libsndfile1-dev zstd
+  # recordings in M4A/AAC; the encoders that make the import tests' audio
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev ffmpeg vorbis-tools opus-tools flac
   # progress sync: the file-sync engine the end-to-end test runs on two homes
   syncthing
   # the "Arial" family (Liberation Sans) and a Cyrillic-capable fallback
