@@ -78,7 +78,7 @@ std::unique_ptr<AnkiCollection> AnkiCollection::Open(std::vector<uint8_t> databa
   if (sqlite3_deserialize(db, "main", collection->m_database.data(), size, size,
                           SQLITE_DESERIALIZE_READONLY) != SQLITE_OK ||
       sqlite3_create_collation(db, "unicase", SQLITE_UTF8, nullptr, CompareIgnoringCase) != SQLITE_OK ||
-      sqlite3_exec(db, "PRAGMA query_only = 1", nullptr, nullptr, nullptr) != SQLITE_OK) {
+      sqlite3_exec(db, "PRAGMA query_only = 1; PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr) != SQLITE_OK) {
     error = collection->Damaged();
     return nullptr;
   }

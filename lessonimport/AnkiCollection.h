@@ -1,8 +1,9 @@
 #pragma once
-// An Anki collection (the SQLite database inside a package), opened read-only from memory: its
-// note types with their fields, and its notes in the order they were added. Both schemas are
-// read: the current one with `notetypes` and `fields` tables, and the older one that keeps the
-// note types as JSON in `col.models`.
+// An Anki collection (the SQLite database inside a package), opened read-only from memory, its
+// sorts kept in memory too, so that reading writes nothing to disk: its note types with their
+// fields, and its notes in the order they were added. Both schemas are read: the current one with
+// `notetypes` and `fields` tables, and the older one that keeps the note types as JSON in
+// `col.models`.
 #include <sqlite3.h>
 
 #include <cstdint>

@@ -69,6 +69,9 @@ std::optional<std::vector<uint8_t>> ZipArchive::Read(const std::string& member, 
   }
   std::vector<uint8_t> bytes;
   constexpr size_t kChunk = 64 * 1024;
+  // Room for what the archive declares (checked against the limit above), so that an honest
+  // member is read without copies; a dishonest one still stops at the limit.
+  if ((stat.valid & ZIP_STAT_SIZE) != 0) bytes.reserve(static_cast<size_t>(stat.size) + kChunk);
   while (true) {
     const size_t used = bytes.size();
     bytes.resize(used + kChunk);

@@ -34,6 +34,10 @@ std::optional<std::vector<uint8_t>> DecompressZstd(std::span<const uint8_t> byte
   std::vector<uint8_t> out;
   // Grows as the data comes, never past the limit plus one chunk.
   const size_t chunk = ZSTD_DStreamOutSize();
+  // Room for what the first frame declares, when it declares a size within the limit.
+  const unsigned long long declared = ZSTD_getFrameContentSize(bytes.data(), bytes.size());
+  if (declared != ZSTD_CONTENTSIZE_UNKNOWN && declared != ZSTD_CONTENTSIZE_ERROR && declared <= limit)
+    out.reserve(static_cast<size_t>(declared) + chunk);
   ZSTD_inBuffer input{bytes.data(), bytes.size(), 0};
   while (true) {
     const size_t used = out.size();
