@@ -17,7 +17,8 @@ struct MarkupText {
 // runs of spaces collapsed, lines trimmed, empty lines dropped.
 MarkupText ReduceMarkup(std::string_view html);
 
-// A plain-text cell: only [sound:NAME] taken out and the text trimmed.
+// A plain-text cell: only [sound:NAME] taken out; its lines keep their breaks, with runs of
+// spaces collapsed, trimmed, empty ones dropped.
 MarkupText ReduceSoundTags(std::string_view text);
 
 }  // namespace verbaro::lessonimport

@@ -63,6 +63,9 @@ class LessonWriter {
   // Ends the writing. After Open the finished lesson moves into place, replacing an existing
   // target only when asked; after OpenInPlace `replaceExisting` does not matter.
   bool Commit(bool replaceExisting, std::string& error);
+  // The file the rows go to before Commit (after Open), so that a process stopped by a signal
+  // can remove it; empty otherwise.
+  const std::filesystem::path& TemporaryPath() const { return m_temporary; }
 
  private:
   bool Prepare(const char* pragmas, std::string& error);

@@ -4,6 +4,7 @@
 # once. Fails on any crash, sanitizer report, leak or broken invariant.
 #
 #   bash scripts/fuzz.sh [seconds-per-target] [target ...]     targets: lesson mp3 picture views
+#                                                              anki kvtml csv
 #
 # New inputs found go into the build folder (build/fuzz/corpus/<target>), never into the
 # repository; a crashing input is written to build/fuzz/crashes/ and named in the output.
@@ -15,7 +16,7 @@ root=$(pwd)
 seconds=${1:-60}
 shift || true
 targets=("$@")
-if ((${#targets[@]} == 0)); then targets=(lesson mp3 picture views); fi
+if ((${#targets[@]} == 0)); then targets=(lesson mp3 picture views anki kvtml csv); fi
 
 bash scripts/setup.sh
 
@@ -38,6 +39,8 @@ extra_seeds() {
   case $1 in
     mp3) echo "$root/tests/fixtures/mp3" ;;
     picture) echo "$root/tests/fixtures/images" ;;
+    kvtml) echo "$root/tests/fixtures/import/kvtml" ;;
+    csv) echo "$root/tests/fixtures/import/csv" ;;
   esac
 }
 

@@ -24,6 +24,8 @@ PACKAGES=(
   libespeak-ng-dev espeak-ng libmp3lame-dev lame
   # lesson import: Anki packages (zip, zstd), KVTML (expat), recordings in other formats
   libzip-dev libzstd-dev libexpat1-dev libsndfile1-dev zstd
+  # recordings in M4A/AAC; the encoders that make the import tests' audio
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev ffmpeg vorbis-tools opus-tools flac
   # progress sync: the file-sync engine the end-to-end test runs on two homes
   syncthing
   # the "Arial" family (Liberation Sans) and a Cyrillic-capable fallback
@@ -63,7 +65,8 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-# Node and npm for the scheduler's agreement test (ts-fsrs as an independent implementation).
+# Node and npm for the scheduler's agreement test (ts-fsrs as an independent implementation)
+# and for the writer of the Anki packages that the import tests read.
 # Debian's npm only when no npm is there: a Node installed otherwise brings its own.
 if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
   SUDO=""
@@ -75,4 +78,10 @@ oracle="$(dirname "$0")/../tests/data/fsrs_oracle"
 if [ ! -f "$oracle/node_modules/.package-lock.json" ] ||
    [ "$oracle/package-lock.json" -nt "$oracle/node_modules/.package-lock.json" ]; then
   (cd "$oracle" && npm ci --no-audit --no-fund --ignore-scripts)
+fi
+# The independent writer of the legacy Anki packages in the import tests' fixtures.
+anki_writer="$(dirname "$0")/../tests/fixtures/import/anki/writer"
+if [ ! -f "$anki_writer/node_modules/.package-lock.json" ] ||
+   [ "$anki_writer/package-lock.json" -nt "$anki_writer/node_modules/.package-lock.json" ]; then
+  (cd "$anki_writer" && npm ci --no-audit --no-fund --ignore-scripts)
 fi

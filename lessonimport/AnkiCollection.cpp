@@ -1,0 +1,179 @@
+#include "lessonimport/AnkiCollection.h"
+
+#include <cstring>
+
+#include "lessonimport/ProtobufReader.h"
+
+namespace verbaro::lessonimport {
+namespace {
+
+struct StatementFinalize {
+  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalize>;
+
+Statement Prepare(sqlite3* db, const char* sql) {
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) return nullptr;
+  return Statement(statement);
+}
+
+std::string_view ColumnText(sqlite3_stmt* statement, int column) {
+  const void* data = sqlite3_column_blob(statement, column);
+  const int size = sqlite3_column_bytes(statement, column);
+  return data == nullptr ? std::string_view() : std::string_view(static_cast<const char*>(data), static_cast<size_t>(size));
+}
+
+// Anki's collation of names: case-insensitive. Its indexes are not used here, but SQLite wants
+// every collation the schema names before it runs a statement over that table.
+int CompareIgnoringCase(void*, int leftSize, const void* left, int rightSize, const void* right) {
+  const auto* a = static_cast<const unsigned char*>(left);
+  const auto* b = static_cast<const unsigned char*>(right);
+  const int common = leftSize < rightSize ? leftSize : rightSize;
+  for (int i = 0; i < common; ++i) {
+    const int ca = a[i] >= 'A' && a[i] <= 'Z' ? a[i] + 32 : a[i];
+    const int cb = b[i] >= 'A' && b[i] <= 'Z' ? b[i] + 32 : b[i];
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  return leftSize == rightSize ? 0 : (leftSize < rightSize ? -1 : 1);
+}
+
+// A note type's configuration (a protobuf message) says in its field 1 whether it is a cloze type.
+bool IsClozeConfig(std::span<const uint8_t> config) {
+  ProtobufReader reader(config);
+  ProtobufField field;
+  while (reader.Next(field))
+    if (field.number == 1 && !field.isBytes) return field.value == 1;
+  return false;
+}
+
+}  // namespace
+
+AnkiCollection::AnkiCollection(std::vector<uint8_t> database, sqlite3* db)
+    : m_database(std::move(database)), m_db(db) {}
+
+AnkiCollection::~AnkiCollection() { sqlite3_close(m_db); }
+
+std::string AnkiCollection::Damaged() const {
+  return std::string("коллекция в пакете повреждена или записана не Anki (") + sqlite3_errmsg(m_db) + ")";
+}
+
+std::unique_ptr<AnkiCollection> AnkiCollection::Open(std::vector<uint8_t> database, std::string& error) {
+  if (database.size() < 100 || std::memcmp(database.data(), "SQLite format 3", 16) != 0) {
+    error = "коллекция в пакете — не база SQLite: файл повреждён";
+    return nullptr;
+  }
+  // A collection saved with a write-ahead log says so in its header; its pages are all in the
+  // file that was packed, so it is read as an ordinary database.
+  if (database[18] == 2) database[18] = 1;
+  if (database[19] == 2) database[19] = 1;
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_PRIVATECACHE, nullptr) != SQLITE_OK) {
+    sqlite3_close(db);
+    error = "не хватает памяти, чтобы открыть коллекцию";
+    return nullptr;
+  }
+  std::unique_ptr<AnkiCollection> collection(new AnkiCollection(std::move(database), db));
+  const auto size = static_cast<sqlite3_int64>(collection->m_database.size());
+  if (sqlite3_deserialize(db, "main", collection->m_database.data(), size, size,
+                          SQLITE_DESERIALIZE_READONLY) != SQLITE_OK ||
+      sqlite3_create_collation(db, "unicase", SQLITE_UTF8, nullptr, CompareIgnoringCase) != SQLITE_OK ||
+      sqlite3_exec(db, "PRAGMA query_only = 1; PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    error = collection->Damaged();
+    return nullptr;
+  }
+  if (!collection->ReadNoteTypes(error)) return nullptr;
+  return collection;
+}
+
+bool AnkiCollection::ReadNoteTypes(std::string& error) {
+  Statement hasTable = Prepare(m_db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'notetypes'");
+  if (!hasTable) {
+    error = Damaged();
+    return false;
+  }
+  const int step = sqlite3_step(hasTable.get());
+  if (step != SQLITE_ROW && step != SQLITE_DONE) {
+    error = Damaged();
+    return false;
+  }
+  return step == SQLITE_ROW ? ReadCurrentNoteTypes(error) : ReadJsonNoteTypes(error);
+}
+
+bool AnkiCollection::ReadCurrentNoteTypes(std::string& error) {
+  Statement types = Prepare(m_db, "SELECT id, name, config FROM notetypes");
+  Statement fields = Prepare(m_db, "SELECT ntid, name FROM fields ORDER BY ntid, ord");
+  if (!types || !fields) {
+    error = Damaged();
+    return false;
+  }
+  int step = SQLITE_ROW;
+  while ((step = sqlite3_step(types.get())) == SQLITE_ROW) {
+    AnkiNoteType& type = m_noteTypes[sqlite3_column_int64(types.get(), 0)];
+    type.name = ColumnText(types.get(), 1);
+    const auto* config = static_cast<const uint8_t*>(sqlite3_column_blob(types.get(), 2));
+    type.cloze = config != nullptr &&
+                 IsClozeConfig({config, static_cast<size_t>(sqlite3_column_bytes(types.get(), 2))});
+  }
+  if (step != SQLITE_DONE) {
+    error = Damaged();
+    return false;
+  }
+  while ((step = sqlite3_step(fields.get())) == SQLITE_ROW) {
+    const auto type = m_noteTypes.find(sqlite3_column_int64(fields.get(), 0));
+    if (type != m_noteTypes.end()) type->second.fields.emplace_back(ColumnText(fields.get(), 1));
+  }
+  if (step != SQLITE_DONE) {
+    error = Damaged();
+    return false;
+  }
+  return true;
+}
+
+bool AnkiCollection::ReadJsonNoteTypes(std::string& error) {
+  // One row per field of each note type, in the fields' order.
+  Statement fields = Prepare(m_db,
+      "SELECT CAST(m.key AS INTEGER), json_extract(m.value, '$.name'), json_extract(m.value, '$.type'), "
+      "json_extract(f.value, '$.name') "
+      "FROM (SELECT models FROM col LIMIT 1) c, json_each(c.models) m, json_each(m.value, '$.flds') f "
+      "ORDER BY 1, json_extract(f.value, '$.ord'), f.key");
+  if (!fields) {
+    error = Damaged();
+    return false;
+  }
+  int step = SQLITE_ROW;
+  while ((step = sqlite3_step(fields.get())) == SQLITE_ROW) {
+    AnkiNoteType& type = m_noteTypes[sqlite3_column_int64(fields.get(), 0)];
+    type.name = ColumnText(fields.get(), 1);
+    type.cloze = sqlite3_column_int64(fields.get(), 2) == 1;
+    type.fields.emplace_back(ColumnText(fields.get(), 3));
+  }
+  if (step != SQLITE_DONE) {
+    error = Damaged();
+    return false;
+  }
+  return true;
+}
+
+bool AnkiCollection::ForEachNote(const std::function<void(const AnkiNoteRow&)>& visit, std::string& error) const {
+  Statement notes = Prepare(m_db, "SELECT mid, tags, flds FROM notes ORDER BY id");
+  if (!notes) {
+    error = Damaged();
+    return false;
+  }
+  int step = SQLITE_ROW;
+  while ((step = sqlite3_step(notes.get())) == SQLITE_ROW) {
+    AnkiNoteRow row;
+    row.typeId = sqlite3_column_int64(notes.get(), 0);
+    row.tags = ColumnText(notes.get(), 1);
+    row.fields = ColumnText(notes.get(), 2);
+    visit(row);
+  }
+  if (step != SQLITE_DONE) {
+    error = Damaged();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace verbaro::lessonimport
