@@ -201,14 +201,22 @@ TEST_F(ImportWindowTest, ChoosingTheOtherColumnSwapsTheSidesAndReadsAgain) {
   EXPECT_EQ(window.Table()->rowCount(), 1);
 }
 
+// «Обзор...» names another lesson file; one that exists is replaced only after a «Да».
 TEST_F(ImportWindowTest, AnExistingFileIsReplacedOnlyWhenTheLearnerAgrees) {
-  folder.Write("words/mots.db", "the learner's own file");
+  const QString chosen = Path(folder.Write("words/ancien.db", "the learner's own file"));
   ImportWindow window(source, Path(tool), fake.Get());
   Open(window);
+  fake.files.answers = {chosen};
+  window.BrowseButton()->click();
+  ASSERT_EQ(fake.files.choices.size(), 1u);
+  EXPECT_TRUE(fake.files.choices[0].save);
+  EXPECT_EQ(fake.files.choices[0].start, lesson);
+  EXPECT_EQ(window.LessonField()->text(), chosen);
+
   fake.messages.answers = {false};
   window.ImportButton()->click();
   EXPECT_EQ(fake.messages.questions, 1);
-  EXPECT_TRUE(fake.messages.shown.back().text.contains(lesson));
+  EXPECT_TRUE(fake.messages.shown.back().text.contains(chosen));
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(Calls().size(), 1);
 
@@ -216,8 +224,9 @@ TEST_F(ImportWindowTest, AnExistingFileIsReplacedOnlyWhenTheLearnerAgrees) {
   window.ImportButton()->click();
   ASSERT_TRUE(test::WaitFor([&] { return !window.isVisible(); }, 10000));
   EXPECT_EQ(window.result(), QDialog::Accepted);
+  EXPECT_EQ(window.LessonPath(), chosen);
   ASSERT_EQ(Calls().size(), 2);
-  EXPECT_TRUE(Calls()[1].contains(u" --replace "));
+  EXPECT_TRUE(Calls()[1].contains(u" -o "_s + chosen + u" --replace "_s));
 }
 
 TEST_F(ImportWindowTest, TheSourceItselfIsNeverOverwrittenByTheLesson) {
