@@ -12,7 +12,6 @@
 #include "lessonimport/HeadingRow.h"
 #include "lessonimport/Kvtml.h"
 #include "lessonimport/SourceFile.h"
-#include "tests/support/Files.h"
 #include "tests/support/TempFolder.h"
 
 namespace verbaro::lessonimport {
