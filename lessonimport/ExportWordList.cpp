@@ -1,5 +1,6 @@
 #include "lessonimport/ExportWordList.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "lessonimport/OutputPlace.h"
@@ -58,7 +59,10 @@ std::string RecordingFolderName(const std::filesystem::path& list) { return list
 
 std::string WordListText(const std::vector<ExportEntry>& entries, const std::string& folderName,
                          const std::string& lessonName) {
-  std::string text = "# Урок " + lessonName + ": записей " + std::to_string(entries.size()) +
+  // A line break in the lesson's file name would end the comment and start an entry.
+  std::string name = lessonName;
+  std::replace_if(name.begin(), name.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  std::string text = "# Урок " + name + ": записей " + std::to_string(entries.size()) +
                      "; звуки в папке " + folderName + "\n";
   for (size_t i = 0; i < entries.size(); ++i) {
     const ExportEntry& entry = entries[i];

@@ -37,8 +37,7 @@ std::vector<uint8_t> Lesson44k() { return test::Mp3Fixture("tone_1s_44k_stereo.m
 std::vector<uint8_t> Lesson2s() { return test::Mp3Fixture("tone_2s_44k_stereo.mp3"); }
 
 // Entries a word list must carry exactly: accents, apostrophes, phrases with punctuation, five
-// translations, a gap between translations, empty and full information lines, a word repeated,
-// a word whose letters no file name keeps.
+// translations, a gap between translations, empty and full information lines, a word repeated.
 std::vector<test::LessonRow> VariedRows() {
   return {
       {u"f", u"s", u"maison", {u"дом"}, Lesson44k(), u"[mɛzɔ̃]", u"mai·son", u"la maison"},
@@ -46,7 +45,7 @@ std::vector<test::LessonRow> VariedRows() {
       {u"v", u"", u"être", {u"быть", u"являться", u"существовать", u"находиться", u"бывать"}, Lesson44k()},
       {u"m", u"s", u"élève", {u"ученик"}, Lesson2s(), u"", u"", u"l'élève"},
       {u"f", u"s", u"élève", {u"ученица"}, Lesson44k()},
-      {u"adj,m", u"", u"sûr / certain", {u"уверенный", u"надёжный"}, Lesson2s(), u"[syʁ]"},
+      {u"adj,m", u"", u"sûr / certain", {u"уверенный", u"", u"надёжный"}, Lesson2s(), u"[syʁ]"},
   };
 }
 
@@ -72,7 +71,7 @@ int Build(const fs::path& list, const fs::path& lesson, std::string& err) {
 
 TEST(WordListExport, BuildsBackIntoTheSameEntriesAndRecordings) {
   const test::TempFolder folder;
-  const fs::path lesson = folder.Path() / "lesson.db";
+  const fs::path lesson = folder.Path() / "lesson\nnew line.db";
   test::WriteLesson(lesson, VariedRows());
   const fs::path list = folder.Path() / "out" / "mots.tsv";
   fs::create_directories(list.parent_path());
