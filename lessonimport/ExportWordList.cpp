@@ -49,7 +49,7 @@ WordListCheck CheckWordList(const std::vector<ExportEntry>& entries, const std::
     if (entry.translations.empty()) check.errors.push_back(Place(entry) + "нет ни одного перевода");
     if (entry.grammar.starts_with('#'))
       check.errors.push_back(Place(entry) + "грамматика начинается с «#»: строка списка стала бы комментарием");
-    if (entry.recording.empty()) check.errors.push_back(Place(entry) + "нет звука");
+    if (!entry.HasRecording()) check.errors.push_back(Place(entry) + "нет звука");
     if (spaces) check.warnings.push_back(Place(entry) + "пробелы по краям текста; сборка урока их отбросит");
   }
   return check;
@@ -83,10 +83,11 @@ bool WriteWordList(const std::vector<ExportEntry>& entries, const std::filesyste
   OutputPlace folderPlace(folder, true);
   if (!listPlace.Create(error) || !folderPlace.Create(error)) return false;
   for (size_t i = 0; i < entries.size(); ++i) {
-    const std::vector<uint8_t>& bytes = entries[i].recording;
+    const std::optional<std::vector<uint8_t>> bytes = entries[i].ReadRecording(error);
+    if (!bytes) return false;
     const std::string name = RecordingFileName(i + 1, entries.size(), entries[i].word);
     if (!WriteBytes(folderPlace.Temporary() / name,
-                    {reinterpret_cast<const char*>(bytes.data()), bytes.size()})) {
+                    {reinterpret_cast<const char*>(bytes->data()), bytes->size()})) {
       error = "не могу записать звук " + (folder / name).string();
       return false;
     }
