@@ -114,7 +114,8 @@ int64_t AnkiChecksum(std::string_view plainText) {
 }
 
 bool WriteAnkiPackage(const std::vector<ExportEntry>& entries, const std::filesystem::path& package,
-                      const std::string& deckName, bool replace, int64_t nowMs, std::string& error) {
+                      const std::string& deckName, bool replace, int64_t nowMs, size_t& cards,
+                      std::string& error) {
   std::vector<std::string> mediaNames;
   for (size_t i = 0; i < entries.size(); ++i)
     mediaNames.push_back(!entries[i].HasRecording()
@@ -131,8 +132,8 @@ bool WriteAnkiPackage(const std::vector<ExportEntry>& entries, const std::filesy
   OutputPlace scratch(std::filesystem::temp_directory_path() / "verbaro-export", true);
   OutputPlace place(package, false);
   if (!scratch.Create(error) || !place.Create(error)) return false;
-  if (!WriteAnkiCollection(scratch.Temporary() / "collection.anki2", entries, mediaNames, deckName, nowMs, error))
-    return false;
+  const std::filesystem::path collection = scratch.Temporary() / "collection.anki2";
+  if (!WriteAnkiCollection(collection, entries, mediaNames, deckName, nowMs, cards, error)) return false;
   if (!WriteZip(place.Temporary(), scratch.Temporary(), entries, mediaNames, error)) return false;
   return place.Commit(replace, error);
 }

@@ -162,14 +162,15 @@ class Decoder {
   // channels or sample format on the way (damaged, or made so) gets a new resampler, one that
   // changes its rate is refused.
   bool ResamplerFor(AVFrame* frame) {
-    if (m_resampler && frame->format == m_inFormat && av_channel_layout_compare(&frame->ch_layout, &m_inLayout) == 0 &&
-        frame->sample_rate == m_pcm.rate)
+    if (m_resampler && frame->format == m_inFormat && frame->sample_rate == m_pcm.rate &&
+        av_channel_layout_compare(&frame->ch_layout, &m_inLayout) == 0)
       return true;
     const int channels = frame->ch_layout.nb_channels;
     if (channels < 1 || frame->format < 0) return Refuse(AudioFailure::Other, "в записи нет звука");
     if (m_pcm.rate == 0) {
       if (frame->sample_rate < kMinSourceRate || frame->sample_rate > kMaxSourceRate)
-        return Refuse(AudioFailure::Other, "частота " + std::to_string(frame->sample_rate) + " Гц не поддерживается");
+        return Refuse(AudioFailure::Other,
+                      "частота " + std::to_string(frame->sample_rate) + " Гц не поддерживается");
       m_pcm.rate = frame->sample_rate;
       m_pcm.channels = channels == 2 ? 2 : 1;
       m_maxFrames = static_cast<size_t>(m_pcm.rate) * kMaxRecordingSeconds;

@@ -25,8 +25,9 @@ using testing::SoxTone;
 class Encoded {
  public:
   // `command` with {in} and {out} replaced by the quoted paths of `source` and of `name`.
-  std::filesystem::path Make(const std::string& name, const std::filesystem::path& source, std::string command) const {
-    for (const auto& [mark, path] : {std::pair{std::string("{in}"), source}, std::pair{std::string("{out}"), Path(name)}})
+  std::filesystem::path Make(const std::string& name, const std::filesystem::path& source,
+                             std::string command) const {
+    for (const auto& [mark, path] : {std::pair{std::string("{in}"), source}, {std::string("{out}"), Path(name)}})
       if (const size_t at = command.find(mark); at != std::string::npos)
         command.replace(at, mark.size(), "'" + path.string() + "'");
     RunCommand(command);
@@ -116,7 +117,8 @@ TEST(LessonRecording, RefusesSoundLongerThanTheTrainerPlaysWithoutDecodingItAll)
   files.Make("undeclared.ogg", wav, "sox {in} -t raw - | sox -t raw -r 8000 -e signed -b 16 -c 1 - {out}");
   for (const char* name : {"long.m4a", "long.aac"})
     files.Make(name, {}, "ffmpeg -nostdin -loglevel error -f lavfi -i anullsrc=r=8000:cl=mono -t 660 -c:a aac {out}");
-  for (const char* name : {"long.flac", "long.ogg", "long.mp3", "long.wav", "undeclared.ogg", "long.m4a", "long.aac"}) {
+  for (const char* name :
+       {"long.flac", "long.ogg", "long.mp3", "long.wav", "undeclared.ogg", "long.m4a", "long.aac"}) {
     const auto started = std::chrono::steady_clock::now();
     ExpectRefused(files, name, "запись длиннее 10 минут");
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20)) << name;

@@ -82,7 +82,8 @@ TEST(WordListExport, BuildsBackIntoTheSameEntriesAndRecordings) {
   const std::vector<std::string> expectedFiles = {"0001_maison.mp3", "0002_Qu_est-ce_que_c_est.mp3", "0003_etre.mp3",
                                                   "0004_eleve.mp3", "0005_eleve.mp3", "0006_sur_certain.mp3"};
   std::vector<std::string> files;
-  for (const auto& item : fs::directory_iterator(list.parent_path() / "mots_mp3")) files.push_back(item.path().filename());
+  for (const auto& item : fs::directory_iterator(list.parent_path() / "mots_mp3"))
+    files.push_back(item.path().filename());
   std::sort(files.begin(), files.end());
   EXPECT_EQ(files, expectedFiles);
 
@@ -167,7 +168,8 @@ TEST(LessonExport, ReplacesOnlyWhenAskedAndRefusesALessonTheTrainerRefuses) {
   run = Export({lesson, list, package, true});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("Список слов записан"), std::string::npos);
-  EXPECT_NE(run.out.find("Пакет Anki записан: " + package.string() + " (заметок: 1, карточек: 2)"), std::string::npos);
+  EXPECT_NE(run.out.find("Пакет Anki записан: " + package.string() + " (заметок: 1, карточек: 2)"),
+            std::string::npos);
   EXPECT_TRUE(fs::exists(folder.Path() / "mots_mp3" / "0001_maison.mp3"));
   EXPECT_FALSE(fs::exists(folder.Path() / "mots_mp3" / "old.mp3"));
   size_t files = 0;
@@ -204,13 +206,14 @@ TEST(AnkiExport, PackageHoldsEveryEntryWithBothCardsAndItsRecordingForAnIndepend
   const fs::path lesson = folder.Path() / "Premiers mots.db";
   const std::vector<uint8_t> tone = Lesson44k(), longer = Lesson2s();
   // Markup characters, a line break, a word twice, an entry without a recording, a gap between
-  // translations.
+  // translations, an entry without a translation.
   std::vector<test::LessonRow> rows = {
       {u"f", u"s", u"maison", {u"дом", u"жилище"}, tone, u"[mɛzɔ̃]", u"mai·son", u"la maison"},
       {u"~", u"", u"A & B <i>", {u"А и Б", u"", u"<дом>"}, longer, u"", u"", u"строка\nдругая"},
       {u"m", u"s", u"chat", {u"кот"}, {}},
       {u"m", u"s", u"chat", {u"кошка"}, tone},
       {u"v", u"", u"être", {u"быть"}, longer, u"[ɛtʁ]", u"", u"\"guillemets\" \\ "},
+      {u"m", u"s", u"rien", {}, tone},  // no translation: no card asks Russian → French
   };
   test::WriteLesson(lesson, rows);
   const fs::path package = folder.Path() / "deck.apkg";
