@@ -180,7 +180,9 @@ class Writer {
     return Check(rc, error) && Exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;", error) &&
            Exec(kSchemaSql, error);
   }
-  bool Exec(const char* sql, std::string& error) { return Check(sqlite3_exec(m_db.get(), sql, nullptr, nullptr, nullptr), error); }
+  bool Exec(const char* sql, std::string& error) {
+    return Check(sqlite3_exec(m_db.get(), sql, nullptr, nullptr, nullptr), error);
+  }
   Statement Prepare(const char* sql, std::string& error) {
     sqlite3_stmt* statement = nullptr;
     Check(sqlite3_prepare_v2(m_db.get(), sql, -1, &statement, nullptr), error);
@@ -209,7 +211,8 @@ void BindText(sqlite3_stmt* statement, int at, const std::string& text) {
 
 bool WriteAnkiCollection(const std::filesystem::path& file, const std::vector<ExportEntry>& entries,
                          const std::vector<std::string>& mediaNames, const std::string& deckName,
-                         int64_t nowMs, std::string& error) {
+                         int64_t nowMs, size_t& cards, std::string& error) {
+  cards = 0;
   const int64_t nowSeconds = nowMs / 1000;
   const int64_t modelId = nowMs;
   const int64_t deckId = nowMs + 1;
@@ -246,6 +249,9 @@ bool WriteAnkiCollection(const std::filesystem::path& file, const std::vector<Ex
     sqlite3_bind_int64(note.get(), 7, AnkiChecksum(entry.word));
     if (!writer.Step(note.get(), error)) return false;
     for (int ord = 0; ord < 2; ++ord) {
+      // A card whose question would be empty is one Anki itself never makes.
+      const bool asks = ord == 0 ? !entry.word.empty() || !mediaNames[i].empty() : !entry.translations.empty();
+      if (!asks) continue;
       sqlite3_bind_int64(card.get(), 1, nowMs + 2 * index + ord);
       sqlite3_bind_int64(card.get(), 2, noteId);
       sqlite3_bind_int64(card.get(), 3, deckId);
@@ -253,6 +259,7 @@ bool WriteAnkiCollection(const std::filesystem::path& file, const std::vector<Ex
       sqlite3_bind_int64(card.get(), 5, nowSeconds);
       sqlite3_bind_int64(card.get(), 6, index + 1);  // a new card's due is its place in the deck
       if (!writer.Step(card.get(), error)) return false;
+      ++cards;
     }
   }
   return writer.Exec("COMMIT;", error);

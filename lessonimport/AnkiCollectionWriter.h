@@ -9,9 +9,10 @@
 
 namespace verbaro::lessonimport {
 
-// `mediaNames[i]` is the name entry i's recording has in the package. False with `error`.
+// `mediaNames[i]` is the name entry i's recording has in the package; `cards` is set to the
+// number of cards made. False with `error`.
 bool WriteAnkiCollection(const std::filesystem::path& file, const std::vector<ExportEntry>& entries,
                          const std::vector<std::string>& mediaNames, const std::string& deckName,
-                         int64_t nowMs, std::string& error);
+                         int64_t nowMs, size_t& cards, std::string& error);
 
 }  // namespace verbaro::lessonimport

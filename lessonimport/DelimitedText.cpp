@@ -162,7 +162,11 @@ std::optional<Source> ReadDelimitedText(const std::filesystem::path& file, std::
 
   const std::string_view body = std::string_view(*text).substr(headers->bodyOffset);
   const char separator = headers->separator ? *headers->separator : DetectSeparator(body, SeparatorByExtension(file));
-  SplitText split = SplitRecords(body, headers->bodyLine, separator);
+  SplitText split = SplitRecords(body, headers->bodyLine, separator, kMaxSourceNotes + 2);
+  if (split.records.size() > kMaxSourceNotes + 1) {  // a row of headings and the notes
+    error = "в таблице больше " + std::to_string(kMaxSourceNotes) + " строк — это не список слов";
+    return std::nullopt;
+  }
   if (split.records.empty() && split.problems.empty()) {
     error = "в таблице нет ни одной строки";
     return std::nullopt;

@@ -19,9 +19,10 @@ std::string AnkiFieldText(std::string_view text);
 // Anki's note checksum: the first 8 hex digits of the SHA-1 of the first field's plain text.
 int64_t AnkiChecksum(std::string_view plainText);
 
-// Writes the package; `nowMs` (milliseconds since 1970) gives the ids and times. False with
-// `error` (Russian), and nothing left behind.
+// Writes the package; `nowMs` (milliseconds since 1970) gives the ids and times, `cards` is set to
+// the number of cards. False with `error` (Russian), and nothing left behind.
 bool WriteAnkiPackage(const std::vector<ExportEntry>& entries, const std::filesystem::path& package,
-                      const std::string& deckName, bool replace, int64_t nowMs, std::string& error);
+                      const std::string& deckName, bool replace, int64_t nowMs, size_t& cards,
+                      std::string& error);
 
 }  // namespace verbaro::lessonimport

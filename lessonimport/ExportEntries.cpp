@@ -38,17 +38,16 @@ std::optional<std::vector<ExportEntry>> ReadExportEntries(const std::filesystem:
     entry.info2 = ToUtf8(record.wsInfo2);
     entry.info3 = ToUtf8(record.wsInfo3);
     for (const std::u16string& translation : record.vwsAltWords) entry.translations.push_back(ToUtf8(translation));
-    if (!record.vpMp3Word.empty() && record.nvMp3WordSize[0] > 0) {
-      std::optional<std::vector<uint8_t>> bytes = record.vpMp3Word[0].Read();
-      if (!bytes) {
-        error = "звук строки " + std::to_string(entry.row) + " не читается: " + lesson.string();
-        return std::nullopt;
-      }
-      entry.recording = std::move(*bytes);
-    }
+    if (!record.vpMp3Word.empty()) entry.recording = record.vpMp3Word[0];
     entries.push_back(std::move(entry));
   }
   return entries;
+}
+
+std::optional<std::vector<uint8_t>> ExportEntry::ReadRecording(std::string& error) const {
+  std::optional<std::vector<uint8_t>> bytes = recording.Read();
+  if (!bytes) error = "звук строки " + std::to_string(row) + " урока не читается";
+  return bytes;
 }
 
 std::string RecordingFileName(size_t place, size_t placeCount, std::string_view word) {

@@ -1,11 +1,15 @@
 #pragma once
 // The entries of a lesson as the trainer reads them, for export: one per row of the lesson, in
-// its order, texts in UTF-8 and the recording's bytes.
+// its order, texts in UTF-8 and a reference to the recording, whose bytes are read from the
+// lesson when they are written out, one at a time, so that a lesson of any size exports in the
+// memory of its texts.
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "data/Mp3Recording.h"
 
 namespace verbaro::lessonimport {
 
@@ -18,11 +22,15 @@ struct ExportEntry {
   std::string info2;
   std::string info3;
   std::vector<std::string> translations;  // the non-empty ones, in the lesson's order
-  std::vector<uint8_t> recording;
+  Mp3Recording recording;  // null or of size 0 when the row has no sound
+
+  bool HasRecording() const { return !recording.IsNull() && recording.Size() > 0; }
+  // The bytes, or nothing with `error` set when they can no longer be read.
+  std::optional<std::vector<uint8_t>> ReadRecording(std::string& error) const;
 };
 
 // Nothing, with `error` set to what the trainer would say (Russian), when the trainer would not
-// open the lesson whole or a recording can no longer be read.
+// open the lesson whole.
 std::optional<std::vector<ExportEntry>> ReadExportEntries(const std::filesystem::path& lesson,
                                                           std::string& error);
 

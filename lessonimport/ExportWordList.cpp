@@ -1,5 +1,6 @@
 #include "lessonimport/ExportWordList.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "lessonimport/OutputPlace.h"
@@ -48,7 +49,7 @@ WordListCheck CheckWordList(const std::vector<ExportEntry>& entries, const std::
     if (entry.translations.empty()) check.errors.push_back(Place(entry) + "нет ни одного перевода");
     if (entry.grammar.starts_with('#'))
       check.errors.push_back(Place(entry) + "грамматика начинается с «#»: строка списка стала бы комментарием");
-    if (entry.recording.empty()) check.errors.push_back(Place(entry) + "нет звука");
+    if (!entry.HasRecording()) check.errors.push_back(Place(entry) + "нет звука");
     if (spaces) check.warnings.push_back(Place(entry) + "пробелы по краям текста; сборка урока их отбросит");
   }
   return check;
@@ -58,7 +59,10 @@ std::string RecordingFolderName(const std::filesystem::path& list) { return list
 
 std::string WordListText(const std::vector<ExportEntry>& entries, const std::string& folderName,
                          const std::string& lessonName) {
-  std::string text = "# Урок " + lessonName + ": записей " + std::to_string(entries.size()) +
+  // A line break in the lesson's file name would end the comment and start an entry.
+  std::string name = lessonName;
+  std::replace_if(name.begin(), name.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  std::string text = "# Урок " + name + ": записей " + std::to_string(entries.size()) +
                      "; звуки в папке " + folderName + "\n";
   for (size_t i = 0; i < entries.size(); ++i) {
     const ExportEntry& entry = entries[i];
@@ -79,10 +83,11 @@ bool WriteWordList(const std::vector<ExportEntry>& entries, const std::filesyste
   OutputPlace folderPlace(folder, true);
   if (!listPlace.Create(error) || !folderPlace.Create(error)) return false;
   for (size_t i = 0; i < entries.size(); ++i) {
-    const std::vector<uint8_t>& bytes = entries[i].recording;
+    const std::optional<std::vector<uint8_t>> bytes = entries[i].ReadRecording(error);
+    if (!bytes) return false;
     const std::string name = RecordingFileName(i + 1, entries.size(), entries[i].word);
     if (!WriteBytes(folderPlace.Temporary() / name,
-                    {reinterpret_cast<const char*>(bytes.data()), bytes.size()})) {
+                    {reinterpret_cast<const char*>(bytes->data()), bytes->size()})) {
       error = "не могу записать звук " + (folder / name).string();
       return false;
     }

@@ -1,5 +1,6 @@
 #include "lessonimport/FileMedia.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "lessonimport/SourceFile.h"
@@ -85,13 +86,15 @@ std::optional<std::filesystem::path> FileMedia::Locate(const std::string& refere
   }
   const std::filesystem::path path(name);
   const std::filesystem::path file = path.is_absolute() ? path : m_folder / path;
-  // A relative URL may come percent-encoded ("caf%C3%A9.ogg"); the name as written comes first.
-  if (!path.is_absolute() && HasPercentEscape(name)) {
-    std::error_code ignored;
-    if (!std::filesystem::exists(file, ignored)) {
-      const std::filesystem::path decoded = m_folder / std::filesystem::path(PercentDecoded(name));
-      if (std::filesystem::exists(decoded, ignored)) return decoded;
-    }
+  std::error_code ignored;
+  if (path.is_absolute() || std::filesystem::exists(file, ignored)) return file;
+  // The name as written comes first; else a relative URL may come percent-encoded
+  // ("caf%C3%A9.ogg"), and a table made on Windows separates folders by backslashes.
+  for (std::string other : {HasPercentEscape(name) ? PercentDecoded(name) : std::string(), name}) {
+    std::replace(other.begin(), other.end(), '\\', '/');
+    if (other.empty() || other == name) continue;
+    const std::filesystem::path candidate = m_folder / std::filesystem::path(other);
+    if (std::filesystem::exists(candidate, ignored)) return candidate;
   }
   return file;
 }

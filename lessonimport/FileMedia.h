@@ -2,6 +2,8 @@
 // The recordings of a text source (a KVTML file, a CSV or TSV table): files that it names by a
 // path relative to its own folder, by an absolute path or by a file:// URL. They are the
 // learner's own files, so any place on this computer may be named; other URLs are refused.
+// A relative name that is not found as written is tried percent-decoded and with Windows'
+// backslashes as folder separators.
 #include <filesystem>
 #include <optional>
 #include <string>

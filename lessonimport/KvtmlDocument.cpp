@@ -2,6 +2,7 @@
 
 #include "lessonimport/ImportSource.h"
 #include "lessonimport/SafeXml.h"
+#include "lessonimport/SourceFile.h"
 
 namespace verbaro::lessonimport {
 namespace {
@@ -43,6 +44,10 @@ class KvtmlHandler : public XmlHandler {
     if (section == "identifiers" && m_path.size() == 3 && name == "identifier") {
       m_document.identifiers.push_back({std::string(AttributeOf(attributes, "id")), {}, {}});
     } else if (section == "entries" && m_path.size() == 3 && name == "entry") {
+      if (m_document.entries.size() == kMaxSourceNotes) {
+        Stop("в файле больше " + std::to_string(kMaxSourceNotes) + " записей — это не список слов");
+        return;
+      }
       m_document.entries.push_back({});
       m_document.entries.back().id = AttributeOf(attributes, "id");
     } else if (section == "entries" && m_path.size() == 4 && name == "translation" && m_path[2] == "entry") {

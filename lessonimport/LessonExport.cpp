@@ -55,12 +55,13 @@ bool ExportWordList(const ExportRequest& request, const std::vector<ExportEntry>
 bool ExportAnki(const ExportRequest& request, const std::vector<ExportEntry>& entries,
                 const std::string& lessonName, std::ostream& out, std::ostream& err) {
   std::string error;
-  if (!WriteAnkiPackage(entries, request.ankiPackage, lessonName, request.replace, NowMs(), error)) {
+  size_t cards = 0;
+  if (!WriteAnkiPackage(entries, request.ankiPackage, lessonName, request.replace, NowMs(), cards, error)) {
     err << "Пакет Anki не записан: " << error << "\n";
     return false;
   }
   out << "Пакет Anki записан: " << request.ankiPackage.string() << " (заметок: " << entries.size()
-      << ", карточек: " << 2 * entries.size() << ")\n";
+      << ", карточек: " << cards << ")\n";
   return true;
 }
 

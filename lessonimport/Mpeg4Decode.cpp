@@ -82,9 +82,12 @@ class Decoder {
  public:
   Decoder(std::span<const uint8_t> bytes, AudioFailure& failure, std::string& error)
       : m_input{bytes}, m_failure(failure), m_error(error) {}
+  ~Decoder() { av_channel_layout_uninit(&m_inLayout); }
+  Decoder(const Decoder&) = delete;
+  Decoder& operator=(const Decoder&) = delete;
 
   std::optional<lesson::Pcm> Run() {
-    if (!Open() || !OpenCodec() || !OpenResampler()) return std::nullopt;
+    if (!Open() || !OpenCodec()) return std::nullopt;
     std::unique_ptr<AVPacket, PacketCloser> packet(av_packet_alloc());
     std::unique_ptr<AVFrame, FrameCloser> frame(av_frame_alloc());
     if (!packet || !frame) {
@@ -151,27 +154,42 @@ class Decoder {
     if (!m_codec || avcodec_parameters_to_context(m_codec.get(), parameters) < 0 ||
         avcodec_open2(m_codec.get(), codec, nullptr) < 0)
       return Refuse(AudioFailure::Other, "декодер AAC не открывается");
-    const int rate = m_codec->sample_rate;
-    if (rate < kMinSourceRate || rate > kMaxSourceRate)
-      return Refuse(AudioFailure::Other, "частота " + std::to_string(rate) + " Гц не поддерживается");
     return true;
   }
 
-  bool OpenResampler() {
-    const int channels = m_codec->ch_layout.nb_channels;
-    if (channels < 1) return Refuse(AudioFailure::Other, "в записи нет звука");
-    m_pcm.channels = channels == 2 ? 2 : 1;
-    m_pcm.rate = m_codec->sample_rate;
-    m_maxFrames = static_cast<size_t>(m_pcm.rate) * kMaxRecordingSeconds;
+  // The resampler for frames like `frame`: only the sample format and the channels change. The
+  // first frame fixes the recording's rate and channels; a stream whose frames change their
+  // channels or sample format on the way (damaged, or made so) gets a new resampler, one that
+  // changes its rate is refused.
+  bool ResamplerFor(AVFrame* frame) {
+    if (m_resampler && frame->format == m_inFormat && frame->sample_rate == m_pcm.rate &&
+        av_channel_layout_compare(&frame->ch_layout, &m_inLayout) == 0)
+      return true;
+    const int channels = frame->ch_layout.nb_channels;
+    if (channels < 1 || frame->format < 0) return Refuse(AudioFailure::Other, "в записи нет звука");
+    if (m_pcm.rate == 0) {
+      if (frame->sample_rate < kMinSourceRate || frame->sample_rate > kMaxSourceRate)
+        return Refuse(AudioFailure::Other,
+                      "частота " + std::to_string(frame->sample_rate) + " Гц не поддерживается");
+      m_pcm.rate = frame->sample_rate;
+      m_pcm.channels = channels == 2 ? 2 : 1;
+      m_maxFrames = static_cast<size_t>(m_pcm.rate) * kMaxRecordingSeconds;
+    } else if (frame->sample_rate != m_pcm.rate) {
+      return Refuse(AudioFailure::Other, "частота звука меняется внутри записи");
+    }
     AVChannelLayout out{};
     av_channel_layout_default(&out, m_pcm.channels);
     SwrContext* resampler = nullptr;
-    // The same rate out as in: only the sample format and the channels change.
-    const int rc = swr_alloc_set_opts2(&resampler, &out, AV_SAMPLE_FMT_S16, m_codec->sample_rate,
-                                       &m_codec->ch_layout, m_codec->sample_fmt, m_codec->sample_rate, 0, nullptr);
+    const auto format = static_cast<AVSampleFormat>(frame->format);
+    const int rc = swr_alloc_set_opts2(&resampler, &out, AV_SAMPLE_FMT_S16, m_pcm.rate, &frame->ch_layout, format,
+                                       m_pcm.rate, 0, nullptr);
     m_resampler.reset(resampler);
-    if (rc < 0 || swr_init(m_resampler.get()) < 0)
+    av_channel_layout_uninit(&m_inLayout);
+    if (rc < 0 || swr_init(m_resampler.get()) < 0 || av_channel_layout_copy(&m_inLayout, &frame->ch_layout) < 0) {
+      m_resampler.reset();
       return Refuse(AudioFailure::Other, "звук не преобразуется");
+    }
+    m_inFormat = frame->format;
     return true;
   }
 
@@ -185,8 +203,9 @@ class Decoder {
     return true;
   }
 
-  bool Convert(const AVFrame* frame) {
-    if (frame->nb_samples <= 0) return true;
+  bool Convert(AVFrame* frame) {
+    if (frame->nb_samples <= 0 || !frame->extended_data) return true;
+    if (!ResamplerFor(frame)) return false;
     if (m_pcm.Frames() + static_cast<size_t>(frame->nb_samples) > m_maxFrames)
       return Refuse(AudioFailure::TooLong, DescribeTooLong());
     try {
@@ -213,6 +232,8 @@ class Decoder {
   std::unique_ptr<AVFormatContext, FormatCloser> m_format;
   std::unique_ptr<AVCodecContext, CodecCloser> m_codec;
   std::unique_ptr<SwrContext, ResamplerCloser> m_resampler;
+  int m_inFormat = -1;        // what m_resampler takes
+  AVChannelLayout m_inLayout{};
   int m_stream = -1;
   size_t m_maxFrames = 0;
   lesson::Pcm m_pcm;

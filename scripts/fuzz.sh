@@ -4,7 +4,7 @@
 # once. Fails on any crash, sanitizer report, leak or broken invariant.
 #
 #   bash scripts/fuzz.sh [seconds-per-target] [target ...]     targets: lesson mp3 picture views
-#                                                              anki kvtml csv
+#                                                              anki kvtml csv recording
 #
 # New inputs found go into the build folder (build/fuzz/corpus/<target>), never into the
 # repository; a crashing input is written to build/fuzz/crashes/ and named in the output.
@@ -16,7 +16,7 @@ root=$(pwd)
 seconds=${1:-60}
 shift || true
 targets=("$@")
-if ((${#targets[@]} == 0)); then targets=(lesson mp3 picture views anki kvtml csv); fi
+if ((${#targets[@]} == 0)); then targets=(lesson mp3 picture views anki kvtml csv recording); fi
 
 bash scripts/setup.sh
 
@@ -41,6 +41,7 @@ extra_seeds() {
     picture) echo "$root/tests/fixtures/images" ;;
     kvtml) echo "$root/tests/fixtures/import/kvtml" ;;
     csv) echo "$root/tests/fixtures/import/csv" ;;
+    recording) echo "$root/tests/fixtures/mp3" ;;
   esac
 }
 

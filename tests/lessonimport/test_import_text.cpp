@@ -11,7 +11,7 @@
 #include "lessonimport/FileMedia.h"
 #include "lessonimport/HeadingRow.h"
 #include "lessonimport/Kvtml.h"
-#include "tests/support/Files.h"
+#include "lessonimport/SourceFile.h"
 #include "tests/support/TempFolder.h"
 
 namespace verbaro::lessonimport {
@@ -147,7 +147,7 @@ TEST(Kvtml, HostileOrBrokenFilesAreRefusedWithTheReasonAndTheLine) {
   for (char c = 'b'; c <= 'k'; ++c)
     laughs += std::string("<!ENTITY ") + c + " \"&" + static_cast<char>(c - 1) + ";&" + static_cast<char>(c - 1) + ";\">\n";
   laughs += "]>\n<kvtml version=\"2.0\">" + entries + "&k;</text></translation></entry></entries></kvtml>";
-  const std::vector<Case> cases = {
+  std::vector<Case> cases = {
       {laughs, "строка 3: файл объявляет сущность «a»"},
       {"<?xml version=\"1.0\"?>\n<!DOCTYPE kvtml [ <!ENTITY pw SYSTEM \"file:///etc/passwd\"> ]>\n"
        "<kvtml version=\"2.0\">" + entries + "&pw;</text></translation></entry></entries></kvtml>",
@@ -163,6 +163,9 @@ TEST(Kvtml, HostileOrBrokenFilesAreRefusedWithTheReasonAndTheLine) {
       {"<kvtml encoding=\"UTF-8\" cols=\"2\"><e><o>chat</o><t>кот</t></e></kvtml>", "строка 1: файл в старом формате KVTML"},
       {"<kvtml version=\"2.0\"><entries/></kvtml>", "в файле KVTML не названо ни одного языка"},
   };
+  std::string many = "<kvtml version=\"2.0\"><entries>";
+  for (size_t i = 0; i <= kMaxSourceNotes; ++i) many += "<entry/>";
+  cases.push_back({many + "</entries></kvtml>", "строка 1: в файле больше 200000 записей — это не список слов"});
   for (const Case& c : cases) {
     const fs::path file = folder.Write("case.kvtml", c.xml);
     const std::string error = KvtmlError(file);
@@ -349,6 +352,10 @@ TEST(DelimitedText, BrokenRecordsAreReportedByLineAndTheOthersKept) {
   EXPECT_EQ(CellsOf(source), (std::vector<Cells>{{"chien", "собака"}, {"rat", "крыса"}}));
   EXPECT_EQ(source.problems, Cells{"строка 2: кавычка открыта и не закрыта до конца файла; строка пропущена"});
 
+  std::string many = "French;Russian\n";
+  for (size_t i = 0; i < kMaxSourceNotes; ++i) many += "a;б\n";
+  EXPECT_EQ(TableError(folder.Write("many.csv", many + "a;б\n")), "в таблице больше 200000 строк — это не список слов");
+
   std::string wide = "a";
   for (size_t i = 0; i < kMaxFields; ++i) wide += ";a";
   source = ReadTable(folder.Write("wide.csv", "French;Russian\n" + wide + "\nchat;кот\n"));
@@ -386,7 +393,7 @@ TEST(FileMedia, FilesAreFoundByRelativePathAbsolutePathOrFileUrlAndRefusedWithTh
   const std::string absolute = (folder.Path() / "sons" / "été 1.mp3").string();
   const std::string encoded = folder.Path().string() + "/sons/%C3%A9t%C3%A9%201.mp3";
   for (const std::string& reference :
-       {std::string("sons/été 1.mp3"), std::string("sons/%C3%A9t%C3%A9%201.mp3"), absolute,
+       {std::string("sons/été 1.mp3"), std::string("sons/%C3%A9t%C3%A9%201.mp3"), std::string("sons\\été 1.mp3"), absolute,
         "file://" + encoded, "FILE://localhost" + encoded}) {
     std::string error;
     const auto bytes = media.Read(reference, error);
