@@ -164,7 +164,7 @@ def main():
         os.environ["VERBARO_LESSON_TOOL"] = os.path.abspath(args.lesson_tool)
     first = run(args, "e2e (import)", "verbaro-import-e2e-", "mots.csv", WORDS, import_and_study)
     second = run(args, "e2e (import cancelled)", "verbaro-import-cancel-e2e-", "beaucoup.csv",
-                 many_words(1500), cancel_while_voicing)
+                 many_words(3000), cancel_while_voicing)
     results = (first, second)
     if 1 in results:
         return 1
