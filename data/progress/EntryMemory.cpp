@@ -69,7 +69,7 @@ bool RederiveMemory(StoreDatabase& db) {
   std::map<std::pair<int, int64_t>, EntryMemory> memories;
   Statement& answers = db.Sql(
       "SELECT direction, entry_id, grade, day, at FROM answers WHERE grade BETWEEN 1 AND 4 "
-      "ORDER BY id");
+      "ORDER BY at, origin, seq, id");
   answers.Reset();
   while (answers.Step()) {
     const std::pair key{static_cast<int>(answers.Int(0)), answers.Int(1)};
@@ -85,6 +85,24 @@ bool RederiveMemory(StoreDatabase& db) {
     if (!WriteEntryMemory(db, key.first, key.second, memory)) return false;
   }
   return true;
+}
+
+bool ReplayEntryMemory(StoreDatabase& db, int direction, int64_t entryId) {
+  Statement& answers = db.Sql(
+      "SELECT grade, day, at FROM answers WHERE entry_id = ?1 AND direction = ?2 AND "
+      "grade BETWEEN 1 AND 4 ORDER BY at, origin, seq, id");
+  answers.Bind(1, entryId).Bind(2, direction);
+  std::optional<EntryMemory> memory;
+  while (answers.Step()) {
+    memory = AfterAnswer(db.Scheduler(), memory, static_cast<Grade>(answers.Int(0)),
+                         answers.Int(1), answers.Int(2));
+  }
+  if (answers.Result() != SQLITE_DONE) return false;
+  if (memory) return WriteEntryMemory(db, direction, entryId, *memory);
+  return db.Sql("DELETE FROM memory WHERE direction = ?1 AND entry_id = ?2")
+      .Bind(1, direction)
+      .Bind(2, entryId)
+      .Run();
 }
 
 }  // namespace verbaro::progress
