@@ -162,6 +162,11 @@ SyncReport FolderSync::Run(const std::string& folder) {
   return report;
 }
 
+std::string FolderSync::MachineId() const {
+  StoreDatabase& db = *m_store.m_db;
+  return db.CanRead() ? OwnId(db) : std::string();
+}
+
 void FolderSync::MergeFiles(const std::string& folder, SyncReport& report) {
   StoreDatabase& db = *m_store.m_db;
   for (const std::string& name : JournalNames(folder)) {

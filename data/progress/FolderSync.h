@@ -63,6 +63,8 @@ class FolderSync {
   // Merges every journal in `folder` that changed since it was last merged, then writes this
   // machine's journal when it has rows the folder does not hold yet.
   SyncReport Run(const std::string& folder);
+  // This machine's id (empty while the store has none).
+  std::string MachineId() const;
 
  private:
   struct Stamp {
