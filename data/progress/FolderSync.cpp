@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "data/progress/MachineIdentity.h"
+#include "data/progress/OwnJournal.h"
 #include "data/progress/ProgressStore.h"
 #include "data/progress/StoreDatabase.h"
 
@@ -95,7 +96,10 @@ bool WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 std::string JournalFileName(std::string_view machineId) {
-  return std::string(kPrefix) + std::string(machineId) + std::string(kSuffix);
+  std::string name;
+  name.reserve(kPrefix.size() + machineId.size() + kSuffix.size());
+  name.append(kPrefix).append(machineId).append(kSuffix);
+  return name;
 }
 
 bool IsJournalFileName(std::string_view name) {
@@ -198,32 +202,27 @@ void FolderSync::MergeFiles(const std::string& folder, SyncReport& report) {
 
 bool FolderSync::WriteOwn(const std::string& folder) {
   StoreDatabase& db = *m_store.m_db;
-  const std::string id = OwnId(db);
-  if (id.empty()) return true;  // nothing recorded under an id yet
-  const std::string name = JournalFileName(id);
+  const int64_t now = db.GetClock().NowSeconds();
+  bool changed = false;
+  if (!RefreshOwnJournal(db, HostName(), now, m_own, changed)) return true;  // no id yet
+  const std::string name = JournalFileName(m_own.journal.machineId);
   const std::string path = folder + "/" + name;
-  OwnMark mark;
-  if (!ReadOwnMark(db, mark)) return true;
   const FileInfo present = InfoOf(path);
-  const auto merged = m_merged.find(path);
+  const auto written = m_merged.find(path);
   // Nothing new, and the file written last is still there as written.
-  if (m_written == mark && m_writtenPath == path && present.regular && merged != m_merged.end() &&
-      merged->second == Stamp{present.size, present.modified}) {
+  if (!changed && m_writtenPath == path && present.regular && written != m_merged.end() &&
+      written->second == Stamp{present.size, present.modified}) {
     return true;
   }
-  SyncJournal journal;
-  const int64_t now = db.GetClock().NowSeconds();
-  if (!BuildOwnJournal(db, HostName(), now, journal)) return true;
-  if (!ReplaceFile(folder, name, EncodeJournal(journal), "." + std::string("verbaro-") + id + ".tmp")) {
-    return false;
-  }
+  std::string temporary = ".verbaro-";
+  temporary.append(m_own.journal.machineId).append(".tmp");
+  if (!ReplaceFile(folder, name, EncodeJournal(m_own.journal), temporary)) return false;
   db.Write([&] {
     return db.Sql("UPDATE machines SET written_at = ?1 WHERE own = 2").Bind(1, now).Run();
   });
-  m_written = mark;
   m_writtenPath = path;
-  const FileInfo written = InfoOf(path);
-  m_merged[path] = {written.size, written.modified};
+  const FileInfo afterWriting = InfoOf(path);
+  m_merged[path] = {afterWriting.size, afterWriting.modified};
   return true;
 }
 

@@ -9,12 +9,12 @@
 //   for (const auto& arrival : report.arrivals) ...«Получено N ответов с "NAME"»...
 #include <cstdint>
 #include <map>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "data/progress/SyncFile.h"
+#include "data/progress/OwnJournal.h"
 #include "data/progress/SyncMerge.h"
 
 namespace verbaro::progress {
@@ -77,7 +77,7 @@ class FolderSync {
 
   ProgressStore& m_store;
   std::map<std::string, Stamp> m_merged;  // files merged whole, by path
-  std::optional<OwnMark> m_written;       // this machine's rows when its journal was written
+  OwnJournal m_own;          // this machine's journal as last written
   std::string m_writtenPath;
 };
 

@@ -14,124 +14,6 @@ namespace verbaro::progress {
 
 namespace {
 
-// Gives every local entry and lesson that a journal names its place in the journal's tables.
-class JournalTables {
- public:
-  JournalTables(StoreDatabase& db, SyncJournal& journal) : m_db(db), m_journal(journal) {}
-
-  bool Entry(int64_t entryId, uint32_t& index) {
-    if (const auto found = m_entries.find(entryId); found != m_entries.end()) {
-      index = found->second;
-      return true;
-    }
-    Statement& select =
-        m_db.Sql("SELECT word, gram, number, occurrence FROM entries WHERE id = ?1");
-    if (!select.Bind(1, entryId).Step()) return false;
-    m_journal.entries.push_back({select.Text(0), select.Text(1), select.Text(2),
-                                 static_cast<int>(select.Int(3))});
-    select.Reset();
-    index = static_cast<uint32_t>(m_journal.entries.size() - 1);
-    m_entries.emplace(entryId, index);
-    return true;
-  }
-
-  bool Lesson(int64_t lessonId, uint32_t& index) {
-    if (const auto found = m_lessons.find(lessonId); found != m_lessons.end()) {
-      index = found->second;
-      return true;
-    }
-    std::vector<int64_t> entryIds;
-    Statement& select =
-        m_db.Sql("SELECT entry_id FROM lesson_entries WHERE lesson_id = ?1 ORDER BY position");
-    select.Bind(1, lessonId);
-    while (select.Step()) entryIds.push_back(select.Int(0));
-    if (select.Result() != SQLITE_DONE) return false;
-    JournalLesson lesson;
-    lesson.entries.reserve(entryIds.size());
-    for (const int64_t entryId : entryIds) {
-      if (!Entry(entryId, lesson.entries.emplace_back())) return false;
-    }
-    m_journal.lessons.push_back(std::move(lesson));
-    index = static_cast<uint32_t>(m_journal.lessons.size() - 1);
-    m_lessons.emplace(lessonId, index);
-    return true;
-  }
-
- private:
-  StoreDatabase& m_db;
-  SyncJournal& m_journal;
-  std::unordered_map<int64_t, uint32_t> m_entries;
-  std::unordered_map<int64_t, uint32_t> m_lessons;
-};
-
-bool ReadOwnOrigins(StoreDatabase& db, SyncJournal& journal,
-                    std::unordered_map<int64_t, uint32_t>& originIndex) {
-  Statement& select = db.Sql("SELECT origin, id FROM machines WHERE own > 0 ORDER BY own DESC, origin");
-  while (select.Step()) {
-    originIndex.emplace(select.Int(0), static_cast<uint32_t>(journal.origins.size()));
-    journal.origins.push_back(select.Utf8(1));
-  }
-  if (select.Result() != SQLITE_DONE || journal.origins.empty()) return false;
-  journal.machineId = journal.origins.front();
-  return true;
-}
-
-bool ReadOwnAnswers(StoreDatabase& db, JournalTables& tables, SyncJournal& journal,
-                    const std::unordered_map<int64_t, uint32_t>& originIndex) {
-  std::unordered_map<int64_t, size_t> answerOfId;
-  Statement& select = db.Sql(
-      "SELECT a.id, a.origin, a.seq, a.at, a.day, a.lesson_id, a.entry_id, a.direction, a.kind, "
-      "a.grade, a.wrong_keystrokes, a.milliseconds, a.typed_on, a.event_first FROM answers AS a "
-      "JOIN machines AS m ON m.origin = a.origin AND m.own > 0 ORDER BY a.origin, a.seq");
-  while (select.Step()) {
-    JournalAnswer a;
-    a.origin = originIndex.at(select.Int(1));
-    a.seq = select.Int(2);
-    a.at = select.Int(3);
-    a.day = select.Int(4);
-    if (!tables.Lesson(select.Int(5), a.lesson) || !tables.Entry(select.Int(6), a.entry)) {
-      continue;  // a row whose lesson or entry is gone is no answer any machine can place
-    }
-    a.direction = static_cast<int>(select.Int(7));
-    a.kind = static_cast<int>(select.Int(8));
-    a.grade = static_cast<int>(select.Int(9));
-    a.wrongKeystrokes = static_cast<int>(select.Int(10));
-    a.milliseconds = select.Int(11);
-    a.typedOn = static_cast<int>(select.Int(12));
-    a.eventFirst = select.Int(13) != 0;
-    answerOfId.emplace(select.Int(0), journal.answers.size());
-    journal.answers.push_back(std::move(a));
-  }
-  if (select.Result() != SQLITE_DONE) return false;
-  Statement& misses = db.Sql("SELECT answer_id, expected, typed FROM typing_misses ORDER BY rowid");
-  while (misses.Step()) {
-    const auto found = answerOfId.find(misses.Int(0));
-    if (found == answerOfId.end()) continue;
-    journal.answers[found->second].misses.push_back({misses.Text(1), misses.Text(2)});
-  }
-  return misses.Result() == SQLITE_DONE;
-}
-
-bool ReadOwnExams(StoreDatabase& db, JournalTables& tables, SyncJournal& journal,
-                  const std::unordered_map<int64_t, uint32_t>& originIndex) {
-  Statement& select = db.Sql(
-      "SELECT e.origin, e.seq, e.at, e.lesson_id, e.mode, e.filter_id, e.filter_name, "
-      "e.right_answers, e.wrong_answers, e.hints FROM exams AS e "
-      "JOIN machines AS m ON m.origin = e.origin AND m.own > 0 ORDER BY e.origin, e.seq");
-  while (select.Step()) {
-    JournalExam e;
-    e.origin = originIndex.at(select.Int(0));
-    e.seq = select.Int(1);
-    e.at = select.Int(2);
-    if (!tables.Lesson(select.Int(3), e.lesson)) continue;
-    e.result = {static_cast<int>(select.Int(4)), static_cast<int>(select.Int(5)), select.Text(6),
-                static_cast<int>(select.Int(7)), static_cast<int>(select.Int(8)),
-                static_cast<int>(select.Int(9))};
-    journal.exams.push_back(std::move(e));
-  }
-  return select.Result() == SQLITE_DONE;
-}
-
 // The merge of one journal, in the caller's transaction.
 class Merge {
  public:
@@ -316,34 +198,13 @@ class Merge {
 
 }  // namespace
 
-bool BuildOwnJournal(StoreDatabase& db, const std::string& machineName, int64_t writtenAt,
-                     SyncJournal& journal) {
-  journal = SyncJournal{};
-  journal.machineName = machineName;
-  journal.writtenAt = writtenAt;
-  if (!db.CanRead()) return false;
-  std::unordered_map<int64_t, uint32_t> originIndex;
-  JournalTables tables(db, journal);
-  return ReadOwnOrigins(db, journal, originIndex) &&
-         ReadOwnAnswers(db, tables, journal, originIndex) &&
-         ReadOwnExams(db, tables, journal, originIndex);
-}
-
-bool ReadOwnMark(StoreDatabase& db, OwnMark& mark) {
-  Statement& select = db.Sql(
-      "SELECT (SELECT last_seq FROM machines WHERE own = 2), "
-      "(SELECT count(*) FROM answers WHERE origin IN (SELECT origin FROM machines WHERE own > 0)) + "
-      "(SELECT count(*) FROM exams WHERE origin IN (SELECT origin FROM machines WHERE own > 0))");
-  if (!select.Step()) return false;
-  mark = {select.Int(0), select.Int(1)};
-  select.Reset();
-  return true;
-}
-
 bool MergeJournal(StoreDatabase& db, const SyncJournal& journal, MergeCounts& counts) {
   counts = {};
   if (journal.origins.empty()) return true;
   MergeCounts added;
+  // A large journal touches most pages of the log and its indexes: they stay in memory for
+  // the merge (32 MB at most) instead of being read again and again.
+  sqlite3_exec(db.Handle(), "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
   const bool merged = db.Write([&] { return Merge(db, journal).Run(added); });
   if (merged) counts = added;
   return merged;

@@ -1,6 +1,5 @@
 #pragma once
-// Between the store and the journals of the synced folder: the journal of this machine's own
-// answers and exam results, and the merge of another machine's journal into the store.
+// The merge of another machine's journal (SyncFile.h) into the store.
 //
 // The merge is a union by global id (origin and sequence): whatever the order in which
 // journals arrive and however often one is merged, every machine ends with the same rows. What
@@ -22,20 +21,6 @@ struct MergeCounts {
   int64_t answers = 0;
   int64_t exams = 0;
 };
-
-// This machine's journal: every row recorded under its ids, oldest first, with the lessons and
-// entries they name. `machineName` is the host name written in its header.
-bool BuildOwnJournal(StoreDatabase& db, const std::string& machineName, int64_t writtenAt,
-                     SyncJournal& journal);
-
-// The highest sequence number this machine has given out; with the count of its rows, whether
-// its journal changed since it was last written.
-struct OwnMark {
-  int64_t lastSeq = 0;
-  int64_t rows = 0;
-  bool operator==(const OwnMark&) const = default;
-};
-bool ReadOwnMark(StoreDatabase& db, OwnMark& mark);
 
 // Adds to the store, in one transaction, the rows of the journal it does not have yet. Rows
 // numbered at or below what the store already took from their origin are skipped: those it has,

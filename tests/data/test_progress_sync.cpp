@@ -19,6 +19,7 @@
 #include "data/progress/StoreDatabase.h"
 #include "data/progress/StoreSchema.h"
 #include "data/progress/SyncFile.h"
+#include "data/progress/OwnJournal.h"
 #include "data/progress/SyncMerge.h"
 #include "support/ProgressFixture.h"
 
