@@ -138,7 +138,9 @@ const std::vector<Step> kFirstDays = {
 const std::vector<Step> kAfterExchange = {
     {1, kD + 400, Typing(0, 0)},  // after the first machine's kD + 500, by its own clock earlier
     {0, 2 * kD, Exam({1, 2}, ExamAnswer::RightFirstTry)},
-    {1, 2 * kD, Typing(1, 2)},    // the same second on both
+    // The same second on both (another entry: within a second the machines' ids order the
+    // answers, which one machine recording both could not know).
+    {1, 2 * kD, Typing(3, 2)},
     {1, 2 * kD + 5, Finished(9)},
 };
 
@@ -301,14 +303,59 @@ TEST(ProgressSync, AStoreCopiedToAnotherComputerNumbersItsNewAnswersUnderANewId)
   EXPECT_EQ(after.origins[1], before.machineId);
   // The copy's answers keep their names; its own start at 1 under its id.
   ASSERT_EQ(after.answers.size(), 2u);
-  EXPECT_EQ(after.answers[0].origin, 1u);
-  EXPECT_EQ(after.answers[0].seq, 1);
-  EXPECT_EQ(after.answers[1].origin, 0u);
-  EXPECT_EQ(after.answers[1].seq, 1);
+  std::map<uint32_t, int64_t> seqOfOrigin;
+  for (const auto& answer : after.answers) seqOfOrigin[answer.origin] = answer.seq;
+  EXPECT_EQ(seqOfOrigin, (std::map<uint32_t, int64_t>{{0, 1}, {1, 1}}));
   // The original, merging the copy's journal, gets only the new answer.
   Machine original;
   EXPECT_EQ(original.Merge(before), 1);
   EXPECT_EQ(original.Merge(after), 1);
+}
+
+TEST(ProgressSync, TheJournalKeptBetweenWritingsEqualsOneReadWholeAsRowsComeAndGo) {
+  Machine a;
+  Machine other;
+  other.lesson->RecordTyping(Direction::Forward, std::vector{4}, Typed(1));
+  a.Merge(other.Journal());  // another machine's rows are never in this one's journal
+  progress::StoreDatabase db(a.f.path, a.f.clock, false);
+  progress::OwnJournal kept;
+  bool changed = false;
+  const auto same = [&](const char* when) {
+    SyncJournal whole;
+    ASSERT_TRUE(progress::BuildOwnJournal(db, "pc", 7, whole)) << when;
+    ASSERT_TRUE(progress::RefreshOwnJournal(db, "pc", 7, kept, changed)) << when;
+    SyncJournal read;
+    ASSERT_EQ(progress::DecodeJournal(progress::EncodeJournal(kept.journal), read),
+              JournalState::Whole) << when;
+    // The same rows with the same contents, whatever order the tables came in.
+    ASSERT_EQ(read.answers.size(), whole.answers.size()) << when;
+    for (size_t i = 0; i < whole.answers.size(); ++i) {
+      EXPECT_EQ(read.entries[read.answers[i].entry], whole.entries[whole.answers[i].entry]) << when;
+      EXPECT_EQ(read.answers[i].seq, whole.answers[i].seq) << when;
+      EXPECT_EQ(read.answers[i].misses, whole.answers[i].misses) << when;
+      EXPECT_EQ(read.lessons[read.answers[i].lesson].entries.size(),
+                whole.lessons[whole.answers[i].lesson].entries.size()) << when;
+    }
+    EXPECT_EQ(read.exams.size(), whole.exams.size()) << when;
+  };
+  same("empty");
+  EXPECT_TRUE(changed);  // read for the first time
+  Play({{0, 0, Typing(1, 2)}, {0, 5, Exam({2, 3}, ExamAnswer::Wrong)}, {0, 9, Finished(1)}},
+       std::array<Machine*, 2>{&a, &a}.data());
+  same("after an event");
+  EXPECT_TRUE(changed);
+  same("nothing new");
+  EXPECT_FALSE(changed);
+  // Another lesson, with entries the journal does not hold yet.
+  a.store->OpenLesson(Words(3, 50), "other.db")->RecordTyping(Direction::Forward, std::vector{2}, Typed(3));
+  same("another lesson");
+  EXPECT_TRUE(changed);
+  a.lesson->Forget();
+  a.lesson->RecordTyping(Direction::Forward, std::vector{1}, Typed(0));
+  a.lesson->RecordTyping(Direction::Forward, std::vector{2}, Typed(0));
+  same("a forgotten lesson");
+  EXPECT_TRUE(changed);
+  EXPECT_EQ(kept.journal.answers.size(), 3u);
 }
 
 // Folders.
