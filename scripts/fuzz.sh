@@ -3,7 +3,7 @@
 # each for the given number of seconds (default 60), after running every saved regression input
 # once. Fails on any crash, sanitizer report, leak or broken invariant.
 #
-#   bash scripts/fuzz.sh [seconds-per-target] [target ...]     targets: lesson mp3 picture views
+#   bash scripts/fuzz.sh [seconds-per-target] [target ...]     targets: lesson mp3 picture views journal
 #
 # New inputs found go into the build folder (build/fuzz/corpus/<target>), never into the
 # repository; a crashing input is written to build/fuzz/crashes/ and named in the output.
@@ -15,7 +15,7 @@ root=$(pwd)
 seconds=${1:-60}
 shift || true
 targets=("$@")
-if ((${#targets[@]} == 0)); then targets=(lesson mp3 picture views); fi
+if ((${#targets[@]} == 0)); then targets=(lesson mp3 picture views journal); fi
 
 bash scripts/setup.sh
 
