@@ -210,16 +210,4 @@ bool MergeJournal(StoreDatabase& db, const SyncJournal& journal, MergeCounts& co
   return merged;
 }
 
-std::vector<KnownMachine> KnownMachines(StoreDatabase& db) {
-  std::vector<KnownMachine> machines;
-  if (!db.CanRead()) return machines;
-  Statement& select = db.Sql(
-      "SELECT id, name, written_at, own FROM machines WHERE own = 2 OR name <> '' "
-      "ORDER BY own DESC, name, id");
-  while (select.Step()) {
-    machines.push_back({select.Utf8(0), select.Utf8(1), select.Int(2), select.Int(3) == 2});
-  }
-  return machines;
-}
-
 }  // namespace verbaro::progress

@@ -27,13 +27,4 @@ struct MergeCounts {
 // or forgot on purpose. False (nothing added) when the store cannot be written.
 bool MergeJournal(StoreDatabase& db, const SyncJournal& journal, MergeCounts& counts);
 
-// A machine known from the journals merged: its id, host name and when it last wrote.
-struct KnownMachine {
-  std::string id;
-  std::string name;
-  int64_t writtenAt = 0;
-  bool own = false;  // this machine
-};
-std::vector<KnownMachine> KnownMachines(StoreDatabase& db);
-
 }  // namespace verbaro::progress
