@@ -108,13 +108,18 @@ bool EnsureOwnMachine(StoreDatabase& db, const std::string& hostName) {
 bool NextSequence(StoreDatabase& db, int64_t& origin, int64_t& seq) {
   Statement& next =
       db.Sql("UPDATE machines SET last_seq = last_seq + 1 WHERE own = 2 RETURNING origin, last_seq");
-  if (!next.Step()) return false;
+  if (!next.Step()) {
+    next.Reset();
+    return false;
+  }
   origin = next.Int(0);
   seq = next.Int(1);
   // The statement runs to its end, so that the change is complete.
   while (next.Step()) {
   }
-  return next.Result() == SQLITE_DONE;
+  const bool done = next.Result() == SQLITE_DONE;
+  next.Reset();
+  return done;
 }
 
 }  // namespace verbaro::progress
