@@ -4,7 +4,7 @@
 # once. Fails on any crash, sanitizer report, leak or broken invariant.
 #
 #   bash scripts/fuzz.sh [seconds-per-target] [target ...]     targets: lesson mp3 picture views
-#                                                              anki kvtml csv recording
+#                                                              anki kvtml csv recording journal
 #
 # New inputs found go into the build folder (build/fuzz/corpus/<target>), never into the
 # repository; a crashing input is written to build/fuzz/crashes/ and named in the output.
@@ -16,7 +16,7 @@ root=$(pwd)
 seconds=${1:-60}
 shift || true
 targets=("$@")
-if ((${#targets[@]} == 0)); then targets=(lesson mp3 picture views anki kvtml csv recording); fi
+if ((${#targets[@]} == 0)); then targets=(lesson mp3 picture views anki kvtml csv recording journal); fi
 
 bash scripts/setup.sh
 
