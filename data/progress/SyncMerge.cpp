@@ -1,6 +1,9 @@
 #include "data/progress/SyncMerge.h"
 
+#include <algorithm>
 #include <limits>
+#include <span>
+#include <tuple>
 #include <set>
 #include <unordered_map>
 #include <utility>
@@ -15,19 +18,47 @@ namespace verbaro::progress {
 namespace {
 
 // The merge of one journal, in the caller's transaction.
+// A row of the journal, in the order the merge takes them: an entry's answers together, so that
+// each entry's memory is derived again once, then the exam results.
+struct JournalRow {
+  bool exam = false;
+  uint32_t entry = 0;
+  size_t index = 0;
+  uint32_t origin = 0;
+  bool operator<(const JournalRow& other) const {
+    return std::tie(exam, entry, index) < std::tie(other.exam, other.entry, other.index);
+  }
+};
+
 class Merge {
  public:
   Merge(StoreDatabase& db, const SyncJournal& journal) : m_db(db), m_journal(journal) {}
 
-  bool Run(MergeCounts& counts) {
+  // The first part, in the caller's transaction: the machines, and every row of this store's
+  // own ids (a journal of its own, after the store was restored from an older copy) with their
+  // marks raised at once, so that no number this machine gives out meanwhile hides one of them.
+  // `rest` gets the other rows.
+  bool Begin(std::span<const JournalRow> rows, std::vector<JournalRow>& rest,
+             MergeCounts& counts) {
     if (!PlaceOrigins()) return false;
-    for (const JournalAnswer& answer : m_journal.answers) {
-      if (!Take(answer, counts)) return false;
+    std::vector<JournalRow> own;
+    rest.clear();
+    for (const JournalRow& row : rows) (m_origins[row.origin].own ? own : rest).push_back(row);
+    return Run(own, false, counts) && RaiseMarks(true);
+  }
+
+  // One part, in the caller's transaction; the parts before it committed the machines and the
+  // local ids of entries and lessons that it keeps. The marks of what was taken from other
+  // machines are raised with the last part only: a merge cut short is done again, and the rows
+  // it had already added are found by their ids.
+  bool Run(std::span<const JournalRow> rows, bool last, MergeCounts& counts) {
+    m_touched.clear();
+    for (const JournalRow& row : rows) {
+      const bool taken = row.exam ? Take(m_journal.exams[row.index], counts)
+                                  : Take(m_journal.answers[row.index], counts);
+      if (!taken) return false;
     }
-    for (const JournalExam& exam : m_journal.exams) {
-      if (!Take(exam, counts)) return false;
-    }
-    return RaiseMarks() && Rederive();
+    return (!last || RaiseMarks(false)) && Rederive();
   }
 
  private:
@@ -35,6 +66,7 @@ class Merge {
     int64_t key = 0;
     int64_t taken = 0;  // rows numbered up to here are skipped
     int64_t highest = 0;
+    bool own = false;   // one of this store's ids
   };
 
   // Each origin of the journal with what the store already took from it; the writer's name and
@@ -43,10 +75,11 @@ class Merge {
     for (size_t i = 0; i < m_journal.origins.size(); ++i) {
       const std::string& id = m_journal.origins[i];
       Origin origin{OriginOf(id), 0, 0};
-      Statement& find = m_db.Sql("SELECT id, last_seq FROM machines WHERE origin = ?1");
+      Statement& find = m_db.Sql("SELECT id, last_seq, own FROM machines WHERE origin = ?1");
       if (find.Bind(1, origin.key).Step()) {
         // Another id with the same first 64 bits: its rows cannot be told apart and are left.
         origin.taken = find.Utf8(0) == id ? find.Int(1) : std::numeric_limits<int64_t>::max();
+        origin.own = find.Int(2) > 0;
         find.Reset();
       } else if (find.Result() != SQLITE_DONE ||
                  !m_db.Sql("INSERT INTO machines(origin, id, name, own, last_seq, written_at) "
@@ -170,11 +203,12 @@ class Merge {
     return true;
   }
 
-  bool RaiseMarks() {
+  bool RaiseMarks(bool own) {
     Statement& raise =
         m_db.Sql("UPDATE machines SET last_seq = max(last_seq, ?2) WHERE origin = ?1");
     for (const Origin& origin : m_origins) {
-      if (origin.highest > origin.taken && !raise.Bind(1, origin.key).Bind(2, origin.highest).Run()) {
+      if (origin.own == own && origin.highest > origin.taken &&
+          !raise.Bind(1, origin.key).Bind(2, origin.highest).Run()) {
         return false;
       }
     }
@@ -198,16 +232,37 @@ class Merge {
 
 }  // namespace
 
-bool MergeJournal(StoreDatabase& db, const SyncJournal& journal, MergeCounts& counts) {
+bool MergeJournal(StoreDatabase& db, const SyncJournal& journal, MergeCounts& counts,
+                  size_t rowsPerTransaction) {
   counts = {};
   if (journal.origins.empty()) return true;
-  MergeCounts added;
+  std::vector<JournalRow> rows;
+  rows.reserve(journal.answers.size() + journal.exams.size());
+  for (size_t i = 0; i < journal.answers.size(); ++i) {
+    rows.push_back({false, journal.answers[i].entry, i, journal.answers[i].origin});
+  }
+  for (size_t i = 0; i < journal.exams.size(); ++i) rows.push_back({true, 0, i, journal.exams[i].origin});
+  std::sort(rows.begin(), rows.end());
   // A large journal touches most pages of the log and its indexes: they stay in memory for
   // the merge (32 MB at most) instead of being read again and again.
   sqlite3_exec(db.Handle(), "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
-  const bool merged = db.Write([&] { return Merge(db, journal).Run(added); });
-  if (merged) counts = added;
-  return merged;
+  const size_t part = std::max<size_t>(rowsPerTransaction, 1);
+  Merge merge(db, journal);
+  std::vector<JournalRow> rest;
+  if (!db.Write([&] { return merge.Begin(rows, rest, counts); })) return false;
+  rows = std::move(rest);
+  size_t begin = 0;
+  do {
+    const size_t end = std::min(rows.size(), begin + part);
+    MergeCounts added;
+    const std::span<const JournalRow> some(rows.data() + begin, end - begin);
+    const bool last = end == rows.size();
+    if (!db.Write([&] { return merge.Run(some, last, added); })) return false;
+    counts.answers += added.answers;
+    counts.exams += added.exams;
+    begin = end;
+  } while (begin < rows.size());
+  return true;
 }
 
 }  // namespace verbaro::progress

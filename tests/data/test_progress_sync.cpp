@@ -84,10 +84,11 @@ struct Machine {
     EXPECT_EQ(progress::DecodeJournal(progress::EncodeJournal(journal), read), JournalState::Whole);
     return read;
   }
-  int64_t Merge(const SyncJournal& journal) const {
+  int64_t Merge(const SyncJournal& journal,
+                size_t rowsPerTransaction = progress::kRowsPerTransaction) const {
     progress::StoreDatabase db(f.path, f.clock, false);
     progress::MergeCounts counts;
-    EXPECT_TRUE(progress::MergeJournal(db, journal, counts));
+    EXPECT_TRUE(progress::MergeJournal(db, journal, counts, rowsPerTransaction));
     return counts.answers;
   }
   std::string All() const { return Answers(f.path) + Memory(f.path) + Totals(f.path) + Exams(f.path); }
@@ -185,6 +186,28 @@ TEST(ProgressSync, MachinesEndWithTheSameProgressWhateverTheOrderOfTheirJournals
   // and the review lists the learner sees agree
   EXPECT_EQ(b.lesson->MissedEntries(Direction::Forward), one.lesson->MissedEntries(Direction::Forward));
   EXPECT_EQ(b.lesson->DueEntries(Direction::Reverse), one.lesson->DueEntries(Direction::Reverse));
+}
+
+TEST(ProgressSync, AJournalMergedInSmallPartsEndsAsOneMergedAtOnceWhateverTheOrderOfItsRows) {
+  Machine a;
+  std::vector<Step> steps = kFirstDays;
+  steps.insert(steps.end(), kAfterExchange.begin(), kAfterExchange.end());
+  for (Step& step : steps) step.machine = 0;
+  Play(steps, std::array<Machine*, 2>{&a, &a}.data());
+  SyncJournal journal = a.Journal();
+  std::reverse(journal.answers.begin(), journal.answers.end());
+  std::reverse(journal.exams.begin(), journal.exams.end());
+  Machine once;
+  Machine ones;
+  Machine threes;
+  EXPECT_EQ(once.Merge(journal), 11);
+  EXPECT_EQ(ones.Merge(journal, 1), 11);
+  EXPECT_EQ(threes.Merge(journal, 3), 11);
+  EXPECT_EQ(threes.Merge(journal, 3), 0);
+  EXPECT_EQ(ones.All(), once.All());
+  EXPECT_EQ(threes.All(), once.All());
+  EXPECT_EQ(Memory(once.f.path), Memory(a.f.path));
+  EXPECT_EQ(Totals(once.f.path), Totals(a.f.path));
 }
 
 TEST(ProgressSync, ALessonKnownOnlyFromAnotherMachineOpensWithItsProgress) {
