@@ -34,6 +34,11 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
+# The target's committed seeds, when it has a folder of them.
+seed_folder() {
+  if [ -d "$root/fuzz/corpus/$1" ]; then echo "$root/fuzz/corpus/$1"; fi
+}
+
 # Extra seed folders of a target besides fuzz/corpus/<target>.
 extra_seeds() {
   case $1 in
@@ -65,7 +70,7 @@ for target in "${targets[@]}"; do
   # shellcheck disable=SC2046
   "$binary" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=4096 -print_final_stats=1 \
     -artifact_prefix="$build/crashes/${target}-" \
-    "$corpus" "$root/fuzz/corpus/$target" $(extra_seeds "$target") \
+    "$corpus" $(seed_folder "$target") $(extra_seeds "$target") \
     > "$build/fuzz_$target.log" 2>&1 || {
     echo "fuzz_$target failed; the end of its output ($build/fuzz_$target.log):" >&2
     tail -60 "$build/fuzz_$target.log" >&2
