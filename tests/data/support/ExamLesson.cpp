@@ -23,7 +23,7 @@ bool ExamLesson::Open(std::vector<WordsData> rows) {
 
 void ExamLesson::Repaint() {
   RecordingLesson::Repaint();
-  // The drawing numbers the cells it draws and keeps the last count when it draws none.
+  // A repaint numbers the answer cells it shows and keeps the last count when it shows none.
   if (!SetUserData()) return;
   AdvanceRecording();
   if (!m_vwsAltWords.empty())
