@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 
+#include "data/StudyMode.h"
 #include "platform/FileChooser.h"
 
 namespace verbaro {
@@ -36,7 +37,7 @@ class StartLesson : public FileChooser {
   FileChooser* m_dialog;
   QString m_path;
   std::optional<QString> m_armed;
-  std::array<bool, 6> m_opened{};
+  std::array<bool, kModeCount> m_opened{};
 };
 
 }  // namespace verbaro

@@ -112,7 +112,20 @@ CREATE UNIQUE INDEX answers_by_origin ON answers(origin, seq) WHERE origin <> 0;
 CREATE UNIQUE INDEX exams_by_origin ON exams(origin, seq) WHERE origin <> 0;
 )sql";
 
-constexpr const char* kSteps[] = {kVersion1, kVersion2, kVersion3};
+// Version 4: an exam's filter by its kind (0 a filter of the lesson, 1 the entries answered
+// wrongly, 2 those due today, 3 the hardest) and the lesson filter's place among the lesson's
+// filters, where the rows before kept the Filters menu's item (the lesson's filters from 800,
+// the review lists at 836, 837 and 838).
+constexpr const char* kVersion4 = R"sql(
+ALTER TABLE exams ADD COLUMN filter_kind INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE exams ADD COLUMN filter_index INTEGER NOT NULL DEFAULT 0;
+UPDATE exams SET
+  filter_kind = CASE WHEN filter_id BETWEEN 836 AND 838 THEN filter_id - 835 ELSE 0 END,
+  filter_index = CASE WHEN filter_id BETWEEN 800 AND 835 THEN filter_id - 800 ELSE 0 END;
+ALTER TABLE exams DROP COLUMN filter_id;
+)sql";
+
+constexpr const char* kSteps[] = {kVersion1, kVersion2, kVersion3, kVersion4};
 
 }  // namespace
 
