@@ -10,9 +10,9 @@
 #include <unordered_map>
 
 #include "data/Clock.h"
+#include "data/Sql.h"
 #include "data/progress/Checkpointer.h"
 #include "data/progress/Fsrs.h"
-#include "data/progress/Sql.h"
 
 namespace verbaro::progress {
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "data/Sql.h"
+
 namespace verbaro::progress {
 
 namespace {
@@ -130,14 +132,8 @@ constexpr const char* kSteps[] = {kVersion1, kVersion2, kVersion3, kVersion4};
 }  // namespace
 
 int UserVersion(sqlite3* db) {
-  sqlite3_stmt* stmt = nullptr;
-  int version = -1;
-  if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &stmt, nullptr) == SQLITE_OK &&
-      sqlite3_step(stmt) == SQLITE_ROW) {
-    version = sqlite3_column_int(stmt, 0);
-  }
-  sqlite3_finalize(stmt);
-  return version;
+  Statement version(db, "PRAGMA user_version");
+  return version.Step() ? static_cast<int>(version.Int(0)) : -1;
 }
 
 // The version is read again inside each step's transaction: a second trainer that started at
