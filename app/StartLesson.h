@@ -18,7 +18,6 @@ class StartLesson : public FileChooser {
 
   // The path as given; a relative one is taken from the current folder. Empty: no lesson.
   void SetPath(const QString& path);
-  bool HasPath() const { return !m_path.isEmpty(); }
   const QString& Path() const { return m_path; }
 
   // True the first time it is asked for a mode when a path is set: the next file choice then

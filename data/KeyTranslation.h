@@ -46,7 +46,6 @@ class LatinKeyTranslator {
 
   char16_t ArmedAccent() const { return m_armedAccent; }
   bool ShiftFlag() const { return m_shiftFlag; }
-  bool CtrlFlag() const { return m_ctrlFlag; }
 
  private:
   std::optional<Result> TranslateOwnKey(int virtualKey);
