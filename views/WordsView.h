@@ -140,7 +140,6 @@ class CWordsView : public QWidget, public LessonState {
 
   // The composed picture of the last repaint (client-sized part of the back buffer).
   QImage BackBuffer() const;
-  const Platform& GetPlatform() const { return m_platform; }
   Mp3Player& Player() { return *m_player; }
   ViewTimer& Timer() { return *m_timer; }
 
