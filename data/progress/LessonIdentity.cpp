@@ -153,13 +153,41 @@ class LargeWriteCache {
   bool m_raised = false;
 };
 
+// The list in rows of kBatch positions per statement (the statement's own work, not the rows',
+// was most of the time of a large lesson), the rest one by one.
+constexpr size_t kBatch = 200;
+
+const std::string& BatchInsertSql() {
+  static const std::string sql = [] {
+    std::string text = "INSERT INTO lesson_entries(lesson_id, position, entry_id) VALUES";
+    for (size_t row = 0; row < kBatch; ++row) {
+      text += (row == 0 ? "(?1, ?" : ", (?1, ?") + std::to_string(2 + 2 * row) + ", ?" +
+              std::to_string(3 + 2 * row) + ")";
+    }
+    return text;
+  }();
+  return sql;
+}
+
 bool RecordEntries(StoreDatabase& db, int64_t lessonId, const std::vector<int64_t>& entryIds) {
   if (!db.Sql("DELETE FROM lesson_entries WHERE lesson_id = ?1").Bind(1, lessonId).Run()) {
     return false;
   }
+  size_t i = 0;
+  if (entryIds.size() >= kBatch) {
+    Statement& batch = db.Sql(BatchInsertSql());
+    for (; i + kBatch <= entryIds.size(); i += kBatch) {
+      batch.Bind(1, lessonId);
+      for (size_t row = 0; row < kBatch; ++row) {
+        const int parameter = static_cast<int>(2 + 2 * row);
+        batch.Bind(parameter, static_cast<int64_t>(i + row)).Bind(parameter + 1, entryIds[i + row]);
+      }
+      if (!batch.Run()) return false;
+    }
+  }
   Statement& insert =
       db.Sql("INSERT INTO lesson_entries(lesson_id, position, entry_id) VALUES(?1, ?2, ?3)");
-  for (size_t i = 0; i < entryIds.size(); ++i) {
+  for (; i < entryIds.size(); ++i) {
     if (!insert.Bind(1, lessonId).Bind(2, static_cast<int64_t>(i)).Bind(3, entryIds[i]).Run()) {
       return false;
     }
