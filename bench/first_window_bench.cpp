@@ -5,8 +5,10 @@
 // moment is taken from /proc beside it. Plain C++ and xcb, no Qt: the harness itself loads
 // nothing the program would then find warm.
 //
-//   first_window_bench PROGRAM LESSON [--runs=5] [--against=OTHER]
+//   first_window_bench PROGRAM LESSON [--runs=5] [--against=OTHER] [--store=FILE]
 //
+// With --store, every fresh home starts with a copy of FILE as the learner's progress store (a
+// learner with a history instead of a first start).
 // With --against, the starts of OTHER (another build of the program) alternate with those of
 // PROGRAM, so that both see the same load, and the ratio of the medians is printed too.
 //
@@ -168,11 +170,21 @@ class Display {
 };
 
 std::optional<Start> StartOnce(Display& display, const std::string& program,
-                               const std::string& lesson) {
+                               const std::string& lesson, const std::string& store) {
   char folder[] = "/tmp/verbaro-first-window-XXXXXX";
   if (!mkdtemp(folder)) return std::nullopt;
   const fs::path home = folder;
   KeepSoundServerSettings(home);
+  if (!store.empty()) {
+    const fs::path place = home / ".local/share/verbaro";
+    std::error_code error;
+    fs::create_directories(place, error);
+    if (error || !fs::copy_file(store, place / "progress.sqlite", error)) {
+      std::fprintf(stderr, "cannot copy the store %s\n", store.c_str());
+      fs::remove_all(home, error);
+      return std::nullopt;
+    }
+  }
   std::vector<std::string> env = FreshEnvironment(home);
   std::vector<char*> envp;
   for (std::string& entry : env) envp.push_back(entry.data());
@@ -222,14 +234,16 @@ struct Series {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: %s PROGRAM LESSON [--runs=N] [--against=OTHER]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s PROGRAM LESSON [--runs=N] [--against=OTHER] [--store=FILE]\n", argv[0]);
     return 2;
   }
   int runs = 5;
+  std::string store;
   std::vector<std::string> programs = {argv[1]};
   for (int i = 3; i < argc; ++i) {
     if (std::strncmp(argv[i], "--runs=", 7) == 0) runs = std::max(1, std::atoi(argv[i] + 7));
     if (std::strncmp(argv[i], "--against=", 10) == 0) programs.emplace_back(argv[i] + 10);
+    if (std::strncmp(argv[i], "--store=", 8) == 0) store = argv[i] + 8;
   }
   Display display;
   if (!display.Open()) {
@@ -239,7 +253,7 @@ int main(int argc, char** argv) {
   std::vector<Series> series(programs.size());
   for (int run = 0; run < runs; ++run) {
     for (size_t p = 0; p < programs.size(); ++p) {
-      const std::optional<Start> start = StartOnce(display, programs[p], argv[2]);
+      const std::optional<Start> start = StartOnce(display, programs[p], argv[2], store);
       if (!start) {
         std::fprintf(stderr, "%s, start %d: no window within 10 s\n", programs[p].c_str(), run + 1);
         return 1;

@@ -3,7 +3,8 @@
 # layout a package installs), started with the starter lesson on the command line on a private
 # Xvfb, each start in a fresh process with a fresh home; the median of the starts. Extra
 # arguments go to the benchmark (e.g. --runs=9, or --against=OTHER/bin/verbaro to alternate the
-# starts with those of another installed build and print the ratio).
+# starts with those of another installed build and print the ratio, --store=FILE to start
+# each with a copy of that progress store).
 #
 #   bash scripts/bench_start.sh
 set -euo pipefail
@@ -19,7 +20,13 @@ cmake --build "$build" -j "$(nproc)" --target verbaro verbaro-lesson first_windo
 work=$(mktemp -d "${TMPDIR:-/tmp}/verbaro-bench-start.XXXXXX")
 xvfb_pid=
 stop_all() {
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    # An X server still setting itself up may not heed the first signal.
+    for _ in $(seq 50); do kill -0 "$xvfb_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
   rm -rf "$work"
 }
 trap stop_all EXIT
@@ -29,7 +36,8 @@ program="$work/prefix/bin/verbaro"
 lesson="$work/01-premiers-mots.db"
 cp lessons/01-premiers-mots.db "$lesson"
 
-# A display of its own, numbered by Xvfb itself.
+# A display of its own, numbered by Xvfb itself (written to the file once it listens).
+: >"$work/display"
 Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 display=
