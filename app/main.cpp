@@ -4,28 +4,15 @@
 #include <QLocale>
 #include <QTranslator>
 #include <cstdlib>
-#include <future>
 
 #include "app/MainFrame.h"
 #include "app/ProgressSync.h"
 #include "app/Run.h"
 #include "app/QtPlatform.h"
 #include "app/UserSettings.h"
-#include "data/Clock.h"
 #include "data/progress/ProgressStore.h"
 
 int main(int argc, char* argv[]) {
-  // The learner's progress in $XDG_DATA_HOME/verbaro/progress.sqlite; a store that cannot be
-  // used still opens, keeps nothing and says why when a lesson is opened. Opening it checks every
-  // page of the file (and makes the file on a first start, waiting for the disk): that runs on a
-  // thread of its own while the display is connected and the settings are read.
-  const verbaro::SystemClock storeClock;
-  const std::string storePath = verbaro::progress::ProgressStore::DefaultPath();
-  std::future<std::unique_ptr<verbaro::progress::ProgressStore>> storeOpening =
-      std::async(std::launch::async, [&storePath, &storeClock] {
-        return verbaro::progress::ProgressStore::Open(storePath, storeClock);
-      });
-
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("verbaro"));
   // The desktop finds the program's entry and icon by this name (the Wayland app id). No display
@@ -49,7 +36,11 @@ int main(int argc, char* argv[]) {
   const QString lesson = arguments.size() > 1 ? arguments.at(1) : QString();
   // The learner's settings in $XDG_CONFIG_HOME; the frame goes before them.
   verbaro::UserSettings settings(verbaro::UserSettings::DefaultFile());
-  const std::unique_ptr<verbaro::progress::ProgressStore> store = storeOpening.get();
+  // The learner's progress in $XDG_DATA_HOME/verbaro/progress.sqlite; a store that cannot be
+  // used still opens, keeps nothing and says why when a lesson is opened.
+  const std::string storePath = verbaro::progress::ProgressStore::DefaultPath();
+  const std::unique_ptr<verbaro::progress::ProgressStore> store =
+      verbaro::progress::ProgressStore::Open(storePath, *platform.Get().clock);
   // Progress that follows the learner through the folder of [sync] folder= in the settings.
   verbaro::ProgressSync sync(storePath, *platform.Get().clock, &settings);
   return verbaro::Run(app, platform.Get(), [&](const verbaro::Platform& p) {
