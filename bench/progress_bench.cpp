@@ -15,6 +15,16 @@
 //                     since start-up) with the year of history (subject) against a store that
 //                     knows the lesson but holds no answers (bare): vs_bare; and against no store
 //                     at all: vs_no_store. Process CPU time, three in turn per iteration.
+//   EntryIndex        the store's view of a lesson of 100 000 rows (generated from the starter
+//                     lesson, 64-byte recordings) as the trainer makes it at every opening: the
+//                     entry keys and their index (LessonEntries) with the records of the reversed
+//                     modes and the entries each stands for (ReversedRecords), against reading
+//                     the lesson (LoadWordsData): vs_bare.
+//   FirstOpening      a lesson of 100 000 entries opened in a store that has never seen it
+//                     (its entries and the lesson recorded: subject_ms) against opening it again
+//                     once the store knows it (bare_ms), in a fresh store file each iteration;
+//                     and the same first opening in a store that already knows another
+//                     100 000-entry lesson sharing none of its entries (crowded_ms).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -26,6 +36,7 @@
 #include <vector>
 
 #include "data/Clock.h"
+#include "data/Text.h"
 #include "data/progress/LessonEntries.h"
 #include "data/progress/ProgressStore.h"
 #include "support/BenchLessons.h"
@@ -223,8 +234,79 @@ void LessonOpen(benchmark::State& state) {
   state.counters["vs_no_store"] = yearSeconds / noStoreSeconds;
 }
 
+// The starter lesson's keys repeated up to `count` entries, each repetition's words numbered
+// (`tag` before the number), as a large lesson built from it is.
+std::vector<progress::EntryKey> ManyKeys(size_t count, const std::u16string& tag) {
+  PlainLesson starter(StarterLessonPath());
+  starter.LoadWordsData();
+  const std::vector<progress::EntryKey> base = progress::LessonEntries(starter.m_vWordsData).Keys();
+  std::vector<progress::EntryKey> keys;
+  keys.reserve(count);
+  for (size_t i = 0; keys.size() < count; ++i) {
+    progress::EntryKey key = base[i % base.size()];
+    key.word += tag + FromUtf8(std::to_string(i / base.size()));
+    keys.push_back(std::move(key));
+  }
+  return keys;
+}
+
+void EntryIndex(benchmark::State& state) {
+  PlainLesson lesson(GeneratedLessonPath(static_cast<int>(state.range(0)), 64));
+  double indexSeconds = 0, readSeconds = 0;
+  size_t records = 0;
+  for (auto _ : state) {
+    double start = ProcessCpuSeconds();
+    lesson.LoadWordsData();
+    readSeconds += ProcessCpuSeconds() - start;
+    start = ProcessCpuSeconds();
+    const progress::LessonEntries entries(lesson.m_vWordsData);
+    records = entries.ReversedRecords(lesson.m_vWordsData).size();
+    indexSeconds += ProcessCpuSeconds() - start;
+  }
+  const auto n = static_cast<double>(state.iterations());
+  state.counters["subject_ms"] = indexSeconds / n * 1e3;
+  state.counters["bare_ms"] = readSeconds / n * 1e3;
+  state.counters["vs_bare"] = indexSeconds / readSeconds;
+  state.counters["reversed_records"] = static_cast<double>(records);
+}
+
+void FirstOpening(benchmark::State& state) {
+  const size_t count = static_cast<size_t>(state.range(0));
+  const std::vector<progress::EntryKey> keys = ManyKeys(count, u" ");
+  const std::vector<progress::EntryKey> others = ManyKeys(count, u" autre ");
+  Scratch scratch;
+  BenchClock clock;
+  double firstSeconds = 0, knownSeconds = 0, crowdedSeconds = 0;
+  bool known = true;
+  int run = 0;
+  for (auto _ : state) {
+    const std::string path = scratch.File("first-" + std::to_string(run));
+    const std::string crowdedPath = scratch.File("crowded-" + std::to_string(run++));
+    auto store = ProgressStore::Open(path, clock);
+    auto crowded = ProgressStore::Open(crowdedPath, clock);
+    crowded->OpenLesson(others, "/lessons/other.db");
+    double start = ProcessCpuSeconds();
+    const int64_t id = store->OpenLesson(keys, "/lessons/big.db")->Id();
+    firstSeconds += ProcessCpuSeconds() - start;
+    start = ProcessCpuSeconds();
+    known = store->OpenLesson(keys, "/lessons/big.db")->Id() == id && id != 0 && known;
+    knownSeconds += ProcessCpuSeconds() - start;
+    start = ProcessCpuSeconds();
+    known = crowded->OpenLesson(keys, "/lessons/big.db")->Id() != 0 && known;
+    crowdedSeconds += ProcessCpuSeconds() - start;
+  }
+  if (!known) state.SkipWithError("the lesson was not recorded");
+  const auto n = static_cast<double>(state.iterations());
+  state.counters["subject_ms"] = firstSeconds / n * 1e3;
+  state.counters["bare_ms"] = knownSeconds / n * 1e3;
+  state.counters["crowded_ms"] = crowdedSeconds / n * 1e3;
+  state.counters["vs_bare"] = firstSeconds / knownSeconds;
+}
+
 }  // namespace
 
+BENCHMARK(EntryIndex)->Name("EntryIndex/generated_100000_rows")->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(FirstOpening)->Name("FirstOpening/new_lesson_vs_known")->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(ProgressEvent)->Name("ProgressEvent/year_of_history_10000_entries")->Iterations(2000)->UseRealTime();
 BENCHMARK(DueToday)->Name("DueToday/year_of_history_10000_entries")->Unit(benchmark::kMillisecond);
 BENCHMARK(MissedList)->Name("MissedList/year_of_history_10000_entries")->Unit(benchmark::kMillisecond);

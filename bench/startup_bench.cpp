@@ -4,12 +4,22 @@
 // constructing a bare QMainWindow of the same size. The first start-up of the process, with
 // Qt's one-time costs (fonts, styles, pictures), is timed once on its own, together with
 // showing the frame and the resident memory it took.
+//
+// ModeSwitch: with the starter lesson given as on the command line and open in Конспект-1, the
+// first switch to each other mode (its window made, the lesson opened in it, drawn once), as
+// the learner's key would make it; wall time of each switch with the slowest (max_ms), the
+// bound a switch must stay under without a visible pause, and the process CPU time of each.
 #include <QCoreApplication>
 #include <QMainWindow>
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "app/MainFrame.h"
+#include "app/Commands.h"
 #include "app/Run.h"
+#include "support/BenchLessons.h"
+#include "views/WordsView.h"
 #include "tests/fakes/FakePlatform.h"
 #include "support/BenchTiming.h"
 #include "support/ProcessMemory.h"
@@ -68,9 +78,44 @@ void StartUp(benchmark::State& state) {
   if (!created) state.SkipWithError("CreateFrame failed");
 }
 
+void ModeSwitch(benchmark::State& state) {
+  std::vector<double> seconds, cpuSeconds;
+  bool opened = true;
+  for (auto _ : state) {
+    state.PauseTiming();
+    FakePlatform fake;
+    auto frame = std::make_unique<CMainFrame>(fake.Get());
+    frame->SetStartLesson(QString::fromStdString(StarterLessonPath()));
+    frame->CreateFrame(FrameRect(fake));
+    frame->show();
+    QCoreApplication::processEvents();
+    state.ResumeTiming();
+    for (int mode = 1; mode < 6; ++mode) {
+      const double start = WallSeconds(), cpu = ProcessCpuSeconds();
+      frame->OnCommand(cmd::kFirstMode + mode);
+      frame->View(mode)->repaint();
+      QCoreApplication::processEvents();
+      seconds.push_back(WallSeconds() - start);
+      cpuSeconds.push_back(ProcessCpuSeconds() - cpu);
+      opened = opened && !frame->View(mode)->m_szDataFile.empty();
+    }
+    state.PauseTiming();
+    frame.reset();
+    state.ResumeTiming();
+  }
+  if (!opened) state.SkipWithError("the lesson did not open in every mode");
+  std::sort(seconds.begin(), seconds.end());
+  std::sort(cpuSeconds.begin(), cpuSeconds.end());
+  state.counters["median_ms"] = seconds[seconds.size() / 2] * 1e3;
+  state.counters["cpu_median_ms"] = cpuSeconds[cpuSeconds.size() / 2] * 1e3;
+  state.counters["cpu_max_ms"] = cpuSeconds.back() * 1e3;
+  state.counters["max_ms"] = seconds.back() * 1e3;
+}
+
 }  // namespace
 
 BENCHMARK(FirstStartUp)->Iterations(1)->Repetitions(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(StartUp)->Unit(benchmark::kMillisecond);
+BENCHMARK(ModeSwitch)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 }  // namespace verbaro::bench

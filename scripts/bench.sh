@@ -27,6 +27,9 @@ done
 echo "== growth_bench (fresh processes; the lessons are generated once into $build/lesson-cache)"
 "$build/bench/growth_bench"
 
+echo "== first_window_bench (the installed build started on a private Xvfb; scripts/bench_start.sh)"
+bash scripts/bench_start.sh
+
 echo
 echo "== Summary (wall time; ms CPU = process CPU time; x bare = ratio to the bare baseline)"
 python3 bench/summarize.py "${outputs[@]}"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <string>
 
 #include "data/progress/StoreDatabase.h"
 
@@ -19,10 +20,21 @@ void Mix(uint64_t& hash, uint64_t value) {
   }
 }
 
-// Length first, so that ("ab", "c") and ("a", "bc") differ.
+// kFnvPrime to the sixth power: the six zero bytes above a code unit, each of which leaves the
+// hash multiplied by the prime alone.
+constexpr uint64_t kFnvPrimeSixth =
+    kFnvPrime * kFnvPrime * kFnvPrime * kFnvPrime * kFnvPrime * kFnvPrime;
+
+// Length first, so that ("ab", "c") and ("a", "bc") differ. Each code unit is mixed as the eight
+// bytes of its 64-bit value, as Mix would, with the six zero bytes taken in one multiplication.
 void MixText(uint64_t& hash, const std::u16string& text) {
   Mix(hash, text.size());
-  for (const char16_t unit : text) Mix(hash, unit);
+  for (const char16_t unit : text) {
+    hash ^= unit & 0xFF;
+    hash *= kFnvPrime;
+    hash ^= static_cast<uint64_t>(unit >> 8);
+    hash *= kFnvPrime * kFnvPrimeSixth;
+  }
 }
 
 // The lesson found by its fingerprint, with its entries in order; 0 when none matches.
@@ -61,37 +73,121 @@ int64_t AddEntry(StoreDatabase& db, const EntryKey& key) {
 }
 
 // The known lesson that shares most entries, if it shares more than half of the larger list.
-int64_t FindByOverlap(StoreDatabase& db, const std::vector<int64_t>& entryIds) {
-  std::map<int64_t, int64_t> shared;
+// `shared` lists the entries that other lessons may hold (0 for none), `count` the lesson's size.
+int64_t FindByOverlap(StoreDatabase& db, const std::vector<int64_t>& shared, size_t count) {
+  std::map<int64_t, int64_t> sharing;
   Statement& lessonsOf = db.Sql("SELECT lesson_id FROM lesson_entries WHERE entry_id = ?1");
-  for (const int64_t id : entryIds) {
+  for (const int64_t id : shared) {
     if (id == 0) continue;
     lessonsOf.Bind(1, id);
-    while (lessonsOf.Step()) ++shared[lessonsOf.Int(0)];
+    while (lessonsOf.Step()) ++sharing[lessonsOf.Int(0)];
   }
   int64_t best = 0;
   int64_t bestShared = 0;
   Statement& countOf = db.Sql("SELECT entry_count FROM lessons WHERE id = ?1");
-  for (const auto& [lessonId, count] : shared) {
+  for (const auto& [lessonId, together] : sharing) {
     countOf.Bind(1, lessonId);
     if (!countOf.Step()) continue;
-    const int64_t larger = std::max<int64_t>(countOf.Int(0), static_cast<int64_t>(entryIds.size()));
+    const int64_t larger = std::max<int64_t>(countOf.Int(0), static_cast<int64_t>(count));
     countOf.Reset();
-    if (2 * count > larger && count > bestShared) {
+    if (2 * together > larger && together > bestShared) {
       best = lessonId;
-      bestShared = count;
+      bestShared = together;
     }
   }
   return best;
+}
+
+// Gives each key its entry's id, adding the entries the store does not have yet. Returns the ids
+// of the entries that were there before (0 for the added ones): only those can belong to another
+// lesson. Empty, with `ok` false, when an entry could not be written.
+std::vector<int64_t> RegisterEntries(StoreDatabase& db, const std::vector<EntryKey>& keys,
+                                     std::vector<int64_t>& entryIds, bool& ok) {
+  // An entry already there leaves the insert without a change; only then is it looked up.
+  Statement& add = db.Sql(
+      "INSERT INTO entries(word, gram, number, occurrence) VALUES(?1, ?2, ?3, ?4) "
+      "ON CONFLICT DO NOTHING");
+  std::vector<int64_t> existing(keys.size(), 0);
+  ok = false;
+  for (size_t i = 0; i < keys.size(); ++i) {
+    const EntryKey& key = keys[i];
+    if (!add.Bind(1, key.word).Bind(2, key.gram).Bind(3, key.number).Bind(4, key.occurrence).Run()) {
+      return {};
+    }
+    if (sqlite3_changes(db.Handle()) > 0) {
+      entryIds[i] = sqlite3_last_insert_rowid(db.Handle());
+      continue;
+    }
+    entryIds[i] = existing[i] = FindEntry(db, key);
+    if (entryIds[i] == 0) return {};
+  }
+  ok = true;
+  return existing;
+}
+
+// While a large lesson is recorded, the pages of the entries, their index and the lesson's entry
+// list stay in memory (32 MB at most) instead of being written out and read back again and
+// again; the connection's usual cache comes back afterwards, and with it the memory.
+class LargeWriteCache {
+ public:
+  LargeWriteCache(StoreDatabase& db, size_t entries) : m_db(db) {
+    if (entries < kLargeLesson) return;
+    Statement& current = db.Sql("PRAGMA cache_size");
+    if (!current.Step()) return;
+    m_previous = current.Int(0);
+    current.Reset();
+    m_raised = sqlite3_exec(db.Handle(), "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr) == SQLITE_OK;
+  }
+  ~LargeWriteCache() {
+    if (!m_raised) return;
+    const std::string restore = "PRAGMA cache_size = " + std::to_string(m_previous);
+    sqlite3_exec(m_db.Handle(), restore.c_str(), nullptr, nullptr, nullptr);
+  }
+  LargeWriteCache(const LargeWriteCache&) = delete;
+  LargeWriteCache& operator=(const LargeWriteCache&) = delete;
+
+ private:
+  static constexpr size_t kLargeLesson = 5000;
+  StoreDatabase& m_db;
+  int64_t m_previous = 0;
+  bool m_raised = false;
+};
+
+// The list in rows of kBatch positions per statement (the statement's own work, not the rows',
+// was most of the time of a large lesson), the rest one by one.
+constexpr size_t kBatch = 200;
+
+const std::string& BatchInsertSql() {
+  static const std::string sql = [] {
+    std::string text = "INSERT INTO lesson_entries(lesson_id, position, entry_id) VALUES";
+    for (size_t row = 0; row < kBatch; ++row) {
+      text += (row == 0 ? "(?1, ?" : ", (?1, ?") + std::to_string(2 + 2 * row) + ", ?" +
+              std::to_string(3 + 2 * row) + ")";
+    }
+    return text;
+  }();
+  return sql;
 }
 
 bool RecordEntries(StoreDatabase& db, int64_t lessonId, const std::vector<int64_t>& entryIds) {
   if (!db.Sql("DELETE FROM lesson_entries WHERE lesson_id = ?1").Bind(1, lessonId).Run()) {
     return false;
   }
+  size_t i = 0;
+  if (entryIds.size() >= kBatch) {
+    Statement& batch = db.Sql(BatchInsertSql());
+    for (; i + kBatch <= entryIds.size(); i += kBatch) {
+      batch.Bind(1, lessonId);
+      for (size_t row = 0; row < kBatch; ++row) {
+        const int parameter = static_cast<int>(2 + 2 * row);
+        batch.Bind(parameter, static_cast<int64_t>(i + row)).Bind(parameter + 1, entryIds[i + row]);
+      }
+      if (!batch.Run()) return false;
+    }
+  }
   Statement& insert =
       db.Sql("INSERT INTO lesson_entries(lesson_id, position, entry_id) VALUES(?1, ?2, ?3)");
-  for (size_t i = 0; i < entryIds.size(); ++i) {
+  for (; i < entryIds.size(); ++i) {
     if (!insert.Bind(1, lessonId).Bind(2, static_cast<int64_t>(i)).Bind(3, entryIds[i]).Run()) {
       return false;
     }
@@ -161,17 +257,15 @@ LessonIdentity IdentifyLesson(StoreDatabase& db, const std::vector<EntryKey>& ke
   identity.entryIds.assign(keys.size(), 0);
   if (!db.CanWrite()) {
     for (size_t i = 0; i < keys.size(); ++i) identity.entryIds[i] = FindEntry(db, keys[i]);
-    identity.lessonId = FindByOverlap(db, identity.entryIds);
+    identity.lessonId = FindByOverlap(db, identity.entryIds, keys.size());
     return identity;
   }
+  const LargeWriteCache cache(db, keys.size());
   const bool written = db.Write([&] {
-    for (size_t i = 0; i < keys.size(); ++i) {
-      int64_t id = FindEntry(db, keys[i]);
-      if (id == 0) id = AddEntry(db, keys[i]);
-      if (id == 0) return false;
-      identity.entryIds[i] = id;
-    }
-    int64_t lessonId = FindByOverlap(db, identity.entryIds);
+    bool registered = false;
+    const std::vector<int64_t> existing = RegisterEntries(db, keys, identity.entryIds, registered);
+    if (!registered) return false;
+    int64_t lessonId = FindByOverlap(db, existing, keys.size());
     if (lessonId == 0) {
       if (!db.Sql("INSERT INTO lessons(fingerprint, entry_count, path, opened_at, open_order) "
                   "VALUES(0, 0, '', 0, 0)")
