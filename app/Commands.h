@@ -18,6 +18,7 @@ inline constexpr int kLastMode = 705;
 inline constexpr int kVideoSettings = 2000;
 inline constexpr int kForgetProgress = 2001;  // «Забыть прогресс урока...» in the File menu
 inline constexpr int kImportLesson = 2002;  // «Импорт урока...» in the File menu
+inline constexpr int kProgressSync = 2003;  // «5-Настройки» → «Синхронизация прогресса...»
 inline constexpr int kLessonStatistics = 2100;  // «&6-Прогресс» → «&0-Статистика урока» (F8)
 inline constexpr int kHelp = 128;
 inline constexpr int kAbout = 57664;

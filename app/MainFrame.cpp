@@ -147,6 +147,7 @@ void CMainFrame::BuildMenu() {
   m_actions.at(cmd::kToggleStatusBar)->setChecked(true);
   // Progress can be forgotten only where it is kept.
   m_actions.at(cmd::kForgetProgress)->setVisible(m_store != nullptr);
+  m_actions.at(cmd::kProgressSync)->setVisible(m_sync != nullptr);
 }
 
 void CMainFrame::BuildFiltersMenu(QMenu* menu) {
@@ -257,7 +258,10 @@ void CMainFrame::showEvent(QShowEvent* event) {
   if (m_shownOnce) return;
   m_shownOnce = true;
   // Once the window is on the screen, so that the lesson's messages have it as their owner.
-  QTimer::singleShot(0, this, [this] { OpenStartLesson(CurrentModeIndex()); });
+  QTimer::singleShot(0, this, [this] {
+    OpenStartLesson(CurrentModeIndex());
+    StartSync();
+  });
 }
 
 void CMainFrame::ToggleToolBar() {
@@ -289,6 +293,7 @@ const std::vector<CMainFrame::Command>& CMainFrame::Commands() {
       {cmd::kToggleToolbar, [](Frame& f, View*) { f.ToggleToolBar(); }},
       {cmd::kToggleStatusBar, [](Frame& f, View*) { f.ToggleStatusBar(); }},
       {cmd::kVideoSettings, [](Frame& f, View* v) { f.RunVideoSettingsOf(v); }},
+      {cmd::kProgressSync, [](Frame& f, View* v) { f.ChooseSyncFolder(v); }},
       {cmd::kLessonStatistics, [](Frame& f, View* v) { f.ShowStatistics(v); }},
       {cmd::kHelp, [](Frame& f, View* v) { f.ShowHelp(v); }},
       {cmd::kAbout, [](Frame& f, View* v) { f.ShowAbout(v); }},
@@ -394,6 +399,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   for (auto& view : m_views) {
     if (view && view->IsCreated()) view->OnDestroy();
   }
+  FinishSync();
   event->accept();
   QCoreApplication::exit(1);
 }

@@ -29,6 +29,7 @@ class LessonProgress;
 class ProgressStore;
 }  // namespace progress
 class UserSettings;
+class ProgressSync;
 struct MenuItem;
 
 class CMainFrame : public QMainWindow {
@@ -56,6 +57,10 @@ class CMainFrame : public QMainWindow {
   // the review filters and the File menu can forget a lesson's progress. Null: nothing is kept.
   // Call before CreateFrame.
   void UseProgressStore(progress::ProgressStore* store);
+  // Progress that follows the learner through a synced folder: passes at start, as lessons open
+  // and at the end, and «5-Настройки» can choose the folder. Null: no such item. Call before
+  // CreateFrame (MainFrameSync.cpp).
+  void UseProgressSync(ProgressSync* sync);
   // The progress of the lesson open in a mode (null without a store or a lesson).
   progress::LessonProgress* LessonProgressOf(int modeIndex) const;
 
@@ -122,6 +127,14 @@ class CMainFrame : public QMainWindow {
   void ShowStatistics(CWordsView* view);
   // «Повторить их» of the statistics window: the hardest entries of `lesson` in a mode.
   void ReviewHardest(int modeIndex, const std::u16string& lesson);
+  // The first pass once the window shows; the last one, with the events still queued, as it
+  // closes.
+  void StartSync();
+  void FinishSync();
+  // A pass after a lesson opened: what another machine recorded for it arrives.
+  void RequestSync();
+  // «Синхронизация прогресса...»: the folder, in a dialog.
+  void ChooseSyncFolder(CWordsView* view);
   void ShowHelp(CWordsView* view);
   void ShowAbout(CWordsView* view);
 
@@ -139,6 +152,7 @@ class CMainFrame : public QMainWindow {
   UserSettings* m_settings = nullptr;
   progress::ProgressStore* m_store = nullptr;
   std::unique_ptr<LearnerMemory> m_memory;
+  ProgressSync* m_sync = nullptr;
   std::array<bool, 6> m_modeShown{};
   static bool s_bToolBarVisible;
 };

@@ -100,6 +100,7 @@ void CMainFrame::NoteLessonOpened(int modeIndex) {
   if (!m_memory || modeIndex < 0) return;
   m_memory->LessonOpened(modeIndex, *View(modeIndex));
   RememberMode(modeIndex);
+  RequestSync();
   // Why progress is not being saved is told once, as a lesson opens: never in the middle of a
   // word being typed.
   if (const std::u16string notice = m_memory->TakeNotice(); !notice.empty()) {

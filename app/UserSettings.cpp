@@ -37,6 +37,7 @@ const QString kFilterKey = QStringLiteral("filter");
 const QString kPositionKey = QStringLiteral("position");
 const QString kKeyWordKey = QStringLiteral("word");
 const QString kOccurrenceKey = QStringLiteral("occurrence");
+const QString kSyncFolderKey = QStringLiteral("sync/folder");
 // The mode shown last, by the name of its group.
 const QString kLastModeKey = QStringLiteral("Lessons/mode");
 
@@ -134,6 +135,19 @@ int UserSettings::LastMode() const {
 
 void UserSettings::SetLastMode(int modeIndex) {
   if (IsMode(modeIndex)) Write(kLastModeKey, ModeGroups()[static_cast<size_t>(modeIndex)]);
+}
+
+QString UserSettings::SyncFolder() const {
+  return m_settings.value(kSyncFolderKey).toString().trimmed();
+}
+
+void UserSettings::SetSyncFolder(const QString& folder) {
+  if (folder.trimmed().isEmpty()) {
+    m_settings.remove(kSyncFolderKey);
+    m_settings.sync();
+    return;
+  }
+  Write(kSyncFolderKey, folder.trimmed());
 }
 
 QByteArray UserSettings::WindowGeometry() const {

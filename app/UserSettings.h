@@ -53,6 +53,11 @@ class UserSettings {
   int LastMode() const;
   void SetLastMode(int modeIndex);
 
+  // The folder that a sync engine keeps equal between the learner's machines ([sync] folder=),
+  // through which progress follows the learner; empty: none.
+  QString SyncFolder() const;
+  void SetSyncFolder(const QString& folder);
+
   // QWidget::saveGeometry's bytes; empty when the window was never placed.
   QByteArray WindowGeometry() const;
   void SetWindowGeometry(const QByteArray& geometry);

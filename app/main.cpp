@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/MainFrame.h"
+#include "app/ProgressSync.h"
 #include "app/Run.h"
 #include "app/QtPlatform.h"
 #include "app/UserSettings.h"
@@ -37,14 +38,17 @@ int main(int argc, char* argv[]) {
   verbaro::UserSettings settings(verbaro::UserSettings::DefaultFile());
   // The learner's progress in $XDG_DATA_HOME/verbaro/progress.sqlite; a store that cannot be
   // used still opens, keeps nothing and says why when a lesson is opened.
+  const std::string storePath = verbaro::progress::ProgressStore::DefaultPath();
   const std::unique_ptr<verbaro::progress::ProgressStore> store =
-      verbaro::progress::ProgressStore::Open(verbaro::progress::ProgressStore::DefaultPath(),
-                                             *platform.Get().clock);
+      verbaro::progress::ProgressStore::Open(storePath, *platform.Get().clock);
+  // Progress that follows the learner through the folder of [sync] folder= in the settings.
+  verbaro::ProgressSync sync(storePath, *platform.Get().clock, &settings);
   return verbaro::Run(app, platform.Get(), [&](const verbaro::Platform& p) {
     auto frame = std::make_unique<verbaro::CMainFrame>(p);
     frame->SetStartLesson(lesson);
     frame->UseSettings(&settings);
     frame->UseProgressStore(store.get());
+    frame->UseProgressSync(&sync);
     return frame;
   });
 }

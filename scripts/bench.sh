@@ -18,7 +18,7 @@ results="$build/results"
 rm -rf "$results"
 mkdir -p "$results"
 outputs=()
-for bench in import_bench lesson_bench decode_bench progress_bench repaint_bench exam_bench startup_bench memory_bench statistics_bench; do
+for bench in import_bench sync_bench lesson_bench decode_bench progress_bench repaint_bench exam_bench startup_bench memory_bench statistics_bench; do
   echo "== $bench"
   "$build/bench/$bench" --benchmark_out="$results/$bench.json" --benchmark_out_format=json "$@"
   outputs+=("$results/$bench.json")

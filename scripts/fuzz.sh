@@ -4,7 +4,7 @@
 # once. Fails on any crash, sanitizer report, leak or broken invariant.
 #
 #   bash scripts/fuzz.sh [seconds-per-target] [target ...]     targets: lesson mp3 picture views
-#                                                              anki kvtml csv recording
+#                                                              anki kvtml csv recording journal
 #
 # New inputs found go into the build folder (build/fuzz/corpus/<target>), never into the
 # repository; a crashing input is written to build/fuzz/crashes/ and named in the output.
@@ -16,7 +16,7 @@ root=$(pwd)
 seconds=${1:-60}
 shift || true
 targets=("$@")
-if ((${#targets[@]} == 0)); then targets=(lesson mp3 picture views anki kvtml csv recording); fi
+if ((${#targets[@]} == 0)); then targets=(lesson mp3 picture views anki kvtml csv recording journal); fi
 
 bash scripts/setup.sh
 
@@ -33,6 +33,11 @@ export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$runtime"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+# The target's committed seeds, when it has a folder of them.
+seed_folder() {
+  if [ -d "$root/fuzz/corpus/$1" ]; then echo "$root/fuzz/corpus/$1"; fi
+}
 
 # Extra seed folders of a target besides fuzz/corpus/<target>.
 extra_seeds() {
@@ -65,7 +70,7 @@ for target in "${targets[@]}"; do
   # shellcheck disable=SC2046
   "$binary" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=4096 -print_final_stats=1 \
     -artifact_prefix="$build/crashes/${target}-" \
-    "$corpus" "$root/fuzz/corpus/$target" $(extra_seeds "$target") \
+    "$corpus" $(seed_folder "$target") $(extra_seeds "$target") \
     > "$build/fuzz_$target.log" 2>&1 || {
     echo "fuzz_$target failed; the end of its output ($build/fuzz_$target.log):" >&2
     tail -60 "$build/fuzz_$target.log" >&2

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
+#include <vector>
 #include <utility>
 
 #include "data/progress/StoreDatabase.h"
@@ -69,7 +71,7 @@ bool RederiveMemory(StoreDatabase& db) {
   std::map<std::pair<int, int64_t>, EntryMemory> memories;
   Statement& answers = db.Sql(
       "SELECT direction, entry_id, grade, day, at FROM answers WHERE grade BETWEEN 1 AND 4 "
-      "ORDER BY id");
+      "ORDER BY at, origin, seq, id");
   answers.Reset();
   while (answers.Step()) {
     const std::pair key{static_cast<int>(answers.Int(0)), answers.Int(1)};
@@ -85,6 +87,38 @@ bool RederiveMemory(StoreDatabase& db) {
     if (!WriteEntryMemory(db, key.first, key.second, memory)) return false;
   }
   return true;
+}
+
+bool ReplayEntryMemory(StoreDatabase& db, int direction, int64_t entryId) {
+  // An entry has a few dozen answers: they are put in time order here, which is quicker than
+  // a sort by the database for each entry of a large merge.
+  struct Graded {
+    int64_t at, origin, seq, id, day;
+    int grade;
+  };
+  Statement& answers = db.Sql(
+      "SELECT at, origin, seq, id, day, grade FROM answers WHERE entry_id = ?1 AND "
+      "direction = ?2 AND grade BETWEEN 1 AND 4");
+  answers.Bind(1, entryId).Bind(2, direction);
+  std::vector<Graded> graded;
+  while (answers.Step()) {
+    graded.push_back({answers.Int(0), answers.Int(1), answers.Int(2), answers.Int(3),
+                      answers.Int(4), static_cast<int>(answers.Int(5))});
+  }
+  if (answers.Result() != SQLITE_DONE) return false;
+  std::sort(graded.begin(), graded.end(), [](const Graded& a, const Graded& b) {
+    return std::tie(a.at, a.origin, a.seq, a.id) < std::tie(b.at, b.origin, b.seq, b.id);
+  });
+  std::optional<EntryMemory> memory;
+  for (const Graded& answer : graded) {
+    memory = AfterAnswer(db.Scheduler(), memory, static_cast<Grade>(answer.grade), answer.day,
+                         answer.at);
+  }
+  if (memory) return WriteEntryMemory(db, direction, entryId, *memory);
+  return db.Sql("DELETE FROM memory WHERE direction = ?1 AND entry_id = ?2")
+      .Bind(1, direction)
+      .Bind(2, entryId)
+      .Run();
 }
 
 }  // namespace verbaro::progress

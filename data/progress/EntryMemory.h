@@ -33,7 +33,13 @@ std::optional<EntryMemory> ReadEntryMemory(StoreDatabase& db, int direction, int
                                            bool* ok);
 bool WriteEntryMemory(StoreDatabase& db, int direction, int64_t entryId, const EntryMemory& memory);
 
+// The answers of the log are taken in time order, then by the machine that recorded them and its
+// sequence, so that every machine derives the same memory from the same answers whatever order
+// they arrived in.
 // Replaces every memory state by the one the answer log gives, in the caller's transaction.
 bool RederiveMemory(StoreDatabase& db);
+// Derives the memory of one entry in one direction again from its answers, in the caller's
+// transaction (an entry without graded answers has none).
+bool ReplayEntryMemory(StoreDatabase& db, int direction, int64_t entryId);
 
 }  // namespace verbaro::progress

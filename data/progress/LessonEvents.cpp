@@ -5,6 +5,7 @@
 
 #include "data/progress/Days.h"
 #include "data/progress/EntryMemory.h"
+#include "data/progress/MachineIdentity.h"
 #include "data/progress/ProgressStore.h"
 #include "data/progress/StoreDatabase.h"
 #include "data/progress/TypingGrade.h"
@@ -35,10 +36,16 @@ struct Moment {
 int DirectionCode(Direction direction) { return static_cast<int>(direction); }
 
 bool AppendAnswer(StoreDatabase& db, int64_t lessonId, int64_t entryId, const Answer& answer,
-                  const Moment& now) {
+                  const Moment& now, bool eventFirst) {
+  int64_t origin = 0;
+  int64_t seq = 0;
+  if (!NextSequence(db, origin, seq)) return false;
+  // Slips are kept with the event's first row, and only typing makes them.
+  const bool typed = answer.kind == Kind::Typing || answer.kind == Kind::Practice;
   return db.Sql(
                "INSERT INTO answers(at, day, lesson_id, entry_id, direction, kind, grade, "
-               "wrong_keystrokes, milliseconds) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)")
+               "wrong_keystrokes, milliseconds, origin, seq, typed_on, event_first) "
+               "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)")
       .Bind(1, now.at)
       .Bind(2, now.day)
       .Bind(3, lessonId)
@@ -48,13 +55,28 @@ bool AppendAnswer(StoreDatabase& db, int64_t lessonId, int64_t entryId, const An
       .Bind(7, answer.grade ? static_cast<int>(*answer.grade) : 0)
       .Bind(8, answer.wrongKeystrokes)
       .Bind(9, answer.milliseconds)
+      .Bind(10, origin)
+      .Bind(11, seq)
+      .Bind(12, typed ? DirectionCode(answer.typedOn) : 0)
+      .Bind(13, eventFirst ? 1 : 0)
       .Run();
 }
 
 // The entry's memory after this answer: FSRS state and due day, and whether it stays missed.
-bool UpdateMemory(StoreDatabase& db, int64_t entryId, const Answer& answer, const Moment& now) {
-  bool ok = false;
+bool UpdateMemory(StoreDatabase& db, int64_t entryId, int64_t answerId, const Answer& answer,
+                  const Moment& now) {
   const int direction = DirectionCode(answer.direction);
+  // An answer from another machine may lie later in time than this one (its clock ahead): the
+  // memory is then derived again in time order, as every machine derives it.
+  Statement& later = db.Sql(
+      "SELECT 1 FROM answers WHERE entry_id = ?1 AND direction = ?2 AND grade BETWEEN 1 AND 4 "
+      "AND at >= ?3 AND id <> ?4 LIMIT 1");
+  const bool replay = later.Bind(1, entryId).Bind(2, direction).Bind(3, now.at).Bind(4, answerId).Step();
+  const int result = later.Result();
+  later.Reset();
+  if (result != SQLITE_ROW && result != SQLITE_DONE) return false;
+  if (replay) return ReplayEntryMemory(db, direction, entryId);
+  bool ok = false;
   const std::optional<EntryMemory> before = ReadEntryMemory(db, direction, entryId, &ok);
   return ok && WriteEntryMemory(db, direction, entryId,
                                 AfterAnswer(db.Scheduler(), before, *answer.grade, now.day, now.at));
@@ -115,9 +137,10 @@ void WriteEvent(StoreDatabase& db, int64_t lessonId, const std::vector<int64_t>&
   db.Write([&] {
     int64_t firstAnswerId = 0;
     for (const int64_t id : ids) {
-      if (!AppendAnswer(db, lessonId, id, answer, now)) return false;
-      if (firstAnswerId == 0) firstAnswerId = sqlite3_last_insert_rowid(db.Handle());
-      if (answer.grade && !UpdateMemory(db, id, answer, now)) return false;
+      if (!AppendAnswer(db, lessonId, id, answer, now, firstAnswerId == 0)) return false;
+      const int64_t answerId = sqlite3_last_insert_rowid(db.Handle());
+      if (firstAnswerId == 0) firstAnswerId = answerId;
+      if (answer.grade && !UpdateMemory(db, id, answerId, answer, now)) return false;
     }
     if (answer.misses != nullptr && (!KeepMisses(db, firstAnswerId, *answer.misses) ||
                                      !CountMissedCharacters(db, lessonId, answer))) {
@@ -178,9 +201,12 @@ void LessonProgress::RecordExamResult(const ExamResult& result) {
   if (m_lessonId == 0) return;
   StoreDatabase& db = *m_db;
   db.Write([&] {
-    return db.Sql(
+    int64_t origin = 0;
+    int64_t seq = 0;
+    return NextSequence(db, origin, seq) &&
+           db.Sql(
                  "INSERT INTO exams(at, lesson_id, mode, filter_id, filter_name, right_answers, "
-                 "wrong_answers, hints) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)")
+                 "wrong_answers, hints, origin, seq) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)")
         .Bind(1, db.GetClock().NowSeconds())
         .Bind(2, m_lessonId)
         .Bind(3, result.mode)
@@ -189,6 +215,8 @@ void LessonProgress::RecordExamResult(const ExamResult& result) {
         .Bind(6, result.right)
         .Bind(7, result.wrong)
         .Bind(8, result.hints)
+        .Bind(9, origin)
+        .Bind(10, seq)
         .Run();
   });
 }

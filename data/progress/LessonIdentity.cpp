@@ -123,6 +123,30 @@ int64_t LessonFingerprint(const std::vector<EntryKey>& keys) {
   return static_cast<int64_t>(hash);
 }
 
+int64_t RecordEntry(StoreDatabase& db, const EntryKey& key) {
+  const int64_t id = FindEntry(db, key);
+  return id != 0 ? id : AddEntry(db, key);
+}
+
+int64_t RecordLessonFromElsewhere(StoreDatabase& db, const std::vector<EntryKey>& keys,
+                                  const std::vector<int64_t>& entryIds) {
+  const int64_t fingerprint = LessonFingerprint(keys);
+  std::vector<int64_t> known;
+  if (const int64_t lessonId = FindByFingerprint(db, fingerprint, keys.size(), known);
+      lessonId != 0) {
+    return lessonId;
+  }
+  if (!db.Sql("INSERT INTO lessons(fingerprint, entry_count, path, opened_at, open_order) "
+              "VALUES(?1, ?2, '', 0, 0)")
+           .Bind(1, fingerprint)
+           .Bind(2, static_cast<int64_t>(keys.size()))
+           .Run()) {
+    return 0;
+  }
+  const int64_t lessonId = sqlite3_last_insert_rowid(db.Handle());
+  return RecordEntries(db, lessonId, entryIds) ? lessonId : 0;
+}
+
 LessonIdentity IdentifyLesson(StoreDatabase& db, const std::vector<EntryKey>& keys,
                               const std::string& path) {
   LessonIdentity identity;

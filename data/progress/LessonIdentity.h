@@ -24,4 +24,11 @@ int64_t LessonFingerprint(const std::vector<EntryKey>& keys);
 LessonIdentity IdentifyLesson(StoreDatabase& db, const std::vector<EntryKey>& keys,
                               const std::string& path);
 
+// For the answers of another machine, in the caller's transaction: the entry's id, recorded
+// when new (0 when it cannot be written), and the lesson of exactly these entries, recorded with
+// no path when this machine has never opened it (0 on failure).
+int64_t RecordEntry(StoreDatabase& db, const EntryKey& key);
+int64_t RecordLessonFromElsewhere(StoreDatabase& db, const std::vector<EntryKey>& keys,
+                                  const std::vector<int64_t>& entryIds);
+
 }  // namespace verbaro::progress

@@ -63,6 +63,7 @@ class ProgressStore {
   bool RebuildMemory();
 
  private:
+  friend class FolderSync;  // merges other machines' answers (FolderSync.h)
   explicit ProgressStore(std::shared_ptr<StoreDatabase> db);
   std::shared_ptr<StoreDatabase> m_db;
 };

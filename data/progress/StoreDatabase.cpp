@@ -9,6 +9,7 @@
 
 #include "data/Text.h"
 #include "data/UntrustedDatabase.h"
+#include "data/progress/MachineIdentity.h"
 #include "data/progress/StoreSchema.h"
 
 namespace verbaro::progress {
@@ -122,6 +123,9 @@ void StoreDatabase::StartWriting() {
   }
   m_use = Use::ReadWrite;
   sqlite3_exec(m_db, "PRAGMA wal_autocheckpoint=0", nullptr, nullptr, nullptr);
+  // The id that names this machine's answers on the learner's other machines (made once: the
+  // checkpoints count the learner's events only).
+  Write([this] { return EnsureOwnMachine(*this, HostName()); });
   m_checkpointer = std::make_unique<Checkpointer>(m_path);
 }
 

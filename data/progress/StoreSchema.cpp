@@ -77,7 +77,42 @@ CREATE TABLE char_misses(
 // Version 2: where each mode was left is kept with the trainer's settings, not here.
 constexpr const char* kVersion2 = "DROP TABLE IF EXISTS resume;";
 
-constexpr const char* kSteps[] = {kVersion1, kVersion2};
+// Version 3: answers and exam results travel between the learner's machines.
+//   machines        every machine whose answers the store holds: its id (32 hex digits, random,
+//                   made once) and host name; origin, the id's first 64 bits, marks its answers.
+//                   own: 2 this store's machine, 1 an earlier id of this store (a copied store
+//                   takes a new one), 0 another machine. last_seq: the highest sequence number
+//                   given out (own) or merged (another machine); written_at: when that
+//                   machine last wrote its file.
+//   answers, exams  origin and seq, unique together, name a row on every machine; origin 0 is
+//                   a row recorded before the store had an id (it gets one as the store is
+//                   opened for writing). typed_on is the keyboard a typing's slips were made on
+//                   (0: none); event_first marks the first row of an event, which alone counts
+//                   in the day's totals and keeps the slips.
+// Rows written before: an event's rows share their second and values and follow each other;
+// typing from memory was made on the keyboard of the other direction, practice on its own.
+constexpr const char* kVersion3 = R"sql(
+CREATE TABLE machines(
+  origin INTEGER PRIMARY KEY, id TEXT NOT NULL UNIQUE, name TEXT NOT NULL,
+  own INTEGER NOT NULL, last_seq INTEGER NOT NULL, written_at INTEGER NOT NULL);
+ALTER TABLE answers ADD COLUMN origin INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE answers ADD COLUMN seq INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE answers ADD COLUMN typed_on INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE answers ADD COLUMN event_first INTEGER NOT NULL DEFAULT 1;
+UPDATE answers SET typed_on = CASE kind WHEN 1 THEN 3 - direction WHEN 4 THEN direction ELSE 0 END;
+UPDATE answers SET event_first = 0 WHERE EXISTS (
+  SELECT 1 FROM answers AS p WHERE p.id = answers.id - 1 AND p.at = answers.at
+    AND p.lesson_id = answers.lesson_id AND p.direction = answers.direction
+    AND p.kind = answers.kind AND p.grade = answers.grade
+    AND p.wrong_keystrokes = answers.wrong_keystrokes AND p.milliseconds = answers.milliseconds
+    AND p.entry_id <> answers.entry_id);
+ALTER TABLE exams ADD COLUMN origin INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE exams ADD COLUMN seq INTEGER NOT NULL DEFAULT 0;
+CREATE UNIQUE INDEX answers_by_origin ON answers(origin, seq) WHERE origin <> 0;
+CREATE UNIQUE INDEX exams_by_origin ON exams(origin, seq) WHERE origin <> 0;
+)sql";
+
+constexpr const char* kSteps[] = {kVersion1, kVersion2, kVersion3};
 
 }  // namespace
 

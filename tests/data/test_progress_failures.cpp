@@ -11,6 +11,7 @@
 
 #include "data/Text.h"
 #include "data/progress/ProgressStore.h"
+#include "data/progress/StoreSchema.h"
 #include "support/ProgressFixture.h"
 #include "tests/support/Files.h"
 
@@ -125,6 +126,7 @@ TEST(ProgressFailures, AStoreOfANewerVersionIsReadButNeverChanged) {
 TEST(ProgressSchema, AStoreOfTheFirstVersionIsUpgradedAndKeepsItsProgress) {
   ProgressFixture f;
   StoreWithHistory(f);
+  test::ToSecondVersion(f.path);
   // the first version also kept where each mode was left
   Execute(f.path,
           "CREATE TABLE resume(mode INTEGER PRIMARY KEY, lesson_id INTEGER NOT NULL, "
@@ -136,7 +138,7 @@ TEST(ProgressSchema, AStoreOfTheFirstVersionIsUpgradedAndKeepsItsProgress) {
   EXPECT_TRUE(store->IsSaving());
   EXPECT_EQ(store->OpenLesson(Words(100), "a.db")->MissedEntries(Direction::Forward),
             (std::vector{0}));
-  EXPECT_EQ(Number(f.path, "PRAGMA user_version"), 2);
+  EXPECT_EQ(Number(f.path, "PRAGMA user_version"), progress::kSchemaVersion);
   EXPECT_EQ(Number(f.path, "SELECT count(*) FROM sqlite_schema WHERE name = 'resume'"), 0);
 }
 

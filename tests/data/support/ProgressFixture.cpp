@@ -42,6 +42,20 @@ std::string Rows(const std::string& path, const char* sql) {
   return rows;
 }
 
+void ToSecondVersion(const std::string& path) {
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  sqlite3_exec(db,
+               "DROP INDEX answers_by_origin; DROP INDEX exams_by_origin; DROP TABLE machines; "
+               "ALTER TABLE answers DROP COLUMN origin; ALTER TABLE answers DROP COLUMN seq; "
+               "ALTER TABLE answers DROP COLUMN typed_on; "
+               "ALTER TABLE answers DROP COLUMN event_first; "
+               "ALTER TABLE exams DROP COLUMN origin; ALTER TABLE exams DROP COLUMN seq; "
+               "PRAGMA user_version = 2",
+               nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+}
+
 std::string MemoryTable(const std::string& path) {
   return Rows(path,
               "SELECT direction, entry_id, printf('%!.17g %!.17g', stability, difficulty), "

@@ -35,6 +35,9 @@ progress::TypingResult Typed(int wrongKeystrokes, int64_t milliseconds = 10'000)
 
 // One query's rows read from the store's file, columns separated by spaces, rows by new lines.
 std::string Rows(const std::string& path, const char* sql);
+// Turns a store of this version back into the shape the trainer wrote before answers could
+// travel between machines (schema version 2), history included.
+void ToSecondVersion(const std::string& path);
 // Every memory row as text, with the stability and difficulty to the last bit.
 std::string MemoryTable(const std::string& path);
 
