@@ -18,6 +18,7 @@ struct Accelerator {
 };
 
 constexpr int kF(int n) { return vk::kF1 + n - 1; }
+constexpr int Mode(StudyMode mode) { return cmd::ModeCommand(mode); }
 
 const Accelerator kAccelerators[] = {
     {'A', Qt::ControlModifier, cmd::kAbout},
@@ -28,21 +29,21 @@ const Accelerator kAccelerators[] = {
     {kF(3), Qt::NoModifier, cmd::kToggleHeader},
     {kF(3), Qt::AltModifier, cmd::kToggleTranslations},
     {kF(4), Qt::NoModifier, cmd::kVideoSettings},
-    {kF(5), Qt::NoModifier, 700},
-    {kF(6), Qt::NoModifier, 702},
-    {kF(7), Qt::NoModifier, 704},
-    {kF(5), Qt::AltModifier, 701},
-    {kF(6), Qt::AltModifier, 703},
-    {kF(7), Qt::AltModifier, 705},
+    {kF(5), Qt::NoModifier, Mode(StudyMode::Conspect1)},
+    {kF(6), Qt::NoModifier, Mode(StudyMode::Video1)},
+    {kF(7), Qt::NoModifier, Mode(StudyMode::Exam1)},
+    {kF(5), Qt::AltModifier, Mode(StudyMode::Conspect2)},
+    {kF(6), Qt::AltModifier, Mode(StudyMode::Video2)},
+    {kF(7), Qt::AltModifier, Mode(StudyMode::Exam2)},
     {kF(8), Qt::NoModifier, cmd::kLessonStatistics},
     // Second keys of the Alt+F commands: desktops take Alt+F2, Alt+F3 and Alt+F5 to Alt+F7 for
     // themselves (GNOME's run prompt, unmaximise, window switching and moving; KDE's and Xfce's
     // own), so those keys never reach the program there. No major desktop takes these.
     {kF(2), Qt::ShiftModifier, cmd::kToggleSound},
     {kF(3), Qt::ShiftModifier, cmd::kToggleTranslations},
-    {kF(5), Qt::ShiftModifier, 701},
-    {kF(6), Qt::ShiftModifier, 703},
-    {kF(7), Qt::ShiftModifier, 705},
+    {kF(5), Qt::ShiftModifier, Mode(StudyMode::Conspect2)},
+    {kF(6), Qt::ShiftModifier, Mode(StudyMode::Video2)},
+    {kF(7), Qt::ShiftModifier, Mode(StudyMode::Exam2)},
     // Alt+F4 belongs to the window manager; taking it here keeps it working without one.
     {kF(4), Qt::AltModifier, cmd::kExit},
 };

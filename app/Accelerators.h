@@ -19,7 +19,8 @@ namespace verbaro {
 // Alt and Shift count, and all three must be as the table says (Ctrl+Shift+O is not Ctrl+O).
 int AcceleratorCommand(int virtualKey, Qt::KeyboardModifiers modifiers);
 
-// The keys of a command as the table has them, in its order ("Alt+F5", "Shift+F5").
+// The keys of a command as the table has them, in its order ("Alt+F5", "Shift+F5"); the first is
+// the one the command's menu item shows.
 QStringList AcceleratorNames(int command);
 
 // A toolbar tooltip that names the keys of a command that has more than one ("Конспект-2

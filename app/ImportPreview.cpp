@@ -264,12 +264,4 @@ QString GrammarText(const ImportEntry& entry) {
   return entry.grammar + QStringLiteral(", ") + entry.number;
 }
 
-QString InfoText(const ImportEntry& entry) {
-  QStringList lines;
-  for (const QString& line : entry.info) {
-    if (!line.isEmpty()) lines.append(line);
-  }
-  return lines.join(QLatin1Char('\n'));
-}
-
 }  // namespace verbaro

@@ -60,7 +60,5 @@ QString ColumnText(const ImportColumn& column, int index);
 QString RecordingText(ImportRecording recording);
 QString CountsText(const QString& format, const ImportCounts& counts);
 QString GrammarText(const ImportEntry& entry);
-// The information lines that hold text, one under the other.
-QString InfoText(const ImportEntry& entry);
 
 }  // namespace verbaro

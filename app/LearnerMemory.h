@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "data/StudyMode.h"
 #include "data/progress/LessonEntries.h"
 #include "data/progress/ProgressStore.h"
 #include "views/StudyEvents.h"
@@ -56,18 +57,12 @@ class LearnerMemory : public StudyEvents {
     std::shared_ptr<progress::LessonProgress> progress;
   };
   const Lesson* LessonFor(int modeIndex) const;
-  // The entries the shown record of a Conspect or Video view stands for.
-  std::vector<int> ShownEntries(const Lesson& lesson, const CWordsView& view) const;
-  // The entries a record of the view stands for (its row, the rows of its word, or the French
-  // entries of a reversed record).
-  static std::vector<int> RecordEntries(const Lesson& lesson, const CWordsView& view,
-                                        int32_t record);
   // Runs `write` on the lesson's progress once the current event has been handled.
   void Later(const Lesson& lesson, std::function<void(progress::LessonProgress&)> write);
 
   UserSettings* m_settings;
   progress::ProgressStore* m_store;
-  std::array<Lesson, 6> m_lessons;
+  std::array<Lesson, kModeCount> m_lessons;
   std::function<void(const std::u16string&)> m_onStudyNotice;
   std::vector<std::function<void()>> m_pending;
   QObject m_context;  // ends the queued flush with the memory

@@ -14,13 +14,14 @@ namespace verbaro {
 std::optional<progress::Direction> ShowLessonStatistics(QWidget* owner, const Platform& platform,
                                                         const CWordsView* view, int modeIndex,
                                                         const progress::LessonProgress* progress) {
-  if (!view || view->m_vWordsData.empty() || !progress) {
+  const std::optional<StudyMode> mode = ModeOfIndex(modeIndex);
+  if (!view || view->m_vWordsData.empty() || !progress || !mode) {
     platform.messages->Show(owner, QStringLiteral("Информация"),
                             QStringLiteral("Требуется загрузка данных!"));
     return std::nullopt;
   }
   // The tab of the direction the mode's answers count for comes first.
-  const progress::Direction direction = progress::GradedDirectionOfMode(modeIndex);
+  const progress::Direction direction = progress::GradedDirectionOfMode(*mode);
   const LessonStatistics statistics = GatherStatistics(
       *progress, TranslationsOf(view->m_vWordsData, view->m_bContraVersa != 0),
       std::filesystem::path(view->m_szDataFile).filename().u16string());
@@ -40,7 +41,8 @@ std::optional<progress::Direction> ShowLessonStatistics(QWidget* owner, const Pl
 int ReviewModeOf(int modeIndex, progress::Direction direction) {
   const int first = modeIndex / 2 * 2;  // Конспект-1, Видео-1 or Экзамен-1
   // A Конспект mode grades the direction opposite to its own: the hidden word is recalled.
-  return progress::GradedDirectionOfMode(first) == direction ? first : first + 1;
+  return progress::GradedDirectionOfMode(static_cast<StudyMode>(first)) == direction ? first
+                                                                                     : first + 1;
 }
 
 }  // namespace verbaro

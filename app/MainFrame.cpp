@@ -179,8 +179,10 @@ void CMainFrame::BuildToolBar() {
   m_toolBar->setMovable(false);
   m_toolBar->setFloatable(false);
   m_toolBar->toggleViewAction()->setVisible(false);
-  for (int id : {cmd::kOpen, cmd::kExit, cmd::kRepeatSound, 700, 701, 702, 703, 704, 705,
-                 cmd::kLessonStatistics, cmd::kHelp, cmd::kAbout}) {
+  std::vector<int> buttons = {cmd::kOpen, cmd::kExit, cmd::kRepeatSound};
+  for (const ModeInfo& mode : ModeTable()) buttons.push_back(mode.command);
+  buttons.insert(buttons.end(), {cmd::kLessonStatistics, cmd::kHelp, cmd::kAbout});
+  for (int id : buttons) {
     QAction* action = m_actions.at(id);
     action->setIcon(QIcon(QStringLiteral(":/TOOLBAR/%1").arg(id)));
     action->setToolTip(ToolTipWithKeys(action->toolTip(), id));
@@ -370,8 +372,8 @@ void CMainFrame::ShowAbout(CWordsView* view) {
 
 void CMainFrame::OnCommand(int id) {
   CWordsView* view = CurrentView();
-  if (id >= cmd::kFirstMode && id <= cmd::kLastMode) {
-    SwitchMode(id - cmd::kFirstMode);
+  if (const std::optional<StudyMode> mode = cmd::ModeOfCommand(id)) {
+    SwitchMode(IndexOf(*mode));
     return;
   }
   if (id == kMissedFilterCommand || id == kDueFilterCommand || id == kHardFilterCommand) {

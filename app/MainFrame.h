@@ -11,6 +11,7 @@
 
 #include "app/QuietMessageBoxes.h"
 #include "app/StartLesson.h"
+#include "data/StudyMode.h"
 #include "platform/Platform.h"
 
 class QAction;
@@ -141,7 +142,7 @@ class CMainFrame : public QMainWindow {
   StartLesson m_startLesson;  // before m_platform: the views choose their files through it
   QuietMessageBoxes m_quietMessages;  // and show their boxes through this
   const Platform m_platform;
-  std::array<std::unique_ptr<CWordsView>, 6> m_views;
+  std::array<std::unique_ptr<CWordsView>, kModeCount> m_views;
   QStackedWidget* m_client = nullptr;
   QMenu* m_filtersMenu = nullptr;
   std::unique_ptr<QtFilterMenu> m_filterMenu;  // what the views fill
@@ -153,7 +154,7 @@ class CMainFrame : public QMainWindow {
   progress::ProgressStore* m_store = nullptr;
   std::unique_ptr<LearnerMemory> m_memory;
   ProgressSync* m_sync = nullptr;
-  std::array<bool, 6> m_modeShown{};
+  std::array<bool, kModeCount> m_modeShown{};
   static bool s_bToolBarVisible;
 };
 

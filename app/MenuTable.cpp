@@ -1,5 +1,6 @@
 #include "app/MenuTable.h"
 
+#include "app/Accelerators.h"
 #include "app/Commands.h"
 #include "app/ModeTable.h"
 
@@ -11,16 +12,30 @@ namespace {
 
 MenuItem Separator() { return {}; }
 
-MenuItem Mode(int index) {
-  const ModeInfo& mode = ModeTable()[static_cast<size_t>(index)];
+MenuItem Mode(StudyMode which) {
+  const ModeInfo& mode = ModeTable()[static_cast<size_t>(IndexOf(which))];
   return {mode.command, mode.menuText, mode.statusText, mode.toolTip};
+}
+
+// An item whose command has keys shows the first of them after a tab ("Ctrl+O"); the second keys
+// (Shift+F) stay for the toolbar's tooltips and the manual.
+std::vector<Menu> WithShortcuts(std::vector<Menu> menus) {
+  for (Menu& menu : menus) {
+    for (MenuItem& item : menu.items) {
+      const QStringList keys = item.command != 0 ? AcceleratorNames(item.command) : QStringList();
+      if (keys.isEmpty()) continue;
+      item.text += u'\t';
+      item.text += keys.front();
+    }
+  }
+  return menus;
 }
 
 std::vector<Menu> MakeMenus() {
   return {
       {u"&0-Файл"_s,
        {
-           {cmd::kOpen, u"&0-Открыть...\tCtrl+O"_s, u"Открыть файл данных"_s,
+           {cmd::kOpen, u"&0-Открыть..."_s, u"Открыть файл данных"_s,
             u"Открыть файл"_s},
            {cmd::kForgetProgress, u"&1-Забыть прогресс урока..."_s,
             u"Забыть ответы и расписание повторений урока"_s, u"Забыть прогресс урока"_s},
@@ -28,17 +43,17 @@ std::vector<Menu> MakeMenus() {
             u"Создать урок из колоды Anki, словаря KVTML или таблицы CSV"_s,
             u"Импорт урока"_s},
            Separator(),
-           {cmd::kExit, u"&9-Выход\tAlt+F4"_s, u"Выход из программы"_s, u"Выход"_s},
+           {cmd::kExit, u"&9-Выход"_s, u"Выход из программы"_s, u"Выход"_s},
        }},
       {u"&1-Действия"_s,
        {
-           {cmd::kRepeatSound, u"&0-Повторить звук\tF2"_s, u"Повтор звука"_s,
+           {cmd::kRepeatSound, u"&0-Повторить звук"_s, u"Повтор звука"_s,
             u"Повтор звука"_s},
-           {cmd::kToggleSound, u"&1-Включить/выключить звук\tAlt+F2"_s,
+           {cmd::kToggleSound, u"&1-Включить/выключить звук"_s,
             u"Включить/выключить звук"_s, {}},
-           {cmd::kToggleHeader, u"&2-Показать/скрыть заголовок\tF3"_s,
+           {cmd::kToggleHeader, u"&2-Показать/скрыть заголовок"_s,
             u"Показать/скрыть заголовок словарной статьи"_s, {}},
-           {cmd::kToggleTranslations, u"&3-Показать/скрыть переводы\tAlt+F3"_s,
+           {cmd::kToggleTranslations, u"&3-Показать/скрыть переводы"_s,
             u"Показать/скрыть переводы словарной статьи"_s, {}},
        }},
       {u"&2-Вид"_s,
@@ -49,11 +64,13 @@ std::vector<Menu> MakeMenus() {
             u"Переключатель StatusBar"_s, true},
        }},
       // The "-1" modes first, then the "-2" modes.
-      {u"&3-Модули"_s, {Mode(0), Mode(2), Mode(4), Separator(), Mode(1), Mode(3), Mode(5)}},
+      {u"&3-Модули"_s,
+       {Mode(StudyMode::Conspect1), Mode(StudyMode::Video1), Mode(StudyMode::Exam1), Separator(),
+        Mode(StudyMode::Conspect2), Mode(StudyMode::Video2), Mode(StudyMode::Exam2)}},
       {u"&4-Фильтры"_s, {}, true},
       {u"&5-Настройки"_s,
        {
-           {cmd::kVideoSettings, u"&0-Настройка режима: \"Видео\"\tF4"_s,
+           {cmd::kVideoSettings, u"&0-Настройка режима: \"Видео\""_s,
             u"Настройка параметров для режима \"Видео-1\" и \"Видео-2\""_s,
             u"Параметры видео"_s},
            {cmd::kProgressSync, u"&1-Синхронизация прогресса..."_s,
@@ -62,14 +79,14 @@ std::vector<Menu> MakeMenus() {
        }},
       {u"&6-Прогресс"_s,
        {
-           {cmd::kLessonStatistics, u"&0-Статистика урока\tF8"_s,
+           {cmd::kLessonStatistics, u"&0-Статистика урока"_s,
             u"Статистика урока: счётчики, календарь занятий, графики, трудные записи"_s,
             u"Статистика урока"_s},
        }},
       {u"&9-Помощь"_s,
        {
-           {cmd::kHelp, u"&0-Помощь\tF1"_s, u"Диалог \"Помощь\""_s, {}},
-           {cmd::kAbout, u"&1-О программе\tCtrl+A"_s, u"Информация \"О программе\""_s,
+           {cmd::kHelp, u"&0-Помощь"_s, u"Диалог \"Помощь\""_s, {}},
+           {cmd::kAbout, u"&1-О программе"_s, u"Информация \"О программе\""_s,
             u"Диалог \"О программе\""_s},
        }},
   };
@@ -78,7 +95,7 @@ std::vector<Menu> MakeMenus() {
 }  // namespace
 
 const std::vector<Menu>& MenuTable() {
-  static const std::vector<Menu> menus = MakeMenus();
+  static const std::vector<Menu> menus = WithShortcuts(MakeMenus());
   return menus;
 }
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 
+#include "data/StudyMode.h"
 #include "platform/FileChooser.h"
 
 namespace verbaro {
@@ -17,7 +18,6 @@ class StartLesson : public FileChooser {
 
   // The path as given; a relative one is taken from the current folder. Empty: no lesson.
   void SetPath(const QString& path);
-  bool HasPath() const { return !m_path.isEmpty(); }
   const QString& Path() const { return m_path; }
 
   // True the first time it is asked for a mode when a path is set: the next file choice then
@@ -36,7 +36,7 @@ class StartLesson : public FileChooser {
   FileChooser* m_dialog;
   QString m_path;
   std::optional<QString> m_armed;
-  std::array<bool, 6> m_opened{};
+  std::array<bool, kModeCount> m_opened{};
 };
 
 }  // namespace verbaro

@@ -29,7 +29,6 @@ class ToolProcess : public QObject {
   ~ToolProcess() override;
 
   void Start(const QStringList& arguments);
-  bool IsRunning() const { return m_running; }
   // Asks the tool to end (SIGTERM), and kills it when it has not ended a few seconds later.
   // Finished comes as for any end, with `stopped` set.
   void Stop();

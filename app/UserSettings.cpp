@@ -5,13 +5,15 @@
 #include <array>
 #include <cstdint>
 
+#include "data/StudyMode.h"
+
 namespace verbaro {
 
 namespace {
 
 // The group of each mode, in the frame's order of views.
-const std::array<QString, 6>& ModeGroups() {
-  static const std::array<QString, 6> groups = {
+const std::array<QString, kModeCount>& ModeGroups() {
+  static const std::array<QString, kModeCount> groups = {
       QStringLiteral("Conspect1"), QStringLiteral("Conspect2"), QStringLiteral("Video1"),
       QStringLiteral("Video2"),    QStringLiteral("Exam1"),     QStringLiteral("Exam2")};
   return groups;

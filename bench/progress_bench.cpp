@@ -110,7 +110,7 @@ struct World {
                                  right ? ExamAnswer::RightFirstTry : ExamAnswer::Wrong);
         ++events;
       }
-      lesson->RecordExamResult({5, 800, u"&0 - Все слова и фразы", 30, 3, 1});
+      lesson->RecordExamResult({StudyMode::Exam2, {}, u"&0 - Все слова и фразы", 30, 3, 1});
       clock.seconds += kDay;
     }
   }

@@ -191,4 +191,29 @@ std::optional<char16_t> TranslateCyrillic(int virtualKey, const KeyboardState& k
   }
 }
 
+namespace vk {
+
+bool StandsForNoCharacter(int virtualKey) {
+  struct Range {
+    int first;
+    int last;
+  };
+  // Space (0x20) and the digit, letter, keypad and punctuation keys lie outside these ranges.
+  constexpr Range kNoCharacter[] = {
+      {0x00, 0x1F},  // Backspace, Tab, Enter, Shift, Ctrl, Alt, Pause, CapsLock, Escape, ...
+      {0x21, 0x2F},  // PageUp ... Down, Select, Print, Execute, PrintScreen, Insert, Delete, Help
+      {0x5B, 0x5F},  // the Windows keys, Menu, Sleep
+      {0x70, 0x87},  // F1 - F24
+      {0x90, 0x91},  // NumLock, ScrollLock
+      {0xA0, 0xB7},  // left and right Shift, Ctrl, Alt; browser, volume, media and launch keys
+      {0xF6, 0xFE},  // Attn, CrSel, ExSel, EraseEOF, Play, Zoom, PA1, Clear
+  };
+  for (const Range& range : kNoCharacter) {
+    if (virtualKey >= range.first && virtualKey <= range.last) return true;
+  }
+  return false;
+}
+
+}  // namespace vk
+
 }  // namespace verbaro

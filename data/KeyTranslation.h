@@ -13,6 +13,14 @@ namespace verbaro {
 // sees the accent and the key in its place (data/NoLetterMarks.h).
 inline constexpr char16_t kNoLetterMark = u'\uFFFD';
 
+namespace vk {
+// Keys that stand for no character on a keyboard: the control keys (Escape, Pause, Clear and
+// the like), the arrows and the editing block (Insert, Delete, PrintScreen), the Windows and
+// Menu keys, the function keys, NumLock and ScrollLock, the left/right modifiers and the browser
+// and media keys. Typing one gives nothing; every other key gives a character.
+bool StandsForNoCharacter(int virtualKey);
+}  // namespace vk
+
 // The Latin translation of Conspect-1: a two-state machine (idle / accent armed) with two sticky
 // flags, Shift and Ctrl, that a key-down of the key sets and the next character consumes.
 class LatinKeyTranslator {
@@ -38,7 +46,6 @@ class LatinKeyTranslator {
 
   char16_t ArmedAccent() const { return m_armedAccent; }
   bool ShiftFlag() const { return m_shiftFlag; }
-  bool CtrlFlag() const { return m_ctrlFlag; }
 
  private:
   std::optional<Result> TranslateOwnKey(int virtualKey);

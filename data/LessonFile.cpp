@@ -15,6 +15,7 @@
 #include "data/LessonRowTexts.h"
 #include "data/LessonState.h"
 #include "data/LessonTable.h"
+#include "data/Sql.h"
 #include "data/UntrustedDatabase.h"
 #include "data/DiagnosticLog.h"
 #include "data/Text.h"
@@ -23,35 +24,21 @@ namespace verbaro {
 
 namespace {
 
-struct StatementFinalizer {
-  void operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
-
 using lesson::kFirstTextColumn;
 using lesson::kLastTextColumn;
-
-Statement Prepare(sqlite3* db, const std::string& sql) {
-  sqlite3_stmt* stmt = nullptr;
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
-    sqlite3_finalize(stmt);
-    return nullptr;
-  }
-  return Statement(stmt);
-}
 
 // The query that reads the text columns, positions 2 to 12 of "SELECT * FROM FrRuDict", by their
 // names. Naming them keeps SQLite from taking every recording out of its row, as "SELECT *"
 // would. NOT INDEXED keeps the table's own order (by rowid): the planner could otherwise scan an
-// index that covers the named columns. Null when the table cannot be queried.
+// index that covers the named columns. Not valid when the table cannot be queried.
 Statement PrepareTextQuery(sqlite3* db) {
-  const Statement all = Prepare(db, std::string("SELECT * FROM ") + lesson::kLessonTableName + ";");
-  if (!all) return nullptr;
-  const int columns = sqlite3_column_count(all.get());
+  const Statement all(db, std::string("SELECT * FROM ") + lesson::kLessonTableName + ";");
+  if (!all.IsValid()) return {};
+  const int columns = all.ColumnCount();
   std::string sql = "SELECT ";
   for (int column = kFirstTextColumn; column <= kLastTextColumn && column < columns; ++column) {
-    const char* name = sqlite3_column_name(all.get(), column);
-    if (name == nullptr) return nullptr;
+    const char* name = sqlite3_column_name(all.Handle(), column);
+    if (name == nullptr) return {};
     if (column > kFirstTextColumn) sql += ',';
     sql += '"';
     for (const char* c = name; *c != '\0'; ++c) sql += *c == '"' ? std::string("\"\"") : std::string(1, *c);
@@ -60,7 +47,7 @@ Statement PrepareTextQuery(sqlite3* db) {
   // A table of two columns or fewer has no texts to read; its rows are still counted.
   if (columns <= kFirstTextColumn) sql += "NULL";
   sql += std::string(" FROM ") + lesson::kLessonTableName + " NOT INDEXED;";
-  return Prepare(db, sql);
+  return Statement(db, sql);
 }
 
 // The record of the statement's current row with a reference to its recording (row nRow); false
@@ -106,9 +93,9 @@ bool AppendRecord(std::vector<WordsData>& records, int32_t& totalAltWords, Words
 // number. A damaged or odd table only costs a reservation that is too small or unused.
 void ReserveRecords(sqlite3* db, std::vector<WordsData>& records) {
   constexpr int64_t kMostReserved = 1 << 21;
-  const Statement last = Prepare(db, std::string("SELECT max(rowid) FROM ") + lesson::kLessonTableName + ";");
-  if (!last || sqlite3_step(last.get()) != SQLITE_ROW) return;
-  const int64_t rows = sqlite3_column_int64(last.get(), 0);
+  Statement last(db, std::string("SELECT max(rowid) FROM ") + lesson::kLessonTableName + ";");
+  if (!last.Step()) return;
+  const int64_t rows = last.Int(0);
   if (rows <= 0 || rows > kMostReserved) return;
   try {
     records.reserve(static_cast<size_t>(rows));
@@ -145,8 +132,8 @@ bool LessonState::LoadWordsData() {
   const auto recordings = std::make_shared<LessonRecordings>(rawDb);
   if (m_mainLog) m_mainLog->Line(u"Открыт файл: ", m_szDataFile);
 
-  const Statement stmt = PrepareTextQuery(recordings->Connection());
-  if (!stmt) {
+  Statement stmt = PrepareTextQuery(recordings->Connection());
+  if (!stmt.IsValid()) {
     ShowError(u"Не могу выполнить запрос к базе данных:\n" + m_szDataFile);
     return false;
   }
@@ -155,16 +142,17 @@ bool LessonState::LoadWordsData() {
   const lesson::RowReading reading{lesson::StoresTextAsUtf8(recordings->Connection()), !m_bContraVersa};
   ReserveRecords(recordings->Connection(), m_vWordsData);
   int nRow = 1;
-  int stepResult = SQLITE_ROW;
-  while ((stepResult = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-    if (!ReadWordsRow(recordings, nRow, stmt.get(), reading)) break;
+  bool rowRead = true;
+  while (stmt.Step()) {
+    rowRead = ReadWordsRow(recordings, nRow, stmt.Handle(), reading);
+    if (!rowRead) break;
     ++nRow;
   }
   recordings->EndProbing();
   // The connection stays open for the recordings, which are read a row at a time: the pages it
   // cached while reading every row would only take room.
   sqlite3_db_release_memory(recordings->Connection());
-  if (stepResult == SQLITE_DONE) return true;
+  if (rowRead && stmt.Result() == SQLITE_DONE) return true;
   // A row that cannot be read (its recording, or the row itself in a damaged file) ends the
   // load; the rows before it stay, and the learner is told the lesson is incomplete.
   if (m_mainLog) m_mainLog->Line(u"Ошибка чтения строки ", nRow, u" : ", m_szDataFile);

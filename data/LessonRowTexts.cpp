@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "data/Sql.h"
 #include "data/Text.h"
 
 namespace verbaro::lesson {
@@ -70,15 +71,8 @@ std::u16string ColumnText(sqlite3_stmt* statement, int column, bool storedAsUtf8
 }  // namespace
 
 bool StoresTextAsUtf8(sqlite3* db) {
-  sqlite3_stmt* statement = nullptr;
-  bool utf8 = false;
-  if (sqlite3_prepare_v2(db, "PRAGMA encoding;", -1, &statement, nullptr) == SQLITE_OK &&
-      sqlite3_step(statement) == SQLITE_ROW) {
-    const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-    utf8 = name != nullptr && std::string_view(name) == "UTF-8";
-  }
-  sqlite3_finalize(statement);
-  return utf8;
+  Statement encoding(db, "PRAGMA encoding;");
+  return encoding.Step() && encoding.Utf8(0) == "UTF-8";
 }
 
 LessonRowTexts ReadLessonRowTexts(sqlite3_stmt* statement, int grammarColumn, RowReading reading) {

@@ -71,7 +71,12 @@ class LessonState {
   std::vector<std::pair<int, std::u16string>> FilterMenuItems() const;
 
   // ---- current record ----
+  // Makes the record at the position current and picks its current recording, the one a repaint
+  // sounds; false when the record cannot be shown or sounded.
   bool SetUserData();
+  // After a repaint has picked its recording: the "-2" views take the record's next recording
+  // for the next repaint, the first again after the last.
+  void AdvanceRecording();
   // Copies the record's recordings and texts into the current-record members; its answers too
   // unless the caller supplies its own (the exam views show drawn answer cells instead).
   void TakeCurrentRecord(const WordsData& record, bool withAnswers);

@@ -89,23 +89,24 @@ bool LessonState::SetUserData() {
     log.Line(u"m_nMp3WordSize = ", m_nMp3WordSize);
     log.Line(u"----------");
   }
-
-  // The "-2" views play a merged record's recordings in turn, one per repaint.
-  if (m_bContraVersa) {
-    if (m_nCurMp3Index < nRecordings - 1) {
-      ++m_nCurMp3Index;
-      if (m_mainLog) {
-        m_mainLog->Line(u"// m_nUserFilterIndex = ", m_nUserFilterIndex);
-        m_mainLog->Line(u"++m_nCurMp3Index = ", m_nCurMp3Index);
-        m_mainLog->Line(u"----------");
-      }
-    } else {
-      // After the last recording the entry starts over. The position stays: a repaint shows and
-      // sounds the entry at the shown position, and only the Video-2 tick moves on.
-      m_nCurMp3Index = 0;
-    }
-  }
   return true;
+}
+
+void LessonState::AdvanceRecording() {
+  // The "-2" views play a merged record's recordings in turn, one per repaint.
+  if (!m_bContraVersa) return;
+  if (m_nCurMp3Index < static_cast<int32_t>(m_vpMp3Word.size()) - 1) {
+    ++m_nCurMp3Index;
+    if (m_mainLog) {
+      m_mainLog->Line(u"// m_nUserFilterIndex = ", m_nUserFilterIndex);
+      m_mainLog->Line(u"++m_nCurMp3Index = ", m_nCurMp3Index);
+      m_mainLog->Line(u"----------");
+    }
+    return;
+  }
+  // After the last recording the entry starts over. The position stays: a repaint shows and
+  // sounds the entry at the shown position, and only the Video-2 tick moves on.
+  m_nCurMp3Index = 0;
 }
 
 void LessonState::TakeCurrentRecord(const WordsData& record, bool withAnswers) {

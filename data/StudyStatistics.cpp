@@ -95,7 +95,7 @@ std::map<char16_t, int> MissesByKey(const std::vector<progress::CharacterMiss>& 
   return heat;
 }
 
-std::u16string ExamModeName(int mode) {
+std::u16string ExamModeName(StudyMode mode) {
   return progress::DirectionOfMode(mode) == progress::Direction::Forward ? u"Экзамен-1"
                                                                          : u"Экзамен-2";
 }

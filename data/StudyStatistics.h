@@ -72,8 +72,8 @@ std::map<char16_t, int> MissesByKey(const std::vector<progress::CharacterMiss>& 
 // Lower case of Latin, Latin-1 and Cyrillic letters (Ё too); other characters unchanged.
 char16_t LowerLetter(char16_t c);
 
-// «Экзамен-1» or «Экзамен-2» for a mode index.
-std::u16string ExamModeName(int mode);
+// «Экзамен-1» or «Экзамен-2» for a mode.
+std::u16string ExamModeName(StudyMode mode);
 
 // «На сегодня» in two parts, the records due and the new ones added to them: «2 + 2 новых»,
 // «0 + 1 новая», as the Filters menu's «На сегодня (4)» adds them up.

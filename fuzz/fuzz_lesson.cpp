@@ -92,14 +92,14 @@ void WalkFilters(LessonProbe& probe) {
   const auto items = probe.FilterMenuItems();
   for (const auto& [id, text] : items) {
     probe.SelectUserFilter(id, u"режим");
-    // The reversed views step through recordings inside SetUserData; bound the walk.
+    // The reversed views step through recordings after each repaint; bound the walk.
     const size_t steps = probe.m_vUserIndexes.size() * 6 + 2;
     for (size_t step = 0; step < steps && step < 400; ++step) {
       if (!probe.m_bContraVersa) {
         probe.m_nUserFilterIndex = static_cast<int32_t>(step);
         probe.m_nCurMp3Index = 0;
       }
-      probe.SetUserData();
+      if (probe.SetUserData()) probe.AdvanceRecording();
       probe.CheckTypedText();
     }
   }

@@ -2,25 +2,16 @@
 
 #include <cstring>
 
+#include "data/Sql.h"
 #include "lessonimport/ProtobufReader.h"
 
 namespace verbaro::lessonimport {
 namespace {
 
-struct StatementFinalize {
-  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalize>;
-
-Statement Prepare(sqlite3* db, const char* sql) {
-  sqlite3_stmt* statement = nullptr;
-  if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) return nullptr;
-  return Statement(statement);
-}
-
-std::string_view ColumnText(sqlite3_stmt* statement, int column) {
-  const void* data = sqlite3_column_blob(statement, column);
-  const int size = sqlite3_column_bytes(statement, column);
+// A column's bytes as they are stored, without a copy (valid until the next step).
+std::string_view ColumnText(const Statement& statement, int column) {
+  const void* data = sqlite3_column_blob(statement.Handle(), column);
+  const int size = sqlite3_column_bytes(statement.Handle(), column);
   return data == nullptr ? std::string_view() : std::string_view(static_cast<const char*>(data), static_cast<size_t>(size));
 }
 
@@ -87,43 +78,42 @@ std::unique_ptr<AnkiCollection> AnkiCollection::Open(std::vector<uint8_t> databa
 }
 
 bool AnkiCollection::ReadNoteTypes(std::string& error) {
-  Statement hasTable = Prepare(m_db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'notetypes'");
-  if (!hasTable) {
+  Statement hasTable(m_db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'notetypes'");
+  if (!hasTable.IsValid()) {
     error = Damaged();
     return false;
   }
-  const int step = sqlite3_step(hasTable.get());
-  if (step != SQLITE_ROW && step != SQLITE_DONE) {
+  const bool current = hasTable.Step();
+  if (!current && hasTable.Result() != SQLITE_DONE) {
     error = Damaged();
     return false;
   }
-  return step == SQLITE_ROW ? ReadCurrentNoteTypes(error) : ReadJsonNoteTypes(error);
+  return current ? ReadCurrentNoteTypes(error) : ReadJsonNoteTypes(error);
 }
 
 bool AnkiCollection::ReadCurrentNoteTypes(std::string& error) {
-  Statement types = Prepare(m_db, "SELECT id, name, config FROM notetypes");
-  Statement fields = Prepare(m_db, "SELECT ntid, name FROM fields ORDER BY ntid, ord");
-  if (!types || !fields) {
+  Statement types(m_db, "SELECT id, name, config FROM notetypes");
+  Statement fields(m_db, "SELECT ntid, name FROM fields ORDER BY ntid, ord");
+  if (!types.IsValid() || !fields.IsValid()) {
     error = Damaged();
     return false;
   }
-  int step = SQLITE_ROW;
-  while ((step = sqlite3_step(types.get())) == SQLITE_ROW) {
-    AnkiNoteType& type = m_noteTypes[sqlite3_column_int64(types.get(), 0)];
-    type.name = ColumnText(types.get(), 1);
-    const auto* config = static_cast<const uint8_t*>(sqlite3_column_blob(types.get(), 2));
+  while (types.Step()) {
+    AnkiNoteType& type = m_noteTypes[types.Int(0)];
+    type.name = ColumnText(types, 1);
+    const auto* config = static_cast<const uint8_t*>(sqlite3_column_blob(types.Handle(), 2));
     type.cloze = config != nullptr &&
-                 IsClozeConfig({config, static_cast<size_t>(sqlite3_column_bytes(types.get(), 2))});
+                 IsClozeConfig({config, static_cast<size_t>(sqlite3_column_bytes(types.Handle(), 2))});
   }
-  if (step != SQLITE_DONE) {
+  if (types.Result() != SQLITE_DONE) {
     error = Damaged();
     return false;
   }
-  while ((step = sqlite3_step(fields.get())) == SQLITE_ROW) {
-    const auto type = m_noteTypes.find(sqlite3_column_int64(fields.get(), 0));
-    if (type != m_noteTypes.end()) type->second.fields.emplace_back(ColumnText(fields.get(), 1));
+  while (fields.Step()) {
+    const auto type = m_noteTypes.find(fields.Int(0));
+    if (type != m_noteTypes.end()) type->second.fields.emplace_back(ColumnText(fields, 1));
   }
-  if (step != SQLITE_DONE) {
+  if (fields.Result() != SQLITE_DONE) {
     error = Damaged();
     return false;
   }
@@ -132,23 +122,21 @@ bool AnkiCollection::ReadCurrentNoteTypes(std::string& error) {
 
 bool AnkiCollection::ReadJsonNoteTypes(std::string& error) {
   // One row per field of each note type, in the fields' order.
-  Statement fields = Prepare(m_db,
-      "SELECT CAST(m.key AS INTEGER), json_extract(m.value, '$.name'), json_extract(m.value, '$.type'), "
+  Statement fields(m_db, "SELECT CAST(m.key AS INTEGER), json_extract(m.value, '$.name'), json_extract(m.value, '$.type'), "
       "json_extract(f.value, '$.name') "
       "FROM (SELECT models FROM col LIMIT 1) c, json_each(c.models) m, json_each(m.value, '$.flds') f "
       "ORDER BY 1, json_extract(f.value, '$.ord'), f.key");
-  if (!fields) {
+  if (!fields.IsValid()) {
     error = Damaged();
     return false;
   }
-  int step = SQLITE_ROW;
-  while ((step = sqlite3_step(fields.get())) == SQLITE_ROW) {
-    AnkiNoteType& type = m_noteTypes[sqlite3_column_int64(fields.get(), 0)];
-    type.name = ColumnText(fields.get(), 1);
-    type.cloze = sqlite3_column_int64(fields.get(), 2) == 1;
-    type.fields.emplace_back(ColumnText(fields.get(), 3));
+  while (fields.Step()) {
+    AnkiNoteType& type = m_noteTypes[fields.Int(0)];
+    type.name = ColumnText(fields, 1);
+    type.cloze = fields.Int(2) == 1;
+    type.fields.emplace_back(ColumnText(fields, 3));
   }
-  if (step != SQLITE_DONE) {
+  if (fields.Result() != SQLITE_DONE) {
     error = Damaged();
     return false;
   }
@@ -156,20 +144,19 @@ bool AnkiCollection::ReadJsonNoteTypes(std::string& error) {
 }
 
 bool AnkiCollection::ForEachNote(const std::function<void(const AnkiNoteRow&)>& visit, std::string& error) const {
-  Statement notes = Prepare(m_db, "SELECT mid, tags, flds FROM notes ORDER BY id");
-  if (!notes) {
+  Statement notes(m_db, "SELECT mid, tags, flds FROM notes ORDER BY id");
+  if (!notes.IsValid()) {
     error = Damaged();
     return false;
   }
-  int step = SQLITE_ROW;
-  while ((step = sqlite3_step(notes.get())) == SQLITE_ROW) {
+  while (notes.Step()) {
     AnkiNoteRow row;
-    row.typeId = sqlite3_column_int64(notes.get(), 0);
-    row.tags = ColumnText(notes.get(), 1);
-    row.fields = ColumnText(notes.get(), 2);
+    row.typeId = notes.Int(0);
+    row.tags = ColumnText(notes, 1);
+    row.fields = ColumnText(notes, 2);
     visit(row);
   }
-  if (step != SQLITE_DONE) {
+  if (notes.Result() != SQLITE_DONE) {
     error = Damaged();
     return false;
   }

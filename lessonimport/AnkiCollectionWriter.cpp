@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 
+#include "data/Sql.h"
 #include "lessonimport/ExportAnki.h"
 #include "lessonimport/Sha1.h"
 
@@ -166,10 +167,6 @@ std::string NoteFields(const ExportEntry& entry, const std::string& mediaName) {
 struct DbCloser {
   void operator()(sqlite3* db) const { sqlite3_close(db); }
 };
-struct StatementFinalizer {
-  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 class Writer {
  public:
@@ -184,14 +181,13 @@ class Writer {
     return Check(sqlite3_exec(m_db.get(), sql, nullptr, nullptr, nullptr), error);
   }
   Statement Prepare(const char* sql, std::string& error) {
-    sqlite3_stmt* statement = nullptr;
-    Check(sqlite3_prepare_v2(m_db.get(), sql, -1, &statement, nullptr), error);
-    return Statement(statement);
+    Statement statement(m_db.get(), sql);
+    Check(statement.Result(), error);
+    return statement;
   }
-  bool Step(sqlite3_stmt* statement, std::string& error) {
-    const int rc = sqlite3_step(statement);
-    sqlite3_reset(statement);
-    return Check(rc == SQLITE_DONE ? SQLITE_OK : rc, error);
+  // Runs the statement with what is bound to it; the next Bind starts its next use.
+  bool Step(Statement& statement, std::string& error) {
+    return Check(statement.Run() ? SQLITE_OK : statement.Result(), error);
   }
   bool Check(int rc, std::string& error) {
     if (rc == SQLITE_OK) return true;
@@ -202,10 +198,6 @@ class Writer {
  private:
   std::unique_ptr<sqlite3, DbCloser> m_db;
 };
-
-void BindText(sqlite3_stmt* statement, int at, const std::string& text) {
-  sqlite3_bind_text(statement, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-}
 
 }  // namespace
 
@@ -220,45 +212,45 @@ bool WriteAnkiCollection(const std::filesystem::path& file, const std::vector<Ex
   if (!writer.Open(file, error)) return false;
 
   Statement col = writer.Prepare("INSERT INTO col VALUES (1,?,?,?,?,0,0,0,?,?,?,?,'{}')", error);
-  if (!col) return false;
-  sqlite3_bind_int64(col.get(), 1, nowSeconds / 86400 * 86400);
-  sqlite3_bind_int64(col.get(), 2, nowMs);
-  sqlite3_bind_int64(col.get(), 3, nowMs);
-  sqlite3_bind_int(col.get(), 4, kSchemaVersion);
-  BindText(col.get(), 5, ConfJson(modelId, deckId));
-  BindText(col.get(), 6, ModelsJson(modelId, deckId, nowSeconds));
-  BindText(col.get(), 7, DecksJson(deckId, deckName, nowSeconds));
-  BindText(col.get(), 8, DeckConfigJson(nowSeconds));
-  if (!writer.Step(col.get(), error)) return false;
+  if (!col.IsValid()) return false;
+  col.Bind(1, nowSeconds / 86400 * 86400);
+  col.Bind(2, nowMs);
+  col.Bind(3, nowMs);
+  col.Bind(4, kSchemaVersion);
+  col.Bind(5, ConfJson(modelId, deckId));
+  col.Bind(6, ModelsJson(modelId, deckId, nowSeconds));
+  col.Bind(7, DecksJson(deckId, deckName, nowSeconds));
+  col.Bind(8, DeckConfigJson(nowSeconds));
+  if (!writer.Step(col, error)) return false;
 
   Statement note = writer.Prepare("INSERT INTO notes VALUES (?,?,?,?,-1,'',?,?,?,0,'')", error);
   Statement card = writer.Prepare("INSERT INTO cards VALUES (?,?,?,?,?,-1,0,0,?,0,0,0,0,0,0,0,0,'')", error);
-  if (!note || !card) return false;
+  if (!note.IsValid() || !card.IsValid()) return false;
   std::map<std::string, int> occurrences;
   for (size_t i = 0; i < entries.size(); ++i) {
     const ExportEntry& entry = entries[i];
     const auto index = static_cast<int64_t>(i);
     const int64_t noteId = nowMs + index;
-    sqlite3_bind_int64(note.get(), 1, noteId);
+    note.Bind(1, noteId);
     const std::string key = entry.grammar + '\x1f' + entry.number + '\x1f' + entry.word;
-    BindText(note.get(), 2, Guid(entry, occurrences[key]++));
-    sqlite3_bind_int64(note.get(), 3, modelId);
-    sqlite3_bind_int64(note.get(), 4, nowSeconds);
-    BindText(note.get(), 5, NoteFields(entry, mediaNames[i]));
-    BindText(note.get(), 6, entry.word);
-    sqlite3_bind_int64(note.get(), 7, AnkiChecksum(entry.word));
-    if (!writer.Step(note.get(), error)) return false;
+    note.Bind(2, Guid(entry, occurrences[key]++));
+    note.Bind(3, modelId);
+    note.Bind(4, nowSeconds);
+    note.Bind(5, NoteFields(entry, mediaNames[i]));
+    note.Bind(6, entry.word);
+    note.Bind(7, AnkiChecksum(entry.word));
+    if (!writer.Step(note, error)) return false;
     for (int ord = 0; ord < 2; ++ord) {
       // A card whose question would be empty is one Anki itself never makes.
       const bool asks = ord == 0 ? !entry.word.empty() || !mediaNames[i].empty() : !entry.translations.empty();
       if (!asks) continue;
-      sqlite3_bind_int64(card.get(), 1, nowMs + 2 * index + ord);
-      sqlite3_bind_int64(card.get(), 2, noteId);
-      sqlite3_bind_int64(card.get(), 3, deckId);
-      sqlite3_bind_int(card.get(), 4, ord);
-      sqlite3_bind_int64(card.get(), 5, nowSeconds);
-      sqlite3_bind_int64(card.get(), 6, index + 1);  // a new card's due is its place in the deck
-      if (!writer.Step(card.get(), error)) return false;
+      card.Bind(1, nowMs + 2 * index + ord);
+      card.Bind(2, noteId);
+      card.Bind(3, deckId);
+      card.Bind(4, ord);
+      card.Bind(5, nowSeconds);
+      card.Bind(6, index + 1);  // a new card's due is its place in the deck
+      if (!writer.Step(card, error)) return false;
       ++cards;
     }
   }

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "data/Sql.h"
 #include "lessonimport/ProtobufReader.h"
 #include "lessonimport/SizeText.h"
 #include "lessonimport/Zstd.h"
@@ -42,20 +43,18 @@ bool ParseJsonList(std::span<const uint8_t> bytes, AnkiMediaList& list) {
     sqlite3_close(db);
     return false;
   }
-  sqlite3_stmt* statement = nullptr;
-  bool ok = sqlite3_prepare_v2(db, "SELECT key, value FROM json_each(?1) WHERE type = 'text' AND json_type(?1) = 'object'",
-                               -1, &statement, nullptr) == SQLITE_OK &&
-            sqlite3_bind_text(statement, 1, reinterpret_cast<const char*>(bytes.data()),
-                              static_cast<int>(bytes.size()), SQLITE_STATIC) == SQLITE_OK;
-  int step = SQLITE_DONE;
-  while (ok && (step = sqlite3_step(statement)) == SQLITE_ROW) {
-    const auto* member = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-    const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
-    if (member != nullptr && name != nullptr && *name != '\0')
-      list.emplace(name, AnkiMediaFile{member, false, 0});
+  bool ok = false;
+  {  // the statement ends before its connection is closed
+    Statement members(db, "SELECT key, value FROM json_each(?1) WHERE type = 'text' AND json_type(?1) = 'object'");
+    members.Bind(1, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    while (members.Step()) {
+      // Names are taken up to a NUL, as the file names they stand for end there.
+      const std::string member = members.Utf8(0).c_str();
+      const std::string name = members.Utf8(1).c_str();
+      if (!name.empty()) list.emplace(name, AnkiMediaFile{member, false, 0});
+    }
+    ok = members.Result() == SQLITE_DONE;
   }
-  ok = ok && step == SQLITE_DONE;
-  sqlite3_finalize(statement);
   sqlite3_close(db);
   return ok;
 }

@@ -15,7 +15,6 @@ class SoundDeviceNotice {
   bool ShouldShow(int code);
   // A recording reached the output: the next missing device is told again.
   void SoundWorks() { m_told = false; }
-  bool IsTold() const { return m_told; }
 
  private:
   bool m_told = false;

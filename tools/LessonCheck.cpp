@@ -13,6 +13,7 @@
 #include "data/LessonTable.h"
 #include "data/Mp3Decoder.h"
 #include "data/PlainLessonState.h"
+#include "data/Sql.h"
 #include "data/Text.h"
 #include "data/UntrustedDatabase.h"
 #include "tools/LessonMessages.h"
@@ -26,9 +27,6 @@ std::string Entry(int number) { return "запись " + std::to_string(number) 
 
 struct ConnectionCloser {
   void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-struct StatementFinalizer {
-  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 };
 struct BlobCloser {
   void operator()(sqlite3_blob* blob) const { sqlite3_blob_close(blob); }
@@ -61,17 +59,15 @@ class TableExplainer {
   TableExplainer(sqlite3* db) : m_db(db) {}
 
   void Explain() {
-    sqlite3_stmt* raw = nullptr;
-    const int rc = sqlite3_prepare16_v2(m_db, u"SELECT * FROM FrRuDict;", -1, &raw, nullptr);
-    const std::unique_ptr<sqlite3_stmt, StatementFinalizer> statement(raw);
-    if (rc != SQLITE_OK || !statement) {
+    Statement statement(m_db, "SELECT * FROM FrRuDict;");
+    if (!statement.IsValid()) {
       stops.push_back(std::string("запрос «SELECT * FROM FrRuDict;» не выполняется (нет таблицы "
                                   "FrRuDict или это не база SQLite): ") +
                       sqlite3_errmsg(m_db));
       return;
     }
-    CheckColumns(statement.get());
-    ReadRows(statement.get());
+    CheckColumns(statement.Handle());
+    ReadRows(statement);
   }
 
   std::vector<std::string> stops;
@@ -96,21 +92,21 @@ class TableExplainer {
     }
   }
 
-  void ReadRows(sqlite3_stmt* statement) {
-    const RowReading reading{StoresTextAsUtf8(sqlite3_db_handle(statement))};
+  void ReadRows(Statement& statement) {
+    const RowReading reading{StoresTextAsUtf8(m_db)};
     int k = 0;
-    int result = SQLITE_ROW;
-    while ((result = sqlite3_step(statement)) == SQLITE_ROW) {
+    while (statement.Step()) {
       ++k;
       // "SELECT *" has every column at its table position; the texts are read as the trainer
       // reads them.
-      EntryText entry = EntryOf(k, ReadLessonRowTexts(statement, kGrammarColumn, reading));
-      if (m_mp3Column >= 0) CheckRecording(statement, k);
+      EntryText entry =
+          EntryOf(k, ReadLessonRowTexts(statement.Handle(), kGrammarColumn, reading));
+      if (m_mp3Column >= 0) CheckRecording(statement.Handle(), k);
       if (entry.translations.empty()) notes.push_back(Entry(k) + "нет ни одного перевода");
       if (entry.word.empty()) notes.push_back(Entry(k) + "пустое слово");
       entries.push_back(std::move(entry));
     }
-    if (result != SQLITE_DONE) {
+    if (statement.Result() != SQLITE_DONE) {
       stops.push_back("чтение таблицы оборвалось после записи " + std::to_string(k) + ": " +
                       sqlite3_errmsg(m_db));
     }

@@ -14,6 +14,9 @@ constexpr int kTextFlags = Qt::AlignCenter | Qt::TextSingleLine;
 // Strokes thick enough to see at a glance, thin enough to leave the text readable.
 qreal StrokeFor(const QRect& cell) { return std::max(2.0, cell.height() / 14.0); }
 
+// The box around a character is drawn thinner, over the text itself.
+qreal BoxStroke(const QRect& cell) { return StrokeFor(cell) / 2; }
+
 // The square at the right end of a cell where the tick and the cross go.
 QRectF MarkSquare(const QRect& cell) {
   const qreal side = cell.height() * 0.5;
@@ -43,11 +46,13 @@ void BoxCharacter(QPainter& painter, const QRect& cell, const QString& text, int
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setBrush(Qt::NoBrush);
-  const qreal stroke = StrokeFor(cell) / 2;
+  const qreal stroke = BoxStroke(cell);
   painter.setPen(RoundPen(kWrongMark, stroke));
   painter.drawRect(box.adjusted(-stroke, 0, stroke, 0));
   painter.restore();
 }
+
+qreal MarkReach(const QRect& cell) { return BoxStroke(cell) / 2 + 1; }
 
 void DrawTick(QPainter& painter, const QRect& cell) {
   const QRectF square = MarkSquare(cell);

@@ -20,6 +20,9 @@ QRectF CharacterBox(QPainter& painter, const QRect& cell, const QString& text, i
 // Draws that box in the wrong mark's colour.
 void BoxCharacter(QPainter& painter, const QRect& cell, const QString& text, int index,
                   int count = 1);
+// How far below the line of the text under them the marks of `cell` may reach: half the box's
+// stroke and a pixel of smoothing. The tick stays inside the middle of the cell.
+qreal MarkReach(const QRect& cell);
 // A tick at the right end of the cell.
 void DrawTick(QPainter& painter, const QRect& cell);
 // A frame around the cell and a cross at its right end.

@@ -1,6 +1,10 @@
 #include "views/EntryGrid.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QPaintDevice>
+#include <QRawFont>
+#include <QTextLayout>
 #include <algorithm>
 
 #include "data/LessonState.h"
@@ -50,6 +54,8 @@ namespace {
 
 // Any fixed reference size serves for measuring: only the proportions of a text count.
 constexpr int kMeasuringPixelSize = 16;
+// The answers of EndsInside kept at most: the texts of a few hundred entries.
+constexpr size_t kKeptReaches = 2048;
 
 }  // namespace
 
@@ -82,6 +88,49 @@ TextExtent CellFont::Measure(std::u16string_view text) {
   // Every unit is as high as the font.
   if (!text.empty()) extent.maxHeight = m_metrics->height();
   return extent;
+}
+
+bool CellFont::EndsInside(std::u16string_view text, int points, QSize size, qreal clearance,
+                          const QPaintDevice* device) {
+  const qreal ratio = device ? device->devicePixelRatioF() : 1.0;
+  ReachKey key{std::u16string(text), points, size.width(), size.height(), clearance, ratio};
+  if (const auto known = m_endsInside.find(key); known != m_endsInside.end()) return known->second;
+
+  const QFont font = AtPoints(points);
+  QString shown = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+  // The line as the drawing lays it out in the rectangle.
+  const QRectF line = QFontMetricsF(font, device)
+                          .boundingRect(QRectF(QPointF(0, 0), QSizeF(size)), kTextFlags, shown);
+  // The same text shaped on one line, as the drawing shapes it (line breaks are spaces there):
+  // every glyph where shaping placed it, marks below their letters included, and the line as
+  // deep as the deepest of the fonts its glyphs come from.
+  shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  shown.replace(QChar::LineSeparator, QLatin1Char(' '));
+  QTextLayout layout(shown, font, device);
+  layout.beginLayout();
+  const QTextLine shaped = layout.createLine();
+  layout.endLayout();
+  qreal inkBelowBaseline = 0;
+  if (shaped.isValid()) {
+    const qreal baselineY = shaped.y() + shaped.ascent();
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+      const QRawFont glyphs = run.rawFont();
+      const QList<quint32> indexes = run.glyphIndexes();
+      const QList<QPointF> positions = run.positions();
+      for (qsizetype i = 0; i < indexes.size() && i < positions.size(); ++i) {
+        inkBelowBaseline = std::max(inkBelowBaseline, positions[i].y() - baselineY +
+                                                          glyphs.boundingRect(indexes[i]).bottom());
+      }
+    }
+  }
+  const qreal baseline = line.bottom() - (shaped.isValid() ? shaped.descent() : 0);
+  // One pixel more for the smoothing of glyph edges.
+  const qreal lowest = std::max(line.bottom() + clearance, baseline + inkBelowBaseline + 1);
+  const bool inside = lowest <= size.height();
+
+  if (m_endsInside.size() >= kKeptReaches) m_endsInside.clear();
+  m_endsInside.emplace(std::move(key), inside);
+  return inside;
 }
 
 }  // namespace verbaro::grid

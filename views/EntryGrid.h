@@ -7,12 +7,15 @@
 #include <QRgb>
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 class QFontMetrics;
+class QPaintDevice;
 
 namespace verbaro {
 
@@ -37,6 +40,8 @@ inline constexpr int kTypingRow = 5;
 inline constexpr int kFirstTranslationRow = 6;
 inline constexpr int kFullSize = 100;   // percent of the fitted size for the cells
 inline constexpr int kStatusSize = 80;  // and for the status line
+// Every text of the grid is centred in its rectangle on one line.
+inline constexpr int kTextFlags = Qt::AlignCenter | Qt::TextSingleLine;
 
 // Column 5 % from the left, 90 % wide; twelve rows of equal integer height.
 struct Geometry {
@@ -44,6 +49,7 @@ struct Geometry {
   int width = 0;
   int rowHeight = 0;
   static Geometry Of(const QRect& client);
+  bool operator==(const Geometry&) const = default;
   int RowY(int row) const { return row * rowHeight; }
   // The exam choice of a left click at (x, y): answer cell k (1 to 5) lies in row 5 + k, its
   // lower border belonging to it. A click outside the cells is a refusal (0); a click on a cell
@@ -82,14 +88,22 @@ class CellFont {
 
   QFont AtPoints(int points) const;
   TextExtent Measure(std::u16string_view text);
+  // Whether `text`, drawn centred on one line in a rectangle of `size` at `points` on `device`,
+  // ends `clearance` pixels above the rectangle's lower edge with its line, and above that edge
+  // with the ink of every glyph as shaping places it (fallback fonts and marks below letters
+  // included). The answers are kept: a repaint asks for every text of the grid.
+  bool EndsInside(std::u16string_view text, int points, QSize size, qreal clearance,
+                  const QPaintDevice* device);
 
  private:
   static constexpr char16_t kTabledUnits = 0x530;
   int UnitWidth(char16_t unit);
+  using ReachKey = std::tuple<std::u16string, int, int, int, qreal, qreal>;
 
   QFont m_family;
   std::unique_ptr<QFontMetrics> m_metrics;
   std::array<int32_t, kTabledUnits> m_unitWidths;  // -1: not measured yet
+  std::map<ReachKey, bool> m_endsInside;
 };
 
 }  // namespace grid

@@ -112,16 +112,20 @@ void CExam1View::ReportAnswer(const AskedEntry& asked, uint64_t question,
     Events()->ExamAnswered(ModeIndex(), asked, *answer);
   }
   if (outcome != AnswerOutcome::Learnt || m_nTotalCountAltWords != 0) return;
-  progress::ExamResult result;
-  result.mode = ModeIndex();
-  result.filterId = kFirstFilterCommand + m_nSelectedFilter;
+  using Kind = progress::ExamFilter::Kind;
+  progress::ExamResult result;  // the mode is the frame's to name
+  const int filterId = kFirstFilterCommand + m_nSelectedFilter;
   if (m_nSelectedFilter >= 0 && static_cast<size_t>(m_nSelectedFilter) < m_mapUserFilters.size()) {
+    result.filter = {Kind::Lesson, m_nSelectedFilter};
     result.filterName = std::next(m_mapUserFilters.begin(), m_nSelectedFilter)->first;
-  } else if (result.filterId == kMissedFilterCommand) {
+  } else if (filterId == kMissedFilterCommand) {
+    result.filter.kind = Kind::Missed;
     result.filterName = kMissedFilterName;
-  } else if (result.filterId == kDueFilterCommand) {
+  } else if (filterId == kDueFilterCommand) {
+    result.filter.kind = Kind::Due;
     result.filterName = kDueFilterName;
-  } else if (result.filterId == kHardFilterCommand) {
+  } else if (filterId == kHardFilterCommand) {
+    result.filter.kind = Kind::Hard;
     result.filterName = kHardFilterName;
   }
   result.right = m_rightAnswers;

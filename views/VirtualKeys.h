@@ -23,12 +23,6 @@ int FromQtKey(int key, Qt::KeyboardModifiers modifiers);
 // its Qt key. 0 when the key has no virtual-key code.
 int FromKeyEvent(const QKeyEvent& event);
 
-// Keys that stand for no character on a keyboard: the control keys (Escape, Pause, Clear and
-// the like), the arrows and the editing block (Insert, Delete, PrintScreen), the Windows and
-// Menu keys, the function keys, NumLock and ScrollLock, the left/right modifiers and the browser
-// and media keys. Typing one gives nothing; every other key gives a character.
-bool StandsForNoCharacter(int virtualKey);
-
 // Keys that Windows would deliver as system keys (Alt, F10, anything with Alt held): they never
 // reach a view's key handler.
 bool IsSystemKey(const QKeyEvent& event);

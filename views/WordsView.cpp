@@ -18,6 +18,7 @@
 #include "platform/WorkArea.h"
 #include "sound/Mp3Player.h"
 #include "views/EntryGrid.h"
+#include "views/SurfaceRows.h"
 #include "views/VirtualKeys.h"
 
 namespace verbaro {
@@ -118,6 +119,9 @@ CWordsView::TickHold::~TickHold() {
 
 void CWordsView::ShowMessage(MessageKind kind, std::u16string_view text) {
   const TickHold hold(this);
+  // A box of a repaint that is choosing its entry shows over the bare scene, as when no entry
+  // can be shown: the grid of the entry before is gone.
+  if (m_choosingEntry) CopyTopRows(m_sceneSurface, m_backBuffer, DeviceRect().height());
   m_platform.messages->Show(this, ToQ(CaptionOf(kind)), ToQ(text), kind);
 }
 

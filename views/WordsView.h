@@ -2,9 +2,10 @@
 // CWordsView: the base of the six study views. A child widget that owns one lesson (through
 // LessonState), its sound player, its two pictures, two work-area-sized surfaces and its
 // end-of-sound timer. Every change of state ends in Repaint, which composes background and logo,
-// selects the current entry, draws the 12-row grid into the back buffer and sounds the entry.
-// Background and logo are composed into the scene surface only when the client size or the
-// pictures change; every repaint starts from a copy of that scene.
+// chooses the current entry and decides what the grid shows, draws the 12-row grid into the back
+// buffer, then sounds the entry. Background and logo are composed into the scene surface only
+// when the client size or the pictures change; every repaint starts from a copy of that scene,
+// with the fills of the grid's rows over it.
 #include <QImage>
 #include <QWidget>
 #include <memory>
@@ -13,6 +14,7 @@
 
 #include "data/LessonState.h"
 #include "platform/Platform.h"
+#include "views/EntryPicture.h"
 #include "views/FilterMenu.h"
 #include "views/StudyEvents.h"
 
@@ -119,21 +121,25 @@ class CWordsView : public QWidget, public LessonState {
   virtual void OnKeyDown(int virtualKey);
   virtual void OnLButtonDown(int x, int y);
 
-  // ---- drawing ----
+  // ---- drawing: these draw what they are given and decide nothing ----
   // Finds and reads the cell font and draws both alphabets once, off screen, so that the first
   // entry of the first lesson is drawn without waiting for that.
   void PrepareTextDrawing();
-  void DrawUserData(QPainter& painter, const QRect& client);
+  // The cells of `picture` in the grid of `client`; `fillsDrawn`: the surface has their fills.
+  void DrawUserData(QPainter& painter, const QRect& client, const grid::EntryPicture& picture,
+                    bool fillsDrawn);
   void DrawCellText(QPainter& painter, std::u16string_view text, int x, int y, int width,
                     int height, std::optional<QRgb> fill, std::optional<QRgb> textColor,
                     int number, bool frame, int percent);
-  void DrawTypedText(QPainter& painter, int x, int y, int width, int height);
-  // Over the typing line: the first wrong character boxed, or a tick once the word is typed.
-  void DrawTypingMarks(QPainter& painter, const std::u16string& shown, const QRect& cell);
+  // The typing line's cell, and over it the first wrong character boxed or a tick.
+  void DrawTypedText(QPainter& painter, int x, int y, int width, int height,
+                     std::u16string_view shown, std::optional<QRgb> fill,
+                     std::optional<QRgb> textColor, const grid::TypingMarks& marks);
+  void DrawTypingMarks(QPainter& painter, std::u16string_view shown, const QRect& cell,
+                       const grid::TypingMarks& marks);
 
   // The composed picture of the last repaint (client-sized part of the back buffer).
   QImage BackBuffer() const;
-  const Platform& GetPlatform() const { return m_platform; }
   Mp3Player& Player() { return *m_player; }
   ViewTimer& Timer() { return *m_timer; }
 
@@ -190,6 +196,26 @@ class CWordsView : public QWidget, public LessonState {
   QRect DeviceRect() const;
   // The font of the grid texts, made on first use and kept.
   grid::CellFont& TextFont();
+  // The size in points `text` is drawn at in a cell; 0: nothing to draw.
+  int FittedPoints(std::u16string_view text, int width, int height, int percent);
+
+  // ---- the steps of Repaint, in their order ----
+  // Background and logo into the scene surface, when the client size or the pictures changed.
+  void ComposeScene(const QRect& client);
+  // The record chosen (SetUserData), the recording of the next repaint taken, the typed text
+  // checked, and what the grid shows decided; nothing when the record cannot be shown.
+  std::optional<grid::EntryPicture> ChooseEntry();
+  // The typing check of a Conspect view, logged.
+  grid::TypingLine CheckTyping();
+  // Notes the last numbered cell that shows a text: the exam's choices by key and click.
+  void CountNumberedCells(const grid::EntryPicture& picture);
+  // The back buffer: the scene, and the picture's grid over it when there is one.
+  void DrawBackBuffer(const QRect& client, const grid::EntryPicture* picture);
+  // Whether every text of the picture ends inside its own row where a filled row lies below
+  // it: then the kept fills give the same pixels as fills drawn with each cell.
+  bool TextsStayInTheirRows(const grid::EntryPicture& picture, const grid::Geometry& grid);
+  // The error signal for a wrong typed text, then the entry's recording.
+  void SoundEntry(const grid::EntryPicture& picture);
 
   // Selects the resume point's filter and entry silently, then shows it with one repaint.
   void ResumeAt(const ResumePoint& point);
@@ -210,6 +236,8 @@ class CWordsView : public QWidget, public LessonState {
   std::optional<std::pair<std::u16string, ResumePoint>> m_reportedPlace;
   std::unique_ptr<grid::CellFont> m_textFont;
   bool m_inRepaint = false;
+  // While a repaint chooses its entry, a box it shows has the bare scene behind it.
+  bool m_choosingEntry = false;
   bool m_silentRepaint = false;
   int m_tickHolds = 0;
   bool m_tickWaiting = false;  // a tick came while held

@@ -1,18 +1,20 @@
 // CWordsView: the repaint pipeline, the 12-row entry grid and the fitting of texts to cells.
+// A repaint is a sequence of steps: the scene composed, the entry chosen and what the grid shows
+// decided, the grid drawn, the entry sounded. The drawing functions draw what they are given.
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QtMath>
 #include <algorithm>
-#include <cstring>
 
 #include "image/FCObjImage.h"
 #include "data/DiagnosticLog.h"
 #include "platform/QtText.h"
 #include "views/EntryGrid.h"
 #include "data/KeyTranslation.h"
-#include "data/TypingCheck.h"
 #include "views/AnswerMarks.h"
+#include "views/FilledScene.h"
+#include "views/SurfaceRows.h"
 #include "views/WordsView.h"
 
 namespace verbaro {
@@ -24,13 +26,12 @@ using namespace grid;
 constexpr int kLogoLeft = 10;
 constexpr int kLogoTop = 10;
 
-// Copies the top `rows` rows of `from` to `to`, two surfaces of one size and format, as one
-// block: whole rows, also right of the client area, where the back buffer is never shown. One
-// large copy runs several times faster than one copy per client row.
-void CopyTopRows(const QImage& from, QImage& to, int rows) {
-  if (from.isNull() || to.size() != from.size() || to.format() != from.format()) return;
-  rows = std::clamp(rows, 0, from.height());
-  std::memcpy(to.bits(), from.constBits(), static_cast<size_t>(from.bytesPerLine()) * rows);
+// The scene with the fills of the grid, one for all views: only one view is on screen at a time,
+// and each surface it holds is as large as the work area. It knows whose scene it was composed
+// from and composes again for another one.
+FilledScene& SharedFilledScene() {
+  static FilledScene scene;
+  return scene;
 }
 
 // The 1-pixel outline of a cell, with its right and bottom edges on x + width and y + height as
@@ -51,6 +52,12 @@ CellFont& CWordsView::TextFont() {
   return *m_textFont;
 }
 
+int CWordsView::FittedPoints(std::u16string_view text, int width, int height, int percent) {
+  // Natural proportions of the text, measured one UTF-16 unit at a time.
+  const TextExtent extent = TextFont().Measure(text);
+  return FittedPointSize(width, height, extent.sumWidth, extent.maxHeight, percent);
+}
+
 void CWordsView::Repaint() {
   if (!m_created) return;
   // A message box shown while drawing runs a nested event loop; a repaint asked for from there
@@ -66,25 +73,107 @@ void CWordsView::Repaint() {
     return;
   }
 
+  ComposeScene(client);
+  const std::optional<EntryPicture> picture = ChooseEntry();
+  DrawBackBuffer(client, picture ? &*picture : nullptr);
+  update();
+  if (picture) SoundEntry(*picture);
+  ReportShownEntry();
+}
+
+void CWordsView::ComposeScene(const QRect& client) {
   // Stretching the background was most of the cost of a repaint, and its result only changes
   // with the client size or the pictures, so the scene is composed again only then. The scene
   // is not cleared first. The built-in backgrounds are opaque JPEGs, which makes this the same
   // picture as composing at every repaint; a background file with transparency (a PNG in Res)
   // is blended over the old scene once per size instead of once per repaint.
-  if (m_sceneSize != client.size()) {
-    QPainter scene(&m_sceneSurface);
-    m_background->Draw(scene, QRect(0, 0, m_surfaceWidth, m_surfaceHeight));
-    m_logo->Draw(scene, QRect(kLogoLeft, kLogoTop, m_logo->Width() / m_logoPixelRatio,
-                               m_logo->Height() / m_logoPixelRatio));
-    m_sceneSize = client.size();
-  }
+  if (m_sceneSize == client.size()) return;
+  QPainter scene(&m_sceneSurface);
+  m_background->Draw(scene, QRect(0, 0, m_surfaceWidth, m_surfaceHeight));
+  m_logo->Draw(scene, QRect(kLogoLeft, kLogoTop, m_logo->Width() / m_logoPixelRatio,
+                             m_logo->Height() / m_logoPixelRatio));
+  m_sceneSize = client.size();
+}
 
-  CopyTopRows(m_sceneSurface, m_backBuffer, DeviceRect().height());
+std::optional<EntryPicture> CWordsView::ChooseEntry() {
+  QScopedValueRollback<bool> choosing(m_choosingEntry, true);
+  if (!SetUserData()) return std::nullopt;
+  AdvanceRecording();
+  m_expectedText = m_wsKeyWord;
+  std::optional<TypingLine> typing;
+  if (m_bConspectMode) typing = CheckTyping();
+  EntryPicture picture = PictureOf(*this, typing, m_silentRepaint);
+  if (picture.status && m_mainLog) m_mainLog->Line(u"\nТекущая позиция : ", *picture.status);
+  CountNumberedCells(picture);
+  return picture;
+}
+
+TypingLine CWordsView::CheckTyping() {
+  CheckTypedText();
+  // A key that did not combine with an armed accent leaves a mark that no key text may match.
+  if (m_typedText.find(kNoLetterMark) != std::u16string::npos) m_typedMatches = 0;
+  TypingLine line = TypingLineOf(m_expectedText, m_typedText, m_typedMatches != 0,
+                                 m_noLetterMarks);
+  if (m_mainLog) {
+    m_mainLog->Line(u"Набрано: \"", line.shown, u"\"", line.matches ? u"" : u" : ошибка");
+  }
+  return line;
+}
+
+void CWordsView::CountNumberedCells(const EntryPicture& picture) {
+  // A numbered cell whose text has no width shows no number and does not count.
+  for (const Cell& cell : picture.cells) {
+    if (cell.number > 0 && TextFont().Measure(cell.text).sumWidth > 0) {
+      m_numberedCells = cell.number;
+    }
+  }
+}
+
+void CWordsView::DrawBackBuffer(const QRect& client, const EntryPicture* picture) {
+  const int rows = DeviceRect().height();
+  if (!picture) {
+    CopyTopRows(m_sceneSurface, m_backBuffer, rows);
+    return;
+  }
+  const Geometry grid = Geometry::Of(client);
+  const bool fillsKept = TextsStayInTheirRows(*picture, grid);
+  if (fillsKept) {
+    CopyTopRows(SharedFilledScene().Compose(m_sceneSurface, grid, FillsOf(*picture), rows),
+                m_backBuffer, rows);
+  } else {
+    CopyTopRows(m_sceneSurface, m_backBuffer, rows);
+  }
   QPainter back(&m_backBuffer);
-  DrawUserData(back, client);
-  back.end();
-  update();
-  ReportShownEntry();
+  DrawUserData(back, client, *picture, fillsKept);
+}
+
+bool CWordsView::TextsStayInTheirRows(const EntryPicture& picture, const Geometry& grid) {
+  int lastFilledRow = -1;
+  for (const Cell& cell : picture.cells) {
+    if (cell.fill) lastFilledRow = std::max(lastFilledRow, cell.row);
+  }
+  const QSize cellSize(grid.width, grid.rowHeight);
+  const QSize numberSize(grid.rowHeight / 2, grid.rowHeight);
+  const qreal clearance = marks::MarkReach(QRect(QPoint(0, 0), cellSize));
+  for (const Cell& cell : picture.cells) {
+    if (cell.row >= lastFilledRow) continue;
+    const int points = FittedPoints(cell.text, grid.width, grid.rowHeight, cell.percent);
+    if (points <= 0) continue;
+    if (cell.textColor &&
+        !TextFont().EndsInside(cell.text, points, cellSize, clearance, &m_backBuffer)) {
+      return false;
+    }
+    if (cell.number > 0 && !TextFont().EndsInside(FromQ(QString::number(cell.number)), points,
+                                                  numberSize, 0, &m_backBuffer)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void CWordsView::SoundEntry(const EntryPicture& picture) {
+  if (picture.errorSignal) PlayErrorSignal();
+  if (picture.soundEntry) PlayCurrentSound();
 }
 
 void CWordsView::RepaintSilently() {
@@ -108,38 +197,20 @@ QImage CWordsView::BackBuffer() const {
   return m_backBuffer.copy(DeviceRect());
 }
 
-void CWordsView::DrawUserData(QPainter& painter, const QRect& client) {
-  if (!SetUserData()) return;
-  m_expectedText = m_wsKeyWord;
-
+void CWordsView::DrawUserData(QPainter& painter, const QRect& client,
+                              const EntryPicture& picture, bool fillsDrawn) {
   const Geometry grid = Geometry::Of(client);
-  const int x = grid.x;
-  const int w = grid.width;
-  const int h = grid.rowHeight;
-
-  if (!m_bHideHeader) {
-    DrawCellText(painter, GrammarText(m_wsFrGram, m_wsFrNumber), x, 0, w, h, std::nullopt,
-                 kLightText, 0, false, kFullSize);
-    DrawCellText(painter, m_wsKeyWord, x, h, w, h, kCellFill, kBlueText, 0, true, kFullSize);
-    DrawCellText(painter, m_wsInfo1, x, 2 * h, w, h, kCellFill, kRedText, 0, true, kFullSize);
-    DrawCellText(painter, m_wsInfo2, x, 3 * h, w, h, kCellFill, kBlueText, 0, true, kFullSize);
-    DrawCellText(painter, m_wsInfo3, x, 4 * h, w, h, kCellFill, kRedText, 0, true, kFullSize);
-  }
-  if (m_bConspectMode) DrawTypedText(painter, x, grid.RowY(kTypingRow), w, h);
-
-  if (m_vwsAltWords.empty()) return;
-  if (!m_bHidePerevod) {
-    const int shown = std::min<int>(m_nMaxAltWords, static_cast<int>(m_vwsAltWords.size()));
-    for (int i = 0; i < shown; ++i) {
-      DrawCellText(painter, m_vwsAltWords[i], x, grid.RowY(kFirstTranslationRow + i), w, h,
-                   kTranslationFill, kLightText, i + 1, true, kFullSize);
+  for (const Cell& cell : picture.cells) {
+    const int y = grid.RowY(cell.row);
+    const std::optional<QRgb> fill = fillsDrawn ? std::nullopt : cell.fill;
+    if (cell.row == kTypingRow && picture.typingMarks) {
+      DrawTypedText(painter, grid.x, y, grid.width, grid.rowHeight, cell.text, fill,
+                    cell.textColor, *picture.typingMarks);
+    } else {
+      DrawCellText(painter, cell.text, grid.x, y, grid.width, grid.rowHeight, fill,
+                   cell.textColor, cell.number, cell.frame, cell.percent);
     }
   }
-  const std::u16string status = StatusText(*this);
-  if (m_mainLog) m_mainLog->Line(u"\nТекущая позиция : ", status);
-  DrawCellText(painter, status, x, grid.RowY(kFirstTranslationRow + m_nMaxAltWords), w, h,
-               std::nullopt, kCellFill, 0, false, kStatusSize);
-  if (!m_silentRepaint) PlayCurrentSound();
 }
 
 void CWordsView::PrepareTextDrawing() {
@@ -164,73 +235,45 @@ void CWordsView::DrawCellText(QPainter& painter, std::u16string_view text, int x
                               std::optional<QRgb> textColor, int number, bool frame,
                               int percent) {
   const QRect cell(x, y, width, height);
-  if (m_showTrueAnswer && m_bExamMode && number == m_trueCellIndex + 1) {
-    fill = kAnswerHighlight;
-  }
   if (fill) painter.fillRect(cell, QColor::fromRgba(*fill));
 
-  // Natural proportions of the text, measured one UTF-16 unit at a time.
-  const TextExtent extent = TextFont().Measure(text);
-
-  if (extent.sumWidth > 0) {
-    const int points =
-        FittedPointSize(width, height, extent.sumWidth, extent.maxHeight, percent);
-    if (points > 0) {
-      // The surfaces are 96 dpi: s points are s x 96 / 72 pixels.
-      painter.setFont(TextFont().AtPoints(points));
-      const int flags = Qt::AlignCenter | Qt::TextSingleLine;
-      if (textColor) {
-        painter.setPen(QColor::fromRgba(*textColor));
-        painter.drawText(cell, flags, ToQ(text));
-      }
-      if (number > 0) {
-        painter.setPen(QColor::fromRgba(kCellFill));
-        painter.drawText(QRect(x - height / 2, y, height / 2, height), flags,
-                         QString::number(number));
-      }
+  const int points = FittedPoints(text, width, height, percent);
+  if (points > 0) {
+    // The surfaces are 96 dpi: s points are s x 96 / 72 pixels.
+    painter.setFont(TextFont().AtPoints(points));
+    if (textColor) {
+      painter.setPen(QColor::fromRgba(*textColor));
+      painter.drawText(cell, kTextFlags, ToQ(text));
     }
-    if (number > 0) m_numberedCells = number;
+    if (number > 0) {
+      painter.setPen(QColor::fromRgba(kCellFill));
+      painter.drawText(QRect(x - height / 2, y, height / 2, height), kTextFlags,
+                       QString::number(number));
+    }
   }
 
   if (frame) DrawFrame(painter, x, y, width, height);
 }
 
-void CWordsView::DrawTypedText(QPainter& painter, int x, int y, int width, int height) {
-  CheckTypedText();
-  // A key that did not combine with an armed accent leaves a mark that no key text may match.
-  if (m_typedText.find(kNoLetterMark) != std::u16string::npos) m_typedMatches = 0;
-  // A mark shows as the accent and the key that made it.
-  std::u16string shown = m_noLetterMarks.Shown(m_typedText);
-  if (m_mainLog) {
-    m_mainLog->Line(u"Набрано: \"", shown, u"\"", m_typedMatches ? u"" : u" : ошибка");
-  }
-  shown += u'|';
-  if (!m_typedMatches) PlayErrorSignal();
-  DrawCellText(painter, shown, x, y, width, height, kTypingFill,
-               m_typedMatches ? kTypedText : kTypingError, 0, true, kFullSize);
-  DrawTypingMarks(painter, shown, QRect(x, y, width, height));
+void CWordsView::DrawTypedText(QPainter& painter, int x, int y, int width, int height,
+                               std::u16string_view shown, std::optional<QRgb> fill,
+                               std::optional<QRgb> textColor, const TypingMarks& marks) {
+  DrawCellText(painter, shown, x, y, width, height, fill, textColor, 0, true, kFullSize);
+  DrawTypingMarks(painter, shown, QRect(x, y, width, height), marks);
 }
 
-void CWordsView::DrawTypingMarks(QPainter& painter, const std::u16string& shown,
-                                 const QRect& cell) {
-  if (IsTypedThrough(m_expectedText, m_typedText)) {
+void CWordsView::DrawTypingMarks(QPainter& painter, std::u16string_view shown,
+                                 const QRect& cell, const TypingMarks& marks) {
+  if (marks.typedThrough) {
     marks::DrawTick(painter, cell);
     return;
   }
-  if (m_typedMatches) return;
-  size_t wrong = FirstWrongUnit(m_expectedText, m_typedText);
-  // A key that did not combine matches no text, also where it stands inside the typed word.
-  if (wrong == std::u16string::npos) wrong = m_typedText.find(kNoLetterMark);
-  if (wrong == std::u16string::npos) return;
-  const size_t wrongLength = m_noLetterMarks.ShownLength(m_typedText, wrong);
-  wrong = m_noLetterMarks.ShownIndex(m_typedText, wrong);
-  const TextExtent extent = TextFont().Measure(shown);
-  const int points =
-      FittedPointSize(cell.width(), cell.height(), extent.sumWidth, extent.maxHeight, kFullSize);
+  if (!marks.wrongIndex) return;
+  const int points = FittedPoints(shown, cell.width(), cell.height(), kFullSize);
   if (points <= 0) return;
   painter.setFont(TextFont().AtPoints(points));
-  marks::BoxCharacter(painter, cell, ToQ(shown), static_cast<int>(wrong),
-                      static_cast<int>(std::max<size_t>(wrongLength, 1)));
+  marks::BoxCharacter(painter, cell, ToQ(shown), static_cast<int>(*marks.wrongIndex),
+                      static_cast<int>(marks.wrongLength));
 }
 
 }  // namespace verbaro

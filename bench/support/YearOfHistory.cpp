@@ -82,10 +82,11 @@ int WriteYearOfHistory(const std::string& storePath, const std::vector<progress:
       ++answers;
     }
     if (examRight + examWrong > 0 && chance(0.3)) {
-      const int mode = chance(0.6) ? 4 : 5;
+      const StudyMode mode = chance(0.6) ? StudyMode::Exam1 : StudyMode::Exam2;
       const int filter = pick(static_cast<int>(std::size(kExamFilters)));
-      lesson->RecordExamResult({mode, 800 + filter, std::u16string(kExamFilters[filter]), examRight,
-                                examWrong, pick(4)});
+      lesson->RecordExamResult({mode, {progress::ExamFilter::Kind::Lesson, filter},
+                                std::u16string(kExamFilters[filter]), examRight, examWrong,
+                                pick(4)});
     }
   }
   return answers;

@@ -205,18 +205,20 @@ void LessonProgress::RecordExamResult(const ExamResult& result) {
     int64_t seq = 0;
     return NextSequence(db, origin, seq) &&
            db.Sql(
-                 "INSERT INTO exams(at, lesson_id, mode, filter_id, filter_name, right_answers, "
-                 "wrong_answers, hints, origin, seq) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)")
+                 "INSERT INTO exams(at, lesson_id, mode, filter_kind, filter_index, filter_name, "
+                 "right_answers, wrong_answers, hints, origin, seq) "
+                 "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)")
         .Bind(1, db.GetClock().NowSeconds())
         .Bind(2, m_lessonId)
-        .Bind(3, result.mode)
-        .Bind(4, result.filterId)
-        .Bind(5, result.filterName)
-        .Bind(6, result.right)
-        .Bind(7, result.wrong)
-        .Bind(8, result.hints)
-        .Bind(9, origin)
-        .Bind(10, seq)
+        .Bind(3, IndexOf(result.mode))
+        .Bind(4, static_cast<int>(result.filter.kind))
+        .Bind(5, result.filter.index)
+        .Bind(6, result.filterName)
+        .Bind(7, result.right)
+        .Bind(8, result.wrong)
+        .Bind(9, result.hints)
+        .Bind(10, origin)
+        .Bind(11, seq)
         .Run();
   });
 }

@@ -8,6 +8,7 @@
 
 #include "data/progress/Days.h"
 #include "data/progress/ProgressStore.h"
+#include "data/progress/ExamColumns.h"
 #include "data/progress/StoreDatabase.h"
 
 namespace verbaro::progress {
@@ -280,14 +281,15 @@ std::vector<ExamRecord> LessonProgress::ExamHistory() const {
   std::vector<ExamRecord> exams;
   if (m_lessonId == 0 || !m_db->CanRead()) return exams;
   Statement& select = m_db->Sql(
-      "SELECT at, mode, filter_id, filter_name, right_answers, wrong_answers, hints FROM exams "
+      "SELECT at, mode, filter_kind, filter_index, filter_name, right_answers, wrong_answers, "
+      "hints FROM exams "
       "WHERE lesson_id = ?1 ORDER BY at DESC, id DESC");
   select.Bind(1, m_lessonId);
   while (select.Step()) {
     exams.push_back({select.Int(0),
-                     {static_cast<int>(select.Int(1)), static_cast<int>(select.Int(2)),
-                      select.Text(3), static_cast<int>(select.Int(4)),
-                      static_cast<int>(select.Int(5)), static_cast<int>(select.Int(6))}});
+                     {StoredMode(select.Int(1)), StoredFilter(select.Int(2), select.Int(3)),
+                      select.Text(4), static_cast<int>(select.Int(5)),
+                      static_cast<int>(select.Int(6)), static_cast<int>(select.Int(7))}});
   }
   return exams;
 }

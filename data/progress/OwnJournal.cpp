@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "data/progress/ExamColumns.h"
 #include "data/progress/StoreDatabase.h"
 
 namespace verbaro::progress {
@@ -62,8 +63,8 @@ constexpr const char* kAnswerColumns =
     "SELECT a.id, a.origin, a.seq, a.at, a.day, a.lesson_id, a.entry_id, a.direction, a.kind, "
     "a.grade, a.wrong_keystrokes, a.milliseconds, a.typed_on, a.event_first FROM answers AS a ";
 constexpr const char* kExamColumns =
-    "SELECT e.origin, e.seq, e.at, e.lesson_id, e.mode, e.filter_id, e.filter_name, "
-    "e.right_answers, e.wrong_answers, e.hints FROM exams AS e ";
+    "SELECT e.origin, e.seq, e.at, e.lesson_id, e.mode, e.filter_kind, e.filter_index, "
+    "e.filter_name, e.right_answers, e.wrong_answers, e.hints FROM exams AS e ";
 
 // The store's current id, and how many rows all its ids hold.
 bool ReadCurrent(StoreDatabase& db, int64_t& origin, int64_t& rows) {
@@ -146,9 +147,9 @@ bool TakeExams(Statement& select, JournalTables& tables, OwnJournal& own) {
     ++own.rows;
     if (select.Int(0) == own.origin) own.lastSeq = std::max(own.lastSeq, e.seq);
     if (!tables.Lesson(select.Int(3), e.lesson)) continue;
-    e.result = {static_cast<int>(select.Int(4)), static_cast<int>(select.Int(5)), select.Text(6),
-                static_cast<int>(select.Int(7)), static_cast<int>(select.Int(8)),
-                static_cast<int>(select.Int(9))};
+    e.result = {StoredMode(select.Int(4)), StoredFilter(select.Int(5), select.Int(6)),
+                select.Text(7), static_cast<int>(select.Int(8)), static_cast<int>(select.Int(9)),
+                static_cast<int>(select.Int(10))};
     own.journal.exams.push_back(std::move(e));
   }
   return select.Result() == SQLITE_DONE;

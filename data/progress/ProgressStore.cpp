@@ -10,7 +10,9 @@
 
 namespace verbaro::progress {
 
-Direction DirectionOfMode(int mode) { return mode % 2 == 1 ? Direction::Reverse : Direction::Forward; }
+Direction DirectionOfMode(StudyMode mode) {
+  return IsReverseMode(mode) ? Direction::Reverse : Direction::Forward;
+}
 
 std::string ProgressStore::DefaultPath() {
   std::string base;

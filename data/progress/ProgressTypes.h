@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "data/StudyMode.h"
+
 namespace verbaro::progress {
 
 // Which way an entry is studied. The "-1" modes go from the French word to its translation; the
@@ -12,9 +14,8 @@ namespace verbaro::progress {
 // there counts for each of those French entries in the Reverse direction.
 enum class Direction : int { Forward = 1, Reverse = 2 };
 
-// The mode index of the frame (command id - 700: Конспект-1, Конспект-2, Видео-1, Видео-2,
-// Экзамен-1, Экзамен-2) gives the direction: odd indexes are the "-2" modes.
-Direction DirectionOfMode(int mode);
+// A mode's own direction: the "-2" modes study in reverse.
+Direction DirectionOfMode(StudyMode mode);
 
 // What an answer was worth, as the program grades it; the learner never grades.
 enum class Grade : int { Again = 1, Hard = 2, Good = 3, Easy = 4 };
@@ -51,10 +52,19 @@ struct TypingResult {
 // An answer to one exam question.
 enum class ExamAnswer { RightFirstTry, Wrong, Refused };
 
+// The records an exam asked: one of the lesson's own filters by its place among them (0 is the
+// first), or one of the review lists.
+struct ExamFilter {
+  enum class Kind : int { Lesson = 0, Missed = 1, Due = 2, Hard = 3 };
+  Kind kind = Kind::Lesson;
+  int index = 0;  // the lesson filter's place; 0 for a review list
+  bool operator==(const ExamFilter&) const = default;
+};
+
 // A finished exam: the numbers of its statistics box, with its mode and filter.
 struct ExamResult {
-  int mode = 0;                // mode index, as DirectionOfMode takes it
-  int filterId = 0;            // the filter's command id (800, 801, ...)
+  StudyMode mode = StudyMode::Conspect1;
+  ExamFilter filter;
   std::u16string filterName;   // the filter's menu text
   int right = 0;
   int wrong = 0;

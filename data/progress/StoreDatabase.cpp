@@ -245,7 +245,7 @@ void StoreDatabase::ReportWriteFailure(int rc) {
 Statement& StoreDatabase::Sql(std::string_view sql) {
   auto found = m_statements.find(std::string(sql));
   if (found == m_statements.end()) {
-    found = m_statements.emplace(std::string(sql), Statement(m_db, sql)).first;
+    found = m_statements.emplace(std::string(sql), Statement(m_db, sql, Statement::Use::Kept)).first;
   }
   return found->second;
 }

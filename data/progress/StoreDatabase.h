@@ -10,9 +10,9 @@
 #include <unordered_map>
 
 #include "data/Clock.h"
+#include "data/Sql.h"
 #include "data/progress/Checkpointer.h"
 #include "data/progress/Fsrs.h"
-#include "data/progress/Sql.h"
 
 namespace verbaro::progress {
 
@@ -26,7 +26,6 @@ class StoreDatabase {
   StoreDatabase(const StoreDatabase&) = delete;
   StoreDatabase& operator=(const StoreDatabase&) = delete;
 
-  Use CanUse() const { return m_use; }
   bool CanRead() const { return m_use != Use::None; }
   bool CanWrite() const { return m_use == Use::ReadWrite; }
   bool IsSaving() const { return CanWrite() && !m_writeFailed; }

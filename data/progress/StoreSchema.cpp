@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "data/Sql.h"
+
 namespace verbaro::progress {
 
 namespace {
@@ -112,19 +114,26 @@ CREATE UNIQUE INDEX answers_by_origin ON answers(origin, seq) WHERE origin <> 0;
 CREATE UNIQUE INDEX exams_by_origin ON exams(origin, seq) WHERE origin <> 0;
 )sql";
 
-constexpr const char* kSteps[] = {kVersion1, kVersion2, kVersion3};
+// Version 4: an exam's filter by its kind (0 a filter of the lesson, 1 the entries answered
+// wrongly, 2 those due today, 3 the hardest) and the lesson filter's place among the lesson's
+// filters, where the rows before kept the Filters menu's item (the lesson's filters from 800,
+// the review lists at 836, 837 and 838).
+constexpr const char* kVersion4 = R"sql(
+ALTER TABLE exams ADD COLUMN filter_kind INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE exams ADD COLUMN filter_index INTEGER NOT NULL DEFAULT 0;
+UPDATE exams SET
+  filter_kind = CASE WHEN filter_id BETWEEN 836 AND 838 THEN filter_id - 835 ELSE 0 END,
+  filter_index = CASE WHEN filter_id BETWEEN 800 AND 835 THEN filter_id - 800 ELSE 0 END;
+ALTER TABLE exams DROP COLUMN filter_id;
+)sql";
+
+constexpr const char* kSteps[] = {kVersion1, kVersion2, kVersion3, kVersion4};
 
 }  // namespace
 
 int UserVersion(sqlite3* db) {
-  sqlite3_stmt* stmt = nullptr;
-  int version = -1;
-  if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &stmt, nullptr) == SQLITE_OK &&
-      sqlite3_step(stmt) == SQLITE_ROW) {
-    version = sqlite3_column_int(stmt, 0);
-  }
-  sqlite3_finalize(stmt);
-  return version;
+  Statement version(db, "PRAGMA user_version");
+  return version.Step() ? static_cast<int>(version.Int(0)) : -1;
 }
 
 // The version is read again inside each step's transaction: a second trainer that started at

@@ -5,7 +5,7 @@
 
 namespace verbaro::progress {
 
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 // PRAGMA user_version, or -1 when it cannot be read.
 int UserVersion(sqlite3* db);

@@ -170,8 +170,9 @@ void WriteBody(Writer& out, const SyncJournal& journal) {
     out.Signed(e.seq);
     out.Signed(e.at);
     out.Unsigned(e.lesson);
-    out.Signed(e.result.mode);
-    out.Signed(e.result.filterId);
+    out.Signed(IndexOf(e.result.mode));
+    out.Signed(static_cast<int>(e.result.filter.kind));
+    out.Signed(e.result.filter.index);
     out.Text(e.result.filterName);
     out.Signed(e.result.right);
     out.Signed(e.result.wrong);
@@ -228,7 +229,21 @@ bool ReadAnswer(Reader& in, const SyncJournal& journal, JournalAnswer& a) {
   return in.Ok() && graded == (a.grade != 0);
 }
 
-bool ReadRows(Reader& in, SyncJournal& journal) {
+// An exam's filter as version 1 wrote it: the Filters menu's item, the lesson's filters from 800
+// and the review lists at 836 to 838.
+ExamFilter FilterOfMenuItem(int64_t item) {
+  if (item >= 836 && item <= 838) return {static_cast<ExamFilter::Kind>(item - 835), 0};
+  return {ExamFilter::Kind::Lesson, item >= 800 && item < 836 ? static_cast<int>(item - 800) : 0};
+}
+
+ExamFilter ReadFilter(Reader& in, uint8_t version) {
+  if (version == 1) return FilterOfMenuItem(in.Ranged(0, kIntMax));
+  const auto kind = static_cast<ExamFilter::Kind>(in.Ranged(0, 3));
+  const auto index = static_cast<int>(in.Ranged(0, kIntMax));
+  return {kind, kind == ExamFilter::Kind::Lesson ? index : 0};
+}
+
+bool ReadRows(Reader& in, SyncJournal& journal, uint8_t version) {
   journal.answers.resize(in.Count(14));
   for (JournalAnswer& answer : journal.answers) {
     if (!ReadAnswer(in, journal, answer)) return false;
@@ -239,8 +254,8 @@ bool ReadRows(Reader& in, SyncJournal& journal) {
     e.seq = in.Ranged(1, INT64_MAX);
     e.at = in.Signed();
     e.lesson = in.Index(journal.lessons.size());
-    e.result.mode = static_cast<int>(in.Ranged(0, 5));
-    e.result.filterId = static_cast<int>(in.Ranged(0, kIntMax));
+    e.result.mode = static_cast<StudyMode>(in.Ranged(0, kModeCount - 1));
+    e.result.filter = ReadFilter(in, version);
     e.result.filterName = in.Text();
     e.result.right = static_cast<int>(in.Ranged(0, kIntMax));
     e.result.wrong = static_cast<int>(in.Ranged(0, kIntMax));
@@ -250,13 +265,13 @@ bool ReadRows(Reader& in, SyncJournal& journal) {
 }
 
 // The body of a file that passed its check, or the reason it did not.
-JournalState CheckedBody(std::string_view bytes, std::string_view& body) {
+JournalState CheckedBody(std::string_view bytes, std::string_view& body, uint8_t& version) {
   if (bytes.size() < kHeaderSize + kCheckSize || bytes.substr(0, kMagic.size()) != kMagic) {
     return JournalState::Damaged;
   }
-  const auto version = static_cast<uint8_t>(bytes[kMagic.size()]);
+  version = static_cast<uint8_t>(bytes[kMagic.size()]);
   if (version > kJournalVersion) return JournalState::Newer;
-  if (version != kJournalVersion) return JournalState::Damaged;
+  if (version < 1) return JournalState::Damaged;
   const uint64_t length = ReadFixed(bytes, kMagic.size() + 1, 8);
   if (length != bytes.size() - kHeaderSize - kCheckSize) return JournalState::Damaged;
   const size_t checked = bytes.size() - kCheckSize;
@@ -297,7 +312,8 @@ std::string EncodeJournal(const SyncJournal& journal) {
 
 JournalState DecodeJournalHeader(std::string_view bytes, SyncJournal& journal) {
   std::string_view body;
-  const JournalState state = CheckedBody(bytes, body);
+  uint8_t version = 0;
+  const JournalState state = CheckedBody(bytes, body, version);
   if (state != JournalState::Whole) return state;
   Reader in(body);
   SyncJournal read;
@@ -308,7 +324,8 @@ JournalState DecodeJournalHeader(std::string_view bytes, SyncJournal& journal) {
 
 JournalState DecodeJournal(std::string_view bytes, SyncJournal& journal) {
   std::string_view body;
-  const JournalState state = CheckedBody(bytes, body);
+  uint8_t version = 0;
+  const JournalState state = CheckedBody(bytes, body, version);
   if (state != JournalState::Whole) return state;
   Reader in(body);
   SyncJournal read;
@@ -319,7 +336,9 @@ JournalState DecodeJournal(std::string_view bytes, SyncJournal& journal) {
     if (!IsMachineId(origin)) return JournalState::Damaged;
   }
   if (read.origins.empty() || read.origins.front() != read.machineId) return JournalState::Damaged;
-  if (!ReadEntries(in, read) || !ReadRows(in, read) || !in.AtEnd()) return JournalState::Damaged;
+  if (!ReadEntries(in, read) || !ReadRows(in, read, version) || !in.AtEnd()) {
+    return JournalState::Damaged;
+  }
   journal = std::move(read);
   return JournalState::Whole;
 }

@@ -16,7 +16,9 @@
 
 namespace verbaro::progress {
 
-inline constexpr uint8_t kJournalVersion = 1;
+// Version 2 names an exam's filter by its kind and place; version 1, still read, by the
+// Filters menu's item.
+inline constexpr uint8_t kJournalVersion = 2;
 
 struct JournalLesson {
   std::vector<uint32_t> entries;  // indexes into SyncJournal::entries, in the lesson's row order
@@ -49,7 +51,7 @@ struct JournalExam {
   bool operator==(const JournalExam& other) const {
     return origin == other.origin && seq == other.seq && at == other.at &&
            lesson == other.lesson && result.mode == other.result.mode &&
-           result.filterId == other.result.filterId &&
+           result.filter == other.result.filter &&
            result.filterName == other.result.filterName && result.right == other.result.right &&
            result.wrong == other.result.wrong && result.hints == other.result.hints;
   }

@@ -191,12 +191,13 @@ class Merge {
     origin.highest = std::max(origin.highest, e.seq);
     int64_t lessonId = 0;
     if (!LessonId(e.lesson, lessonId)) return false;
-    if (!m_db.Sql("INSERT OR IGNORE INTO exams(at, lesson_id, mode, filter_id, filter_name, "
-                  "right_answers, wrong_answers, hints, origin, seq) "
-                  "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)")
-             .Bind(1, e.at).Bind(2, lessonId).Bind(3, e.result.mode).Bind(4, e.result.filterId)
-             .Bind(5, e.result.filterName).Bind(6, e.result.right).Bind(7, e.result.wrong)
-             .Bind(8, e.result.hints).Bind(9, origin.key).Bind(10, e.seq).Run()) {
+    if (!m_db.Sql("INSERT OR IGNORE INTO exams(at, lesson_id, mode, filter_kind, filter_index, "
+                  "filter_name, right_answers, wrong_answers, hints, origin, seq) "
+                  "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)")
+             .Bind(1, e.at).Bind(2, lessonId).Bind(3, IndexOf(e.result.mode))
+             .Bind(4, static_cast<int>(e.result.filter.kind)).Bind(5, e.result.filter.index)
+             .Bind(6, e.result.filterName).Bind(7, e.result.right).Bind(8, e.result.wrong)
+             .Bind(9, e.result.hints).Bind(10, origin.key).Bind(11, e.seq).Run()) {
       return false;
     }
     if (sqlite3_changes(m_db.Handle()) != 0) ++counts.exams;

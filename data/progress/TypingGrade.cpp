@@ -12,10 +12,9 @@ Grade GradeOfTyping(const TypingResult& result) {
   return result.milliseconds <= quick ? Grade::Easy : Grade::Good;
 }
 
-Direction GradedDirectionOfMode(int mode) {
+Direction GradedDirectionOfMode(StudyMode mode) {
   const Direction own = DirectionOfMode(mode);
-  const bool conspect = mode == 0 || mode == 1;  // Конспект-1, Конспект-2
-  if (!conspect) return own;
+  if (!IsConspectMode(mode)) return own;
   return own == Direction::Forward ? Direction::Reverse : Direction::Forward;
 }
 

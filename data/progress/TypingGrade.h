@@ -17,6 +17,6 @@ Grade GradeOfTyping(const TypingResult& result);
 // typed from memory goes from what stays on screen to what is typed: «Конспект-1» types the
 // French word from its translations (Reverse, as «Экзамен-2» asks), «Конспект-2» the translation
 // from its French words (Forward, as «Экзамен-1»). The other modes keep their own direction.
-Direction GradedDirectionOfMode(int mode);
+Direction GradedDirectionOfMode(StudyMode mode);
 
 }  // namespace verbaro::progress

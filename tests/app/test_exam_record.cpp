@@ -195,7 +195,7 @@ TEST_P(ExamRecord, MissedWordsChosenFromTheFiltersMenuAfterAnExamAreKeptAndLeave
     ASSERT_EQ(Exam().m_nTotalCountAltWords, 2);
   });
   ASSERT_EQ(exams.size(), 2u);
-  EXPECT_EQ(exams[0].result.filterId, kMissedFilterCommand);
+  EXPECT_EQ(exams[0].result.filter.kind, progress::ExamFilter::Kind::Missed);
   EXPECT_EQ(exams[0].result.filterName, kMissedFilterName);
   EXPECT_EQ(exams[0].result.right, 2);
 }
@@ -235,7 +235,7 @@ TEST_P(ExamRecord, AFilterChosenInTheMiddleOfAnExamStartsANewExamForTheRecord) {
   EXPECT_TRUE(Missed().empty());
   auto exams = Exams();
   ASSERT_EQ(exams.size(), 1u) << "the exam left in the middle has no result";
-  EXPECT_EQ(exams[0].result.filterId, kMissedFilterCommand);
+  EXPECT_EQ(exams[0].result.filter.kind, progress::ExamFilter::Kind::Missed);
   EXPECT_EQ(exams[0].result.right, 1);
   EXPECT_EQ(exams[0].result.wrong, 0);
 
@@ -245,7 +245,7 @@ TEST_P(ExamRecord, AFilterChosenInTheMiddleOfAnExamStartsANewExamForTheRecord) {
   EXPECT_EQ(Answers(), 3u + 5u);
   exams = Exams();
   ASSERT_EQ(exams.size(), 2u);
-  EXPECT_EQ(exams[0].result.filterId, kFirstFilterCommand);
+  EXPECT_EQ(exams[0].result.filter, progress::ExamFilter{});
   EXPECT_EQ(exams[0].result.right, 5);
   ExpectNoMissedAfterRestart();
 }
@@ -280,8 +280,8 @@ TEST_P(ExamRecord, AQuestionBroughtByARepaintAfterAWrongChoiceHasItsOwnFirstChoi
   AnswerAllRight();
   const auto exams = Exams();
   ASSERT_EQ(exams.size(), 1u);
-  EXPECT_EQ(exams[0].result.mode, Mode());
-  EXPECT_EQ(exams[0].result.filterId, kFirstFilterCommand);
+  EXPECT_EQ(IndexOf(exams[0].result.mode), Mode());
+  EXPECT_EQ(exams[0].result.filter, progress::ExamFilter{});
   EXPECT_EQ(exams[0].result.right, 6);
   EXPECT_EQ(exams[0].result.wrong, 3);
   EXPECT_EQ(exams[0].result.hints, 2);

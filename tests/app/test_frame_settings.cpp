@@ -46,7 +46,7 @@ TEST_F(FrameSettings, AFirstStartIsTodaysAndWritesNothingUntilTheLearnerChangesS
   EXPECT_FALSE(frame->ToolBar()->isHidden());
   EXPECT_FALSE(frame->statusBar()->isHidden());
   EXPECT_EQ(frame->size(), QSize(700, 500));
-  for (int id = cmd::kFirstMode; id <= cmd::kLastMode; ++id) {
+  for (int id = cmd::kFirstMode; id < cmd::kFirstMode + kModeCount; ++id) {
     frame->OnCommand(id);
     CWordsView* view = frame->CurrentView();
     EXPECT_EQ(view->m_bIsSound, 1) << id;

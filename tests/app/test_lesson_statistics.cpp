@@ -83,7 +83,10 @@ class LessonStatisticsCommand : public ::testing::Test {
   // Returns the window's title ("" when none opened).
   QString RunF8(const std::function<void(StatisticsWindow&)>& inside) {
     QString title;
-    QTimer::singleShot(0, [&] {
+    // A look that has not come by the time F8 is handled (no window opened) ends with this
+    // call: it must not act later on this call's variables.
+    const QObject lookOnce;
+    QTimer::singleShot(0, &lookOnce, [&] {
       auto* window = qobject_cast<StatisticsWindow*>(QApplication::activeModalWidget());
       if (!window) return;
       title = window->windowTitle();

@@ -22,6 +22,8 @@
 namespace verbaro {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 struct Key {
   int virtualKey = 0;
   Qt::KeyboardModifiers modifiers;
@@ -100,6 +102,29 @@ TEST(MenuShortcuts, TheManualNamesEveryShortcut) {
                                    QStringLiteral("(?!\\w)"));
     EXPECT_TRUE(manual.contains(named)) << shortcut.toStdString();
   }
+}
+
+// The items' texts with the shortcuts the accelerator table gives them, exactly as the learner
+// reads them.
+TEST(MenuTable, EveryItemReadsAsTheTrainersMenuAlwaysHas) {
+  QStringList texts;
+  for (const Menu& menu : MenuTable()) {
+    texts << menu.title;
+    for (const MenuItem& item : menu.items) texts << (item.command == 0 ? u"-"_s : item.text);
+  }
+  EXPECT_EQ(texts.join(u'|'),
+            u"&0-Файл|&0-Открыть...\tCtrl+O|&1-Забыть прогресс урока...|&2-Импорт урока...|-|"
+            u"&9-Выход\tAlt+F4|"
+            u"&1-Действия|&0-Повторить звук\tF2|&1-Включить/выключить звук\tAlt+F2|"
+            u"&2-Показать/скрыть заголовок\tF3|&3-Показать/скрыть переводы\tAlt+F3|"
+            u"&2-Вид|&0-Тулбар|&1-Статусбар|"
+            u"&3-Модули|&0-Режим \"Конспект-1\"\tF5|&1-Режим \"Видео-1\"\tF6|"
+            u"&2-Режим \"Экзамен-1\"\tF7|-|&3-Режим \"Конспект-2\"\tAlt+F5|"
+            u"&4-Режим \"Видео-2\"\tAlt+F6|&5-Режим \"Экзамен-2\"\tAlt+F7|"
+            u"&4-Фильтры|"
+            u"&5-Настройки|&0-Настройка режима: \"Видео\"\tF4|&1-Синхронизация прогресса...|"
+            u"&6-Прогресс|&0-Статистика урока\tF8|"
+            u"&9-Помощь|&0-Помощь\tF1|&1-О программе\tCtrl+A"_s);
 }
 
 TEST(MenuTable, CommandsAreUniqueAndOnlyTheFiltersMenuIsLeftToTheViews) {

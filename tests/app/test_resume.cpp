@@ -82,8 +82,8 @@ class Resume : public ::testing::Test {
     QApplication::processEvents();
     // In the direction whose review lists the current mode shows (Конспект-1: Russian → French).
     const int mode = frame.CurrentModeIndex();
-    frame.LessonProgressOf(mode)->RecordExamAnswer(progress::GradedDirectionOfMode(mode), entries,
-                                                   answer);
+    frame.LessonProgressOf(mode)->RecordExamAnswer(
+        progress::GradedDirectionOfMode(static_cast<StudyMode>(mode)), entries, answer);
   }
   // The review filter chosen as from the Filters menu, its lists counted afresh as it opens.
   static void ChooseReview(CMainFrame& frame, int id) {

@@ -163,6 +163,7 @@ TEST(ContraVersa, LessonFileReversedAndPlayedInTurn) {
   lesson.m_nUserFilterIndex = 1;
   ASSERT_TRUE(lesson.SetUserData());
   EXPECT_EQ(lesson.m_pMp3Word.Read(), Recording(6, 1));
+  lesson.AdvanceRecording();
   ASSERT_TRUE(lesson.SetUserData());
   EXPECT_EQ(lesson.m_pMp3Word.Read(), Recording(9, 2));
   EXPECT_EQ(lesson.m_vwsAltWords, (Texts{u"bon", u"brave"}));

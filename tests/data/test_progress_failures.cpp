@@ -115,7 +115,7 @@ TEST(ProgressFailures, AStoreOfANewerVersionIsReadButNeverChanged) {
   auto lesson = store->OpenLesson(Words(100), "b.db");
   EXPECT_EQ(lesson->MissedEntries(Direction::Forward), (std::vector{0}));
   lesson->RecordTyping(Direction::Forward, std::vector{5}, Typed(4));
-  lesson->RecordExamResult({4, 800, u"все", 1, 1, 1});
+  lesson->RecordExamResult({StudyMode::Exam1, {}, u"все", 1, 1, 1});
   lesson->Forget();
   EXPECT_EQ(lesson->MissedEntries(Direction::Forward), (std::vector{0}));
   store.reset();
@@ -140,6 +140,41 @@ TEST(ProgressSchema, AStoreOfTheFirstVersionIsUpgradedAndKeepsItsProgress) {
             (std::vector{0}));
   EXPECT_EQ(Number(f.path, "PRAGMA user_version"), progress::kSchemaVersion);
   EXPECT_EQ(Number(f.path, "SELECT count(*) FROM sqlite_schema WHERE name = 'resume'"), 0);
+}
+
+TEST(ProgressSchema, AStoreOfTheThirdVersionNamesItsExamFiltersByKindAndKeepsEveryExam) {
+  using progress::ExamFilter;
+  using Kind = ExamFilter::Kind;
+  ProgressFixture f;
+  {
+    auto lesson = f.Open()->OpenLesson(Words(10), "a.db");
+    for (int i = 0; i < 6; ++i) {
+      lesson->RecordExamResult({StudyMode::Exam2, {}, u"фильтр", i, 1, 0});
+      f.clock.seconds += 60;
+    }
+  }
+  test::ToThirdVersion(f.path);
+  // The third version kept the Filters menu's item; 999 is none the trainer ever made.
+  Execute(f.path,
+          "UPDATE exams SET filter_id = CASE right_answers WHEN 0 THEN 800 WHEN 1 THEN 835 "
+          "WHEN 2 THEN 836 WHEN 3 THEN 837 WHEN 4 THEN 838 ELSE 999 END");
+  const int64_t ids = Number(f.path, "SELECT sum(id * seq) FROM exams");
+
+  auto lesson = f.Open()->OpenLesson(Words(10), "a.db");
+  EXPECT_EQ(Number(f.path, "PRAGMA user_version"), progress::kSchemaVersion);
+  EXPECT_EQ(Number(f.path, "SELECT sum(id * seq) FROM exams"), ids);
+  std::vector<ExamFilter> filters;
+  for (const progress::ExamRecord& exam : lesson->ExamHistory()) {
+    EXPECT_EQ(exam.result.mode, StudyMode::Exam2);
+    filters.push_back(exam.result.filter);
+  }
+  // newest first
+  EXPECT_EQ(filters, (std::vector<ExamFilter>{{Kind::Lesson, 0},
+                                              {Kind::Hard, 0},
+                                              {Kind::Due, 0},
+                                              {Kind::Missed, 0},
+                                              {Kind::Lesson, 35},
+                                              {Kind::Lesson, 0}}));
 }
 
 TEST(ProgressFailures, AFolderThatCannotBeMadeLeavesTheTrainerWithoutProgress) {

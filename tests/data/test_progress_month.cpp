@@ -29,7 +29,7 @@ TEST(ProgressMonth, AWordMissedInMondaysExamIsInTheMissedListOnTuesday) {
     lesson->RecordExamAnswer(Direction::Forward, std::vector{0, 1, 2}, ExamAnswer::RightFirstTry);
     lesson->RecordExamAnswer(Direction::Forward, std::vector{3}, ExamAnswer::Wrong);
     lesson->RecordExamAnswer(Direction::Forward, std::vector{4}, ExamAnswer::Refused);
-    lesson->RecordExamResult({4, 800, u"&0 - Все слова и фразы", 3, 1, 1});
+    lesson->RecordExamResult({StudyMode::Exam1, {}, u"&0 - Все слова и фразы", 3, 1, 1});
   }
   f.NextDay();
   auto lesson = f.Open()->OpenLesson(Words(6), "a.db");

@@ -268,22 +268,29 @@ TEST(ProgressRules, MissedCharactersAreCountedEachTimeTheMostFrequentFirst) {
 }
 
 TEST(ProgressRules, EveryFinishedExamIsKeptWithItsNumbersNewestFirst) {
+  using progress::ExamFilter;
+  using Kind = ExamFilter::Kind;
   ProgressFixture f;
   auto store = f.Open();
   auto lesson = store->OpenLesson(Words(3), "a.db");
-  lesson->RecordExamResult({4, 800, u"&0 - Все слова и фразы", 9, 1, 2});
+  lesson->RecordExamResult({StudyMode::Exam1, {}, u"&0 - Все слова и фразы", 9, 1, 2});
   f.clock.seconds += 300;
-  lesson->RecordExamResult({5, 803, u"Глаголы", 3, 4, 0});
+  lesson->RecordExamResult({StudyMode::Exam2, {Kind::Lesson, 3}, u"Глаголы", 3, 4, 0});
+  f.clock.seconds += 300;
+  lesson->RecordExamResult({StudyMode::Exam1, {Kind::Due, 0}, u"На сегодня", 2, 0, 0});
   const std::vector<progress::ExamRecord> exams = lesson->ExamHistory();
-  ASSERT_EQ(exams.size(), 2u);
-  EXPECT_EQ(exams[0].at, test::kMondayNoon + 300);
-  EXPECT_EQ(exams[1].at, test::kMondayNoon);
+  ASSERT_EQ(exams.size(), 3u);
+  EXPECT_EQ(exams[0].at, test::kMondayNoon + 600);
+  EXPECT_EQ(exams[2].at, test::kMondayNoon);
   const auto fields = [](const progress::ExamResult& r) {
-    return std::tuple(r.mode, r.filterId, r.filterName, r.right, r.wrong, r.hints);
+    return std::tuple(r.mode, r.filter, r.filterName, r.right, r.wrong, r.hints);
   };
-  EXPECT_EQ(fields(exams[0].result), std::tuple(5, 803, std::u16string(u"Глаголы"), 3, 4, 0));
-  EXPECT_EQ(fields(exams[1].result),
-            std::tuple(4, 800, std::u16string(u"&0 - Все слова и фразы"), 9, 1, 2));
+  EXPECT_EQ(fields(exams[0].result), std::tuple(StudyMode::Exam1, ExamFilter{Kind::Due, 0},
+                                                std::u16string(u"На сегодня"), 2, 0, 0));
+  EXPECT_EQ(fields(exams[1].result), std::tuple(StudyMode::Exam2, ExamFilter{Kind::Lesson, 3},
+                                                std::u16string(u"Глаголы"), 3, 4, 0));
+  EXPECT_EQ(fields(exams[2].result), std::tuple(StudyMode::Exam1, ExamFilter{},
+                                                std::u16string(u"&0 - Все слова и фразы"), 9, 1, 2));
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ TEST(ProgressStore, ALessonIsKnownByItsEntriesWhereverItLies) {
   auto store = f.Open();
   auto original = store->OpenLesson(Words(10), "/home/a/words.db");
   original->RecordTyping(kForward, std::vector{4}, Typed(5));
-  original->RecordExamResult({4, 800, u"&0 - Все слова и фразы", 9, 1, 0});
+  original->RecordExamResult({StudyMode::Exam1, {}, u"&0 - Все слова и фразы", 9, 1, 0});
 
   // moved, renamed or copied: the same entries in the same order
   auto copy = store->OpenLesson(Words(10), "/media/usb/copy.db");
@@ -111,7 +111,7 @@ TEST(ProgressStore, ALessonSharingMoreThanHalfOfTheLargerListIsTheKnownOne) {
     ProgressFixture f;
     auto store = f.Open();
     auto known = store->OpenLesson(Words(10), "known.db");
-    known->RecordExamResult({4, 800, u"все", 9, 1, 0});
+    known->RecordExamResult({StudyMode::Exam1, {}, u"все", 9, 1, 0});
     auto opened = store->OpenLesson(c.opened, "opened.db");
     EXPECT_EQ(opened->Id() == known->Id(), c.known);
     EXPECT_EQ(opened->ExamHistory().size(), c.known ? 1u : 0u);
@@ -172,7 +172,7 @@ TEST(ProgressStore, ForgettingALessonLeavesItAsNew) {
   auto lesson = store->OpenLesson(Words(3), "a.db");
   lesson->RecordTyping(kForward, std::vector{0}, Typed(4));
   lesson->RecordExamAnswer(kReverse, std::vector{1}, ExamAnswer::Wrong);
-  lesson->RecordExamResult({5, 800, u"все", 1, 2, 3});
+  lesson->RecordExamResult({StudyMode::Exam2, {}, u"все", 1, 2, 3});
   lesson->Forget();
   auto reopened = store->OpenLesson(Words(3), "a.db");
   EXPECT_TRUE(reopened->MissedEntries(kForward).empty());

@@ -64,7 +64,7 @@ std::string Totals(const std::string& path) {
 }
 std::string Exams(const std::string& path) {
   return Rows(path,
-              "SELECT m.id, x.seq, x.at, l.fingerprint, x.mode, x.filter_id, x.filter_name, "
+              "SELECT m.id, x.seq, x.at, l.fingerprint, x.mode, x.filter_kind, x.filter_index, x.filter_name, "
               "x.right_answers, x.wrong_answers, x.hints FROM exams AS x JOIN lessons AS l ON "
               "l.id = x.lesson_id JOIN machines AS m ON m.origin = x.origin ORDER BY m.id, x.seq");
 }
@@ -122,7 +122,7 @@ Act Practice(int entry, int wrong) {
   return [=](LessonProgress& l) { l.RecordPractice(Direction::Forward, std::vector{entry}, Typed(wrong)); };
 }
 Act Finished(int right) {
-  return [=](LessonProgress& l) { l.RecordExamResult({4, 800, u"Все слова", right, 1, 0}); };
+  return [=](LessonProgress& l) { l.RecordExamResult({StudyMode::Exam1, {}, u"Все слова", right, 1, 0}); };
 }
 
 constexpr int64_t kD = test::kDay;
@@ -273,6 +273,44 @@ TEST(ProgressSync, ACheckedJournalWithImpossibleValuesIsRefused) {
   }
 }
 
+// A journal of the first version, which kept an exam's filter as the Filters menu's item, is
+// read with the filter named by its kind. Made from this version's file of one exam: the exam
+// ends the body, and its kind and place (a byte each) become the item's number.
+TEST(ProgressSync, AJournalOfTheFirstVersionNamesItsExamsFiltersByKind) {
+  using progress::ExamFilter;
+  using Kind = ExamFilter::Kind;
+  const auto varint = [](uint64_t value) {
+    std::string bytes;
+    for (; value >= 0x80; value >>= 7) bytes += static_cast<char>((value & 0x7F) | 0x80);
+    return bytes + static_cast<char>(value);
+  };
+  const auto fixed = [](uint64_t value, int size) {
+    std::string bytes;
+    for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return bytes;
+  };
+  const std::pair<int, ExamFilter> cases[] = {{800, {Kind::Lesson, 0}}, {803, {Kind::Lesson, 3}},
+                                              {836, {Kind::Missed, 0}}, {837, {Kind::Due, 0}},
+                                              {838, {Kind::Hard, 0}}, {999, {Kind::Lesson, 0}}};
+  for (const auto& [item, filter] : cases) {
+    Machine a;
+    a.lesson->RecordExamResult({StudyMode::Exam2, {}, u"фильтр", 5, 1, 0});
+    const std::string current = progress::EncodeJournal(a.Journal());
+    std::string body = current.substr(17, current.size() - 17 - 4);
+    const size_t suffix = 1 + 2 * std::u16string_view(u"фильтр").size() + 3;  // name, numbers
+    body.replace(body.size() - suffix - 2, 2, varint(static_cast<uint64_t>(item) * 2));
+    std::string first = "VERBSYNC" + fixed(1, 1) + fixed(body.size(), 8) + body;
+    first += fixed(progress::Crc32(first), 4);
+    SyncJournal read;
+    ASSERT_EQ(progress::DecodeJournal(first, read), JournalState::Whole) << item;
+    ASSERT_EQ(read.exams.size(), 1u);
+    EXPECT_EQ(read.exams[0].result.filter, filter) << item;
+    EXPECT_EQ(read.exams[0].result.mode, StudyMode::Exam2);
+    EXPECT_EQ(read.exams[0].result.filterName, u"фильтр");
+    EXPECT_EQ(read.exams[0].result.right, 5);
+  }
+}
+
 TEST(ProgressSchema, AStoreOfTheSecondVersionGivesItsRowsThisMachinesIdsAndKeepsThem) {
   ProgressFixture f;
   {
@@ -281,7 +319,7 @@ TEST(ProgressSchema, AStoreOfTheSecondVersionGivesItsRowsThisMachinesIdsAndKeeps
     lesson->RecordTyping(Direction::Forward, std::vector{0}, Typed(1), Direction::Reverse);
     lesson->RecordExamAnswer(Direction::Forward, std::vector{1, 2}, ExamAnswer::Wrong);
     lesson->RecordPractice(Direction::Reverse, std::vector{3}, Typed(2));
-    lesson->RecordExamResult({4, 800, u"Все", 1, 2, 0});
+    lesson->RecordExamResult({StudyMode::Exam1, {}, u"Все", 1, 2, 0});
   }
   const std::string memory = Memory(f.path);
   const std::string totals = Totals(f.path);

@@ -38,8 +38,9 @@ TEST(StudyStatistics, BothDirectionsAreGatheredApartAndTheExamsGoToTheirDirectio
   lesson->RecordTyping(Direction::Forward, std::vector{1}, Typed(0));
   f.NextDay();
   lesson->RecordExamAnswer(Direction::Reverse, std::vector{2}, ExamAnswer::Wrong);
-  lesson->RecordExamResult({5, 800, u"Все слова и фразы", 1, 1, 0});
-  lesson->RecordExamResult({4, 801, u"Существительные", 3, 0, 1});
+  lesson->RecordExamResult({StudyMode::Exam2, {}, u"Все слова и фразы", 1, 1, 0});
+  lesson->RecordExamResult(
+      {StudyMode::Exam1, {progress::ExamFilter::Kind::Lesson, 1}, u"Существительные", 3, 0, 1});
 
   const TranslationsByEntry translations = TranslationsOf(
       {Record(u"mot0", u"m", u"s", {u"слово", u"речь"}), Record(u"mot2", u"m", u"s", {u"ноль"})},

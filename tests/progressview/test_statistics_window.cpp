@@ -44,8 +44,10 @@ LessonStatistics Sample() {
   statistics.reverse.hardest = {{u"chat", u"кот, кошка", 1, 1, 1.0}};
   statistics.forward.missed = {{u"é", u"e", 9}, {u"l", u"´l", 3}, {u"ç", u"\u0327", 2}};
   statistics.forward.exams = {
-      {kToday * 86'400, {4, 803, u"&3 - Мужские существительные, ед.ч.", 5, 1, 0}},
-      {kToday * 86'400 - 600, {4, 800, u"Слова && фразы", 2, 0, 1}}};
+      {kToday * 86'400,
+       {StudyMode::Exam1, {progress::ExamFilter::Kind::Lesson, 3},
+        u"&3 - Мужские существительные, ед.ч.", 5, 1, 0}},
+      {kToday * 86'400 - 600, {StudyMode::Exam1, {}, u"Слова && фразы", 2, 0, 1}}};
   return statistics;
 }
 

@@ -115,21 +115,6 @@ TEST_F(CellDrawing, EmptyTextIsFilledAndFramedWithoutNumber) {
   EXPECT_EQ(At(image, 50, 75), grid::kFramePen);
 }
 
-TEST_F(CellDrawing, RightAnswerHighlightOnlyInExamViews) {
-  view.m_showTrueAnswer = 1;
-  view.m_trueCellIndex = 0;
-  Draw(u"x", grid::kTranslationFill, 1);
-  EXPECT_TRUE(Near(At(image, kLeftX, 75), Over(grid::kTranslationFill, qRgb(255, 255, 255))));
-  view.m_bExamMode = 1;
-  Draw(u"x", grid::kTranslationFill, 2);
-  EXPECT_TRUE(Near(At(image, kLeftX, 75), Over(grid::kTranslationFill,
-                                                Over(grid::kTranslationFill, qRgb(255, 255, 255)))));
-  image.fill(Qt::white);
-  Draw(u"x", grid::kTranslationFill, 1);
-  EXPECT_TRUE(Near(At(image, kLeftX, 75), Over(grid::kAnswerHighlight, qRgb(255, 255, 255))));
-  EXPECT_EQ(view.m_numberedCells, 1);
-}
-
 LessonRow FullRow(std::vector<std::u16string> translations) {
   return {.gram = u"f",
           .number = u"s",

@@ -7,6 +7,7 @@
 
 #include <QKeyEvent>
 
+#include "data/KeyTranslation.h"
 #include "platform/QtKeyboardState.h"
 #include "support/ViewsTestSupport.h"
 #include "tests/support/TestKeyboard.h"

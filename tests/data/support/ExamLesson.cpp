@@ -23,8 +23,10 @@ bool ExamLesson::Open(std::vector<WordsData> rows) {
 
 void ExamLesson::Repaint() {
   RecordingLesson::Repaint();
-  // The drawing numbers the cells it draws and keeps the last count when it draws none.
-  if (SetUserData() && !m_vwsAltWords.empty())
+  // A repaint numbers the answer cells it shows and keeps the last count when it shows none.
+  if (!SetUserData()) return;
+  AdvanceRecording();
+  if (!m_vwsAltWords.empty())
     m_numberedCells = std::min<int32_t>(static_cast<int32_t>(m_vwsAltWords.size()), m_nMaxAltWords);
 }
 

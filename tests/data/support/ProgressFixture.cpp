@@ -42,7 +42,22 @@ std::string Rows(const std::string& path, const char* sql) {
   return rows;
 }
 
+void ToThirdVersion(const std::string& path) {
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  // The third version kept the Filters menu's item of an exam's filter.
+  sqlite3_exec(db,
+               "ALTER TABLE exams ADD COLUMN filter_id INTEGER NOT NULL DEFAULT 0; "
+               "UPDATE exams SET filter_id = CASE filter_kind WHEN 0 THEN 800 + filter_index "
+               "ELSE 835 + filter_kind END; "
+               "ALTER TABLE exams DROP COLUMN filter_kind; "
+               "ALTER TABLE exams DROP COLUMN filter_index; PRAGMA user_version = 3",
+               nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+}
+
 void ToSecondVersion(const std::string& path) {
+  ToThirdVersion(path);
   sqlite3* db = nullptr;
   sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
   sqlite3_exec(db,

@@ -38,6 +38,8 @@ std::string Rows(const std::string& path, const char* sql);
 // Turns a store of this version back into the shape the trainer wrote before answers could
 // travel between machines (schema version 2), history included.
 void ToSecondVersion(const std::string& path);
+// ... and into the shape before an exam's filter was named by its kind (schema version 3).
+void ToThirdVersion(const std::string& path);
 // Every memory row as text, with the stability and difficulty to the last bit.
 std::string MemoryTable(const std::string& path);
 

@@ -1,11 +1,11 @@
-#include "data/progress/Sql.h"
+#include "data/Sql.h"
 
-namespace verbaro::progress {
+namespace verbaro {
 
-Statement::Statement(sqlite3* db, std::string_view sql) {
+Statement::Statement(sqlite3* db, std::string_view sql, Use use) {
   sqlite3_stmt* raw = nullptr;
   m_result = sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()),
-                                SQLITE_PREPARE_PERSISTENT, &raw, nullptr);
+                                use == Use::Kept ? SQLITE_PREPARE_PERSISTENT : 0, &raw, nullptr);
   m_stmt.reset(raw);
 }
 
@@ -69,6 +69,8 @@ bool Statement::Run() {
   return ok;
 }
 
+int Statement::ColumnCount() const { return m_stmt ? sqlite3_column_count(m_stmt.get()) : 0; }
+
 int64_t Statement::Int(int column) const { return sqlite3_column_int64(m_stmt.get(), column); }
 
 double Statement::Real(int column) const { return sqlite3_column_double(m_stmt.get(), column); }
@@ -91,4 +93,4 @@ bool Statement::IsNull(int column) const {
   return sqlite3_column_type(m_stmt.get(), column) == SQLITE_NULL;
 }
 
-}  // namespace verbaro::progress
+}  // namespace verbaro

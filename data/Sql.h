@@ -1,6 +1,7 @@
 #pragma once
-// A thin layer over SQLite for the progress store: prepared statements that reset themselves,
-// typed binding and reading.
+// The one layer over SQLite statements in the core: a prepared statement that finalizes itself
+// and resets itself before its next use, with typed binding and reading. The lesson reader, the
+// lesson tool, the import's readers and the progress store all go through it.
 #include <sqlite3.h>
 
 #include <cstdint>
@@ -8,19 +9,25 @@
 #include <string>
 #include <string_view>
 
-namespace verbaro::progress {
+namespace verbaro {
 
 struct StatementFinalizer {
   void operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
 };
 
-// One prepared statement. Bind, then Step until it returns false; Done tells whether it ended
-// well. Resets (keeping nothing bound) before its next use.
+// One prepared statement. Bind, then Step until it returns false; Result tells how it ended.
+// Resets (keeping nothing bound) before its next use.
 class Statement {
  public:
+  // Kept: a statement the connection keeps for many uses (the store's cache of statements).
+  enum class Use { Once, Kept };
+
   Statement() = default;
-  Statement(sqlite3* db, std::string_view sql);
+  Statement(sqlite3* db, std::string_view sql, Use use = Use::Once);
+  // False when the statement could not be prepared (Result then holds the error).
   bool IsValid() const { return m_stmt != nullptr; }
+  // The statement itself, for the few readings this layer does not type (blobs, column names).
+  sqlite3_stmt* Handle() const { return m_stmt.get(); }
 
   Statement& Bind(int index, int64_t value);
   Statement& Bind(int index, int value) { return Bind(index, static_cast<int64_t>(value)); }
@@ -36,6 +43,7 @@ class Statement {
   bool Run();
   int Result() const { return m_result; }
 
+  int ColumnCount() const;
   int64_t Int(int column) const;
   double Real(int column) const;
   std::u16string Text(int column) const;
@@ -49,4 +57,4 @@ class Statement {
   bool m_used = false;
 };
 
-}  // namespace verbaro::progress
+}  // namespace verbaro
