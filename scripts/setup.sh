@@ -6,6 +6,8 @@ set -euo pipefail
 PACKAGES=(
   # build
   g++ cmake ninja-build pkg-config ccache clang libclang-rt-14-dev dpkg-dev
+  # the format and lint checks (scripts/format.sh, scripts/tidy.sh)
+  clang-format clang-tidy
   # Qt 6: widgets, images, Russian translations of Qt's own dialogs
   qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n qt6-qpa-plugins
   # the charts of the statistics window
