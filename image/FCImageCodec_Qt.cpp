@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
+#include <QIODevice>
 #include <QImageReader>
 #include <algorithm>
 #include <cstdint>
@@ -33,12 +34,30 @@ void ReadTextItems(const QImageReader& reader, FCImageProperty& property) {
   }
 }
 
+// The format of the usual picture kinds by their first bytes; empty for anything else. Naming it
+// sends the reader straight to that format's handler, where deciding by content would load and
+// ask every image plugin in turn, a cost paid on every start by the built-in pictures.
+QByteArray FormatOfContent(QIODevice* device) {
+  if (device == nullptr || (!device->isOpen() && !device->open(QIODevice::ReadOnly))) return {};
+  const QByteArray head = device->peek(8);
+  if (head.startsWith("\x89PNG\r\n\x1a\n")) return QByteArrayLiteral("png");
+  if (head.startsWith("\xff\xd8\xff")) return QByteArrayLiteral("jpeg");
+  if (head.startsWith("GIF87a") || head.startsWith("GIF89a")) return QByteArrayLiteral("gif");
+  if (head.startsWith("BM")) return QByteArrayLiteral("bmp");
+  return {};
+}
+
 }  // namespace
 
 bool FCImageCodec_Qt::ReadFrames(QImageReader& reader, FCImageFrames& frames,
                                  FCImageProperty& property) {
   // Content decides the format, whatever the file is called, as the system decoders do.
-  reader.setDecideFormatFromContent(true);
+  if (const QByteArray format = FormatOfContent(reader.device()); !format.isEmpty()) {
+    reader.setFormat(format);
+    reader.setDecideFormatFromContent(false);
+  } else {
+    reader.setDecideFormatFromContent(true);
+  }
   reader.setAutoTransform(false);
   // Text items come with the header; asked for after the frames, some readers start over.
   ReadTextItems(reader, property);

@@ -1,11 +1,9 @@
 #include "lessonimport/ColumnRoles.h"
 
 #include <algorithm>
-#include <tuple>
 #include <charconv>
 #include <string_view>
-
-#include "data/Text.h"
+#include <tuple>
 
 namespace verbaro::lessonimport {
 namespace {
@@ -13,18 +11,8 @@ namespace {
 // Enough notes to tell the letters of a column apart; the rest only cost time.
 constexpr size_t kSampledNotes = 200;
 
-// The name of a column in lower case, Cyrillic included, for matching the names below.
-std::string LowerName(std::string_view name) {
-  std::u16string units = FromUtf8(name);
-  for (char16_t& c : units) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-    else if (c >= 0x410 && c <= 0x42F) c = static_cast<char16_t>(c + 32);
-  }
-  return ToUtf8(units);
-}
-
 bool NameIsOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
-  const std::string lowered = LowerName(name);
+  const std::string lowered = LowerCased(name);
   return std::any_of(names.begin(), names.end(), [&](std::string_view known) {
     return lowered == known || lowered.starts_with(std::string(known) + " ");
   });
@@ -65,7 +53,7 @@ std::optional<int> FindColumn(const Source& source, std::string_view wanted) {
       static_cast<size_t>(number) <= source.columns.size())
     return number - 1;
   for (size_t i = 0; i < source.columns.size(); ++i)
-    if (LowerName(source.columns[i].name) == LowerName(wanted)) return static_cast<int>(i);
+    if (LowerCased(source.columns[i].name) == LowerCased(wanted)) return static_cast<int>(i);
   return std::nullopt;
 }
 

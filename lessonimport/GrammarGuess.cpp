@@ -3,22 +3,13 @@
 #include <algorithm>
 #include <array>
 
-#include "data/Text.h"
+#include "lessonimport/Languages.h"
 
 namespace verbaro::lessonimport {
 namespace {
 
 constexpr std::array<std::string_view, 10> kLessonGrammar = {
     "m", "f", "n", "adj,m", "adj,f", "adv", "num", "v", "~", "~~"};
-
-std::string Lowered(std::string_view text) {
-  std::u16string units = FromUtf8(text);
-  for (char16_t& c : units) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-    else if (c >= 0x410 && c <= 0x42F) c = static_cast<char16_t>(c + 32);
-  }
-  return ToUtf8(units);
-}
 
 // Tags that name a kind of word, in the languages decks are tagged in. A noun tag gives no
 // gender: the article decides it when there is one.
@@ -50,7 +41,7 @@ constexpr std::array<Article, 7> kArticles = {{
 }};
 
 const Article* ArticleOf(std::string_view word) {
-  const std::string lowered = Lowered(word);
+  const std::string lowered = LowerCased(word);
   for (const Article& article : kArticles)
     if (lowered.starts_with(article.prefix) && lowered.size() > article.prefix.size()) return &article;
   return nullptr;
@@ -65,7 +56,7 @@ bool IsLessonGrammar(std::string_view grammar) {
 GrammarCodes GuessGrammar(std::string_view frenchWord, const std::vector<std::string>& tags) {
   const Article* article = ArticleOf(frenchWord);
   for (const std::string& tag : tags) {
-    const std::string lowered = Lowered(tag);
+    const std::string lowered = LowerCased(tag);
     for (const TagMeaning& meaning : kTags) {
       if (lowered != meaning.tag) continue;
       if (meaning.grammar == "n" && article) return {std::string(article->grammar), std::string(article->number)};

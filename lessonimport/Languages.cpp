@@ -8,17 +8,6 @@
 namespace verbaro::lessonimport {
 namespace {
 
-// Lower case for ASCII and the Cyrillic and Latin-1 letters that language names use.
-std::u16string Lowered(std::u16string_view text) {
-  std::u16string lowered(text);
-  for (char16_t& c : lowered) {
-    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) c = static_cast<char16_t>(c + 32);
-    else if (c >= 0x410 && c <= 0x42F) c = static_cast<char16_t>(c + 32);
-    else if (c == 0x401) c = 0x451;
-  }
-  return lowered;
-}
-
 // The first word of a name, without the region of a tag: "fr-FR" -> "fr", "French word" ->
 // "french".
 std::u16string FirstWord(std::u16string_view name) {
@@ -26,7 +15,7 @@ std::u16string FirstWord(std::u16string_view name) {
   while (end < name.size() && name[end] != u' ' && name[end] != u'-' && name[end] != u'_' &&
          name[end] != u'(' && name[end] != u'/' && name[end] != u'.' && name[end] != u':')
     ++end;
-  return Lowered(name.substr(0, end));
+  return LowerCased(name.substr(0, end));
 }
 
 constexpr std::array<std::u16string_view, 8> kFrench = {
@@ -52,6 +41,18 @@ bool IsLatin(char32_t c) {
 }
 
 }  // namespace
+
+std::u16string LowerCased(std::u16string_view text) {
+  std::u16string lowered(text);
+  for (char16_t& c : lowered) {
+    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) c = static_cast<char16_t>(c + 32);
+    else if (c >= 0x410 && c <= 0x42F) c = static_cast<char16_t>(c + 32);
+    else if (c >= 0x400 && c <= 0x40F) c = static_cast<char16_t>(c + 80);
+  }
+  return lowered;
+}
+
+std::string LowerCased(std::string_view text) { return ToUtf8(LowerCased(FromUtf8(text))); }
 
 Language LanguageOfName(std::string_view name) {
   const std::u16string word = FirstWord(FromUtf8(name));

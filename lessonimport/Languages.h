@@ -19,6 +19,11 @@ Language LanguageOfName(std::string_view name);
 // letters are (accents included), Unknown when the texts have no letters.
 Language LanguageOfTexts(const std::vector<std::string_view>& texts);
 
+// Lower case for ASCII and the Latin-1 and Cyrillic letters, the ones names and tags of
+// French and Russian sources use; other characters stay as they are.
+std::u16string LowerCased(std::u16string_view text);
+std::string LowerCased(std::string_view text);
+
 // "французский", "русский" or the name as given, for messages.
 std::string DescribeLanguage(Language language, std::string_view name);
 

@@ -15,7 +15,14 @@ constexpr const char* kUsage =
     "      собрать урок из списка слов (UTF-8, столбцы через табуляцию);\n"
     "      --replace разрешает заменить уже существующий файл урока\n"
     "  verbaro-lesson check УРОК.db\n"
-    "      проверить, что тренажёр прочитает урок целиком, и показать его фильтры\n";
+    "      проверить, что тренажёр прочитает урок целиком, и показать его фильтры\n"
+    "  verbaro-lesson progress УРОК.db [--csv]\n"
+    "      показать прогресс по уроку из хранилища учащегося; --csv — журнал ответов\n"
+    "  verbaro-lesson import ИСТОЧНИК [-o УРОК.db] [--replace] ...\n"
+    "      собрать урок из колоды Anki, словаря KVTML или таблицы CSV/TSV\n"
+    "  verbaro-lesson export УРОК.db [--tsv СЛОВА.tsv] [--anki КОЛОДА.apkg] [--replace]\n"
+    "      выгрузить урок в список слов с записями или в колоду Anki\n"
+    "  (подробнее об импорте и выгрузке: verbaro-lesson import --help)\n";
 
 int Usage(std::ostream& err) {
   err << kUsage;
