@@ -25,6 +25,8 @@ struct Composition {
   char16_t capital;
 };
 
+// One line per accent key.
+// clang-format off
 constexpr Composition kCompositions[] = {
     {u'`', 'A', u'à', u'À'},  {u'`', 'E', u'è', u'È'},  {u'`', 'I', u'ì', u'Ì'},
     {u'`', 'O', u'ò', u'Ò'},  {u'`', 'U', u'ù', u'Ù'},
@@ -41,6 +43,7 @@ constexpr Composition kCompositions[] = {
     {u'/', 'O', u'ø', u'Ø'},
     {u'&', 'A', u'æ', u'Æ'},  {u'&', 'O', u'\u0153', u'\u0152'}, {u'&', 'S', u'ß', u'\u1E9E'},
 };
+// clang-format on
 
 // One cell of the table of keys with handling of their own: a character, or an accent to arm.
 struct OwnKeyAction {
