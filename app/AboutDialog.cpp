@@ -4,8 +4,8 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QIcon>
-#include <QPixmap>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 
 #include "platform/Desktop.h"
@@ -19,9 +19,7 @@ namespace {
 constexpr int kFontPointSize = 10;
 constexpr int kIconPixels = 48;
 
-QString RightsNotice() {
-  return QStringLiteral("© Halvorn (Хальворн)");
-}
+QString RightsNotice() { return QStringLiteral("© Halvorn (Хальворн)"); }
 
 }  // namespace
 
@@ -72,9 +70,8 @@ CAboutDialog::CAboutDialog(const Platform& platform, QWidget* owner)
   title->setWordWrap(true);
   title->setGeometry(units.Rect(60, 8, 100, 50));
 
-  const std::array<QRect, 4> linkRects = {
-      units.Rect(44, 40, 100, 9), units.Rect(44, 50, 120, 9),
-      units.Rect(44, 60, 132, 9), units.Rect(44, 70, 120, 9)};
+  const std::array<QRect, 4> linkRects = {units.Rect(44, 40, 100, 9), units.Rect(44, 50, 120, 9),
+                                          units.Rect(44, 60, 132, 9), units.Rect(44, 70, 120, 9)};
   for (size_t i = 0; i < m_links.size(); ++i) {
     const QString& address = LinkAddresses()[i];
     auto* link = new QLabel(this);

@@ -84,7 +84,7 @@ QString ToolTipWithKeys(const QString& toolTip, int command) {
 }
 
 AcceleratorFilter::AcceleratorFilter(QWidget* window, std::function<void(int)> onCommand,
-                                       LatinLayoutLetter latinLayoutLetter)
+                                     LatinLayoutLetter latinLayoutLetter)
     : QObject(window),
       m_window(window),
       m_onCommand(std::move(onCommand)),

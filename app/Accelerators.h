@@ -38,7 +38,7 @@ class AcceleratorFilter : public QObject {
   // latinLayoutLetter reads the active keymap for presses on a non-Latin layout; without it
   // such presses go by the key's US place.
   AcceleratorFilter(QWidget* window, std::function<void(int)> onCommand,
-                     LatinLayoutLetter latinLayoutLetter = {});
+                    LatinLayoutLetter latinLayoutLetter = {});
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

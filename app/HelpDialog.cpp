@@ -5,8 +5,8 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QTextDocument>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
 

@@ -14,8 +14,7 @@ namespace verbaro {
 QStringList ImportSourceFilters() {
   return {QStringLiteral("Все поддерживаемые (*.apkg *.colpkg *.kvtml *.csv *.tsv *.txt)"),
           QStringLiteral("Колоды Anki (*.apkg *.colpkg)"),
-          QStringLiteral("Словари KVTML (*.kvtml)"),
-          QStringLiteral("Таблицы (*.csv *.tsv *.txt)")};
+          QStringLiteral("Словари KVTML (*.kvtml)"), QStringLiteral("Таблицы (*.csv *.tsv *.txt)")};
 }
 
 QString LessonToolOfThisProgram() {

@@ -30,8 +30,8 @@ class Reader {
   }
 
   // A whole number from 0 up; absent: `fallback`.
-  std::optional<qint64> Count(const QJsonObject& object, const QString& key,
-                              const QString& where, std::optional<qint64> fallback) {
+  std::optional<qint64> Count(const QJsonObject& object, const QString& key, const QString& where,
+                              std::optional<qint64> fallback) {
     const QJsonValue value = object.value(key);
     if (value.isUndefined() && fallback) return fallback;
     const double number = value.toDouble(-1);
@@ -169,8 +169,8 @@ void ReadSides(Reader& reader, const QJsonObject& root, ImportPreview& preview) 
     const auto index = reader.Count(root, QString::fromUtf16(key), QString(), std::nullopt);
     if (!index) return -1;
     if (*index >= static_cast<qint64>(preview.columns.size())) {
-      reader.Fail(QStringLiteral("поле «%1» называет столбец, которого нет")
-                      .arg(QString::fromUtf16(key)));
+      reader.Fail(
+          QStringLiteral("поле «%1» называет столбец, которого нет").arg(QString::fromUtf16(key)));
       return -1;
     }
     return static_cast<int>(*index);
@@ -229,14 +229,10 @@ QString ColumnText(const ImportColumn& column, int index) {
 
 QString RecordingText(ImportRecording recording) {
   switch (recording) {
-    case ImportRecording::Given:
-      return QStringLiteral("своя");
-    case ImportRecording::Convert:
-      return QStringLiteral("будет преобразована");
-    case ImportRecording::Voice:
-      return QStringLiteral("голос espeak");
-    case ImportRecording::None:
-      break;
+    case ImportRecording::Given: return QStringLiteral("своя");
+    case ImportRecording::Convert: return QStringLiteral("будет преобразована");
+    case ImportRecording::Voice: return QStringLiteral("голос espeak");
+    case ImportRecording::None: break;
   }
   return QStringLiteral("нет");
 }
@@ -245,9 +241,10 @@ QString CountsText(const QString& format, const ImportCounts& counts) {
   QString units = QStringLiteral("Строк в таблице");
   if (format == u"Anki") units = QStringLiteral("Заметок в колоде");
   if (format == u"KVTML") units = QStringLiteral("Статей в словаре");
-  return QStringLiteral("%1: %2; записей в уроке: %3; повторов объединено: %4; пропущено: %5.\n"
-                        "Записи звука: своих — %6, будут преобразованы — %7, "
-                        "голосом espeak — %8.")
+  return QStringLiteral(
+             "%1: %2; записей в уроке: %3; повторов объединено: %4; пропущено: %5.\n"
+             "Записи звука: своих — %6, будут преобразованы — %7, "
+             "голосом espeak — %8.")
       .arg(units)
       .arg(counts.notes)
       .arg(counts.entries)

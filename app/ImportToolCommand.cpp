@@ -36,9 +36,10 @@ QString FindLessonTool(const QString& applicationDir, const QString& overridePat
 }
 
 QString MissingLessonToolText(const QString& applicationDir) {
-  return QStringLiteral("Не найдена программа verbaro-lesson, которая создаёт уроки: её нет ни "
-                        "в папке программы (%1), ни в папках PATH. Установите её вместе с "
-                        "программой.")
+  return QStringLiteral(
+             "Не найдена программа verbaro-lesson, которая создаёт уроки: её нет ни "
+             "в папке программы (%1), ни в папках PATH. Установите её вместе с "
+             "программой.")
       .arg(QDir::toNativeSeparators(applicationDir));
 }
 

@@ -300,10 +300,11 @@ void ImportWindow::FillTable(const ImportPreview& preview) {
   if (preview.entries.empty()) {
     m_entriesLabel->setText(QStringLiteral("В уроке не будет ни одной записи."));
   } else {
-    m_entriesLabel->setText(QStringLiteral("Первые записи урока (%1 из %2):")
-                                .arg(preview.entries.size())
-                                .arg(std::max<qint64>(preview.counts.entries,
-                                                      static_cast<qint64>(preview.entries.size()))));
+    m_entriesLabel->setText(
+        QStringLiteral("Первые записи урока (%1 из %2):")
+            .arg(preview.entries.size())
+            .arg(std::max<qint64>(preview.counts.entries,
+                                  static_cast<qint64>(preview.entries.size()))));
   }
 }
 
@@ -401,11 +402,12 @@ void ImportWindow::OnImportFinished(const ToolOutcome& outcome) {
     accept();
     return;
   }
-  const QString message =
-      outcome.ok ? QStringLiteral("Программа verbaro-lesson сообщила, что урок записан, но "
-                                  "файла %1 нет.")
-                       .arg(QDir::toNativeSeparators(m_lessonPath))
-                 : outcome.message;
+  const QString message = outcome.ok
+                              ? QStringLiteral(
+                                    "Программа verbaro-lesson сообщила, что урок записан, но "
+                                    "файла %1 нет.")
+                                    .arg(QDir::toNativeSeparators(m_lessonPath))
+                              : outcome.message;
   m_lessonPath.clear();
   SetStage(Stage::Ready);
   ShowError(message);
@@ -417,13 +419,9 @@ void ImportWindow::reject() {
       SetStage(Stage::Stopping, QStringLiteral("Импорт останавливается…"));
       m_importProcess->Stop();
       return;
-    case Stage::Stopping:
-      return;
-    case Stage::Reading:
-      m_previewProcess->Stop();
-      break;
-    case Stage::Ready:
-      break;
+    case Stage::Stopping: return;
+    case Stage::Reading: m_previewProcess->Stop(); break;
+    case Stage::Ready: break;
   }
   QDialog::reject();
 }
@@ -431,8 +429,8 @@ void ImportWindow::reject() {
 void ImportWindow::SetStage(Stage stage, const QString& status) {
   m_stage = stage;
   const bool ready = stage == Stage::Ready && m_preview.has_value();
-  for (QWidget* widget : std::initializer_list<QWidget*>{m_frenchBox, m_russianBox, m_lessonField,
-                                                         m_browseButton}) {
+  for (QWidget* widget :
+       std::initializer_list<QWidget*>{m_frenchBox, m_russianBox, m_lessonField, m_browseButton}) {
     widget->setEnabled(ready);
   }
   m_importButton->setEnabled(ready && !m_preview->entries.empty());

@@ -13,9 +13,7 @@ namespace verbaro {
 
 namespace {
 
-bool OnWayland() {
-  return QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
-}
+bool OnWayland() { return QGuiApplication::platformName().startsWith(QStringLiteral("wayland")); }
 
 }  // namespace
 
@@ -56,8 +54,7 @@ bool KeyboardReturn::eventFilter(QObject* watched, QEvent* event) {
         SettleLater(widget->windowType() != Qt::Popup && widget == m_lastActive);
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return false;
 }

@@ -22,9 +22,9 @@ std::optional<progress::Direction> ShowLessonStatistics(QWidget* owner, const Pl
   }
   // The tab of the direction the mode's answers count for comes first.
   const progress::Direction direction = progress::GradedDirectionOfMode(*mode);
-  const LessonStatistics statistics = GatherStatistics(
-      *progress, TranslationsOf(view->m_vWordsData, view->m_bContraVersa != 0),
-      std::filesystem::path(view->m_szDataFile).filename().u16string());
+  const LessonStatistics statistics =
+      GatherStatistics(*progress, TranslationsOf(view->m_vWordsData, view->m_bContraVersa != 0),
+                       std::filesystem::path(view->m_szDataFile).filename().u16string());
   if (platform.log) platform.log->Line(StatisticsLogLine(statistics.Of(direction).counts));
 
   StatisticsWindow window(statistics, direction, owner);

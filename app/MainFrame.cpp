@@ -19,8 +19,8 @@
 #include "app/Commands.h"
 #include "app/HelpDialog.h"
 #include "app/KeyboardReturn.h"
-#include "app/LessonStatisticsCommand.h"
 #include "app/LearnerMemory.h"
+#include "app/LessonStatisticsCommand.h"
 #include "app/MenuTable.h"
 #include "app/ModeTable.h"
 #include "app/QtFilterMenu.h"
@@ -288,10 +288,19 @@ const std::vector<CMainFrame::Command>& CMainFrame::Commands() {
       {cmd::kExit, [](Frame& f, View*) { f.close(); }},
       {cmd::kForgetProgress, [](Frame& f, View*) { f.ForgetProgress(); }},
       {cmd::kImportLesson, [](Frame& f, View* v) { f.ImportLesson(v); }},
-      {cmd::kRepeatSound, [](Frame& f, View* v) { if (f.RequireView(v)) v->PlayCurrentSound(); }},
+      {cmd::kRepeatSound,
+       [](Frame& f, View* v) {
+         if (f.RequireView(v)) v->PlayCurrentSound();
+       }},
       {cmd::kToggleSound, [](Frame& f, View* v) { f.ToggleSound(v); }},
-      {cmd::kToggleHeader, [](Frame&, View* v) { if (v) v->ToggleHeader(); }},
-      {cmd::kToggleTranslations, [](Frame&, View* v) { if (v) v->ToggleTranslations(); }},
+      {cmd::kToggleHeader,
+       [](Frame&, View* v) {
+         if (v) v->ToggleHeader();
+       }},
+      {cmd::kToggleTranslations,
+       [](Frame&, View* v) {
+         if (v) v->ToggleTranslations();
+       }},
       {cmd::kToggleToolbar, [](Frame& f, View*) { f.ToggleToolBar(); }},
       {cmd::kToggleStatusBar, [](Frame& f, View*) { f.ToggleStatusBar(); }},
       {cmd::kVideoSettings, [](Frame& f, View* v) { f.RunVideoSettingsOf(v); }},

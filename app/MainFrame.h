@@ -139,7 +139,7 @@ class CMainFrame : public QMainWindow {
   void ShowHelp(CWordsView* view);
   void ShowAbout(CWordsView* view);
 
-  StartLesson m_startLesson;  // before m_platform: the views choose their files through it
+  StartLesson m_startLesson;          // before m_platform: the views choose their files through it
   QuietMessageBoxes m_quietMessages;  // and show their boxes through this
   const Platform m_platform;
   std::array<std::unique_ptr<CWordsView>, kModeCount> m_views;

@@ -4,9 +4,9 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 
-#include "data/progress/ProgressStore.h"
 #include <QToolBar>
 #include <utility>
+#include "data/progress/ProgressStore.h"
 
 #include "app/Commands.h"
 #include "app/LearnerMemory.h"
@@ -33,9 +33,8 @@ void CMainFrame::MakeMemory() {
   m_memory = m_settings || m_store ? std::make_unique<LearnerMemory>(m_settings, m_store) : nullptr;
   if (m_memory) {
     // While the learner studies no box interrupts: the reason shows in the status bar.
-    m_memory->OnStudyNotice([this](const std::u16string& notice) {
-      statusBar()->showMessage(ToQ(notice));
-    });
+    m_memory->OnStudyNotice(
+        [this](const std::u16string& notice) { statusBar()->showMessage(ToQ(notice)); });
   }
   for (size_t i = 0; i < m_views.size(); ++i) {
     m_views[i]->SetStudyEvents(m_memory.get(), static_cast<int>(i));
@@ -57,8 +56,9 @@ void CMainFrame::ForgetProgress() {
   }
   const CWordsView::TickHold hold(view);
   const QString question =
-      QStringLiteral("Забыть прогресс урока?\n%1\n\nОтветы, расписание повторений и результаты "
-                     "экзаменов этого урока будут удалены во всех режимах.")
+      QStringLiteral(
+          "Забыть прогресс урока?\n%1\n\nОтветы, расписание повторений и результаты "
+          "экзаменов этого урока будут удалены во всех режимах.")
           .arg(ToQ(view->m_szDataFile));
   if (!m_platform.messages->Ask(this, QStringLiteral("Прогресс урока"), question)) return;
   m_memory->Flush();

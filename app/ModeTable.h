@@ -11,8 +11,8 @@ namespace verbaro {
 struct ModeInfo {
   StudyMode mode;
   int command;
-  QString menuText;       // the Modules menu item, without its shortcut
-  QString statusText;     // the status bar while the mode is current (also the item's prompt)
+  QString menuText;    // the Modules menu item, without its shortcut
+  QString statusText;  // the status bar while the mode is current (also the item's prompt)
   QString toolTip;
 };
 

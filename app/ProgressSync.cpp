@@ -33,7 +33,8 @@ QString ArrivalText(const std::vector<progress::SyncArrival>& arrivals) {
   QStringList parts;
   for (const progress::SyncArrival& arrival : arrivals) {
     if (arrival.answers == 0) continue;
-    parts << Answers(arrival.answers) + QStringLiteral(" с \"%1\"").arg(QString::fromStdString(arrival.machineName));
+    parts << Answers(arrival.answers) +
+                 QStringLiteral(" с \"%1\"").arg(QString::fromStdString(arrival.machineName));
   }
   return parts.join(QStringLiteral("; "));
 }
@@ -41,15 +42,16 @@ QString ArrivalText(const std::vector<progress::SyncArrival>& arrivals) {
 QString FolderProblemText(progress::SyncReport::Folder folder, const QString& path) {
   switch (folder) {
     case progress::SyncReport::Folder::Missing:
-      return QStringLiteral("Папка синхронизации прогресса недоступна: %1. Занятия продолжаются, "
-                            "прогресс будет передан, когда папка появится.")
+      return QStringLiteral(
+                 "Папка синхронизации прогресса недоступна: %1. Занятия продолжаются, "
+                 "прогресс будет передан, когда папка появится.")
           .arg(path);
     case progress::SyncReport::Folder::ReadOnly:
-      return QStringLiteral("В папку синхронизации прогресса нельзя записать: %1. Занятия "
-                            "продолжаются, прогресс будет передан, когда запись станет возможна.")
+      return QStringLiteral(
+                 "В папку синхронизации прогресса нельзя записать: %1. Занятия "
+                 "продолжаются, прогресс будет передан, когда запись станет возможна.")
           .arg(path);
-    case progress::SyncReport::Folder::Ok:
-      break;
+    case progress::SyncReport::Folder::Ok: break;
   }
   return {};
 }
@@ -114,7 +116,8 @@ void ProgressSync::Request() {
   }
   m_running = true;
   const QString folder = Folder();
-  QMetaObject::invokeMethod(m_worker, [this, folder] { RunPass(folder); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      m_worker, [this, folder] { RunPass(folder); }, Qt::QueuedConnection);
 }
 
 void ProgressSync::Finish() {
@@ -124,8 +127,8 @@ void ProgressSync::Finish() {
   if (!m_started || folder.isEmpty()) return;
   m_started = false;
   // After the pass under way, if any, on the pass's own thread.
-  QMetaObject::invokeMethod(m_worker, [this, folder] { RunPass(folder); },
-                            Qt::BlockingQueuedConnection);
+  QMetaObject::invokeMethod(
+      m_worker, [this, folder] { RunPass(folder); }, Qt::BlockingQueuedConnection);
 }
 
 void ProgressSync::RunPass(const QString& folder) {

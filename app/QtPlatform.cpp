@@ -1,9 +1,9 @@
 #include "app/QtPlatform.h"
 
 #include "platform/ActiveKeymap.h"
+#include "platform/PulseWaveOut.h"
 #include "platform/QtErrorSignal.h"
 #include "platform/QtKeyboardState.h"
-#include "platform/PulseWaveOut.h"
 #include "platform/ViewTimer.h"
 
 namespace verbaro {
@@ -23,7 +23,9 @@ QtPlatform::QtPlatform()
   m_platform.urls = &m_urls;
   m_platform.soundNotice = &m_soundNotice;
   m_platform.makeTimer = [] { return std::unique_ptr<ViewTimer>(std::make_unique<QtViewTimer>()); };
-  m_platform.makeWaveOut = [] { return std::unique_ptr<WaveOut>(std::make_unique<PulseWaveOut>()); };
+  m_platform.makeWaveOut = [] {
+    return std::unique_ptr<WaveOut>(std::make_unique<PulseWaveOut>());
+  };
   m_platform.latinLayoutLetter = ActiveLatinLayoutLetter;
 }
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/Desktop.h"
 #include "data/DiagnosticLog.h"
+#include "platform/Desktop.h"
 #include "platform/FileChooser.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"

@@ -43,14 +43,14 @@ VideoSettings ClampVideoSettings(VideoSettings settings) {
 }
 
 QString VideoSettingsReport(VideoSettings settings) {
-  return QStringLiteral("Установлено:\nЗадержка между фразами = %1 миллисек.\n"
-                        "Количество повторов фраз = %2.")
+  return QStringLiteral(
+             "Установлено:\nЗадержка между фразами = %1 миллисек.\n"
+             "Количество повторов фраз = %2.")
       .arg(settings.delay)
       .arg(settings.repeats);
 }
 
-CSettingsDialog::CSettingsDialog(VideoSettings settings, const Platform& platform,
-                                 QWidget* owner)
+CSettingsDialog::CSettingsDialog(VideoSettings settings, const Platform& platform, QWidget* owner)
     : QDialog(owner), m_platform(platform), m_settings(settings) {
   setWindowTitle(QStringLiteral("Настройка режима \"Видео\""));
   setModal(true);

@@ -22,8 +22,7 @@ QStringList MachineRow(const progress::FolderMachine& machine, const QString& ow
     case progress::JournalState::Newer:
       return {QString::fromStdString(machine.file),
               QStringLiteral("записан более новой версией программы и не читается")};
-    case progress::JournalState::Whole:
-      break;
+    case progress::JournalState::Whole: break;
   }
   QString name = QString::fromStdString(machine.name);
   if (name.isEmpty()) name = QString::fromStdString(machine.id);

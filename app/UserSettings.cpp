@@ -156,8 +156,6 @@ QByteArray UserSettings::WindowGeometry() const {
   return m_settings.value(kGeometryKey).toByteArray();
 }
 
-void UserSettings::SetWindowGeometry(const QByteArray& geometry) {
-  Write(kGeometryKey, geometry);
-}
+void UserSettings::SetWindowGeometry(const QByteArray& geometry) { Write(kGeometryKey, geometry); }
 
 }  // namespace verbaro

@@ -7,8 +7,8 @@
 
 #include "app/MainFrame.h"
 #include "app/ProgressSync.h"
-#include "app/Run.h"
 #include "app/QtPlatform.h"
+#include "app/Run.h"
 #include "app/UserSettings.h"
 #include "data/progress/ProgressStore.h"
 

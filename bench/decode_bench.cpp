@@ -18,11 +18,11 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
 #include "platform/WaveOut.h"
-#include "tests/fakes/FakeMessageBoxes.h"
-#include "tests/fakes/FakeWaveOut.h"
 #include "sound/Mp3Player.h"
 #include "support/BenchLessons.h"
 #include "support/BenchTiming.h"
+#include "tests/fakes/FakeMessageBoxes.h"
+#include "tests/fakes/FakeWaveOut.h"
 
 namespace {
 

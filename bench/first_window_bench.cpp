@@ -52,8 +52,8 @@ struct Start {
 
 // The environment of this process with the home folders of a first start in `home`.
 std::vector<std::string> FreshEnvironment(const fs::path& home) {
-  const char* replaced[] = {"HOME=", "XDG_CONFIG_HOME=", "XDG_DATA_HOME=", "XDG_CACHE_HOME=",
-                            "XDG_STATE_HOME="};
+  const char* replaced[] = {
+      "HOME=", "XDG_CONFIG_HOME=", "XDG_DATA_HOME=", "XDG_CACHE_HOME=", "XDG_STATE_HOME="};
   std::vector<std::string> env;
   for (char** entry = environ; *entry; ++entry) {
     const std::string text = *entry;
@@ -107,8 +107,8 @@ double CpuMs(pid_t pid) {
 }
 
 xcb_atom_t Atom(xcb_connection_t* x, const char* name) {
-  xcb_intern_atom_reply_t* reply =
-      xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+      x, xcb_intern_atom(x, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
   const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
   std::free(reply);
   return atom;
@@ -234,7 +234,8 @@ struct Series {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: %s PROGRAM LESSON [--runs=N] [--against=OTHER] [--store=FILE]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s PROGRAM LESSON [--runs=N] [--against=OTHER] [--store=FILE]\n",
+                 argv[0]);
     return 2;
   }
   int runs = 5;
@@ -247,7 +248,8 @@ int main(int argc, char** argv) {
   }
   Display display;
   if (!display.Open()) {
-    std::fprintf(stderr, "no X display (DISPLAY=%s)\n", std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
+    std::fprintf(stderr, "no X display (DISPLAY=%s)\n",
+                 std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
     return 1;
   }
   std::vector<Series> series(programs.size());

@@ -68,7 +68,8 @@ int MeasureBareTexts(const std::string& path) {
     std::array<std::u16string, 11>& row = rows.emplace_back();
     for (int column = 0; column < 11; ++column) {
       const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(stmt, column));
-      if (text) row[column].assign(text, static_cast<size_t>(sqlite3_column_bytes16(stmt, column)) / 2);
+      if (text)
+        row[column].assign(text, static_cast<size_t>(sqlite3_column_bytes16(stmt, column)) / 2);
     }
   }
   sqlite3_finalize(stmt);
@@ -159,7 +160,8 @@ int Drive(int argc, char** argv) {
   std::error_code error;
   const std::string self = std::filesystem::read_symlink("/proc/self/exe", error).string();
   std::printf("%8s %8s | %-22s | %-38s | %-38s\n", "entries", "file MB", "bare texts: ms, MB",
-              "Conspect-1: ms (x bare), MB (x texts), RSS", "Exam-2: ms (x bare), MB (x texts), RSS");
+              "Conspect-1: ms (x bare), MB (x texts), RSS",
+              "Exam-2: ms (x bare), MB (x texts), RSS");
   int failures = 0;
   for (const int rows : sizes) {
     const std::string path = CachedLessonPath(rows, kRecordingBytes);
@@ -182,8 +184,8 @@ int Drive(int argc, char** argv) {
     const Figures bare = Median(taken["bare"]);
     auto cell = [&bare](const Figures& f) {
       char text[128];
-      std::snprintf(text, sizeof text, "%7.1f (%4.2fx, wall %6.1f), %6.1f (%4.2fx), %6.1f",
-                    f.cpuMs, f.cpuMs / bare.cpuMs, f.wallMs, f.addedMb, f.addedMb / bare.addedMb,
+      std::snprintf(text, sizeof text, "%7.1f (%4.2fx, wall %6.1f), %6.1f (%4.2fx), %6.1f", f.cpuMs,
+                    f.cpuMs / bare.cpuMs, f.wallMs, f.addedMb, f.addedMb / bare.addedMb,
                     f.residentMb);
       return std::string(text);
     };

@@ -33,7 +33,8 @@ std::filesystem::path PackagePath() {
   if (std::filesystem::exists(package)) return package;
   std::filesystem::create_directories(folder);
 
-  const std::vector<uint8_t> recording = ReadBytes(VERBARO_TEST_FIXTURES "/mp3/tone_1s_44k_mono.mp3");
+  const std::vector<uint8_t> recording =
+      ReadBytes(VERBARO_TEST_FIXTURES "/mp3/tone_1s_44k_mono.mp3");
   const std::filesystem::path lesson = folder / "anki-source.db";
   std::filesystem::remove(lesson);
   lesson::LessonWriter writer(lesson);
@@ -41,9 +42,11 @@ std::filesystem::path PackagePath() {
   if (!writer.Open(error)) return {};
   for (int i = 0; i < kNotes; ++i) {
     lesson::LessonRow row;
-    row.texts = {std::string("bench"), std::string("~"), std::string(), "mot " + std::to_string(i),
-                 std::string(), std::string(), std::string(), "слово " + std::to_string(i)};
-    for (int t = 1; t < lesson::kTranslationColumnCount; ++t) row.Text(lesson::kFirstTranslationColumn + t) = std::string();
+    row.texts = {
+        std::string("bench"), std::string("~"), std::string(), "mot " + std::to_string(i),
+        std::string(),        std::string(),    std::string(), "слово " + std::to_string(i)};
+    for (int t = 1; t < lesson::kTranslationColumnCount; ++t)
+      row.Text(lesson::kFirstTranslationColumn + t) = std::string();
     row.recording = recording;
     if (!writer.AddRow(row, error)) return {};
   }

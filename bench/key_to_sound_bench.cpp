@@ -14,11 +14,11 @@
 //
 // It uses the sound server that PULSE_SERVER names (scripts/bench_sound.sh starts a private
 // PulseAudio and a private PipeWire in turn). Not a test: it checks no target.
+#include <sqlite3.h>
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QTemporaryDir>
-#include <sqlite3.h>
 #include <QThread>
 #include <algorithm>
 #include <chrono>
@@ -29,12 +29,12 @@
 
 #include "app/Commands.h"
 #include "app/MainFrame.h"
-#include "tests/fakes/FakePlatform.h"
 #include "platform/PulseWaveOut.h"
 #include "platform/ViewTimer.h"
 #include "sound/Mp3Player.h"
 #include "support/BenchLessons.h"
 #include "support/MonitorListener.h"
+#include "tests/fakes/FakePlatform.h"
 #include "views/WordsView.h"
 
 namespace verbaro::bench {
@@ -106,18 +106,22 @@ void WaitForSilence(const MonitorListener& listener, int quietMs, int atMostMs) 
 std::string ToneLesson() {
   static QTemporaryDir folder;
   const std::string path = folder.filePath(QStringLiteral("tones.db")).toStdString();
-  const std::vector<uint8_t> tone = ReadFile(std::string(VERBARO_TEST_FIXTURES) + "/mp3/tone_1s_44k_stereo.mp3");
+  const std::vector<uint8_t> tone =
+      ReadFile(std::string(VERBARO_TEST_FIXTURES) + "/mp3/tone_1s_44k_stereo.mp3");
   if (!folder.isValid() || tone.empty() ||
       !QFile::copy(QString::fromStdString(StarterLessonPath()), QString::fromStdString(path))) {
     std::fprintf(stderr, "key_to_sound_bench: cannot make the tone lesson\n");
     return {};
   }
-  QFile::setPermissions(QString::fromStdString(path), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  QFile::setPermissions(QString::fromStdString(path),
+                        QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   sqlite3* db = nullptr;
   sqlite3_stmt* update = nullptr;
   bool ok = sqlite3_open(path.c_str(), &db) == SQLITE_OK &&
-            sqlite3_prepare_v2(db, "UPDATE FrRuDict SET Mp3Word = ?;", -1, &update, nullptr) == SQLITE_OK &&
-            sqlite3_bind_blob(update, 1, tone.data(), static_cast<int>(tone.size()), SQLITE_STATIC) == SQLITE_OK &&
+            sqlite3_prepare_v2(db, "UPDATE FrRuDict SET Mp3Word = ?;", -1, &update, nullptr) ==
+                SQLITE_OK &&
+            sqlite3_bind_blob(update, 1, tone.data(), static_cast<int>(tone.size()),
+                              SQLITE_STATIC) == SQLITE_OK &&
             sqlite3_step(update) == SQLITE_DONE;
   sqlite3_finalize(update);
   sqlite3_close(db);
@@ -193,14 +197,17 @@ int Run(int argc, char** argv) {
     total.push_back(heard);
     program.push_back(Ms(written - pressed));
     server.push_back(heard - program.back());
-    std::printf("%s key %2d: %6.2f ms (to Write %5.2f ms, server %6.2f ms; the recording's own lead-in %.1f ms)\n",
-                label.c_str(), key + 1, heard, program.back(), server.back(), leadIn);
+    std::printf(
+        "%s key %2d: %6.2f ms (to Write %5.2f ms, server %6.2f ms; the recording's own lead-in "
+        "%.1f ms)\n",
+        label.c_str(), key + 1, heard, program.back(), server.back(), leadIn);
     WaitForSilence(listener, 300, 10000);
   }
-  std::printf("%s: key to first sound, median of %d keys: %.1f ms (min %.1f, max %.1f); "
-              "to Write %.2f ms, server %.1f ms\n",
-              label.c_str(), keys, Median(total), *std::min_element(total.begin(), total.end()),
-              *std::max_element(total.begin(), total.end()), Median(program), Median(server));
+  std::printf(
+      "%s: key to first sound, median of %d keys: %.1f ms (min %.1f, max %.1f); "
+      "to Write %.2f ms, server %.1f ms\n",
+      label.c_str(), keys, Median(total), *std::min_element(total.begin(), total.end()),
+      *std::max_element(total.begin(), total.end()), Median(program), Median(server));
   return 0;
 }
 

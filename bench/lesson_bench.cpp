@@ -65,9 +65,9 @@ size_t BareRead(const std::string& path, BlobSource source, BlobTarget target,
         blob = static_cast<const uint8_t*>(sqlite3_column_blob(stmt, kRecordingColumn));
         size = static_cast<size_t>(sqlite3_column_bytes(stmt, kRecordingColumn));
       } else {
-        const int rc = handle ? sqlite3_blob_reopen(handle, rowid)
-                              : sqlite3_blob_open(db, "main", "FrRuDict", "Mp3Word", rowid, 0,
-                                                  &handle);
+        const int rc =
+            handle ? sqlite3_blob_reopen(handle, rowid)
+                   : sqlite3_blob_open(db, "main", "FrRuDict", "Mp3Word", rowid, 0, &handle);
         if (rc != SQLITE_OK) break;
         size = static_cast<size_t>(sqlite3_blob_bytes(handle));
       }
@@ -244,12 +244,11 @@ void ContraVersa(benchmark::State& state, LessonSource source) {
 }  // namespace
 
 // The benchmark's own time is the whole iteration: reading, both indexes and the bare loop.
-BENCHMARK(LessonReading)->Name("LessonReading/generated_10000_rows_8KB")
+BENCHMARK(LessonReading)
+    ->Name("LessonReading/generated_10000_rows_8KB")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(LessonLoad, starter_227_rows, &StarterLessonPath)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(LessonLoad, generated_5000_rows, &LargeLessonPath)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LessonLoad, starter_227_rows, &StarterLessonPath)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LessonLoad, generated_5000_rows, &LargeLessonPath)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ContraVersa, generated_5000_rows, &LargeLessonPath)
     ->Unit(benchmark::kMillisecond);
 

@@ -64,14 +64,17 @@ class BenchClock : public Clock {
 
 class Scratch {
  public:
-  Scratch() : m_path(fs::temp_directory_path() / ("verbaro-bench-progress-" + std::to_string(getpid()))) {
+  Scratch()
+      : m_path(fs::temp_directory_path() / ("verbaro-bench-progress-" + std::to_string(getpid()))) {
     fs::create_directories(m_path);
   }
   ~Scratch() {
     std::error_code ignored;
     fs::remove_all(m_path, ignored);
   }
-  std::string File(const std::string& name) const { return (m_path / name / "progress.sqlite").string(); }
+  std::string File(const std::string& name) const {
+    return (m_path / name / "progress.sqlite").string();
+  }
 
  private:
   fs::path m_path;
@@ -161,7 +164,8 @@ void ProgressEvent(benchmark::State& state) {
 
 void DueToday(benchmark::State& state) {
   World& world = TheWorld();
-  auto lesson = ProgressStore::Open(world.yearStore, world.clock)->OpenLesson(world.keys, world.lessonPath);
+  auto lesson =
+      ProgressStore::Open(world.yearStore, world.clock)->OpenLesson(world.keys, world.lessonPath);
   size_t due = 0;
   for (auto _ : state) due = lesson->DueEntries(Direction::Forward).size();
   state.counters["entries"] = static_cast<double>(due);
@@ -169,7 +173,8 @@ void DueToday(benchmark::State& state) {
 
 void MissedList(benchmark::State& state) {
   World& world = TheWorld();
-  auto lesson = ProgressStore::Open(world.yearStore, world.clock)->OpenLesson(world.keys, world.lessonPath);
+  auto lesson =
+      ProgressStore::Open(world.yearStore, world.clock)->OpenLesson(world.keys, world.lessonPath);
   size_t missed = 0;
   for (auto _ : state) missed = lesson->MissedEntries(Direction::Forward).size();
   state.counters["entries"] = static_cast<double>(missed);
@@ -177,7 +182,8 @@ void MissedList(benchmark::State& state) {
 
 void Statistics(benchmark::State& state) {
   World& world = TheWorld();
-  auto lesson = ProgressStore::Open(world.yearStore, world.clock)->OpenLesson(world.keys, world.lessonPath);
+  auto lesson =
+      ProgressStore::Open(world.yearStore, world.clock)->OpenLesson(world.keys, world.lessonPath);
   for (auto _ : state) {
     benchmark::DoNotOptimize(lesson->Counts(Direction::Forward));
     benchmark::DoNotOptimize(lesson->Activity(Direction::Forward, 182));
@@ -205,7 +211,8 @@ void OpenAsTheTrainer(const World& world, ProgressStore* store) {
   rows.LoadWordsData();
   rows.CreateUserFilters();
   if (store == nullptr) return;
-  auto lesson = store->OpenLesson(progress::LessonEntries(rows.m_vWordsData).Keys(), world.lessonPath);
+  auto lesson =
+      store->OpenLesson(progress::LessonEntries(rows.m_vWordsData).Keys(), world.lessonPath);
   // a view studies one direction: the counts of its two review filters
   benchmark::DoNotOptimize(lesson->DueEntries(Direction::Forward));
   benchmark::DoNotOptimize(lesson->MissedEntries(Direction::Forward));
@@ -305,14 +312,34 @@ void FirstOpening(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(EntryIndex)->Name("EntryIndex/generated_100000_rows")->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(FirstOpening)->Name("FirstOpening/new_lesson_vs_known")->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(ProgressEvent)->Name("ProgressEvent/year_of_history_10000_entries")->Iterations(2000)->UseRealTime();
+BENCHMARK(EntryIndex)
+    ->Name("EntryIndex/generated_100000_rows")
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(FirstOpening)
+    ->Name("FirstOpening/new_lesson_vs_known")
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(ProgressEvent)
+    ->Name("ProgressEvent/year_of_history_10000_entries")
+    ->Iterations(2000)
+    ->UseRealTime();
 BENCHMARK(DueToday)->Name("DueToday/year_of_history_10000_entries")->Unit(benchmark::kMillisecond);
-BENCHMARK(MissedList)->Name("MissedList/year_of_history_10000_entries")->Unit(benchmark::kMillisecond);
-BENCHMARK(Statistics)->Name("Statistics/year_of_history_10000_entries")->Unit(benchmark::kMillisecond);
-BENCHMARK(StoreOpen)->Name("StoreOpen/year_of_history_10000_entries")->Unit(benchmark::kMillisecond);
-BENCHMARK(LessonOpen)->Name("LessonOpen/year_of_history_vs_empty_store")->Unit(benchmark::kMillisecond)->Iterations(8);
+BENCHMARK(MissedList)
+    ->Name("MissedList/year_of_history_10000_entries")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Statistics)
+    ->Name("Statistics/year_of_history_10000_entries")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(StoreOpen)
+    ->Name("StoreOpen/year_of_history_10000_entries")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(LessonOpen)
+    ->Name("LessonOpen/year_of_history_vs_empty_store")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(8);
 
 }  // namespace verbaro::bench
 

@@ -1,8 +1,9 @@
 // Drawing: CWordsView::Repaint of a Conspect-1 view with its built-in pictures, the starter
 // lesson loaded, one right letter typed and sound off, against one plain full-surface copy of a
 // QImage of the same size (every repaint makes one such copy, from the composed scene with the
-// fills of the grid's rows to the back buffer, besides drawing the texts and frames). A typed letter is one repaint: the keystroke benchmark
-// times OnKeyDown of a right letter until the back buffer holds the new line.
+// fills of the grid's rows to the back buffer, besides drawing the texts and frames). A typed
+// letter is one repaint: the keystroke benchmark times OnKeyDown of a right letter until the back
+// buffer holds the new line.
 #include <QDir>
 #include <QImage>
 #include <QSet>

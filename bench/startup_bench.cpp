@@ -15,14 +15,14 @@
 #include <memory>
 #include <vector>
 
-#include "app/MainFrame.h"
 #include "app/Commands.h"
+#include "app/MainFrame.h"
 #include "app/Run.h"
 #include "support/BenchLessons.h"
-#include "views/WordsView.h"
-#include "tests/fakes/FakePlatform.h"
 #include "support/BenchTiming.h"
 #include "support/ProcessMemory.h"
+#include "tests/fakes/FakePlatform.h"
+#include "views/WordsView.h"
 
 namespace verbaro::bench {
 

@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "data/StudyStatistics.h"
 #include "data/Clock.h"
+#include "data/StudyStatistics.h"
 #include "data/Text.h"
 #include "data/progress/ProgressStore.h"
 #include "progressview/StatisticsWindow.h"
@@ -37,7 +37,8 @@ struct YearOfStudy {
       record.wsKeyWord = u"mot" + ToU16(i);
       record.wsFrGram = kGrammar[i % 5];
       record.wsFrNumber = i % 5 < 2 ? u"s" : u"";
-      record.vwsAltWords = {u"слово", u"перевод " + std::u16string(1, static_cast<char16_t>(u'а' + i % 32))};
+      record.vwsAltWords = {u"слово",
+                            u"перевод " + std::u16string(1, static_cast<char16_t>(u'а' + i % 32))};
       keys.push_back({record.wsKeyWord, record.wsFrGram, record.wsFrNumber, 0});
       records.push_back(std::move(record));
     }

@@ -28,10 +28,10 @@
 #include "data/Clock.h"
 #include "data/progress/FolderSync.h"
 #include "data/progress/MachineIdentity.h"
+#include "data/progress/OwnJournal.h"
 #include "data/progress/ProgressStore.h"
 #include "data/progress/StoreDatabase.h"
 #include "data/progress/SyncFile.h"
-#include "data/progress/OwnJournal.h"
 #include "data/progress/SyncMerge.h"
 
 namespace verbaro::bench {
@@ -129,14 +129,16 @@ void BareInsert(const std::string& path, const SyncJournal& journal) {
   std::remove(path.c_str());
   sqlite3* db = nullptr;
   sqlite3_open(path.c_str(), &db);
-  sqlite3_exec(db,
-               "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; CREATE TABLE answers(id INTEGER "
-               "PRIMARY KEY, at, day, lesson_id, entry_id, direction, kind, grade, "
-               "wrong_keystrokes, milliseconds, origin, seq, typed_on, event_first); BEGIN",
-               nullptr, nullptr, nullptr);
+  sqlite3_exec(
+      db,
+      "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; CREATE TABLE answers(id INTEGER "
+      "PRIMARY KEY, at, day, lesson_id, entry_id, direction, kind, grade, "
+      "wrong_keystrokes, milliseconds, origin, seq, typed_on, event_first); BEGIN",
+      nullptr, nullptr, nullptr);
   sqlite3_stmt* insert = nullptr;
-  sqlite3_prepare_v2(db, "INSERT INTO answers VALUES(NULL, ?1, ?2, 1, ?3, ?4, ?5, ?6, 0, ?7, 1, ?8, ?9, 1)",
-                     -1, &insert, nullptr);
+  sqlite3_prepare_v2(
+      db, "INSERT INTO answers VALUES(NULL, ?1, ?2, 1, ?3, ?4, ?5, ?6, 0, ?7, 1, ?8, ?9, 1)", -1,
+      &insert, nullptr);
   for (const auto& a : journal.answers) {
     sqlite3_bind_int64(insert, 1, a.at);
     sqlite3_bind_int64(insert, 2, a.day);
@@ -208,9 +210,10 @@ void AddOwnAnswer(progress::StoreDatabase& db) {
     int64_t origin = 0;
     int64_t seq = 0;
     return progress::NextSequence(db, origin, seq) &&
-           db.Sql("INSERT INTO answers(at, day, lesson_id, entry_id, direction, kind, grade, "
-                  "wrong_keystrokes, milliseconds, origin, seq, typed_on, event_first) "
-                  "VALUES(?1, ?2, 1, 1, 1, 1, 3, 0, 3000, ?3, ?4, 2, 1)")
+           db.Sql(
+                 "INSERT INTO answers(at, day, lesson_id, entry_id, direction, kind, grade, "
+                 "wrong_keystrokes, milliseconds, origin, seq, typed_on, event_first) "
+                 "VALUES(?1, ?2, 1, 1, 1, 1, 3, 0, 3000, ?3, ?4, 2, 1)")
                .Bind(1, kStart)
                .Bind(2, kStart / 86'400)
                .Bind(3, origin)

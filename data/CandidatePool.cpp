@@ -64,7 +64,9 @@ void CandidatePool::RemoveText(int32_t index, size_t at) {
   }
   std::vector<std::u16string>* shortened = Shortened(index);
   if (shortened == nullptr) {
-    shortened = &m_shortened.emplace_back(index, std::vector<std::u16string>(texts.begin(), texts.end())).second;
+    shortened =
+        &m_shortened.emplace_back(index, std::vector<std::u16string>(texts.begin(), texts.end()))
+             .second;
   }
   shortened->erase(shortened->begin() + static_cast<std::ptrdiff_t>(at));
 }

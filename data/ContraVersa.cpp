@@ -4,11 +4,11 @@
 #include <iterator>
 #include <utility>
 
+#include "data/DiagnosticLog.h"
 #include "data/ExtendedKeys.h"
 #include "data/GrammarCodes.h"
 #include "data/LessonState.h"
 #include "data/LogText.h"
-#include "data/DiagnosticLog.h"
 #include "data/ReversedRecords.h"
 
 namespace verbaro {
@@ -37,7 +37,7 @@ bool LessonState::BuildContraVersaData() {
       keys.Add(record.vwsAltWords[i], record, n, i);
       if (m_mainLog) {
         m_mainLog->Line(n, u".", i, u". wsExtAltWord = \"", keys.Key(keys.size() - 1),
-                         u"\"; wsFrWord = \"", record.wsKeyWord, u"\"");
+                        u"\"; wsFrWord = \"", record.wsKeyWord, u"\"");
       }
     }
   }
@@ -75,8 +75,8 @@ bool LessonState::BuildContraVersaData() {
       const std::u16string sizes =
           entry.nvMp3WordSize.empty() ? u"0" : JoinSizes(entry.nvMp3WordSize);
       m_mainLog->Line(m, u" : ", sizes, u" : wsExtAltWord = \"", keys.Key(groups[m].first),
-                       u"\" : wsAltWord = \"", entry.wsKeyWord, u"\" : ",
-                       JoinTexts(entry.vwsAltWords), u"\"");
+                      u"\" : wsAltWord = \"", entry.wsKeyWord, u"\" : ",
+                      JoinTexts(entry.vwsAltWords), u"\"");
     }
   }
   reversed.erase(reversed.begin() + static_cast<std::ptrdiff_t>(kept), reversed.end());

@@ -4,7 +4,8 @@ namespace verbaro {
 
 bool DiagnosticLog::AttachFile(const std::string& path) {
   Detach();
-  auto file = std::make_unique<std::ofstream>(path, std::ios::out | std::ios::trunc | std::ios::binary);
+  auto file =
+      std::make_unique<std::ofstream>(path, std::ios::out | std::ios::trunc | std::ios::binary);
   if (!file->is_open()) return false;
   m_file = std::move(file);
   m_stream = m_file.get();

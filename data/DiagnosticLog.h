@@ -1,6 +1,7 @@
 #pragma once
 // The diagnostic log: empty (not attached) by default, so every write is skipped.
-// The program attaches it to a file named by VERBARO_LOG; tests attach it to memory and read it back.
+// The program attaches it to a file named by VERBARO_LOG; tests attach it to memory and read it
+// back.
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -49,7 +50,7 @@ class DiagnosticLog {
   void Put(const char16_t* text) { *m_stream << ToUtf8(text); }
   void Put(const std::u16string& text) { *m_stream << ToUtf8(text); }
   template <typename Int>
-    requires std::is_integral_v<Int>
+  requires std::is_integral_v<Int>
   void Put(Int value) {
     if constexpr (std::is_same_v<Int, bool>) {
       *m_stream << (value ? 1 : 0);

@@ -3,9 +3,9 @@
 // many times more before it counts; a refusal also highlights the right answer and counts a hint.
 #include <algorithm>
 
+#include "data/DiagnosticLog.h"
 #include "data/ExamRules.h"
 #include "data/LessonState.h"
-#include "data/DiagnosticLog.h"
 #include "data/Text.h"
 
 namespace verbaro {

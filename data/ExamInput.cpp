@@ -7,7 +7,8 @@ namespace verbaro {
 namespace {
 
 std::optional<int> DigitOfKey(int virtualKey) {
-  if (virtualKey >= kVkDigit0 && virtualKey <= kVkDigit0 + kMaxAltWords) return virtualKey - kVkDigit0;
+  if (virtualKey >= kVkDigit0 && virtualKey <= kVkDigit0 + kMaxAltWords)
+    return virtualKey - kVkDigit0;
   if (virtualKey >= kVkNumpad0 && virtualKey <= kVkNumpad0 + kMaxAltWords)
     return virtualKey - kVkNumpad0;
   return std::nullopt;

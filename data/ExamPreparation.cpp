@@ -22,7 +22,8 @@ void LogSkippedPhrase(DiagnosticLog* log, const WordsData& row) {
 }
 
 void LogUnaskable(DiagnosticLog* log, const WordsData& row) {
-  if (Logging(log)) log->Line(u"Пропущена запись без своей группы: ", row.wsKeyWord, u" : ", GroupKey(row));
+  if (Logging(log))
+    log->Line(u"Пропущена запись без своей группы: ", row.wsKeyWord, u" : ", GroupKey(row));
 }
 
 // Phrases and rows that cannot be asked stay out of the exam; true when the row is left out.
@@ -47,7 +48,8 @@ void LogEntries(DiagnosticLog* log, const ExamEntries& entries) {
   log->Line(u"mapExtKeyToWD.size() = ", static_cast<int64_t>(entries.records.size()));
   for (size_t m = 0; m < entries.records.size(); ++m) {
     log->Write(entries.Key(m), u" :");
-    for (const std::u16string& answer : entries.records[m].vwsAltWords) log->Write(u" ", answer, u";");
+    for (const std::u16string& answer : entries.records[m].vwsAltWords)
+      log->Write(u" ", answer, u";");
     log->Line();
   }
 }
@@ -98,7 +100,8 @@ ExamEntries MergeRowsByWord(std::vector<WordsData> rows, DiagnosticLog* log) {
   entries.records.reserve(entries.runs.size());
   // The entry is the run's first row; the later rows of the run add their answers.
   for (const ExtendedKeys::Run& run : entries.runs) {
-    WordsData& entry = entries.records.emplace_back(std::move(rows[entries.keys[run.first].record]));
+    WordsData& entry =
+        entries.records.emplace_back(std::move(rows[entries.keys[run.first].record]));
     for (size_t s = run.first + 1; s < run.first + run.count; ++s) {
       WordsData& row = rows[entries.keys[s].record];
       entry.vwsAltWords.append(std::make_move_iterator(row.vwsAltWords.begin()),
@@ -147,7 +150,8 @@ void AltWordsIndex::Build() const {
   const std::vector<WordsData>& records = *m_records;
   ReserveKeys(m_keys, records, true);
   for (size_t k = 0; k < records.size(); ++k) {
-    for (size_t i = 0; i < records[k].vwsAltWords.size(); ++i) m_keys.Add(records[k].vwsAltWords[i], records[k], k, i);
+    for (size_t i = 0; i < records[k].vwsAltWords.size(); ++i)
+      m_keys.Add(records[k].vwsAltWords[i], records[k], k, i);
   }
   m_keys.Sort();  // stable: the records of one key stay ascending
   m_runs = m_keys.Runs();
@@ -177,7 +181,9 @@ std::vector<int32_t> AltWordsIndex::RecordsOf(ExtendedKeys::Run run) const {
   return indexes;
 }
 
-std::vector<int32_t> AltWordsIndex::Find(std::u16string_view key) const { return RecordsOf(RunOf(key)); }
+std::vector<int32_t> AltWordsIndex::Find(std::u16string_view key) const {
+  return RecordsOf(RunOf(key));
+}
 
 std::vector<int32_t> AltWordsIndex::at(std::u16string_view key) const {
   const ExtendedKeys::Run run = RunOf(key);

@@ -16,7 +16,7 @@ class DiagnosticLog;
 
 // Exam records in key order (UTF-16 code units, a prefix first), with the key of each.
 struct ExamEntries {
-  ExtendedKeys keys;                       // sorted; the keys of record m start runs[m]
+  ExtendedKeys keys;  // sorted; the keys of record m start runs[m]
   std::vector<ExtendedKeys::Run> runs;
   std::vector<WordsData> records;
 

@@ -5,10 +5,10 @@
 #include <iterator>
 
 #include "data/Clock.h"
+#include "data/DiagnosticLog.h"
 #include "data/ExamRandom.h"
 #include "data/ExamRules.h"
 #include "data/LessonState.h"
-#include "data/DiagnosticLog.h"
 
 namespace verbaro {
 
@@ -115,7 +115,8 @@ bool ExamRules::DrawWrongAnswers() {
       return false;
     }
     const int32_t nRandVertIndex = m_mapIndexToVAltWords.IndexAt(static_cast<size_t>(nRandVertPos));
-    const std::span<const std::u16string> candidates = m_mapIndexToVAltWords.TextsOf(nRandVertIndex);
+    const std::span<const std::u16string> candidates =
+        m_mapIndexToVAltWords.TextsOf(nRandVertIndex);
     if (candidates.empty()) {
       ShowError(u"Множество переводов пусто!");
       return false;
@@ -132,8 +133,9 @@ bool ExamRules::DrawWrongAnswers() {
     const bool discarded = IsCandidateDiscarded(wsFalseAltWord, wsFalseExtAltWord);
     if (!discarded && !wsFalseAltWord.empty()) cells.push_back(wsFalseAltWord);
     if (Logging())
-      m_lesson.Log()->Line(u"nRandVertIndex = ", nRandVertIndex, u"; nRandHorIndex = ", nRandHorIndex,
-                  u"; ", wsFalseExtAltWord, discarded ? u" : отброшен" : u" : принят");
+      m_lesson.Log()->Line(u"nRandVertIndex = ", nRandVertIndex, u"; nRandHorIndex = ",
+                           nRandHorIndex, u"; ", wsFalseExtAltWord,
+                           discarded ? u" : отброшен" : u" : принят");
 
     // A used or discarded candidate leaves the pool.
     if (!m_mapIndexToVAltWords.Contains(nRandVertIndex)) {
@@ -146,7 +148,7 @@ bool ExamRules::DrawWrongAnswers() {
 }
 
 bool ExamRules::IsCandidateDiscarded(const std::u16string& wsFalseAltWord,
-                                      const std::u16string& wsFalseExtAltWord) const {
+                                     const std::u16string& wsFalseExtAltWord) const {
   if (m_lesson.m_bContraVersa) {
     // Foreign words: a candidate equal to the right answer or to a chosen cell would repeat.
     const std::vector<std::u16string>& cells = m_lesson.m_vwsAltWords;
@@ -164,7 +166,8 @@ void ExamRules::LogPool(std::u16string_view title) const {
   for (size_t position = 0; position < m_mapIndexToVAltWords.size(); ++position) {
     const int32_t index = m_mapIndexToVAltWords.IndexAt(position);
     log.Write(u"  ", index, u" :");
-    for (const std::u16string& text : m_mapIndexToVAltWords.TextsOf(index)) log.Write(u" ", text, u";");
+    for (const std::u16string& text : m_mapIndexToVAltWords.TextsOf(index))
+      log.Write(u" ", text, u";");
     log.Line();
   }
 }

@@ -3,18 +3,24 @@
 
 #include <algorithm>
 
-#include "data/LessonState.h"
 #include "data/DiagnosticLog.h"
+#include "data/LessonState.h"
 
 namespace verbaro {
 
 ExamRules::ExamRules(LessonState& lesson, const Clock* clock) : m_lesson(lesson), m_clock(clock) {}
 
-bool ExamRules::Logging() const { return m_lesson.Log() != nullptr && m_lesson.Log()->IsAttached(); }
+bool ExamRules::Logging() const {
+  return m_lesson.Log() != nullptr && m_lesson.Log()->IsAttached();
+}
 
-void ExamRules::ShowError(std::u16string_view text) { m_lesson.ShowMessage(MessageKind::Error, text); }
+void ExamRules::ShowError(std::u16string_view text) {
+  m_lesson.ShowMessage(MessageKind::Error, text);
+}
 
-void ExamRules::ShowInfo(std::u16string_view text) { m_lesson.ShowMessage(MessageKind::Information, text); }
+void ExamRules::ShowInfo(std::u16string_view text) {
+  m_lesson.ShowMessage(MessageKind::Information, text);
+}
 
 void ExamRules::Reset() {
   m_mapExtAltWordsToVINT.clear();
@@ -38,16 +44,16 @@ bool ExamRules::SetWordsData() {
       return false;
     }
   }
-  return RebuildExamRecords(entries, {u"Множество переводов пусто!",
-                                      u"nCountAltWords > m_nMaxAltWords"});
+  return RebuildExamRecords(entries,
+                            {u"Множество переводов пусто!", u"nCountAltWords > m_nMaxAltWords"});
 }
 
 bool ExamRules::SetAltWordsData() {
   if (m_lesson.m_vWordsData.empty()) return false;
   // The merged records are made with empty text lines, so they are appended as they are.
   ExamEntries entries = MergeRowsByTranslation(std::move(m_lesson.m_vWordsData), m_lesson.Log());
-  return RebuildExamRecords(entries, {u"Множество слов-оригиналов пусто!",
-                                      u"nCountFrWords > m_nMaxAltWords"});
+  return RebuildExamRecords(
+      entries, {u"Множество слов-оригиналов пусто!", u"nCountFrWords > m_nMaxAltWords"});
 }
 
 bool ExamRules::RebuildExamRecords(ExamEntries& entries, const PreparationTexts& texts) {
@@ -59,9 +65,10 @@ bool ExamRules::RebuildExamRecords(ExamEntries& entries, const PreparationTexts&
   // The records up to the first one with no answer or too many are kept; that one ends the
   // preparation. The merged list becomes the lesson's as it is instead of record by record.
   const auto limit = static_cast<size_t>(m_lesson.m_nMaxAltWords);
-  const auto failing = std::find_if(entries.records.begin(), entries.records.end(), [limit](const WordsData& r) {
-    return r.vwsAltWords.empty() || r.vwsAltWords.size() > limit;
-  });
+  const auto failing =
+      std::find_if(entries.records.begin(), entries.records.end(), [limit](const WordsData& r) {
+        return r.vwsAltWords.empty() || r.vwsAltWords.size() > limit;
+      });
   const bool noAnswer = failing != entries.records.end() && failing->vwsAltWords.empty();
   const size_t merged = entries.records.size();
   const auto kept = failing - entries.records.begin();
@@ -93,11 +100,12 @@ bool ExamRules::RebuildExamRecords(ExamEntries& entries, const PreparationTexts&
   // wrong answers against it; Exam-2 never reads it, so it is made there only to be listed.
   m_mapExtAltWordsToVINT.Over(records);
   if (Logging()) {
-    m_mapExtAltWordsToVINT.ForEach([log](std::u16string_view answer, const std::vector<int32_t>& indexes) {
-      log->Write(answer, u" :");
-      for (int32_t k : indexes) log->Write(u" ", k);
-      log->Line();
-    });
+    m_mapExtAltWordsToVINT.ForEach(
+        [log](std::u16string_view answer, const std::vector<int32_t>& indexes) {
+          log->Write(answer, u" :");
+          for (int32_t k : indexes) log->Write(u" ", k);
+          log->Line();
+        });
   }
   m_lesson.SelectUserFilter(kFirstFilterCommand, u"");
   return true;
@@ -143,8 +151,8 @@ void ExamRules::TakeFilter(const std::vector<int32_t>& records) {
     m_lesson.m_nTotalCountAltWords += static_cast<int32_t>(m_vCopyWordsData[r].answers.size());
   }
   if (Logging()) {
-    m_lesson.Log()->Line(u"В игре записей: ", m_lesson.m_vUserIndexes.size(), u"; осталось ответов: ",
-                         m_lesson.m_nTotalCountAltWords);
+    m_lesson.Log()->Line(u"В игре записей: ", m_lesson.m_vUserIndexes.size(),
+                         u"; осталось ответов: ", m_lesson.m_nTotalCountAltWords);
   }
 }
 

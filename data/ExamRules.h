@@ -24,13 +24,13 @@ class Clock;
 
 // What a choice did; the view adds the error signal of a wrong choice.
 enum class AnswerOutcome {
-  Ignored,    // nothing to answer, or a cell the question does not have
-  AfterEnd,   // the test was over: "Данные закончились!" was shown
-  Hint,       // a refusal: the right answer was highlighted
-  PaidBack,   // right, but the answer still owed errors: one was taken off
-  Learnt,     // right at the first try: the answer left play
-  Wrong,      // a wrong cell: the right answer owes one more error
-  Lost,       // the record of a learnt last answer was not in play (a message was shown)
+  Ignored,   // nothing to answer, or a cell the question does not have
+  AfterEnd,  // the test was over: "Данные закончились!" was shown
+  Hint,      // a refusal: the right answer was highlighted
+  PaidBack,  // right, but the answer still owed errors: one was taken off
+  Learnt,    // right at the first try: the answer left play
+  Wrong,     // a wrong cell: the right answer owes one more error
+  Lost,      // the record of a learnt last answer was not in play (a message was shown)
 };
 
 class ExamRules {
@@ -76,12 +76,12 @@ class ExamRules {
   // The candidates of the question being built, drawn from the lesson's own group (which no
   // question changes, so the group is read where the filters keep it, not copied).
   CandidatePool m_mapIndexToVAltWords;
-  AltWordsIndex m_mapExtAltWordsToVINT;     // answer -> records
+  AltWordsIndex m_mapExtAltWordsToVINT;  // answer -> records
   // The working copy consumed by the test: of each record (same index as in the lesson) only
   // what a test changes, which of its answers are still owed and their error counters; the
   // answers' texts are read from the lesson's record.
   struct ExamProgress {
-    SmallVector<uint8_t, kMaxAltWords> answers;        // indexes into the record's vwsAltWords
+    SmallVector<uint8_t, kMaxAltWords> answers;       // indexes into the record's vwsAltWords
     SmallVector<int32_t, kMaxAltWords> vnWordErrors;  // one per owed answer, same order
   };
   std::vector<ExamProgress> m_vCopyWordsData;

@@ -19,7 +19,8 @@ void ExtendedKeys::Add(std::u16string_view text, const WordsData& row, size_t re
   if (offset + length > UINT32_MAX || record > UINT32_MAX || answer > UINT32_MAX) {
     throw std::length_error("ExtendedKeys");
   }
-  for (const std::u16string_view piece : {text, kSeparator, std::u16string_view(row.wsFrGram), std::u16string_view(suffix)}) {
+  for (const std::u16string_view piece :
+       {text, kSeparator, std::u16string_view(row.wsFrGram), std::u16string_view(suffix)}) {
     m_text.insert(m_text.end(), piece.begin(), piece.end());
   }
   m_sources.push_back({Head({m_text.data() + offset, length}), static_cast<uint32_t>(offset),

@@ -22,8 +22,7 @@ constexpr GenderFilters kFeminine{kFilterFeminine, kFilterFeminineSingular, u"f,
 constexpr GenderFilters kNeuter{kFilterNeuter, kFilterNeuterSingular, u"n,s", kFilterNeuterPlural,
                                 u"n,p"};
 
-void AddNoun(FilterPlacements& out, const GenderFilters& gender,
-             std::u16string_view number) {
+void AddNoun(FilterPlacements& out, const GenderFilters& gender, std::u16string_view number) {
   out.push_back({kFilterNouns, {}});
   out.push_back({gender.group, {}});
   if (number.starts_with(u"s")) {
@@ -38,7 +37,7 @@ void AddNoun(FilterPlacements& out, const GenderFilters& gender,
 }  // namespace
 
 FilterPlacements ClassifyRecord(std::u16string_view gram, std::u16string_view number,
-                                            bool bExamMode) {
+                                bool bExamMode) {
   FilterPlacements out;
   const bool isLeftOut = BeginsWithLeftOutGram(gram);
   if (isLeftOut && bExamMode) return out;

@@ -11,14 +11,19 @@ namespace verbaro {
 inline constexpr std::u16string_view kFilterAll = u"&0 - Все слова и фразы";
 inline constexpr std::u16string_view kFilterNouns = u"&1 - Все существительные";
 inline constexpr std::u16string_view kFilterMasculine = u"&2 - Все мужские существительные";
-inline constexpr std::u16string_view kFilterMasculineSingular = u"&3 - Мужские существительные, ед.ч.";
-inline constexpr std::u16string_view kFilterMasculinePlural = u"&4 - Мужские существительные, мн.ч.";
+inline constexpr std::u16string_view kFilterMasculineSingular =
+    u"&3 - Мужские существительные, ед.ч.";
+inline constexpr std::u16string_view kFilterMasculinePlural =
+    u"&4 - Мужские существительные, мн.ч.";
 inline constexpr std::u16string_view kFilterFeminine = u"&5 - Все женские существительные";
-inline constexpr std::u16string_view kFilterFeminineSingular = u"&6 - Женские существительные, ед.ч.";
+inline constexpr std::u16string_view kFilterFeminineSingular =
+    u"&6 - Женские существительные, ед.ч.";
 inline constexpr std::u16string_view kFilterFemininePlural = u"&7 - Женские существительные, мн.ч.";
 inline constexpr std::u16string_view kFilterNeuter = u"&8 - Все нейтральные существительные";
-inline constexpr std::u16string_view kFilterNeuterSingular = u"&9 - Нейтральные существительные, ед.ч.";
-inline constexpr std::u16string_view kFilterNeuterPlural = u"&a - Нейтральные существительные, мн.ч.";
+inline constexpr std::u16string_view kFilterNeuterSingular =
+    u"&9 - Нейтральные существительные, ед.ч.";
+inline constexpr std::u16string_view kFilterNeuterPlural =
+    u"&a - Нейтральные существительные, мн.ч.";
 inline constexpr std::u16string_view kFilterAdjectives = u"&b - Все прилагательные";
 inline constexpr std::u16string_view kFilterFeminineAdjectives = u"c - Женские прилагательные";
 inline constexpr std::u16string_view kFilterMasculineAdjectives = u"&d - Мужские прилагательные";
@@ -54,6 +59,6 @@ using FilterPlacements = SmallVector<FilterPlacement, 4>;
 // then the group filters, then exactly one keyed filter. Empty when the record is left out
 // (grammar "~~" in an Exam view). Codes are tested by their leading characters.
 FilterPlacements ClassifyRecord(std::u16string_view gram, std::u16string_view number,
-                                            bool bExamMode);
+                                bool bExamMode);
 
 }  // namespace verbaro

@@ -43,8 +43,7 @@ std::u16string ComposedLetters() {
         LatinKeyTranslator translator;
         translator.NoteCtrlDown();
         if (shift) translator.NoteShiftDown();
-        if (translator.Translate(accentKey, keyboard).outcome !=
-            LatinKeyTranslator::Outcome::Armed)
+        if (translator.Translate(accentKey, keyboard).outcome != LatinKeyTranslator::Outcome::Armed)
           break;
         const LatinKeyTranslator::Result result = translator.Translate(letterKey, keyboard);
         // A key shows its small letter; the capital is the same key.

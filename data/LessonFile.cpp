@@ -11,14 +11,14 @@
 #include <new>
 #include <string>
 
+#include "data/DiagnosticLog.h"
 #include "data/LessonRecordings.h"
 #include "data/LessonRowTexts.h"
 #include "data/LessonState.h"
 #include "data/LessonTable.h"
 #include "data/Sql.h"
-#include "data/UntrustedDatabase.h"
-#include "data/DiagnosticLog.h"
 #include "data/Text.h"
+#include "data/UntrustedDatabase.h"
 
 namespace verbaro {
 
@@ -41,7 +41,8 @@ Statement PrepareTextQuery(sqlite3* db) {
     if (name == nullptr) return {};
     if (column > kFirstTextColumn) sql += ',';
     sql += '"';
-    for (const char* c = name; *c != '\0'; ++c) sql += *c == '"' ? std::string("\"\"") : std::string(1, *c);
+    for (const char* c = name; *c != '\0'; ++c)
+      sql += *c == '"' ? std::string("\"\"") : std::string(1, *c);
     sql += '"';
   }
   // A table of two columns or fewer has no texts to read; its rows are still counted.
@@ -139,7 +140,8 @@ bool LessonState::LoadWordsData() {
   }
 
   // The reversed lessons of the "-2" modes make new records without the information lines.
-  const lesson::RowReading reading{lesson::StoresTextAsUtf8(recordings->Connection()), !m_bContraVersa};
+  const lesson::RowReading reading{lesson::StoresTextAsUtf8(recordings->Connection()),
+                                   !m_bContraVersa};
   ReserveRecords(recordings->Connection(), m_vWordsData);
   int nRow = 1;
   bool rowRead = true;
@@ -161,7 +163,7 @@ bool LessonState::LoadWordsData() {
 }
 
 bool LessonState::ReadWordsRow(const std::shared_ptr<LessonRecordings>& recordings, int nRow,
-                                sqlite3_stmt* stmt, lesson::RowReading reading) {
+                               sqlite3_stmt* stmt, lesson::RowReading reading) {
   WordsData record;
   return ReadRecord(recordings, nRow, stmt, reading, record) &&
          AppendRecord(m_vWordsData, m_nTotalCountAltWords, std::move(record));

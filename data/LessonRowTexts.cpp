@@ -34,7 +34,8 @@ std::u16string PlainUtf16(std::string_view text) {
     const auto lead = static_cast<unsigned char>(text[i]);
     const size_t extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
     char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
-    for (size_t k = 1; k <= extra; ++k) c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    for (size_t k = 1; k <= extra; ++k)
+      c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
     if (c >= 0x10000) {
       c -= 0x10000;
       out[o++] = static_cast<char16_t>(0xD800 + (c >> 10));

@@ -19,7 +19,8 @@ struct LessonRowTexts {
   std::u16string info1;
   std::u16string info2;
   std::u16string info3;
-  SmallVector<std::u16string, kTranslationColumnCount> translations;  // the non-empty ones, in column order
+  SmallVector<std::u16string, kTranslationColumnCount>
+      translations;  // the non-empty ones, in column order
 };
 
 // How the rows of one lesson are read.

@@ -28,8 +28,9 @@ void LessonState::ClearLessonData() {
 
   m_vwsAltWords.clear();
   if (m_mainLog) {
-    m_mainLog->Line(u"CWordsView::StopSound() : Очистка вектора переводов : m_vwsAltWords.size() = ",
-                     m_vwsAltWords.size());
+    m_mainLog->Line(
+        u"CWordsView::StopSound() : Очистка вектора переводов : m_vwsAltWords.size() = ",
+        m_vwsAltWords.size());
   }
 
   ClearTypingLine();
@@ -60,4 +61,3 @@ void LessonState::CheckTypedText() {
 }
 
 }  // namespace verbaro
-

@@ -143,8 +143,8 @@ class LessonState {
   int32_t m_hints = 0;          // "Подсказок"
   int32_t m_trueCellIndex = 0;  // 0-based cell of the right answer
   int32_t m_nTrueInd = 0;
-  int32_t m_numberedCells = 0;  // answer cells drawn by the last repaint
-  int32_t m_showTrueAnswer = 0; // answer highlight for one repaint after a refusal
+  int32_t m_numberedCells = 0;   // answer cells drawn by the last repaint
+  int32_t m_showTrueAnswer = 0;  // answer highlight for one repaint after a refusal
   const int32_t m_nMaxAltWords = kMaxAltWords;
 
   // video settings

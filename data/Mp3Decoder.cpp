@@ -31,17 +31,10 @@ off_t SeekMemory(void* handle, off_t offset, int whence) {
   auto* stream = static_cast<MemoryStream*>(handle);
   off_t base = 0;
   switch (whence) {
-    case SEEK_SET:
-      base = 0;
-      break;
-    case SEEK_CUR:
-      base = static_cast<off_t>(stream->position);
-      break;
-    case SEEK_END:
-      base = static_cast<off_t>(stream->size);
-      break;
-    default:
-      return -1;
+    case SEEK_SET: base = 0; break;
+    case SEEK_CUR: base = static_cast<off_t>(stream->position); break;
+    case SEEK_END: base = static_cast<off_t>(stream->size); break;
+    default: return -1;
   }
   const off_t target = base + offset;
   if (target < 0 || target > static_cast<off_t>(stream->size)) return -1;

@@ -1,7 +1,7 @@
 // Turning the position in the working filter into the current record and its current recording.
+#include "data/DiagnosticLog.h"
 #include "data/LessonState.h"
 #include "data/LogText.h"
-#include "data/DiagnosticLog.h"
 
 namespace verbaro {
 
@@ -24,7 +24,7 @@ bool LessonState::SetUserData() {
     if (index < 0 || static_cast<size_t>(index) >= m_vWordsData.size()) {
       if (m_mainLog) {
         m_mainLog->Line(u"CWordsView::SetUserData() : m_nUserFilterIndex = ", m_nUserFilterIndex,
-                         u" вне множества записей");
+                        u" вне множества записей");
       }
       return false;
     }
@@ -43,7 +43,7 @@ bool LessonState::SetUserData() {
     // Carried over from a record with more recordings: start this one from its first.
     if (m_mainLog) {
       m_mainLog->Line(u"m_nCurMp3Index (", m_nCurMp3Index, u") >= ", u"nvMp3WordSize (",
-                       nRecordings, u")");
+                      nRecordings, u")");
     }
     if (nRecordings == 0) {
       ShowError(u"Выход индекса за допустимые пределы, для звуковых данных!");
@@ -65,7 +65,7 @@ bool LessonState::SetUserData() {
   if (nRecordings != nSizes) {
     if (m_mainLog) {
       m_mainLog->Line(u"nvMp3WordSize (", nRecordings, u") != ", u"nvMp3WordSizeSize (", nSizes,
-                       u")");
+                      u")");
     }
     ShowError(u"Некорректные значения для звуковых данных!");
     return false;
@@ -73,7 +73,7 @@ bool LessonState::SetUserData() {
   if (!sizeFitsBuffer) {
     if (m_mainLog) {
       m_mainLog->Line(u"m_nMp3WordSize (", m_nMp3WordSize, u") > ", u"mp3 buffer (",
-                       m_pMp3Word.Size(), u")");
+                      m_pMp3Word.Size(), u")");
     }
     ShowError(u"Некорректные значения для звуковых данных!");
     return false;

@@ -27,9 +27,9 @@ int32_t RecordOfOccurrence(const std::vector<WordsData>& records, std::u16string
 int32_t HeadWordOccurrence(const std::vector<WordsData>& records, int32_t record) {
   if (!IsRecord(records, record)) return -1;
   const std::u16string& keyWord = records[static_cast<size_t>(record)].wsKeyWord;
-  return static_cast<int32_t>(std::count_if(
-      records.begin(), records.begin() + record,
-      [&keyWord](const WordsData& other) { return other.wsKeyWord == keyWord; }));
+  return static_cast<int32_t>(
+      std::count_if(records.begin(), records.begin() + record,
+                    [&keyWord](const WordsData& other) { return other.wsKeyWord == keyWord; }));
 }
 
 int32_t ResumePosition(const std::vector<WordsData>& records, const std::vector<int32_t>& filter,

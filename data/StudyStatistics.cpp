@@ -49,7 +49,8 @@ TranslationsByEntry TranslationsOf(const std::vector<WordsData>& records, bool r
         AddTranslation(translations[{word, record.wsFrGram, record.wsFrNumber}], record.wsKeyWord);
     } else {
       std::u16string& joined = translations[{record.wsKeyWord, record.wsFrGram, record.wsFrNumber}];
-      for (const std::u16string& translation : record.vwsAltWords) AddTranslation(joined, translation);
+      for (const std::u16string& translation : record.vwsAltWords)
+        AddTranslation(joined, translation);
     }
   }
   return translations;
@@ -91,7 +92,8 @@ char16_t LowerLetter(char16_t c) {
 std::map<char16_t, int> MissesByKey(const std::vector<progress::CharacterMiss>& missed) {
   std::map<char16_t, int> heat;
   for (const progress::CharacterMiss& miss : missed)
-    if (miss.count > 0 && miss.expected.size() == 1) heat[LowerLetter(miss.expected[0])] += miss.count;
+    if (miss.count > 0 && miss.expected.size() == 1)
+      heat[LowerLetter(miss.expected[0])] += miss.count;
   return heat;
 }
 

@@ -15,8 +15,7 @@ std::u16string FromUtf8(std::string_view text);
 bool IsValidUtf8(std::string_view text);
 
 template <typename Int>
-  requires std::is_integral_v<Int>
-std::u16string ToU16(Int value) {
+requires std::is_integral_v<Int> std::u16string ToU16(Int value) {
   const std::string s = std::to_string(value);
   return std::u16string(s.begin(), s.end());
 }

@@ -83,7 +83,8 @@ CharacterSet CyrillicSet() {
     for (const bool shift : {false, true}) {
       for (const bool capsLock : {false, true}) {
         if (IsKeypadKey(key) && (shift || capsLock)) continue;
-        if (const std::optional<char16_t> c = TranslateCyrillic(key, HeldKeys(shift, capsLock))) set.set(*c);
+        if (const std::optional<char16_t> c = TranslateCyrillic(key, HeldKeys(shift, capsLock)))
+          set.set(*c);
       }
     }
   }

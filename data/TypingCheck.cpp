@@ -5,8 +5,8 @@
 namespace verbaro {
 
 size_t FirstWrongUnit(std::u16string_view expected, std::u16string_view typed) {
-  const auto [inExpected, inTyped] = std::mismatch(expected.begin(), expected.end(),
-                                                   typed.begin(), typed.end());
+  const auto [inExpected, inTyped] =
+      std::mismatch(expected.begin(), expected.end(), typed.begin(), typed.end());
   if (inTyped == typed.end()) return std::u16string_view::npos;
   return static_cast<size_t>(inTyped - typed.begin());
 }

@@ -24,7 +24,6 @@ bool IsSelfContainedWalDatabase(const std::string& utf8Path, const std::string& 
   return ::stat((utf8Path + "-wal").c_str(), &wal) != 0;  // looked at, never opened
 }
 
-
 // Sets an on/off option of the connection and confirms SQLite took it.
 bool SetOption(sqlite3* db, int option, int wanted) {
   int now = -1;

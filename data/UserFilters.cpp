@@ -5,10 +5,10 @@
 #include <map>
 #include <utility>
 
+#include "data/DiagnosticLog.h"
 #include "data/FilterKinds.h"
 #include "data/LessonState.h"
 #include "data/LogText.h"
-#include "data/DiagnosticLog.h"
 #include "data/Text.h"
 
 namespace verbaro {
@@ -102,7 +102,7 @@ bool LessonState::CreateUserFilters() {
 }
 
 void LessonState::AddToUserFilter(const std::u16string& name, int nIndex,
-                                   const std::u16string& gramKey) {
+                                  const std::u16string& gramKey) {
   if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_vWordsData.size()) return;
   m_mapUserFilters[name].push_back(nIndex);
   if (!gramKey.empty()) {

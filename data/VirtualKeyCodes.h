@@ -52,6 +52,6 @@ inline constexpr int kOem5 = 0xDC;       // \ |
 inline constexpr int kOem6 = 0xDD;       // ] }
 inline constexpr int kOem7 = 0xDE;       // ' "
 inline constexpr int kOem8 = 0xDF;
-inline constexpr int kOem102 = 0xE2;     // the extra key left of Z on European keyboards
+inline constexpr int kOem102 = 0xE2;  // the extra key left of Z on European keyboards
 
 }  // namespace verbaro::vk

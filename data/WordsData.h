@@ -18,9 +18,9 @@ inline constexpr int32_t kMaxAltWords = 5;
 struct WordsData {
   SmallVector<Mp3Recording, 1> vpMp3Word;  // the recordings of the key, one per source row
   SmallVector<int32_t, 1> nvMp3WordSize;   // size in bytes of each recording, same order
-  std::u16string wsKeyWord;             // the entry's head: foreign word, or translation when reversed
-  std::u16string wsFrGram;              // grammar code
-  std::u16string wsFrNumber;            // number code: "s", "p" or other
+  std::u16string wsKeyWord;   // the entry's head: foreign word, or translation when reversed
+  std::u16string wsFrGram;    // grammar code
+  std::u16string wsFrNumber;  // number code: "s", "p" or other
   std::u16string wsInfo1;
   std::u16string wsInfo2;
   std::u16string wsInfo3;

@@ -59,8 +59,7 @@ namespace {
 struct Scratch {
   std::string path;
   Scratch() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "verbaro-fuzz-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "verbaro-fuzz-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) abort();
     path = pattern;
   }
@@ -107,8 +106,8 @@ bool WriteLesson(const std::string& path, const std::vector<LessonRow>& rows, in
     lesson::LessonRow written;
     written.rowid = row.rowid ? row.rowid : place;
     ++place;
-    written.texts = {std::u16string(u"topic"), row.gram, row.number, row.key,
-                     row.info1, row.info2, row.info3};
+    written.texts = {
+        std::u16string(u"topic"), row.gram, row.number, row.key, row.info1, row.info2, row.info3};
     for (size_t t = 0; t < row.translations.size() && t < 5; ++t) {
       written.Text(8 + static_cast<int>(t)) = row.translations[t];
     }

@@ -11,7 +11,6 @@
 
 #include "lessonwriter/LessonWriter.h"
 
-
 namespace verbaro::fuzz {
 
 // Qt on the offscreen platform, with the built-in resources; made on the first call.

@@ -12,8 +12,8 @@
 
 namespace verbaro::fuzz {
 
-inline void CheckTextSource(const std::optional<lessonimport::Source>& source, const std::string& error,
-                            const std::string& placeWord) {
+inline void CheckTextSource(const std::optional<lessonimport::Source>& source,
+                            const std::string& error, const std::string& placeWord) {
   if (!source) {
     Require(!error.empty() && IsValidUtf8(error), "a refusal gives its reason");
     return;

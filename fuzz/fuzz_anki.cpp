@@ -20,9 +20,11 @@ using verbaro::fuzz::Require;
 void CheckLines(const MarkupText& reduced, bool validInput) {
   const std::string& text = reduced.text;
   Require(text.find("\n\n") == std::string::npos, "no empty line");
-  Require(text.empty() || (text.front() != ' ' && text.back() != ' ' && text.front() != '\n' && text.back() != '\n'),
+  Require(text.empty() || (text.front() != ' ' && text.back() != ' ' && text.front() != '\n' &&
+                           text.back() != '\n'),
           "trimmed");
-  Require(text.find(" \n") == std::string::npos && text.find("\n ") == std::string::npos, "lines trimmed");
+  Require(text.find(" \n") == std::string::npos && text.find("\n ") == std::string::npos,
+          "lines trimmed");
   Require(!validInput || verbaro::IsValidUtf8(text), "valid UTF-8 in, valid UTF-8 out");
   for (const std::string& sound : reduced.sounds) Require(!sound.empty(), "a recording has a name");
 }
@@ -42,13 +44,15 @@ void ReadPackage(const uint8_t* data, size_t size) {
     Require(note.cells.size() == source->columns.size(), "a cell per column");
     Require(note.sounds.size() == source->columns.size(), "a recording slot per column");
     Require(note.place.starts_with("заметка "), "the place of a note");
-    for (const std::string& cell : note.cells) Require(cell.size() <= kMaxCellBytes, "cells within the limit");
+    for (const std::string& cell : note.cells)
+      Require(cell.size() <= kMaxCellBytes, "cells within the limit");
     for (const std::string& sound : note.sounds) {
       if (sound.empty() || ++reads > 8) continue;
       Require(source->media != nullptr, "recordings named, media there");
       std::string why;
       const auto bytes = source->media->Read(sound, why);
-      Require(bytes ? bytes->size() <= kMaxMediaBytes : !why.empty(), "a recording within the limit or a reason");
+      Require(bytes ? bytes->size() <= kMaxMediaBytes : !why.empty(),
+              "a recording within the limit or a reason");
     }
   }
 }

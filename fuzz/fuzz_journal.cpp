@@ -34,10 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(answer.lesson < journal.lessons.size(), "an answer's lesson is in the table");
   }
   for (const JournalLesson& lesson : journal.lessons) {
-    for (const uint32_t entry : lesson.entries) Require(entry < journal.entries.size(), "lesson entry");
+    for (const uint32_t entry : lesson.entries)
+      Require(entry < journal.entries.size(), "lesson entry");
   }
   SyncJournal again;
-  Require(DecodeJournal(EncodeJournal(journal), again) == JournalState::Whole, "written again, read");
+  Require(DecodeJournal(EncodeJournal(journal), again) == JournalState::Whole,
+          "written again, read");
   Require(again.answers == journal.answers && again.exams == journal.exams &&
               again.entries == journal.entries && again.origins == journal.origins &&
               again.machineName == journal.machineName && again.writtenAt == journal.writtenAt,

@@ -12,17 +12,17 @@
 #include <fstream>
 #include <memory>
 
-#include "fuzz/FuzzSupport.h"
 #include "fuzz/FuzzChecks.h"
-#include "tests/fakes/FakePlatform.h"
+#include "fuzz/FuzzSupport.h"
 #include "tests/fakes/FakeFilterMenu.h"
+#include "tests/fakes/FakePlatform.h"
 #include "views/Exam1View.h"
 #include "views/Exam2View.h"
 
 namespace verbaro::fuzz {
 namespace {
 
-const std::vector<std::u16string> kGrams = {u"m",  u"f",   u"n",  u"adj,f", u"adj,m", u"adj",
+const std::vector<std::u16string> kGrams = {u"m",   u"f",   u"n", u"adj,f", u"adj,m", u"adj",
                                             u"adv", u"num", u"v", u"~",     u"~~",    u""};
 const std::vector<std::u16string> kNumbers = {u"s", u"p", u"", u"sp"};
 const std::vector<std::u16string> kWords = {u"maison", u"été", u"chat", u"le chat", u"é", u""};

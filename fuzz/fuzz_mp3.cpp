@@ -2,8 +2,8 @@
 // program's own bound and with a small one (the "too long" path), then submits what it decoded
 // to a recording wave output, as a repaint would.
 #include "fuzz/FuzzChecks.h"
-#include "tests/fakes/FakePlatform.h"
 #include "sound/Mp3Player.h"
+#include "tests/fakes/FakePlatform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace verbaro;

@@ -24,7 +24,8 @@ void DrawOnto(const verbaro::FCObjImage& picture) {
   surface.fill(Qt::black);
   QPainter painter(&surface);
   picture.Draw(painter, QRect(0, 0, 64, 48));
-  picture.Draw(painter, QRect(10, 10, std::min(picture.Width(), 200), std::min(picture.Height(), 200)));
+  picture.Draw(painter,
+               QRect(10, 10, std::min(picture.Width(), 200), std::min(picture.Height(), 200)));
   picture.Draw(painter, QRect(-5, -5, 3, 70));
 }
 

@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const std::span<const uint8_t> bytes(data, size - 1);
   std::string error;
-  const auto recording = lessonimport::MakeLessonRecording(bytes, kNames[data[size - 1] % kNames.size()], error);
+  const auto recording =
+      lessonimport::MakeLessonRecording(bytes, kNames[data[size - 1] % kNames.size()], error);
   if (!recording) {
     Require(!error.empty(), "a refused recording says why");
     return 0;

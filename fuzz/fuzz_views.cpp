@@ -97,7 +97,8 @@ const std::vector<std::string>& Lessons() {
     for (const char16_t* word : {u"un", u"deux", u"trois", u"quatre", u"cinq", u"six"}) {
       crowded.push_back(Row(u"m", u"s", word, {u"число"}, tone));
     }
-    crowded.push_back(Row(u"f", u"s", std::u16string(300, u'w'), {std::u16string(200, u'ж')}, tone));
+    crowded.push_back(
+        Row(u"f", u"s", std::u16string(300, u'w'), {std::u16string(200, u'ж')}, tone));
     write("crowded.db", crowded);
     made.push_back(folder + "/missing.db");
     return made;
@@ -115,14 +116,14 @@ QString LessonChoice(uint8_t choice) {
 
 // Qt keys for the key events that go through the widget, as the offscreen platform sends them.
 constexpr std::array<int, 24> kQtKeys = {
-    Qt::Key_A,     Qt::Key_E,        Qt::Key_Z,      Qt::Key_0,         Qt::Key_1,
-    Qt::Key_6,     Qt::Key_Space,    Qt::Key_Tab,    Qt::Key_Backspace, Qt::Key_Return,
-    Qt::Key_Up,    Qt::Key_Down,     Qt::Key_PageUp, Qt::Key_PageDown,  Qt::Key_Home,
-    Qt::Key_End,   Qt::Key_Shift,    Qt::Key_Control, Qt::Key_CapsLock, Qt::Key_Apostrophe,
-    Qt::Key_QuoteLeft, Qt::Key_Comma, Qt::Key_Alt,   Qt::Key_F10};
+    Qt::Key_A,         Qt::Key_E,     Qt::Key_Z,       Qt::Key_0,         Qt::Key_1,
+    Qt::Key_6,         Qt::Key_Space, Qt::Key_Tab,     Qt::Key_Backspace, Qt::Key_Return,
+    Qt::Key_Up,        Qt::Key_Down,  Qt::Key_PageUp,  Qt::Key_PageDown,  Qt::Key_Home,
+    Qt::Key_End,       Qt::Key_Shift, Qt::Key_Control, Qt::Key_CapsLock,  Qt::Key_Apostrophe,
+    Qt::Key_QuoteLeft, Qt::Key_Comma, Qt::Key_Alt,     Qt::Key_F10};
 
 constexpr std::array<int, 7> kWaveOutResults = {
-    waveout::kOk,      waveout::kError,      waveout::kNoDevice, waveout::kNotOpen,
+    waveout::kOk,       waveout::kError,        waveout::kNoDevice,  waveout::kNotOpen,
     waveout::kNoMemory, waveout::kStillPlaying, waveout::kDeviceLost};
 
 // Small surfaces for every view: the work area is read when the frame makes its views.
@@ -150,16 +151,14 @@ void SendKey(CWordsView& view, ByteReader& in) {
   QKeyEvent event(QEvent::KeyPress, kQtKeys[which % kQtKeys.size()], modifiers, scanCode, 0, 0,
                   QString(), (state & 0x20) != 0);
   // The frame takes its accelerators from the key events before the view does. Help, About,
-  // the Video settings and the statistics open modal dialogs of their own, which would wait for a person to close
-  // them: those keys are left out.
+  // the Video settings and the statistics open modal dialogs of their own, which would wait for a
+  // person to close them: those keys are left out.
   switch (AcceleratorCommand(ShortcutKeyOfEvent(event, {}), event.modifiers())) {
     case cmd::kHelp:
     case cmd::kAbout:
     case cmd::kVideoSettings:
-    case cmd::kLessonStatistics:
-      return;
-    default:
-      break;
+    case cmd::kLessonStatistics: return;
+    default: break;
   }
   QCoreApplication::sendEvent(&view, &event);
 }
@@ -192,7 +191,12 @@ void RunOperation(Session& s, int op, ByteReader& in) {
   if (!view) abort();
   FakeKeyboardState& keyboard = s.fake.keyboard;
   switch (op) {
-    case 0: case 1: case 2: case 3: case 4: case 5: {  // a key by its virtual-key code
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5: {  // a key by its virtual-key code
       const int virtualKey = in.Byte();
       const uint8_t state = in.Byte();
       keyboard.shift = state & 0x01;
@@ -203,7 +207,8 @@ void RunOperation(Session& s, int op, ByteReader& in) {
     }
     case 6: SendKey(*view, in); break;
     case 7: SendClick(*view, in); break;
-    case 8: case 9: {  // end-of-sound ticks of any view, shown or not
+    case 8:
+    case 9: {  // end-of-sound ticks of any view, shown or not
       auto& timers = s.fake.timers;
       FakeViewTimer* timer = timers[in.Byte() % timers.size()];
       for (int ticks = in.Byte() % 8 + 1; ticks > 0; --ticks) timer->Fire();

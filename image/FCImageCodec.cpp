@@ -2,9 +2,7 @@
 
 namespace verbaro {
 
-bool FCImageCodec::LoadImageFile(const QString&, FCImageFrames&, FCImageProperty&) {
-  return false;
-}
+bool FCImageCodec::LoadImageFile(const QString&, FCImageFrames&, FCImageProperty&) { return false; }
 
 bool FCImageCodec::LoadImageMemory(const uint8_t*, size_t, FCImageFrames&, FCImageProperty&) {
   return false;

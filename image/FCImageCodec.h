@@ -18,8 +18,7 @@ using FCImageFrames = std::vector<std::unique_ptr<FCObjImage>>;
 class FCImageCodec {
  public:
   virtual ~FCImageCodec() = default;
-  virtual bool LoadImageFile(const QString& path, FCImageFrames& frames,
-                             FCImageProperty& property);
+  virtual bool LoadImageFile(const QString& path, FCImageFrames& frames, FCImageProperty& property);
   virtual bool LoadImageMemory(const uint8_t* data, size_t size, FCImageFrames& frames,
                                FCImageProperty& property);
   // Pictures are never written by the program; no handler implements this.

@@ -15,11 +15,21 @@ struct Extension {
 };
 
 constexpr std::array<Extension, 15> kExtensions{{
-    {u"bmp", ImageType::Bmp},   {u"pcx", ImageType::Pcx},  {u"jpg", ImageType::Jpeg},
-    {u"jpeg", ImageType::Jpeg}, {u"jpe", ImageType::Jpeg}, {u"jfif", ImageType::Jpeg},
-    {u"gif", ImageType::Gif},   {u"tga", ImageType::Tga},  {u"tif", ImageType::Tiff},
-    {u"tiff", ImageType::Tiff}, {u"png", ImageType::Png},  {u"psd", ImageType::Psd},
-    {u"ico", ImageType::Ico},   {u"xpm", ImageType::Xpm},  {u"oxo", ImageType::Oxo},
+    {u"bmp", ImageType::Bmp},
+    {u"pcx", ImageType::Pcx},
+    {u"jpg", ImageType::Jpeg},
+    {u"jpeg", ImageType::Jpeg},
+    {u"jpe", ImageType::Jpeg},
+    {u"jfif", ImageType::Jpeg},
+    {u"gif", ImageType::Gif},
+    {u"tga", ImageType::Tga},
+    {u"tif", ImageType::Tiff},
+    {u"tiff", ImageType::Tiff},
+    {u"png", ImageType::Png},
+    {u"psd", ImageType::Psd},
+    {u"ico", ImageType::Ico},
+    {u"xpm", ImageType::Xpm},
+    {u"oxo", ImageType::Oxo},
 }};
 
 }  // namespace
@@ -52,10 +62,8 @@ std::unique_ptr<FCImageCodec> FCImageCodecFactory_Qt::CreateImageCodec(ImageType
     case ImageType::Gif:
     case ImageType::Tiff:
     case ImageType::Png:
-    case ImageType::Ico:
-      return std::make_unique<FCImageCodec_Qt>();
-    default:
-      return nullptr;
+    case ImageType::Ico: return std::make_unique<FCImageCodec_Qt>();
+    default: return nullptr;
   }
 }
 

@@ -2,8 +2,8 @@
 
 #include <QBuffer>
 #include <QByteArray>
-#include <QImage>
 #include <QIODevice>
+#include <QImage>
 #include <QImageReader>
 #include <algorithm>
 #include <cstdint>

@@ -88,8 +88,7 @@ bool FCObjImage::Load(const QString& path, FCImageProperty* property) {
   return loaded;
 }
 
-bool FCObjImage::Load(const uint8_t* data, size_t size, ImageType type,
-                      FCImageProperty* property) {
+bool FCObjImage::Load(const uint8_t* data, size_t size, ImageType type, FCImageProperty* property) {
   const std::unique_ptr<FCImageCodec> codec =
       FCImageCodecFactory_Qt::Instance().CreateImageCodec(type);
   if (!codec) return false;
@@ -130,9 +129,7 @@ void FCObjImage::ApplyEffect(FCImageEffect& effect) {
   if (!effect.Supports(*this)) return;
   effect.BeforeProcessing(*this);
   switch (effect.QueryProcessType()) {
-    case FCImageEffect::kProcessWholeImage:
-      effect.ProcessWholeImage(*this);
-      break;
+    case FCImageEffect::kProcessWholeImage: effect.ProcessWholeImage(*this); break;
     case FCImageEffect::kProcessEveryPixel: {
       const int step = m_colorBits / 8;
       for (int y = 0; y < m_height; ++y) {
@@ -160,7 +157,7 @@ void FCObjImage::Draw(QPainter& target, const QRect& dest) const {
   target.save();
   target.setRenderHint(QPainter::SmoothPixmapTransform, false);
   target.setCompositionMode(m_colorBits == 32 ? QPainter::CompositionMode_SourceOver
-                                               : QPainter::CompositionMode_Source);
+                                              : QPainter::CompositionMode_Source);
   // The memory holds the bottom row first: draw it mirrored into a mirrored rectangle.
   target.translate(dest.left(), dest.top() + dest.height());
   target.scale(1.0, -1.0);

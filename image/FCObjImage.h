@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "image/FCObjGraph.h"
 #include "image/FCImageProperty.h"
+#include "image/FCObjGraph.h"
 #include "image/ImageType.h"
 
 class QImage;
@@ -52,8 +52,7 @@ class FCObjImage : public FCObjGraph {
   // replaced only when a frame was decoded; on failure the old content stays. A file of several
   // frames gives its first.
   bool Load(const QString& path, FCImageProperty* property = nullptr);
-  bool Load(const uint8_t* data, size_t size, ImageType type,
-            FCImageProperty* property = nullptr);
+  bool Load(const uint8_t* data, size_t size, ImageType type, FCImageProperty* property = nullptr);
   // The built-in picture at ":/<typeName>/<id>" (":/JPG/600"). Releases the old content first;
   // true when the picture has pixels afterwards.
   bool LoadResource(int id, const QString& typeName, ImageType type);

@@ -12,7 +12,9 @@ namespace {
 std::string_view ColumnText(const Statement& statement, int column) {
   const void* data = sqlite3_column_blob(statement.Handle(), column);
   const int size = sqlite3_column_bytes(statement.Handle(), column);
-  return data == nullptr ? std::string_view() : std::string_view(static_cast<const char*>(data), static_cast<size_t>(size));
+  return data == nullptr
+             ? std::string_view()
+             : std::string_view(static_cast<const char*>(data), static_cast<size_t>(size));
 }
 
 // Anki's collation of names: case-insensitive. Its indexes are not used here, but SQLite wants
@@ -46,10 +48,12 @@ AnkiCollection::AnkiCollection(std::vector<uint8_t> database, sqlite3* db)
 AnkiCollection::~AnkiCollection() { sqlite3_close(m_db); }
 
 std::string AnkiCollection::Damaged() const {
-  return std::string("коллекция в пакете повреждена или записана не Anki (") + sqlite3_errmsg(m_db) + ")";
+  return std::string("коллекция в пакете повреждена или записана не Anki (") +
+         sqlite3_errmsg(m_db) + ")";
 }
 
-std::unique_ptr<AnkiCollection> AnkiCollection::Open(std::vector<uint8_t> database, std::string& error) {
+std::unique_ptr<AnkiCollection> AnkiCollection::Open(std::vector<uint8_t> database,
+                                                     std::string& error) {
   if (database.size() < 100 || std::memcmp(database.data(), "SQLite format 3", 16) != 0) {
     error = "коллекция в пакете — не база SQLite: файл повреждён";
     return nullptr;
@@ -59,7 +63,8 @@ std::unique_ptr<AnkiCollection> AnkiCollection::Open(std::vector<uint8_t> databa
   if (database[18] == 2) database[18] = 1;
   if (database[19] == 2) database[19] = 1;
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_PRIVATECACHE, nullptr) != SQLITE_OK) {
+  if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_PRIVATECACHE, nullptr) !=
+      SQLITE_OK) {
     sqlite3_close(db);
     error = "не хватает памяти, чтобы открыть коллекцию";
     return nullptr;
@@ -68,8 +73,10 @@ std::unique_ptr<AnkiCollection> AnkiCollection::Open(std::vector<uint8_t> databa
   const auto size = static_cast<sqlite3_int64>(collection->m_database.size());
   if (sqlite3_deserialize(db, "main", collection->m_database.data(), size, size,
                           SQLITE_DESERIALIZE_READONLY) != SQLITE_OK ||
-      sqlite3_create_collation(db, "unicase", SQLITE_UTF8, nullptr, CompareIgnoringCase) != SQLITE_OK ||
-      sqlite3_exec(db, "PRAGMA query_only = 1; PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr) != SQLITE_OK) {
+      sqlite3_create_collation(db, "unicase", SQLITE_UTF8, nullptr, CompareIgnoringCase) !=
+          SQLITE_OK ||
+      sqlite3_exec(db, "PRAGMA query_only = 1; PRAGMA temp_store = MEMORY", nullptr, nullptr,
+                   nullptr) != SQLITE_OK) {
     error = collection->Damaged();
     return nullptr;
   }
@@ -78,7 +85,8 @@ std::unique_ptr<AnkiCollection> AnkiCollection::Open(std::vector<uint8_t> databa
 }
 
 bool AnkiCollection::ReadNoteTypes(std::string& error) {
-  Statement hasTable(m_db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'notetypes'");
+  Statement hasTable(m_db,
+                     "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'notetypes'");
   if (!hasTable.IsValid()) {
     error = Damaged();
     return false;
@@ -102,8 +110,9 @@ bool AnkiCollection::ReadCurrentNoteTypes(std::string& error) {
     AnkiNoteType& type = m_noteTypes[types.Int(0)];
     type.name = ColumnText(types, 1);
     const auto* config = static_cast<const uint8_t*>(sqlite3_column_blob(types.Handle(), 2));
-    type.cloze = config != nullptr &&
-                 IsClozeConfig({config, static_cast<size_t>(sqlite3_column_bytes(types.Handle(), 2))});
+    type.cloze =
+        config != nullptr &&
+        IsClozeConfig({config, static_cast<size_t>(sqlite3_column_bytes(types.Handle(), 2))});
   }
   if (types.Result() != SQLITE_DONE) {
     error = Damaged();
@@ -122,10 +131,13 @@ bool AnkiCollection::ReadCurrentNoteTypes(std::string& error) {
 
 bool AnkiCollection::ReadJsonNoteTypes(std::string& error) {
   // One row per field of each note type, in the fields' order.
-  Statement fields(m_db, "SELECT CAST(m.key AS INTEGER), json_extract(m.value, '$.name'), json_extract(m.value, '$.type'), "
-      "json_extract(f.value, '$.name') "
-      "FROM (SELECT models FROM col LIMIT 1) c, json_each(c.models) m, json_each(m.value, '$.flds') f "
-      "ORDER BY 1, json_extract(f.value, '$.ord'), f.key");
+  Statement fields(m_db,
+                   "SELECT CAST(m.key AS INTEGER), json_extract(m.value, '$.name'), "
+                   "json_extract(m.value, '$.type'), "
+                   "json_extract(f.value, '$.name') "
+                   "FROM (SELECT models FROM col LIMIT 1) c, json_each(c.models) m, "
+                   "json_each(m.value, '$.flds') f "
+                   "ORDER BY 1, json_extract(f.value, '$.ord'), f.key");
   if (!fields.IsValid()) {
     error = Damaged();
     return false;
@@ -143,7 +155,8 @@ bool AnkiCollection::ReadJsonNoteTypes(std::string& error) {
   return true;
 }
 
-bool AnkiCollection::ForEachNote(const std::function<void(const AnkiNoteRow&)>& visit, std::string& error) const {
+bool AnkiCollection::ForEachNote(const std::function<void(const AnkiNoteRow&)>& visit,
+                                 std::string& error) const {
   Statement notes(m_db, "SELECT mid, tags, flds FROM notes ORDER BY id");
   if (!notes.IsValid()) {
     error = Damaged();

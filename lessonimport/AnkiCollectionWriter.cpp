@@ -44,43 +44,52 @@ std::string FieldsJson() {
   for (int i = 0; i < 5; ++i) {
     if (i) json += ',';
     json += "{\"name\":" + Json(kFieldNames[i]) + ",\"ord\":" + std::to_string(i) +
-            ",\"sticky\":false,\"rtl\":false,\"font\":\"Arial\",\"size\":20,\"media\":[],\"description\":\"\"}";
+            ",\"sticky\":false,\"rtl\":false,\"font\":\"Arial\",\"size\":20,\"media\":[],"
+            "\"description\":\"\"}";
   }
   return json + "]";
 }
 
 std::string TemplateJson(const char* name, int ord, const char* front, const char* back) {
-  return "{\"name\":" + Json(name) + ",\"ord\":" + std::to_string(ord) + ",\"qfmt\":" + Json(front) +
-         ",\"afmt\":" + Json(back) + ",\"bqfmt\":\"\",\"bafmt\":\"\",\"did\":null,\"bfont\":\"\",\"bsize\":0}";
+  return "{\"name\":" + Json(name) + ",\"ord\":" + std::to_string(ord) +
+         ",\"qfmt\":" + Json(front) + ",\"afmt\":" + Json(back) +
+         ",\"bqfmt\":\"\",\"bafmt\":\"\",\"did\":null,\"bfont\":\"\",\"bsize\":0}";
 }
 
 std::string ModelsJson(int64_t modelId, int64_t deckId, int64_t nowSeconds) {
   const std::string templates =
       "[" +
-      TemplateJson("Французский → русский", 0, "<div class=\"word\">{{French}}</div>{{Sound}}",
-                   "{{FrontSide}}<hr id=answer><div>{{Russian}}</div>"
-                   "<div class=\"info\">{{Transcription}}</div><div class=\"info\">{{Notes}}</div>") +
+      TemplateJson(
+          "Французский → русский", 0, "<div class=\"word\">{{French}}</div>{{Sound}}",
+          "{{FrontSide}}<hr id=answer><div>{{Russian}}</div>"
+          "<div class=\"info\">{{Transcription}}</div><div class=\"info\">{{Notes}}</div>") +
       "," +
       TemplateJson("Русский → французский", 1, "<div>{{Russian}}</div>",
                    "{{FrontSide}}<hr id=answer><div class=\"word\">{{French}}</div>"
-                   "<div class=\"info\">{{Transcription}}</div><div class=\"info\">{{Notes}}</div>{{Sound}}") +
+                   "<div class=\"info\">{{Transcription}}</div><div "
+                   "class=\"info\">{{Notes}}</div>{{Sound}}") +
       "]";
   const std::string id = std::to_string(modelId);
-  return "{" + Json(id) + ":{\"id\":" + id + ",\"name\":\"Verbaro: французский и русский\",\"type\":0," +
-         "\"mod\":" + std::to_string(nowSeconds) + ",\"usn\":-1,\"sortf\":0,\"did\":" + std::to_string(deckId) +
-         ",\"tmpls\":" + templates + ",\"flds\":" + FieldsJson() +
-         ",\"css\":" + Json(".card { font-family: Arial; font-size: 22px; text-align: center; }\n"
-                            ".word { font-size: 30px; }\n.info { color: #555; font-size: 18px; }\n") +
-         ",\"latexPre\":" + Json("\\documentclass[12pt]{article}\n\\special{papersize=3in,5in}\n"
-                                 "\\usepackage[utf8]{inputenc}\n\\usepackage{amssymb,amsmath}\n"
-                                 "\\pagestyle{empty}\n\\setlength{\\parindent}{0in}\n\\begin{document}\n") +
+  return "{" + Json(id) + ":{\"id\":" + id +
+         ",\"name\":\"Verbaro: французский и русский\",\"type\":0," +
+         "\"mod\":" + std::to_string(nowSeconds) +
+         ",\"usn\":-1,\"sortf\":0,\"did\":" + std::to_string(deckId) + ",\"tmpls\":" + templates +
+         ",\"flds\":" + FieldsJson() + ",\"css\":" +
+         Json(
+             ".card { font-family: Arial; font-size: 22px; text-align: center; }\n"
+             ".word { font-size: 30px; }\n.info { color: #555; font-size: 18px; }\n") +
+         ",\"latexPre\":" +
+         Json(
+             "\\documentclass[12pt]{article}\n\\special{papersize=3in,5in}\n"
+             "\\usepackage[utf8]{inputenc}\n\\usepackage{amssymb,amsmath}\n"
+             "\\pagestyle{empty}\n\\setlength{\\parindent}{0in}\n\\begin{document}\n") +
          ",\"latexPost\":" + Json("\\end{document}") +
          ",\"latexsvg\":false,\"req\":[[0,\"any\",[0]],[1,\"any\",[1]]],\"tags\":[],\"vers\":[]}}";
 }
 
 std::string DeckJson(int64_t id, const std::string& name, int64_t nowSeconds) {
-  return "{\"id\":" + std::to_string(id) + ",\"name\":" + Json(name) + ",\"mod\":" +
-         std::to_string(nowSeconds) +
+  return "{\"id\":" + std::to_string(id) + ",\"name\":" + Json(name) +
+         ",\"mod\":" + std::to_string(nowSeconds) +
          ",\"usn\":-1,\"lrnToday\":[0,0],\"revToday\":[0,0],\"newToday\":[0,0],\"timeToday\":[0,0],"
          "\"collapsed\":false,\"browserCollapsed\":false,\"desc\":\"\",\"dyn\":0,\"conf\":1,"
          "\"extendNew\":0,\"extendRev\":0}";
@@ -98,13 +107,17 @@ std::string DeckConfigJson(int64_t nowSeconds) {
          "\"order\":1,\"perDay\":20},"
          "\"rev\":{\"bury\":false,\"ease4\":1.3,\"ivlFct\":1.0,\"maxIvl\":36500,\"perDay\":200,"
          "\"hardFactor\":1.2},"
-         "\"lapse\":{\"delays\":[10.0],\"leechAction\":1,\"leechFails\":8,\"minInt\":1,\"mult\":0.0}}}";
+         "\"lapse\":{\"delays\":[10.0],\"leechAction\":1,\"leechFails\":8,\"minInt\":1,\"mult\":0."
+         "0}}}";
 }
 
 std::string ConfJson(int64_t modelId, int64_t deckId) {
   return "{\"activeDecks\":[" + std::to_string(deckId) + "],\"curDeck\":" + std::to_string(deckId) +
-         ",\"newSpread\":0,\"collapseTime\":1200,\"timeLim\":0,\"estTimes\":true,\"dueCounts\":true,"
-         "\"curModel\":" + std::to_string(modelId) + ",\"nextPos\":1,\"sortType\":\"noteFld\","
+         ",\"newSpread\":0,\"collapseTime\":1200,\"timeLim\":0,\"estTimes\":true,\"dueCounts\":"
+         "true,"
+         "\"curModel\":" +
+         std::to_string(modelId) +
+         ",\"nextPos\":1,\"sortType\":\"noteFld\","
          "\"sortBackwards\":false,\"addToCur\":true}";
 }
 
@@ -141,8 +154,8 @@ constexpr std::string_view kBase91 =
 // The same entry gets the same guid in every export, so that importing a newer export into Anki
 // updates its notes instead of adding them again; repeats of an entry in one lesson differ.
 std::string Guid(const ExportEntry& entry, int occurrence) {
-  const auto digest = Sha1("verbaro\x1f" + entry.grammar + '\x1f' + entry.number + '\x1f' + entry.word +
-                           '\x1f' + std::to_string(occurrence));
+  const auto digest = Sha1("verbaro\x1f" + entry.grammar + '\x1f' + entry.number + '\x1f' +
+                           entry.word + '\x1f' + std::to_string(occurrence));
   uint64_t value = 0;
   for (size_t i = 0; i < 8; ++i) value = value << 8 | digest[i];
   std::string guid;
@@ -160,8 +173,8 @@ std::string NoteFields(const ExportEntry& entry, const std::string& mediaName) {
   for (const std::string* line : {&entry.info2, &entry.info3})
     if (!line->empty()) notes += (notes.empty() ? "" : "<br>") + AnkiFieldText(*line);
   const std::string sound = mediaName.empty() ? "" : "[sound:" + mediaName + "]";
-  return AnkiFieldText(entry.word) + '\x1f' + russian + '\x1f' + AnkiFieldText(entry.info1) + '\x1f' +
-         notes + '\x1f' + sound;
+  return AnkiFieldText(entry.word) + '\x1f' + russian + '\x1f' + AnkiFieldText(entry.info1) +
+         '\x1f' + notes + '\x1f' + sound;
 }
 
 struct DbCloser {
@@ -172,9 +185,11 @@ class Writer {
  public:
   bool Open(const std::filesystem::path& file, std::string& error) {
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc =
+        sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     m_db.reset(db);
-    return Check(rc, error) && Exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;", error) &&
+    return Check(rc, error) &&
+           Exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;", error) &&
            Exec(kSchemaSql, error);
   }
   bool Exec(const char* sql, std::string& error) {
@@ -224,7 +239,8 @@ bool WriteAnkiCollection(const std::filesystem::path& file, const std::vector<Ex
   if (!writer.Step(col, error)) return false;
 
   Statement note = writer.Prepare("INSERT INTO notes VALUES (?,?,?,?,-1,'',?,?,?,0,'')", error);
-  Statement card = writer.Prepare("INSERT INTO cards VALUES (?,?,?,?,?,-1,0,0,?,0,0,0,0,0,0,0,0,'')", error);
+  Statement card =
+      writer.Prepare("INSERT INTO cards VALUES (?,?,?,?,?,-1,0,0,?,0,0,0,0,0,0,0,0,'')", error);
   if (!note.IsValid() || !card.IsValid()) return false;
   std::map<std::string, int> occurrences;
   for (size_t i = 0; i < entries.size(); ++i) {
@@ -242,7 +258,8 @@ bool WriteAnkiCollection(const std::filesystem::path& file, const std::vector<Ex
     if (!writer.Step(note, error)) return false;
     for (int ord = 0; ord < 2; ++ord) {
       // A card whose question would be empty is one Anki itself never makes.
-      const bool asks = ord == 0 ? !entry.word.empty() || !mediaNames[i].empty() : !entry.translations.empty();
+      const bool asks =
+          ord == 0 ? !entry.word.empty() || !mediaNames[i].empty() : !entry.translations.empty();
       if (!asks) continue;
       card.Bind(1, nowMs + 2 * index + ord);
       card.Bind(2, noteId);

@@ -45,7 +45,9 @@ bool ParseJsonList(std::span<const uint8_t> bytes, AnkiMediaList& list) {
   }
   bool ok = false;
   {  // the statement ends before its connection is closed
-    Statement members(db, "SELECT key, value FROM json_each(?1) WHERE type = 'text' AND json_type(?1) = 'object'");
+    Statement members(
+        db,
+        "SELECT key, value FROM json_each(?1) WHERE type = 'text' AND json_type(?1) = 'object'");
     members.Bind(1, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     while (members.Step()) {
       // Names are taken up to a NUL, as the file names they stand for end there.
@@ -61,7 +63,8 @@ bool ParseJsonList(std::span<const uint8_t> bytes, AnkiMediaList& list) {
 
 }  // namespace
 
-std::optional<AnkiMediaList> ParseAnkiMediaList(std::span<const uint8_t> bytes, std::string& error) {
+std::optional<AnkiMediaList> ParseAnkiMediaList(std::span<const uint8_t> bytes,
+                                                std::string& error) {
   std::vector<uint8_t> decompressed;
   if (IsZstdFrame(bytes)) {
     std::string why;
@@ -74,11 +77,13 @@ std::optional<AnkiMediaList> ParseAnkiMediaList(std::span<const uint8_t> bytes, 
     bytes = decompressed;
   }
   size_t first = 0;
-  while (first < bytes.size() && (bytes[first] == ' ' || bytes[first] == '\n' || bytes[first] == '\r' || bytes[first] == '\t'))
+  while (first < bytes.size() && (bytes[first] == ' ' || bytes[first] == '\n' ||
+                                  bytes[first] == '\r' || bytes[first] == '\t'))
     ++first;
   AnkiMediaList list;
   const bool json = first < bytes.size() && bytes[first] == '{';
-  if (bytes.size() > static_cast<size_t>(INT32_MAX) || !(json ? ParseJsonList(bytes, list) : ParseProtobufList(bytes, list))) {
+  if (bytes.size() > static_cast<size_t>(INT32_MAX) ||
+      !(json ? ParseJsonList(bytes, list) : ParseProtobufList(bytes, list))) {
     error = kDamagedList;
     return std::nullopt;
   }
@@ -86,9 +91,10 @@ std::optional<AnkiMediaList> ParseAnkiMediaList(std::span<const uint8_t> bytes, 
 }
 
 std::string UnsafeMediaName(const std::string& name) {
-  const bool absolute = name.starts_with('/') || name.starts_with('\\') ||
-                        (name.size() >= 2 && name[1] == ':' &&
-                         ((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= 'A' && name[0] <= 'Z')));
+  const bool absolute =
+      name.starts_with('/') || name.starts_with('\\') ||
+      (name.size() >= 2 && name[1] == ':' &&
+       ((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= 'A' && name[0] <= 'Z')));
   if (absolute) return "абсолютный путь, а в пакете файлы лежат без путей";
   size_t start = 0;
   while (start <= name.size()) {
@@ -100,7 +106,8 @@ std::string UnsafeMediaName(const std::string& name) {
   return {};
 }
 
-std::optional<std::vector<uint8_t>> AnkiMedia::Read(const std::string& reference, std::string& error) const {
+std::optional<std::vector<uint8_t>> AnkiMedia::Read(const std::string& reference,
+                                                    std::string& error) const {
   const std::string named = "аудиофайл «" + reference + "»";
   if (const std::string unsafe = UnsafeMediaName(reference); !unsafe.empty()) {
     error = named + ": " + unsafe;
@@ -117,7 +124,8 @@ std::optional<std::vector<uint8_t>> AnkiMedia::Read(const std::string& reference
   }
   std::string why;
   auto bytes = m_archive->Read(file->second.member, kMaxMediaBytes, why);
-  if (bytes && file->second.compressed && IsZstdFrame(*bytes)) bytes = DecompressZstd(*bytes, kMaxMediaBytes, why);
+  if (bytes && file->second.compressed && IsZstdFrame(*bytes))
+    bytes = DecompressZstd(*bytes, kMaxMediaBytes, why);
   if (!bytes) {
     error = named + ": " + why;
     return std::nullopt;

@@ -33,7 +33,8 @@ class AnkiMedia : public SourceMedia {
  public:
   AnkiMedia(std::shared_ptr<const ZipArchive> archive, AnkiMediaList list)
       : m_archive(std::move(archive)), m_list(std::move(list)) {}
-  std::optional<std::vector<uint8_t>> Read(const std::string& reference, std::string& error) const override;
+  std::optional<std::vector<uint8_t>> Read(const std::string& reference,
+                                           std::string& error) const override;
 
  private:
   std::shared_ptr<const ZipArchive> m_archive;

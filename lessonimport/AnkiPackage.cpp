@@ -54,7 +54,8 @@ std::optional<Version> ReadVersion(const ZipArchive& archive, std::string& error
   return static_cast<Version>(version);
 }
 
-std::optional<std::vector<uint8_t>> ReadCollection(const ZipArchive& archive, Version version, std::string& error) {
+std::optional<std::vector<uint8_t>> ReadCollection(const ZipArchive& archive, Version version,
+                                                   std::string& error) {
   std::string member;
   switch (version) {
     case Version::Latest: member = kLatestCollection; break;
@@ -69,8 +70,10 @@ std::optional<std::vector<uint8_t>> ReadCollection(const ZipArchive& archive, Ve
       break;
   }
   if (member.empty() || !archive.Has(member)) {
-    error = member.empty() ? "в пакете нет коллекции Anki (collection.anki21b, collection.anki21 или collection.anki2)"
-                           : "в пакете нет коллекции «" + member + "», которую называет его описание";
+    error = member.empty()
+                ? "в пакете нет коллекции Anki (collection.anki21b, collection.anki21 или "
+                  "collection.anki2)"
+                : "в пакете нет коллекции «" + member + "», которую называет его описание";
     return std::nullopt;
   }
   std::string why;
@@ -102,7 +105,8 @@ std::vector<std::string_view> SplitFields(std::string_view fields) {
   size_t start = 0;
   while (true) {
     const size_t end = fields.find('\x1f', start);
-    split.push_back(fields.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    split.push_back(
+        fields.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
     if (end == std::string_view::npos) return split;
     start = end + 1;
   }
@@ -112,7 +116,8 @@ std::vector<std::string_view> SplitFields(std::string_view fields) {
 // first note of a type adding the names not seen before.
 class NoteReader {
  public:
-  NoteReader(const std::map<int64_t, AnkiNoteType>& types, Source& source) : m_types(types), m_source(source) {}
+  NoteReader(const std::map<int64_t, AnkiNoteType>& types, Source& source)
+      : m_types(types), m_source(source) {}
 
   void Add(const AnkiNoteRow& row) {
     const std::string place = "заметка " + std::to_string(++m_count);
@@ -123,8 +128,9 @@ class NoteReader {
     }
     const std::optional<std::vector<size_t>>& columns = ColumnsOf(row.typeId, type->second);
     if (!columns) {
-      m_source.problems.push_back(place + ": с полями типа «" + type->second.name + "» в пакете больше " +
-                                  std::to_string(kMaxColumns) + " разных полей");
+      m_source.problems.push_back(place + ": с полями типа «" + type->second.name +
+                                  "» в пакете больше " + std::to_string(kMaxColumns) +
+                                  " разных полей");
       return;
     }
     const std::vector<std::string_view> fields = SplitFields(row.fields);
@@ -135,7 +141,8 @@ class NoteReader {
     for (size_t i = 0; i < fields.size(); ++i) {
       if (i >= columns->size()) {
         if (ReduceMarkup(fields[i]).text.empty()) continue;
-        m_source.problems.push_back(place + ": полей больше, чем в типе заметки «" + type->second.name + "»");
+        m_source.problems.push_back(place + ": полей больше, чем в типе заметки «" +
+                                    type->second.name + "»");
         return;
       }
       const std::string& name = type->second.fields[i];
@@ -145,9 +152,11 @@ class NoteReader {
       }
       MarkupText cell;
       if (fields[i].size() <= kMaxFieldMarkupBytes)
-        cell = ReduceMarkup(type->second.cloze ? std::string_view(FillClozeGaps(fields[i])) : fields[i]);
+        cell = ReduceMarkup(type->second.cloze ? std::string_view(FillClozeGaps(fields[i]))
+                                               : fields[i]);
       if (fields[i].size() > kMaxFieldMarkupBytes || cell.text.size() > kMaxCellBytes) {
-        m_source.problems.push_back(place + ": поле «" + name + "» длиннее " + SizeText(kMaxCellBytes));
+        m_source.problems.push_back(place + ": поле «" + name + "» длиннее " +
+                                    SizeText(kMaxCellBytes));
         return;
       }
       note.cells[(*columns)[i]] = std::move(cell.text);
@@ -189,7 +198,8 @@ class NoteReader {
     }
     std::optional<std::vector<size_t>> result;
     if (m_source.columns.size() + added.size() <= kMaxColumns) {
-      for (std::string& name : added) m_source.columns.push_back(SourceColumn{std::move(name), "", ColumnKind::Text});
+      for (std::string& name : added)
+        m_source.columns.push_back(SourceColumn{std::move(name), "", ColumnKind::Text});
       result = std::move(columns);
     }
     return m_columnsOfType.emplace(typeId, std::move(result)).first->second;
@@ -217,7 +227,8 @@ std::optional<Source> ReadAnkiPackage(const std::filesystem::path& package, std:
   Source source;
   source.format = "Anki";
   NoteReader reader(collection->NoteTypes(), source);
-  if (!collection->ForEachNote([&](const AnkiNoteRow& row) { reader.Add(row); }, error)) return std::nullopt;
+  if (!collection->ForEachNote([&](const AnkiNoteRow& row) { reader.Add(row); }, error))
+    return std::nullopt;
   reader.Finish();
   if (source.notes.empty() && source.problems.empty()) {
     error = "в пакете нет ни одной заметки";

@@ -38,7 +38,9 @@ struct MemoryFile {
   sf_count_t position = 0;
 };
 
-sf_count_t Length(void* data) { return static_cast<sf_count_t>(static_cast<MemoryFile*>(data)->bytes.size()); }
+sf_count_t Length(void* data) {
+  return static_cast<sf_count_t>(static_cast<MemoryFile*>(data)->bytes.size());
+}
 
 sf_count_t Seek(sf_count_t offset, int whence, void* data) {
   auto* file = static_cast<MemoryFile*>(data);
@@ -56,7 +58,8 @@ sf_count_t Seek(sf_count_t offset, int whence, void* data) {
 sf_count_t Read(void* buffer, sf_count_t count, void* data) {
   auto* file = static_cast<MemoryFile*>(data);
   const auto size = static_cast<sf_count_t>(file->bytes.size());
-  const sf_count_t n = std::clamp<sf_count_t>(size - file->position, 0, std::max<sf_count_t>(count, 0));
+  const sf_count_t n =
+      std::clamp<sf_count_t>(size - file->position, 0, std::max<sf_count_t>(count, 0));
   if (n > 0) std::memcpy(buffer, file->bytes.data() + file->position, static_cast<size_t>(n));
   file->position += n;
   return n;
@@ -97,12 +100,14 @@ void AppendFrames(const std::vector<float>& chunk, size_t count, int channels, l
 
 AudioKind SniffAudio(std::span<const uint8_t> bytes) {
   if (StartsWith(bytes, 0, "ID3") || IsMpegAudioHeader(bytes)) return AudioKind::Mp3;
-  if ((StartsWith(bytes, 0, "RIFF") || StartsWith(bytes, 0, "RF64")) && StartsWith(bytes, 8, "WAVE"))
+  if ((StartsWith(bytes, 0, "RIFF") || StartsWith(bytes, 0, "RF64")) &&
+      StartsWith(bytes, 8, "WAVE"))
     return AudioKind::Wave;
   if (StartsWith(bytes, 0, "riff")) return AudioKind::Wave;  // Wave64
   if (StartsWith(bytes, 0, "fLaC")) return AudioKind::Flac;
   if (StartsWith(bytes, 0, "OggS")) return AudioKind::Ogg;
-  if (StartsWith(bytes, 0, "FORM") && (StartsWith(bytes, 8, "AIFF") || StartsWith(bytes, 8, "AIFC")))
+  if (StartsWith(bytes, 0, "FORM") &&
+      (StartsWith(bytes, 8, "AIFF") || StartsWith(bytes, 8, "AIFC")))
     return AudioKind::Aiff;
   if (StartsWith(bytes, 4, "ftyp") || IsAdtsHeader(bytes)) return AudioKind::Mpeg4;
   return AudioKind::Unknown;
@@ -119,7 +124,8 @@ std::string DescribeAudio(AudioKind kind, std::string_view name) {
     case AudioKind::Unknown: break;
   }
   const size_t dot = name.rfind('.');
-  if (dot == std::string_view::npos || dot + 1 == name.size() || name.size() - dot > 6) return "неизвестный";
+  if (dot == std::string_view::npos || dot + 1 == name.size() || name.size() - dot > 6)
+    return "неизвестный";
   std::string extension(name.substr(dot + 1));
   for (char& c : extension) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
   return extension;
@@ -163,7 +169,8 @@ std::optional<lesson::Pcm> DecodeWithSndfile(std::span<const uint8_t> bytes, Aud
   pcm.channels = info.channels == 2 ? 2 : 1;
   constexpr sf_count_t kChunkFrames = 4096;
   try {
-    std::vector<float> chunk(static_cast<size_t>(kChunkFrames) * static_cast<size_t>(info.channels));
+    std::vector<float> chunk(static_cast<size_t>(kChunkFrames) *
+                             static_cast<size_t>(info.channels));
     sf_count_t total = 0;
     for (;;) {
       const sf_count_t read = sf_readf_float(sound.get(), chunk.data(), kChunkFrames);

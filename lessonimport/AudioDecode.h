@@ -14,13 +14,13 @@ namespace verbaro::lessonimport {
 
 // What the first bytes of a recording say it is.
 enum class AudioKind {
-  Mp3,       // an ID3 tag or an MPEG audio frame header at the start
-  Wave,      // RIFF/WAVE, RF64, Wave64
+  Mp3,   // an ID3 tag or an MPEG audio frame header at the start
+  Wave,  // RIFF/WAVE, RF64, Wave64
   Flac,
-  Ogg,       // Vorbis or Opus, told apart by the decoder
+  Ogg,  // Vorbis or Opus, told apart by the decoder
   Aiff,
-  Mpeg4,     // M4A (AAC or ALAC in an MP4 container) or an ADTS stream of AAC
-  Unknown,   // none of these: the decoders are tried in turn
+  Mpeg4,    // M4A (AAC or ALAC in an MP4 container) or an ADTS stream of AAC
+  Unknown,  // none of these: the decoders are tried in turn
 };
 
 AudioKind SniffAudio(std::span<const uint8_t> bytes);
@@ -43,8 +43,8 @@ std::string DescribeTooLong();
 // The sound of the bytes as 16-bit PCM in one or two channels (more channels are mixed down to
 // one), at the recording's own rate. Nothing, with `error` set (Russian), when libsndfile cannot
 // read it, it holds no sound, its rate is out of range, or it is longer than
-// kMaxRecordingSeconds (`failure` says which): decoding stops there, so a small file that unpacks to hours of sound
-// costs no more than the limit.
+// kMaxRecordingSeconds (`failure` says which): decoding stops there, so a small file that unpacks
+// to hours of sound costs no more than the limit.
 std::optional<lesson::Pcm> DecodeWithSndfile(std::span<const uint8_t> bytes, AudioFailure& failure,
                                              std::string& error);
 

@@ -27,8 +27,7 @@ ColumnKind KindByName(const SourceColumn& column) {
   if (NameIsOneOf(column.name, {"comment", "comments", "note", "notes", "remarque", "remarques",
                                 "примечание", "примечания", "комментарий"}))
     return ColumnKind::Comment;
-  if (NameIsOneOf(column.name, {"example", "examples", "exemple", "exemples", "пример",
-                                "примеры"}))
+  if (NameIsOneOf(column.name, {"example", "examples", "exemple", "exemples", "пример", "примеры"}))
     return ColumnKind::Example;
   if (NameIsOneOf(column.name, {"grammar", "grammaire", "грамматика"})) return ColumnKind::Grammar;
   return ColumnKind::Text;
@@ -61,8 +60,8 @@ std::string FoundLanguages(const Source& source, const std::vector<Language>& la
   std::vector<std::string> names;
   for (size_t i = 0; i < source.columns.size(); ++i) {
     if (source.columns[i].kind != ColumnKind::Text) continue;
-    const std::string& tag = source.columns[i].language.empty() ? source.columns[i].name
-                                                                : source.columns[i].language;
+    const std::string& tag =
+        source.columns[i].language.empty() ? source.columns[i].name : source.columns[i].language;
     std::string name = DescribeLanguage(languages[i], tag);
     if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
   }
@@ -78,7 +77,8 @@ int FirstOfLanguage(const Source& source, const std::vector<Language>& languages
   int found = -1;
   for (size_t i = 0; i < source.columns.size(); ++i) {
     if (static_cast<int>(i) == taken || languages[i] != wanted) continue;
-    if (source.columns[i].kind != ColumnKind::Text || KindByName(source.columns[i]) != ColumnKind::Text)
+    if (source.columns[i].kind != ColumnKind::Text ||
+        KindByName(source.columns[i]) != ColumnKind::Text)
       continue;
     if (found < 0) found = static_cast<int>(i);
     else another = true;
@@ -127,25 +127,34 @@ std::optional<ColumnRoles> AssignColumns(const Source& source, const SideChoice&
   bool anotherFrench = false;
   bool anotherRussian = false;
   if (roles.russian < 0)
-    roles.russian = FirstOfLanguage(source, roles.languages, Language::Russian, roles.french, anotherRussian);
+    roles.russian =
+        FirstOfLanguage(source, roles.languages, Language::Russian, roles.french, anotherRussian);
   if (roles.french < 0)
-    roles.french = FirstOfLanguage(source, roles.languages, Language::French, roles.russian, anotherFrench);
+    roles.french =
+        FirstOfLanguage(source, roles.languages, Language::French, roles.russian, anotherFrench);
   if (roles.russian < 0) {
-    error = "в источнике нет русской стороны; найдены языки: " + FoundLanguages(source, roles.languages);
+    error = "в источнике нет русской стороны; найдены языки: " +
+            FoundLanguages(source, roles.languages);
     return std::nullopt;
   }
   if (roles.french < 0) {
-    error = "в источнике нет французской стороны; найдены языки: " + FoundLanguages(source, roles.languages);
+    error = "в источнике нет французской стороны; найдены языки: " +
+            FoundLanguages(source, roles.languages);
     return std::nullopt;
   }
   const bool chosen = !choice.french.empty() && !choice.russian.empty();
   roles.ambiguous = !chosen && (anotherFrench || anotherRussian);
 
-  roles.transcription = ColumnOfKind(source, roles.languages, ColumnKind::Transcription, roles.french, roles.russian);
-  roles.comment = ColumnOfKind(source, roles.languages, ColumnKind::Comment, roles.french, roles.russian);
-  roles.example = ColumnOfKind(source, roles.languages, ColumnKind::Example, roles.french, roles.russian);
-  roles.grammar = ColumnOfKind(source, roles.languages, ColumnKind::Grammar, roles.french, roles.russian);
-  roles.number = ColumnOfKind(source, roles.languages, ColumnKind::Number, roles.french, roles.russian);
+  roles.transcription =
+      ColumnOfKind(source, roles.languages, ColumnKind::Transcription, roles.french, roles.russian);
+  roles.comment =
+      ColumnOfKind(source, roles.languages, ColumnKind::Comment, roles.french, roles.russian);
+  roles.example =
+      ColumnOfKind(source, roles.languages, ColumnKind::Example, roles.french, roles.russian);
+  roles.grammar =
+      ColumnOfKind(source, roles.languages, ColumnKind::Grammar, roles.french, roles.russian);
+  roles.number =
+      ColumnOfKind(source, roles.languages, ColumnKind::Number, roles.french, roles.russian);
   return roles;
 }
 

@@ -49,7 +49,9 @@ class RecordReader {
   static bool IsBreak(char c) { return c == '\n' || c == '\r'; }
 
   void SkipLineBreak() {
-    if (m_text[m_position] == '\r' && m_position + 1 < m_text.size() && m_text[m_position + 1] == '\n') ++m_position;
+    if (m_text[m_position] == '\r' && m_position + 1 < m_text.size() &&
+        m_text[m_position + 1] == '\n')
+      ++m_position;
     ++m_position;
     ++m_line;
   }
@@ -119,7 +121,9 @@ class RecordReader {
   char m_separator;
 };
 
-bool IsBlank(const TextRecord& record) { return record.fields.size() == 1 && record.fields[0].empty(); }
+bool IsBlank(const TextRecord& record) {
+  return record.fields.size() == 1 && record.fields[0].empty();
+}
 
 }  // namespace
 

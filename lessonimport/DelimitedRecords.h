@@ -15,12 +15,12 @@ inline constexpr size_t kMaxFields = 256;
 struct TextRecord {
   size_t line = 0;  // where the record starts, from 1
   std::vector<std::string> fields;
-  bool overlong = false;    // a field passed kMaxCellBytes (its text is cut there)
+  bool overlong = false;       // a field passed kMaxCellBytes (its text is cut there)
   bool tooManyFields = false;  // more than kMaxFields (the rest is not kept)
 };
 
 struct SplitText {
-  std::vector<TextRecord> records;  // blank lines give none
+  std::vector<TextRecord> records;    // blank lines give none
   std::vector<std::string> problems;  // "строка N: ..." for what could not be split
 };
 

@@ -64,14 +64,17 @@ MarkupText ReadCell(const std::string& field, bool html) {
 
 // The note of one record, or nothing when the record is refused (with its problem) or blank.
 std::optional<SourceNote> NoteOf(const TextRecord& record, const TextFileHeaders& headers,
-                                 const std::vector<size_t>& fields, std::vector<std::string>& problems) {
+                                 const std::vector<size_t>& fields,
+                                 std::vector<std::string>& problems) {
   const std::string place = "строка " + std::to_string(record.line);
   if (record.tooManyFields) {
-    problems.push_back(place + ": больше " + std::to_string(kMaxFields) + " полей — это не список слов");
+    problems.push_back(place + ": больше " + std::to_string(kMaxFields) +
+                       " полей — это не список слов");
     return std::nullopt;
   }
   if (record.overlong) {
-    problems.push_back(place + ": поле длиннее " + DescribeBytes(kMaxCellBytes) + " — это не слово и не фраза");
+    problems.push_back(place + ": поле длиннее " + DescribeBytes(kMaxCellBytes) +
+                       " — это не слово и не фраза");
     return std::nullopt;
   }
   SourceNote note;
@@ -94,8 +97,9 @@ std::optional<SourceNote> NoteOf(const TextRecord& record, const TextFileHeaders
 
 // The column names: Anki's "#columns:" header, else a first row of headings, else numbers.
 // Returns true when the first record named the columns (and is no note).
-bool NameColumns(const TextFileHeaders& headers, char separator, const std::vector<TextRecord>& records,
-                 const std::vector<size_t>& fields, std::vector<SourceColumn>& columns) {
+bool NameColumns(const TextFileHeaders& headers, char separator,
+                 const std::vector<TextRecord>& records, const std::vector<size_t>& fields,
+                 std::vector<SourceColumn>& columns) {
   std::vector<std::string> names;
   bool firstRowNames = false;
   if (headers.columns) {
@@ -105,11 +109,13 @@ bool NameColumns(const TextFileHeaders& headers, char separator, const std::vect
     std::vector<std::vector<std::string>> rows;
     for (size_t i = 0; i < records.size() && i <= 200; ++i) {
       rows.emplace_back();
-      for (const size_t field : fields) rows.back().push_back(ReadCell(FieldOr(records[i], field), headers.html).text);
+      for (const size_t field : fields)
+        rows.back().push_back(ReadCell(FieldOr(records[i], field), headers.html).text);
     }
     firstRowNames = LooksLikeHeadings(rows);
     if (firstRowNames)
-      for (const std::string& heading : records.front().fields) names.push_back(ReadCell(heading, headers.html).text);
+      for (const std::string& heading : records.front().fields)
+        names.push_back(ReadCell(heading, headers.html).text);
   }
   for (const size_t field : fields) {
     std::string name = field < names.size() ? ReduceSoundTags(names[field]).text : std::string();
@@ -126,7 +132,8 @@ void DropEmptyColumns(Source& source, const std::vector<size_t>& fields) {
   for (size_t c = source.columns.size(); c-- > 0;) {
     if (source.columns[c].name != std::to_string(fields[c] + 1)) continue;
     bool used = false;
-    for (const SourceNote& note : source.notes) used |= !note.cells[c].empty() || !note.sounds[c].empty();
+    for (const SourceNote& note : source.notes)
+      used |= !note.cells[c].empty() || !note.sounds[c].empty();
     if (used) continue;
     source.columns.erase(source.columns.begin() + static_cast<ptrdiff_t>(c));
     for (SourceNote& note : source.notes) {
@@ -144,7 +151,8 @@ char SeparatorByExtension(const std::filesystem::path& file) {
 }  // namespace
 
 bool IsAudioFileName(std::string_view text) {
-  constexpr std::array<std::string_view, 7> kExtensions = {".mp3", ".ogg", ".oga", ".opus", ".flac", ".wav", ".m4a"};
+  constexpr std::array<std::string_view, 7> kExtensions = {".mp3",  ".ogg", ".oga", ".opus",
+                                                           ".flac", ".wav", ".m4a"};
   if (text.empty() || text.size() > 1024 || text.find('\n') != std::string_view::npos) return false;
   const std::string lowered = Lowered(text);
   for (std::string_view extension : kExtensions)
@@ -161,7 +169,8 @@ std::optional<Source> ReadDelimitedText(const std::filesystem::path& file, std::
   if (!headers) return std::nullopt;
 
   const std::string_view body = std::string_view(*text).substr(headers->bodyOffset);
-  const char separator = headers->separator ? *headers->separator : DetectSeparator(body, SeparatorByExtension(file));
+  const char separator =
+      headers->separator ? *headers->separator : DetectSeparator(body, SeparatorByExtension(file));
   SplitText split = SplitRecords(body, headers->bodyLine, separator, kMaxSourceNotes + 2);
   if (split.records.size() > kMaxSourceNotes + 1) {  // a row of headings and the notes
     error = "в таблице больше " + std::to_string(kMaxSourceNotes) + " строк — это не список слов";
@@ -176,9 +185,11 @@ std::optional<Source> ReadDelimitedText(const std::filesystem::path& file, std::
   source.format = separator == '\t' ? "TSV" : "CSV";
   source.problems = std::move(split.problems);
   size_t fieldCount = 0;
-  for (const TextRecord& record : split.records) fieldCount = std::max(fieldCount, std::min(record.fields.size(), kMaxFields));
+  for (const TextRecord& record : split.records)
+    fieldCount = std::max(fieldCount, std::min(record.fields.size(), kMaxFields));
   const std::vector<size_t> fields = WordFields(*headers, fieldCount);
-  const bool firstRowNames = NameColumns(*headers, separator, split.records, fields, source.columns);
+  const bool firstRowNames =
+      NameColumns(*headers, separator, split.records, fields, source.columns);
 
   bool anySound = false;
   for (size_t i = firstRowNames ? 1 : 0; i < split.records.size(); ++i) {
@@ -188,7 +199,8 @@ std::optional<Source> ReadDelimitedText(const std::filesystem::path& file, std::
     source.notes.push_back(std::move(*note));
   }
   DropEmptyColumns(source, fields);
-  if (anySound) source.media = std::make_unique<FileMedia>(std::filesystem::absolute(file).parent_path());
+  if (anySound)
+    source.media = std::make_unique<FileMedia>(std::filesystem::absolute(file).parent_path());
   return source;
 }
 

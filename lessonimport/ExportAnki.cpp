@@ -37,12 +37,14 @@ bool AddMember(zip_t* archive, const std::string& name, zip_source_t* source, bo
     return false;
   }
   // MP3 does not get smaller by deflating it.
-  return !store || zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0) == 0;
+  return !store ||
+         zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0) == 0;
 }
 
 bool WriteFile(const std::filesystem::path& file, const std::vector<uint8_t>& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   out.close();
   return static_cast<bool>(out);
 }
@@ -53,7 +55,8 @@ bool WriteZip(const std::filesystem::path& file, const std::filesystem::path& sc
               const std::vector<ExportEntry>& entries, const std::vector<std::string>& mediaNames,
               std::string& error) {
   int code = 0;
-  std::unique_ptr<zip_t, ZipDiscarder> archive(zip_open(file.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code));
+  std::unique_ptr<zip_t, ZipDiscarder> archive(
+      zip_open(file.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code));
   if (!archive) {
     error = "не могу создать пакет " + file.string();
     return false;
@@ -61,7 +64,8 @@ bool WriteZip(const std::filesystem::path& file, const std::filesystem::path& sc
   const auto fromFile = [&](const std::filesystem::path& path) {
     return zip_source_file(archive.get(), path.c_str(), 0, -1);
   };
-  if (!AddMember(archive.get(), "collection.anki2", fromFile(scratch / "collection.anki2"), false)) {
+  if (!AddMember(archive.get(), "collection.anki2", fromFile(scratch / "collection.anki2"),
+                 false)) {
     error = "не могу добавить коллекцию в пакет: " + std::string(zip_strerror(archive.get()));
     return false;
   }
@@ -82,7 +86,8 @@ bool WriteZip(const std::filesystem::path& file, const std::filesystem::path& sc
     members.push_back(mediaNames[i]);
   }
   const std::string map = MediaMapJson(members);
-  if (!AddMember(archive.get(), "media", zip_source_buffer(archive.get(), map.data(), map.size(), 0), false) ||
+  if (!AddMember(archive.get(), "media",
+                 zip_source_buffer(archive.get(), map.data(), map.size(), 0), false) ||
       zip_close(archive.get()) != 0) {
     error = "не могу записать пакет: " + std::string(zip_strerror(archive.get()));
     return false;
@@ -120,7 +125,8 @@ bool WriteAnkiPackage(const std::vector<ExportEntry>& entries, const std::filesy
   for (size_t i = 0; i < entries.size(); ++i)
     mediaNames.push_back(!entries[i].HasRecording()
                              ? std::string()
-                             : deckName + "_" + RecordingFileName(i + 1, entries.size(), entries[i].word));
+                             : deckName + "_" +
+                                   RecordingFileName(i + 1, entries.size(), entries[i].word));
   for (std::string& name : mediaNames)
     for (char& c : name)
       if (!(std::isalnum(static_cast<unsigned char>(c)) && static_cast<unsigned char>(c) < 0x80) &&
@@ -133,7 +139,8 @@ bool WriteAnkiPackage(const std::vector<ExportEntry>& entries, const std::filesy
   OutputPlace place(package, false);
   if (!scratch.Create(error) || !place.Create(error)) return false;
   const std::filesystem::path collection = scratch.Temporary() / "collection.anki2";
-  if (!WriteAnkiCollection(collection, entries, mediaNames, deckName, nowMs, cards, error)) return false;
+  if (!WriteAnkiCollection(collection, entries, mediaNames, deckName, nowMs, cards, error))
+    return false;
   if (!WriteZip(place.Temporary(), scratch.Temporary(), entries, mediaNames, error)) return false;
   return place.Commit(replace, error);
 }

@@ -8,8 +8,10 @@ namespace {
 
 // The Latin letter without its accent, for the French letters; 0 for anything else.
 char PlainLetter(char16_t c) {
-  static constexpr std::u16string_view kAccented = u"àâäáãåçèéêëìíîïñòóôöõùúûüýÿæœÀÂÄÁÃÅÇÈÉÊËÌÍÎÏÑÒÓÔÖÕÙÚÛÜÝŸÆŒ";
-  static constexpr std::string_view kPlain = "aaaaaaceeeeiiiinooooouuuuyyaoAAAAAACEEEEIIIINOOOOOUUUUYYAO";
+  static constexpr std::u16string_view kAccented =
+      u"àâäáãåçèéêëìíîïñòóôöõùúûüýÿæœÀÂÄÁÃÅÇÈÉÊËÌÍÎÏÑÒÓÔÖÕÙÚÛÜÝŸÆŒ";
+  static constexpr std::string_view kPlain =
+      "aaaaaaceeeeiiiinooooouuuuyyaoAAAAAACEEEEIIIINOOOOOUUUUYYAO";
   const size_t at = kAccented.find(c);
   return at == std::u16string_view::npos ? 0 : kPlain[at];
 }
@@ -37,7 +39,8 @@ std::optional<std::vector<ExportEntry>> ReadExportEntries(const std::filesystem:
     entry.info1 = ToUtf8(record.wsInfo1);
     entry.info2 = ToUtf8(record.wsInfo2);
     entry.info3 = ToUtf8(record.wsInfo3);
-    for (const std::u16string& translation : record.vwsAltWords) entry.translations.push_back(ToUtf8(translation));
+    for (const std::u16string& translation : record.vwsAltWords)
+      entry.translations.push_back(ToUtf8(translation));
     if (!record.vpMp3Word.empty()) entry.recording = record.vpMp3Word[0];
     entries.push_back(std::move(entry));
   }
@@ -59,10 +62,10 @@ std::string RecordingFileName(size_t place, size_t placeCount, std::string_view 
   for (const char16_t c : FromUtf8(word)) {
     if (name.size() >= 40) break;
     char plain = 0;
-    if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-')
+    if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+        c == u'-')
       plain = static_cast<char>(c);
-    else
-      plain = PlainLetter(c);
+    else plain = PlainLetter(c);
     if (plain) name += plain;
     else if (!name.empty() && name.back() != '_') name += '_';
   }

@@ -22,7 +22,7 @@ struct ExportEntry {
   std::string info2;
   std::string info3;
   std::vector<std::string> translations;  // the non-empty ones, in the lesson's order
-  Mp3Recording recording;  // null or of size 0 when the row has no sound
+  Mp3Recording recording;                 // null or of size 0 when the row has no sound
 
   bool HasRecording() const { return !recording.IsNull() && recording.Size() > 0; }
   // The bytes, or nothing with `error` set when they can no longer be read.

@@ -11,7 +11,7 @@
 namespace verbaro::lessonimport {
 
 struct WordListCheck {
-  std::vector<std::string> errors;    // entries the list cannot carry: "строка 7 урока: ..."
+  std::vector<std::string> errors;  // entries the list cannot carry: "строка 7 урока: ..."
   std::vector<std::string> warnings;  // entries the builder will read differently
 };
 

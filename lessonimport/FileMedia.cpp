@@ -28,9 +28,10 @@ bool StartsWithNoCase(const std::string& text, std::string_view prefix) {
 // "scheme:" at the start, as URLs begin; a Windows drive ("C:") is one letter and no scheme.
 bool HasScheme(const std::string& text) {
   size_t i = 0;
-  while (i < text.size() && ((text[i] >= 'a' && text[i] <= 'z') || (text[i] >= 'A' && text[i] <= 'Z') ||
-                             (i > 0 && ((text[i] >= '0' && text[i] <= '9') || text[i] == '+' ||
-                                        text[i] == '-' || text[i] == '.'))))
+  while (i < text.size() &&
+         ((text[i] >= 'a' && text[i] <= 'z') || (text[i] >= 'A' && text[i] <= 'Z') ||
+          (i > 0 && ((text[i] >= '0' && text[i] <= '9') || text[i] == '+' || text[i] == '-' ||
+                     text[i] == '.'))))
     ++i;
   return i >= 2 && i < text.size() && text[i] == ':';
 }

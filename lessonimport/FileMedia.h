@@ -22,7 +22,8 @@ class FileMedia : public SourceMedia {
 
   // The file that `reference` names, or nothing with `error` set when it names none here (a
   // web address, an empty name, a name with a zero byte).
-  std::optional<std::filesystem::path> Locate(const std::string& reference, std::string& error) const;
+  std::optional<std::filesystem::path> Locate(const std::string& reference,
+                                              std::string& error) const;
 
  private:
   std::filesystem::path m_folder;

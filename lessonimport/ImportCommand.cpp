@@ -1,8 +1,8 @@
 #include "lessonimport/ImportCommand.h"
 
+#include <unistd.h>
 #include <csignal>
 #include <cstring>
-#include <unistd.h>
 
 #include "lessonimport/ImportPlan.h"
 #include "lessonimport/ImportPreview.h"
@@ -49,7 +49,8 @@ bool RefusesTarget(const std::filesystem::path& lesson, bool replace, std::ostre
     return true;
   }
   if (std::filesystem::exists(lesson, code) && !replace) {
-    err << "Файл урока уже существует: " << lesson.string() << "\nЧтобы заменить его, добавьте --replace.\n";
+    err << "Файл урока уже существует: " << lesson.string()
+        << "\nЧтобы заменить его, добавьте --replace.\n";
     return true;
   }
   return false;
@@ -67,11 +68,13 @@ bool WriteLesson(const std::filesystem::path& lesson, bool replace, const std::s
   for (size_t i = 0; i < plan.entries.size(); ++i) {
     const ImportedEntry& entry = plan.entries[i];
     lesson::LessonRow row;
-    row.texts = {topic, entry.grammar, entry.number, entry.word, entry.info1, entry.info2, entry.info3};
+    row.texts = {topic,       entry.grammar, entry.number, entry.word,
+                 entry.info1, entry.info2,   entry.info3};
     // Translations the entry lacks are stored as empty texts, never NULL.
     for (int t = 0; t < lesson::kTranslationColumnCount; ++t) {
       const auto at = static_cast<size_t>(t);
-      row.Text(lesson::kFirstTranslationColumn + t) = at < entry.translations.size() ? entry.translations[at] : std::string();
+      row.Text(lesson::kFirstTranslationColumn + t) =
+          at < entry.translations.size() ? entry.translations[at] : std::string();
     }
     row.recording = recordings.mp3[i];
     if (!writer.AddRow(row, error)) {
@@ -100,9 +103,11 @@ void Report(const Source& source, const ImportPlan& plan, const EntryRecordings&
   warnings.insert(warnings.end(), recordings.warnings.begin(), recordings.warnings.end());
 
   out << "Урок записан: " << lesson.string() << "\n"
-      << "Источник: " << source.format << ", заметок: " << source.notes.size() + source.problems.size() << ".\n"
-      << "Записей в уроке: " << plan.entries.size() << " (объединено одинаковых слов: " << plan.merged
-      << ", пропущено: " << skipped.size() << ").\n"
+      << "Источник: " << source.format
+      << ", заметок: " << source.notes.size() + source.problems.size() << ".\n"
+      << "Записей в уроке: " << plan.entries.size()
+      << " (объединено одинаковых слов: " << plan.merged << ", пропущено: " << skipped.size()
+      << ").\n"
       << "Записи звука: свои — " << recordings.given << ", преобразовано — " << recordings.converted
       << ", озвучено голосом espeak-ng — " << recordings.voiced << ".\n";
   ReportList("Пропущено:", skipped, out);
@@ -129,7 +134,8 @@ int ImportSourceAsLesson(const Source& source, const ImportRequest& request, std
     out << PreviewJson(source, *roles, plan);
     return 0;
   }
-  const std::filesystem::path lesson = request.lesson.empty() ? DefaultLessonPath(request.source) : request.lesson;
+  const std::filesystem::path lesson =
+      request.lesson.empty() ? DefaultLessonPath(request.source) : request.lesson;
   if (RefusesTarget(lesson, request.replace, err)) return 1;
   if (plan.entries.empty()) {
     err << "Урок не записан: в источнике нет ни одной записи, которую можно учить.\n";
@@ -141,13 +147,15 @@ int ImportSourceAsLesson(const Source& source, const ImportRequest& request, std
   const auto progress = [&](size_t done, size_t total) {
     if (request.progress) out << "@progress " << done << " " << total << std::endl;
   };
-  const EntryRecordings recordings = MakeEntryRecordings(plan.entries, source.media.get(), progress);
+  const EntryRecordings recordings =
+      MakeEntryRecordings(plan.entries, source.media.get(), progress);
   if (!recordings.errors.empty()) {
     err << "Урок не записан: не у всех записей есть звук.\n";
     for (const std::string& line : recordings.errors) err << "  " << line << "\n";
     return 1;
   }
-  if (!WriteLesson(lesson, request.replace, request.source.stem().string(), plan, recordings, err)) return 1;
+  if (!WriteLesson(lesson, request.replace, request.source.stem().string(), plan, recordings, err))
+    return 1;
   Report(source, plan, recordings, lesson, out);
   return 0;
 }

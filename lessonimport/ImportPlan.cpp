@@ -82,7 +82,8 @@ GrammarCodes CodesOf(const SourceNote& note, const ColumnRoles& roles, const std
     codes = GuessGrammar(word, note.tags);
   }
   // Only a noun with its number can be asked by the exams.
-  if ((codes.grammar == "m" || codes.grammar == "f" || codes.grammar == "n") && codes.number.empty())
+  if ((codes.grammar == "m" || codes.grammar == "f" || codes.grammar == "n") &&
+      codes.number.empty())
     codes.number = "s";
   return codes;
 }
@@ -93,7 +94,8 @@ lesson::EntryText AsEntryText(const ImportedEntry& entry, int number) {
   text.grammar = FromUtf8(entry.grammar);
   text.number = FromUtf8(entry.number);
   text.word = FromUtf8(entry.word);
-  for (const std::string& translation : entry.translations) text.translations.push_back(FromUtf8(translation));
+  for (const std::string& translation : entry.translations)
+    text.translations.push_back(FromUtf8(translation));
   text.info1 = FromUtf8(entry.info1);
   text.info2 = FromUtf8(entry.info2);
   text.info3 = FromUtf8(entry.info3);
@@ -106,18 +108,21 @@ void FitTranslations(ImportedEntry& entry, std::vector<std::string>& warnings) {
   std::string last;
   for (size_t i = lesson::kMaxTranslations - 1; i < entry.translations.size(); ++i)
     last += (last.empty() ? "" : ", ") + entry.translations[i];
-  warnings.push_back(entry.place + ": переводов больше пяти (" + std::to_string(entry.translations.size()) +
-                     "), последние собраны в пятый: «" + last + "»");
+  warnings.push_back(entry.place + ": переводов больше пяти (" +
+                     std::to_string(entry.translations.size()) + "), последние собраны в пятый: «" +
+                     last + "»");
   entry.translations.resize(lesson::kMaxTranslations);
   entry.translations.back() = last;
 }
 
 void MergeInto(ImportedEntry& kept, ImportedEntry&& later) {
   for (std::string& translation : later.translations)
-    if (std::find(kept.translations.begin(), kept.translations.end(), translation) == kept.translations.end())
+    if (std::find(kept.translations.begin(), kept.translations.end(), translation) ==
+        kept.translations.end())
       kept.translations.push_back(std::move(translation));
-  for (auto [keptLine, laterLine] : {std::pair{&kept.info1, &later.info1}, std::pair{&kept.info2, &later.info2},
-                                      std::pair{&kept.info3, &later.info3}, std::pair{&kept.sound, &later.sound}})
+  for (auto [keptLine, laterLine] :
+       {std::pair{&kept.info1, &later.info1}, std::pair{&kept.info2, &later.info2},
+        std::pair{&kept.info3, &later.info3}, std::pair{&kept.sound, &later.sound}})
     if (keptLine->empty()) *keptLine = std::move(*laterLine);
 }
 
@@ -125,7 +130,8 @@ void MergeInto(ImportedEntry& kept, ImportedEntry&& later) {
 // answers: the words beyond the fifth that share a translation are set aside.
 void SetAsideOverflows(ImportPlan& plan) {
   std::vector<lesson::EntryText> texts;
-  for (size_t i = 0; i < plan.entries.size(); ++i) texts.push_back(AsEntryText(plan.entries[i], static_cast<int>(i) + 1));
+  for (size_t i = 0; i < plan.entries.size(); ++i)
+    texts.push_back(AsEntryText(plan.entries[i], static_cast<int>(i) + 1));
   std::set<size_t> aside;
   for (const lesson::MergeOverflow& overflow : lesson::FindMergeOverflows(texts)) {
     std::vector<int> numbers = overflow.entryNumbers;
@@ -134,8 +140,9 @@ void SetAsideOverflows(ImportPlan& plan) {
     for (size_t i = lesson::kMaxTranslations; i < numbers.size(); ++i) {
       const auto at = static_cast<size_t>(numbers[i] - 1);
       if (!aside.insert(at).second) continue;
-      plan.skipped.push_back(plan.entries[at].place + ": перевод «" + ToUtf8(overflow.key) +
-                             "» уже есть у пяти слов, а в режимах «-2» запись держит не больше пяти ответов");
+      plan.skipped.push_back(
+          plan.entries[at].place + ": перевод «" + ToUtf8(overflow.key) +
+          "» уже есть у пяти слов, а в режимах «-2» запись держит не больше пяти ответов");
     }
   }
   for (auto it = aside.rbegin(); it != aside.rend(); ++it)
@@ -157,7 +164,8 @@ ImportPlan PlanEntries(const Source& source, const ColumnRoles& roles) {
     }
     entry.word = frenchLines.front();
     if (frenchLines.size() > 1)
-      plan.warnings.push_back(note.place + ": во французском поле несколько строк, словом взята первая: «" +
+      plan.warnings.push_back(note.place +
+                              ": во французском поле несколько строк, словом взята первая: «" +
                               entry.word + "»");
     entry.translations = Translations(note, roles.russian);
     if (entry.translations.empty()) {
@@ -174,7 +182,8 @@ ImportPlan PlanEntries(const Source& source, const ColumnRoles& roles) {
 
     const std::vector<std::string> untypable = lesson::DescribeUntypable(AsEntryText(entry, 0));
     if (!untypable.empty()) {
-      for (const std::string& reason : untypable) plan.skipped.push_back(note.place + ": " + reason);
+      for (const std::string& reason : untypable)
+        plan.skipped.push_back(note.place + ": " + reason);
       continue;
     }
     const auto key = std::tuple{entry.word, entry.grammar, entry.number};

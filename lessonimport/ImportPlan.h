@@ -15,17 +15,17 @@ struct ImportedEntry {
   std::string grammar;
   std::string number;
   std::string word;
-  std::string info1;  // transcription
-  std::string info2;  // comment
-  std::string info3;  // example
+  std::string info1;                      // transcription
+  std::string info2;                      // comment
+  std::string info3;                      // example
   std::vector<std::string> translations;  // 1 to 5
   std::string sound;  // the recording the source gives (a media reference), or empty
 };
 
 struct ImportPlan {
   std::vector<ImportedEntry> entries;
-  size_t merged = 0;                  // notes folded into an earlier entry of the same word
-  std::vector<std::string> skipped;   // "заметка 7: нет французского слова"
+  size_t merged = 0;                 // notes folded into an earlier entry of the same word
+  std::vector<std::string> skipped;  // "заметка 7: нет французского слова"
   std::vector<std::string> warnings;  // kept entries the learner should know about
 };
 

@@ -19,7 +19,8 @@ std::string RoleOf(const ColumnRoles& roles, int column) {
 }
 
 std::string LanguageText(Language language) {
-  if (language == Language::French || language == Language::Russian) return DescribeLanguage(language, "");
+  if (language == Language::French || language == Language::Russian)
+    return DescribeLanguage(language, "");
   return "";
 }
 
@@ -39,16 +40,19 @@ std::string EntryJson(const ImportedEntry& entry) {
   const auto string = [](const std::string& text) { return JsonString(text); };
   return "{\"grammar\":" + JsonString(entry.grammar) + ",\"number\":" + JsonString(entry.number) +
          ",\"word\":" + JsonString(entry.word) + ",\"info\":[" + JsonString(entry.info1) + "," +
-         JsonString(entry.info2) + "," + JsonString(entry.info3) + "],\"translations\":" +
-         JsonArray(entry.translations, string) + ",\"recording\":" + JsonString(RecordingKindOf(entry)) + "}";
+         JsonString(entry.info2) + "," + JsonString(entry.info3) +
+         "],\"translations\":" + JsonArray(entry.translations, string) +
+         ",\"recording\":" + JsonString(RecordingKindOf(entry)) + "}";
 }
 
 }  // namespace
 
 std::string RecordingKindOf(const ImportedEntry& entry) {
   if (entry.sound.empty()) return "voice";
-  std::string tail = entry.sound.size() >= 4 ? entry.sound.substr(entry.sound.size() - 4) : entry.sound;
-  std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::string tail =
+      entry.sound.size() >= 4 ? entry.sound.substr(entry.sound.size() - 4) : entry.sound;
+  std::transform(tail.begin(), tail.end(), tail.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return tail == ".mp3" ? "given" : "convert";
 }
 
@@ -56,9 +60,9 @@ std::string PreviewJson(const Source& source, const ColumnRoles& roles, const Im
   std::string columns = "[";
   for (size_t i = 0; i < source.columns.size(); ++i) {
     if (i > 0) columns += ",";
-    columns += "{\"name\":" + JsonString(source.columns[i].name) + ",\"language\":" +
-               JsonString(LanguageText(roles.languages[i])) + ",\"role\":" +
-               JsonString(RoleOf(roles, static_cast<int>(i))) + "}";
+    columns += "{\"name\":" + JsonString(source.columns[i].name) +
+               ",\"language\":" + JsonString(LanguageText(roles.languages[i])) +
+               ",\"role\":" + JsonString(RoleOf(roles, static_cast<int>(i))) + "}";
   }
   columns += "]";
 
@@ -70,12 +74,13 @@ std::string PreviewJson(const Source& source, const ColumnRoles& roles, const Im
     convert += kind == "convert";
   }
   const size_t voice = plan.entries.size() - given - convert;
-  const std::string counts = "{\"notes\":" + std::to_string(source.notes.size() + source.problems.size()) +
-                             ",\"entries\":" + std::to_string(plan.entries.size()) +
-                             ",\"merged\":" + std::to_string(plan.merged) +
-                             ",\"skipped\":" + std::to_string(plan.skipped.size() + source.problems.size()) +
-                             ",\"given\":" + std::to_string(given) + ",\"convert\":" + std::to_string(convert) +
-                             ",\"voice\":" + std::to_string(voice) + "}";
+  const std::string counts =
+      "{\"notes\":" + std::to_string(source.notes.size() + source.problems.size()) +
+      ",\"entries\":" + std::to_string(plan.entries.size()) +
+      ",\"merged\":" + std::to_string(plan.merged) +
+      ",\"skipped\":" + std::to_string(plan.skipped.size() + source.problems.size()) +
+      ",\"given\":" + std::to_string(given) + ",\"convert\":" + std::to_string(convert) +
+      ",\"voice\":" + std::to_string(voice) + "}";
 
   const size_t shown = std::min(plan.entries.size(), kPreviewEntries);
   std::string entries = "[";
@@ -88,7 +93,8 @@ std::string PreviewJson(const Source& source, const ColumnRoles& roles, const Im
   const auto string = [](const std::string& text) { return JsonString(text); };
 
   return "{\"format\":" + JsonString(source.format) + ",\"columns\":" + columns +
-         ",\"frenchColumn\":" + std::to_string(roles.french) + ",\"russianColumn\":" + std::to_string(roles.russian) +
+         ",\"frenchColumn\":" + std::to_string(roles.french) +
+         ",\"russianColumn\":" + std::to_string(roles.russian) +
          ",\"ambiguous\":" + (roles.ambiguous ? "true" : "false") + ",\"counts\":" + counts +
          ",\"entries\":" + entries + ",\"warnings\":" + JsonArray(warnings, string) + "}\n";
 }

@@ -20,8 +20,10 @@ struct GivenOutcome {
 
 // Reads each given recording (one at a time: a package's reader is not shared between threads)
 // and converts it, on as many threads as there are cores.
-std::vector<GivenOutcome> ConvertGiven(const std::vector<ImportedEntry>& entries, const std::vector<size_t>& withSound,
-                                       const SourceMedia* media, const std::function<void()>& oneDone) {
+std::vector<GivenOutcome> ConvertGiven(const std::vector<ImportedEntry>& entries,
+                                       const std::vector<size_t>& withSound,
+                                       const SourceMedia* media,
+                                       const std::function<void()>& oneDone) {
   std::vector<GivenOutcome> outcomes(withSound.size());
   std::atomic<size_t> next{0};
   std::mutex reading;
@@ -41,8 +43,9 @@ std::vector<GivenOutcome> ConvertGiven(const std::vector<ImportedEntry>& entries
       oneDone();
     }
   };
-  const unsigned threads = std::max(1u, std::min<unsigned>(std::thread::hardware_concurrency(),
-                                                          static_cast<unsigned>(withSound.size())));
+  const unsigned threads =
+      std::max(1u, std::min<unsigned>(std::thread::hardware_concurrency(),
+                                      static_cast<unsigned>(withSound.size())));
   std::vector<std::thread> pool;
   for (unsigned t = 1; t < threads; ++t) pool.emplace_back(work);
   work();
@@ -52,8 +55,8 @@ std::vector<GivenOutcome> ConvertGiven(const std::vector<ImportedEntry>& entries
 
 }  // namespace
 
-EntryRecordings MakeEntryRecordings(const std::vector<ImportedEntry>& entries, const SourceMedia* media,
-                                    const RecordingProgress& progress) {
+EntryRecordings MakeEntryRecordings(const std::vector<ImportedEntry>& entries,
+                                    const SourceMedia* media, const RecordingProgress& progress) {
   EntryRecordings result;
   result.mp3.resize(entries.size());
   std::vector<size_t> withSound;
@@ -75,8 +78,9 @@ EntryRecordings MakeEntryRecordings(const std::vector<ImportedEntry>& entries, c
       result.mp3[at] = given[i].recording->mp3;
       ++(given[i].recording->converted ? result.converted : result.given);
     } else {
-      result.warnings.push_back(entries[at].place + ": запись «" + entries[at].sound + "» не принята (" +
-                                given[i].error + "); слово озвучено голосом espeak-ng");
+      result.warnings.push_back(entries[at].place + ": запись «" + entries[at].sound +
+                                "» не принята (" + given[i].error +
+                                "); слово озвучено голосом espeak-ng");
       toVoice.push_back(at);
     }
   }
@@ -92,7 +96,8 @@ EntryRecordings MakeEntryRecordings(const std::vector<ImportedEntry>& entries, c
   for (size_t i = 0; i < toVoice.size(); ++i) {
     const size_t at = toVoice[i];
     if (voiced[i].mp3.empty()) {
-      result.errors.push_back(entries[at].place + ": слово «" + entries[at].word + "» не озвучено: " + voiced[i].error);
+      result.errors.push_back(entries[at].place + ": слово «" + entries[at].word +
+                              "» не озвучено: " + voiced[i].error);
       continue;
     }
     result.mp3[at] = voiced[i].mp3;

@@ -24,8 +24,8 @@ enum class ColumnKind {
   Transcription,  // pronunciation of the column's language
   Comment,
   Example,
-  Grammar,        // lesson grammar codes already ("m", "f", "n", "v", "adj,m", "adv", "~")
-  Number,         // lesson number codes already ("s", "p" or empty)
+  Grammar,  // lesson grammar codes already ("m", "f", "n", "v", "adj,m", "adv", "~")
+  Number,   // lesson number codes already ("s", "p" or empty)
 };
 
 struct SourceColumn {
@@ -36,11 +36,11 @@ struct SourceColumn {
 };
 
 struct SourceNote {
-  std::string place;               // where it is, for messages: "строка 12", "заметка 7"
-  std::vector<std::string> cells;  // one per column: UTF-8 plain text, markup and sound
-                                   // references removed; '\n' separates meanings
-  std::vector<std::string> sounds; // one per column: the recording the cell referred to (a
-                                   // media name or a path as the source wrote it), or empty
+  std::string place;  // where it is, for messages: "строка 12", "заметка 7"
+  std::vector<std::string> cells;   // one per column: UTF-8 plain text, markup and sound
+                                    // references removed; '\n' separates meanings
+  std::vector<std::string> sounds;  // one per column: the recording the cell referred to (a
+                                    // media name or a path as the source wrote it), or empty
   std::vector<std::string> tags;
 };
 

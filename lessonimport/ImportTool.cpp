@@ -9,7 +9,8 @@ namespace {
 
 constexpr const char* kUsage =
     "Использование:\n"
-    "  verbaro-lesson import ИСТОЧНИК [-o УРОК.db] [--replace] [--french СТОЛБЕЦ] [--russian СТОЛБЕЦ]\n"
+    "  verbaro-lesson import ИСТОЧНИК [-o УРОК.db] [--replace] [--french СТОЛБЕЦ] [--russian "
+    "СТОЛБЕЦ]\n"
     "      собрать урок из колоды Anki (.apkg, .colpkg), словаря KVTML (.kvtml) или таблицы\n"
     "      (.csv, .tsv); СТОЛБЕЦ — имя столбца или поля либо его номер с 1;\n"
     "      --preview печатает, что получится (JSON), ничего не записывая;\n"
@@ -28,7 +29,8 @@ const std::string* ValueOf(const std::vector<std::string>& arguments, size_t& i)
   return &arguments[++i];
 }
 
-std::optional<int> RunImport(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+std::optional<int> RunImport(const std::vector<std::string>& arguments, std::ostream& out,
+                             std::ostream& err) {
   ImportRequest request;
   std::vector<std::string> paths;
   for (size_t i = 1; i < arguments.size(); ++i) {
@@ -57,7 +59,8 @@ std::optional<int> RunImport(const std::vector<std::string>& arguments, std::ost
   return ImportLesson(request, out, err);
 }
 
-std::optional<int> RunExport(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+std::optional<int> RunExport(const std::vector<std::string>& arguments, std::ostream& out,
+                             std::ostream& err) {
   ExportRequest request;
   std::vector<std::string> paths;
   for (size_t i = 1; i < arguments.size(); ++i) {
@@ -77,7 +80,8 @@ std::optional<int> RunExport(const std::vector<std::string>& arguments, std::ost
       paths.push_back(argument);
     }
   }
-  if (paths.size() != 1 || (request.wordList.empty() && request.ankiPackage.empty())) return Usage(err);
+  if (paths.size() != 1 || (request.wordList.empty() && request.ankiPackage.empty()))
+    return Usage(err);
   request.lesson = paths[0];
   return ExportLesson(request, out, err);
 }

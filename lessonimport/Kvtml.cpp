@@ -57,11 +57,13 @@ bool AnyEntryHas(const KvtmlDocument& document, const std::string& identifier,
 
 // The word type that gives an entry its codes: the French translation's where a language is
 // French and its translation has a type, else the first translation's that gives codes.
-std::pair<std::string, std::string> CodesOfEntry(const KvtmlDocument& document, const KvtmlEntry& entry,
+std::pair<std::string, std::string> CodesOfEntry(const KvtmlDocument& document,
+                                                 const KvtmlEntry& entry,
                                                  const std::string& frenchIdentifier) {
   auto typeOf = [&](const std::string& identifier) -> std::pair<std::string, std::string> {
     auto found = document.wordTypes.find({entry.id, identifier});
-    if (found == document.wordTypes.end()) found = document.wordTypes.find({entry.id, std::string()});
+    if (found == document.wordTypes.end())
+      found = document.wordTypes.find({entry.id, std::string()});
     if (found == document.wordTypes.end()) return {};
     return GrammarOfWordType(found->second);
   };
@@ -139,7 +141,8 @@ std::optional<Source> ReadKvtml(const std::filesystem::path& file, std::string& 
     const KvtmlEntry& entry = document->entries[n];
     const std::string place = "запись " + std::to_string(n + 1);
     for (const std::string& id : entry.unknownIdentifiers)
-      source.problems.push_back(place + ": перевод на язык " + id + ", которого нет в списке языков файла");
+      source.problems.push_back(place + ": перевод на язык " + id +
+                                ", которого нет в списке языков файла");
     if (entry.overlong) {
       source.problems.push_back(place + ": текст длиннее " + std::to_string(kMaxCellBytes / 1024) +
                                 " КБ — это не слово и не фраза");
@@ -171,7 +174,8 @@ std::optional<Source> ReadKvtml(const std::filesystem::path& file, std::string& 
     if (lessons != document->lessonsOfEntry.end()) note.tags = lessons->second;
     source.notes.push_back(std::move(note));
   }
-  if (anySound) source.media = std::make_unique<FileMedia>(std::filesystem::absolute(file).parent_path());
+  if (anySound)
+    source.media = std::make_unique<FileMedia>(std::filesystem::absolute(file).parent_path());
   return source;
 }
 

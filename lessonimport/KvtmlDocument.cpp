@@ -50,7 +50,8 @@ class KvtmlHandler : public XmlHandler {
       }
       m_document.entries.push_back({});
       m_document.entries.back().id = AttributeOf(attributes, "id");
-    } else if (section == "entries" && m_path.size() == 4 && name == "translation" && m_path[2] == "entry") {
+    } else if (section == "entries" && m_path.size() == 4 && name == "translation" &&
+               m_path[2] == "entry") {
       m_translationId = AttributeOf(attributes, "id");
     } else if (section == "lessons" || section == "wordtypes") {
       StartContainerPart(section == "lessons" ? m_lessons : m_wordTypes, name, attributes);
@@ -85,8 +86,7 @@ class KvtmlHandler : public XmlHandler {
     for (size_t i = 0; i < m_wordTypes.all.size(); ++i) {
       const std::string type = SpecialTypeInForce(static_cast<int>(i));
       if (type.empty()) continue;
-      for (const auto& member : m_wordTypes.all[i].members)
-        m_document.wordTypes[member] = type;
+      for (const auto& member : m_wordTypes.all[i].members) m_document.wordTypes[member] = type;
     }
   }
 
@@ -103,7 +103,8 @@ class KvtmlHandler : public XmlHandler {
     }
     const std::string_view version = AttributeOf(attributes, "version");
     if (version.empty() || version[0] != '2')
-      Stop("файл в старом формате KVTML" + (version.empty() ? std::string() : " " + std::string(version)) +
+      Stop("файл в старом формате KVTML" +
+           (version.empty() ? std::string() : " " + std::string(version)) +
            ": откройте его в KWordQuiz или Parley и сохраните заново");
   }
 
@@ -182,7 +183,8 @@ class KvtmlHandler : public XmlHandler {
 
 }  // namespace
 
-std::optional<KvtmlDocument> ReadKvtmlDocument(const std::filesystem::path& file, std::string& error) {
+std::optional<KvtmlDocument> ReadKvtmlDocument(const std::filesystem::path& file,
+                                               std::string& error) {
   KvtmlDocument document;
   KvtmlHandler handler(document);
   if (!ParseXmlFile(file, handler, error)) return std::nullopt;
@@ -190,7 +192,8 @@ std::optional<KvtmlDocument> ReadKvtmlDocument(const std::filesystem::path& file
   for (KvtmlEntry& entry : document.entries)
     for (const auto& [id, translation] : entry.translations) {
       bool declared = false;
-      for (const KvtmlIdentifier& identifier : document.identifiers) declared |= identifier.id == id;
+      for (const KvtmlIdentifier& identifier : document.identifiers)
+        declared |= identifier.id == id;
       if (!declared) entry.unknownIdentifiers.push_back(id);
     }
   return document;

@@ -44,6 +44,7 @@ struct KvtmlDocument {
 };
 
 // Nothing, with `error` set (Russian), when the file is not KVTML 2 or not well-formed.
-std::optional<KvtmlDocument> ReadKvtmlDocument(const std::filesystem::path& file, std::string& error);
+std::optional<KvtmlDocument> ReadKvtmlDocument(const std::filesystem::path& file,
+                                               std::string& error);
 
 }  // namespace verbaro::lessonimport

@@ -20,13 +20,14 @@ std::u16string FirstWord(std::u16string_view name) {
 
 constexpr std::array<std::u16string_view, 8> kFrench = {
     u"fr", u"fre", u"fra", u"french", u"français", u"francais", u"французский", u"франц"};
-constexpr std::array<std::u16string_view, 7> kRussian = {
-    u"ru", u"rus", u"russian", u"russe", u"русский", u"рус", u"по-русски"};
+constexpr std::array<std::u16string_view, 7> kRussian = {u"ru",      u"rus", u"russian",  u"russe",
+                                                         u"русский", u"рус", u"по-русски"};
 constexpr std::array<std::u16string_view, 26> kOther = {
-    u"en", u"eng", u"english", u"anglais", u"английский", u"de", u"deu", u"ger", u"german",
-    u"allemand", u"немецкий", u"es", u"spa", u"spanish", u"espagnol", u"испанский", u"it",
-    u"ita", u"italian", u"italien", u"итальянский", u"uk", u"ukrainian", u"украинский", u"pl",
-    u"polish"};
+    u"en",      u"eng",     u"english",     u"anglais",   u"английский", u"de",
+    u"deu",     u"ger",     u"german",      u"allemand",  u"немецкий",   u"es",
+    u"spa",     u"spanish", u"espagnol",    u"испанский", u"it",         u"ita",
+    u"italian", u"italien", u"итальянский", u"uk",        u"ukrainian",  u"украинский",
+    u"pl",      u"polish"};
 
 template <size_t N>
 bool Names(const std::array<std::u16string_view, N>& names, std::u16string_view word) {
@@ -37,7 +38,8 @@ bool Names(const std::array<std::u16string_view, N>& names, std::u16string_view 
 
 bool IsCyrillic(char32_t c) { return c >= 0x400 && c <= 0x4FF; }
 bool IsLatin(char32_t c) {
-  return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7);
+  return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') ||
+         (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7);
 }
 
 }  // namespace
@@ -45,7 +47,8 @@ bool IsLatin(char32_t c) {
 std::u16string LowerCased(std::u16string_view text) {
   std::u16string lowered(text);
   for (char16_t& c : lowered) {
-    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) c = static_cast<char16_t>(c + 32);
+    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+      c = static_cast<char16_t>(c + 32);
     else if (c >= 0x410 && c <= 0x42F) c = static_cast<char16_t>(c + 32);
     else if (c >= 0x400 && c <= 0x40F) c = static_cast<char16_t>(c + 80);
   }

@@ -56,7 +56,8 @@ bool ExportAnki(const ExportRequest& request, const std::vector<ExportEntry>& en
                 const std::string& lessonName, std::ostream& out, std::ostream& err) {
   std::string error;
   size_t cards = 0;
-  if (!WriteAnkiPackage(entries, request.ankiPackage, lessonName, request.replace, NowMs(), cards, error)) {
+  if (!WriteAnkiPackage(entries, request.ankiPackage, lessonName, request.replace, NowMs(), cards,
+                        error)) {
     err << "Пакет Anki не записан: " << error << "\n";
     return false;
   }
@@ -81,8 +82,10 @@ int ExportLesson(const ExportRequest& request, std::ostream& out, std::ostream& 
   }
   const std::string lessonName = request.lesson.stem().string();
   bool written = true;
-  if (!request.wordList.empty()) written = ExportWordList(request, *entries, lessonName, out, err) && written;
-  if (!request.ankiPackage.empty()) written = ExportAnki(request, *entries, lessonName, out, err) && written;
+  if (!request.wordList.empty())
+    written = ExportWordList(request, *entries, lessonName, out, err) && written;
+  if (!request.ankiPackage.empty())
+    written = ExportAnki(request, *entries, lessonName, out, err) && written;
   return written ? 0 : 1;
 }
 

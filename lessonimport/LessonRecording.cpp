@@ -16,8 +16,8 @@ bool HasMp3Extension(std::string_view name) {
 
 // The trainer plays any MP3 its decoder gets sound out of within the player's limit; such a
 // recording is kept byte for byte. Nothing, with the reason in `error`, otherwise.
-std::optional<LessonRecording> KeepPlayableMp3(std::span<const uint8_t> bytes, AudioFailure& failure,
-                                               std::string& error) {
+std::optional<LessonRecording> KeepPlayableMp3(std::span<const uint8_t> bytes,
+                                               AudioFailure& failure, std::string& error) {
   const DecodedPcm decoded = DecodeMp3(bytes.data(), bytes.size(), kMaxRecordingPcmBytes);
   if (decoded.status == DecodedPcm::Status::kNoMemory) {
     failure = AudioFailure::TooLong;
@@ -52,7 +52,8 @@ std::optional<LessonRecording> MakeLessonRecording(std::span<const uint8_t> byte
   AudioFailure failure = AudioFailure::None;
   if (kind == AudioKind::Mpeg4) {
     std::string decodeError;
-    if (const std::optional<lesson::Pcm> pcm = DecodeMpeg4(bytes, failure, decodeError)) return Encode(*pcm, error);
+    if (const std::optional<lesson::Pcm> pcm = DecodeMpeg4(bytes, failure, decodeError))
+      return Encode(*pcm, error);
     error = format + ": " + decodeError;
     return std::nullopt;
   }
@@ -62,7 +63,8 @@ std::optional<LessonRecording> MakeLessonRecording(std::span<const uint8_t> byte
   // its name says.
   std::string mp3Error;
   if (kind == AudioKind::Unknown && HasMp3Extension(name)) {
-    if (std::optional<LessonRecording> kept = KeepPlayableMp3(bytes, failure, mp3Error)) return kept;
+    if (std::optional<LessonRecording> kept = KeepPlayableMp3(bytes, failure, mp3Error))
+      return kept;
     if (failure == AudioFailure::TooLong) {
       error = std::move(mp3Error);
       return std::nullopt;
@@ -71,12 +73,9 @@ std::optional<LessonRecording> MakeLessonRecording(std::span<const uint8_t> byte
   std::string decodeError;
   if (const std::optional<lesson::Pcm> pcm = DecodeWithSndfile(bytes, failure, decodeError))
     return Encode(*pcm, error);
-  if (failure != AudioFailure::Unrecognised)
-    error = format + ": " + decodeError;
-  else if (!mp3Error.empty())
-    error = mp3Error;
-  else
-    error = "звук не распознан: формат " + format + " не поддерживается";
+  if (failure != AudioFailure::Unrecognised) error = format + ": " + decodeError;
+  else if (!mp3Error.empty()) error = mp3Error;
+  else error = "звук не распознан: формат " + format + " не поддерживается";
   return std::nullopt;
 }
 

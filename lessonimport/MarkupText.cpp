@@ -21,10 +21,10 @@ bool StartsWithNoCase(std::string_view text, size_t at, std::string_view prefix)
 
 // Elements that a browser shows on lines of their own: their start and their end break the line.
 constexpr std::array<std::string_view, 36> kBlocks = {
-    "address", "article", "aside",  "blockquote", "center", "dd",     "details", "dialog", "div",
-    "dl",      "dt",      "fieldset", "figcaption", "figure", "footer", "form",   "h1",      "h2",
-    "h3",      "h4",      "h5",     "h6",         "header", "hr",     "li",      "main",    "nav",
-    "ol",      "p",       "pre",    "section",    "summary", "table", "tr",      "ul",      "br"};
+    "address", "article", "aside",    "blockquote", "center",  "dd",     "details", "dialog", "div",
+    "dl",      "dt",      "fieldset", "figcaption", "figure",  "footer", "form",    "h1",     "h2",
+    "h3",      "h4",      "h5",       "h6",         "header",  "hr",     "li",      "main",   "nav",
+    "ol",      "p",       "pre",      "section",    "summary", "table",  "tr",      "ul",     "br"};
 // Elements whose content is not text to show: it is dropped with them.
 constexpr std::array<std::string_view, 5> kHidden = {"script", "style", "title", "template",
                                                      "noscript"};
@@ -93,15 +93,16 @@ std::string TextOfHtml(std::string_view html) {
     }
     const bool closing = i + 1 < html.size() && html[i + 1] == '/';
     const size_t nameStart = i + (closing ? 2 : 1);
-    const bool declaration = nameStart < html.size() && (html[nameStart] == '!' || html[nameStart] == '?');
+    const bool declaration =
+        nameStart < html.size() && (html[nameStart] == '!' || html[nameStart] == '?');
     if (nameStart >= html.size() || !(IsAsciiLetter(html[nameStart]) || declaration)) {
       out += '<';  // "a < b", "<3": not a tag
       ++i;
       continue;
     }
     std::string name;
-    for (size_t k = nameStart; k < html.size() && (IsAsciiLetter(html[k]) || (html[k] >= '0' && html[k] <= '9'));
-         ++k)
+    for (size_t k = nameStart;
+         k < html.size() && (IsAsciiLetter(html[k]) || (html[k] >= '0' && html[k] <= '9')); ++k)
       name += Lower(html[k]);
     size_t end = TagEnd(html, i);
     if (end == std::string_view::npos) break;
@@ -179,7 +180,8 @@ size_t InvisibleAt(std::string_view text, size_t i) {
   if (byte(i) == 0xE2 && i + 2 < text.size() && byte(i + 1) == 0x80 && byte(i + 2) >= 0x8B &&
       byte(i + 2) <= 0x8F)
     return 3;
-  if (byte(i) == 0xEF && i + 2 < text.size() && byte(i + 1) == 0xBB && byte(i + 2) == 0xBF) return 3;
+  if (byte(i) == 0xEF && i + 2 < text.size() && byte(i + 1) == 0xBB && byte(i + 2) == 0xBF)
+    return 3;
   return 0;
 }
 

@@ -122,7 +122,8 @@ class Decoder {
   bool Open() {
     auto* buffer = static_cast<uint8_t*>(av_malloc(kIoBufferSize));
     if (!buffer) return Refuse(AudioFailure::Other, "не хватает памяти для звука");
-    m_io.reset(avio_alloc_context(buffer, kIoBufferSize, 0, &m_input, ReadInput, nullptr, SeekInput));
+    m_io.reset(
+        avio_alloc_context(buffer, kIoBufferSize, 0, &m_input, ReadInput, nullptr, SeekInput));
     if (!m_io) {
       av_free(buffer);
       return Refuse(AudioFailure::Other, "не хватает памяти для звука");
@@ -139,7 +140,8 @@ class Decoder {
     m_stream = av_find_best_stream(m_format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (m_stream < 0) return Refuse(AudioFailure::Other, "в файле нет звука");
     // A declared length over the limit is refused unread; a false one is caught while decoding.
-    if (m_format->duration != AV_NOPTS_VALUE && m_format->duration > int64_t{kMaxRecordingSeconds} * AV_TIME_BASE)
+    if (m_format->duration != AV_NOPTS_VALUE &&
+        m_format->duration > int64_t{kMaxRecordingSeconds} * AV_TIME_BASE)
       return Refuse(AudioFailure::TooLong, DescribeTooLong());
     return true;
   }
@@ -147,8 +149,9 @@ class Decoder {
   bool OpenCodec() {
     const AVCodecParameters* parameters = m_format->streams[m_stream]->codecpar;
     if (parameters->codec_id != AV_CODEC_ID_AAC && parameters->codec_id != AV_CODEC_ID_ALAC)
-      return Refuse(AudioFailure::Other,
-                    std::string("кодек ") + avcodec_get_name(parameters->codec_id) + " не поддерживается");
+      return Refuse(
+          AudioFailure::Other,
+          std::string("кодек ") + avcodec_get_name(parameters->codec_id) + " не поддерживается");
     const AVCodec* codec = avcodec_find_decoder(parameters->codec_id);
     m_codec.reset(codec ? avcodec_alloc_context3(codec) : nullptr);
     if (!m_codec || avcodec_parameters_to_context(m_codec.get(), parameters) < 0 ||
@@ -181,11 +184,12 @@ class Decoder {
     av_channel_layout_default(&out, m_pcm.channels);
     SwrContext* resampler = nullptr;
     const auto format = static_cast<AVSampleFormat>(frame->format);
-    const int rc = swr_alloc_set_opts2(&resampler, &out, AV_SAMPLE_FMT_S16, m_pcm.rate, &frame->ch_layout, format,
-                                       m_pcm.rate, 0, nullptr);
+    const int rc = swr_alloc_set_opts2(&resampler, &out, AV_SAMPLE_FMT_S16, m_pcm.rate,
+                                       &frame->ch_layout, format, m_pcm.rate, 0, nullptr);
     m_resampler.reset(resampler);
     av_channel_layout_uninit(&m_inLayout);
-    if (rc < 0 || swr_init(m_resampler.get()) < 0 || av_channel_layout_copy(&m_inLayout, &frame->ch_layout) < 0) {
+    if (rc < 0 || swr_init(m_resampler.get()) < 0 ||
+        av_channel_layout_copy(&m_inLayout, &frame->ch_layout) < 0) {
       m_resampler.reset();
       return Refuse(AudioFailure::Other, "звук не преобразуется");
     }
@@ -215,8 +219,9 @@ class Decoder {
       if (room < 0) return Refuse(AudioFailure::Other, "звук не преобразуется");
       m_pcm.samples.resize(filled + static_cast<size_t>(room) * width);
       auto* out = reinterpret_cast<uint8_t*>(m_pcm.samples.data() + filled);
-      const int made = swr_convert(m_resampler.get(), &out, room,
-                                   const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
+      const int made =
+          swr_convert(m_resampler.get(), &out, room,
+                      const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
       m_pcm.samples.resize(filled + static_cast<size_t>(std::max(made, 0)) * width);
       if (made < 0) return Refuse(AudioFailure::Other, "звук не преобразуется");
     } catch (const std::bad_alloc&) {
@@ -232,7 +237,7 @@ class Decoder {
   std::unique_ptr<AVFormatContext, FormatCloser> m_format;
   std::unique_ptr<AVCodecContext, CodecCloser> m_codec;
   std::unique_ptr<SwrContext, ResamplerCloser> m_resampler;
-  int m_inFormat = -1;        // what m_resampler takes
+  int m_inFormat = -1;  // what m_resampler takes
   AVChannelLayout m_inLayout{};
   int m_stream = -1;
   size_t m_maxFrames = 0;
@@ -241,7 +246,8 @@ class Decoder {
 
 }  // namespace
 
-std::optional<lesson::Pcm> DecodeMpeg4(std::span<const uint8_t> bytes, AudioFailure& failure, std::string& error) {
+std::optional<lesson::Pcm> DecodeMpeg4(std::span<const uint8_t> bytes, AudioFailure& failure,
+                                       std::string& error) {
   failure = AudioFailure::Other;
   // FFmpeg's own messages about damaged input are not the learner's: the error says it.
   static const bool quiet = [] {

@@ -13,6 +13,7 @@ namespace verbaro::lessonimport {
 
 // As DecodeWithSndfile: one or two channels (more are mixed down to one) at the recording's own
 // rate, at most kMaxRecordingSeconds, decoding stopped at the limit.
-std::optional<lesson::Pcm> DecodeMpeg4(std::span<const uint8_t> bytes, AudioFailure& failure, std::string& error);
+std::optional<lesson::Pcm> DecodeMpeg4(std::span<const uint8_t> bytes, AudioFailure& failure,
+                                       std::string& error);
 
 }  // namespace verbaro::lessonimport

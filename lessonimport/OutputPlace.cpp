@@ -32,7 +32,8 @@ OutputPlace::~OutputPlace() {
 }
 
 bool OutputPlace::Create(std::string& error) {
-  const std::filesystem::path parent = m_target.parent_path().empty() ? "." : m_target.parent_path();
+  const std::filesystem::path parent =
+      m_target.parent_path().empty() ? "." : m_target.parent_path();
   std::string pattern = (parent / ("." + m_target.filename().string() + ".part-XXXXXX")).string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
@@ -89,7 +90,8 @@ bool OutputPlace::Commit(bool replace, std::string& error) {
   return true;
 }
 
-std::optional<std::string> RefusesTarget(const std::filesystem::path& target, bool folder, bool replace) {
+std::optional<std::string> RefusesTarget(const std::filesystem::path& target, bool folder,
+                                         bool replace) {
   std::error_code code;
   const auto status = std::filesystem::symlink_status(target, code);
   if (!std::filesystem::exists(status)) return std::nullopt;

@@ -30,6 +30,7 @@ class OutputPlace {
 
 // Says why `target` may not be written (it exists and `replace` is not given, or a folder stands
 // where a file is to be); nothing when it may.
-std::optional<std::string> RefusesTarget(const std::filesystem::path& target, bool folder, bool replace);
+std::optional<std::string> RefusesTarget(const std::filesystem::path& target, bool folder,
+                                         bool replace);
 
 }  // namespace verbaro::lessonimport

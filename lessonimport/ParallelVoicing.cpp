@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <utility>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "tools/FrenchSpeech.h"
 #include "tools/Mp3Encode.h"
@@ -39,7 +39,8 @@ bool WriteAll(int fd, const void* data, size_t size) {
 
 // The worker: every `stride`-th text from `first`; ends the process without running the
 // parent's exit handlers.
-[[noreturn]] void RunWorker(const std::vector<std::string>& texts, size_t first, size_t stride, int fd) {
+[[noreturn]] void RunWorker(const std::vector<std::string>& texts, size_t first, size_t stride,
+                            int fd) {
   for (size_t i = first; i < texts.size(); i += stride) {
     std::string error;
     std::optional<std::vector<uint8_t>> mp3;
@@ -47,8 +48,9 @@ bool WriteAll(int fd, const void* data, size_t size) {
       mp3 = lesson::EncodeLessonMp3(*speech, error);
     const FrameHeader header{static_cast<uint32_t>(i), mp3 ? 1u : 0u,
                              static_cast<uint32_t>(mp3 ? mp3->size() : error.size())};
-    const bool sent = WriteAll(fd, &header, sizeof header) &&
-                      (mp3 ? WriteAll(fd, mp3->data(), mp3->size()) : WriteAll(fd, error.data(), error.size()));
+    const bool sent =
+        WriteAll(fd, &header, sizeof header) &&
+        (mp3 ? WriteAll(fd, mp3->data(), mp3->size()) : WriteAll(fd, error.data(), error.size()));
     if (!sent) _exit(1);
   }
   close(fd);

@@ -31,15 +31,9 @@ bool ProtobufReader::Next(ProtobufField& field) {
   };
   bool ok = false;
   switch (key & 7) {
-    case 0:
-      ok = ReadVarint(field.value);
-      break;
-    case 1:
-      ok = fixed(8);
-      break;
-    case 5:
-      ok = fixed(4);
-      break;
+    case 0: ok = ReadVarint(field.value); break;
+    case 1: ok = fixed(8); break;
+    case 5: ok = fixed(4); break;
     case 2: {
       uint64_t length = 0;
       ok = ReadVarint(length) && length <= m_message.size() - m_position;

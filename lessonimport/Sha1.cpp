@@ -61,7 +61,8 @@ std::array<uint8_t, 20> Sha1(std::string_view bytes) {
 
   std::array<uint8_t, 20> digest{};
   for (size_t i = 0; i < 5; ++i)
-    for (size_t j = 0; j < 4; ++j) digest[4 * i + j] = static_cast<uint8_t>(state[i] >> (24 - 8 * j));
+    for (size_t j = 0; j < 4; ++j)
+      digest[4 * i + j] = static_cast<uint8_t>(state[i] >> (24 - 8 * j));
   return digest;
 }
 

@@ -14,13 +14,10 @@ std::string Quoted(const std::filesystem::path& file) { return "«" + file.strin
 std::string OpenFailure(const std::filesystem::path& file, int code) {
   switch (code) {
     case ENOENT:
-    case ENOTDIR:
-      return "нет файла " + Quoted(file);
+    case ENOTDIR: return "нет файла " + Quoted(file);
     case EACCES:
-    case EPERM:
-      return "нет доступа к файлу " + Quoted(file);
-    default:
-      return "не могу открыть файл " + Quoted(file);
+    case EPERM: return "нет доступа к файлу " + Quoted(file);
+    default: return "не могу открыть файл " + Quoted(file);
   }
 }
 
@@ -42,7 +39,8 @@ class Descriptor {
 }  // namespace
 
 std::string DescribeBytes(size_t bytes) {
-  if (bytes >= 1024 * 1024 && bytes % (1024 * 1024) == 0) return std::to_string(bytes / (1024 * 1024)) + " МБ";
+  if (bytes >= 1024 * 1024 && bytes % (1024 * 1024) == 0)
+    return std::to_string(bytes / (1024 * 1024)) + " МБ";
   if (bytes >= 1024 && bytes % 1024 == 0) return std::to_string(bytes / 1024) + " КБ";
   return std::to_string(bytes) + " байт";
 }

@@ -7,7 +7,8 @@ namespace verbaro::lessonimport {
 namespace {
 
 size_t LineAt(std::string_view text, size_t offset) {
-  return 1 + static_cast<size_t>(std::count(text.begin(), text.begin() + static_cast<ptrdiff_t>(offset), '\n'));
+  return 1 + static_cast<size_t>(
+                 std::count(text.begin(), text.begin() + static_cast<ptrdiff_t>(offset), '\n'));
 }
 
 // The offset of the first byte that does not begin a well-formed UTF-8 character (overlong
@@ -57,7 +58,8 @@ void AppendUtf8(std::string& out, uint32_t code) {
   }
 }
 
-std::optional<std::string> FromUtf16(std::string_view bytes, bool littleEndian, std::string& error) {
+std::optional<std::string> FromUtf16(std::string_view bytes, bool littleEndian,
+                                     std::string& error) {
   if (bytes.size() % 2 != 0) {
     error = "файл в UTF-16 оборван: в нём нечётное число байт";
     return std::nullopt;
@@ -72,12 +74,14 @@ std::optional<std::string> FromUtf16(std::string_view bytes, bool littleEndian, 
   const size_t units = bytes.size() / 2;
   for (size_t i = 0; i < units; ++i) {
     uint32_t code = unit(i);
-    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
+    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 &&
+        unit(i + 1) <= 0xDFFF) {
       code = 0x10000 + ((code - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
       ++i;
     } else if ((code >= 0xD800 && code <= 0xDFFF) || code == 0) {
       error = "строка " + std::to_string(LineAt(out, out.size())) +
-              (code == 0 ? ": нулевой символ в тексте" : ": текст UTF-16 испорчен (одиночный суррогат)");
+              (code == 0 ? ": нулевой символ в тексте"
+                         : ": текст UTF-16 испорчен (одиночный суррогат)");
       return std::nullopt;
     }
     AppendUtf8(out, code);
@@ -110,7 +114,8 @@ std::optional<std::string> DecodeTextToUtf8(std::string_view bytes, std::string&
     return FromUtf16(bytes, *little, error);
 
   if (const size_t zero = bytes.find('\0'); zero != std::string_view::npos) {
-    error = "строка " + std::to_string(LineAt(bytes, zero)) + ": нулевой байт — это не текстовый файл";
+    error =
+        "строка " + std::to_string(LineAt(bytes, zero)) + ": нулевой байт — это не текстовый файл";
     return std::nullopt;
   }
   if (const size_t bad = FirstInvalidUtf8(bytes); bad != std::string_view::npos) {

@@ -21,8 +21,8 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 constexpr std::array<std::string_view, 10> kKeys = {
-    "separator", "html", "columns", "tags column", "deck column", "notetype column",
-    "guid column", "notetype", "deck", "if matches"};
+    "separator",       "html",        "columns",  "tags column", "deck column",
+    "notetype column", "guid column", "notetype", "deck",        "if matches"};
 
 bool IsKey(std::string_view key) {
   for (std::string_view known : kKeys)
@@ -61,7 +61,8 @@ std::optional<TextFileHeaders> ReadTextFileHeaders(std::string_view text, std::s
     const size_t end = text.find('\n', offset);
     // The value keeps its tabs (a "#separator:" of a tab, the columns joined by tabs): only the
     // line end is cut from it.
-    std::string_view whole = text.substr(offset + 1, (end == std::string_view::npos ? text.size() : end) - offset - 1);
+    std::string_view whole =
+        text.substr(offset + 1, (end == std::string_view::npos ? text.size() : end) - offset - 1);
     if (!whole.empty() && whole.back() == '\r') whole.remove_suffix(1);
     const size_t colon = whole.find(':');
     if (colon == std::string_view::npos) break;

@@ -25,7 +25,8 @@ ZipArchive::ZipArchive(zip* archive) : m_archive(archive) {}
 
 ZipArchive::~ZipArchive() { zip_discard(m_archive); }
 
-std::unique_ptr<ZipArchive> ZipArchive::Open(const std::filesystem::path& path, std::string& error) {
+std::unique_ptr<ZipArchive> ZipArchive::Open(const std::filesystem::path& path,
+                                             std::string& error) {
   int code = 0;
   zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
   if (archive == nullptr) {
@@ -62,7 +63,8 @@ std::optional<std::vector<uint8_t>> ZipArchive::Read(const std::string& member, 
     error = "файл «" + member + "» в архиве больше " + SizeText(limit);
     return std::nullopt;
   }
-  std::unique_ptr<zip_file_t, FileClose> file(zip_fopen_index(m_archive, static_cast<zip_uint64_t>(index), 0));
+  std::unique_ptr<zip_file_t, FileClose> file(
+      zip_fopen_index(m_archive, static_cast<zip_uint64_t>(index), 0));
   if (!file) {
     error = "файл «" + member + "» в архиве не открывается: " + zip_strerror(m_archive);
     return std::nullopt;

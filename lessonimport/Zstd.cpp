@@ -27,7 +27,8 @@ bool IsZstdFrame(std::span<const uint8_t> bytes) {
 std::optional<std::vector<uint8_t>> DecompressZstd(std::span<const uint8_t> bytes, size_t limit,
                                                    std::string& error) {
   std::unique_ptr<ZSTD_DCtx, DContextFree> context(ZSTD_createDCtx());
-  if (!context || ZSTD_isError(ZSTD_DCtx_setParameter(context.get(), ZSTD_d_windowLogMax, kWindowLogMax))) {
+  if (!context ||
+      ZSTD_isError(ZSTD_DCtx_setParameter(context.get(), ZSTD_d_windowLogMax, kWindowLogMax))) {
     error = "не хватает памяти для распаковки zstd";
     return std::nullopt;
   }
@@ -36,7 +37,8 @@ std::optional<std::vector<uint8_t>> DecompressZstd(std::span<const uint8_t> byte
   const size_t chunk = ZSTD_DStreamOutSize();
   // Room for what the first frame declares, when it declares a size within the limit.
   const unsigned long long declared = ZSTD_getFrameContentSize(bytes.data(), bytes.size());
-  if (declared != ZSTD_CONTENTSIZE_UNKNOWN && declared != ZSTD_CONTENTSIZE_ERROR && declared <= limit)
+  if (declared != ZSTD_CONTENTSIZE_UNKNOWN && declared != ZSTD_CONTENTSIZE_ERROR &&
+      declared <= limit)
     out.reserve(static_cast<size_t>(declared) + chunk);
   ZSTD_inBuffer input{bytes.data(), bytes.size(), 0};
   while (true) {

@@ -40,8 +40,8 @@ std::string InsertSql(const LessonColumns& columns, bool skipRepeated) {
     names.append(", ").append(kLessonColumnNames[static_cast<size_t>(position)]);
     values.append(", ?").append(std::to_string(position + 1));
   }
-  return std::string(skipRepeated ? "INSERT OR IGNORE" : "INSERT") + " INTO " + kLessonTableName + " (" + names +
-         ") VALUES (" + values + ")";
+  return std::string(skipRepeated ? "INSERT OR IGNORE" : "INSERT") + " INTO " + kLessonTableName +
+         " (" + names + ") VALUES (" + values + ")";
 }
 
 void BindText(sqlite3_stmt* insert, int parameter, const LessonText& text) {
@@ -68,12 +68,8 @@ void BindRecording(sqlite3_stmt* insert, int parameter, const LessonRow& row) {
                           SQLITE_TRANSIENT);
       }
       break;
-    case RecordingKind::Null:
-      sqlite3_bind_null(insert, parameter);
-      break;
-    case RecordingKind::Integer:
-      sqlite3_bind_int(insert, parameter, 42);
-      break;
+    case RecordingKind::Null: sqlite3_bind_null(insert, parameter); break;
+    case RecordingKind::Integer: sqlite3_bind_int(insert, parameter, 42); break;
     case RecordingKind::Text:
       sqlite3_bind_text(insert, parameter, reinterpret_cast<const char*>(bytes.data()),
                         static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
@@ -100,7 +96,8 @@ bool LessonWriter::Open(std::string& error) {
   std::string pattern = (folder / hiddenName).string();
   const int fd = mkstemp(pattern.data());
   if (fd < 0) {
-    error = "не могу создать временный файл в папке " + folder.string() + ": " + std::strerror(errno);
+    error =
+        "не могу создать временный файл в папке " + folder.string() + ": " + std::strerror(errno);
     return false;
   }
   fchmod(fd, NewFileMode());
@@ -137,9 +134,8 @@ bool LessonWriter::Prepare(const char* pragmas, std::string& error) {
     return false;
   }
   sql += std::string("BEGIN; DROP TABLE IF EXISTS ") + kLessonTableName + "; " + create + ";";
-  const bool ready =
-      sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK &&
-      sqlite3_prepare_v2(m_db, insert.c_str(), -1, &m_insert, nullptr) == SQLITE_OK;
+  const bool ready = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK &&
+                     sqlite3_prepare_v2(m_db, insert.c_str(), -1, &m_insert, nullptr) == SQLITE_OK;
   if (!ready) {
     error = "не могу создать таблицу урока: " + SqliteError();
     return false;

@@ -44,8 +44,8 @@ struct LessonRow {
 };
 
 struct LessonWriterOptions {
-  LessonColumns columns;  // the columns the table keeps; empty: all fourteen
-  int pageSize = 0;       // 0: SQLite's default; applies to a new or empty file only
+  LessonColumns columns;            // the columns the table keeps; empty: all fourteen
+  int pageSize = 0;                 // 0: SQLite's default; applies to a new or empty file only
   bool skipRepeatedRowids = false;  // a row whose rowid is taken is left out instead of failing
 };
 

@@ -20,10 +20,9 @@ xkb::Keymap FetchX11Keymap() {
   const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
   if (connection == nullptr) return nullptr;
-  if (!xkb_x11_setup_xkb_extension(connection, XKB_X11_MIN_MAJOR_XKB_VERSION,
-                                   XKB_X11_MIN_MINOR_XKB_VERSION,
-                                   XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr,
-                                   nullptr, nullptr)) {
+  if (!xkb_x11_setup_xkb_extension(
+          connection, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
+          XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, nullptr, nullptr)) {
     return nullptr;
   }
   const int32_t device = xkb_x11_get_core_keyboard_device_id(connection);
@@ -68,15 +67,14 @@ struct WaylandKeymapReader {
   static void OnEnter(void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) {}
   static void OnLeave(void*, wl_keyboard*, uint32_t, wl_surface*) {}
   static void OnKey(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t) {}
-  static void OnModifiers(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t,
-                          uint32_t) {}
+  static void OnModifiers(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) {}
 };
 
 const wl_registry_listener kRegistryListener = {WaylandKeymapReader::OnGlobal,
                                                 WaylandKeymapReader::OnGlobalRemove};
 const wl_keyboard_listener kKeyboardListener = {
-    WaylandKeymapReader::OnKeymap, WaylandKeymapReader::OnEnter, WaylandKeymapReader::OnLeave,
-    WaylandKeymapReader::OnKey, WaylandKeymapReader::OnModifiers, nullptr};
+    WaylandKeymapReader::OnKeymap, WaylandKeymapReader::OnEnter,     WaylandKeymapReader::OnLeave,
+    WaylandKeymapReader::OnKey,    WaylandKeymapReader::OnModifiers, nullptr};
 
 xkb::Keymap FetchWaylandKeymap() {
   wl_display* display = wl_display_connect(nullptr);

@@ -203,8 +203,8 @@ int ExecInsideWindow(QDialog& dialog, QWidget* window) {
     // Nobody had the keys before (a box raised as the window came up): the first part of the
     // window that takes them from the keyboard, as activating the window would choose.
     focus = window->nextInFocusChain();
-    while (focus != window && !(focus->isVisible() && focus->isEnabled() &&
-                                (focus->focusPolicy() & Qt::TabFocus))) {
+    while (focus != window &&
+           !(focus->isVisible() && focus->isEnabled() && (focus->focusPolicy() & Qt::TabFocus))) {
       focus = focus->nextInFocusChain();
     }
   }

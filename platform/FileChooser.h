@@ -5,8 +5,8 @@
 // ChooseFile serves the program's other files (a word source to import, where to save a new
 // lesson) with their own title, filters and starting place.
 #include <QString>
-#include <optional>
 #include <QStringList>
+#include <optional>
 
 class QWidget;
 

@@ -17,7 +17,7 @@ namespace verbaro {
 
 namespace {
 
-constexpr int kScreenMargin = 16;  // left free on each side of the work area
+constexpr int kScreenMargin = 16;    // left free on each side of the work area
 constexpr int kNameCharacters = 32;  // the name column keeps room for a long lesson name
 
 int Widest(const QFontMetrics& metrics, std::initializer_list<QString> texts) {
@@ -78,10 +78,10 @@ int DetailColumnsWidth(const QFontMetrics& metrics) {
   const QMimeDatabase mimes;
   const int size = Widest(metrics, {locale.formattedDataSize(1023 * 1024 + 1000),
                                     locale.formattedDataSize(1023LL * 1024 * 1024 + 1000000)});
-  const int type = Widest(
-      metrics, {mimes.mimeTypeForName(QStringLiteral("application/vnd.sqlite3")).comment(),
-                mimes.mimeTypeForName(QStringLiteral("inode/directory")).comment(),
-                QStringLiteral("Folder")});
+  const int type =
+      Widest(metrics, {mimes.mimeTypeForName(QStringLiteral("application/vnd.sqlite3")).comment(),
+                       mimes.mimeTypeForName(QStringLiteral("inode/directory")).comment(),
+                       QStringLiteral("Folder")});
   const QDateTime late(QDate(2026, 12, 28), QTime(23, 58, 58));
   const int date = Widest(metrics, {locale.toString(late, QLocale::ShortFormat)});
   return size + type + date;

@@ -12,19 +12,13 @@ namespace {
 
 bool ToSampleSpec(const PcmFormat& format, pa_sample_spec* spec) {
   switch (format.bitsPerSample) {
-    case 8:
-      spec->format = PA_SAMPLE_U8;
-      break;
-    case 16:
-      spec->format = PA_SAMPLE_S16LE;
-      break;
-    case 32:
-      spec->format = PA_SAMPLE_S32LE;
-      break;
-    default:
-      return false;
+    case 8: spec->format = PA_SAMPLE_U8; break;
+    case 16: spec->format = PA_SAMPLE_S16LE; break;
+    case 32: spec->format = PA_SAMPLE_S32LE; break;
+    default: return false;
   }
-  if (format.channels < 1 || format.channels > int{PA_CHANNELS_MAX} || format.samplesPerSecond < 1) {
+  if (format.channels < 1 || format.channels > int{PA_CHANNELS_MAX} ||
+      format.samplesPerSecond < 1) {
     return false;
   }
   spec->channels = static_cast<uint8_t>(format.channels);
@@ -52,7 +46,8 @@ int PulseWaveOut::Open(const PcmFormat& format) {
   // Without any server there is no device to open. A server that answered before and has gone
   // away is looked for again by Write, which reports the lost device.
   if (m_connection->Connect() == waveout::kNoDevice) return waveout::kNoDevice;
-  if (format.channels != m_format.channels || format.samplesPerSecond != m_format.samplesPerSecond ||
+  if (format.channels != m_format.channels ||
+      format.samplesPerSecond != m_format.samplesPerSecond ||
       format.bitsPerSample != m_format.bitsPerSample) {
     EndStream();
   }
@@ -102,8 +97,8 @@ int PulseWaveOut::PrepareStream() {
   ToSampleSpec(m_format, &spec);
   pa_buffer_attr attributes{};
   attributes.maxlength = static_cast<uint32_t>(-1);
-  attributes.tlength = static_cast<uint32_t>(pa_usec_to_bytes(
-      static_cast<pa_usec_t>(m_maxBufferMilliseconds) * PA_USEC_PER_MSEC, &spec));
+  attributes.tlength = static_cast<uint32_t>(
+      pa_usec_to_bytes(static_cast<pa_usec_t>(m_maxBufferMilliseconds) * PA_USEC_PER_MSEC, &spec));
   attributes.prebuf = static_cast<uint32_t>(-1);
   attributes.minreq = static_cast<uint32_t>(-1);
   attributes.fragsize = static_cast<uint32_t>(-1);
@@ -119,9 +114,8 @@ int PulseWaveOut::PrepareStream() {
     EndStream();
     return waveout::kDeviceLost;
   }
-  m_connection->WaitFor(
-      [this] { return pa_stream_get_state(m_stream) != PA_STREAM_CREATING; },
-      kStreamMilliseconds);
+  m_connection->WaitFor([this] { return pa_stream_get_state(m_stream) != PA_STREAM_CREATING; },
+                        kStreamMilliseconds);
   if (pa_stream_get_state(m_stream) != PA_STREAM_READY) {
     const int error = pa_context_errno(context);
     EndStream();
@@ -135,8 +129,7 @@ void PulseWaveOut::Feed(size_t room) {
   while (m_stream && room > 0 && m_fed < m_pcm.size()) {
     const size_t chunk = std::min(room, m_pcm.size() - m_fed);
     // A null free callback makes the library copy the bytes: m_pcm may change after this.
-    if (pa_stream_write(m_stream, m_pcm.data() + m_fed, chunk, nullptr, 0, PA_SEEK_RELATIVE) <
-        0) {
+    if (pa_stream_write(m_stream, m_pcm.data() + m_fed, chunk, nullptr, 0, PA_SEEK_RELATIVE) < 0) {
       break;
     }
     m_fed += chunk;

@@ -62,7 +62,7 @@ class PulseWaveOut : public WaveOut {
   pa_stream* m_stream = nullptr;
   std::vector<uint8_t> m_pcm;
   size_t m_fed = 0;
-  bool m_playing = false;  // a recording was handed over and has not ended or been reset
+  bool m_playing = false;          // a recording was handed over and has not ended or been reset
   int m_lostError = waveout::kOk;  // a failure during play, reported by the next Write
 };
 

@@ -62,7 +62,7 @@ void QtErrorSignal::Play() {
   if (!m_out->IsOpen() && m_out->Open(m_format) != waveout::kOk) return;
   m_out->Reset();
   const int written = m_out->Write(reinterpret_cast<const uint8_t*>(m_pcm.constData()),
-                                    static_cast<size_t>(m_pcm.size()));
+                                   static_cast<size_t>(m_pcm.size()));
   if (written != waveout::kOk) m_out->Close();
 }
 

@@ -17,13 +17,13 @@ struct PcmFormat {
 
 namespace waveout {
 inline constexpr int kOk = 0;
-inline constexpr int kError = 1;            // unspecified failure
-inline constexpr int kNoDevice = 2;         // no output device / no sound server
-inline constexpr int kNotOpen = 5;          // the device handle is not open
-inline constexpr int kNoMemory = 7;         // the buffer could not be taken
-inline constexpr int kBadFormat = 32;       // the device refuses the PCM format
-inline constexpr int kStillPlaying = 33;    // the device still plays the previous buffer
-inline constexpr int kDeviceLost = 100;     // the device went away while open
+inline constexpr int kError = 1;          // unspecified failure
+inline constexpr int kNoDevice = 2;       // no output device / no sound server
+inline constexpr int kNotOpen = 5;        // the device handle is not open
+inline constexpr int kNoMemory = 7;       // the buffer could not be taken
+inline constexpr int kBadFormat = 32;     // the device refuses the PCM format
+inline constexpr int kStillPlaying = 33;  // the device still plays the previous buffer
+inline constexpr int kDeviceLost = 100;   // the device went away while open
 }  // namespace waveout
 
 class WaveOut {

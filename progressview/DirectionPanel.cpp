@@ -59,7 +59,8 @@ QString DaysText(int days) {
 }
 
 QString ExamTimeText(int64_t secondsSinceEpoch) {
-  return QDateTime::fromSecsSinceEpoch(secondsSinceEpoch).toString(QStringLiteral("dd.MM.yy HH:mm"));
+  return QDateTime::fromSecsSinceEpoch(secondsSinceEpoch)
+      .toString(QStringLiteral("dd.MM.yy HH:mm"));
 }
 
 DirectionPanel::DirectionPanel(const LessonStatistics& lesson, progress::Direction direction,
@@ -72,8 +73,8 @@ DirectionPanel::DirectionPanel(const LessonStatistics& lesson, progress::Directi
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(6, 6, 6, 6);
   grid->setSpacing(8);
-  grid->addWidget(
-      Box(QStringLiteral("Итоги и дни занятий"), MakeSummary(lesson, statistics), this), 0, 0);
+  grid->addWidget(Box(QStringLiteral("Итоги и дни занятий"), MakeSummary(lesson, statistics), this),
+                  0, 0);
   grid->addWidget(Box(QStringLiteral("Ответы за 90 дней"),
                       MakeAnswersChart(LastDays(statistics.days, kChartDays), this), this),
                   0, 1);
@@ -111,8 +112,9 @@ QWidget* DirectionPanel::MakeSummary(const LessonStatistics& lesson,
   // Due and new apart, as the Filters menu's «На сегодня (N)» adds them up.
   add(1, 0, QStringLiteral("На сегодня:"), ToQ(DueTodayText(counts)));
   add(1, 1, QStringLiteral("Точность:"),
-      counts.answers > 0 ? QString::number(std::lround(100 * Accuracy(counts))) + QStringLiteral(" %")
-                         : QStringLiteral("—"));
+      counts.answers > 0
+          ? QString::number(std::lround(100 * Accuracy(counts))) + QStringLiteral(" %")
+          : QStringLiteral("—"));
   add(1, 2, QStringLiteral("Ответов:"), QString::number(counts.answers));
   layout->addLayout(numbers);
 
@@ -166,9 +168,9 @@ QWidget* DirectionPanel::MakeHardest(const DirectionStatistics& statistics) {
   const size_t shown = std::min<size_t>(statistics.hardest.size(), kHardestShown);
   for (size_t i = 0; i < shown; ++i) {
     const HardEntryText& entry = statistics.hardest[i];
-    auto* item = new QTreeWidgetItem(table, {ToQ(entry.word), ToQ(entry.translation),
-                                             QString::number(entry.lapses),
-                                             QString::number(entry.misses)});
+    auto* item =
+        new QTreeWidgetItem(table, {ToQ(entry.word), ToQ(entry.translation),
+                                    QString::number(entry.lapses), QString::number(entry.misses)});
     item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
     // A narrow column elides a long word or translation; the tooltip reads it whole.
@@ -193,10 +195,10 @@ QWidget* DirectionPanel::MakeHardest(const DirectionStatistics& statistics) {
 QWidget* DirectionPanel::MakeExams(const DirectionStatistics& statistics) {
   // The filter, the one long text, comes last: the numbers stay in sight, and a name wider than
   // the box is scrolled to, never elided.
-  QTreeWidget* table = Table({QStringLiteral("Дата"), QStringLiteral("Режим"),
-                              QStringLiteral("Верно"), QStringLiteral("Неверно"),
-                              QStringLiteral("Подсказок"), QStringLiteral("Фильтр")},
-                             this);
+  QTreeWidget* table =
+      Table({QStringLiteral("Дата"), QStringLiteral("Режим"), QStringLiteral("Верно"),
+             QStringLiteral("Неверно"), QStringLiteral("Подсказок"), QStringLiteral("Фильтр")},
+            this);
   table->setObjectName(QStringLiteral("exams"));
   for (const progress::ExamRecord& exam : statistics.exams) {
     const progress::ExamResult& result = exam.result;

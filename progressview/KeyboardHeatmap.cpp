@@ -49,14 +49,14 @@ void KeyboardHeatmap::SetKeys(std::vector<std::u16string> rows, std::map<char16_
 
 size_t KeyboardHeatmap::WidestRow() const {
   size_t widest = 1;
-  for (size_t row = 0; row < m_rows.size(); ++row)
-    widest = std::max(widest, m_rows[row].size());
+  for (size_t row = 0; row < m_rows.size(); ++row) widest = std::max(widest, m_rows[row].size());
   return widest;
 }
 
 qreal KeyboardHeatmap::KeySide(int width) const {
   // Room for the widest row and the stagger of the lowest row.
-  const qreal units = static_cast<qreal>(WidestRow()) + kStagger * std::max<int>(0, static_cast<int>(m_rows.size()) - 1);
+  const qreal units = static_cast<qreal>(WidestRow()) +
+                      kStagger * std::max<int>(0, static_cast<int>(m_rows.size()) - 1);
   return std::clamp<qreal>((width - 1) / units - kGap, 8.0, kLargestKey);
 }
 

@@ -18,9 +18,7 @@ namespace verbaro {
 
 namespace {
 
-QDateTime MiddayOf(int64_t day) {
-  return QDateTime(QDate(1970, 1, 1).addDays(day), QTime(12, 0));
-}
+QDateTime MiddayOf(int64_t day) { return QDateTime(QDate(1970, 1, 1).addDays(day), QTime(12, 0)); }
 
 QChart* NewChart() {
   auto* chart = new QChart;

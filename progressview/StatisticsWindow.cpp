@@ -3,8 +3,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTabWidget>
-#include <algorithm>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/QtText.h"
 #include "progressview/DirectionPanel.h"
@@ -15,11 +15,9 @@ QString StatisticsWindow::TitleFor(const std::u16string& lessonName) {
   return QStringLiteral("Статистика: ") + ToQ(lessonName);
 }
 
-StatisticsWindow::StatisticsWindow(const LessonStatistics& statistics,
-                                   progress::Direction first, QWidget* parent)
-    : QDialog(parent),
-      m_statistics(statistics),
-      m_first(first) {
+StatisticsWindow::StatisticsWindow(const LessonStatistics& statistics, progress::Direction first,
+                                   QWidget* parent)
+    : QDialog(parent), m_statistics(statistics), m_first(first) {
   setWindowTitle(TitleFor(statistics.lessonName));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setSizeGripEnabled(true);
@@ -56,7 +54,8 @@ void StatisticsWindow::FillTab(int index) {
   if (!tab || tab->layout()) return;
   using progress::Direction;
   const Direction direction =
-      index == 0 ? m_first : (m_first == Direction::Forward ? Direction::Reverse : Direction::Forward);
+      index == 0 ? m_first
+                 : (m_first == Direction::Forward ? Direction::Reverse : Direction::Forward);
   auto* layout = new QVBoxLayout(tab);
   layout->setContentsMargins(0, 0, 0, 0);
   auto* panel = new DirectionPanel(m_statistics, direction, tab);

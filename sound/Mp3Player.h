@@ -8,9 +8,9 @@
 #include <optional>
 #include <vector>
 
-#include "platform/WaveOut.h"
 #include "data/Mp3Decoder.h"
 #include "data/Mp3Recording.h"
+#include "platform/WaveOut.h"
 
 class QWidget;
 
@@ -58,10 +58,10 @@ class Mp3Player {
                                         QWidget* owner = nullptr);
 
   const PcmFormat wfxPcm{kChannels, kSamplesPerSecond, kBitsPerSample};
-  uint32_t nSoundBufferSize = 0;         // bytes of PCM in m_pSoundBuffer
-  uint32_t nDuration = 0;                // of the last decoded recording, in units of 0.1 ms
-  std::vector<uint8_t> m_pSoundBuffer;   // PCM of the last decoded recording
-  std::unique_ptr<WaveOut> hWaveOut;     // made once; "open" while it IsOpen()
+  uint32_t nSoundBufferSize = 0;        // bytes of PCM in m_pSoundBuffer
+  uint32_t nDuration = 0;               // of the last decoded recording, in units of 0.1 ms
+  std::vector<uint8_t> m_pSoundBuffer;  // PCM of the last decoded recording
+  std::unique_ptr<WaveOut> hWaveOut;    // made once; "open" while it IsOpen()
 
  private:
   void ShowError(const char16_t* text, QWidget* owner = nullptr) const;

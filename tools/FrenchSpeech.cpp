@@ -13,7 +13,8 @@ constexpr int kTailMs = 120;
 // Collects the samples that espeak-ng hands over while it synthesises one text.
 int CollectSamples(short* samples, int count, espeak_EVENT* events) {
   auto* pcm = static_cast<Pcm*>(events ? events->user_data : nullptr);
-  if (pcm && samples && count > 0) pcm->samples.insert(pcm->samples.end(), samples, samples + count);
+  if (pcm && samples && count > 0)
+    pcm->samples.insert(pcm->samples.end(), samples, samples + count);
   return 0;  // go on
 }
 

@@ -6,14 +6,14 @@
 #include <map>
 #include <optional>
 
+#include "data/Text.h"
 #include "data/Typable.h"
+#include "lessonwriter/LessonWriter.h"
 #include "tools/FrenchSpeech.h"
 #include "tools/LessonMessages.h"
 #include "tools/LessonRules.h"
-#include "lessonwriter/LessonWriter.h"
-#include "tools/Mp3Inspect.h"
 #include "tools/Mp3Encode.h"
-#include "data/Text.h"
+#include "tools/Mp3Inspect.h"
 #include "tools/WordList.h"
 
 namespace verbaro::lesson {
@@ -35,7 +35,8 @@ EntryText ToEntryText(const LessonEntry& entry) {
   text.grammar = FromUtf8(entry.grammar);
   text.number = FromUtf8(entry.number);
   text.word = FromUtf8(entry.word);
-  for (const std::string& translation : entry.translations) text.translations.push_back(FromUtf8(translation));
+  for (const std::string& translation : entry.translations)
+    text.translations.push_back(FromUtf8(translation));
   text.info1 = FromUtf8(entry.info1);
   text.info2 = FromUtf8(entry.info2);
   text.info3 = FromUtf8(entry.info3);
@@ -121,14 +122,16 @@ bool RefusesTarget(const BuildRequest& request, std::ostream& err) {
 // Reports every error of the word list, by line, and whether there was any; then the
 // warnings of a list that may be written.
 bool ReportsErrors(const WordList& list, std::vector<LineProblem> problems, std::ostream& err) {
-  std::stable_sort(problems.begin(), problems.end(),
-                   [](const LineProblem& a, const LineProblem& b) { return a.lineNumber < b.lineNumber; });
+  std::stable_sort(
+      problems.begin(), problems.end(),
+      [](const LineProblem& a, const LineProblem& b) { return a.lineNumber < b.lineNumber; });
   std::vector<EntryText> texts;
   for (const LessonEntry& entry : list.entries) texts.push_back(ToEntryText(entry));
   const std::vector<MergeOverflow> overflows = FindMergeOverflows(texts);
 
   for (const LineProblem& problem : problems) err << "Ошибка: " << FormatProblem(problem) << "\n";
-  for (const MergeOverflow& overflow : overflows) err << "Ошибка: " << DescribeOverflow(overflow, Place::Line) << "\n";
+  for (const MergeOverflow& overflow : overflows)
+    err << "Ошибка: " << DescribeOverflow(overflow, Place::Line) << "\n";
   const size_t errorCount = problems.size() + overflows.size();
   if (errorCount > 0) {
     err << "Урок не записан: ошибок — " << errorCount << ".\n";
@@ -166,8 +169,8 @@ bool WriteLesson(const BuildRequest& request, const WordList& list,
     }
     if (entry.mp3Path.empty()) ++spoken;
     LessonRow row;
-    row.texts = {topic, entry.grammar, entry.number, entry.word, entry.info1, entry.info2,
-                 entry.info3};
+    row.texts = {topic,       entry.grammar, entry.number, entry.word,
+                 entry.info1, entry.info2,   entry.info3};
     // Translations the entry lacks are stored as empty texts, never NULL.
     for (int i = 0; i < kTranslationColumnCount; ++i) {
       const auto at = static_cast<size_t>(i);

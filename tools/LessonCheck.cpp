@@ -22,7 +22,6 @@
 namespace verbaro::lesson {
 namespace {
 
-
 std::string Entry(int number) { return "запись " + std::to_string(number) + ": "; }
 
 struct ConnectionCloser {
@@ -47,7 +46,7 @@ EntryText EntryOf(int number, LessonRowTexts&& texts) {
   entry.info2 = std::move(texts.info2);
   entry.info3 = std::move(texts.info3);
   entry.translations.assign(std::make_move_iterator(texts.translations.begin()),
-                           std::make_move_iterator(texts.translations.end()));
+                            std::make_move_iterator(texts.translations.end()));
   return entry;
 }
 
@@ -78,11 +77,13 @@ class TableExplainer {
   void CheckColumns(sqlite3_stmt* statement) {
     const int columns = sqlite3_column_count(statement);
     if (columns <= kLastTextColumn) {
-      notes.push_back("в таблице FrRuDict " + std::to_string(columns) +
-                      " столбцов, а нужно не меньше 13: недостающие тексты тренажёр читает пустыми");
+      notes.push_back(
+          "в таблице FrRuDict " + std::to_string(columns) +
+          " столбцов, а нужно не меньше 13: недостающие тексты тренажёр читает пустыми");
     }
     for (int i = 0; i < columns; ++i) {
-      if (SameNameIgnoringCase(sqlite3_column_name(statement, i), kRecordingColumnName)) m_mp3Column = i;
+      if (SameNameIgnoringCase(sqlite3_column_name(statement, i), kRecordingColumnName))
+        m_mp3Column = i;
     }
     if (m_mp3Column < 0) {
       stops.push_back("в таблице FrRuDict нет столбца Mp3Word");
@@ -99,8 +100,7 @@ class TableExplainer {
       ++k;
       // "SELECT *" has every column at its table position; the texts are read as the trainer
       // reads them.
-      EntryText entry =
-          EntryOf(k, ReadLessonRowTexts(statement.Handle(), kGrammarColumn, reading));
+      EntryText entry = EntryOf(k, ReadLessonRowTexts(statement.Handle(), kGrammarColumn, reading));
       if (m_mp3Column >= 0) CheckRecording(statement.Handle(), k);
       if (entry.translations.empty()) notes.push_back(Entry(k) + "нет ни одного перевода");
       if (entry.word.empty()) notes.push_back(Entry(k) + "пустое слово");
@@ -140,7 +140,8 @@ class TableExplainer {
       stops.push_back(Entry(k) + "звук слишком велик, чтобы его прочитать");
       return;
     }
-    if (sqlite3_blob_read(blob.get(), bytes.data(), static_cast<int>(bytes.size()), 0) != SQLITE_OK) {
+    if (sqlite3_blob_read(blob.get(), bytes.data(), static_cast<int>(bytes.size()), 0) !=
+        SQLITE_OK) {
       stops.push_back(Entry(k) + "звук не читается: " + sqlite3_errmsg(m_db));
       return;
     }
@@ -148,7 +149,8 @@ class TableExplainer {
     // The k-th row in reading order must be the row with rowid k, or words get others' sounds.
     const auto* inRow = static_cast<const uint8_t*>(sqlite3_column_blob(statement, m_mp3Column));
     const auto inRowSize = static_cast<size_t>(sqlite3_column_bytes(statement, m_mp3Column));
-    if (inRowSize != bytes.size() || (inRowSize > 0 && std::memcmp(inRow, bytes.data(), inRowSize) != 0)) {
+    if (inRowSize != bytes.size() ||
+        (inRowSize > 0 && std::memcmp(inRow, bytes.data(), inRowSize) != 0)) {
       notes.push_back(Entry(k) + "её звук хранится в другой строке: строка с rowid " +
                       std::to_string(k) + " не " + std::to_string(k) +
                       "-я по порядку (номера строк должны идти подряд от 1)");
@@ -157,8 +159,9 @@ class TableExplainer {
       notes.push_back(Entry(k) + "звук пустой (0 байт)");
     } else if (DecodeMp3(bytes.data(), bytes.size(), kMaxRecordingPcmBytes).status !=
                DecodedPcm::Status::kOk) {
-      notes.push_back(Entry(k) + "звук не декодируется как MP3: тренажёр скажет «Формат звука не "
-                                 "поддерживается.»");
+      notes.push_back(Entry(k) +
+                      "звук не декодируется как MP3: тренажёр скажет «Формат звука не "
+                      "поддерживается.»");
     }
   }
 
@@ -202,7 +205,8 @@ std::string TrainerSays(const PlainLessonState& lesson) {
 
 std::vector<FilterCount> FiltersOf(const LessonState& lesson) {
   std::vector<FilterCount> filters;
-  for (const auto& [name, indexes] : lesson.m_mapUserFilters) filters.push_back({name, indexes.size()});
+  for (const auto& [name, indexes] : lesson.m_mapUserFilters)
+    filters.push_back({name, indexes.size()});
   return filters;
 }
 

@@ -20,7 +20,7 @@ struct CheckReport {
   std::vector<std::string> errors;    // anything that stops the trainer reading or a mode
   std::vector<std::string> warnings;  // the lesson works, but not quite as a learner expects
   size_t entries = 0;
-  bool filtersKnown = false;          // every row was read: the filter lists below are valid
+  bool filtersKnown = false;                 // every row was read: the filter lists below are valid
   std::vector<FilterCount> directFilters;    // Conspect-1, Video-1
   std::vector<FilterCount> reversedFilters;  // Conspect-2, Video-2 (empty when they cannot build)
 };

@@ -44,8 +44,8 @@ void PrintDirection(const DirectionStatistics& statistics, const char* title, st
   out << "\n" << title << "\n";
   out << "  Записей: новых " << counts.fresh << ", изучается " << counts.learning << ", выучено "
       << counts.learnt << "; на сегодня " << ToUtf8(DueTodayText(counts)) << "\n";
-  out << "  Серия: " << DaysText(statistics.streaks.current) << " подряд; самая длинная: "
-      << DaysText(statistics.streaks.longest) << "\n";
+  out << "  Серия: " << DaysText(statistics.streaks.current)
+      << " подряд; самая длинная: " << DaysText(statistics.streaks.longest) << "\n";
   out << "  ответов " << counts.answers;
   if (counts.answers > 0)
     out << ", верно с первой попытки " << std::lround(100 * Accuracy(counts)) << " %";
@@ -120,8 +120,10 @@ int PrintProgress(const ProgressRequest& request, const Clock& clock, std::ostre
   if (progress->Id() == 0) out << "По этому уроку занятий ещё не было.\n";
   // Each direction with the modes that grade it: typing from memory goes the other way than the
   // Conspect mode's own direction.
-  PrintDirection(statistics.forward, "Французский → русский («Экзамен-1», «Видео-1», «Конспект-2» по памяти):", out);
-  PrintDirection(statistics.reverse, "Русский → французский («Экзамен-2», «Видео-2», «Конспект-1» по памяти):", out);
+  PrintDirection(statistics.forward,
+                 "Французский → русский («Экзамен-1», «Видео-1», «Конспект-2» по памяти):", out);
+  PrintDirection(statistics.reverse,
+                 "Русский → французский («Экзамен-2», «Видео-2», «Конспект-1» по памяти):", out);
   return 0;
 }
 

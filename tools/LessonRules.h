@@ -26,9 +26,9 @@ struct EntryText {
 WordsData AsRecord(const EntryText& entry);
 
 struct MergeOverflow {
-  bool reversed = false;      // true: a translation shared by too many words (modes "-2");
-                              // false: a word whose rows gather too many answers (Exam-1)
-  std::u16string key;         // the extended key
+  bool reversed = false;  // true: a translation shared by too many words (modes "-2");
+                          // false: a word whose rows gather too many answers (Exam-1)
+  std::u16string key;     // the extended key
   size_t answers = 0;
   std::vector<int> entryNumbers;
 };
@@ -52,8 +52,8 @@ std::vector<InfoGivingAnswer> FindInfoGivingAnswers(const std::vector<EntryText>
 // translation as the only choice).
 struct SmallExamGroup {
   bool reversed = false;  // «Экзамен-2» (the answers are the French words); else «Экзамен-1»
-  std::u16string group;   // the group key ("v", "m,s")
-  size_t choices = 0;     // the fewest choices a question of the group shows
+  std::u16string group;  // the group key ("v", "m,s")
+  size_t choices = 0;    // the fewest choices a question of the group shows
   std::vector<int> entryNumbers;
 };
 std::vector<SmallExamGroup> FindSmallExamGroups(const std::vector<EntryText>& entries);

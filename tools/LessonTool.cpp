@@ -1,10 +1,10 @@
 #include "tools/LessonTool.h"
 
+#include "data/Clock.h"
+#include "data/progress/ProgressStore.h"
 #include "tools/LessonBuild.h"
 #include "tools/LessonCheck.h"
 #include "tools/LessonProgressReport.h"
-#include "data/Clock.h"
-#include "data/progress/ProgressStore.h"
 
 namespace verbaro::lesson {
 namespace {
@@ -55,13 +55,16 @@ int RunLessonTool(const std::vector<std::string>& arguments, std::ostream& out, 
     }
   }
 
-  if (command == "build" && paths.size() == 2) return BuildLesson({paths[0], paths[1], replace}, out, err);
-  if (command == "check" && paths.size() == 1) return PrintCheck(paths[0], CheckLesson(paths[0]), out);
+  if (command == "build" && paths.size() == 2)
+    return BuildLesson({paths[0], paths[1], replace}, out, err);
+  if (command == "check" && paths.size() == 1)
+    return PrintCheck(paths[0], CheckLesson(paths[0]), out);
   if (command == "progress" && paths.size() == 1) {
     const SystemClock clock;
     return PrintProgress({paths[0], progress::ProgressStore::DefaultPath(), csv}, clock, out, err);
   }
-  if (command != "build" && command != "check" && command != "progress") err << "Неизвестная команда: " << command << "\n";
+  if (command != "build" && command != "check" && command != "progress")
+    err << "Неизвестная команда: " << command << "\n";
   return Usage(err);
 }
 

@@ -58,9 +58,9 @@ std::optional<std::vector<uint8_t>> EncodeLessonMp3(const Pcm& pcm, std::string&
       left[i] = pcm.samples[at];
       right[i] = pcm.channels == 2 ? pcm.samples[at + 1] : pcm.samples[at];
     }
-    const int written = lame_encode_buffer(lame.get(), left.data(), right.data(),
-                                           static_cast<int>(count), chunk.data(),
-                                           static_cast<int>(chunk.size()));
+    const int written =
+        lame_encode_buffer(lame.get(), left.data(), right.data(), static_cast<int>(count),
+                           chunk.data(), static_cast<int>(chunk.size()));
     if (written < 0) {
       error = "LAME: ошибка кодирования (" + std::to_string(written) + ")";
       return std::nullopt;

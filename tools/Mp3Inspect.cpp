@@ -29,7 +29,8 @@ Mp3Stream InspectMp3(std::span<const uint8_t> bytes, bool keepPcm) {
     stream.pcm.rate = kPcmSamplesPerSecond;
     stream.pcm.channels = kPcmChannels;
     stream.pcm.samples.resize(decoded.pcm.size() / sizeof(int16_t));
-    std::memcpy(stream.pcm.samples.data(), decoded.pcm.data(), stream.pcm.samples.size() * sizeof(int16_t));
+    std::memcpy(stream.pcm.samples.data(), decoded.pcm.data(),
+                stream.pcm.samples.size() * sizeof(int16_t));
   }
   return stream;
 }

@@ -16,8 +16,8 @@ struct Mp3Stream {
   int layer = 0;
   long rate = 0;
   int channels = 0;
-  size_t frames = 0;       // sample frames of the decoded sound at 44.1 kHz
-  Pcm pcm;                 // the decoded sound (44.1 kHz stereo), when asked for
+  size_t frames = 0;  // sample frames of the decoded sound at 44.1 kHz
+  Pcm pcm;            // the decoded sound (44.1 kHz stereo), when asked for
 };
 
 // Decodes the whole stream as the trainer would play it; keeps the sound only when `keepPcm`.

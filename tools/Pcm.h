@@ -10,7 +10,9 @@ struct Pcm {
   long rate = 0;
   int channels = 0;
 
-  size_t Frames() const { return channels > 0 ? samples.size() / static_cast<size_t>(channels) : 0; }
+  size_t Frames() const {
+    return channels > 0 ? samples.size() / static_cast<size_t>(channels) : 0;
+  }
 };
 
 }  // namespace verbaro::lesson

@@ -9,6 +9,7 @@
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  if (const auto status = verbaro::lessonimport::RunImportTool(arguments, std::cout, std::cerr)) return *status;
+  if (const auto status = verbaro::lessonimport::RunImportTool(arguments, std::cout, std::cerr))
+    return *status;
   return verbaro::lesson::RunLessonTool(arguments, std::cout, std::cerr);
 }

@@ -20,7 +20,8 @@ qreal BoxStroke(const QRect& cell) { return StrokeFor(cell) / 2; }
 // The square at the right end of a cell where the tick and the cross go.
 QRectF MarkSquare(const QRect& cell) {
   const qreal side = cell.height() * 0.5;
-  return QRectF(cell.right() - cell.height() * 0.75, cell.center().y() - side / 2 + 0.5, side, side);
+  return QRectF(cell.right() - cell.height() * 0.75, cell.center().y() - side / 2 + 0.5, side,
+                side);
 }
 
 QPen RoundPen(QRgb colour, qreal width) {
@@ -39,8 +40,7 @@ QRectF CharacterBox(QPainter& painter, const QRect& cell, const QString& text, i
   return QRectF(left, whole.top(), width, whole.height());
 }
 
-void BoxCharacter(QPainter& painter, const QRect& cell, const QString& text, int index,
-                  int count) {
+void BoxCharacter(QPainter& painter, const QRect& cell, const QString& text, int index, int count) {
   const QRectF box = CharacterBox(painter, cell, text, index, count);
   if (box.isEmpty()) return;
   painter.save();

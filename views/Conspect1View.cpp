@@ -41,14 +41,9 @@ void CConspect1View::OnKeyDown(int virtualKey) {
       m_typedText.pop_back();
       RepaintSilently();
       return;
-    case vk::kShift:
-      m_latin.NoteShiftDown();
-      return;
-    case vk::kControl:
-      m_latin.NoteCtrlDown();
-      return;
-    case vk::kCapital:
-      return;
+    case vk::kShift: m_latin.NoteShiftDown(); return;
+    case vk::kControl: m_latin.NoteCtrlDown(); return;
+    case vk::kCapital: return;
     case vk::kSpace:
       // Once the word is typed right, Space moves on; otherwise it is a character like any
       // other (the typing check of the last repaint tells).
@@ -60,9 +55,7 @@ void CConspect1View::OnKeyDown(int virtualKey) {
       return;
     case vk::kTab:
     case vk::kReturn:
-    case vk::kDown:
-      NextEntry();
-      return;
+    case vk::kDown: NextEntry(); return;
     case vk::kUp:
       if (position <= 0) {
         ShowEntry();
@@ -70,19 +63,12 @@ void CConspect1View::OnKeyDown(int virtualKey) {
         MoveTo(position - 1, true);
       }
       return;
-    case vk::kPrior:
-      MoveTo(position >= kPageStep ? position - kPageStep : 0, position > 0);
-      return;
+    case vk::kPrior: MoveTo(position >= kPageStep ? position - kPageStep : 0, position > 0); return;
     case vk::kNext:
-      MoveTo(position + kPageStep <= count - 1 ? position + kPageStep : last,
-             position < count - 1);
+      MoveTo(position + kPageStep <= count - 1 ? position + kPageStep : last, position < count - 1);
       return;
-    case vk::kHome:
-      MoveTo(0, position > 0);
-      return;
-    case vk::kEnd:
-      MoveTo(last, position < count - 1);
-      return;
+    case vk::kHome: MoveTo(0, position > 0); return;
+    case vk::kEnd: MoveTo(last, position < count - 1); return;
     default:
       if (position < 0 || position >= count) return;
       // Arrows, Escape, Insert, Delete, free function keys and the like type nothing and leave

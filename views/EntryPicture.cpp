@@ -38,8 +38,8 @@ EntryPicture PictureOf(const LessonState& state, const std::optional<TypingLine>
   EntryPicture picture;
   auto add = [&](int row, std::u16string text, std::optional<QRgb> fill,
                  std::optional<QRgb> textColor, int number, bool frame, int percent) {
-    picture.cells.push_back({row, std::move(text), CellFill(state, fill, number), textColor,
-                             number, frame, percent});
+    picture.cells.push_back(
+        {row, std::move(text), CellFill(state, fill, number), textColor, number, frame, percent});
   };
   if (!state.m_bHideHeader) {
     add(0, GrammarText(state.m_wsFrGram, state.m_wsFrNumber), std::nullopt, kLightText, 0, false,
@@ -50,8 +50,8 @@ EntryPicture PictureOf(const LessonState& state, const std::optional<TypingLine>
     add(4, state.m_wsInfo3, kCellFill, kRedText, 0, true, kFullSize);
   }
   if (typing) {
-    add(kTypingRow, typing->shown + u'|', kTypingFill,
-        typing->matches ? kTypedText : kTypingError, 0, true, kFullSize);
+    add(kTypingRow, typing->shown + u'|', kTypingFill, typing->matches ? kTypedText : kTypingError,
+        0, true, kFullSize);
     picture.typingMarks = typing->marks;
     picture.errorSignal = !typing->matches;
   }
@@ -61,8 +61,8 @@ EntryPicture PictureOf(const LessonState& state, const std::optional<TypingLine>
     const int shown =
         std::min<int>(state.m_nMaxAltWords, static_cast<int>(state.m_vwsAltWords.size()));
     for (int i = 0; i < shown; ++i) {
-      add(kFirstTranslationRow + i, state.m_vwsAltWords[static_cast<size_t>(i)],
-          kTranslationFill, kLightText, i + 1, true, kFullSize);
+      add(kFirstTranslationRow + i, state.m_vwsAltWords[static_cast<size_t>(i)], kTranslationFill,
+          kLightText, i + 1, true, kFullSize);
     }
   }
   picture.status = StatusText(state);

@@ -58,8 +58,8 @@ void CExam1View::OnAnswer(int nChoice) {
   const uint64_t question = m_rules.QuestionNumber();
   if (Events() && m_rules.HasQuestion()) {
     const WordsData& record = m_vWordsData[static_cast<size_t>(m_rules.m_nTrueRandIndex)];
-    asked = AskedEntry{record.wsKeyWord, record.wsFrGram, record.wsFrNumber,
-                       m_rules.m_wsTrueAltWord};
+    asked =
+        AskedEntry{record.wsKeyWord, record.wsFrGram, record.wsFrNumber, m_rules.m_wsTrueAltWord};
   }
   const AnswerOutcome outcome = m_rules.OnAnswer(nChoice);
   if (asked) ReportAnswer(*asked, question, outcome);
@@ -85,12 +85,12 @@ void CExam1View::paintEvent(QPaintEvent* event) {
   if (m_wrongChoice <= 0) return;
   const grid::Geometry cells = grid::Geometry::Of(rect());
   QPainter painter(this);
-  marks::DrawWrongChoice(painter, QRect(cells.x, cells.RowY(grid::kFirstTranslationRow + m_wrongChoice - 1),
-                                        cells.width, cells.rowHeight));
+  marks::DrawWrongChoice(painter,
+                         QRect(cells.x, cells.RowY(grid::kFirstTranslationRow + m_wrongChoice - 1),
+                               cells.width, cells.rowHeight));
 }
 
-void CExam1View::ReportAnswer(const AskedEntry& asked, uint64_t question,
-                              AnswerOutcome outcome) {
+void CExam1View::ReportAnswer(const AskedEntry& asked, uint64_t question, AnswerOutcome outcome) {
   using progress::ExamAnswer;
   std::optional<ExamAnswer> answer;
   switch (outcome) {

@@ -16,8 +16,8 @@ void FillRow(QPainter& painter, const Geometry& grid, int row, QRgb fill) {
 
 }  // namespace
 
-const QImage& FilledScene::Compose(const QImage& scene, const Geometry& grid,
-                                   const RowFills& fills, int deviceRows) {
+const QImage& FilledScene::Compose(const QImage& scene, const Geometry& grid, const RowFills& fills,
+                                   int deviceRows) {
   if (m_surface.size() != scene.size() || m_surface.format() != scene.format()) {
     m_surface = QImage(scene.size(), scene.format());
     m_composed.reset();

@@ -26,8 +26,7 @@ class FilledScene {
     int deviceRows = 0;
     RowFills fills;
   };
-  void ComposeAll(const QImage& scene, const Geometry& grid, const RowFills& fills,
-                  int deviceRows);
+  void ComposeAll(const QImage& scene, const Geometry& grid, const RowFills& fills, int deviceRows);
   void ComposeRow(const QImage& scene, const Geometry& grid, int row, std::optional<QRgb> fill,
                   int deviceRows);
 

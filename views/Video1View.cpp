@@ -10,9 +10,7 @@ VideoKeyResult ApplyVideoKey(int virtualKey, int32_t position, int32_t count) {
   const int32_t last = count > 0 ? count - 1 : 0;
   VideoKeyResult result{Action::Repaint, position, false};
   switch (virtualKey) {
-    case vk::kSpace:
-      result.action = Action::TogglePlay;
-      break;
+    case vk::kSpace: result.action = Action::TogglePlay; break;
     case vk::kTab:
     case vk::kDown:
       if (position < count - 1) {
@@ -44,8 +42,7 @@ VideoKeyResult ApplyVideoKey(int virtualKey, int32_t position, int32_t count) {
       result.position = last;
       result.resetMp3Index = true;
       break;
-    default:
-      break;
+    default: break;
   }
   return result;
 }
@@ -62,9 +59,8 @@ void CVideo1View::OnCreate() {
                  QStringLiteral("Res/Video1Logo.png"));
 }
 
-void CVideo1View::SetUpVideoMode(bool contraVersa, int backgroundId,
-                                 const QString& backgroundFile, int logoId,
-                                 const QString& logoFile) {
+void CVideo1View::SetUpVideoMode(bool contraVersa, int backgroundId, const QString& backgroundFile,
+                                 int logoId, const QString& logoFile) {
   m_bIsSound = 1;
   m_bConspectMode = 0;
   m_bExamMode = 0;
@@ -86,9 +82,7 @@ void CVideo1View::OnKeyDown(int virtualKey) {
       // again, the next key goes on.
       m_bPlayOnPaint = m_bPlayOnPaint ? 0 : 1;
       break;
-    case VideoKeyResult::Action::EndOfFilter:
-      ShowInfo(kEndOfFilterText);
-      break;
+    case VideoKeyResult::Action::EndOfFilter: ShowInfo(kEndOfFilterText); break;
     case VideoKeyResult::Action::Repaint:
       // Every key but Space sounds the entry it shows and lets the play-through go on from
       // there, also after a pause, the end of the filter or a return to the mode.

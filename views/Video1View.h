@@ -41,8 +41,8 @@ class CVideo1View : public CWordsView {
  protected:
   void OnCreate() override;
   // The flags both Video modes set when their window is created, then their pictures.
-  void SetUpVideoMode(bool contraVersa, int backgroundId, const QString& backgroundFile,
-                      int logoId, const QString& logoFile);
+  void SetUpVideoMode(bool contraVersa, int backgroundId, const QString& backgroundFile, int logoId,
+                      const QString& logoFile);
 };
 
 }  // namespace verbaro

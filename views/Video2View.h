@@ -15,6 +15,7 @@ class CVideo2View : public CVideo1View {
   std::u16string GetModeName() const override;
   // Loads the lesson, then reverses it (which builds the filters and selects the first one).
   bool LoadLesson() override;
+
  protected:
   void OnCreate() override;
 };

@@ -8,10 +8,10 @@
 #include <QtMath>
 #include <algorithm>
 
-#include "image/FCObjImage.h"
-#include "image/ModePictures.h"
 #include "data/DiagnosticLog.h"
 #include "data/KeyboardState.h"
+#include "image/FCObjImage.h"
+#include "image/ModePictures.h"
 #include "platform/MessageBoxes.h"
 #include "platform/QtText.h"
 #include "platform/ViewTimer.h"

@@ -129,8 +129,8 @@ class CWordsView : public QWidget, public LessonState {
   void DrawUserData(QPainter& painter, const QRect& client, const grid::EntryPicture& picture,
                     bool fillsDrawn);
   void DrawCellText(QPainter& painter, std::u16string_view text, int x, int y, int width,
-                    int height, std::optional<QRgb> fill, std::optional<QRgb> textColor,
-                    int number, bool frame, int percent);
+                    int height, std::optional<QRgb> fill, std::optional<QRgb> textColor, int number,
+                    bool frame, int percent);
   // The typing line's cell, and over it the first wrong character boxed or a tick.
   void DrawTypedText(QPainter& painter, int x, int y, int width, int height,
                      std::u16string_view shown, std::optional<QRgb> fill,

@@ -7,12 +7,12 @@
 #include <QtMath>
 #include <algorithm>
 
-#include "image/FCObjImage.h"
 #include "data/DiagnosticLog.h"
-#include "platform/QtText.h"
-#include "views/EntryGrid.h"
 #include "data/KeyTranslation.h"
+#include "image/FCObjImage.h"
+#include "platform/QtText.h"
 #include "views/AnswerMarks.h"
+#include "views/EntryGrid.h"
 #include "views/FilledScene.h"
 #include "views/SurfaceRows.h"
 #include "views/WordsView.h"
@@ -91,7 +91,7 @@ void CWordsView::ComposeScene(const QRect& client) {
   QPainter scene(&m_sceneSurface);
   m_background->Draw(scene, QRect(0, 0, m_surfaceWidth, m_surfaceHeight));
   m_logo->Draw(scene, QRect(kLogoLeft, kLogoTop, m_logo->Width() / m_logoPixelRatio,
-                             m_logo->Height() / m_logoPixelRatio));
+                            m_logo->Height() / m_logoPixelRatio));
   m_sceneSize = client.size();
 }
 
@@ -112,8 +112,7 @@ TypingLine CWordsView::CheckTyping() {
   CheckTypedText();
   // A key that did not combine with an armed accent leaves a mark that no key text may match.
   if (m_typedText.find(kNoLetterMark) != std::u16string::npos) m_typedMatches = 0;
-  TypingLine line = TypingLineOf(m_expectedText, m_typedText, m_typedMatches != 0,
-                                 m_noLetterMarks);
+  TypingLine line = TypingLineOf(m_expectedText, m_typedText, m_typedMatches != 0, m_noLetterMarks);
   if (m_mainLog) {
     m_mainLog->Line(u"Набрано: \"", line.shown, u"\"", line.matches ? u"" : u" : ошибка");
   }
@@ -193,22 +192,20 @@ QRect CWordsView::DeviceRect() const {
 
 void CWordsView::resizeEvent(QResizeEvent* /*event*/) { Repaint(); }
 
-QImage CWordsView::BackBuffer() const {
-  return m_backBuffer.copy(DeviceRect());
-}
+QImage CWordsView::BackBuffer() const { return m_backBuffer.copy(DeviceRect()); }
 
-void CWordsView::DrawUserData(QPainter& painter, const QRect& client,
-                              const EntryPicture& picture, bool fillsDrawn) {
+void CWordsView::DrawUserData(QPainter& painter, const QRect& client, const EntryPicture& picture,
+                              bool fillsDrawn) {
   const Geometry grid = Geometry::Of(client);
   for (const Cell& cell : picture.cells) {
     const int y = grid.RowY(cell.row);
     const std::optional<QRgb> fill = fillsDrawn ? std::nullopt : cell.fill;
     if (cell.row == kTypingRow && picture.typingMarks) {
-      DrawTypedText(painter, grid.x, y, grid.width, grid.rowHeight, cell.text, fill,
-                    cell.textColor, *picture.typingMarks);
+      DrawTypedText(painter, grid.x, y, grid.width, grid.rowHeight, cell.text, fill, cell.textColor,
+                    *picture.typingMarks);
     } else {
-      DrawCellText(painter, cell.text, grid.x, y, grid.width, grid.rowHeight, fill,
-                   cell.textColor, cell.number, cell.frame, cell.percent);
+      DrawCellText(painter, cell.text, grid.x, y, grid.width, grid.rowHeight, fill, cell.textColor,
+                   cell.number, cell.frame, cell.percent);
     }
   }
 }
@@ -230,10 +227,9 @@ void CWordsView::PrepareTextDrawing() {
   painter.drawText(scratch.rect(), Qt::AlignCenter, ToQ(kLetters));
 }
 
-void CWordsView::DrawCellText(QPainter& painter, std::u16string_view text, int x, int y,
-                              int width, int height, std::optional<QRgb> fill,
-                              std::optional<QRgb> textColor, int number, bool frame,
-                              int percent) {
+void CWordsView::DrawCellText(QPainter& painter, std::u16string_view text, int x, int y, int width,
+                              int height, std::optional<QRgb> fill, std::optional<QRgb> textColor,
+                              int number, bool frame, int percent) {
   const QRect cell(x, y, width, height);
   if (fill) painter.fillRect(cell, QColor::fromRgba(*fill));
 
@@ -262,8 +258,8 @@ void CWordsView::DrawTypedText(QPainter& painter, int x, int y, int width, int h
   DrawTypingMarks(painter, shown, QRect(x, y, width, height), marks);
 }
 
-void CWordsView::DrawTypingMarks(QPainter& painter, std::u16string_view shown,
-                                 const QRect& cell, const TypingMarks& marks) {
+void CWordsView::DrawTypingMarks(QPainter& painter, std::u16string_view shown, const QRect& cell,
+                                 const TypingMarks& marks) {
   if (marks.typedThrough) {
     marks::DrawTick(painter, cell);
     return;

@@ -77,8 +77,8 @@ void CWordsView::ResumeAt(const ResumePoint& point) {
     // One repaint for the resumed place: the selection's own would sound the first entry first.
     QScopedValueRollback<bool> held(m_inRepaint, true);
     SelectResumedFilter(point.filterId);
-    m_nUserFilterIndex = ResumePosition(m_vWordsData, m_vUserIndexes, point.position,
-                                        point.keyWord, point.occurrence);
+    m_nUserFilterIndex = ResumePosition(m_vWordsData, m_vUserIndexes, point.position, point.keyWord,
+                                        point.occurrence);
   }
   Repaint();
 }

@@ -75,17 +75,17 @@ bool WriteGeneratedLesson(const std::string& path, int rows, int recordingBytes)
                                     ? "randomblob(" + std::to_string(recordingBytes) + ")"
                                     : std::string("s.Mp3Word");
   const std::string sql =
-      attach +
-      lesson::CreateLessonTableSql() + ";BEGIN;"
+      attach + lesson::CreateLessonTableSql() +
+      ";BEGIN;"
       "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < " +
       std::to_string(rows) +
       "), total(k) AS (SELECT count(*) FROM starter.FrRuDict),"
       " plan(i, src, c) AS (SELECT i, i % k + 1, i / k FROM n, total)"
       " INSERT INTO FrRuDict SELECT plan.i + 1, s.Topic, s.FrGram, s.FrNumber, " +
       suffix("s.FrWord") + ", s.Info1, s.Info2, s.Info3, " + suffix("s.Ru1") + ", " +
-      suffix("s.Ru2") + ", " + suffix("s.Ru3") + ", " + suffix("s.Ru4") + ", " +
-      suffix("s.Ru5") +
-      ", " + recording + " FROM plan JOIN starter.FrRuDict AS s ON s.rowid = plan.src ORDER BY plan.i;"
+      suffix("s.Ru2") + ", " + suffix("s.Ru3") + ", " + suffix("s.Ru4") + ", " + suffix("s.Ru5") +
+      ", " + recording +
+      " FROM plan JOIN starter.FrRuDict AS s ON s.rowid = plan.src ORDER BY plan.i;"
       "COMMIT;";
   return sqlite3_exec(db.get(), sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }

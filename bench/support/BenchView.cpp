@@ -13,9 +13,7 @@ BenchView::BenchView(Factory make, QSize size) {
   m_view->m_bIsSound = 0;
 }
 
-BenchView::~BenchView() {
-  m_view.reset();
-}
+BenchView::~BenchView() { m_view.reset(); }
 
 bool BenchView::Open(const std::string& path) {
   const size_t before = fake.messages.Texts().size();

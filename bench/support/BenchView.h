@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/FakeFilterMenu.h"
+#include "tests/fakes/FakePlatform.h"
 #include "views/WordsView.h"
 
 namespace verbaro::bench {

@@ -53,11 +53,13 @@ bool MonitorListener::Start(const std::string& source, std::string* reason) {
   const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
   pa_buffer_attr attributes{};
   attributes.maxlength = static_cast<uint32_t>(-1);
-  attributes.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(kFragmentMilliseconds * PA_USEC_PER_MSEC, &spec));
+  attributes.fragsize =
+      static_cast<uint32_t>(pa_usec_to_bytes(kFragmentMilliseconds * PA_USEC_PER_MSEC, &spec));
   m_stream = pa_stream_new(m_context, "verbaro-bench-monitor", &spec, nullptr);
   pa_stream_set_state_callback(m_stream, OnState, this);
   pa_stream_set_read_callback(m_stream, OnRead, this);
-  ok = pa_stream_connect_record(m_stream, source.c_str(), &attributes, PA_STREAM_ADJUST_LATENCY) >= 0;
+  ok = pa_stream_connect_record(m_stream, source.c_str(), &attributes, PA_STREAM_ADJUST_LATENCY) >=
+       0;
   while (ok && pa_stream_get_state(m_stream) != PA_STREAM_READY) {
     if (!PA_STREAM_IS_GOOD(pa_stream_get_state(m_stream))) ok = false;
     else pa_threaded_mainloop_wait(m_loop);

@@ -45,7 +45,7 @@ class MonitorListener {
   pa_context* m_context = nullptr;
   pa_stream* m_stream = nullptr;
   std::atomic<bool> m_armed{false};
-  std::atomic<Clock::rep> m_onset{0};      // 0: none yet
+  std::atomic<Clock::rep> m_onset{0};  // 0: none yet
   std::atomic<Clock::rep> m_lastSound{0};
 };
 

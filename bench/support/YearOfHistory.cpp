@@ -19,17 +19,27 @@ class MovingClock : public Clock {
 
 // Slips a learner makes while typing: the expected character and the one typed.
 const progress::MissedCharacter kFrenchSlips[] = {
-    {u"é", u"e"}, {u"è", u"e"}, {u"é", u"è"}, {u"ç", u"c"}, {u"à", u"a"}, {u"ê", u"e"},
-    {u"ô", u"o"}, {u"ï", u"i"}, {u"œ", u"o"}, {u"u", u"i"}, {u"s", u"z"}, {u"q", u"a"},
+    {u"é", u"e"},
+    {u"è", u"e"},
+    {u"é", u"è"},
+    {u"ç", u"c"},
+    {u"à", u"a"},
+    {u"ê", u"e"},
+    {u"ô", u"o"},
+    {u"ï", u"i"},
+    {u"œ", u"o"},
+    {u"u", u"i"},
+    {u"s", u"z"},
+    {u"q", u"a"},
     // an accent key before a letter that takes no accent types both
     {u"l", u"´l"}};
-const progress::MissedCharacter kRussianSlips[] = {
-    {u"ш", u"щ"}, {u"е", u"ё"}, {u"и", u"й"}, {u"ь", u"ъ"}, {u"а", u"о"}, {u"ы", u"и"},
-    {u"ж", u"ш"}, {u"э", u"е"}};
+const progress::MissedCharacter kRussianSlips[] = {{u"ш", u"щ"}, {u"е", u"ё"}, {u"и", u"й"},
+                                                   {u"ь", u"ъ"}, {u"а", u"о"}, {u"ы", u"и"},
+                                                   {u"ж", u"ш"}, {u"э", u"е"}};
 
 // The filters exams are taken in, by their menu texts, as the trainer keeps them.
 const std::u16string_view kExamFilters[] = {kFilterAll, kFilterMasculineSingular, kFilterVerbs,
-                                           kFilterFeminineAdjectives};
+                                            kFilterFeminineAdjectives};
 
 }  // namespace
 
@@ -40,8 +50,12 @@ int WriteYearOfHistory(const std::string& storePath, const std::vector<progress:
   auto store = progress::ProgressStore::Open(storePath, clock);
   auto lesson = store->OpenLesson(keys, lessonPath);
   std::mt19937 random(20261207);
-  const auto chance = [&random](double p) { return std::uniform_real_distribution<>(0, 1)(random) < p; };
-  const auto pick = [&random](int count) { return std::uniform_int_distribution<>(0, count - 1)(random); };
+  const auto chance = [&random](double p) {
+    return std::uniform_real_distribution<>(0, 1)(random) < p;
+  };
+  const auto pick = [&random](int count) {
+    return std::uniform_int_distribution<>(0, count - 1)(random);
+  };
 
   const int64_t firstDayStart = now - static_cast<int64_t>(size.days - 1) * 86'400 - 3 * 3'600;
   int introduced = 0;
@@ -74,18 +88,21 @@ int WriteYearOfHistory(const std::string& storePath, const std::vector<progress:
       } else {
         const bool right = chance(0.8);
         (right ? examRight : examWrong)++;
-        lesson->RecordExamAnswer(direction, std::vector{entry},
-                                 right ? progress::ExamAnswer::RightFirstTry
-                                       : (chance(0.7) ? progress::ExamAnswer::Wrong
-                                                      : progress::ExamAnswer::Refused));
+        lesson->RecordExamAnswer(
+            direction, std::vector{entry},
+            right ? progress::ExamAnswer::RightFirstTry
+                  : (chance(0.7) ? progress::ExamAnswer::Wrong : progress::ExamAnswer::Refused));
       }
       ++answers;
     }
     if (examRight + examWrong > 0 && chance(0.3)) {
       const StudyMode mode = chance(0.6) ? StudyMode::Exam1 : StudyMode::Exam2;
       const int filter = pick(static_cast<int>(std::size(kExamFilters)));
-      lesson->RecordExamResult({mode, {progress::ExamFilter::Kind::Lesson, filter},
-                                std::u16string(kExamFilters[filter]), examRight, examWrong,
+      lesson->RecordExamResult({mode,
+                                {progress::ExamFilter::Kind::Lesson, filter},
+                                std::u16string(kExamFilters[filter]),
+                                examRight,
+                                examWrong,
                                 pick(4)});
     }
   }

@@ -4,7 +4,8 @@
 
 namespace verbaro::progress {
 
-Checkpointer::Checkpointer(std::string path) : m_path(std::move(path)), m_thread([this] { Run(); }) {}
+Checkpointer::Checkpointer(std::string path)
+    : m_path(std::move(path)), m_thread([this] { Run(); }) {}
 
 Checkpointer::~Checkpointer() {
   {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <map>
 #include <tuple>
-#include <vector>
 #include <utility>
+#include <vector>
 
 #include "data/progress/StoreDatabase.h"
 
@@ -38,20 +38,28 @@ std::optional<EntryMemory> ReadEntryMemory(StoreDatabase& db, int direction, int
   select.Bind(1, direction).Bind(2, entryId);
   std::optional<EntryMemory> memory;
   if (select.Step()) {
-    memory = EntryMemory{{select.Real(0), select.Real(1)}, select.Int(2), select.Int(3),
-                         select.Int(4), select.Int(5), select.Int(6), select.Int(7),
-                         select.Int(8) != 0, select.Int(9)};
+    memory = EntryMemory{{select.Real(0), select.Real(1)},
+                         select.Int(2),
+                         select.Int(3),
+                         select.Int(4),
+                         select.Int(5),
+                         select.Int(6),
+                         select.Int(7),
+                         select.Int(8) != 0,
+                         select.Int(9)};
   }
   *ok = memory.has_value() || select.Result() == SQLITE_DONE;
   select.Reset();
   return memory;
 }
 
-bool WriteEntryMemory(StoreDatabase& db, int direction, int64_t entryId, const EntryMemory& memory) {
-  return db.Sql(
-               "INSERT OR REPLACE INTO memory(entry_id, direction, stability, difficulty, "
-               "first_day, last_day, due_day, reps, lapses, misses, missed, last_miss_at) "
-               "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)")
+bool WriteEntryMemory(StoreDatabase& db, int direction, int64_t entryId,
+                      const EntryMemory& memory) {
+  return db
+      .Sql(
+          "INSERT OR REPLACE INTO memory(entry_id, direction, stability, difficulty, "
+          "first_day, last_day, due_day, reps, lapses, misses, missed, last_miss_at) "
+          "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)")
       .Bind(1, entryId)
       .Bind(2, direction)
       .Bind(3, memory.state.stability)

@@ -12,13 +12,13 @@ class StoreDatabase;
 
 struct EntryMemory {
   MemoryState state;
-  int64_t firstDay = 0;   // of the first graded answer
-  int64_t lastDay = 0;    // of the last one
+  int64_t firstDay = 0;  // of the first graded answer
+  int64_t lastDay = 0;   // of the last one
   int64_t dueDay = 0;
   int64_t reps = 0;
-  int64_t lapses = 0;     // Again after the first answer
-  int64_t misses = 0;     // answers with an error
-  bool missed = false;    // the last answer had an error
+  int64_t lapses = 0;   // Again after the first answer
+  int64_t misses = 0;   // answers with an error
+  bool missed = false;  // the last answer had an error
   int64_t lastMissAt = 0;
   bool operator==(const EntryMemory&) const = default;
 };

@@ -132,8 +132,8 @@ bool ReplaceFile(const std::string& folder, const std::string& name, std::string
                  const std::string& temporaryName) {
   const std::string temporary = folder + "/" + temporaryName;
   const std::string target = folder + "/" + name;
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW,
-                        0644);
+  const int fd =
+      ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
   if (fd < 0) return false;
   bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;

@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "data/progress/SyncFile.h"
 #include "data/progress/OwnJournal.h"
+#include "data/progress/SyncFile.h"
 #include "data/progress/SyncMerge.h"
 
 namespace verbaro::progress {
@@ -31,7 +31,7 @@ bool IsJournalFileName(std::string_view name);
 struct FolderMachine {
   std::string file;  // the file's name in the folder
   JournalState state = JournalState::Damaged;
-  std::string id;    // when whole
+  std::string id;  // when whole
   std::string name;
   int64_t writtenAt = 0;
 };
@@ -53,7 +53,7 @@ struct SyncReport {
   Folder folder = Folder::Ok;
   bool storeWritable = true;  // false: nothing could be merged (the store is not being saved)
   std::vector<SyncArrival> arrivals;  // what other machines' journals brought, in file order
-  int skipped = 0;  // journals left for the next time (cut short, damaged, newer)
+  int skipped = 0;                    // journals left for the next time (cut short, damaged, newer)
 };
 
 class FolderSync {
@@ -77,7 +77,7 @@ class FolderSync {
 
   ProgressStore& m_store;
   std::map<std::string, Stamp> m_merged;  // files merged whole, by path
-  OwnJournal m_own;          // this machine's journal as last written
+  OwnJournal m_own;                       // this machine's journal as last written
   std::string m_writtenPath;
 };
 

@@ -94,8 +94,7 @@ MemoryState Fsrs::Next(const std::optional<MemoryState>& before, int elapsedDays
 int Fsrs::IntervalOf(double stability) const {
   // At the desired retention the interval is the stability itself; the general form is kept so
   // that the retention stays one constant.
-  const double days =
-      stability / m_factor * (std::pow(kDesiredRetention, 1.0 / m_decay) - 1.0);
+  const double days = stability / m_factor * (std::pow(kDesiredRetention, 1.0 / m_decay) - 1.0);
   return std::clamp(static_cast<int>(std::lround(days)), 1, kMaxIntervalDays);
 }
 

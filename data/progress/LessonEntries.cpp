@@ -19,7 +19,8 @@ size_t LessonEntries::HeadHash::operator()(const Head& head) const {
 LessonEntries::LessonEntries(const std::vector<WordsData>& rows) {
   // The keys are made first and never move afterwards: the index views their texts.
   m_keys.reserve(rows.size());
-  for (const WordsData& row : rows) m_keys.push_back({row.wsKeyWord, row.wsFrGram, row.wsFrNumber, 0});
+  for (const WordsData& row : rows)
+    m_keys.push_back({row.wsKeyWord, row.wsFrGram, row.wsFrNumber, 0});
   m_groupOfHead.reserve(rows.size());
   m_groupOfEntry.resize(m_keys.size());
   m_kindOfEntry.resize(m_keys.size());
@@ -27,20 +28,22 @@ LessonEntries::LessonEntries(const std::vector<WordsData>& rows) {
   std::vector<uint32_t> sizes;
   for (size_t i = 0; i < m_keys.size(); ++i) {
     EntryKey& key = m_keys[i];
-    const auto [found, added] = m_groupOfHead.try_emplace(
-        Head{key.word, key.gram, key.number}, static_cast<uint32_t>(sizes.size()));
+    const auto [found, added] = m_groupOfHead.try_emplace(Head{key.word, key.gram, key.number},
+                                                          static_cast<uint32_t>(sizes.size()));
     if (added) sizes.push_back(0);
     const uint32_t group = found->second;
     key.occurrence = static_cast<int>(sizes[group]++);
     m_groupOfEntry[i] = group;
-    m_kindOfEntry[i] = kinds.try_emplace(Head{{}, key.gram, key.number},
-                                         static_cast<uint32_t>(kinds.size())).first->second;
+    m_kindOfEntry[i] =
+        kinds.try_emplace(Head{{}, key.gram, key.number}, static_cast<uint32_t>(kinds.size()))
+            .first->second;
   }
   m_groupStart.assign(sizes.size() + 1, 0);
   for (size_t g = 0; g < sizes.size(); ++g) m_groupStart[g + 1] = m_groupStart[g] + sizes[g];
   m_grouped.resize(m_keys.size());
   std::vector<uint32_t> filled(m_groupStart.begin(), m_groupStart.end() - 1);
-  for (size_t i = 0; i < m_keys.size(); ++i) m_grouped[filled[m_groupOfEntry[i]]++] = static_cast<int>(i);
+  for (size_t i = 0; i < m_keys.size(); ++i)
+    m_grouped[filled[m_groupOfEntry[i]]++] = static_cast<int>(i);
 }
 
 std::span<const int> LessonEntries::EntriesOfGroup(uint32_t group) const {
@@ -64,7 +67,8 @@ bool LessonEntries::MadeFrom(const std::vector<WordsData>& rows) const {
   return true;
 }
 
-std::vector<int> LessonEntries::EntriesOfWord(const std::u16string& word, const std::u16string& gram,
+std::vector<int> LessonEntries::EntriesOfWord(const std::u16string& word,
+                                              const std::u16string& gram,
                                               const std::u16string& number) const {
   const std::span<const int> entries = EntriesOf(Head{word, gram, number});
   return {entries.begin(), entries.end()};
@@ -111,7 +115,8 @@ std::vector<std::vector<int>> LessonEntries::ReversedRecords(
       // An answer listed twice (two rows of one word sharing the translation) stands for the
       // same entries once.
       for (const int entry : same) {
-        if (std::find(entries.begin(), entries.end(), entry) == entries.end()) entries.push_back(entry);
+        if (std::find(entries.begin(), entries.end(), entry) == entries.end())
+          entries.push_back(entry);
       }
     }
   }
@@ -124,7 +129,8 @@ std::vector<int> LessonEntries::EntriesOfReversed(const WordsData& reversed) con
   std::vector<int> entries;
   for (const std::u16string& word : reversed.vwsAltWords) {
     for (const int entry : EntriesOf(Head{word, reversed.wsFrGram, reversed.wsFrNumber})) {
-      if (std::find(entries.begin(), entries.end(), entry) == entries.end()) entries.push_back(entry);
+      if (std::find(entries.begin(), entries.end(), entry) == entries.end())
+        entries.push_back(entry);
     }
   }
   return entries;

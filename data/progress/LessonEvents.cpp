@@ -20,7 +20,7 @@ enum class Kind : int { Typing = 1, Exam = 2, Exposure = 3, Practice = 4 };
 struct Answer {
   Direction direction = Direction::Forward;
   Kind kind = Kind::Typing;
-  std::optional<Grade> grade;   // none for exposure and practice
+  std::optional<Grade> grade;  // none for exposure and practice
   bool rightFirstTry = false;
   int wrongKeystrokes = 0;
   int64_t milliseconds = 0;
@@ -42,10 +42,11 @@ bool AppendAnswer(StoreDatabase& db, int64_t lessonId, int64_t entryId, const An
   if (!NextSequence(db, origin, seq)) return false;
   // Slips are kept with the event's first row, and only typing makes them.
   const bool typed = answer.kind == Kind::Typing || answer.kind == Kind::Practice;
-  return db.Sql(
-               "INSERT INTO answers(at, day, lesson_id, entry_id, direction, kind, grade, "
-               "wrong_keystrokes, milliseconds, origin, seq, typed_on, event_first) "
-               "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)")
+  return db
+      .Sql(
+          "INSERT INTO answers(at, day, lesson_id, entry_id, direction, kind, grade, "
+          "wrong_keystrokes, milliseconds, origin, seq, typed_on, event_first) "
+          "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)")
       .Bind(1, now.at)
       .Bind(2, now.day)
       .Bind(3, lessonId)
@@ -71,22 +72,25 @@ bool UpdateMemory(StoreDatabase& db, int64_t entryId, int64_t answerId, const An
   Statement& later = db.Sql(
       "SELECT 1 FROM answers WHERE entry_id = ?1 AND direction = ?2 AND grade BETWEEN 1 AND 4 "
       "AND at >= ?3 AND id <> ?4 LIMIT 1");
-  const bool replay = later.Bind(1, entryId).Bind(2, direction).Bind(3, now.at).Bind(4, answerId).Step();
+  const bool replay =
+      later.Bind(1, entryId).Bind(2, direction).Bind(3, now.at).Bind(4, answerId).Step();
   const int result = later.Result();
   later.Reset();
   if (result != SQLITE_ROW && result != SQLITE_DONE) return false;
   if (replay) return ReplayEntryMemory(db, direction, entryId);
   bool ok = false;
   const std::optional<EntryMemory> before = ReadEntryMemory(db, direction, entryId, &ok);
-  return ok && WriteEntryMemory(db, direction, entryId,
-                                AfterAnswer(db.Scheduler(), before, *answer.grade, now.day, now.at));
+  return ok &&
+         WriteEntryMemory(db, direction, entryId,
+                          AfterAnswer(db.Scheduler(), before, *answer.grade, now.day, now.at));
 }
 
 bool AddToDay(StoreDatabase& db, int64_t lessonId, const Answer& answer, const Moment& now) {
-  return db.Sql(
-               "INSERT INTO daily(lesson_id, direction, day, answers, first_try_right) "
-               "VALUES(?1, ?2, ?3, 1, ?4) ON CONFLICT DO UPDATE SET answers = answers + 1, "
-               "first_try_right = first_try_right + excluded.first_try_right")
+  return db
+      .Sql(
+          "INSERT INTO daily(lesson_id, direction, day, answers, first_try_right) "
+          "VALUES(?1, ?2, ?3, 1, ?4) ON CONFLICT DO UPDATE SET answers = answers + 1, "
+          "first_try_right = first_try_right + excluded.first_try_right")
       .Bind(1, lessonId)
       .Bind(2, DirectionCode(answer.direction))
       .Bind(3, now.day)
@@ -123,7 +127,7 @@ bool KeepMisses(StoreDatabase& db, int64_t answerId, const std::vector<MissedCha
 // are left out). Graded answers also move the memory state and the day's totals; the wrong
 // characters of typing, graded or practice, are kept with the event and counted.
 void WriteEvent(StoreDatabase& db, int64_t lessonId, const std::vector<int64_t>& entryIds,
-                       std::span<const int> entries, const Answer& answer) {
+                std::span<const int> entries, const Answer& answer) {
   if (lessonId == 0 || !db.CanWrite()) return;
   std::vector<int64_t> ids;
   for (const int entry : entries) {
@@ -173,15 +177,27 @@ void LessonProgress::RecordTyping(Direction direction, std::span<const int> entr
 
 void LessonProgress::RecordTyping(Direction direction, std::span<const int> entries,
                                   const TypingResult& result, Direction typedOn) {
-  Answer answer{direction, Kind::Typing, GradeOfTyping(result), result.wrongKeystrokes == 0,
-                result.wrongKeystrokes, result.milliseconds, &result.misses, typedOn};
+  Answer answer{direction,
+                Kind::Typing,
+                GradeOfTyping(result),
+                result.wrongKeystrokes == 0,
+                result.wrongKeystrokes,
+                result.milliseconds,
+                &result.misses,
+                typedOn};
   WriteEvent(*m_db, m_lessonId, m_entryIds, entries, answer);
 }
 
 void LessonProgress::RecordPractice(Direction typedOn, std::span<const int> entries,
                                     const TypingResult& result) {
-  Answer answer{typedOn, Kind::Practice, std::nullopt, false, result.wrongKeystrokes,
-                result.milliseconds, &result.misses, typedOn};
+  Answer answer{typedOn,
+                Kind::Practice,
+                std::nullopt,
+                false,
+                result.wrongKeystrokes,
+                result.milliseconds,
+                &result.misses,
+                typedOn};
   WriteEvent(*m_db, m_lessonId, m_entryIds, entries, answer);
 }
 
@@ -208,18 +224,18 @@ void LessonProgress::RecordExamResult(const ExamResult& result) {
                  "INSERT INTO exams(at, lesson_id, mode, filter_kind, filter_index, filter_name, "
                  "right_answers, wrong_answers, hints, origin, seq) "
                  "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)")
-        .Bind(1, db.GetClock().NowSeconds())
-        .Bind(2, m_lessonId)
-        .Bind(3, IndexOf(result.mode))
-        .Bind(4, static_cast<int>(result.filter.kind))
-        .Bind(5, result.filter.index)
-        .Bind(6, result.filterName)
-        .Bind(7, result.right)
-        .Bind(8, result.wrong)
-        .Bind(9, result.hints)
-        .Bind(10, origin)
-        .Bind(11, seq)
-        .Run();
+               .Bind(1, db.GetClock().NowSeconds())
+               .Bind(2, m_lessonId)
+               .Bind(3, IndexOf(result.mode))
+               .Bind(4, static_cast<int>(result.filter.kind))
+               .Bind(5, result.filter.index)
+               .Bind(6, result.filterName)
+               .Bind(7, result.right)
+               .Bind(8, result.wrong)
+               .Bind(9, result.hints)
+               .Bind(10, origin)
+               .Bind(11, seq)
+               .Run();
   });
 }
 

@@ -66,8 +66,8 @@ int64_t FindEntry(StoreDatabase& db, const EntryKey& key) {
 }
 
 int64_t AddEntry(StoreDatabase& db, const EntryKey& key) {
-  Statement& insert = db.Sql(
-      "INSERT INTO entries(word, gram, number, occurrence) VALUES(?1, ?2, ?3, ?4)");
+  Statement& insert =
+      db.Sql("INSERT INTO entries(word, gram, number, occurrence) VALUES(?1, ?2, ?3, ?4)");
   insert.Bind(1, key.word).Bind(2, key.gram).Bind(3, key.number).Bind(4, key.occurrence);
   return insert.Run() ? sqlite3_last_insert_rowid(db.Handle()) : 0;
 }
@@ -111,7 +111,11 @@ std::vector<int64_t> RegisterEntries(StoreDatabase& db, const std::vector<EntryK
   ok = false;
   for (size_t i = 0; i < keys.size(); ++i) {
     const EntryKey& key = keys[i];
-    if (!add.Bind(1, key.word).Bind(2, key.gram).Bind(3, key.number).Bind(4, key.occurrence).Run()) {
+    if (!add.Bind(1, key.word)
+             .Bind(2, key.gram)
+             .Bind(3, key.number)
+             .Bind(4, key.occurrence)
+             .Run()) {
       return {};
     }
     if (sqlite3_changes(db.Handle()) > 0) {
@@ -136,7 +140,8 @@ class LargeWriteCache {
     if (!current.Step()) return;
     m_previous = current.Int(0);
     current.Reset();
-    m_raised = sqlite3_exec(db.Handle(), "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr) == SQLITE_OK;
+    m_raised = sqlite3_exec(db.Handle(), "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr) ==
+               SQLITE_OK;
   }
   ~LargeWriteCache() {
     if (!m_raised) return;
@@ -196,9 +201,10 @@ bool RecordEntries(StoreDatabase& db, int64_t lessonId, const std::vector<int64_
 }
 
 bool RecordOpening(StoreDatabase& db, int64_t lessonId, const std::string& path) {
-  return db.Sql(
-               "UPDATE lessons SET path = ?2, opened_at = ?3, "
-               "open_order = (SELECT max(open_order) FROM lessons) + 1 WHERE id = ?1")
+  return db
+      .Sql(
+          "UPDATE lessons SET path = ?2, opened_at = ?3, "
+          "open_order = (SELECT max(open_order) FROM lessons) + 1 WHERE id = ?1")
       .Bind(1, lessonId)
       .Bind(2, path)
       .Bind(3, db.GetClock().NowSeconds())

@@ -7,8 +7,8 @@
 #include <tuple>
 
 #include "data/progress/Days.h"
-#include "data/progress/ProgressStore.h"
 #include "data/progress/ExamColumns.h"
+#include "data/progress/ProgressStore.h"
 #include "data/progress/StoreDatabase.h"
 
 namespace verbaro::progress {
@@ -33,15 +33,17 @@ int DirectionCode(Direction direction) { return static_cast<int>(direction); }
 
 // The memory rows of this lesson's entries in one direction.
 std::vector<MemoryRow> ReadMemory(StoreDatabase& db,
-                                         const std::unordered_map<int64_t, int>& entryOfId,
-                                         Direction direction, bool missedOnly) {
+                                  const std::unordered_map<int64_t, int>& entryOfId,
+                                  Direction direction, bool missedOnly) {
   std::vector<MemoryRow> rows;
   if (!db.CanRead() || entryOfId.empty()) return rows;
   Statement& select =
-      missedOnly ? db.Sql("SELECT entry_id, stability, first_day, due_day, lapses, misses, "
-                          "missed, last_miss_at FROM memory WHERE direction = ?1 AND missed = 1")
-                 : db.Sql("SELECT entry_id, stability, first_day, due_day, lapses, misses, "
-                          "missed, last_miss_at FROM memory WHERE direction = ?1");
+      missedOnly ? db.Sql(
+                       "SELECT entry_id, stability, first_day, due_day, lapses, misses, "
+                       "missed, last_miss_at FROM memory WHERE direction = ?1 AND missed = 1")
+                 : db.Sql(
+                       "SELECT entry_id, stability, first_day, due_day, lapses, misses, "
+                       "missed, last_miss_at FROM memory WHERE direction = ?1");
   select.Bind(1, DirectionCode(direction));
   while (select.Step()) {
     const auto found = entryOfId.find(select.Int(0));
@@ -166,8 +168,8 @@ EntryCounts LessonProgress::Counts(Direction direction) const {
   }
   for (size_t i = 0; i < m_keys.size(); ++i)
     if (!answered[i] && IsAsked(asked, i)) ++counts.fresh;
-  CountTodayIn(m_modeRecords[Way(direction)], rows,
-               NewToday(rows, asked, m_keys.size(), today), today, m_keys.size(), counts);
+  CountTodayIn(m_modeRecords[Way(direction)], rows, NewToday(rows, asked, m_keys.size(), today),
+               today, m_keys.size(), counts);
   if (m_lessonId == 0 || !m_db->CanRead()) return counts;
   Statement& totals = m_db->Sql(
       "SELECT total(answers), total(first_try_right) FROM daily "
@@ -224,8 +226,7 @@ std::vector<int> LessonProgress::DueForecast(Direction direction, int days) cons
   if (days <= 0) return forecast;
   const int64_t today = Today();
   const std::vector<MemoryRow> rows = ReadMemory(*m_db, m_entryOfId, direction, false);
-  const std::vector<std::vector<int>>& records =
-      m_modeRecords[Way(direction)];
+  const std::vector<std::vector<int>>& records = m_modeRecords[Way(direction)];
   if (records.empty()) {
     for (const MemoryRow& row : rows) {
       const int64_t offset = std::max<int64_t>(row.dueDay - today, 0);
@@ -257,10 +258,12 @@ std::vector<HardEntry> LessonProgress::HardestEntries(Direction direction, int l
     return std::tuple(-a.lapses, a.stability, -a.misses, a.entry) <
            std::tuple(-b.lapses, b.stability, -b.misses, b.entry);
   });
-  if (limit >= 0 && rows.size() > static_cast<size_t>(limit)) rows.resize(static_cast<size_t>(limit));
+  if (limit >= 0 && rows.size() > static_cast<size_t>(limit))
+    rows.resize(static_cast<size_t>(limit));
   std::vector<HardEntry> hardest;
   hardest.reserve(rows.size());
-  for (const MemoryRow& row : rows) hardest.push_back({row.entry, row.lapses, row.misses, row.stability});
+  for (const MemoryRow& row : rows)
+    hardest.push_back({row.entry, row.lapses, row.misses, row.stability});
   return hardest;
 }
 
@@ -308,9 +311,9 @@ std::vector<AnswerLogRow> LessonProgress::AnswerLog() const {
     const auto found = m_entryOfId.find(select.Int(1));
     if (found == m_entryOfId.end()) continue;
     const int64_t kind = std::clamp<int64_t>(select.Int(3), 1, 4);
-    log.push_back({select.Int(0), found->second, static_cast<int>(select.Int(2)),
-                   kKinds[kind - 1], static_cast<int>(select.Int(4)),
-                   static_cast<int>(select.Int(5)), select.Int(6)});
+    log.push_back({select.Int(0), found->second, static_cast<int>(select.Int(2)), kKinds[kind - 1],
+                   static_cast<int>(select.Int(4)), static_cast<int>(select.Int(5)),
+                   select.Int(6)});
   }
   return log;
 }

@@ -23,14 +23,18 @@ int HexValue(char c) {
 // Numbers the rows recorded before the store had an id: answers in their order, then the exam
 // results, after the answers.
 bool AdoptUnnamedRows(StoreDatabase& db, int64_t origin) {
-  return db.Sql("UPDATE answers SET origin = ?1, seq = id WHERE origin = 0").Bind(1, origin).Run() &&
-         db.Sql("UPDATE exams SET origin = ?1, seq = id + "
-                "(SELECT coalesce(max(seq), 0) FROM answers WHERE origin = ?1) WHERE origin = 0")
+  return db.Sql("UPDATE answers SET origin = ?1, seq = id WHERE origin = 0")
              .Bind(1, origin)
              .Run() &&
-         db.Sql("UPDATE machines SET last_seq = max(last_seq, "
-                "(SELECT coalesce(max(seq), 0) FROM answers WHERE origin = ?1), "
-                "(SELECT coalesce(max(seq), 0) FROM exams WHERE origin = ?1)) WHERE origin = ?1")
+         db.Sql(
+               "UPDATE exams SET origin = ?1, seq = id + "
+               "(SELECT coalesce(max(seq), 0) FROM answers WHERE origin = ?1) WHERE origin = 0")
+             .Bind(1, origin)
+             .Run() &&
+         db.Sql(
+               "UPDATE machines SET last_seq = max(last_seq, "
+               "(SELECT coalesce(max(seq), 0) FROM answers WHERE origin = ?1), "
+               "(SELECT coalesce(max(seq), 0) FROM exams WHERE origin = ?1)) WHERE origin = ?1")
              .Bind(1, origin)
              .Run();
 }
@@ -46,8 +50,9 @@ bool MakeOwnMachine(StoreDatabase& db, const std::string& hostName) {
   }
   taken.Reset();
   return db.Sql("UPDATE machines SET own = 1 WHERE own = 2").Run() &&
-         db.Sql("INSERT INTO machines(origin, id, name, own, last_seq, written_at) "
-                "VALUES(?1, ?2, ?3, 2, 0, 0)")
+         db.Sql(
+               "INSERT INTO machines(origin, id, name, own, last_seq, written_at) "
+               "VALUES(?1, ?2, ?3, 2, 0, 0)")
              .Bind(1, OriginOf(id))
              .Bind(2, std::string_view(id))
              .Bind(3, std::string_view(hostName))
@@ -106,8 +111,8 @@ bool EnsureOwnMachine(StoreDatabase& db, const std::string& hostName) {
 }
 
 bool NextSequence(StoreDatabase& db, int64_t& origin, int64_t& seq) {
-  Statement& next =
-      db.Sql("UPDATE machines SET last_seq = last_seq + 1 WHERE own = 2 RETURNING origin, last_seq");
+  Statement& next = db.Sql(
+      "UPDATE machines SET last_seq = last_seq + 1 WHERE own = 2 RETURNING origin, last_seq");
   if (!next.Step()) {
     next.Reset();
     return false;

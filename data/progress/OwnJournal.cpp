@@ -24,8 +24,8 @@ class JournalTables {
         m_db.Sql("SELECT word, gram, number, occurrence FROM entries WHERE id = ?1");
     if (!select.Bind(1, entryId).Step()) return false;
     std::vector<EntryKey>& entries = m_own.journal.entries;
-    entries.push_back({select.Text(0), select.Text(1), select.Text(2),
-                       static_cast<int>(select.Int(3))});
+    entries.push_back(
+        {select.Text(0), select.Text(1), select.Text(2), static_cast<int>(select.Int(3))});
     select.Reset();
     index = static_cast<uint32_t>(entries.size() - 1);
     m_own.entryIndex.emplace(entryId, index);
@@ -120,7 +120,8 @@ bool TakeAnswers(StoreDatabase& db, Statement& select, JournalTables& tables, Ow
   }
   if (select.Result() != SQLITE_DONE) return false;
   if (wholeStore) {
-    Statement& misses = db.Sql("SELECT answer_id, expected, typed FROM typing_misses ORDER BY rowid");
+    Statement& misses =
+        db.Sql("SELECT answer_id, expected, typed FROM typing_misses ORDER BY rowid");
     while (misses.Step()) {
       const auto found = answerOfId.find(misses.Int(0));
       if (found == answerOfId.end()) continue;
@@ -132,7 +133,8 @@ bool TakeAnswers(StoreDatabase& db, Statement& select, JournalTables& tables, Ow
       db.Sql("SELECT expected, typed FROM typing_misses WHERE answer_id = ?1 ORDER BY rowid");
   for (const auto& [answerId, index] : answerOfId) {
     misses.Bind(1, answerId);
-    while (misses.Step()) own.journal.answers[index].misses.push_back({misses.Text(0), misses.Text(1)});
+    while (misses.Step())
+      own.journal.answers[index].misses.push_back({misses.Text(0), misses.Text(1)});
     if (misses.Result() != SQLITE_DONE) return false;
   }
   return true;
@@ -147,8 +149,11 @@ bool TakeExams(Statement& select, JournalTables& tables, OwnJournal& own) {
     ++own.rows;
     if (select.Int(0) == own.origin) own.lastSeq = std::max(own.lastSeq, e.seq);
     if (!tables.Lesson(select.Int(3), e.lesson)) continue;
-    e.result = {StoredMode(select.Int(4)), StoredFilter(select.Int(5), select.Int(6)),
-                select.Text(7), static_cast<int>(select.Int(8)), static_cast<int>(select.Int(9)),
+    e.result = {StoredMode(select.Int(4)),
+                StoredFilter(select.Int(5), select.Int(6)),
+                select.Text(7),
+                static_cast<int>(select.Int(8)),
+                static_cast<int>(select.Int(9)),
                 static_cast<int>(select.Int(10))};
     own.journal.exams.push_back(std::move(e));
   }
@@ -172,8 +177,9 @@ bool ReadWhole(StoreDatabase& db, int64_t origin, OwnJournal& own) {
 // The rows of the current id numbered after the journal's last.
 bool ReadSince(StoreDatabase& db, OwnJournal& own) {
   JournalTables tables(db, own);
-  Statement& answers = db.Sql(std::string(kAnswerColumns) +
-                              "WHERE a.origin = ?1 AND a.origin <> 0 AND a.seq > ?2 ORDER BY a.seq");
+  Statement& answers =
+      db.Sql(std::string(kAnswerColumns) +
+             "WHERE a.origin = ?1 AND a.origin <> 0 AND a.seq > ?2 ORDER BY a.seq");
   Statement& exams = db.Sql(std::string(kExamColumns) +
                             "WHERE e.origin = ?1 AND e.origin <> 0 AND e.seq > ?2 ORDER BY e.seq");
   const int64_t after = own.lastSeq;

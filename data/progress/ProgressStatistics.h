@@ -8,15 +8,15 @@ namespace verbaro::progress {
 
 // The entries of a lesson in one direction by their memory state.
 struct EntryCounts {
-  int fresh = 0;      // asked in this direction and never answered there (with a grade)
-  int learning = 0;   // answered, stability under 21 days
-  int learnt = 0;     // stability of 21 days or more
-  int due = 0;        // answered and due today or earlier
+  int fresh = 0;     // asked in this direction and never answered there (with a grade)
+  int learning = 0;  // answered, stability under 21 days
+  int learnt = 0;    // stability of 21 days or more
+  int due = 0;       // answered and due today or earlier
   // «На сегодня» in the records of the direction's modes, as the Filters menu counts it: the
   // records with an entry due, and those with only new entries (at most 20 new entries a day).
   int todayDue = 0;
   int todayNew = 0;
-  int answers = 0;    // graded answers ever given in this direction in this lesson
+  int answers = 0;        // graded answers ever given in this direction in this lesson
   int firstTryRight = 0;  // of them, right at the first try (typed without error, exam right)
 };
 
@@ -34,7 +34,7 @@ struct StudyStreaks {
 
 // An entry that gives the learner trouble.
 struct HardEntry {
-  int entry = 0;  // index into the lesson's keys
+  int entry = 0;   // index into the lesson's keys
   int lapses = 0;  // times forgotten (Again) after it was first answered
   int misses = 0;  // answers with an error
   double stability = 0;

@@ -16,9 +16,9 @@
 #include <array>
 #include <memory>
 #include <optional>
-#include <unordered_map>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "data/Clock.h"

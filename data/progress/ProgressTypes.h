@@ -65,7 +65,7 @@ struct ExamFilter {
 struct ExamResult {
   StudyMode mode = StudyMode::Conspect1;
   ExamFilter filter;
-  std::u16string filterName;   // the filter's menu text
+  std::u16string filterName;  // the filter's menu text
   int right = 0;
   int wrong = 0;
   int hints = 0;

@@ -25,7 +25,6 @@ bool Exists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0;
 }
 
-
 // "20261207-183005": the local time, for the name of a set-aside file.
 std::string StampOf(int64_t seconds) {
   const auto time = static_cast<std::time_t>(seconds);
@@ -134,9 +133,9 @@ StoreDatabase::~StoreDatabase() { Close(); }
 bool StoreDatabase::Connect(bool readOnly, bool immutable) {
   const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
   const std::string name = immutable ? FileUri(m_path) + "?immutable=1" : m_path;
-  const int rc = sqlite3_open_v2(name.c_str(), &m_db,
-                                 flags | SQLITE_OPEN_NOFOLLOW | (immutable ? SQLITE_OPEN_URI : 0),
-                                 nullptr);
+  const int rc =
+      sqlite3_open_v2(name.c_str(), &m_db,
+                      flags | SQLITE_OPEN_NOFOLLOW | (immutable ? SQLITE_OPEN_URI : 0), nullptr);
   if (rc != SQLITE_OK) {
     Close();
     if (!readOnly) {
@@ -176,10 +175,8 @@ StoreDatabase::Health StoreDatabase::Check() {
     case SQLITE_DONE:  // an empty new file has no pages to check
       return Health::Sound;
     case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-      return Health::Damaged;
-    default:
-      return Health::Unreadable;
+    case SQLITE_NOTADB: return Health::Damaged;
+    default: return Health::Unreadable;
   }
 }
 
@@ -222,9 +219,7 @@ void StoreDatabase::ReportWriteFailure(int rc) {
   m_writeFailed = true;
   const std::u16string path = FromUtf8(m_path);
   switch (rc & 0xFF) {
-    case SQLITE_FULL:
-      Fail(std::u16string(kNotSaving) + u"на диске нет места\n" + path);
-      break;
+    case SQLITE_FULL: Fail(std::u16string(kNotSaving) + u"на диске нет места\n" + path); break;
     case SQLITE_READONLY:
       Fail(std::u16string(kNotSaving) + u"файл доступен только для чтения\n" + path);
       break;
@@ -233,19 +228,16 @@ void StoreDatabase::ReportWriteFailure(int rc) {
       Fail(std::u16string(kNotSaving) + u"файл занят другой программой\n" + path);
       break;
     case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-      Fail(std::u16string(kNotSaving) + u"файл повреждён\n" + path);
-      break;
-    default:
-      Fail(std::u16string(kNotSaving) + u"ошибка записи в файл\n" + path);
-      break;
+    case SQLITE_NOTADB: Fail(std::u16string(kNotSaving) + u"файл повреждён\n" + path); break;
+    default: Fail(std::u16string(kNotSaving) + u"ошибка записи в файл\n" + path); break;
   }
 }
 
 Statement& StoreDatabase::Sql(std::string_view sql) {
   auto found = m_statements.find(std::string(sql));
   if (found == m_statements.end()) {
-    found = m_statements.emplace(std::string(sql), Statement(m_db, sql, Statement::Use::Kept)).first;
+    found =
+        m_statements.emplace(std::string(sql), Statement(m_db, sql, Statement::Use::Kept)).first;
   }
   return found->second;
 }

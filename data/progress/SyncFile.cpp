@@ -116,7 +116,8 @@ class Reader {
 uint64_t ReadFixed(std::string_view bytes, size_t at, int size) {
   uint64_t value = 0;
   for (int i = 0; i < size; ++i) {
-    value |= static_cast<uint64_t>(static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)])) << (8 * i);
+    value |= static_cast<uint64_t>(static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]))
+             << (8 * i);
   }
   return value;
 }

@@ -49,9 +49,8 @@ struct JournalExam {
   uint32_t lesson = 0;
   ExamResult result;
   bool operator==(const JournalExam& other) const {
-    return origin == other.origin && seq == other.seq && at == other.at &&
-           lesson == other.lesson && result.mode == other.result.mode &&
-           result.filter == other.result.filter &&
+    return origin == other.origin && seq == other.seq && at == other.at && lesson == other.lesson &&
+           result.mode == other.result.mode && result.filter == other.result.filter &&
            result.filterName == other.result.filterName && result.right == other.result.right &&
            result.wrong == other.result.wrong && result.hints == other.result.hints;
   }

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <limits>
+#include <set>
 #include <span>
 #include <tuple>
-#include <set>
 #include <unordered_map>
 #include <utility>
 
@@ -38,8 +38,7 @@ class Merge {
   // own ids (a journal of its own, after the store was restored from an older copy) with their
   // marks raised at once, so that no number this machine gives out meanwhile hides one of them.
   // `rest` gets the other rows.
-  bool Begin(std::span<const JournalRow> rows, std::vector<JournalRow>& rest,
-             MergeCounts& counts) {
+  bool Begin(std::span<const JournalRow> rows, std::vector<JournalRow>& rest, MergeCounts& counts) {
     if (!PlaceOrigins()) return false;
     std::vector<JournalRow> own;
     rest.clear();
@@ -66,7 +65,7 @@ class Merge {
     int64_t key = 0;
     int64_t taken = 0;  // rows numbered up to here are skipped
     int64_t highest = 0;
-    bool own = false;   // one of this store's ids
+    bool own = false;  // one of this store's ids
   };
 
   // Each origin of the journal with what the store already took from it; the writer's name and
@@ -92,8 +91,10 @@ class Merge {
       origin.highest = origin.taken;
       m_origins.push_back(origin);
     }
-    return m_db.Sql("UPDATE machines SET name = ?2, written_at = ?3 "
-                    "WHERE origin = ?1 AND own = 0 AND written_at <= ?3")
+    return m_db
+        .Sql(
+            "UPDATE machines SET name = ?2, written_at = ?3 "
+            "WHERE origin = ?1 AND own = 0 AND written_at <= ?3")
         .Bind(1, m_origins.front().key)
         .Bind(2, std::string_view(m_journal.machineName))
         .Bind(3, m_journal.writtenAt)
@@ -137,10 +138,20 @@ class Merge {
         "INSERT OR IGNORE INTO answers(at, day, lesson_id, entry_id, direction, kind, grade, "
         "wrong_keystrokes, milliseconds, origin, seq, typed_on, event_first) "
         "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)");
-    if (!insert.Bind(1, a.at).Bind(2, a.day).Bind(3, lessonId).Bind(4, entryId)
-             .Bind(5, a.direction).Bind(6, a.kind).Bind(7, a.grade).Bind(8, a.wrongKeystrokes)
-             .Bind(9, a.milliseconds).Bind(10, origin.key).Bind(11, a.seq).Bind(12, a.typedOn)
-             .Bind(13, a.eventFirst ? 1 : 0).Run()) {
+    if (!insert.Bind(1, a.at)
+             .Bind(2, a.day)
+             .Bind(3, lessonId)
+             .Bind(4, entryId)
+             .Bind(5, a.direction)
+             .Bind(6, a.kind)
+             .Bind(7, a.grade)
+             .Bind(8, a.wrongKeystrokes)
+             .Bind(9, a.milliseconds)
+             .Bind(10, origin.key)
+             .Bind(11, a.seq)
+             .Bind(12, a.typedOn)
+             .Bind(13, a.eventFirst ? 1 : 0)
+             .Run()) {
       return false;
     }
     if (sqlite3_changes(m_db.Handle()) == 0) return true;  // already here
@@ -154,10 +165,11 @@ class Merge {
   }
 
   bool AddToDay(int64_t lessonId, const JournalAnswer& a) {
-    return m_db.Sql(
-                   "INSERT INTO daily(lesson_id, direction, day, answers, first_try_right) "
-                   "VALUES(?1, ?2, ?3, 1, ?4) ON CONFLICT DO UPDATE SET answers = answers + 1, "
-                   "first_try_right = first_try_right + excluded.first_try_right")
+    return m_db
+        .Sql(
+            "INSERT INTO daily(lesson_id, direction, day, answers, first_try_right) "
+            "VALUES(?1, ?2, ?3, 1, ?4) ON CONFLICT DO UPDATE SET answers = answers + 1, "
+            "first_try_right = first_try_right + excluded.first_try_right")
         .Bind(1, lessonId)
         .Bind(2, a.direction)
         .Bind(3, a.day)
@@ -194,10 +206,18 @@ class Merge {
     if (!m_db.Sql("INSERT OR IGNORE INTO exams(at, lesson_id, mode, filter_kind, filter_index, "
                   "filter_name, right_answers, wrong_answers, hints, origin, seq) "
                   "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)")
-             .Bind(1, e.at).Bind(2, lessonId).Bind(3, IndexOf(e.result.mode))
-             .Bind(4, static_cast<int>(e.result.filter.kind)).Bind(5, e.result.filter.index)
-             .Bind(6, e.result.filterName).Bind(7, e.result.right).Bind(8, e.result.wrong)
-             .Bind(9, e.result.hints).Bind(10, origin.key).Bind(11, e.seq).Run()) {
+             .Bind(1, e.at)
+             .Bind(2, lessonId)
+             .Bind(3, IndexOf(e.result.mode))
+             .Bind(4, static_cast<int>(e.result.filter.kind))
+             .Bind(5, e.result.filter.index)
+             .Bind(6, e.result.filterName)
+             .Bind(7, e.result.right)
+             .Bind(8, e.result.wrong)
+             .Bind(9, e.result.hints)
+             .Bind(10, origin.key)
+             .Bind(11, e.seq)
+             .Run()) {
       return false;
     }
     if (sqlite3_changes(m_db.Handle()) != 0) ++counts.exams;
@@ -242,7 +262,8 @@ bool MergeJournal(StoreDatabase& db, const SyncJournal& journal, MergeCounts& co
   for (size_t i = 0; i < journal.answers.size(); ++i) {
     rows.push_back({false, journal.answers[i].entry, i, journal.answers[i].origin});
   }
-  for (size_t i = 0; i < journal.exams.size(); ++i) rows.push_back({true, 0, i, journal.exams[i].origin});
+  for (size_t i = 0; i < journal.exams.size(); ++i)
+    rows.push_back({true, 0, i, journal.exams[i].origin});
   std::sort(rows.begin(), rows.end());
   // A large journal touches most pages of the log and its indexes: they stay in memory for
   // the merge (32 MB at most) instead of being read again and again.

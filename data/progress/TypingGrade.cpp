@@ -7,8 +7,7 @@ namespace verbaro::progress {
 Grade GradeOfTyping(const TypingResult& result) {
   if (result.wrongKeystrokes > 2) return Grade::Again;
   if (result.wrongKeystrokes > 0) return Grade::Hard;
-  const int64_t quick =
-      kQuickStartMs + kQuickPerCharacterMs * std::max(result.characters, 1);
+  const int64_t quick = kQuickStartMs + kQuickPerCharacterMs * std::max(result.characters, 1);
   return result.milliseconds <= quick ? Grade::Easy : Grade::Good;
 }
 

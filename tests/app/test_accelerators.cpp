@@ -5,11 +5,11 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QLineEdit>
 #include <QFile>
-#include <QRegularExpression>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QTimer>
 #include <vector>
 
@@ -45,16 +45,24 @@ TEST(AcceleratorCommand, ModifiersMustMatchExactlyAndOnlyCtrlAltShiftCount) {
     int command;
   } cases[] = {
       // Second keys beside the Alt+F keys that desktops take for themselves; F1 and F4 have none.
-      {F(2), kShift, cmd::kToggleSound}, {F(3), kShift, cmd::kToggleTranslations},
-      {F(5), kShift, 701},               {F(6), kShift, 703},
-      {F(7), kShift, 705},               {F(1), kShift, 0},
-      {F(4), kShift, 0},                 {F(5), kCtrl | kShift, 0},
+      {F(2), kShift, cmd::kToggleSound},
+      {F(3), kShift, cmd::kToggleTranslations},
+      {F(5), kShift, 701},
+      {F(6), kShift, 703},
+      {F(7), kShift, 705},
+      {F(1), kShift, 0},
+      {F(4), kShift, 0},
+      {F(5), kCtrl | kShift, 0},
       // One modifier more or less is another key.
-      {'O', kNone, 0},                   {'O', kCtrl | kShift, 0},
-      {'O', kCtrl | kAlt, 0},            {'A', kAlt, 0},
+      {'O', kNone, 0},
+      {'O', kCtrl | kShift, 0},
+      {'O', kCtrl | kAlt, 0},
+      {'A', kAlt, 0},
       {F(5), kCtrl, 0},
-      {F(2), kAlt | kShift, 0},          {F(8), kAlt, 0},
-      {'Q', kCtrl, 0},                   {F(4), kCtrl | kAlt, 0},
+      {F(2), kAlt | kShift, 0},
+      {F(8), kAlt, 0},
+      {'Q', kCtrl, 0},
+      {F(4), kCtrl | kAlt, 0},
       // The Windows key and the keypad flag are no part of an accelerator.
       {'O', kCtrl | Qt::MetaModifier, cmd::kOpen},
       {F(6), Qt::KeypadModifier, 702},
@@ -73,8 +81,8 @@ TEST(AcceleratorCommand, TheHelpNamesEveryKeyOfEveryCommand) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QString help = QString::fromUtf8(file.readAll()).simplified();
   for (int command : {cmd::kAbout, cmd::kOpen, cmd::kHelp, cmd::kRepeatSound, cmd::kToggleSound,
-                      cmd::kToggleHeader, cmd::kToggleTranslations, cmd::kVideoSettings,
-                      cmd::kExit, 700, 701, 702, 703, 704, 705}) {
+                      cmd::kToggleHeader, cmd::kToggleTranslations, cmd::kVideoSettings, cmd::kExit,
+                      700, 701, 702, 703, 704, 705}) {
     const QStringList names = AcceleratorNames(command);
     EXPECT_FALSE(names.isEmpty()) << command;
     for (const QString& name : names) {
@@ -119,23 +127,33 @@ TEST(AcceleratorFilter, CtrlAAndCtrlOFollowTheLetterOnTheKeyOnEveryLayout) {
     uint32_t evdev;
     int command;
   } cases[] = {
-      {"us", 0, kKeyA, cmd::kAbout},          {"us", 0, kKeyO, cmd::kOpen},
-      {"us", 0, kKeyQ, 0},                    {"us", 0, kKeyS, 0},
+      {"us", 0, kKeyA, cmd::kAbout},
+      {"us", 0, kKeyO, cmd::kOpen},
+      {"us", 0, kKeyQ, 0},
+      {"us", 0, kKeyS, 0},
       // AZERTY: "a" is on the US Q key, "q" on the US A key, "o" where it is on US.
-      {"fr", 0, kKeyQ, cmd::kAbout},          {"fr", 0, kKeyA, 0},
+      {"fr", 0, kKeyQ, cmd::kAbout},
+      {"fr", 0, kKeyA, 0},
       {"fr", 0, kKeyO, cmd::kOpen},
       // Dvorak: "o" is on the US S key, "r" on the US O key, "a" where it is on US.
-      {"us(dvorak)", 0, kKeyS, cmd::kOpen},   {"us(dvorak)", 0, kKeyO, 0},
-      {"us(dvorak)", 0, kKeyA, cmd::kAbout},  {"us(dvorak)", 0, kKeyQ, 0},
+      {"us(dvorak)", 0, kKeyS, cmd::kOpen},
+      {"us(dvorak)", 0, kKeyO, 0},
+      {"us(dvorak)", 0, kKeyA, cmd::kAbout},
+      {"us(dvorak)", 0, kKeyQ, 0},
       // Russian only: no Latin letter anywhere, so the US places decide.
-      {"ru", 0, kKeyA, cmd::kAbout},          {"ru", 0, kKeyO, cmd::kOpen},
+      {"ru", 0, kKeyA, cmd::kAbout},
+      {"ru", 0, kKeyO, cmd::kOpen},
       {"ru", 0, kKeyS, 0},
       // US and Russian, either active.
-      {"us,ru", 1, kKeyA, cmd::kAbout},       {"us,ru", 1, kKeyO, cmd::kOpen},
-      {"us,ru", 1, kKeyS, 0},                 {"us,ru", 0, kKeyO, cmd::kOpen},
+      {"us,ru", 1, kKeyA, cmd::kAbout},
+      {"us,ru", 1, kKeyO, cmd::kOpen},
+      {"us,ru", 1, kKeyS, 0},
+      {"us,ru", 0, kKeyO, cmd::kOpen},
       // A non-Latin layout active: the letter the key gives in the keymap's first Latin layout.
-      {"ru,fr", 0, kKeyQ, cmd::kAbout},       {"ru,fr", 0, kKeyA, 0},
-      {"fr,ru", 1, kKeyQ, cmd::kAbout},       {"ru,us(dvorak)", 0, kKeyS, cmd::kOpen},
+      {"ru,fr", 0, kKeyQ, cmd::kAbout},
+      {"ru,fr", 0, kKeyA, 0},
+      {"fr,ru", 1, kKeyQ, cmd::kAbout},
+      {"ru,us(dvorak)", 0, kKeyS, cmd::kOpen},
       {"ru,us(dvorak)", 0, kKeyO, 0},
   };
   for (const auto& c : cases) {

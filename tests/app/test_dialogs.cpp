@@ -1,3 +1,4 @@
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
@@ -10,7 +11,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
-#include <gtest/gtest.h>
 
 #include "app/AboutDialog.h"
 #include "app/HelpDialog.h"
@@ -187,13 +187,16 @@ TEST_F(Dialogs, HelpTakesItsSizeFromTheFrameWithinTheScreen) {
 
 TEST(HelpText, HasItsTenSectionsInOrderTheAccentTableAndTheExpectedLength) {
   const QString text = HelpDialog::HelpText();
-  const QStringList headings = {
-      QStringLiteral("ОБУЧАЮЩАЯ ПРОГРАММА"), QStringLiteral("КОНТАКТНАЯ ИНФОРМАЦИЯ:"),
-      QStringLiteral("ВВЕДЕНИЕ"),            QStringLiteral("ДАННЫЕ ДЛЯ ПРОГРАММЫ"),
-      QStringLiteral("РАБОТА С ПРОГРАММОЙ"), QStringLiteral("ПАМЯТЬ ПРОГРАММЫ"),
-      QStringLiteral("ПРИМЕЧАНИЕ 1"),
-      QStringLiteral("ПРИМЕЧАНИЕ 2"),        QStringLiteral("ПРИМЕЧАНИЕ 3"),
-      QStringLiteral("ПРИМЕЧАНИЕ 4")};
+  const QStringList headings = {QStringLiteral("ОБУЧАЮЩАЯ ПРОГРАММА"),
+                                QStringLiteral("КОНТАКТНАЯ ИНФОРМАЦИЯ:"),
+                                QStringLiteral("ВВЕДЕНИЕ"),
+                                QStringLiteral("ДАННЫЕ ДЛЯ ПРОГРАММЫ"),
+                                QStringLiteral("РАБОТА С ПРОГРАММОЙ"),
+                                QStringLiteral("ПАМЯТЬ ПРОГРАММЫ"),
+                                QStringLiteral("ПРИМЕЧАНИЕ 1"),
+                                QStringLiteral("ПРИМЕЧАНИЕ 2"),
+                                QStringLiteral("ПРИМЕЧАНИЕ 3"),
+                                QStringLiteral("ПРИМЕЧАНИЕ 4")};
   const QStringList lines = text.split(QLatin1Char('\n'));
   qsizetype previous = -1;
   for (const QString& heading : headings) {

@@ -41,7 +41,8 @@ class ExamRecord : public ::testing::TestWithParam<int> {
     const std::u16string words[] = {u"chat", u"chien", u"lapin", u"mouton", u"cheval", u"canard"};
     const std::u16string russian[] = {u"кот", u"собака", u"кролик", u"баран", u"конь", u"утка"};
     std::vector<test::LessonRow> rows;
-    for (int i = 0; i < 6; ++i) rows.push_back({u"m", u"s", words[i], {russian[i]}, test::ShortMp3()});
+    for (int i = 0; i < 6; ++i)
+      rows.push_back({u"m", u"s", words[i], {russian[i]}, test::ShortMp3()});
     test::WriteLesson(folder.Path() / "animaux.db", rows);
     lesson = QString::fromStdString((folder.Path() / "animaux.db").string());
     store = progress::ProgressStore::Open((folder.Path() / "data" / "progress.sqlite").string(),
@@ -125,7 +126,8 @@ class ExamRecord : public ::testing::TestWithParam<int> {
   }
   bool Offered(int id) {
     const auto items = FiltersShown();
-    return std::any_of(items.begin(), items.end(), [id](const auto& item) { return item.first == id; });
+    return std::any_of(items.begin(), items.end(),
+                       [id](const auto& item) { return item.first == id; });
   }
   // «Повторить их» in the statistics window (F8) of the current mode.
   void ReviewFromStatistics() {

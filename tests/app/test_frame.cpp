@@ -14,8 +14,8 @@
 #include "app/ModeTable.h"
 #include "app/Run.h"
 #include "image/FCObjImage.h"
-#include "tests/fakes/FakePlatform.h"
 #include "platform/QtText.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/support/Application.h"
 #include "views/VirtualKeys.h"
 #include "views/WordsView.h"
@@ -177,7 +177,8 @@ struct FilterItem {
 };
 
 std::ostream& operator<<(std::ostream& out, const FilterItem& item) {
-  return out << item.id << " " << item.text.toStdString() << " [" << item.prompt.toStdString() << "]";
+  return out << item.id << " " << item.text.toStdString() << " [" << item.prompt.toStdString()
+             << "]";
 }
 
 std::vector<FilterItem> FilterItems(const CMainFrame& frame) {
@@ -192,7 +193,8 @@ const QString kAllPrompt = QStringLiteral("Все слова и фразы, по
 TEST_F(FrameTest, TheFiltersMenuShowsTheCurrentViewsFiltersAndItem800KeepsItsPrompt) {
   QMenu* filters = frame->FiltersMenu();
   ASSERT_EQ(frame->menuBar()->actions().at(4)->menu(), filters);
-  EXPECT_EQ(FilterItems(*frame), (std::vector<FilterItem>{{800, QStringLiteral("&0-Все слова и фразы"), kAllPrompt}}));
+  EXPECT_EQ(FilterItems(*frame),
+            (std::vector<FilterItem>{{800, QStringLiteral("&0-Все слова и фразы"), kAllPrompt}}));
 
   fake.files.answers.push_back(QStringLiteral(VERBARO_SOURCE_DIR "/lessons/03-accents.db"));
   frame->OnCommand(cmd::kOpen);
@@ -216,7 +218,8 @@ TEST_F(FrameTest, TheFiltersMenuShowsTheCurrentViewsFiltersAndItem800KeepsItsPro
 
   // A mode switch shows the other view's filters, and back again; item 800 keeps its prompt.
   frame->OnCommand(704);
-  EXPECT_EQ(FilterItems(*frame), (std::vector<FilterItem>{{800, QStringLiteral("&0 - Все слова и фразы"), kAllPrompt}}));
+  EXPECT_EQ(FilterItems(*frame),
+            (std::vector<FilterItem>{{800, QStringLiteral("&0 - Все слова и фразы"), kAllPrompt}}));
   frame->OnCommand(700);
   EXPECT_EQ(FilterItems(*frame), loaded);
 }
@@ -252,10 +255,12 @@ TEST(RunTest, NormalCloseEndsWithOneAndAFrameThatCannotBeMadeWithZero) {
       if (auto* frame = qobject_cast<CMainFrame*>(w)) frame->OnCommand(cmd::kExit);
     }
   });
-  EXPECT_EQ(verbaro::Run(*qApp, fake.Get(), [](const Platform& p) { return std::make_unique<CMainFrame>(p); }),
+  EXPECT_EQ(verbaro::Run(*qApp, fake.Get(),
+                         [](const Platform& p) { return std::make_unique<CMainFrame>(p); }),
             1);
 
-  EXPECT_EQ(verbaro::Run(*qApp, fake.Get(), [](const Platform&) { return std::unique_ptr<CMainFrame>(); }),
+  EXPECT_EQ(verbaro::Run(*qApp, fake.Get(),
+                         [](const Platform&) { return std::unique_ptr<CMainFrame>(); }),
             0);
   ASSERT_EQ(fake.messages.shown.size(), 1u);
   EXPECT_EQ(fake.messages.shown[0].text, QStringLiteral("Проблема создания главного окна!"));

@@ -24,9 +24,7 @@ class FrameSettings : public ::testing::Test {
  protected:
   void SetUp() override { test::EnsureApplication(); }
 
-  QString File() const {
-    return QString::fromStdString((folder.Path() / "verbaro.conf").string());
-  }
+  QString File() const { return QString::fromStdString((folder.Path() / "verbaro.conf").string()); }
   // One start of the program: a frame on the settings file as it is now.
   std::unique_ptr<CMainFrame> Start() {
     settings = std::make_unique<UserSettings>(File());

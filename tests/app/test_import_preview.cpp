@@ -75,7 +75,8 @@ TEST(ImportPreview, AMinimalAnswerLeavesTheOptionalPartsEmpty) {
 // An answer the window cannot show is a message for the learner, naming what is wrong: each
 // case spoils one part of a good answer.
 TEST(ImportPreview, AnAnswerThatIsNotAPreviewIsAMessageNamingTheFault) {
-  const QString good = uR"({"format": "CSV", "columns": [{"name": "a"}, {"name": "b"}],
+  const QString good =
+      uR"({"format": "CSV", "columns": [{"name": "a"}, {"name": "b"}],
     "frenchColumn": 0, "russianColumn": 1, "counts": {"notes": 1}, "entries": [{"word": "a"}],
     "warnings": []})"_s;
   ASSERT_TRUE(std::holds_alternative<ImportPreview>(ParseImportPreview(good.toUtf8())));
@@ -100,10 +101,8 @@ TEST(ImportPreview, AnAnswerThatIsNotAPreviewIsAMessageNamingTheFault) {
       {u"{\"word\": \"a\"}"_s, u"{\"grammar\": \"m\"}"_s, u"«word» записи 1"_s},
       {u"{\"word\": \"a\"}"_s, u"{\"word\": \"a\", \"translations\": \"кот\"}"_s,
        u"«translations» записи 1"_s},
-      {u"{\"word\": \"a\"}"_s, u"{\"word\": \"a\", \"info\": [1]}"_s,
-       u"«info» записи 1"_s},
-      {u"{\"word\": \"a\"}"_s,
-       u"{\"word\": \"a\"}, {\"word\": \"b\", \"recording\": \"tape\"}"_s,
+      {u"{\"word\": \"a\"}"_s, u"{\"word\": \"a\", \"info\": [1]}"_s, u"«info» записи 1"_s},
+      {u"{\"word\": \"a\"}"_s, u"{\"word\": \"a\"}, {\"word\": \"b\", \"recording\": \"tape\"}"_s,
        u"записи 2 неизвестный вид записи звука «tape»"_s},
       {u"\"warnings\": []"_s, u"\"warnings\": [null]"_s, u"«warnings»"_s},
       {u"\"warnings\": []"_s, u"\"ambiguous\": \"yes\""_s, u"«ambiguous»"_s},
@@ -116,8 +115,7 @@ TEST(ImportPreview, AnAnswerThatIsNotAPreviewIsAMessageNamingTheFault) {
     const QString& message = std::get<QString>(result);
     EXPECT_TRUE(message.startsWith(u"Программа verbaro-lesson дала непонятный ответ: "))
         << message.toStdString();
-    EXPECT_TRUE(message.contains(c.named))
-        << answer.toStdString() << "\n" << message.toStdString();
+    EXPECT_TRUE(message.contains(c.named)) << answer.toStdString() << "\n" << message.toStdString();
   }
 }
 

@@ -53,8 +53,8 @@ TEST(ImportCommandLine, NamesTheColumnsFromOneAndAsksForProgress) {
             (QStringList{u"import"_s, u"/w/deck.apkg"_s, u"--preview"_s, u"--french"_s, u"3"_s,
                          u"--russian"_s, u"1"_s}));
   EXPECT_EQ(ImportArguments(u"/w/a.csv"_s, u"/w/a.db"_s, false, {0, 1}),
-            (QStringList{u"import"_s, u"/w/a.csv"_s, u"-o"_s, u"/w/a.db"_s, u"--french"_s,
-                         u"1"_s, u"--russian"_s, u"2"_s, u"--progress"_s}));
+            (QStringList{u"import"_s, u"/w/a.csv"_s, u"-o"_s, u"/w/a.db"_s, u"--french"_s, u"1"_s,
+                         u"--russian"_s, u"2"_s, u"--progress"_s}));
   EXPECT_EQ(ImportArguments(u"/w/a.csv"_s, u"/w/b.db"_s, true, {}),
             (QStringList{u"import"_s, u"/w/a.csv"_s, u"-o"_s, u"/w/b.db"_s, u"--replace"_s,
                          u"--progress"_s}));
@@ -69,9 +69,9 @@ TEST(ImportProgressLines, OnlyWellFormedCountsAreProgress) {
   EXPECT_EQ(progress->done, 3);
   EXPECT_EQ(progress->total, 10);
   EXPECT_TRUE(ParseProgressLine(u"@progress 0 0"_s));
-  for (const QString& line : {u"@progress 11 10"_s, u"@progress -1 10"_s, u"@progress 1"_s,
-                             u"@progress x 10"_s, u"@progress 1 10 x"_s, u"progress 1 10"_s,
-                             u"Импортировано записей: 10"_s, QString()}) {
+  for (const QString& line :
+       {u"@progress 11 10"_s, u"@progress -1 10"_s, u"@progress 1"_s, u"@progress x 10"_s,
+        u"@progress 1 10 x"_s, u"progress 1 10"_s, u"Импортировано записей: 10"_s, QString()}) {
     EXPECT_FALSE(ParseProgressLine(line)) << line.toStdString();
   }
 }

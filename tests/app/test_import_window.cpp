@@ -10,8 +10,8 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTableWidget>
 #include <QTimer>
 #include <algorithm>
@@ -143,8 +143,8 @@ TEST_F(ImportWindowTest, ShowsThePreviewAndWritesTheLessonBesideTheSource) {
     for (int column = 0; column < 5; ++column) width += window.Table()->columnWidth(column);
     return width;
   };
-  EXPECT_TRUE(test::WaitFor(
-      [&] { return columnsWidth() == window.Table()->viewport()->width(); }, 2000))
+  EXPECT_TRUE(
+      test::WaitFor([&] { return columnsWidth() == window.Table()->viewport()->width(); }, 2000))
       << columnsWidth() << " of " << window.Table()->viewport()->width();
   EXPECT_TRUE(window.CountsLabel()->text().contains(u"пропущено: 1"));
   EXPECT_TRUE(window.Warnings()->isVisibleTo(&window));
@@ -271,7 +271,9 @@ const QString kRealTool = QStringLiteral(VERBARO_LESSON_TOOL);
 
 // A table as a spreadsheet saves it: a byte order mark, semicolons, CR LF.
 std::string Table(const std::vector<std::pair<std::string, std::string>>& rows) {
-  std::string text = "\xef\xbb\xbf" "Français;Русский\r\n";
+  std::string text =
+      "\xef\xbb\xbf"
+      "Français;Русский\r\n";
   for (const auto& [french, russian] : rows) text += french + ";" + russian + "\r\n";
   return text;
 }

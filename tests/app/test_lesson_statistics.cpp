@@ -170,10 +170,10 @@ TEST_F(LessonStatisticsCommand, RepeatThemReviewsTheEntriesListedInTheModeOfTheT
   // A Конспект mode's answers count for the other direction (the hidden word is recalled), so
   // its first tab is that direction and the other tab goes to the other Конспект.
   const Case cases[] = {
-      {0, 1, 1, "chat", u"кот"},       // Конспект-1, French → Russian: Конспект-2
-      {0, 0, 0, "chien", u"chien"},    // the current direction: the same mode
-      {4, 1, 5, "chien", u"собака"},   // Экзамен-1, Russian → French: Экзамен-2
-      {3, 1, 2, "chat", u"chat"},      // Видео-2, French → Russian: Видео-1
+      {0, 1, 1, "chat", u"кот"},      // Конспект-1, French → Russian: Конспект-2
+      {0, 0, 0, "chien", u"chien"},   // the current direction: the same mode
+      {4, 1, 5, "chien", u"собака"},  // Экзамен-1, Russian → French: Экзамен-2
+      {3, 1, 2, "chat", u"chat"},     // Видео-2, French → Russian: Видео-1
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode * 10 + c.tab);

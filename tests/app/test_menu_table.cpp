@@ -62,8 +62,12 @@ TEST(MenuShortcuts, EachShownShortcutTriggersItsOwnItemsCommand) {
 TEST(MenuShortcuts, EveryAcceleratorIsShownByTheItemOfItsCommand) {
   const std::vector<MenuItem> items = ItemsWithShortcuts();
   const Qt::KeyboardModifiers modifiers[] = {
-      Qt::NoModifier, Qt::ControlModifier, Qt::AltModifier, Qt::ShiftModifier,
-      Qt::ControlModifier | Qt::AltModifier, Qt::ControlModifier | Qt::ShiftModifier,
+      Qt::NoModifier,
+      Qt::ControlModifier,
+      Qt::AltModifier,
+      Qt::ShiftModifier,
+      Qt::ControlModifier | Qt::AltModifier,
+      Qt::ControlModifier | Qt::ShiftModifier,
       Qt::AltModifier | Qt::ShiftModifier,
       Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier};
   int accelerators = 0;

@@ -28,7 +28,8 @@ using progress::Direction;
 
 std::vector<progress::EntryKey> Words(int count) {
   std::vector<progress::EntryKey> keys;
-  for (int i = 0; i < count; ++i) keys.push_back({u"mot" + std::u16string(1, u'a' + i), u"m", u"s", 0});
+  for (int i = 0; i < count; ++i)
+    keys.push_back({u"mot" + std::u16string(1, u'a' + i), u"m", u"s", 0});
   return keys;
 }
 
@@ -46,10 +47,10 @@ TEST(ProgressSyncTexts, TheNumberOfAnswersIsSaidAsRussianSaysIt) {
     int64_t count;
     const char16_t* text;
   } cases[] = {
-      {1, u"Получен 1 ответ с \"ноутбук\""},     {2, u"Получено 2 ответа с \"ноутбук\""},
-      {4, u"Получено 4 ответа с \"ноутбук\""},   {5, u"Получено 5 ответов с \"ноутбук\""},
-      {11, u"Получено 11 ответов с \"ноутбук\""}, {12, u"Получено 12 ответов с \"ноутбук\""},
-      {21, u"Получен 21 ответ с \"ноутбук\""},   {22, u"Получено 22 ответа с \"ноутбук\""},
+      {1, u"Получен 1 ответ с \"ноутбук\""},        {2, u"Получено 2 ответа с \"ноутбук\""},
+      {4, u"Получено 4 ответа с \"ноутбук\""},      {5, u"Получено 5 ответов с \"ноутбук\""},
+      {11, u"Получено 11 ответов с \"ноутбук\""},   {12, u"Получено 12 ответов с \"ноутбук\""},
+      {21, u"Получен 21 ответ с \"ноутбук\""},      {22, u"Получено 22 ответа с \"ноутбук\""},
       {111, u"Получено 111 ответов с \"ноутбук\""}, {1000, u"Получено 1000 ответов с \"ноутбук\""},
   };
   for (const auto& c : cases) {
@@ -134,7 +135,8 @@ TEST(ProgressSyncPasses, AMissingFolderIsToldOnceAndTheMachineCatchesUpWhenItIsB
   desk.lesson->RecordTyping(Direction::Reverse, std::vector{1}, Wrong(4), Direction::Forward);
   desk.sync.Start();
   ASSERT_TRUE(test::WaitFor([&] { return !desk.told.isEmpty(); }, 10000));
-  EXPECT_TRUE(desk.told.front().startsWith(QStringLiteral("Папка синхронизации прогресса недоступна")))
+  EXPECT_TRUE(
+      desk.told.front().startsWith(QStringLiteral("Папка синхронизации прогресса недоступна")))
       << desk.told.front().toStdString();
   desk.sync.Request();
   desk.sync.Request();

@@ -30,16 +30,16 @@ namespace {
 
 using progress::Direction;
 
-const std::vector<std::u16string> kWords = {u"chat", u"chien", u"lapin", u"mouton", u"cheval",
-                                            u"canard"};
+const std::vector<std::u16string> kWords = {u"chat",   u"chien",  u"lapin",
+                                            u"mouton", u"cheval", u"canard"};
 
 class ProgressWiring : public ::testing::Test {
  protected:
   void SetUp() override {
     test::EnsureApplication();
     std::vector<test::LessonRow> rows;
-    const std::vector<std::u16string> russian = {u"кот", u"собака", u"кролик", u"баран", u"конь",
-                                                 u"утка"};
+    const std::vector<std::u16string> russian = {u"кот",   u"собака", u"кролик",
+                                                 u"баран", u"конь",   u"утка"};
     for (size_t i = 0; i < kWords.size(); ++i) {
       rows.push_back({u"m", u"s", kWords[i], {russian[i]}, test::ShortMp3()});
     }
@@ -109,7 +109,7 @@ TEST_F(ProgressWiring, TypedEntriesAreGradedAndAMissedOneMakesItsReviewFilter) {
   Type(u"ien");
   frame->CurrentView()->OnKeyDown(vk::kDown);
   frame->CurrentView()->OnKeyDown(vk::kDown);  // lapin passed without typing: not graded
-  Type(u"mou");                                 // mouton left half typed: not graded
+  Type(u"mou");                                // mouton left half typed: not graded
   Settle();
 
   progress::LessonProgress* progress = frame->LessonProgressOf(0);
@@ -133,13 +133,15 @@ TEST_F(ProgressWiring, TypedEntriesAreGradedAndAMissedOneMakesItsReviewFilter) {
   EXPECT_TRUE(progress->MissedCharacters(Direction::Reverse).empty());
 
   const auto items = FiltersShown();
-  const auto missed = std::find_if(items.begin(), items.end(),
-                                   [](const auto& item) { return item.first == kMissedFilterCommand; });
+  const auto missed = std::find_if(items.begin(), items.end(), [](const auto& item) {
+    return item.first == kMissedFilterCommand;
+  });
   ASSERT_NE(missed, items.end());
   EXPECT_EQ(missed->second, QStringLiteral("Слова с ошибками (1)"));
   EXPECT_EQ((missed - 1)->first, 0) << "a separator before the review filters";
   EXPECT_TRUE(std::any_of(items.begin(), items.end(), [](const auto& item) {
-    return item.first == kDueFilterCommand && item.second.startsWith(QStringLiteral("На сегодня ("));
+    return item.first == kDueFilterCommand &&
+           item.second.startsWith(QStringLiteral("На сегодня ("));
   }));
 
   fake.messages.Clear();
@@ -155,19 +157,18 @@ TEST_F(ProgressWiring, TypedEntriesAreGradedAndAMissedOneMakesItsReviewFilter) {
   Settle();
   EXPECT_TRUE(progress->MissedEntries(Direction::Reverse).empty());
   const auto after = FiltersShown();
-  EXPECT_TRUE(std::none_of(after.begin(), after.end(), [](const auto& item) {
-    return item.first == kMissedFilterCommand;
-  }));
+  EXPECT_TRUE(std::none_of(after.begin(), after.end(),
+                           [](const auto& item) { return item.first == kMissedFilterCommand; }));
 }
 
 TEST_F(ProgressWiring, ConspectTwoCopiedIsPracticeAndTypedHiddenIsGradedFrenchToRussian) {
   // Entries in row order; «кабинет» stands for bureau and cabinet in the reversed modes.
   enum Entry { kBureau = 0, kCabinet = 1 };
-  test::WriteLesson(folder.Path() / "bureau.db",
-                    {{u"m", u"s", u"bureau", {u"кабинет", u"офис", u"письменный стол"},
-                      test::ShortMp3()},
-                     {u"m", u"s", u"cabinet", {u"кабинет"}, test::ShortMp3()},
-                     {u"m", u"s", u"chat", {u"кот"}, test::ShortMp3()}});
+  test::WriteLesson(
+      folder.Path() / "bureau.db",
+      {{u"m", u"s", u"bureau", {u"кабинет", u"офис", u"письменный стол"}, test::ShortMp3()},
+       {u"m", u"s", u"cabinet", {u"кабинет"}, test::ShortMp3()},
+       {u"m", u"s", u"chat", {u"кот"}, test::ShortMp3()}});
   lesson = QString::fromStdString((folder.Path() / "bureau.db").string());
   Open(1);
   ASSERT_EQ(frame->CurrentView()->m_wsKeyWord, u"кабинет");
@@ -225,8 +226,8 @@ TEST_F(ProgressWiring, ConspectTwoCopiedIsPracticeAndTypedHiddenIsGradedFrenchTo
 TEST_F(ProgressWiring, AnUncombinedKeyIsKeptAsTheAccentAndTheKey) {
   Open(0);
   // c, h, then Ctrl + apostrophe key and L: no acute l, a mark that turns the line red.
-  for (const int key : {int{'C'}, int{'H'}, vk::kControl, vk::kOem7, int{'L'}, vk::kBack, int{'A'},
-                        int{'T'}}) {
+  for (const int key :
+       {int{'C'}, int{'H'}, vk::kControl, vk::kOem7, int{'L'}, vk::kBack, int{'A'}, int{'T'}}) {
     Key(key);
   }
   ASSERT_EQ(frame->CurrentView()->m_typedText, u"chat");

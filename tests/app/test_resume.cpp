@@ -39,8 +39,8 @@ constexpr int kExam1 = 4;
 std::vector<test::LessonRow> Words(int count, int first = 0) {
   std::vector<test::LessonRow> rows;
   for (int i = first; i < first + count; ++i) {
-    rows.push_back({i % 2 ? u"f" : u"m", u"s", u"mot" + ToU16(i), {u"слово" + ToU16(i)},
-                    test::ShortMp3()});
+    rows.push_back(
+        {i % 2 ? u"f" : u"m", u"s", u"mot" + ToU16(i), {u"слово" + ToU16(i)}, test::ShortMp3()});
   }
   return rows;
 }
@@ -51,8 +51,8 @@ class Resume : public ::testing::Test {
     test::EnsureApplication();
     lesson = Path("lesson.db");
     test::WriteLesson(folder.Path() / "lesson.db", Words(12));
-    store = progress::ProgressStore::Open((folder.Path() / "data" / "progress.sqlite").string(),
-                                          clock);
+    store =
+        progress::ProgressStore::Open((folder.Path() / "data" / "progress.sqlite").string(), clock);
   }
   QString Path(const char* name) const {
     return QString::fromStdString((folder.Path() / name).string());

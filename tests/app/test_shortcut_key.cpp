@@ -31,12 +31,12 @@ TEST(ShortcutKey, LatinLetterFirstThenTheFirstLatinLayoutThenThePlace) {
       {'O', "Cyrillic_shcha", 'R', 'R', true},   // Russian + Dvorak: Dvorak's letter
       {'Q', "Cyrillic_shorti", 'A', 'A', true},  // Russian + AZERTY
       {'A', "Greek_alpha", 0, 'A', true},
-      {0, "Cyrillic_shcha", 0, 0, true},         // a spare keycode: no place to fall back to
-      {'Q', "apostrophe", 0, 0, false},          // Dvorak's Q key is no letter
-      {'2', "eacute", 0, '2', false},            // AZERTY's 2 key keeps its place
-      {vk::kOem1, "m", 0, 'M', false},           // AZERTY's M beside L
+      {0, "Cyrillic_shcha", 0, 0, true},  // a spare keycode: no place to fall back to
+      {'Q', "apostrophe", 0, 0, false},   // Dvorak's Q key is no letter
+      {'2', "eacute", 0, '2', false},     // AZERTY's 2 key keeps its place
+      {vk::kOem1, "m", 0, 'M', false},    // AZERTY's M beside L
       {vk::kF1 + 3, "F4", 0, vk::kF1 + 3, false},
-      {'O', "NoSymbol", 0, 'O', false},          // no keysym (offscreen): the place
+      {'O', "NoSymbol", 0, 'O', false},  // no keysym (offscreen): the place
   };
   for (const auto& c : cases) {
     bool asked = false;

@@ -55,12 +55,12 @@ TEST(UserSettings, EachModeKeepsItsOwnValuesAcrossStarts) {
 TEST(UserSettings, AHandEditedFileNeverGivesValuesTheDialogWouldRefuse) {
   const test::TempFolder folder;
   std::filesystem::create_directories(folder.Path() / "verbaro");
-  const std::filesystem::path file = folder.Write(
-      "verbaro/verbaro.conf",
-      "[Video1]\ndelay=99999999\nrepeats=0\n"
-      "[Video2]\ndelay=-5\nrepeats=abc\n"
-      "[Conspect1]\nsound=0\n"
-      "[Window]\ntoolbar=yes please\nstatusbar=false\n");
+  const std::filesystem::path file =
+      folder.Write("verbaro/verbaro.conf",
+                   "[Video1]\ndelay=99999999\nrepeats=0\n"
+                   "[Video2]\ndelay=-5\nrepeats=abc\n"
+                   "[Conspect1]\nsound=0\n"
+                   "[Window]\ntoolbar=yes please\nstatusbar=false\n");
   const UserSettings settings(QString::fromStdString(file.string()));
   EXPECT_EQ(settings.Video(2).delay, 10000u);
   EXPECT_EQ(settings.Video(2).repeats, 1u);
@@ -96,7 +96,8 @@ TEST(UserSettings, TheDefaultFileFollowsXdgConfigHome) {
   qputenv("XDG_CONFIG_HOME", home.toUtf8());
   EXPECT_EQ(UserSettings::DefaultFile(), home + QStringLiteral("/verbaro/verbaro.conf"));
   qunsetenv("XDG_CONFIG_HOME");
-  EXPECT_TRUE(UserSettings::DefaultFile().endsWith(QStringLiteral("/.config/verbaro/verbaro.conf")));
+  EXPECT_TRUE(
+      UserSettings::DefaultFile().endsWith(QStringLiteral("/.config/verbaro/verbaro.conf")));
   if (!saved.isNull()) qputenv("XDG_CONFIG_HOME", saved);
 }
 

@@ -19,7 +19,8 @@ std::vector<WordsData> Records(int count) {
   std::vector<WordsData> records(static_cast<size_t>(count));
   for (int r = 0; r < count; ++r) {
     for (int a = 0; a <= r % 3; ++a) {
-      records[r].vwsAltWords.push_back(u"ответ " + std::u16string(1, static_cast<char16_t>(u'а' + r)) +
+      records[r].vwsAltWords.push_back(u"ответ " +
+                                       std::u16string(1, static_cast<char16_t>(u'а' + r)) +
                                        std::u16string(1, static_cast<char16_t>(u'0' + a)));
     }
   }
@@ -46,7 +47,8 @@ TEST(CandidatePool, TakingEntriesAndTextsOutAgreesWithACopiedGroup) {
     CandidatePool pool;
     pool.Fill(group, records);
     Model model;
-    for (const int32_t index : group) model[index] = {records[index].vwsAltWords.begin(), records[index].vwsAltWords.end()};
+    for (const int32_t index : group)
+      model[index] = {records[index].vwsAltWords.begin(), records[index].vwsAltWords.end()};
     while (!model.empty()) {
       ExpectSame(pool, model);
       const auto entry = std::next(model.begin(), static_cast<long>(random() % model.size()));

@@ -11,7 +11,8 @@ using Texts = std::vector<std::u16string>;
 
 Texts Keys(const LessonState& lesson) {
   Texts keys;
-  for (const WordsData& record : lesson.m_vWordsData) keys.push_back(ExtendedKey(record.wsKeyWord, record));
+  for (const WordsData& record : lesson.m_vWordsData)
+    keys.push_back(ExtendedKey(record.wsKeyWord, record));
   return keys;
 }
 
@@ -67,7 +68,8 @@ TEST(ContraVersa, SortsByUnsignedCodeUnitsWithAPrefixFirst) {
 
 TEST(ContraVersa, OnSuccessTheFirstFilterIsSelectedSilently) {
   RecordingLesson lesson;
-  lesson.m_vWordsData = {Record(u"m", u"s", u"chat", {u"кот"}), Record(u"v", u"", u"voir", {u"видеть"})};
+  lesson.m_vWordsData = {Record(u"m", u"s", u"chat", {u"кот"}),
+                         Record(u"v", u"", u"voir", {u"видеть"})};
   ASSERT_TRUE(lesson.BuildContraVersaData());
   EXPECT_EQ(lesson.stopSounds, 1);
   EXPECT_EQ(lesson.menuBuilds, 1);
@@ -89,7 +91,8 @@ TEST(ContraVersa, FiveForeignWordsPerTranslationAreTheMost) {
     RecordingLesson lesson;
     // "идти" sorts before "мир": it is already rebuilt when "мир" turns out overfull.
     lesson.m_vWordsData.push_back(Record(u"v", u"", u"aller", {u"идти"}));
-    for (int i = 0; i < rows; ++i) lesson.m_vWordsData.push_back(Record(u"m", u"s", u"w", {u"мир"}));
+    for (int i = 0; i < rows; ++i)
+      lesson.m_vWordsData.push_back(Record(u"m", u"s", u"w", {u"мир"}));
     const bool built = lesson.BuildContraVersaData();
     ASSERT_EQ(lesson.m_vWordsData.size(), rows == 5 ? 2u : 1u);
     EXPECT_EQ(lesson.m_vWordsData[0].wsKeyWord, u"идти");

@@ -1,9 +1,9 @@
 // The exam draws and the mapping of keys to choices, without a view.
 #include <gtest/gtest.h>
 
-#include "tests/fakes/core/FakeClock.h"
 #include "data/ExamInput.h"
 #include "data/ExamRandom.h"
+#include "tests/fakes/core/FakeClock.h"
 
 namespace verbaro {
 namespace {
@@ -38,7 +38,8 @@ TEST(ExamKeys, ZeroRefusesAlwaysDigitsChooseOnlyNumberedCells) {
     EXPECT_EQ(ExamChoiceForKey(base + 5, 3), std::nullopt);
     EXPECT_EQ(ExamChoiceForKey(base + 5, 5), 5);
     EXPECT_EQ(ExamChoiceForKey(base + 1, 0), std::nullopt);
-    for (int digit = 6; digit <= 9; ++digit) EXPECT_EQ(ExamChoiceForKey(base + digit, 5), std::nullopt);
+    for (int digit = 6; digit <= 9; ++digit)
+      EXPECT_EQ(ExamChoiceForKey(base + digit, 5), std::nullopt);
   }
   EXPECT_EQ(ExamChoiceForKey('A', 5), std::nullopt);
   EXPECT_EQ(ExamChoiceForKey(0x71, 5), std::nullopt);  // F2

@@ -42,7 +42,8 @@ TEST(ExamRulesPreparation, Exam1MergesRowsOfAWordAndKeepsTheFirstRowsRecordingAn
   WordsData first = Record(u"m", u"s", u"chat", {u"кот"}, 5);
   first.wsInfo1 = u"first";
   ASSERT_TRUE(exam.Open({first, Record(u"m", u"s", u"abri", {u"укрытие"}), second,
-                         Record(u"m", u"p", u"chat", {u"коты"}), Record(u"m", u"s", u"abricot", {u"абрикос"})}));
+                         Record(u"m", u"p", u"chat", {u"коты"}),
+                         Record(u"m", u"s", u"abricot", {u"абрикос"})}));
   EXPECT_EQ(KeyWords(exam), (Texts{u"abri", u"abricot", u"chat", u"chat"}));
   const WordsData& chat = exam.m_vWordsData[3];
   EXPECT_EQ(chat.wsFrNumber, u"s") << "'chat, m,p' sorts before 'chat, m,s'";
@@ -58,9 +59,11 @@ TEST(ExamRulesPreparation, Exam1MergesRowsOfAWordAndKeepsTheFirstRowsRecordingAn
 
 TEST(ExamRulesPreparation, AnswerLimitsOfBothDirections) {
   ExamLesson exam1(false);
-  EXPECT_TRUE(exam1.Open({Record(u"v", u"", u"a", {u"1", u"2", u"3"}), Record(u"v", u"", u"a", {u"4", u"5"})}));
-  EXPECT_FALSE(exam1.Open({Record(u"v", u"", u"a", {u"x"}), Record(u"v", u"", u"b", {u"1", u"2", u"3"}),
-                           Record(u"v", u"", u"b", {u"4", u"5", u"6"})}));
+  EXPECT_TRUE(exam1.Open(
+      {Record(u"v", u"", u"a", {u"1", u"2", u"3"}), Record(u"v", u"", u"a", {u"4", u"5"})}));
+  EXPECT_FALSE(
+      exam1.Open({Record(u"v", u"", u"a", {u"x"}), Record(u"v", u"", u"b", {u"1", u"2", u"3"}),
+                  Record(u"v", u"", u"b", {u"4", u"5", u"6"})}));
   EXPECT_EQ(exam1.Texts(), Texts{u"nCountAltWords > m_nMaxAltWords"});
   EXPECT_EQ(exam1.messages[0].caption, u"Информация");
   EXPECT_EQ(KeyWords(exam1), Texts{u"a"}) << "records before the failing one stay";
@@ -69,7 +72,8 @@ TEST(ExamRulesPreparation, AnswerLimitsOfBothDirections) {
 
   ExamLesson exam2(true);
   std::vector<WordsData> rows;
-  for (const char16_t* word : {u"a", u"b", u"c", u"d", u"e", u"f"}) rows.push_back(Record(u"v", u"", word, {u"общий"}));
+  for (const char16_t* word : {u"a", u"b", u"c", u"d", u"e", u"f"})
+    rows.push_back(Record(u"v", u"", word, {u"общий"}));
   EXPECT_FALSE(exam2.Open(rows));
   EXPECT_EQ(exam2.Texts(), Texts{u"nCountFrWords > m_nMaxAltWords"});
   rows.pop_back();
@@ -81,7 +85,8 @@ TEST(ExamRulesPreparation, Exam2GathersTheForeignWordsAndRecordingsOfATranslatio
   ExamLesson exam(true);
   WordsData chat = Record(u"m", u"s", u"chat", {u"кот"}, 3);
   chat.wsInfo1 = u"[chat]";
-  ASSERT_TRUE(exam.Open({chat, Record(u"m", u"s", u"chien", {u"пёс"}), Record(u"m", u"s", u"matou", {u"кот", u"котяра"}, 7)}));
+  ASSERT_TRUE(exam.Open({chat, Record(u"m", u"s", u"chien", {u"пёс"}),
+                         Record(u"m", u"s", u"matou", {u"кот", u"котяра"}, 7)}));
   EXPECT_EQ(KeyWords(exam), (Texts{u"кот", u"котяра", u"пёс"}));
   const WordsData& cat = exam.m_vWordsData[0];
   EXPECT_EQ(cat.vwsAltWords, (Texts{u"chat", u"matou"}));
@@ -94,12 +99,14 @@ TEST(ExamRulesPreparation, PhrasesRowsWithoutAnswersAndRowsNoQuestionCanAskStayO
   for (bool reversed : {false, true}) {
     SCOPED_TRACE(reversed ? "Exam-2" : "Exam-1");
     ExamLesson exam(reversed);
-    ASSERT_TRUE(exam.Open({Record(u"~~", u"", u"bonjour", {u"привет всем"}), Record(u"~", u"", u"salut", {u"привет"}),
-                           Record(u"m", u"s", u"rien", {}), Record(u"v", u"s", u"être", {u"быть"}),
-                           Record(u"f", u"", u"eau", {u"вода"}), Record(u"nm", u"s", u"bébé", {u"младенец"}),
-                           Record(u"adj", u"", u"beau", {u"красивый"}), Record(u"~~~", u"", u"trois", {u"три"}),
-                           Record(u"adj,m", u"", u"grand", {u"большой"}), Record(u"n", u"p", u"gens", {u"люди"})}));
-    const Texts expected = reversed ? Texts{u"большой", u"люди", u"привет"} : Texts{u"gens", u"grand", u"salut"};
+    ASSERT_TRUE(exam.Open(
+        {Record(u"~~", u"", u"bonjour", {u"привет всем"}), Record(u"~", u"", u"salut", {u"привет"}),
+         Record(u"m", u"s", u"rien", {}), Record(u"v", u"s", u"être", {u"быть"}),
+         Record(u"f", u"", u"eau", {u"вода"}), Record(u"nm", u"s", u"bébé", {u"младенец"}),
+         Record(u"adj", u"", u"beau", {u"красивый"}), Record(u"~~~", u"", u"trois", {u"три"}),
+         Record(u"adj,m", u"", u"grand", {u"большой"}), Record(u"n", u"p", u"gens", {u"люди"})}));
+    const Texts expected =
+        reversed ? Texts{u"большой", u"люди", u"привет"} : Texts{u"gens", u"grand", u"salut"};
     EXPECT_EQ(KeyWords(exam), expected);
     EXPECT_EQ(exam.m_nTotalCountAltWords, 3) << "only what can be asked is left";
     const std::string log = exam.LogText();
@@ -135,7 +142,8 @@ TEST(ExamRulesQuestions, ALoneRecordGetsOneCellAndOneSecondAsksTheSameQuestion) 
   ExamLesson exam(false);
   std::vector<WordsData> rows = {Record(u"v", u"", u"aimer", {u"любить"})};
   for (const char16_t* word : {u"a", u"b", u"c", u"d", u"e", u"f"})
-    rows.push_back(Record(u"m", u"s", word, {std::u16string(u"один-") + word, std::u16string(u"два-") + word}));
+    rows.push_back(Record(u"m", u"s", word,
+                          {std::u16string(u"один-") + word, std::u16string(u"два-") + word}));
   ASSERT_TRUE(exam.Open(rows));
   exam.UseDraw([](int v) { return v % 7 == 1; });  // "a, m,s" < "aimer, v" < "b, m,s"
   exam.Repaint();
@@ -146,7 +154,8 @@ TEST(ExamRulesQuestions, ALoneRecordGetsOneCellAndOneSecondAsksTheSameQuestion) 
   exam.UseDraw([](int v) { return v % 7 == 2; });
   exam.Repaint();
   const auto question = [&] {
-    return std::make_tuple(exam.rules.m_nTrueRandIndex, exam.m_nTrueInd, exam.m_trueCellIndex, exam.m_vwsAltWords);
+    return std::make_tuple(exam.rules.m_nTrueRandIndex, exam.m_nTrueInd, exam.m_trueCellIndex,
+                           exam.m_vwsAltWords);
   };
   const auto first = question();
   EXPECT_EQ(exam.m_vwsAltWords.size(), 5u);

@@ -38,8 +38,8 @@ TEST(ExtendedKeys, SortByCodeUnitsAndKeepTheOrderOfEqualKeys) {
     sorted.emplace_back(keys.Key(i));
     records.push_back(keys[i].record);
   }
-  EXPECT_EQ(sorted, (std::vector<std::u16string>{u"a, ", u"abri, adj,m", u"abri, m,s", u"abri, m,s", u"abricot, m,s",
-                                                 u"я, m,s", u"\uFB01n, m,s"}));
+  EXPECT_EQ(sorted, (std::vector<std::u16string>{u"a, ", u"abri, adj,m", u"abri, m,s", u"abri, m,s",
+                                                 u"abricot, m,s", u"я, m,s", u"\uFB01n, m,s"}));
   EXPECT_EQ(records, (std::vector<uint32_t>{6, 5, 2, 4, 0, 3, 1}));
   const std::vector<ExtendedKeys::Run> runs = keys.Runs();
   ASSERT_EQ(runs.size(), 6u);
@@ -48,8 +48,8 @@ TEST(ExtendedKeys, SortByCodeUnitsAndKeepTheOrderOfEqualKeys) {
 }
 
 TEST(AltWordsIndex, ListsEachOccurrenceAndAnswersForAbsentKeys) {
-  const std::vector<WordsData> records = {Row(u"f", u"s", {u"дом", u"дом"}), Row(u"f", u"s", {u"изба"}),
-                                          Row(u"f", u"p", {u"дом"})};
+  const std::vector<WordsData> records = {Row(u"f", u"s", {u"дом", u"дом"}),
+                                          Row(u"f", u"s", {u"изба"}), Row(u"f", u"p", {u"дом"})};
   AltWordsIndex index;
   EXPECT_TRUE(index.empty()) << "an index over nothing";
   index.Over(records);

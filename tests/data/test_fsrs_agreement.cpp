@@ -53,7 +53,9 @@ std::vector<std::vector<Review>> RandomHistories(int count, uint32_t seed) {
         int gap = 0;
         switch (gapKind(random)) {
           case 0: gap = 0; break;
-          case 1: gap = std::max(0, dueDay - day + std::uniform_int_distribution<int>(-2, 2)(random)); break;
+          case 1:
+            gap = std::max(0, dueDay - day + std::uniform_int_distribution<int>(-2, 2)(random));
+            break;
           case 2: gap = std::uniform_int_distribution<int>(1, 60)(random); break;
           default: gap = std::uniform_int_distribution<int>(60, 800)(random); break;
         }
@@ -111,8 +113,8 @@ TEST(FsrsAgreement, StatesAndDueDaysMatchTsFsrsOverRandomHistories) {
       }
     }
   }
-  const std::string command = "node '" + (oracle / "replay.mjs").string() + "' '" +
-                              input.string() + "' > '" + output.string() + "'";
+  const std::string command = "node '" + (oracle / "replay.mjs").string() + "' '" + input.string() +
+                              "' > '" + output.string() + "'";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
 
   const auto ours = Ours(histories);
@@ -131,11 +133,11 @@ TEST(FsrsAgreement, StatesAndDueDaysMatchTsFsrsOverRandomHistories) {
     const Outcome& our = ours[h][r];
     if (r > 0 && histories[h][r].day == histories[h][r - 1].day) ++sameDayReviews;
     ASSERT_TRUE(Close(our.state.stability, stability))
-        << "history " << h << " review " << r << ": stability " << our.state.stability
-        << " vs " << stability;
+        << "history " << h << " review " << r << ": stability " << our.state.stability << " vs "
+        << stability;
     ASSERT_NEAR(our.state.difficulty, difficulty, 1e-6)
-        << "history " << h << " review " << r << ": difficulty " << our.state.difficulty
-        << " vs " << difficulty;
+        << "history " << h << " review " << r << ": difficulty " << our.state.difficulty << " vs "
+        << difficulty;
     ASSERT_EQ(our.dueDay, dueDay) << "history " << h << " review " << r;
     ++compared;
   }

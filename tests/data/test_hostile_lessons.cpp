@@ -10,12 +10,12 @@
 #include <set>
 #include <string>
 
-#include "data/UntrustedDatabase.h"
-#include "data/Text.h"
 #include "data/LessonTable.h"
+#include "data/Text.h"
+#include "data/UntrustedDatabase.h"
 #include "support/LessonFiles.h"
-#include "tests/support/PageSurgery.h"
 #include "support/RecordingLesson.h"
+#include "tests/support/PageSurgery.h"
 
 namespace verbaro::test {
 namespace {
@@ -91,7 +91,8 @@ TEST_F(HostileLessonTest, TruncatedLessonLoadsNoMoreThanItHoldsAndSaysSo) {
   WriteLesson(whole, rows);
   const std::vector<uint8_t> bytes = ReadFileBytes(whole);
   // Cuts through the header, the first page (the schema), the table's first pages, its middle.
-  for (const size_t kept : {size_t{100}, size_t{1024}, size_t{4096}, size_t{12288}, bytes.size() / 2}) {
+  for (const size_t kept :
+       {size_t{100}, size_t{1024}, size_t{4096}, size_t{12288}, bytes.size() / 2}) {
     SCOPED_TRACE(kept);
     const fs::path file =
         folder.Write("cut.db", std::vector<uint8_t>(bytes.begin(), bytes.begin() + kept));
@@ -132,11 +133,14 @@ TEST_F(HostileLessonTest, RecordingThatCannotBeOpenedStopsTheLoadAtItsRow) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"real", kLessonTable + "INSERT INTO FrRuDict VALUES " + good +
                    ", (2, 't', 'm', 's', 'deux', '', '', '', 'два', '', '', '', '', 2.5);"},
-      {"no column", "CREATE TABLE FrRuDict (id, topic, g, n, w, i1, i2, i3, r1, r2, r3, r4, r5,"
-                    " Sound BLOB); INSERT INTO FrRuDict VALUES " + good + ";"},
-      {"no rowid", "CREATE TABLE FrRuDict (id INTEGER PRIMARY KEY, topic, g, n, w, i1, i2, i3, r1,"
-                   " r2, r3, r4, r5, Mp3Word BLOB) WITHOUT ROWID; INSERT INTO FrRuDict VALUES " +
-                       good + ";"},
+      {"no column",
+       "CREATE TABLE FrRuDict (id, topic, g, n, w, i1, i2, i3, r1, r2, r3, r4, r5,"
+       " Sound BLOB); INSERT INTO FrRuDict VALUES " +
+           good + ";"},
+      {"no rowid",
+       "CREATE TABLE FrRuDict (id INTEGER PRIMARY KEY, topic, g, n, w, i1, i2, i3, r1,"
+       " r2, r3, r4, r5, Mp3Word BLOB) WITHOUT ROWID; INSERT INTO FrRuDict VALUES " +
+           good + ";"},
   };
   for (const auto& [name, sql] : cases) {
     SCOPED_TRACE(name);
@@ -146,9 +150,8 @@ TEST_F(HostileLessonTest, RecordingThatCannotBeOpenedStopsTheLoadAtItsRow) {
     const size_t goodRows = name == "real" ? 1 : 0;
     EXPECT_EQ(lesson.m_vWordsData.size(), goodRows);
     ASSERT_EQ(lesson.messages.size(), 1u);
-    EXPECT_EQ(lesson.messages[0].text,
-              u"Не могу прочитать строку " + ToU16(goodRows + 1) + u" базы данных:\n" +
-                  PathText(file));
+    EXPECT_EQ(lesson.messages[0].text, u"Не могу прочитать строку " + ToU16(goodRows + 1) +
+                                           u" базы данных:\n" + PathText(file));
   }
 }
 
@@ -159,7 +162,9 @@ TEST_F(HostileLessonTest, FiftyMegabyteRecordingLoadsWhileALargerValueStopsItsRo
   const int fifty = 50 * 1024 * 1024;
   WriteDatabase(file, kLessonTable +
                           "INSERT INTO FrRuDict VALUES (1, 't', 'v', '', 'parler', '', '', '',"
-                          " 'говорить', '', '', '', '', zeroblob(" + std::to_string(fifty) + "));"
+                          " 'говорить', '', '', '', '', zeroblob(" +
+                          std::to_string(fifty) +
+                          "));"
                           "INSERT INTO FrRuDict VALUES (2, 't', 'v', '', 'crier', '', '', '',"
                           " 'кричать', '', '', '', '', zeroblob(" +
                           std::to_string(kMaxValueBytes + 1) + "));");
@@ -185,7 +190,8 @@ TEST_F(HostileLessonTest, HundredThousandRowsLoadInOrder) {
   EXPECT_EQ(lesson.m_vWordsData.front().wsKeyWord, u"mot1");
   EXPECT_EQ(lesson.m_vWordsData.back().wsKeyWord, u"mot100000");
   EXPECT_EQ(lesson.m_vWordsData.back().vwsAltWords, (std::vector<std::u16string>{u"слово100000"}));
-  EXPECT_EQ(lesson.m_vWordsData.back().vpMp3Word.at(0).Read(), (std::vector<uint8_t>{'I', 'D', '3'}));
+  EXPECT_EQ(lesson.m_vWordsData.back().vpMp3Word.at(0).Read(),
+            (std::vector<uint8_t>{'I', 'D', '3'}));
 }
 
 TEST_F(HostileLessonTest, RecordingClaimingMoreThanTheFileHoldsStopsItsRow) {
@@ -246,10 +252,11 @@ TEST_F(HostileLessonTest, GoneOrNotARegularFileGivesTheEmptyDatabaseMessage) {
 
 TEST_F(HostileLessonTest, LessonThatIsAViewIsNotQueried) {
   const fs::path file = folder.Path() / "view.db";
-  WriteDatabase(file, "CREATE TABLE Words (id, topic, g, n, w, i1, i2, i3, r1, r2, r3, r4, r5, m);"
-                      "INSERT INTO Words VALUES (1, 1, 'm', 's', 'chat', '', '', '', 'кот', '', '',"
-                      " '', '', x'01');"
-                      "CREATE VIEW FrRuDict AS SELECT * FROM Words;");
+  WriteDatabase(file,
+                "CREATE TABLE Words (id, topic, g, n, w, i1, i2, i3, r1, r2, r3, r4, r5, m);"
+                "INSERT INTO Words VALUES (1, 1, 'm', 's', 'chat', '', '', '', 'кот', '', '',"
+                " '', '', x'01');"
+                "CREATE VIEW FrRuDict AS SELECT * FROM Words;");
   const std::vector<uint8_t> before = ReadFileBytes(file);
   EXPECT_FALSE(Load(file));
   ASSERT_EQ(lesson.messages.size(), 1u);
@@ -261,11 +268,12 @@ TEST_F(HostileLessonTest, LessonThatIsAViewIsNotQueried) {
 TEST_F(HostileLessonTest, LessonWithTriggersLoadsAndStaysUnchanged) {
   const fs::path file = folder.Path() / "trigger.db";
   WriteLesson(file, NumberedRows(3));
-  WriteDatabase(file, "CREATE TABLE Seen (word TEXT);"
-                      "CREATE TRIGGER Spy AFTER UPDATE ON FrRuDict BEGIN"
-                      " INSERT INTO Seen VALUES (new.FrWord); END;"
-                      "CREATE TRIGGER Wipe BEFORE DELETE ON FrRuDict BEGIN"
-                      " DELETE FROM Seen; END;");
+  WriteDatabase(file,
+                "CREATE TABLE Seen (word TEXT);"
+                "CREATE TRIGGER Spy AFTER UPDATE ON FrRuDict BEGIN"
+                " INSERT INTO Seen VALUES (new.FrWord); END;"
+                "CREATE TRIGGER Wipe BEFORE DELETE ON FrRuDict BEGIN"
+                " DELETE FROM Seen; END;");
   const std::vector<uint8_t> before = ReadFileBytes(file);
   const auto modified = fs::last_write_time(file);
   ASSERT_TRUE(Load(file));

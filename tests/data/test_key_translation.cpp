@@ -1,8 +1,8 @@
 // Keys to characters: Latin with accent composition and sticky flags, and Cyrillic.
 #include <gtest/gtest.h>
 
-#include "data/KeyboardState.h"
 #include "data/KeyTranslation.h"
+#include "data/KeyboardState.h"
 #include "data/NoLetterMarks.h"
 #include "data/VirtualKeyCodes.h"
 #include "tests/fakes/core/FakeKeyboardState.h"

@@ -112,8 +112,8 @@ TEST_F(LessonFileTest, TableWithoutRowsLoadsNothingAndSucceeds) {
 
 TEST_F(LessonFileTest, PathWithCyrillicFolderAndSpacesLoads) {
   fs::create_directories(folder.Path() / "Уроки французского");
-  const fs::path file =
-      WriteRows({LessonRow{u"m", u"s", u"chat", {u"кот"}, Recording(3, 1)}}, "Уроки французского/урок 1.db");
+  const fs::path file = WriteRows({LessonRow{u"m", u"s", u"chat", {u"кот"}, Recording(3, 1)}},
+                                  "Уроки французского/урок 1.db");
   ASSERT_TRUE(Load(file));
   EXPECT_EQ(lesson.m_vWordsData.size(), 1u);
 }
@@ -129,7 +129,8 @@ TEST_F(LessonFileTest, EmptyPathLoadsNothingSilently) {
 TEST_F(LessonFileTest, RowidGapStopsTheLoadKeepingTheRowsBefore) {
   std::vector<LessonRow> rows;
   for (int64_t rowid : {1, 2, 4, 5}) {
-    rows.push_back(LessonRow{u"m", u"s", u"w" + std::u16string(1, u'0' + rowid), {u"т"}, Recording(2, 0)});
+    rows.push_back(
+        LessonRow{u"m", u"s", u"w" + std::u16string(1, u'0' + rowid), {u"т"}, Recording(2, 0)});
     rows.back().rowid = rowid;
   }
   const fs::path file = WriteRows(rows);
@@ -160,7 +161,8 @@ TEST_F(LessonFileTest, TextRecordingIsReadAsItsBytes) {
   LessonRow row{u"v", u"", u"w", {u"т"}, {'I', 'D', '3'}};
   row.recordingKind = RecordingKind::Text;
   ASSERT_TRUE(Load(WriteRows({row})));
-  EXPECT_EQ(lesson.m_vWordsData.at(0).vpMp3Word.at(0).Read(), (std::vector<uint8_t>{'I', 'D', '3'}));
+  EXPECT_EQ(lesson.m_vWordsData.at(0).vpMp3Word.at(0).Read(),
+            (std::vector<uint8_t>{'I', 'D', '3'}));
 }
 
 TEST_F(LessonFileTest, ZeroLengthRecordingLoadsButTheRecordCannotBeShown) {
@@ -215,7 +217,8 @@ TEST_F(LessonFileTest, NotADatabaseOrNoLessonTableGivesTheQueryMessage) {
 
 TEST_F(LessonFileTest, DamagedPageStopsTheLoadWithAMessageKeepingTheRowsBefore) {
   std::vector<LessonRow> rows;
-  for (int i = 0; i < 60; ++i) rows.push_back(LessonRow{u"v", u"", u"w", {u"т"}, Recording(600, i)});
+  for (int i = 0; i < 60; ++i)
+    rows.push_back(LessonRow{u"v", u"", u"w", {u"т"}, Recording(600, i)});
   const fs::path file = WriteRows(rows);
   // The last page holds the last rows of the table: make it unreadable.
   std::vector<uint8_t> bytes = ReadFileBytes(file);

@@ -140,8 +140,8 @@ TEST_F(LessonRecordingsTest, FileStaysOpenWhileARecordReferToItAndNoLockOutlives
   // Another program may still change the file in place: the opened lesson holds no lock on it.
   sqlite3* writer = nullptr;
   ASSERT_EQ(sqlite3_open(file.c_str(), &writer), SQLITE_OK);
-  EXPECT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE; CREATE TABLE Notes (a); COMMIT;",
-                         nullptr, nullptr, nullptr),
+  EXPECT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE; CREATE TABLE Notes (a); COMMIT;", nullptr,
+                         nullptr, nullptr),
             SQLITE_OK)
       << sqlite3_errmsg(writer);
   sqlite3_close(writer);

@@ -76,14 +76,16 @@ TEST(LessonRegistration, ALargeNewLessonTakesTheEntriesTheStoreHasAndAddsOnlyThe
   ASSERT_NE(large->Id(), 0);
   EXPECT_NE(large->Id(), known->Id());
   EXPECT_EQ(Rows(f.path, "SELECT count(*) FROM entries"), "6000\n");
-  const std::string shared = "SELECT count(*) FROM lesson_entries a JOIN lesson_entries b "
-                             "ON a.entry_id = b.entry_id AND a.position = b.position "
-                             "WHERE a.lesson_id = " + std::to_string(known->Id()) +
-                             " AND b.lesson_id = " + std::to_string(large->Id());
+  const std::string shared =
+      "SELECT count(*) FROM lesson_entries a JOIN lesson_entries b "
+      "ON a.entry_id = b.entry_id AND a.position = b.position "
+      "WHERE a.lesson_id = " +
+      std::to_string(known->Id()) + " AND b.lesson_id = " + std::to_string(large->Id());
   EXPECT_EQ(Rows(f.path, shared.c_str()), "2950\n");
-  const std::string listed = "SELECT count(DISTINCT entry_id), min(position), max(position) "
-                             "FROM lesson_entries WHERE lesson_id = " +
-                             std::to_string(large->Id());
+  const std::string listed =
+      "SELECT count(DISTINCT entry_id), min(position), max(position) "
+      "FROM lesson_entries WHERE lesson_id = " +
+      std::to_string(large->Id());
   EXPECT_EQ(Rows(f.path, listed.c_str()), "6000 0 5999\n");
   EXPECT_EQ(large->MissedEntries(Direction::Forward), (std::vector{7}));
 
@@ -125,9 +127,9 @@ WordsData Row(std::u16string word, std::u16string gram, std::u16string number,
 }
 
 TEST(LessonRegistration, EntriesOfAWordAreItsRowsInRowOrderWithTheirOccurrences) {
-  const progress::LessonEntries entries(
-      {Row(u"a", u"m", u"s", {}), Row(u"b", u"m", u"s", {}), Row(u"a", u"m", u"s", {}),
-       Row(u"a", u"f", u"s", {}), Row(u"a", u"m", u"s", {}), Row(u"b", u"m", u"s", {})});
+  const progress::LessonEntries entries({Row(u"a", u"m", u"s", {}), Row(u"b", u"m", u"s", {}),
+                                         Row(u"a", u"m", u"s", {}), Row(u"a", u"f", u"s", {}),
+                                         Row(u"a", u"m", u"s", {}), Row(u"b", u"m", u"s", {})});
   EXPECT_EQ(entries.EntriesOfWord(u"a", u"m", u"s"), (std::vector{0, 2, 4}));
   EXPECT_EQ(entries.EntriesOfWord(u"b", u"m", u"s"), (std::vector{1, 5}));
   EXPECT_EQ(entries.EntriesOfWord(u"a", u"f", u"s"), (std::vector{3}));
@@ -142,10 +144,12 @@ TEST(LessonRegistration, EntriesOfAWordAreItsRowsInRowOrderWithTheirOccurrences)
 // rows give each word its entries directly; these are looked up word by word) stand for the
 // entries the trainer's reversal of those rows gives.
 TEST(LessonRegistration, ReversedRecordsOfOtherRowsStandForTheEntriesOfTheirWords) {
-  const std::vector<WordsData> rows = {
-      Row(u"chat", u"m", u"s", {u"кот", u"кошка"}), Row(u"chatte", u"f", u"s", {u"кошка"}),
-      Row(u"chat", u"m", u"s", {u"кот"}),           Row(u"chien", u"m", u"", {u"собака"}),
-      Row(u"chien", u"m", u"s", {u"собака", u"пёс"}), Row(u"être", u"~~", u"", {u"быть"})};
+  const std::vector<WordsData> rows = {Row(u"chat", u"m", u"s", {u"кот", u"кошка"}),
+                                       Row(u"chatte", u"f", u"s", {u"кошка"}),
+                                       Row(u"chat", u"m", u"s", {u"кот"}),
+                                       Row(u"chien", u"m", u"", {u"собака"}),
+                                       Row(u"chien", u"m", u"s", {u"собака", u"пёс"}),
+                                       Row(u"être", u"~~", u"", {u"быть"})};
   const progress::LessonEntries entries(rows);
   const std::vector<WordsData> reordered(rows.rbegin(), rows.rend());
   for (const std::vector<WordsData>* given : {&rows, &reordered}) {

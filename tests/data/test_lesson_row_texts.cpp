@@ -43,12 +43,34 @@ Database TextTable(const char* encoding) {
 // Byte strings made of pieces that UTF-8 readers disagree on: stray and overlong leads,
 // surrogates, U+FFFE and U+FFFF, code points beyond U+10FFFF, cut sequences, NULs.
 std::vector<std::string> TrickyUtf8(size_t count) {
-  const std::vector<std::string> pieces = {
-      "a", "Z", " ", std::string(1, '\0'), "\x80", "\xBF", "\xC0\x80", "\xC1\xBF", "\xC2",
-      "\xC3\xA9", "\xD0\xB4", "\xE0\x80\x80", "\xE0\xA0\x80", "\xED\xA0\x80", "\xED\x9F\xBF",
-      "\xEF\xBF\xBE", "\xEF\xBF\xBF", "\xEF\xBF\xBD", "\xF0\x9F\x98\x80", "\xF0\x8F\xBF\xBF",
-      "\xF4\x8F\xBF\xBF", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xF8\x88\x80\x80\x80", "\xFE",
-      "\xFF", "\xE2\x82", "\xC3\xA9\x80\x80"};
+  const std::vector<std::string> pieces = {"a",
+                                           "Z",
+                                           " ",
+                                           std::string(1, '\0'),
+                                           "\x80",
+                                           "\xBF",
+                                           "\xC0\x80",
+                                           "\xC1\xBF",
+                                           "\xC2",
+                                           "\xC3\xA9",
+                                           "\xD0\xB4",
+                                           "\xE0\x80\x80",
+                                           "\xE0\xA0\x80",
+                                           "\xED\xA0\x80",
+                                           "\xED\x9F\xBF",
+                                           "\xEF\xBF\xBE",
+                                           "\xEF\xBF\xBF",
+                                           "\xEF\xBF\xBD",
+                                           "\xF0\x9F\x98\x80",
+                                           "\xF0\x8F\xBF\xBF",
+                                           "\xF4\x8F\xBF\xBF",
+                                           "\xF4\x90\x80\x80",
+                                           "\xF5\x80\x80\x80",
+                                           "\xF8\x88\x80\x80\x80",
+                                           "\xFE",
+                                           "\xFF",
+                                           "\xE2\x82",
+                                           "\xC3\xA9\x80\x80"};
   std::mt19937 random(20261207);
   std::vector<std::string> texts;
   for (size_t i = 0; i < count; ++i) {
@@ -80,8 +102,10 @@ std::u16string SqliteUtf16(sqlite3_stmt* statement, int column) {
 void ExpectReadAsSqliteDoes(sqlite3* db, bool storedAsUtf8) {
   sqlite3_stmt* reading = nullptr;
   sqlite3_stmt* reference = nullptr;
-  ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT * FROM t ORDER BY rowid;", -1, &reading, nullptr), SQLITE_OK);
-  ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT * FROM t ORDER BY rowid;", -1, &reference, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT * FROM t ORDER BY rowid;", -1, &reading, nullptr),
+            SQLITE_OK);
+  ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT * FROM t ORDER BY rowid;", -1, &reference, nullptr),
+            SQLITE_OK);
   int row = 0;
   while (sqlite3_step(reading) == SQLITE_ROW) {
     ASSERT_EQ(sqlite3_step(reference), SQLITE_ROW);
@@ -98,7 +122,8 @@ TEST(LessonRowTexts, AnyBytesReadExactlyAsSqlitesOwnConversionInAUtf8Lesson) {
   Database db = TextTable("UTF-8");
   ASSERT_TRUE(lesson::StoresTextAsUtf8(db.get()));
   sqlite3_stmt* insert = nullptr;
-  ASSERT_EQ(sqlite3_prepare_v2(db.get(), "INSERT INTO t(c2) VALUES (?);", -1, &insert, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_prepare_v2(db.get(), "INSERT INTO t(c2) VALUES (?);", -1, &insert, nullptr),
+            SQLITE_OK);
   for (const std::string& text : TrickyUtf8(3000)) {
     sqlite3_bind_text(insert, 1, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
     ASSERT_EQ(sqlite3_step(insert), SQLITE_DONE);
@@ -113,11 +138,21 @@ TEST(LessonRowTexts, AUtf16LessonWithLoneSurrogatesReadsAsStored) {
   Database db = TextTable("UTF-16le");
   EXPECT_FALSE(lesson::StoresTextAsUtf8(db.get()));
   sqlite3_stmt* insert = nullptr;
-  ASSERT_EQ(sqlite3_prepare_v2(db.get(), "INSERT INTO t(c2) VALUES (?);", -1, &insert, nullptr), SQLITE_OK);
-  const std::vector<std::u16string> texts = {u"maison", u"дом", u"\xD800x", u"a\xDC00", u"\xD83D\xDE00",
-                                             u"\xD83D" u"b", u"\xFFFE", u"", u"a\0b"};
+  ASSERT_EQ(sqlite3_prepare_v2(db.get(), "INSERT INTO t(c2) VALUES (?);", -1, &insert, nullptr),
+            SQLITE_OK);
+  const std::vector<std::u16string> texts = {u"maison",
+                                             u"дом",
+                                             u"\xD800x",
+                                             u"a\xDC00",
+                                             u"\xD83D\xDE00",
+                                             u"\xD83D"
+                                             u"b",
+                                             u"\xFFFE",
+                                             u"",
+                                             u"a\0b"};
   for (const std::u16string& text : texts) {
-    sqlite3_bind_text16(insert, 1, text.data(), static_cast<int>(text.size() * 2), SQLITE_TRANSIENT);
+    sqlite3_bind_text16(insert, 1, text.data(), static_cast<int>(text.size() * 2),
+                        SQLITE_TRANSIENT);
     ASSERT_EQ(sqlite3_step(insert), SQLITE_DONE);
     sqlite3_reset(insert);
   }

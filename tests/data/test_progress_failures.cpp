@@ -196,12 +196,14 @@ TEST(ProgressFailures, AFolderThatCannotBeMadeLeavesTheTrainerWithoutProgress) {
 
 TEST(ProgressFailures, TheLessonToolReadsWithoutCreatingOrChangingAnything) {
   ProgressFixture f;
-  auto missing = progress::ProgressStore::Open(f.path, f.clock, progress::ProgressStore::Access::ReadOnly);
+  auto missing =
+      progress::ProgressStore::Open(f.path, f.clock, progress::ProgressStore::Access::ReadOnly);
   EXPECT_EQ(missing->TakeNotice(), u"");
   EXPECT_FALSE(fs::exists(fs::path(f.path).parent_path()));
   StoreWithHistory(f);
   const int64_t rows = AnswerRows(f.path);
-  auto store = progress::ProgressStore::Open(f.path, f.clock, progress::ProgressStore::Access::ReadOnly);
+  auto store =
+      progress::ProgressStore::Open(f.path, f.clock, progress::ProgressStore::Access::ReadOnly);
   auto lesson = store->OpenLesson(Words(100), "copy.db");
   EXPECT_EQ(lesson->MissedEntries(Direction::Forward), (std::vector{0}));
   lesson->RecordTyping(Direction::Forward, std::vector{1}, Typed(9));
@@ -250,7 +252,7 @@ TEST(ProgressFailures, AFullDiskStopsTheSavingWithOneNoticeAndTheTrainerGoesOn) 
   EXPECT_TRUE(Contains(notice, u"на диске нет места")) << ToUtf8(notice);
   EXPECT_TRUE(Contains(notice, FromUtf8(path.string())));
   lesson->RecordTyping(Direction::Forward, std::vector{1}, Typed(3));
-  EXPECT_EQ(store->TakeNotice(), u"");  // said once
+  EXPECT_EQ(store->TakeNotice(), u"");                               // said once
   EXPECT_EQ(lesson->MissedEntries(Direction::Forward).back(), 199);  // what was saved is there
 
   // space again: the next event is saved

@@ -86,7 +86,8 @@ TEST(ProgressMonth, DueEntriesComeBackOnTheirDaysAndNewOnesTwentyADay) {
   const std::vector<int>& easy = answeredOn[0];
   ASSERT_GE(easy.size(), 2u);
   EXPECT_EQ(easy[1] - easy[0], 8);
-  for (size_t i = 2; i < easy.size(); ++i) EXPECT_GT(easy[i] - easy[i - 1], easy[i - 1] - easy[i - 2]);
+  for (size_t i = 2; i < easy.size(); ++i)
+    EXPECT_GT(easy[i] - easy[i - 1], easy[i - 1] - easy[i - 2]);
   // many errors: Again, back the next day, every day
   const std::vector<int>& missed = answeredOn[7];
   EXPECT_EQ(missed.size(), 30u);
@@ -109,7 +110,8 @@ TEST(ProgressMonth, DueEntriesComeBackOnTheirDaysAndNewOnesTwentyADay) {
   EXPECT_EQ(answers, expected);
   EXPECT_EQ(counts.answers, expected);
   int hardAnswers = 0;
-  for (const auto& [entry, days] : answeredOn) hardAnswers += hard(entry) ? static_cast<int>(days.size()) : 0;
+  for (const auto& [entry, days] : answeredOn)
+    hardAnswers += hard(entry) ? static_cast<int>(days.size()) : 0;
   ASSERT_EQ(lesson->MissedCharacters(kWay).size(), 1u);
   EXPECT_EQ(lesson->MissedCharacters(kWay).front().count, 5 * hardAnswers);  // five per answer
 

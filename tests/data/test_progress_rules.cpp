@@ -51,9 +51,9 @@ TEST(TypingGrade, NoErrorAndQuickIsEasyNoErrorGoodOneOrTwoHardMoreAgain) {
   };
   // Quick is at most a second to begin and 0.4 s a character: 2.6 s for four characters.
   const Case cases[] = {
-      {4, 0, 2600, Grade::Easy},  {4, 0, 2601, Grade::Good},  {10, 0, 5000, Grade::Easy},
-      {10, 0, 5001, Grade::Good}, {0, 0, 1400, Grade::Easy},  {1, 0, 1401, Grade::Good},
-      {4, 1, 900, Grade::Hard},   {4, 2, 900, Grade::Hard},   {4, 3, 900, Grade::Again},
+      {4, 0, 2600, Grade::Easy},  {4, 0, 2601, Grade::Good},   {10, 0, 5000, Grade::Easy},
+      {10, 0, 5001, Grade::Good}, {0, 0, 1400, Grade::Easy},   {1, 0, 1401, Grade::Good},
+      {4, 1, 900, Grade::Hard},   {4, 2, 900, Grade::Hard},    {4, 3, 900, Grade::Again},
       {4, 2, 60000, Grade::Hard}, {4, 9, 60000, Grade::Again},
   };
   for (const Case& c : cases) {
@@ -289,8 +289,9 @@ TEST(ProgressRules, EveryFinishedExamIsKeptWithItsNumbersNewestFirst) {
                                                 std::u16string(u"На сегодня"), 2, 0, 0));
   EXPECT_EQ(fields(exams[1].result), std::tuple(StudyMode::Exam2, ExamFilter{Kind::Lesson, 3},
                                                 std::u16string(u"Глаголы"), 3, 4, 0));
-  EXPECT_EQ(fields(exams[2].result), std::tuple(StudyMode::Exam1, ExamFilter{},
-                                                std::u16string(u"&0 - Все слова и фразы"), 9, 1, 2));
+  EXPECT_EQ(fields(exams[2].result),
+            std::tuple(StudyMode::Exam1, ExamFilter{}, std::u16string(u"&0 - Все слова и фразы"), 9,
+                       1, 2));
 }
 
 }  // namespace

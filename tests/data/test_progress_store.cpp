@@ -131,8 +131,10 @@ TEST(ProgressStore, ALessonSharingMoreThanHalfOfTheLargerListIsTheKnownOne) {
 TEST(ProgressStore, EveryPartOfAnEntryTellsEntriesAndLessonsApart) {
   ProgressFixture f;
   auto store = f.Open();
-  const std::vector<progress::EntryKey> keys = {{u"être", u"v", u"", 0}, {u"être", u"v", u"", 1},
-                                                {u"chat", u"m", u"s", 0}, {u"chat", u"m", u"p", 0},
+  const std::vector<progress::EntryKey> keys = {{u"être", u"v", u"", 0},
+                                                {u"être", u"v", u"", 1},
+                                                {u"chat", u"m", u"s", 0},
+                                                {u"chat", u"m", u"p", 0},
                                                 {u"chat", u"f", u"s", 0}};
   auto lesson = store->OpenLesson(keys, "a.db");
   for (const int entry : {1, 3, 4}) {
@@ -225,7 +227,8 @@ int64_t AnswersInTheFileItself(const std::string& path) {
   sqlite3* db = nullptr;
   int64_t rows = -1;
   const std::string uri = "file:" + path + "?immutable=1";
-  if (sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) == SQLITE_OK) {
+  if (sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) ==
+      SQLITE_OK) {
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db, "SELECT count(*) FROM answers", -1, &stmt, nullptr) == SQLITE_OK &&
         sqlite3_step(stmt) == SQLITE_ROW) {
@@ -267,13 +270,16 @@ TEST(ProgressStore, ALogThatAReaderHeldBackIsFoldedOnceTheReaderLetsGo) {
   test::ProgressFixture f;
   auto store = f.Open();
   auto lesson = store->OpenLesson(test::Words(10), "a.db");
-  for (int i = 0; i < 50; ++i) lesson->RecordExposure(progress::Direction::Forward, std::vector{i % 10});
+  for (int i = 0; i < 50; ++i)
+    lesson->RecordExposure(progress::Direction::Forward, std::vector{i % 10});
   // Another trainer reads the store and keeps its snapshot over the hundredth commit, so the
   // checkpoint that commit asks for can copy only what the snapshot saw.
   sqlite3* reader = nullptr;
   ASSERT_EQ(sqlite3_open_v2(f.path.c_str(), &reader, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM answers;", nullptr, nullptr, nullptr), SQLITE_OK);
-  for (int i = 50; i < 110; ++i) lesson->RecordExposure(progress::Direction::Forward, std::vector{i % 10});
+  ASSERT_EQ(sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM answers;", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  for (int i = 50; i < 110; ++i)
+    lesson->RecordExposure(progress::Direction::Forward, std::vector{i % 10});
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   EXPECT_LT(AnswersInTheFileItself(f.path), 99) << "the snapshot held the checkpoint back";
   sqlite3_exec(reader, "COMMIT;", nullptr, nullptr, nullptr);

@@ -16,10 +16,10 @@
 #include "data/progress/FolderSync.h"
 #include "data/progress/LessonIdentity.h"
 #include "data/progress/MachineIdentity.h"
+#include "data/progress/OwnJournal.h"
 #include "data/progress/StoreDatabase.h"
 #include "data/progress/StoreSchema.h"
 #include "data/progress/SyncFile.h"
-#include "data/progress/OwnJournal.h"
 #include "data/progress/SyncMerge.h"
 #include "support/ProgressFixture.h"
 
@@ -49,10 +49,11 @@ std::string Answers(const std::string& path) {
               "JOIN machines AS m ON m.origin = a.origin ORDER BY m.id, a.seq");
 }
 std::string Memory(const std::string& path) {
-  return Rows(path,
-              "SELECT e.word, m.direction, printf('%!.17g %!.17g', stability, difficulty), "
-              "first_day, last_day, due_day, reps, lapses, misses, missed, last_miss_at "
-              "FROM memory AS m JOIN entries AS e ON e.id = m.entry_id ORDER BY e.word, m.direction");
+  return Rows(
+      path,
+      "SELECT e.word, m.direction, printf('%!.17g %!.17g', stability, difficulty), "
+      "first_day, last_day, due_day, reps, lapses, misses, missed, last_miss_at "
+      "FROM memory AS m JOIN entries AS e ON e.id = m.entry_id ORDER BY e.word, m.direction");
 }
 std::string Totals(const std::string& path) {
   return Rows(path,
@@ -64,7 +65,8 @@ std::string Totals(const std::string& path) {
 }
 std::string Exams(const std::string& path) {
   return Rows(path,
-              "SELECT m.id, x.seq, x.at, l.fingerprint, x.mode, x.filter_kind, x.filter_index, x.filter_name, "
+              "SELECT m.id, x.seq, x.at, l.fingerprint, x.mode, x.filter_kind, x.filter_index, "
+              "x.filter_name, "
               "x.right_answers, x.wrong_answers, x.hints FROM exams AS x JOIN lessons AS l ON "
               "l.id = x.lesson_id JOIN machines AS m ON m.origin = x.origin ORDER BY m.id, x.seq");
 }
@@ -91,7 +93,9 @@ struct Machine {
     EXPECT_TRUE(progress::MergeJournal(db, journal, counts, rowsPerTransaction));
     return counts.answers;
   }
-  std::string All() const { return Answers(f.path) + Memory(f.path) + Totals(f.path) + Exams(f.path); }
+  std::string All() const {
+    return Answers(f.path) + Memory(f.path) + Totals(f.path) + Exams(f.path);
+  }
 };
 
 using Act = std::function<void(LessonProgress&)>;
@@ -119,10 +123,14 @@ Act Exam(std::vector<int> entries, ExamAnswer answer, Direction direction = Dire
   return [=](LessonProgress& l) { l.RecordExamAnswer(direction, entries, answer); };
 }
 Act Practice(int entry, int wrong) {
-  return [=](LessonProgress& l) { l.RecordPractice(Direction::Forward, std::vector{entry}, Typed(wrong)); };
+  return [=](LessonProgress& l) {
+    l.RecordPractice(Direction::Forward, std::vector{entry}, Typed(wrong));
+  };
 }
 Act Finished(int right) {
-  return [=](LessonProgress& l) { l.RecordExamResult({StudyMode::Exam1, {}, u"Все слова", right, 1, 0}); };
+  return [=](LessonProgress& l) {
+    l.RecordExamResult({StudyMode::Exam1, {}, u"Все слова", right, 1, 0});
+  };
 }
 
 constexpr int64_t kD = test::kDay;
@@ -130,9 +138,11 @@ constexpr int64_t kD = test::kDay;
 // Two machines study the same lesson, their clocks apart; the second studies entry 0 after it
 // received an answer of the first dated later than its own (its clock behind).
 const std::vector<Step> kFirstDays = {
-    {0, 0, Typing(0, 1)},          {1, 30, Typing(0, 0)},
+    {0, 0, Typing(0, 1)},
+    {1, 30, Typing(0, 0)},
     {0, 60, Exam({1, 2}, ExamAnswer::Wrong)},
-    {1, 90, Practice(3, 2)},       {0, 120, Finished(7)},
+    {1, 90, Practice(3, 2)},
+    {0, 120, Finished(7)},
     {1, kD, Exam({4}, ExamAnswer::RightFirstTry, Direction::Reverse)},
     {0, kD + 500, Typing(0, 3)},
 };
@@ -184,7 +194,8 @@ TEST(ProgressSync, MachinesEndWithTheSameProgressWhateverTheOrderOfTheirJournals
   EXPECT_EQ(Memory(one.f.path), Memory(a.f.path));
   EXPECT_EQ(Totals(one.f.path), Totals(a.f.path));
   // and the review lists the learner sees agree
-  EXPECT_EQ(b.lesson->MissedEntries(Direction::Forward), one.lesson->MissedEntries(Direction::Forward));
+  EXPECT_EQ(b.lesson->MissedEntries(Direction::Forward),
+            one.lesson->MissedEntries(Direction::Forward));
   EXPECT_EQ(b.lesson->DueEntries(Direction::Reverse), one.lesson->DueEntries(Direction::Reverse));
 }
 
@@ -269,7 +280,8 @@ TEST(ProgressSync, ACheckedJournalWithImpossibleValuesIsRefused) {
     SyncJournal bad = whole;
     spoil[i](bad);
     SyncJournal read;
-    EXPECT_EQ(progress::DecodeJournal(progress::EncodeJournal(bad), read), JournalState::Damaged) << i;
+    EXPECT_EQ(progress::DecodeJournal(progress::EncodeJournal(bad), read), JournalState::Damaged)
+        << i;
   }
 }
 
@@ -291,7 +303,7 @@ TEST(ProgressSync, AJournalOfTheFirstVersionNamesItsExamsFiltersByKind) {
   };
   const std::pair<int, ExamFilter> cases[] = {{800, {Kind::Lesson, 0}}, {803, {Kind::Lesson, 3}},
                                               {836, {Kind::Missed, 0}}, {837, {Kind::Due, 0}},
-                                              {838, {Kind::Hard, 0}}, {999, {Kind::Lesson, 0}}};
+                                              {838, {Kind::Hard, 0}},   {999, {Kind::Lesson, 0}}};
   for (const auto& [item, filter] : cases) {
     Machine a;
     a.lesson->RecordExamResult({StudyMode::Exam2, {}, u"фильтр", 5, 1, 0});
@@ -331,8 +343,9 @@ TEST(ProgressSchema, AStoreOfTheSecondVersionGivesItsRowsThisMachinesIdsAndKeeps
   EXPECT_EQ(Rows(f.path, "PRAGMA user_version"), std::to_string(progress::kSchemaVersion) + "\n");
   // Numbered in their order under the one id, the exam result after the answers; the exam
   // event's second row is no first row; typing kept its keyboard.
-  EXPECT_EQ(Rows(f.path, "SELECT a.seq, a.typed_on, a.event_first FROM answers AS a JOIN "
-                         "machines AS m ON m.origin = a.origin AND m.own = 2 ORDER BY a.id"),
+  EXPECT_EQ(Rows(f.path,
+                 "SELECT a.seq, a.typed_on, a.event_first FROM answers AS a JOIN "
+                 "machines AS m ON m.origin = a.origin AND m.own = 2 ORDER BY a.id"),
             "1 2 1\n2 0 1\n3 0 0\n4 2 1\n");
   EXPECT_EQ(Rows(f.path, "SELECT seq FROM exams"), "5\n");
   EXPECT_EQ(Memory(f.path), memory);
@@ -351,9 +364,8 @@ TEST(ProgressSync, AStoreCopiedToAnotherComputerNumbersItsNewAnswersUnderANewId)
   // As if the store had been made on another computer and copied here.
   {
     progress::StoreDatabase db(a.f.path, a.f.clock, false);
-    ASSERT_TRUE(db.Write([&] {
-      return db.Sql("UPDATE machines SET name = 'old-computer' WHERE own = 2").Run();
-    }));
+    ASSERT_TRUE(db.Write(
+        [&] { return db.Sql("UPDATE machines SET name = 'old-computer' WHERE own = 2").Run(); }));
   }
   a.store = a.f.Open();
   a.lesson = a.store->OpenLesson(Words(10), "fr.db");
@@ -387,7 +399,8 @@ TEST(ProgressSync, TheJournalKeptBetweenWritingsEqualsOneReadWholeAsRowsComeAndG
     ASSERT_TRUE(progress::RefreshOwnJournal(db, "pc", 7, kept, changed)) << when;
     SyncJournal read;
     ASSERT_EQ(progress::DecodeJournal(progress::EncodeJournal(kept.journal), read),
-              JournalState::Whole) << when;
+              JournalState::Whole)
+        << when;
     // The same rows with the same contents, whatever order the tables came in.
     ASSERT_EQ(read.answers.size(), whole.answers.size()) << when;
     for (size_t i = 0; i < whole.answers.size(); ++i) {
@@ -395,7 +408,8 @@ TEST(ProgressSync, TheJournalKeptBetweenWritingsEqualsOneReadWholeAsRowsComeAndG
       EXPECT_EQ(read.answers[i].seq, whole.answers[i].seq) << when;
       EXPECT_EQ(read.answers[i].misses, whole.answers[i].misses) << when;
       EXPECT_EQ(read.lessons[read.answers[i].lesson].entries.size(),
-                whole.lessons[whole.answers[i].lesson].entries.size()) << when;
+                whole.lessons[whole.answers[i].lesson].entries.size())
+          << when;
     }
     EXPECT_EQ(read.exams.size(), whole.exams.size()) << when;
   };
@@ -408,7 +422,8 @@ TEST(ProgressSync, TheJournalKeptBetweenWritingsEqualsOneReadWholeAsRowsComeAndG
   same("nothing new");
   EXPECT_FALSE(changed);
   // Another lesson, with entries the journal does not hold yet.
-  a.store->OpenLesson(Words(3, 50), "other.db")->RecordTyping(Direction::Forward, std::vector{2}, Typed(3));
+  a.store->OpenLesson(Words(3, 50), "other.db")
+      ->RecordTyping(Direction::Forward, std::vector{2}, Typed(3));
   same("another lesson");
   EXPECT_TRUE(changed);
   a.lesson->Forget();
@@ -423,7 +438,8 @@ TEST(ProgressSync, TheJournalKeptBetweenWritingsEqualsOneReadWholeAsRowsComeAndG
 
 std::string Names(const fs::path& folder) {
   std::vector<std::string> names;
-  for (const auto& item : fs::directory_iterator(folder)) names.push_back(item.path().filename().string());
+  for (const auto& item : fs::directory_iterator(folder))
+    names.push_back(item.path().filename().string());
   std::sort(names.begin(), names.end());
   std::string joined;
   for (const std::string& name : names) joined += name + "\n";
@@ -451,7 +467,8 @@ TEST(FolderSync, OnlyWholeJournalsAreMergedAndConflictCopiesAddNothingTwice) {
   a.lesson->RecordExposure(Direction::Forward, std::vector{3});
   syncA.Run(folder);
   std::ifstream again(shared.Path() / name, std::ios::binary);
-  const std::string whole((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>());
+  const std::string whole((std::istreambuf_iterator<char>(again)),
+                          std::istreambuf_iterator<char>());
 
   // The second machine's folder, as an engine fills it: a part, its temporary files.
   test::TempFolder other;

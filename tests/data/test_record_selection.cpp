@@ -199,9 +199,8 @@ TEST(TypingCheck, TypedTextMustBeAnExactPrefixOfTheKey) {
     std::u16string typed;
     int32_t matches;
   };
-  const Case cases[] = {{u"", 1},          {u"é", 1},        {u"été", 1},
-                        {u"et", 0},        {u"e\u0301", 0},  {u"ÉT", 0},
-                        {u"été ", 0},      {u"étéé", 0}};
+  const Case cases[] = {{u"", 1},        {u"é", 1},  {u"été", 1},  {u"et", 0},
+                        {u"e\u0301", 0}, {u"ÉT", 0}, {u"été ", 0}, {u"étéé", 0}};
   for (const Case& c : cases) {
     lesson.m_typedText = c.typed;
     lesson.CheckTypedText();
@@ -240,9 +239,9 @@ TEST(StopSound, ClearsTheLessonButKeepsTheShownTexts) {
   EXPECT_TRUE(lesson.m_nvMp3WordSize.empty());
   EXPECT_TRUE(lesson.m_vwsAltWords.empty());
   EXPECT_TRUE(lesson.m_typedText.empty());
-  EXPECT_EQ(lesson.m_nTotalCountAltWords + lesson.m_rightAnswers + lesson.m_wrongAnswers +
-                lesson.m_hints,
-            0);
+  EXPECT_EQ(
+      lesson.m_nTotalCountAltWords + lesson.m_rightAnswers + lesson.m_wrongAnswers + lesson.m_hints,
+      0);
   EXPECT_EQ(lesson.m_bPlayOnPaint, 1);
   EXPECT_EQ(lesson.m_wsKeyWord, u"chat");
   EXPECT_TRUE(lesson.m_pMp3Word.IsNull());
@@ -265,10 +264,12 @@ TEST(WordsData, ExtendedKeyCarriesGrammarAndAnExactNumberCode) {
 }
 
 TEST(WordsData, CopiesReferToTheSameRecordingWhichOutlivesTheOriginal) {
-  std::unique_ptr<WordsData> original = std::make_unique<WordsData>(Record(u"m", u"s", u"a", {u"b"}));
+  std::unique_ptr<WordsData> original =
+      std::make_unique<WordsData>(Record(u"m", u"s", u"a", {u"b"}));
   const WordsData copy = *original;
   EXPECT_EQ(copy.vpMp3Word[0], original->vpMp3Word[0]);
-  EXPECT_NE(copy.vpMp3Word[0], Record(u"m", u"s", u"a", {u"b"}).vpMp3Word[0]) << "equal bytes, another recording";
+  EXPECT_NE(copy.vpMp3Word[0], Record(u"m", u"s", u"a", {u"b"}).vpMp3Word[0])
+      << "equal bytes, another recording";
   original.reset();
   EXPECT_EQ(copy.vpMp3Word[0].Read(), std::vector<uint8_t>(4, 1));
   EXPECT_EQ(copy.vpMp3Word[0].Size(), 4);

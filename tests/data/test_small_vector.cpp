@@ -13,7 +13,9 @@ namespace {
 
 using Texts = SmallVector<std::u16string, 2>;
 
-std::u16string Long(int n) { return u"перевод номер " + std::u16string(static_cast<size_t>(n), u'я'); }
+std::u16string Long(int n) {
+  return u"перевод номер " + std::u16string(static_cast<size_t>(n), u'я');
+}
 
 TEST(SmallVector, GrowsPastItsPlaceAndKeepsEveryElement) {
   Texts texts;
@@ -44,8 +46,9 @@ TEST(SmallVector, MovesAndCopiesInPlaceAndOnTheHeapAlike) {
     const Texts copy = source;
     Texts moved = std::move(source);
     EXPECT_EQ(moved, copy) << count;
-    EXPECT_TRUE(source.empty()) << count;  // NOLINT(bugprone-use-after-move): a moved-from list is empty
-    source.push_back(Long(7));             // and still usable
+    EXPECT_TRUE(source.empty())
+        << count;               // NOLINT(bugprone-use-after-move): a moved-from list is empty
+    source.push_back(Long(7));  // and still usable
     EXPECT_EQ(source, (std::vector<std::u16string>{Long(7)}));
 
     Texts small{Long(9)};

@@ -84,12 +84,11 @@ TEST(StudyStatistics, BothDirectionsAreGatheredApartAndTheExamsGoToTheirDirectio
 
 TEST(StudyStatistics, ReversedRecordsNameEachFrenchEntrysTranslationsOnce) {
   // Two translations shared by two words; one word also in a second record of «дом».
-  const TranslationsByEntry translations =
-      TranslationsOf({Record(u"дом", u"f", u"s", {u"maison", u"demeure"}),
-                      Record(u"жилище", u"f", u"s", {u"demeure"}),
-                      Record(u"дом", u"f", u"s", {u"maison"}),
-                      Record(u"дом", u"m", u"s", {u"foyer"})},
-                     true);
+  const TranslationsByEntry translations = TranslationsOf(
+      {Record(u"дом", u"f", u"s", {u"maison", u"demeure"}),
+       Record(u"жилище", u"f", u"s", {u"demeure"}), Record(u"дом", u"f", u"s", {u"maison"}),
+       Record(u"дом", u"m", u"s", {u"foyer"})},
+      true);
   EXPECT_EQ(translations.at({u"maison", u"f", u"s"}), u"дом");
   EXPECT_EQ(translations.at({u"demeure", u"f", u"s"}), u"дом, жилище");
   EXPECT_EQ(translations.at({u"foyer", u"m", u"s"}), u"дом");

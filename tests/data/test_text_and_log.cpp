@@ -24,8 +24,8 @@ TEST(Text, Utf8ValidityRefusesWhatAStrictDecoderRefuses) {
   EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong "/"
   EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // a surrogate
   EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // beyond U+10FFFF
-  EXPECT_FALSE(IsValidUtf8("ab\xD0"));              // cut in the middle of a letter
-  EXPECT_FALSE(IsValidUtf8("\x80"));                // a continuation byte alone
+  EXPECT_FALSE(IsValidUtf8("ab\xD0"));            // cut in the middle of a letter
+  EXPECT_FALSE(IsValidUtf8("\x80"));              // a continuation byte alone
   EXPECT_FALSE(IsValidUtf8("\xE2\x28\xA1"));
 }
 

@@ -8,7 +8,8 @@ namespace verbaro {
 namespace {
 
 TEST(Typable, EveryFrenchLetterAndTheUsPunctuationCanBeTypedInConspectOne) {
-  for (const char16_t c : std::u16string_view(u"abcxyzABCXYZ0189 '-.,;:!?()\"/àâçéèêëîïôœùûüÿÀÂÇÉÈÊËÎÏÔŒÙÛÜŸæÆ")) {
+  for (const char16_t c :
+       std::u16string_view(u"abcxyzABCXYZ0189 '-.,;:!?()\"/àâçéèêëîïôœùûüÿÀÂÇÉÈÊËÎÏÔŒÙÛÜŸæÆ")) {
     EXPECT_TRUE(IsTypable(c, TypingTable::Latin)) << static_cast<int>(c);
   }
   // Typographic quotes, the no-break space, guillemets and Cyrillic letters have no key there.
@@ -21,8 +22,8 @@ TEST(Typable, EveryFrenchLetterAndTheUsPunctuationCanBeTypedInConspectOne) {
 }
 
 TEST(Typable, TheRussianAlphabetRowByRowCanBeTypedInConspectTwo) {
-  for (const char16_t c : std::u16string_view(
-           u"йцукенгшщзхъфывапролджэячсмитьбюёЙЦУКЕНГШЩЗХЪФЫВАПРОЛДЖЭЯЧСМИТЬБЮЁ 0189.,-!?;:№\"()")) {
+  for (const char16_t c : std::u16string_view(u"йцукенгшщзхъфывапролджэячсмитьбюёЙЦУКЕНГШЩЗХЪФЫВАПР"
+                                              u"ОЛДЖЭЯЧСМИТЬБЮЁ 0189.,-!?;:№\"()")) {
     EXPECT_TRUE(IsTypable(c, TypingTable::Cyrillic)) << static_cast<int>(c);
   }
   // Latin letters and the apostrophe have no key of their own on the Russian layout.

@@ -78,8 +78,7 @@ TEST(TypingPractice, RebuildingTheMemoryFromTheLogGivesTheSameWithPracticeAmongT
         // Copied first, then typed from memory, with an entry's slips on some days.
         lesson->RecordPractice(typedOn, std::vector{entry}, Typed((day + entry) % 3));
         f.clock.seconds += 30;
-        lesson->RecordTyping(recalled, std::vector{entry}, Typed((day * entry) % 4, 3000),
-                             typedOn);
+        lesson->RecordTyping(recalled, std::vector{entry}, Typed((day * entry) % 4, 3000), typedOn);
         f.clock.seconds += 30;
       }
       f.NextDay();

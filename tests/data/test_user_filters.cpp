@@ -28,12 +28,10 @@ Names FiltersOf(const LessonState& lesson, int32_t index) {
 
 TEST(UserFilters, SixRowLessonGivesElevenMenuItemsInCodeUnitOrder) {
   RecordingLesson lesson;
-  lesson.m_vWordsData = {Record(u"m", u"s", u"chat", {u"кот"}),
-                         Record(u"m", u"p", u"chats", {u"коты", u"кошки"}),
-                         Record(u"f", u"s", u"maison", {u"дом"}),
-                         Record(u"adj,f", u"", u"belle", {u"красивая"}),
-                         Record(u"v", u"", u"aller", {u"идти"}),
-                         Record(u"~", u"", u"bonjour", {u"здравствуйте"})};
+  lesson.m_vWordsData = {
+      Record(u"m", u"s", u"chat", {u"кот"}),   Record(u"m", u"p", u"chats", {u"коты", u"кошки"}),
+      Record(u"f", u"s", u"maison", {u"дом"}), Record(u"adj,f", u"", u"belle", {u"красивая"}),
+      Record(u"v", u"", u"aller", {u"идти"}),  Record(u"~", u"", u"bonjour", {u"здравствуйте"})};
   ASSERT_TRUE(lesson.CreateUserFilters());
   EXPECT_EQ(lesson.m_nTotalCountAltWords, 7);
 
@@ -80,25 +78,20 @@ TEST(UserFilters, NothingToClassifyIsReportedToTheLog) {
 
 TEST(UserFilters, GrammarCodesAreClassifiedByTheirLeadingCharacters) {
   RecordingLesson lesson;
-  lesson.m_vWordsData = {Record(u"num", u"s", u"deux", {u"два"}),
-                         Record(u"nm", u"p", u"x", {u"икс"}),
-                         Record(u"m", u"", u"gens", {u"люди"}),
-                         Record(u"adjf", u"", u"y", {u"игрек"}),
-                         Record(u"~~", u"", u"skip", {u"пропуск"}),
-                         Record(u"adv", u"", u"vite", {u"быстро"}),
-                         Record(u"f", u"pl", u"z", {u"зет"}),
-                         Record(u"", u"", u"?", {u"вопрос"})};
+  lesson.m_vWordsData = {
+      Record(u"num", u"s", u"deux", {u"два"}),   Record(u"nm", u"p", u"x", {u"икс"}),
+      Record(u"m", u"", u"gens", {u"люди"}),     Record(u"adjf", u"", u"y", {u"игрек"}),
+      Record(u"~~", u"", u"skip", {u"пропуск"}), Record(u"adv", u"", u"vite", {u"быстро"}),
+      Record(u"f", u"pl", u"z", {u"зет"}),       Record(u"", u"", u"?", {u"вопрос"})};
   ASSERT_TRUE(lesson.CreateUserFilters());
   // "num" is a numeral, not a neuter noun; "nm" is a neuter noun.
   EXPECT_EQ(FiltersOf(lesson, 0), (Names{u"&0 - Все слова и фразы", u"&f - Числительные"}));
-  EXPECT_EQ(FiltersOf(lesson, 1),
-            (Names{u"&0 - Все слова и фразы", u"&1 - Все существительные",
-                   u"&8 - Все нейтральные существительные",
-                   u"&a - Нейтральные существительные, мн.ч."}));
+  EXPECT_EQ(FiltersOf(lesson, 1), (Names{u"&0 - Все слова и фразы", u"&1 - Все существительные",
+                                         u"&8 - Все нейтральные существительные",
+                                         u"&a - Нейтральные существительные, мн.ч."}));
   // A noun without a number stays out of the singular and plural filters.
-  EXPECT_EQ(FiltersOf(lesson, 2),
-            (Names{u"&0 - Все слова и фразы", u"&1 - Все существительные",
-                   u"&2 - Все мужские существительные", u"&z - Прочее"}));
+  EXPECT_EQ(FiltersOf(lesson, 2), (Names{u"&0 - Все слова и фразы", u"&1 - Все существительные",
+                                         u"&2 - Все мужские существительные", u"&z - Прочее"}));
   EXPECT_EQ(FiltersOf(lesson, 3),
             (Names{u"&0 - Все слова и фразы", u"&b - Все прилагательные", u"&z - Прочее"}));
   EXPECT_EQ(FiltersOf(lesson, 4), (Names{u"&0 - Все слова и фразы", u"&z - Прочее"}));

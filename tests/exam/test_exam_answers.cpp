@@ -2,8 +2,8 @@
 // a refusal, the end of the test with its statistics, and choices with nothing to answer.
 #include <algorithm>
 
-#include "support/ExamFixture.h"
 #include "data/ExamInput.h"
+#include "support/ExamFixture.h"
 
 namespace verbaro::examtest {
 namespace {
@@ -20,11 +20,13 @@ Score ScoreOf(const CExam1View& view) {
 }
 
 std::ostream& operator<<(std::ostream& out, const Score& s) {
-  return out << "right " << s.right << ", wrong " << s.wrong << ", hints " << s.hints << ", left " << s.left;
+  return out << "right " << s.right << ", wrong " << s.wrong << ", hints " << s.hints << ", left "
+             << s.left;
 }
 
 std::vector<LessonRow> ThreeNouns() {
-  return {Row(u"a", u"m", u"s", {u"А"}), Row(u"b", u"m", u"s", {u"Б"}), Row(u"c", u"m", u"s", {u"В"})};
+  return {Row(u"a", u"m", u"s", {u"А"}), Row(u"b", u"m", u"s", {u"Б"}),
+          Row(u"c", u"m", u"s", {u"В"})};
 }
 
 // The middle of answer cell k on a 1000 x 600 client area.
@@ -137,8 +139,10 @@ TEST_F(ExamAnswers, ARefusedWordMustBeAnsweredRightOnceMoreAndTheStatisticsShowN
     Press(*view, RightCell(*view));
   }
   EXPECT_EQ(presses, 3) << "two words, one of them refused";
-  EXPECT_EQ(Messages(), std::vector<QString>{QStringLiteral(
-                            "Данные закончились! Ваша статистика:\nПравильно: 2; Неправильно: 0; Подсказок: 2")});
+  EXPECT_EQ(
+      Messages(),
+      std::vector<QString>{QStringLiteral(
+          "Данные закончились! Ваша статистика:\nПравильно: 2; Неправильно: 0; Подсказок: 2")});
 }
 
 TEST_F(ExamAnswers, AFilterOfTwoOneAndOneAnswersEndsAfterFourRightAnswers) {
@@ -166,8 +170,10 @@ TEST_F(ExamAnswers, AFilterOfTwoOneAndOneAnswersEndsAfterFourRightAnswers) {
     }
     ++fake.clock.seconds;
   }
-  EXPECT_EQ(Messages(), std::vector<QString>{QStringLiteral(
-                            "Данные закончились! Ваша статистика:\nПравильно: 4; Неправильно: 0; Подсказок: 0")});
+  EXPECT_EQ(
+      Messages(),
+      std::vector<QString>{QStringLiteral(
+          "Данные закончились! Ваша статистика:\nПравильно: 4; Неправильно: 0; Подсказок: 0")});
   EXPECT_EQ(fake.messages.shown[0].caption, QStringLiteral("Информация"));
   EXPECT_TRUE(view->m_vUserIndexes.empty());
   EXPECT_TRUE(Cells(*view).empty()) << "the message shows over an empty answer area";
@@ -185,7 +191,8 @@ TEST_F(ExamAnswers, KeysBeyondTheDrawnCellsAndOtherKeysDoNothing) {
   ASSERT_TRUE(Open(*view, ThreeNouns()));
   ASSERT_EQ(view->m_numberedCells, 3);
   const auto cells = Cells(*view);
-  for (int key : std::vector<int>{0x34, 0x35, 0x64, 0x65, 0x36, 0x37, 0x38, 0x39, 0x66, 0x69, 'A', 0x0D, 0x71})
+  for (int key : std::vector<int>{0x34, 0x35, 0x64, 0x65, 0x36, 0x37, 0x38, 0x39, 0x66, 0x69, 'A',
+                                  0x0D, 0x71})
     view->OnKeyDown(key);
   Click(*view, 500, CellY(4));
   Click(*view, 500, CellY(5));
@@ -195,9 +202,9 @@ TEST_F(ExamAnswers, KeysBeyondTheDrawnCellsAndOtherKeysDoNothing) {
   EXPECT_EQ(fake.errorSignal.plays, 0);
 
   view->OnKeyDown(kVkNumpad0);
-  Click(*view, 49, 320);   // left of the cells
+  Click(*view, 49, 320);       // left of the cells
   Click(*view, 30, CellY(1));  // on a cell's number
-  Click(*view, 500, 551);  // below the fifth row
+  Click(*view, 500, 551);      // below the fifth row
   EXPECT_EQ(ScoreOf(*view), (Score{0, 0, 4, 3}));
 }
 
@@ -256,8 +263,10 @@ TEST_F(ExamAnswers, ChoosingTheFilterAgainKeepsLearntAnswersAndTheTestStillEnds)
 
   fake.messages.Clear();
   Press(*view, RightCell(*view));
-  EXPECT_EQ(Messages(), std::vector<QString>{QStringLiteral(
-                            "Данные закончились! Ваша статистика:\nПравильно: 1; Неправильно: 0; Подсказок: 0")});
+  EXPECT_EQ(
+      Messages(),
+      std::vector<QString>{QStringLiteral(
+          "Данные закончились! Ваша статистика:\nПравильно: 1; Неправильно: 0; Подсказок: 0")});
 
   // A filter whose answers are all learnt is taken again from the start.
   fake.messages.Clear();
@@ -276,7 +285,8 @@ TEST_F(ExamAnswers, ChoosingTheFilterAgainKeepsLearntAnswersAndTheTestStillEnds)
 TEST_F(ExamAnswers, AFilterChosenAgainCountsOnlyItsAnswersNotYetLearnt) {
   auto view = MakeView<CExam1View>();
   // A word with two answers and a verb: learn one answer of the word, then choose its filter.
-  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот", u"котик"}), Row(u"aimer", u"v", u"", {u"любить"})}));
+  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот", u"котик"}),
+                           Row(u"aimer", u"v", u"", {u"любить"})}));
   const int chat = RecordIndex(*view, u"chat");
   UseDraw([chat](int v) { return v % 2 == chat; });
   view->Repaint();
@@ -289,8 +299,10 @@ TEST_F(ExamAnswers, AFilterChosenAgainCountsOnlyItsAnswersNotYetLearnt) {
   ASSERT_EQ(view->m_wsKeyWord, u"chat");
   fake.messages.Clear();
   Press(*view, RightCell(*view));
-  EXPECT_EQ(Messages(), std::vector<QString>{QStringLiteral(
-                            "Данные закончились! Ваша статистика:\nПравильно: 1; Неправильно: 0; Подсказок: 0")});
+  EXPECT_EQ(
+      Messages(),
+      std::vector<QString>{QStringLiteral(
+          "Данные закончились! Ваша статистика:\nПравильно: 1; Неправильно: 0; Подсказок: 0")});
 }
 
 TEST_F(ExamAnswers, WithHiddenCellsOnlyTheCellsOfTheQuestionCanBeChosen) {

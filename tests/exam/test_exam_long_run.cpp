@@ -8,9 +8,9 @@
 #include <random>
 #include <set>
 
+#include "data/ExamInput.h"
 #include "platform/QtText.h"
 #include "support/ExamFixture.h"
-#include "data/ExamInput.h"
 #include "views/EntryGrid.h"
 
 namespace verbaro::examtest {
@@ -94,7 +94,8 @@ class ExamLongRun : public ExamTest, public ::testing::WithParamInterface<bool> 
       view.SelectUserFilter(id, u"");
       return false;
     }
-    const std::vector<int32_t> records = std::next(view.m_mapUserFilters.begin(), id - kFirstFilterCommand)->second;
+    const std::vector<int32_t> records =
+        std::next(view.m_mapUserFilters.begin(), id - kFirstFilterCommand)->second;
     const int inCopy = AnswersIn(view, records, true);
     const int inLesson = AnswersIn(view, records, false);
     view.SelectUserFilter(id, u"");
@@ -122,7 +123,8 @@ class ExamLongRun : public ExamTest, public ::testing::WithParamInterface<bool> 
     std::set<int32_t> seen;
     for (int32_t r : view.m_vUserIndexes) {
       ASSERT_TRUE(seen.insert(r).second);
-      ASSERT_NE(std::find(selection.records.begin(), selection.records.end(), r), selection.records.end());
+      ASSERT_NE(std::find(selection.records.begin(), selection.records.end(), r),
+                selection.records.end());
     }
     for (int32_t r : selection.records) {
       ASSERT_EQ(seen.count(r) == 1, !view.Rules().m_vCopyWordsData.at(r).answers.empty());
@@ -155,7 +157,8 @@ class ExamLongRun : public ExamTest, public ::testing::WithParamInterface<bool> 
     const int errorSignals = fake.errorSignal.plays;
     const bool answerable = view.HasQuestion();
     const int errors = answerable ? RightAnswerErrors(view) : 0;
-    const size_t answersLeft = answerable ? view.Rules().m_vCopyWordsData[before.record].answers.size() : 0;
+    const size_t answersLeft =
+        answerable ? view.Rules().m_vCopyWordsData[before.record].answers.size() : 0;
     fake.messages.Clear();
     act();
 
@@ -210,7 +213,8 @@ class ExamLongRun : public ExamTest, public ::testing::WithParamInterface<bool> 
       ++stats.paidBack;
       EXPECT_EQ(view.m_rightAnswers, right);
       EXPECT_EQ(view.m_nTotalCountAltWords, left);
-      EXPECT_EQ(view.Rules().m_vCopyWordsData[before.record].vnWordErrors[before.answer], errors - 1);
+      EXPECT_EQ(view.Rules().m_vCopyWordsData[before.record].vnWordErrors[before.answer],
+                errors - 1);
       EXPECT_TRUE(Messages().empty());
       return;
     }
@@ -245,10 +249,8 @@ class ExamLongRun : public ExamTest, public ::testing::WithParamInterface<bool> 
 
 TEST_P(ExamLongRun, CountersAndAnswersInPlayStayConsistentAndTheTestAlwaysEnds) {
   std::unique_ptr<CExam1View> view;
-  if (GetParam())
-    view = MakeView<CExam2View>();
-  else
-    view = MakeView<CExam1View>();
+  if (GetParam()) view = MakeView<CExam2View>();
+  else view = MakeView<CExam1View>();
   ASSERT_TRUE(Open(*view, MixedLesson()));
   NoteSelection(*view, view->m_vUserIndexes);
   const int filters = static_cast<int>(view->m_mapUserFilters.size());
@@ -256,7 +258,9 @@ TEST_P(ExamLongRun, CountersAndAnswersInPlayStayConsistentAndTheTestAlwaysEnds) 
 
   std::mt19937 random(GetParam() ? 20240611u : 19700101u);
   const auto chance = [&](int percent) { return static_cast<int>(random() % 100) < percent; };
-  const auto upTo = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n + 1)); };
+  const auto upTo = [&](int n) {
+    return static_cast<int>(random() % static_cast<unsigned>(n + 1));
+  };
 
   constexpr int kSteps = 4000;
   for (int step = 0; step < kSteps; ++step) {
@@ -282,11 +286,10 @@ TEST_P(ExamLongRun, CountersAndAnswersInPlayStayConsistentAndTheTestAlwaysEnds) 
     } else if (action < 96) {
       fake.messages.Clear();
       questionRefused = false;  // the switch repaints, which asks anew
-      if (chance(50))
-        view->ToggleTranslations();
-      else
-        view->ToggleHeader();
-      for (const QString& text : Messages()) EXPECT_TRUE(text.startsWith(ToQ(view->GetModeName() + u" :\n")));
+      if (chance(50)) view->ToggleTranslations();
+      else view->ToggleHeader();
+      for (const QString& text : Messages())
+        EXPECT_TRUE(text.startsWith(ToQ(view->GetModeName() + u" :\n")));
     } else {
       questionRefused = false;
       view->Repaint();  // as a change of the window's size does
@@ -308,11 +311,12 @@ TEST_P(ExamLongRun, CountersAndAnswersInPlayStayConsistentAndTheTestAlwaysEnds) 
   }
   EXPECT_EQ(view->m_nTotalCountAltWords, 0) << "the test did not end";
 
-  std::printf("learnt %d, paid back %d, wrong %d, refusals %d, ignored %d, after the end %d, "
-              "finished %d, stuck steps %d, selections with learnt answers %d, restarted %d, "
-              "final presses %d\n",
-              stats.learnt, stats.paidBack, stats.wrong, stats.refusals, stats.ignored,
-              stats.afterEnd, stats.finished, stats.stuck, stats.uncleanSelections, stats.restarted, presses);
+  std::printf(
+      "learnt %d, paid back %d, wrong %d, refusals %d, ignored %d, after the end %d, "
+      "finished %d, stuck steps %d, selections with learnt answers %d, restarted %d, "
+      "final presses %d\n",
+      stats.learnt, stats.paidBack, stats.wrong, stats.refusals, stats.ignored, stats.afterEnd,
+      stats.finished, stats.stuck, stats.uncleanSelections, stats.restarted, presses);
   // The run went through every kind of outcome.
   EXPECT_GT(stats.learnt, 100);
   EXPECT_GT(stats.paidBack, 20);

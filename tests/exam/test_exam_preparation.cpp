@@ -21,8 +21,8 @@ TEST_F(ExamPreparation, Exam1MergesRowsOfOneWordAndGroupKeepingTheFirstRowsRecor
   auto view = MakeView<CExam1View>();
   LessonRow second = Row(u"chat", u"m", u"s", {u"кошка", u"котик"});
   second.info1 = u"second";
-  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"chien", u"m", u"s", {u"пёс"}),
-                           second}));
+  ASSERT_TRUE(Open(
+      *view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"chien", u"m", u"s", {u"пёс"}), second}));
   ASSERT_EQ(view->m_vWordsData.size(), 2u);
   const WordsData& chat = view->m_vWordsData[0];
   EXPECT_EQ(chat.wsKeyWord, u"chat");
@@ -40,9 +40,10 @@ TEST_F(ExamPreparation, Exam1MergesRowsOfOneWordAndGroupKeepingTheFirstRowsRecor
 
 TEST_F(ExamPreparation, NumberSuffixSeparatesSingularFromPluralAndRecordsFollowKeyOrder) {
   auto view = MakeView<CExam1View>();
-  ASSERT_TRUE(Open(*view, {Row(u"été", u"m", u"s", {u"лето"}), Row(u"abricot", u"m", u"s", {u"абрикос"}),
-                           Row(u"yeux", u"m", u"p", {u"глаза"}), Row(u"abri", u"m", u"s", {u"укрытие"}),
-                           Row(u"Zèbre", u"m", u"s", {u"зебра"}), Row(u"yeux", u"m", u"s", {u"глаз"})}));
+  ASSERT_TRUE(
+      Open(*view, {Row(u"été", u"m", u"s", {u"лето"}), Row(u"abricot", u"m", u"s", {u"абрикос"}),
+                   Row(u"yeux", u"m", u"p", {u"глаза"}), Row(u"abri", u"m", u"s", {u"укрытие"}),
+                   Row(u"Zèbre", u"m", u"s", {u"зебра"}), Row(u"yeux", u"m", u"s", {u"глаз"})}));
   // Capital Latin letters come before lower-case ones, a prefix before its extensions, and
   // accented letters (above U+007F) after every ASCII letter.
   EXPECT_EQ(KeyWords(*view), (Texts{u"Zèbre", u"abri", u"abricot", u"yeux", u"yeux", u"été"}));
@@ -52,12 +53,14 @@ TEST_F(ExamPreparation, NumberSuffixSeparatesSingularFromPluralAndRecordsFollowK
 
 TEST_F(ExamPreparation, FiveMergedAnswersAreAcceptedSixFailTheWholePreparation) {
   auto view = MakeView<CExam1View>();
-  ASSERT_TRUE(Open(*view, {Row(u"a", u"v", u"", {u"1", u"2", u"3"}), Row(u"a", u"v", u"", {u"4", u"5"})}));
+  ASSERT_TRUE(
+      Open(*view, {Row(u"a", u"v", u"", {u"1", u"2", u"3"}), Row(u"a", u"v", u"", {u"4", u"5"})}));
   EXPECT_EQ(view->m_vWordsData.at(0).vwsAltWords.size(), 5u);
 
   fake.messages.Clear();
-  EXPECT_FALSE(Open(*view, {Row(u"a", u"v", u"", {u"x"}), Row(u"b", u"v", u"", {u"1", u"2", u"3"}),
-                            Row(u"b", u"v", u"", {u"4", u"5", u"6"}), Row(u"c", u"v", u"", {u"y"})}));
+  EXPECT_FALSE(
+      Open(*view, {Row(u"a", u"v", u"", {u"x"}), Row(u"b", u"v", u"", {u"1", u"2", u"3"}),
+                   Row(u"b", u"v", u"", {u"4", u"5", u"6"}), Row(u"c", u"v", u"", {u"y"})}));
   ASSERT_EQ(fake.messages.shown.size(), 1u);
   EXPECT_EQ(fake.messages.shown[0].caption, QStringLiteral("Информация"));
   EXPECT_EQ(fake.messages.shown[0].kind, MessageKind::Information);
@@ -75,7 +78,8 @@ TEST_F(ExamPreparation, FiveMergedAnswersAreAcceptedSixFailTheWholePreparation) 
 TEST_F(ExamPreparation, Exam2LimitsForeignWordsPerTranslationWithItsOwnMessage) {
   auto view = MakeView<CExam2View>();
   std::vector<LessonRow> rows;
-  for (const char16_t* word : {u"a", u"b", u"c", u"d", u"e", u"f"}) rows.push_back(Row(word, u"v", u"", {u"общий"}));
+  for (const char16_t* word : {u"a", u"b", u"c", u"d", u"e", u"f"})
+    rows.push_back(Row(word, u"v", u"", {u"общий"}));
   EXPECT_FALSE(Open(*view, rows));
   EXPECT_EQ(Messages(), std::vector<QString>{QStringLiteral("nCountFrWords > m_nMaxAltWords")});
   EXPECT_EQ(fake.messages.shown[0].caption, QStringLiteral("Информация"));
@@ -91,13 +95,12 @@ TEST_F(ExamPreparation, OnlyExactDoubleTildeMarksAPhraseAndRowsWithoutAnswersVan
   for (bool reversed : {false, true}) {
     SCOPED_TRACE(reversed ? "Exam-2" : "Exam-1");
     std::unique_ptr<CExam1View> view;
-    if (reversed)
-      view = MakeView<CExam2View>();
-    else
-      view = MakeView<CExam1View>();
-    ASSERT_TRUE(Open(*view, {Row(u"bonjour à tous", u"~~", u"", {u"всем привет"}),
-                             Row(u"trois", u"~~~", u"", {u"три"}), Row(u"salut", u"~", u"", {u"привет"}),
-                             Row(u"rien", u"m", u"s", {}), Row(u"chat", u"m", u"s", {u"кот"})}));
+    if (reversed) view = MakeView<CExam2View>();
+    else view = MakeView<CExam1View>();
+    ASSERT_TRUE(
+        Open(*view, {Row(u"bonjour à tous", u"~~", u"", {u"всем привет"}),
+                     Row(u"trois", u"~~~", u"", {u"три"}), Row(u"salut", u"~", u"", {u"привет"}),
+                     Row(u"rien", u"m", u"s", {}), Row(u"chat", u"m", u"s", {u"кот"})}));
     // "~~~" is no phrase, but the filters of an exam leave it out, so no question could ask it.
     const Texts words = KeyWords(*view);
     EXPECT_EQ(words.size(), 2u);
@@ -133,8 +136,9 @@ TEST_F(ExamPreparation, Exam2GathersTheForeignWordsAndRecordingsOfATranslation) 
 
 TEST_F(ExamPreparation, ReverseIndexListsARecordOncePerOccurrenceOfAnAnswer) {
   auto view = MakeView<CExam1View>();
-  ASSERT_TRUE(Open(*view, {Row(u"maison", u"f", u"s", {u"дом", u"дом"}), Row(u"logis", u"f", u"s", {u"дом"}),
-                           Row(u"chat", u"m", u"s", {u"кот"})}));
+  ASSERT_TRUE(
+      Open(*view, {Row(u"maison", u"f", u"s", {u"дом", u"дом"}),
+                   Row(u"logis", u"f", u"s", {u"дом"}), Row(u"chat", u"m", u"s", {u"кот"})}));
   ASSERT_EQ(KeyWords(*view), (Texts{u"chat", u"logis", u"maison"}));
   EXPECT_EQ(view->Rules().m_mapExtAltWordsToVINT.at(u"дом, f,s"), (std::vector<int32_t>{1, 2, 2}));
   EXPECT_EQ(view->Rules().m_mapExtAltWordsToVINT.at(u"кот, m,s"), (std::vector<int32_t>{0}));
@@ -156,10 +160,12 @@ TEST_F(ExamPreparation, AnEmptyLessonFailsWithAMessageOnlyInExam1) {
 
 TEST_F(ExamPreparation, OpeningAgainStartsFromAFreshWorkingCopy) {
   auto view = MakeView<CExam1View>();
-  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"chien", u"m", u"s", {u"пёс"})}));
+  ASSERT_TRUE(
+      Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"chien", u"m", u"s", {u"пёс"})}));
   Press(*view, WrongCell(*view));
   ASSERT_EQ(RightAnswerErrors(*view), 1);
-  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"chien", u"m", u"s", {u"пёс"})}));
+  ASSERT_TRUE(
+      Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"chien", u"m", u"s", {u"пёс"})}));
   for (const auto& record : view->Rules().m_vCopyWordsData)
     EXPECT_EQ(record.vnWordErrors, std::vector<int32_t>{0});
   EXPECT_EQ(view->m_wrongAnswers, 0);
@@ -179,7 +185,9 @@ TEST_F(ExamPreparation, ModeNamesAndFlagsOfTheTwoViews) {
   EXPECT_EQ(exam2->m_bExamMode, 1);
   EXPECT_EQ(exam1->m_bContraVersa, 0);
   EXPECT_EQ(exam2->m_bContraVersa, 1);
-  EXPECT_EQ(exam1->m_bConspectMode + exam1->m_bVideoMode + exam2->m_bConspectMode + exam2->m_bVideoMode, 0);
+  EXPECT_EQ(
+      exam1->m_bConspectMode + exam1->m_bVideoMode + exam2->m_bConspectMode + exam2->m_bVideoMode,
+      0);
 }
 
 }  // namespace

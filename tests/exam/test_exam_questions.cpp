@@ -17,7 +17,8 @@ int Count(const Texts& texts, const std::u16string& text) {
 
 TEST_F(ExamQuestions, TheOnlyRecordOfItsGroupGetsASingleCellWithItsAnswer) {
   auto view = MakeView<CExam1View>();
-  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"aimer", u"v", u"", {u"любить"})}));
+  ASSERT_TRUE(
+      Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"aimer", u"v", u"", {u"любить"})}));
   ASSERT_EQ(RecordIndex(*view, u"chat"), 1);
   UseDraw([](int v) { return v % 2 == 1; });
   view->Repaint();
@@ -36,21 +37,24 @@ TEST_F(ExamQuestions, TheOnlyRecordOfItsGroupGetsASingleCellWithItsAnswer) {
 
 TEST_F(ExamQuestions, Exam1DiscardsACandidateThatIsAlsoAnAnswerOfTheAskedRecord) {
   auto view = MakeView<CExam1View>();
-  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"matou", u"m", u"s", {u"кот"})}));
+  ASSERT_TRUE(
+      Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"matou", u"m", u"s", {u"кот"})}));
   for (int asked = 0; asked < 2; ++asked) {
     UseDraw([asked](int v) { return v % 2 == asked; });
     view->Repaint();
     EXPECT_EQ(view->Rules().m_nTrueRandIndex, asked);
     EXPECT_EQ(Cells(*view), Texts{u"кот"}) << "'кот, m,s' lists both records";
-    EXPECT_TRUE(view->Rules().m_mapIndexToVAltWords.empty()) << "the discarded candidate left the pool";
+    EXPECT_TRUE(view->Rules().m_mapIndexToVAltWords.empty())
+        << "the discarded candidate left the pool";
     ++fake.clock.seconds;
   }
 }
 
 TEST_F(ExamQuestions, Exam1KeepsEqualCandidatesOfOtherRecords) {
   auto view = MakeView<CExam1View>();
-  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"chien", u"m", u"s", {u"собака"}),
-                           Row(u"matou", u"m", u"s", {u"кот"})}));
+  ASSERT_TRUE(
+      Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"chien", u"m", u"s", {u"собака"}),
+                   Row(u"matou", u"m", u"s", {u"кот"})}));
   UseDraw([](int v) { return v % 3 == 1; });
   view->Repaint();
   ASSERT_EQ(view->m_wsKeyWord, u"chien");
@@ -60,7 +64,8 @@ TEST_F(ExamQuestions, Exam1KeepsEqualCandidatesOfOtherRecords) {
 
 TEST_F(ExamQuestions, Exam2DiscardsRepeatsOfTheRightAnswerAndOfChosenCells) {
   auto view = MakeView<CExam2View>();
-  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот", u"котик"}), Row(u"chien", u"m", u"s", {u"пёс"})}));
+  ASSERT_TRUE(Open(
+      *view, {Row(u"chat", u"m", u"s", {u"кот", u"котик"}), Row(u"chien", u"m", u"s", {u"пёс"})}));
   ASSERT_EQ(RecordIndex(*view, u"пёс"), 2);
 
   UseDraw([](int v) { return v % 3 == 2; });
@@ -101,8 +106,8 @@ TEST_F(ExamQuestions, Exam2KeepsACandidateEqualToAnotherUndrawnAnswerButExam1Doe
 
 TEST_F(ExamQuestions, AGroupOfThreeGivesThreeCellsAndALargeGroupFive) {
   auto view = MakeView<CExam1View>();
-  ASSERT_TRUE(Open(*view, {Row(u"a", u"f", u"p", {u"А"}), Row(u"b", u"f", u"p", {u"Б"}), Row(u"c", u"f", u"p", {u"В"}),
-                           Row(u"d", u"v", u"", {u"Г"})}));
+  ASSERT_TRUE(Open(*view, {Row(u"a", u"f", u"p", {u"А"}), Row(u"b", u"f", u"p", {u"Б"}),
+                           Row(u"c", u"f", u"p", {u"В"}), Row(u"d", u"v", u"", {u"Г"})}));
   UseDraw([](int v) { return v % 4 != 3; });
   view->Repaint();
   const Texts three = Cells(*view);
@@ -124,12 +129,14 @@ TEST_F(ExamQuestions, BuildsWithinOneSecondAskTheSameQuestion) {
   auto view = MakeView<CExam1View>();
   std::vector<LessonRow> rows;
   for (const char16_t* word : {u"a", u"b", u"c", u"d", u"e", u"f"})
-    rows.push_back(Row(word, u"m", u"s", {std::u16string(u"один-") + word, std::u16string(u"два-") + word}));
+    rows.push_back(
+        Row(word, u"m", u"s", {std::u16string(u"один-") + word, std::u16string(u"два-") + word}));
   ASSERT_TRUE(Open(*view, rows));
   const int v = UseDraw([](int value) { return value % 6 == 4; });
   view->Repaint();
   const auto question = [&] {
-    return std::make_tuple(view->Rules().m_nTrueRandIndex, view->m_nTrueInd, view->m_trueCellIndex, Cells(*view));
+    return std::make_tuple(view->Rules().m_nTrueRandIndex, view->m_nTrueInd, view->m_trueCellIndex,
+                           Cells(*view));
   };
   const auto first = question();
   EXPECT_EQ(view->Rules().m_nTrueRandIndex, 4);
@@ -144,7 +151,8 @@ TEST_F(ExamQuestions, BuildsWithinOneSecondAskTheSameQuestion) {
 
 TEST_F(ExamQuestions, ChoosingTheFilterAgainNeitherRestoresLearntAnswersNorClearsErrors) {
   auto view = MakeView<CExam1View>();
-  ASSERT_TRUE(Open(*view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"chien", u"m", u"s", {u"пёс", u"собака"})}));
+  ASSERT_TRUE(Open(
+      *view, {Row(u"chat", u"m", u"s", {u"кот"}), Row(u"chien", u"m", u"s", {u"пёс", u"собака"})}));
   UseDraw([](int v) { return v % 2 == 0; });
   view->Repaint();
   ASSERT_EQ(view->Rules().m_nTrueRandIndex, 0);
@@ -175,17 +183,16 @@ TEST_F(ExamQuestions, RecordsNoQuestionCanAskStayOutAndTheTestEndsWithItsStatist
     fake.messages.Clear();
     fake.log.AttachMemory();
     std::unique_ptr<CExam1View> view;
-    if (reversed)
-      view = MakeView<CExam2View>();
-    else
-      view = MakeView<CExam1View>();
+    if (reversed) view = MakeView<CExam2View>();
+    else view = MakeView<CExam1View>();
     view->SetMainLog(&fake.log);
     // A verb with a number, a noun without one, grammar "nm" and "m,s", a plain "adj": none of
     // them is filed under its own group, so no question could ask them.
-    ASSERT_TRUE(Open(*view, {Row(u"aller", u"v", u"s", {u"идти"}), Row(u"chat", u"m", u"s", {u"кот"}),
-                             Row(u"eau", u"f", u"", {u"вода"}), Row(u"bébé", u"nm", u"s", {u"младенец"}),
-                             Row(u"chien", u"m", u"s", {u"пёс"}), Row(u"vite", u"m,s", u"", {u"быстро"}),
-                             Row(u"beau", u"adj", u"", {u"красивый"}), Row(u"aimer", u"v", u"", {u"любить"})}));
+    ASSERT_TRUE(Open(
+        *view, {Row(u"aller", u"v", u"s", {u"идти"}), Row(u"chat", u"m", u"s", {u"кот"}),
+                Row(u"eau", u"f", u"", {u"вода"}), Row(u"bébé", u"nm", u"s", {u"младенец"}),
+                Row(u"chien", u"m", u"s", {u"пёс"}), Row(u"vite", u"m,s", u"", {u"быстро"}),
+                Row(u"beau", u"adj", u"", {u"красивый"}), Row(u"aimer", u"v", u"", {u"любить"})}));
     EXPECT_EQ(view->m_vWordsData.size(), 3u);
     EXPECT_EQ(StatusLine(*view), u"Правильно: 0; Неправильно: 0; Осталось: 3; Подсказок: 0");
     const QString log = QString::fromStdString(fake.log.Text());
@@ -202,7 +209,8 @@ TEST_F(ExamQuestions, RecordsNoQuestionCanAskStayOutAndTheTestEndsWithItsStatist
     }
     EXPECT_EQ(view->m_nTotalCountAltWords, 0);
     ASSERT_FALSE(Messages().empty());
-    EXPECT_TRUE(Messages().back().startsWith(QStringLiteral("Данные закончились! Ваша статистика:\nПравильно: 3;")))
+    EXPECT_TRUE(Messages().back().startsWith(
+        QStringLiteral("Данные закончились! Ваша статистика:\nПравильно: 3;")))
         << Messages().back().toStdString();
     fake.log.Detach();
   }
@@ -214,10 +222,8 @@ TEST_F(ExamQuestions, EachQuestionIsSoundedAndTheEndOfSoundDoesNotMoveOn) {
     fake.timers.clear();
     fake.waveOuts.clear();
     std::unique_ptr<CExam1View> view;
-    if (reversed)
-      view = MakeView<CExam2View>();
-    else
-      view = MakeView<CExam1View>();
+    if (reversed) view = MakeView<CExam2View>();
+    else view = MakeView<CExam1View>();
     view->m_bIsSound = 1;
     LessonRow chat = Row(u"chat", u"m", u"s", {u"кот"});
     chat.recording = Mp3Fixture("tone_short_44k_stereo.mp3");
@@ -248,8 +254,9 @@ TEST_F(ExamQuestions, WithALogAttachedTheExamWritesItsStepsAndStatistics) {
   fake.log.AttachMemory();
   auto view = MakeView<CExam1View>();
   view->SetMainLog(&fake.log);
-  ASSERT_TRUE(Open(*view, {Row(u"phrase", u"~~", u"", {u"фраза"}), Row(u"chat", u"m", u"s", {u"кот"}),
-                           Row(u"chien", u"m", u"s", {u"пёс"})}));
+  ASSERT_TRUE(
+      Open(*view, {Row(u"phrase", u"~~", u"", {u"фраза"}), Row(u"chat", u"m", u"s", {u"кот"}),
+                   Row(u"chien", u"m", u"s", {u"пёс"})}));
   Press(*view, 0);
   Press(*view, WrongCell(*view));
   for (int presses = 0; view->m_nTotalCountAltWords > 0 && presses < 10; ++presses)
@@ -257,7 +264,8 @@ TEST_F(ExamQuestions, WithALogAttachedTheExamWritesItsStepsAndStatistics) {
   const QString log = QString::fromStdString(fake.log.Text());
   EXPECT_TRUE(log.contains(QStringLiteral("phrase"))) << "the skipped phrase is listed";
   EXPECT_TRUE(log.contains(QStringLiteral("кот, m,s")));
-  EXPECT_TRUE(log.contains(QStringLiteral("Данные закончились! Ваша статистика:\nПравильно: 2; Неправильно: 1; Подсказок: 1")));
+  EXPECT_TRUE(log.contains(QStringLiteral(
+      "Данные закончились! Ваша статистика:\nПравильно: 2; Неправильно: 1; Подсказок: 1")));
 }
 
 }  // namespace

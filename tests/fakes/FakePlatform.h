@@ -7,15 +7,15 @@
 #include "data/DiagnosticLog.h"
 #include "platform/Platform.h"
 #include "platform/SoundDeviceNotice.h"
-#include "tests/fakes/core/FakeClock.h"
 #include "tests/fakes/FakeDesktop.h"
 #include "tests/fakes/FakeErrorSignal.h"
 #include "tests/fakes/FakeFileChooser.h"
-#include "tests/fakes/core/FakeKeyboardState.h"
 #include "tests/fakes/FakeMessageBoxes.h"
 #include "tests/fakes/FakeViewTimer.h"
 #include "tests/fakes/FakeWaveOut.h"
 #include "tests/fakes/FakeWorkArea.h"
+#include "tests/fakes/core/FakeClock.h"
+#include "tests/fakes/core/FakeKeyboardState.h"
 
 namespace verbaro {
 
@@ -31,8 +31,8 @@ class FakePlatform {
   FakeBeeper beeper;
   FakeUrlOpener urls;
   SoundDeviceNotice soundNotice;
-  std::vector<FakeViewTimer*> timers;    // owned by the views that asked for them
-  std::vector<FakeWaveOut*> waveOuts;    // owned by the players that asked for them
+  std::vector<FakeViewTimer*> timers;  // owned by the views that asked for them
+  std::vector<FakeWaveOut*> waveOuts;  // owned by the players that asked for them
 
   FakePlatform() {
     messages.SetLog(&log);

@@ -15,7 +15,7 @@ class FakeWaveOut : public WaveOut {
   int opens = 0, resets = 0, closes = 0;
   std::vector<std::vector<uint8_t>> writes;
   bool open = false;
-  PcmFormat format;  // of the last Open
+  PcmFormat format;   // of the last Open
   std::string trace;  // one letter per call, in order: O(pen) W(rite) R(eset) C(lose)
 
   int Open(const PcmFormat& requested) override {

@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
 #include <QBuffer>
 #include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "ImageTestSupport.h"
 #include "image/FCImageCodec_Qt.h"
@@ -39,9 +39,9 @@ TEST(FCObjImageCreate, LaysOutBottomUpRowsPaddedToFourBytes) {
 }
 
 TEST(FCObjImageCreate, RefusesBadArgumentsAndIsThenEmpty) {
-  for (const auto& [w, h, bpp] : {std::array{4, 4, 16}, std::array{0, 4, 24},
-                                  std::array{4, 0, 32}, std::array{-1, 4, 8},
-                                  std::array{4, 4, 1}, std::array{100000, 100000, 32}}) {
+  for (const auto& [w, h, bpp] :
+       {std::array{4, 4, 16}, std::array{0, 4, 24}, std::array{4, 0, 32}, std::array{-1, 4, 8},
+        std::array{4, 4, 1}, std::array{100000, 100000, 32}}) {
     FCObjImage image;
     ASSERT_TRUE(image.Create(2, 2, 24));
     EXPECT_FALSE(image.Create(w, h, bpp)) << w << "x" << h << "x" << bpp;
@@ -90,8 +90,7 @@ TEST(FCObjImageEffect, VisitsEveryPixelTopRowFirst) {
   FCObjImage image;
   ASSERT_TRUE(image.Create(2, 2, 24));
   image.ApplyEffect(recorder);
-  EXPECT_EQ(recorder.visited,
-            (std::vector<std::pair<int, int>>{{0, 0}, {1, 0}, {0, 1}, {1, 1}}));
+  EXPECT_EQ(recorder.visited, (std::vector<std::pair<int, int>>{{0, 0}, {1, 0}, {0, 1}, {1, 1}}));
   EXPECT_TRUE(recorder.addressesMatch);
 
   ASSERT_TRUE(image.Create(2, 2, 8));  // the default effect wants 24 bits or more
@@ -194,8 +193,8 @@ TEST_F(ObjImageLoad, PngWithoutAlphaIsTwentyFourBitsAndDrawsOpaque) {
   EXPECT_EQ(image.ColorBits(), 24);
   EXPECT_EQ(image.Width(), 4);
   EXPECT_EQ(image.Height(), 2);
-  EXPECT_EQ(Bgra(image, 0, 0), (std::array{0, 0, 255, 255}));    // red, top left
-  EXPECT_EQ(Bgra(image, 0, 1), (std::array{255, 0, 0, 255}));    // blue, bottom left
+  EXPECT_EQ(Bgra(image, 0, 0), (std::array{0, 0, 255, 255}));  // red, top left
+  EXPECT_EQ(Bgra(image, 0, 1), (std::array{255, 0, 0, 255}));  // blue, bottom left
   // Drawn at its own size over a half-transparent surface, it replaces every pixel.
   QImage surface(4, 2, QImage::Format_ARGB32_Premultiplied);
   surface.fill(qRgba(0, 0, 0, 0));
@@ -219,8 +218,8 @@ TEST_F(ObjImageLoad, PngWithAlphaKeepsStraightAlphaUntilPremultiplied) {
 
 TEST_F(ObjImageLoad, ExtensionDecidesTheHandlerAndContentTheFormat) {
   const QByteArray png = Encode(test::Quadrants(2, 2, QImage::Format_RGB32), "PNG");
-  Write("named.JPG", png);   // a PNG under a JPEG name is still read
-  Write("named.pcx", png);   // but a type without a handler is not
+  Write("named.JPG", png);  // a PNG under a JPEG name is still read
+  Write("named.pcx", png);  // but a type without a handler is not
   Write("noextension", png);
   FCObjImage image;
   EXPECT_TRUE(image.Load(Path("named.JPG")));
@@ -281,7 +280,10 @@ TEST_F(ObjImageLoad, EveryImageOfAnIconIsDecodedAndTheFirstIsKept) {
   const QByteArray second = Encode(large, "PNG");
   QByteArray ico;
   auto put16 = [&ico](int v) { ico.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); };
-  auto put32 = [&](int v) { put16(v & 0xFFFF); put16((v >> 16) & 0xFFFF); };
+  auto put32 = [&](int v) {
+    put16(v & 0xFFFF);
+    put16((v >> 16) & 0xFFFF);
+  };
   put16(0);
   put16(1);
   put16(2);

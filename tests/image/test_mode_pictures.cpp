@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "ImageTestSupport.h"
 #include "image/FCImageEffect.h"

@@ -24,17 +24,22 @@ void WriteCollection(const std::filesystem::path& file, const TestAnkiPackage& p
                      nullptr, nullptr, nullptr) == SQLITE_OK,
         "schema");
   sqlite3_stmt* statement = nullptr;
-  Check(sqlite3_prepare_v2(db, "INSERT INTO col VALUES (1, ?)", -1, &statement, nullptr) == SQLITE_OK, "col");
-  sqlite3_bind_text(statement, 1, package.models.data(), static_cast<int>(package.models.size()), SQLITE_STATIC);
+  Check(
+      sqlite3_prepare_v2(db, "INSERT INTO col VALUES (1, ?)", -1, &statement, nullptr) == SQLITE_OK,
+      "col");
+  sqlite3_bind_text(statement, 1, package.models.data(), static_cast<int>(package.models.size()),
+                    SQLITE_STATIC);
   Check(sqlite3_step(statement) == SQLITE_DONE, "col row");
   sqlite3_finalize(statement);
-  Check(sqlite3_prepare_v2(db, "INSERT INTO notes VALUES (?, ?, ?, ?)", -1, &statement, nullptr) == SQLITE_OK,
+  Check(sqlite3_prepare_v2(db, "INSERT INTO notes VALUES (?, ?, ?, ?)", -1, &statement, nullptr) ==
+            SQLITE_OK,
         "notes");
   int64_t id = 1000;
   for (const TestAnkiNote& note : package.notes) {
     sqlite3_bind_int64(statement, 1, id++);
     sqlite3_bind_int64(statement, 2, note.typeId);
-    sqlite3_bind_text(statement, 3, note.tags.data(), static_cast<int>(note.tags.size()), SQLITE_STATIC);
+    sqlite3_bind_text(statement, 3, note.tags.data(), static_cast<int>(note.tags.size()),
+                      SQLITE_STATIC);
     // As a blob: the bytes exactly as given, valid UTF-8 or not.
     sqlite3_bind_blob64(statement, 4, note.fields.data(), note.fields.size(), SQLITE_STATIC);
     Check(sqlite3_step(statement) == SQLITE_DONE, "note row");
@@ -48,7 +53,8 @@ void AddMember(zip_t* archive, const std::string& name, const std::string& bytes
   Check(source != nullptr, "source " + name);
   const zip_int64_t index = zip_file_add(archive, name.c_str(), source, ZIP_FL_OVERWRITE);
   if (index < 0) zip_source_free(source);
-  Check(index >= 0 && zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0) == 0,
+  Check(index >= 0 && zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
+                                               ZIP_CM_STORE, 0) == 0,
         "member " + name);
 }
 
@@ -64,7 +70,8 @@ void WriteTestAnkiPackage(const std::filesystem::path& file, const TestAnkiPacka
   zip_source_t* source = zip_source_file(archive, collection.c_str(), 0, -1);
   Check(source != nullptr, "collection source");
   const zip_int64_t index = zip_file_add(archive, "collection.anki2", source, ZIP_FL_OVERWRITE);
-  Check(index >= 0 && zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0) == 0,
+  Check(index >= 0 && zip_set_file_compression(archive, static_cast<zip_uint64_t>(index),
+                                               ZIP_CM_STORE, 0) == 0,
         "collection member");
   AddMember(archive, "media", package.media);
   for (const auto& [name, bytes] : package.members) AddMember(archive, name, bytes);

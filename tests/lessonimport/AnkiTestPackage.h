@@ -19,7 +19,7 @@ struct TestAnkiNote {
 struct TestAnkiPackage {
   std::string models;  // the JSON of `col.models`
   std::vector<TestAnkiNote> notes;
-  std::string media = "{}";  // the JSON media list
+  std::string media = "{}";                                  // the JSON media list
   std::vector<std::pair<std::string, std::string>> members;  // other zip members and bytes
 };
 

@@ -12,11 +12,12 @@ void RunCommand(const std::string& command) {
     throw std::runtime_error("command failed: " + command);
 }
 
-std::filesystem::path SoxTone(const std::filesystem::path& file, double seconds, const std::string& soxOptions) {
+std::filesystem::path SoxTone(const std::filesystem::path& file, double seconds,
+                              const std::string& soxOptions) {
   // sox makes 32-bit samples of a synthesised sound unless told otherwise; files are 16-bit.
   const std::string bits = soxOptions.find("-b ") == std::string::npos ? " -b 16" : "";
-  RunCommand("sox -n " + soxOptions + bits + " '" + file.string() + "' synth " + std::to_string(seconds) +
-      " sine 440 vol 0.5");
+  RunCommand("sox -n " + soxOptions + bits + " '" + file.string() + "' synth " +
+             std::to_string(seconds) + " sine 440 vol 0.5");
   return file;
 }
 

@@ -15,7 +15,8 @@ void RunCommand(const std::string& command);
 // A 440 Hz tone of `seconds` written to `file` by sox; `soxOptions` are the output's options,
 // e.g. "-r 8000 -c 1" (rate and channels), 16-bit unless they say; the file's extension gives
 // the format.
-std::filesystem::path SoxTone(const std::filesystem::path& file, double seconds, const std::string& soxOptions);
+std::filesystem::path SoxTone(const std::filesystem::path& file, double seconds,
+                              const std::string& soxOptions);
 
 std::vector<uint8_t> Bytes(const std::filesystem::path& file);
 

@@ -12,7 +12,8 @@
 namespace verbaro::lessonimport {
 namespace {
 
-const std::filesystem::path kFixtures = std::filesystem::path(VERBARO_TEST_FIXTURES) / "import" / "anki";
+const std::filesystem::path kFixtures =
+    std::filesystem::path(VERBARO_TEST_FIXTURES) / "import" / "anki";
 
 struct ExpectedNote {
   std::vector<std::string> cells;
@@ -57,12 +58,12 @@ TEST(AnkiPackage, LegacyPackageOfAnIndependentWriter) {
   EXPECT_EQ(ColumnNames(*source), (std::vector<std::string>{"Front", "Back"}));
   EXPECT_TRUE(source->problems.empty());
   ExpectNotes(*source, {
-      {{"le chat", "кот\nкошка"}, {"chat.mp3", ""}, {"animaux", "урок_1"}},
-      {{"l'été", "лето"}, {"", ""}, {"saisons"}},
-      {{"le chien", "собака"}, {"le chien.mp3", ""}, {}},
-      {{"un œuf & une omelette", "яйцо «и» омлет"}, {"", ""}, {}},
-      {{"la maison", "дом\nжилище"}, {"", ""}, {"maison"}},
-  });
+                           {{"le chat", "кот\nкошка"}, {"chat.mp3", ""}, {"animaux", "урок_1"}},
+                           {{"l'été", "лето"}, {"", ""}, {"saisons"}},
+                           {{"le chien", "собака"}, {"le chien.mp3", ""}, {}},
+                           {{"un œuf & une omelette", "яйцо «и» омлет"}, {"", ""}, {}},
+                           {{"la maison", "дом\nжилище"}, {"", ""}, {"maison"}},
+                       });
   ASSERT_TRUE(source->media);
   const auto chat = source->media->Read("chat.mp3", error);
   const auto dog = source->media->Read("le chien.mp3", error);
@@ -82,12 +83,16 @@ TEST(AnkiPackage, CurrentFormatPackageBesideItsPlaceholder) {
   EXPECT_TRUE(source->problems.empty());
   // In the order the notes were added, each type's fields in their own columns; the cloze's gaps
   // filled and its hint dropped.
-  ExpectNotes(*source, {
-      {{"le chat", "кот\nкошка", "", "", ""}, {"", "", "chat.mp3", "", ""}, {"animaux", "урок_1"}},
-      {{"la maison", "дом\nжилище", "", "", ""}, {"", "", "maison.mp3", "", ""}, {}},
-      {{"le printemps", "весна", "", "", ""}, {"", "", "", "", ""}, {"saisons"}},
-      {{"", "", "", "le chien noir", "чёрная собака"}, {"", "", "", "", ""}, {"grammaire"}},
-  });
+  ExpectNotes(
+      *source,
+      {
+          {{"le chat", "кот\nкошка", "", "", ""},
+           {"", "", "chat.mp3", "", ""},
+           {"animaux", "урок_1"}},
+          {{"la maison", "дом\nжилище", "", "", ""}, {"", "", "maison.mp3", "", ""}, {}},
+          {{"le printemps", "весна", "", "", ""}, {"", "", "", "", ""}, {"saisons"}},
+          {{"", "", "", "le chien noir", "чёрная собака"}, {"", "", "", "", ""}, {"grammaire"}},
+      });
   ASSERT_TRUE(source->media);
   const auto chat = source->media->Read("chat.mp3", error);
   const auto house = source->media->Read("maison.mp3", error);
@@ -100,11 +105,13 @@ TEST(AnkiPackage, CurrentFormatPackageBesideItsPlaceholder) {
 // whatever the package's own list says.
 TEST(AnkiPackage, MediaNamesOutsideThePackageAreRefused) {
   std::string error;
-  const std::optional<Source> source = ReadAnkiPackage(kFixtures / "legacy_escaping_media.apkg", error);
+  const std::optional<Source> source =
+      ReadAnkiPackage(kFixtures / "legacy_escaping_media.apkg", error);
   ASSERT_TRUE(source) << error;
   ASSERT_EQ(source->notes.size(), 3u);
   EXPECT_EQ(source->notes[0].sounds[0], "../../outside.mp3");
-  EXPECT_EQ(MediaError(*source, "../../outside.mp3"), "аудиофайл «../../outside.mp3»: путь ведёт за пределы пакета");
+  EXPECT_EQ(MediaError(*source, "../../outside.mp3"),
+            "аудиофайл «../../outside.mp3»: путь ведёт за пределы пакета");
   EXPECT_EQ(MediaError(*source, "/tmp/absolute.mp3"),
             "аудиофайл «/tmp/absolute.mp3»: абсолютный путь, а в пакете файлы лежат без путей");
   EXPECT_EQ(MediaError(*source, "missing.mp3"), "аудиофайла «missing.mp3» нет в пакете");
@@ -114,17 +121,21 @@ TEST(AnkiPackage, MediaNamesOutsideThePackageAreRefused) {
 // 40 MiB: both refused, the package's words still read.
 TEST(AnkiPackage, MediaOverTheLimitIsRefused) {
   std::string error;
-  const std::optional<Source> source = ReadAnkiPackage(kFixtures / "hostile_media_bombs.apkg", error);
+  const std::optional<Source> source =
+      ReadAnkiPackage(kFixtures / "hostile_media_bombs.apkg", error);
   ASSERT_TRUE(source) << error;
   ASSERT_EQ(source->notes.size(), 2u);
-  EXPECT_EQ(MediaError(*source, "bomb.mp3"), "аудиофайл «bomb.mp3»: файл «0» в архиве больше 32 МиБ");
-  EXPECT_EQ(MediaError(*source, "heavy.mp3"), "аудиофайл «heavy.mp3»: файл «1» в архиве больше 32 МиБ");
+  EXPECT_EQ(MediaError(*source, "bomb.mp3"),
+            "аудиофайл «bomb.mp3»: файл «0» в архиве больше 32 МиБ");
+  EXPECT_EQ(MediaError(*source, "heavy.mp3"),
+            "аудиофайл «heavy.mp3»: файл «1» в архиве больше 32 МиБ");
 }
 
 TEST(AnkiPackage, DamagedPackagesGiveAClearMessage) {
   test::TempFolder folder;
   const std::vector<uint8_t> words = test::ReadFileBytes(kFixtures / "legacy_words.apkg");
-  const auto truncated = folder.Write("truncated.apkg", std::vector<uint8_t>(words.begin(), words.begin() + words.size() / 2));
+  const auto truncated = folder.Write(
+      "truncated.apkg", std::vector<uint8_t>(words.begin(), words.begin() + words.size() / 2));
   const auto text = folder.Write("words.apkg", std::string_view("le chat\tкот\n"));
   const auto empty = folder.Write("empty.apkg", std::string_view());
   const auto noNoteTypes = folder.Path() / "no_note_types.apkg";
@@ -143,7 +154,8 @@ TEST(AnkiPackage, DamagedPackagesGiveAClearMessage) {
       {folder.Path() / "absent.apkg", "не удалось прочитать файл «absent.apkg»"},
       {noNoteTypes, "коллекция в пакете повреждена"},
       {kFixtures / "hostile_no_collection.apkg", "в пакете нет коллекции Anki"},
-      {kFixtures / "hostile_missing_named_collection.apkg", "в пакете нет коллекции «collection.anki21b»"},
+      {kFixtures / "hostile_missing_named_collection.apkg",
+       "в пакете нет коллекции «collection.anki21b»"},
   };
   for (const auto& c : cases) {
     std::string error;
@@ -161,22 +173,36 @@ TEST(AnkiPackage, NotesThatCannotBeReadAreProblems) {
       R"({"1": {"name": "Basic", "type": 0, "flds": [{"name": "Back", "ord": 1}, {"name": "Front", "ord": 0}]},)"
       R"( "2": {"name": "Audio", "type": 0, "flds": [{"name": "Back", "ord": 0}, {"name": "Audio", "ord": 1}]},)";
   std::string wide = R"( "3": {"name": "Wide", "flds": [)";
-  for (int i = 0; i < 254; ++i) wide += std::string(i > 0 ? "," : "") + R"({"name": "f)" + std::to_string(i) + R"(", "ord": 0})";
+  for (int i = 0; i < 254; ++i)
+    wide +=
+        std::string(i > 0 ? "," : "") + R"({"name": "f)" + std::to_string(i) + R"(", "ord": 0})";
   package.models += wide + "]}}";
   std::string hugeText(70 * 1024, 'a');
   std::string markup;  // 60 KiB of text in ten times as much markup: a word list's styles, kept
-  for (int i = 0; i < 6 * 1024; ++i) markup += "<span style=\"color:#123456; font-size:12px\">abcdefghij</span>";
+  for (int i = 0; i < 6 * 1024; ++i)
+    markup += "<span style=\"color:#123456; font-size:12px\">abcdefghij</span>";
   package.notes = {
-      {1, " un ", "le chat\x1f" "кот"},
+      {1, " un ",
+       "le chat\x1f"
+       "кот"},
       {1, "", "le géant\x1f" + std::string(100 * 1024 * 1024, 'x')},
       {2, "", "собака\x1f[sound:chien.mp3]"},
-      {9, "", "l'inconnu\x1f" "неизвестный"},
-      {1, "", "la b\xC3\x28te\x1f" "зверь"},
-      {1, "", "le reste\x1fостаток\x1f" "de trop"},
+      {9, "",
+       "l'inconnu\x1f"
+       "неизвестный"},
+      {1, "",
+       "la b\xC3\x28te\x1f"
+       "зверь"},
+      {1, "",
+       "le reste\x1fостаток\x1f"
+       "de trop"},
       {1, "", "le vide\x1fпустота\x1f<br>"},
       {1, "", "le texte\x1f" + hugeText},
       {1, "", "le style\x1f" + markup},
-      {3, "", "trop\x1f" "de\x1f" "champs"},
+      {3, "",
+       "trop\x1f"
+       "de\x1f"
+       "champs"},
   };
   const auto file = folder.Path() / "problems.apkg";
   test::WriteTestAnkiPackage(file, package);
@@ -184,14 +210,15 @@ TEST(AnkiPackage, NotesThatCannotBeReadAreProblems) {
   const std::optional<Source> source = ReadAnkiPackage(file, error);
   ASSERT_TRUE(source) << error;
   EXPECT_EQ(ColumnNames(*source), (std::vector<std::string>{"Front", "Back", "Audio"}));
-  EXPECT_EQ(source->problems, (std::vector<std::string>{
-                                  "заметка 2: поле «Back» длиннее 64 КиБ",
-                                  "заметка 4: тип заметки не найден в коллекции",
-                                  "заметка 5: поле «Front» не в кодировке UTF-8",
-                                  "заметка 6: полей больше, чем в типе заметки «Basic»",
-                                  "заметка 8: поле «Back» длиннее 64 КиБ",
-                                  "заметка 10: с полями типа «Wide» в пакете больше 256 разных полей",
-                              }));
+  EXPECT_EQ(source->problems,
+            (std::vector<std::string>{
+                "заметка 2: поле «Back» длиннее 64 КиБ",
+                "заметка 4: тип заметки не найден в коллекции",
+                "заметка 5: поле «Front» не в кодировке UTF-8",
+                "заметка 6: полей больше, чем в типе заметки «Basic»",
+                "заметка 8: поле «Back» длиннее 64 КиБ",
+                "заметка 10: с полями типа «Wide» в пакете больше 256 разных полей",
+            }));
   ASSERT_EQ(source->notes.size(), 4u);
   EXPECT_EQ(source->notes[0].place, "заметка 1");
   EXPECT_EQ(source->notes[0].cells, (std::vector<std::string>{"le chat", "кот", ""}));

@@ -22,8 +22,9 @@ std::vector<uint8_t> Compressed(const std::vector<uint8_t>& data) {
 
 TEST(AnkiParts, ProtobufFieldsAndDamage) {
   // field 1 varint 300, field 2 "ab", field 255 varint 7, field 3 fixed64, field 4 fixed32
-  const std::vector<uint8_t> message = {0x08, 0xAC, 0x02, 0x12, 0x02, 'a', 'b', 0xF8, 0x0F, 0x07,
-                                        0x19, 1, 0, 0, 0, 0, 0, 0, 0x80, 0x25, 2, 0, 0, 0};
+  const std::vector<uint8_t> message = {0x08, 0xAC, 0x02, 0x12, 0x02, 'a', 'b', 0xF8,
+                                        0x0F, 0x07, 0x19, 1,    0,    0,   0,   0,
+                                        0,    0,    0x80, 0x25, 2,    0,   0,   0};
   ProtobufReader reader(message);
   ProtobufField field;
   std::vector<std::pair<uint32_t, uint64_t>> numbers;
@@ -33,13 +34,13 @@ TEST(AnkiParts, ProtobufFieldsAndDamage) {
   EXPECT_EQ(numbers, (std::vector<std::pair<uint32_t, uint64_t>>{
                          {1, 300}, {2, 2}, {255, 7}, {3, 0x8000000000000001ull}, {4, 2}}));
   const std::vector<std::vector<uint8_t>> damaged = {
-      {0x12, 0x05, 'a'},                  // length past the end
-      {0x08},                             // varint missing
+      {0x12, 0x05, 'a'},  // length past the end
+      {0x08},             // varint missing
       {0x08, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01},  // eleven bytes
-      {0x0B},                             // a group
-      {0x00, 0x01},                       // field number 0
-      {0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F},  // length of 4 GiB
-      {0x19, 1, 2},                       // fixed64 cut short
+      {0x0B},                                                                    // a group
+      {0x00, 0x01},                                                              // field number 0
+      {0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F},                                      // length of 4 GiB
+      {0x19, 1, 2},  // fixed64 cut short
   };
   for (const auto& bytes : damaged) {
     ProtobufReader bad(bytes);
@@ -88,7 +89,8 @@ TEST(AnkiParts, ClozeGapsFilled) {
 
 TEST(AnkiParts, MediaListsOfEachFormat) {
   std::string error;
-  const auto json = ParseAnkiMediaList(Bytes(R"( {"0": "chat.mp3", "1": "le chien.ogg", "2": 5, "3": ""})"), error);
+  const auto json = ParseAnkiMediaList(
+      Bytes(R"( {"0": "chat.mp3", "1": "le chien.ogg", "2": 5, "3": ""})"), error);
   ASSERT_TRUE(json) << error;
   ASSERT_EQ(json->size(), 2u);
   EXPECT_EQ(json->at("chat.mp3").member, "0");
@@ -96,10 +98,10 @@ TEST(AnkiParts, MediaListsOfEachFormat) {
   EXPECT_EQ(json->at("le chien.ogg").member, "1");
 
   // entries: {name "a.mp3", size 3}, {name "b.mp3", legacy member 7}, {no name}, {name "c.mp3"}
-  const std::vector<uint8_t> entries = {0x0A, 0x09, 0x0A, 0x05, 'a', '.', 'm', 'p', '3', 0x10, 0x03,
-                                        0x0A, 0x0A, 0x0A, 0x05, 'b', '.', 'm', 'p', '3', 0xF8, 0x0F, 0x07,
-                                        0x0A, 0x02, 0x10, 0x01,
-                                        0x0A, 0x07, 0x0A, 0x05, 'c', '.', 'm', 'p', '3'};
+  const std::vector<uint8_t> entries = {0x0A, 0x09, 0x0A, 0x05, 'a',  '.',  'm',  'p',  '3',
+                                        0x10, 0x03, 0x0A, 0x0A, 0x0A, 0x05, 'b',  '.',  'm',
+                                        'p',  '3',  0xF8, 0x0F, 0x07, 0x0A, 0x02, 0x10, 0x01,
+                                        0x0A, 0x07, 0x0A, 0x05, 'c',  '.',  'm',  'p',  '3'};
   for (const auto& bytes : {entries, Compressed(entries)}) {
     const auto list = ParseAnkiMediaList(bytes, error);
     ASSERT_TRUE(list) << error;
@@ -110,8 +112,9 @@ TEST(AnkiParts, MediaListsOfEachFormat) {
     EXPECT_EQ(list->at("b.mp3").member, "7");
     EXPECT_EQ(list->at("c.mp3").member, "3");  // its place in the list, the nameless one counted
   }
-  for (const std::string_view damaged : {std::string_view("{\"0\": \"chat.mp3\""), std::string_view("[\"chat.mp3\"]"),
-                                         std::string_view("\x0A\x09\x0A")}) {
+  for (const std::string_view damaged :
+       {std::string_view("{\"0\": \"chat.mp3\""), std::string_view("[\"chat.mp3\"]"),
+        std::string_view("\x0A\x09\x0A")}) {
     EXPECT_FALSE(ParseAnkiMediaList(Bytes(damaged), error)) << damaged;
     EXPECT_EQ(error, "список аудиофайлов пакета повреждён");
   }

@@ -27,13 +27,15 @@ class Encoded {
   // `command` with {in} and {out} replaced by the quoted paths of `source` and of `name`.
   std::filesystem::path Make(const std::string& name, const std::filesystem::path& source,
                              std::string command) const {
-    for (const auto& [mark, path] : {std::pair{std::string("{in}"), source}, {std::string("{out}"), Path(name)}})
+    for (const auto& [mark, path] :
+         {std::pair{std::string("{in}"), source}, {std::string("{out}"), Path(name)}})
       if (const size_t at = command.find(mark); at != std::string::npos)
         command.replace(at, mark.size(), "'" + path.string() + "'");
     RunCommand(command);
     return Path(name);
   }
-  std::filesystem::path Tone(const std::string& name, double seconds, const std::string& soxOptions) const {
+  std::filesystem::path Tone(const std::string& name, double seconds,
+                             const std::string& soxOptions) const {
     return SoxTone(Path(name), seconds, soxOptions);
   }
   std::filesystem::path Path(const std::string& name) const { return m_folder.Path() / name; }
@@ -56,7 +58,8 @@ TEST(LessonRecording, KeepsEveryMp3TheTrainerPlaysByteForByte) {
   const Encoded files;
   const auto stereo = files.Tone("tone.wav", 1.0, "-r 44100 -c 2");
   files.Make("lesson.mp3", stereo, "lame --quiet -b 64 {in} {out}");
-  files.Make("mono.mp3", files.Tone("mono.wav", 1.0, "-r 22050 -c 1"), "lame --quiet -m m -b 32 {in} {out}");
+  files.Make("mono.mp3", files.Tone("mono.wav", 1.0, "-r 22050 -c 1"),
+             "lame --quiet -m m -b 32 {in} {out}");
   files.Make("tagged.mp3", stereo, "lame --quiet --tt Maison --add-id3v2 {in} {out}");
   for (const char* name : {"lesson.mp3", "mono.mp3", "tagged.mp3"}) {
     SCOPED_TRACE(name);
@@ -74,7 +77,8 @@ TEST(LessonRecording, ConvertsOtherAudioToTheLessonFormatWithItsSound) {
   const std::string ffmpeg = "ffmpeg -nostdin -loglevel error -i {in} ";
   files.Make("flac.flac", files.Tone("mono.wav", 1.5, "-r 44100 -c 1"), "flac -s -o {out} {in}");
   files.Make("vorbis.ogg", files.Tone("22k.wav", 0.8, "-r 22050 -c 2"), "oggenc -Q -o {out} {in}");
-  files.Make("opus.opus", files.Tone("48k.wav", 1.2, "-r 48000 -c 1"), "opusenc --quiet {in} {out}");
+  files.Make("opus.opus", files.Tone("48k.wav", 1.2, "-r 48000 -c 1"),
+             "opusenc --quiet {in} {out}");
   files.Tone("pcm8k.wav", 1.0, "-r 8000 -c 1");
   files.Tone("float96k.wav", 0.5, "-r 96000 -c 2 -e floating-point -b 32");
   files.Tone("six.wav", 1.0, "-r 48000 -c 6");
@@ -89,10 +93,11 @@ TEST(LessonRecording, ConvertsOtherAudioToTheLessonFormatWithItsSound) {
     double seconds;
     double within;  // AAC without a container keeps the encoder's priming and padding
   };
-  for (const Case& c : {Case{"flac.flac", 1.5, 0.06}, Case{"vorbis.ogg", 0.8, 0.06}, Case{"opus.opus", 1.2, 0.06},
-                        Case{"pcm8k.wav", 1.0, 0.06}, Case{"float96k.wav", 0.5, 0.06}, Case{"six.wav", 1.0, 0.06},
-                        Case{"tone.aiff", 0.7, 0.06}, Case{"aac.m4a", 1.0, 0.06}, Case{"adts.aac", 1.0, 0.1},
-                        Case{"alac.m4a", 1.0, 0.06}, Case{"six.m4a", 1.0, 0.06}}) {
+  for (const Case& c :
+       {Case{"flac.flac", 1.5, 0.06}, Case{"vorbis.ogg", 0.8, 0.06}, Case{"opus.opus", 1.2, 0.06},
+        Case{"pcm8k.wav", 1.0, 0.06}, Case{"float96k.wav", 0.5, 0.06}, Case{"six.wav", 1.0, 0.06},
+        Case{"tone.aiff", 0.7, 0.06}, Case{"aac.m4a", 1.0, 0.06}, Case{"adts.aac", 1.0, 0.1},
+        Case{"alac.m4a", 1.0, 0.06}, Case{"six.m4a", 1.0, 0.06}}) {
     SCOPED_TRACE(c.name);
     std::string error;
     const auto recording = files.Recording(c.name, error);
@@ -114,11 +119,14 @@ TEST(LessonRecording, RefusesSoundLongerThanTheTrainerPlaysWithoutDecodingItAll)
   files.Make("long.ogg", wav, "oggenc -Q -o {out} {in}");
   files.Make("long.mp3", wav, "lame --quiet -b 8 {in} {out}");
   // Streams whose length is not declared up front are stopped while they are read.
-  files.Make("undeclared.ogg", wav, "sox {in} -t raw - | sox -t raw -r 8000 -e signed -b 16 -c 1 - {out}");
+  files.Make("undeclared.ogg", wav,
+             "sox {in} -t raw - | sox -t raw -r 8000 -e signed -b 16 -c 1 - {out}");
   for (const char* name : {"long.m4a", "long.aac"})
-    files.Make(name, {}, "ffmpeg -nostdin -loglevel error -f lavfi -i anullsrc=r=8000:cl=mono -t 660 -c:a aac {out}");
-  for (const char* name :
-       {"long.flac", "long.ogg", "long.mp3", "long.wav", "undeclared.ogg", "long.m4a", "long.aac"}) {
+    files.Make(name, {},
+               "ffmpeg -nostdin -loglevel error -f lavfi -i anullsrc=r=8000:cl=mono -t 660 -c:a "
+               "aac {out}");
+  for (const char* name : {"long.flac", "long.ogg", "long.mp3", "long.wav", "undeclared.ogg",
+                           "long.m4a", "long.aac"}) {
     const auto started = std::chrono::steady_clock::now();
     ExpectRefused(files, name, "запись длиннее 10 минут");
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20)) << name;
@@ -146,7 +154,10 @@ TEST(LessonRecording, RefusesWhatIsNoSoundItCanReadWithTheReason) {
   std::copy(std::begin(frameHeader), std::end(frameHeader), bytes.begin());
   test::WriteFileBytes(files.Path("frame.mp3"), bytes);
   test::WriteFileBytes(files.Path("empty.mp3"), {});
-  const std::string m4a("\0\0\0\x20" "ftypM4A \0\0\0\0M4A mp42isom", 28);
+  const std::string m4a(
+      "\0\0\0\x20"
+      "ftypM4A \0\0\0\0M4A mp42isom",
+      28);
   test::WriteFileBytes(files.Path("header.m4a"), {m4a.begin(), m4a.end()});
   test::WriteFileBytes(files.Path("page.html"), {'<', 'p', '>', 'x'});
   files.Make("mp3inside.mp4", wav, "ffmpeg -nostdin -loglevel error -i {in} -c:a libmp3lame {out}");
@@ -156,9 +167,14 @@ TEST(LessonRecording, RefusesWhatIsNoSoundItCanReadWithTheReason) {
   test::WriteFileBytes(files.Path("cut.m4a"), bytes);
 
   for (const auto& [name, says] : std::initializer_list<std::pair<const char*, const char*>>{
-           {"empty.mp3", "пустой"}, {"noise.ogg", "не распознан"}, {"noise.mp3", "MP3 не декодируется"},
-           {"frame.mp3", "MP3 не декодируется"}, {"header.wav", "WAV: "}, {"header.m4a", "M4A/AAC: "},
-           {"page.html", "HTML не поддерживается"}, {"mp3inside.mp4", "M4A/AAC: кодек mp3 не поддерживается"},
+           {"empty.mp3", "пустой"},
+           {"noise.ogg", "не распознан"},
+           {"noise.mp3", "MP3 не декодируется"},
+           {"frame.mp3", "MP3 не декодируется"},
+           {"header.wav", "WAV: "},
+           {"header.m4a", "M4A/AAC: "},
+           {"page.html", "HTML не поддерживается"},
+           {"mp3inside.mp4", "M4A/AAC: кодек mp3 не поддерживается"},
            {"cut.m4a", "M4A/AAC: "}})
     ExpectRefused(files, name, says);
 }

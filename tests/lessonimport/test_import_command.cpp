@@ -33,8 +33,10 @@ std::vector<LessonRow> ReadLesson(const std::filesystem::path& lesson) {
   std::vector<LessonRow> rows;
   EXPECT_EQ(sqlite3_open_v2(lesson.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
   sqlite3_stmt* query = nullptr;
-  sqlite3_prepare_v2(db, "SELECT FrGram, FrNumber, FrWord, Ru1, Ru2, Ru3, Ru4, Ru5, Mp3Word FROM FrRuDict ORDER BY Nr",
-                     -1, &query, nullptr);
+  sqlite3_prepare_v2(
+      db,
+      "SELECT FrGram, FrNumber, FrWord, Ru1, Ru2, Ru3, Ru4, Ru5, Mp3Word FROM FrRuDict ORDER BY Nr",
+      -1, &query, nullptr);
   const auto text = [&](int column) {
     const auto* value = sqlite3_column_text(query, column);
     return value ? std::string(reinterpret_cast<const char*>(value)) : std::string();
@@ -66,7 +68,8 @@ ToolRun Import(ImportRequest request) {
 
 std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
   std::vector<std::string> names;
-  for (const auto& file : std::filesystem::directory_iterator(folder)) names.push_back(file.path().filename().string());
+  for (const auto& file : std::filesystem::directory_iterator(folder))
+    names.push_back(file.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -86,8 +89,12 @@ TEST(ImportCommand, WritesEveryEntryWithItsRecordingAndReportsWhatHappened) {
 
   const ToolRun run = Import({source, {}, false, {}, false, false});
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("Записей в уроке: 2 (объединено одинаковых слов: 1, пропущено: 1)"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("свои — 1, преобразовано — 0, озвучено голосом espeak-ng — 1"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Записей в уроке: 2 (объединено одинаковых слов: 1, пропущено: 1)"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("свои — 1, преобразовано — 0, озвучено голосом espeak-ng — 1"),
+            std::string::npos)
+      << run.out;
   EXPECT_NE(run.out.find("строка 5: нет французского слова"), std::string::npos) << run.out;
 
   const std::vector<LessonRow> rows = ReadLesson(folder.Path() / "mots.db");
@@ -115,8 +122,9 @@ TEST(ImportCommand, ARefusedImportLeavesEverythingAsItWas) {
   run = Import({source, {}, false, {}, false, false});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("--replace"), std::string::npos) << run.err;
-  EXPECT_EQ(ReadFileBytes(existing), std::vector<uint8_t>({'n', 'o', 't', ' ', 'm', 'i', 'n', 'e', ' ', 't', 'o', ' ',
-                                                          'r', 'e', 'p', 'l', 'a', 'c', 'e'}));
+  EXPECT_EQ(ReadFileBytes(existing),
+            std::vector<uint8_t>({'n', 'o', 't', ' ', 'm', 'i', 'n', 'e', ' ', 't', 'o', ' ', 'r',
+                                  'e', 'p', 'l', 'a', 'c', 'e'}));
 
   // The preview reads and tells, and writes nothing.
   run = Import({source, folder.Path() / "new.db", false, {}, true, false});
@@ -128,7 +136,8 @@ TEST(ImportCommand, ARefusedImportLeavesEverythingAsItWas) {
 TEST(ImportCommand, AnImportStoppedWhileItVoicesLeavesNoFile) {
   const TempFolder folder;
   std::string table = "French,Russian\n";
-  for (int i = 0; i < 400; ++i) table += "mot numéro " + std::to_string(i) + ",слово " + std::to_string(i) + "\n";
+  for (int i = 0; i < 400; ++i)
+    table += "mot numéro " + std::to_string(i) + ",слово " + std::to_string(i) + "\n";
   const auto source = folder.Write("long.csv", table);
 
   int out[2];
@@ -137,7 +146,8 @@ TEST(ImportCommand, AnImportStoppedWhileItVoicesLeavesNoFile) {
   if (pid == 0) {
     dup2(out[1], STDOUT_FILENO);
     close(out[0]);
-    execl(VERBARO_LESSON_TOOL, VERBARO_LESSON_TOOL, "import", source.c_str(), "--progress", nullptr);
+    execl(VERBARO_LESSON_TOOL, VERBARO_LESSON_TOOL, "import", source.c_str(), "--progress",
+          nullptr);
     _exit(127);
   }
   close(out[1]);
@@ -170,8 +180,9 @@ TEST(ImportCommand, ProgressStaysWithTheWordsThroughAnUpdatedSource) {
     return keys;
   };
   const auto indexOf = [](const std::vector<progress::EntryKey>& keys, std::u16string_view word) {
-    return static_cast<int>(std::find_if(keys.begin(), keys.end(), [&](const auto& key) { return key.word == word; }) -
-                            keys.begin());
+    return static_cast<int>(
+        std::find_if(keys.begin(), keys.end(), [&](const auto& key) { return key.word == word; }) -
+        keys.begin());
   };
 
   const auto source = folder.Write("mots.csv", "French,Russian\nla maison,дом\nle chat,кот\n");
@@ -181,7 +192,8 @@ TEST(ImportCommand, ProgressStaysWithTheWordsThroughAnUpdatedSource) {
     auto store = progress::ProgressStore::Open(storePath, clock);
     const auto keys = keysOf(lesson);
     auto studied = store->OpenLesson(keys, lesson.string());
-    studied->RecordExamAnswer(progress::Direction::Forward, std::vector{indexOf(keys, u"la maison")},
+    studied->RecordExamAnswer(progress::Direction::Forward,
+                              std::vector{indexOf(keys, u"la maison")},
                               progress::ExamAnswer::Wrong);
   }
 
@@ -193,7 +205,8 @@ TEST(ImportCommand, ProgressStaysWithTheWordsThroughAnUpdatedSource) {
   const auto keys = keysOf(lesson);
   ASSERT_EQ(keys.size(), 3u);
   auto studied = store->OpenLesson(keys, lesson.string());
-  EXPECT_EQ(studied->MissedEntries(progress::Direction::Forward), std::vector{indexOf(keys, u"la maison")});
+  EXPECT_EQ(studied->MissedEntries(progress::Direction::Forward),
+            std::vector{indexOf(keys, u"la maison")});
 }
 
 }  // namespace

@@ -50,7 +50,8 @@ TEST(ImportColumns, SidesComeFromLanguageTagsThenNamesThenLetters) {
   EXPECT_FALSE(tagged.ambiguous);
 
   // Anki fields named in Russian and French, whatever their texts look like.
-  const Source named = MakeSource({{"Русский", "", ColumnKind::Text}, {"Français", "", ColumnKind::Text},
+  const Source named = MakeSource({{"Русский", "", ColumnKind::Text},
+                                   {"Français", "", ColumnKind::Text},
                                    {"IPA", "", ColumnKind::Text}},
                                   {{"OK", "OK", "[o.ke]"}});
   const ColumnRoles byName = Roles(named);
@@ -68,9 +69,9 @@ TEST(ImportColumns, SidesComeFromLanguageTagsThenNamesThenLetters) {
 }
 
 TEST(ImportColumns, TwoLatinColumnsAreTheLearnersChoice) {
-  const Source source = MakeSource({{"1", "", ColumnKind::Text}, {"2", "", ColumnKind::Text},
-                                    {"3", "", ColumnKind::Text}},
-                                   {{"the dog", "le chien", "собака"}});
+  const Source source = MakeSource(
+      {{"1", "", ColumnKind::Text}, {"2", "", ColumnKind::Text}, {"3", "", ColumnKind::Text}},
+      {{"the dog", "le chien", "собака"}});
   const ColumnRoles guessed = Roles(source);
   EXPECT_EQ(guessed.french, 0);
   EXPECT_TRUE(guessed.ambiguous);
@@ -87,8 +88,9 @@ TEST(ImportColumns, TwoLatinColumnsAreTheLearnersChoice) {
 }
 
 TEST(ImportColumns, ASourceWithoutRussianNamesTheLanguagesItHas) {
-  const Source source = MakeSource({{"English", "en", ColumnKind::Text}, {"French", "fr", ColumnKind::Text}},
-                                   {{"dog", "chien"}});
+  const Source source =
+      MakeSource({{"English", "en", ColumnKind::Text}, {"French", "fr", ColumnKind::Text}},
+                 {{"dog", "chien"}});
   std::string error;
   EXPECT_FALSE(AssignColumns(source, {}, error));
   EXPECT_NE(error.find("нет русской стороны"), std::string::npos) << error;
@@ -97,7 +99,8 @@ TEST(ImportColumns, ASourceWithoutRussianNamesTheLanguagesItHas) {
 }
 
 TEST(ImportPlan, NotesBecomeEntriesWithTheirTranslationsGrammarAndRecording) {
-  Source source = MakeSource({{"French", "", ColumnKind::Text}, {"Russian", "", ColumnKind::Text},
+  Source source = MakeSource({{"French", "", ColumnKind::Text},
+                              {"Russian", "", ColumnKind::Text},
                               {"Notes", "", ColumnKind::Text}},
                              {{"le chat", "кот\nкошка", "animal"},
                               {"aller", "идти; ехать; идти", ""},
@@ -132,16 +135,15 @@ TEST(ImportPlan, NotesBecomeEntriesWithTheirTranslationsGrammarAndRecording) {
 }
 
 TEST(ImportPlan, SameWordsMergeAndNothingIsDroppedSilently) {
-  const Source source = MakeSource(
-      {{"fr", "fr", ColumnKind::Text}, {"ru", "ru", ColumnKind::Text}},
-      {{"maison", "дом"},
-       {"", "пусто"},
-       {"maison", "жилище\nдом"},
-       {"chien", ""},
-       {"ça va", "как дела"},
-       {"beaucoup", "много;очень;весьма;немало;уйма;масса"},
-       {"Ωméga", "омега"},
-       {"chat", "кот\u2122"}});
+  const Source source = MakeSource({{"fr", "fr", ColumnKind::Text}, {"ru", "ru", ColumnKind::Text}},
+                                   {{"maison", "дом"},
+                                    {"", "пусто"},
+                                    {"maison", "жилище\nдом"},
+                                    {"chien", ""},
+                                    {"ça va", "как дела"},
+                                    {"beaucoup", "много;очень;весьма;немало;уйма;масса"},
+                                    {"Ωméga", "омега"},
+                                    {"chat", "кот\u2122"}});
   const ImportPlan plan = PlanEntries(source, Roles(source));
   ASSERT_EQ(plan.entries.size(), 3u);
   EXPECT_EQ(plan.merged, 1u);
@@ -154,14 +156,18 @@ TEST(ImportPlan, SameWordsMergeAndNothingIsDroppedSilently) {
   ASSERT_EQ(plan.skipped.size(), 4u);
   EXPECT_EQ(plan.skipped[0], "строка 2: нет французского слова");
   EXPECT_EQ(plan.skipped[1], "строка 4: нет русского перевода");
-  EXPECT_NE(plan.skipped[2].find("строка 7: слово «Ωméga»: символ «Ω»"), std::string::npos) << plan.skipped[2];
+  EXPECT_NE(plan.skipped[2].find("строка 7: слово «Ωméga»: символ «Ω»"), std::string::npos)
+      << plan.skipped[2];
   EXPECT_NE(plan.skipped[3].find("строка 8: перевод «кот™»"), std::string::npos) << plan.skipped[3];
 }
 
 TEST(ImportPlan, LessonCodesOfTheSourceAreKeptAndTheRestGuessed) {
-  const Source source = MakeSource({{"fr", "fr", ColumnKind::Text}, {"ru", "ru", ColumnKind::Text},
-                                    {"type", "", ColumnKind::Grammar}, {"num", "", ColumnKind::Number}},
-                                   {{"yeux", "глаза", "m", "p"}, {"élève", "ученик", "n", ""},
+  const Source source = MakeSource({{"fr", "fr", ColumnKind::Text},
+                                    {"ru", "ru", ColumnKind::Text},
+                                    {"type", "", ColumnKind::Grammar},
+                                    {"num", "", ColumnKind::Number}},
+                                   {{"yeux", "глаза", "m", "p"},
+                                    {"élève", "ученик", "n", ""},
                                     {"vite", "быстро", "quick", "x"}});
   const ImportPlan plan = PlanEntries(source, Roles(source));
   ASSERT_EQ(plan.entries.size(), 3u);

@@ -21,7 +21,9 @@ namespace fs = std::filesystem;
 using test::TempFolder;
 using Cells = std::vector<std::string>;
 
-fs::path Fixture(const std::string& name) { return fs::path(VERBARO_TEST_FIXTURES) / "import" / name; }
+fs::path Fixture(const std::string& name) {
+  return fs::path(VERBARO_TEST_FIXTURES) / "import" / name;
+}
 
 Source ReadTable(const fs::path& file) {
   std::string error;
@@ -61,11 +63,12 @@ TEST(Kvtml, ParleyDocumentGivesEveryLanguagesFieldsCodesLessonsAndSounds) {
   const std::optional<Source> source = ReadKvtml(Fixture("kvtml/parley_fr_ru.kvtml"), error);
   ASSERT_TRUE(source) << error;
   EXPECT_EQ(source->format, "KVTML");
-  EXPECT_EQ(NamesOf(*source), (Cells{"Français", "Français: транскрипция", "Français: комментарий",
-                                     "Français: пример", "Русский", "Русский: пример", "грамматика", "число"}));
-  const std::vector<ColumnKind> kinds = {ColumnKind::Text, ColumnKind::Transcription, ColumnKind::Comment,
-                                         ColumnKind::Example, ColumnKind::Text, ColumnKind::Example,
-                                         ColumnKind::Grammar, ColumnKind::Number};
+  EXPECT_EQ(NamesOf(*source),
+            (Cells{"Français", "Français: транскрипция", "Français: комментарий",
+                   "Français: пример", "Русский", "Русский: пример", "грамматика", "число"}));
+  const std::vector<ColumnKind> kinds = {
+      ColumnKind::Text, ColumnKind::Transcription, ColumnKind::Comment, ColumnKind::Example,
+      ColumnKind::Text, ColumnKind::Example,       ColumnKind::Grammar, ColumnKind::Number};
   for (size_t i = 0; i < kinds.size(); ++i) EXPECT_EQ(source->columns[i].kind, kinds[i]) << i;
   EXPECT_EQ(source->columns[0].language, "fr");
   EXPECT_EQ(source->columns[5].language, "ru");
@@ -102,7 +105,8 @@ TEST(Kvtml, KWordQuizColumnsTakeTheirLanguageFromTheNameUnderADefaultLocale) {
   EXPECT_EQ(NamesOf(*source), (Cells{"Французский", "Русский"}));
   EXPECT_EQ(source->columns[0].language, "Французский");
   EXPECT_EQ(source->columns[1].language, "Русский");
-  EXPECT_EQ(CellsOf(*source), (std::vector<Cells>{{"bleu", "синий"}, {"vert", "зелёный"}, {"l'été", "лето"}}));
+  EXPECT_EQ(CellsOf(*source),
+            (std::vector<Cells>{{"bleu", "синий"}, {"vert", "зелёный"}, {"l'été", "лето"}}));
   EXPECT_EQ(source->notes[2].tags, Cells{"Leçon 1"});
   EXPECT_FALSE(source->media);
 }
@@ -113,13 +117,17 @@ TEST(Kvtml, RecordingsAreReadBesideTheFileOrWhereAFileUrlPoints) {
   folder.Write("sounds/chat.mp3", "MP3 of chat");
   folder.Write("souris grise.ogg", "OGG of souris");
   const std::string url = "file://" + (folder.Path() / "souris%20grise.ogg").string();
-  folder.Write("words.kvtml",
-               "<?xml version=\"1.0\"?><kvtml version=\"2.0\"><identifiers><identifier id=\"0\"><locale>fr"
-               "</locale></identifier><identifier id=\"1\"><locale>ru</locale></identifier></identifiers>"
-               "<entries><entry id=\"0\"><translation id=\"0\"><text>chat</text><sound>sounds/chat.mp3</sound>"
-               "</translation><translation id=\"1\"><text>кот</text><sound>" + url + "</sound></translation>"
-               "</entry><entry id=\"1\"><translation id=\"0\"><text>rat</text></translation>"
-               "<translation id=\"2\"><text>rato</text></translation></entry></entries></kvtml>");
+  folder.Write(
+      "words.kvtml",
+      "<?xml version=\"1.0\"?><kvtml version=\"2.0\"><identifiers><identifier id=\"0\"><locale>fr"
+      "</locale></identifier><identifier id=\"1\"><locale>ru</locale></identifier></identifiers>"
+      "<entries><entry id=\"0\"><translation "
+      "id=\"0\"><text>chat</text><sound>sounds/chat.mp3</sound>"
+      "</translation><translation id=\"1\"><text>кот</text><sound>" +
+          url +
+          "</sound></translation>"
+          "</entry><entry id=\"1\"><translation id=\"0\"><text>rat</text></translation>"
+          "<translation id=\"2\"><text>rato</text></translation></entry></entries></kvtml>");
   std::string error;
   const std::optional<Source> source = ReadKvtml(folder.Path() / "words.kvtml", error);
   ASSERT_TRUE(source) << error;
@@ -130,7 +138,8 @@ TEST(Kvtml, RecordingsAreReadBesideTheFileOrWhereAFileUrlPoints) {
   EXPECT_EQ(std::string(first->begin(), first->end()), "MP3 of chat");
   EXPECT_EQ(std::string(second->begin(), second->end()), "OGG of souris");
   // A translation into a language the file does not declare is reported, the rest kept.
-  EXPECT_EQ(source->problems, Cells{"запись 2: перевод на язык 2, которого нет в списке языков файла"});
+  EXPECT_EQ(source->problems,
+            Cells{"запись 2: перевод на язык 2, которого нет в списке языков файла"});
   EXPECT_EQ(source->notes[1].cells, (Cells{"rat", ""}));
 }
 
@@ -145,27 +154,34 @@ TEST(Kvtml, HostileOrBrokenFilesAreRefusedWithTheReasonAndTheLine) {
   };
   std::string laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE kvtml [\n<!ENTITY a \"ha\">\n";
   for (char c = 'b'; c <= 'k'; ++c)
-    laughs += std::string("<!ENTITY ") + c + " \"&" + static_cast<char>(c - 1) + ";&" + static_cast<char>(c - 1) + ";\">\n";
-  laughs += "]>\n<kvtml version=\"2.0\">" + entries + "&k;</text></translation></entry></entries></kvtml>";
+    laughs += std::string("<!ENTITY ") + c + " \"&" + static_cast<char>(c - 1) + ";&" +
+              static_cast<char>(c - 1) + ";\">\n";
+  laughs += "]>\n<kvtml version=\"2.0\">" + entries +
+            "&k;</text></translation></entry></entries></kvtml>";
   std::vector<Case> cases = {
       {laughs, "строка 3: файл объявляет сущность «a»"},
       {"<?xml version=\"1.0\"?>\n<!DOCTYPE kvtml [ <!ENTITY pw SYSTEM \"file:///etc/passwd\"> ]>\n"
-       "<kvtml version=\"2.0\">" + entries + "&pw;</text></translation></entry></entries></kvtml>",
+       "<kvtml version=\"2.0\">" +
+           entries + "&pw;</text></translation></entry></entries></kvtml>",
        "строка 2: файл объявляет сущность «pw»"},
-      {"<?xml version=\"1.0\"?>\n<!DOCTYPE kvtml SYSTEM \"http://127.0.0.1:9/kvtml2.dtd\">\n<kvtml version=\"2.0\">\n" +
+      {"<?xml version=\"1.0\"?>\n<!DOCTYPE kvtml SYSTEM \"http://127.0.0.1:9/kvtml2.dtd\">\n<kvtml "
+       "version=\"2.0\">\n" +
            entries + "&nbsp;</text></translation></entry></entries></kvtml>",
        "строка 4: неизвестная сущность «&nbsp;»"},
-      {"<kvtml version=\"2.0\">\n<entries>\n<entry id=\"0\">\n</entries></kvtml>", "ошибка XML в строке 4"},
+      {"<kvtml version=\"2.0\">\n<entries>\n<entry id=\"0\">\n</entries></kvtml>",
+       "ошибка XML в строке 4"},
       {"<kvtml version=\"2.0\"><entries>", "ошибка XML в строке 1: файл пуст или оборван"},
       {"chat;кот\n", "ошибка XML в строке 1"},
       {"", "ошибка XML в строке 1: файл пуст или оборван"},
       {"<?xml version=\"1.0\"?>\n<html><body>chat</body></html>", "строка 2: это не файл KVTML"},
-      {"<kvtml encoding=\"UTF-8\" cols=\"2\"><e><o>chat</o><t>кот</t></e></kvtml>", "строка 1: файл в старом формате KVTML"},
+      {"<kvtml encoding=\"UTF-8\" cols=\"2\"><e><o>chat</o><t>кот</t></e></kvtml>",
+       "строка 1: файл в старом формате KVTML"},
       {"<kvtml version=\"2.0\"><entries/></kvtml>", "в файле KVTML не названо ни одного языка"},
   };
   std::string many = "<kvtml version=\"2.0\"><entries>";
   for (size_t i = 0; i <= kMaxSourceNotes; ++i) many += "<entry/>";
-  cases.push_back({many + "</entries></kvtml>", "строка 1: в файле больше 200000 записей — это не список слов"});
+  cases.push_back({many + "</entries></kvtml>",
+                   "строка 1: в файле больше 200000 записей — это не список слов"});
   for (const Case& c : cases) {
     const fs::path file = folder.Write("case.kvtml", c.xml);
     const std::string error = KvtmlError(file);
@@ -176,17 +192,21 @@ TEST(Kvtml, HostileOrBrokenFilesAreRefusedWithTheReasonAndTheLine) {
 
 TEST(Kvtml, AnEntryWithATextOverTheCellLimitIsReportedAndTheOthersKept) {
   TempFolder folder;
-  const std::string head = "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"><locale>fr</locale>"
-                           "</identifier></identifiers><entries>";
-  folder.Write("long.kvtml", head + "<entry id=\"0\"><translation id=\"0\"><text>" + std::string(kMaxCellBytes + 1, 'a') +
-                                 "</text></translation></entry><entry id=\"1\"><translation id=\"0\"><text>chat</text>"
-                                 "</translation></entry></entries></kvtml>");
+  const std::string head =
+      "<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"><locale>fr</locale>"
+      "</identifier></identifiers><entries>";
+  folder.Write(
+      "long.kvtml",
+      head + "<entry id=\"0\"><translation id=\"0\"><text>" + std::string(kMaxCellBytes + 1, 'a') +
+          "</text></translation></entry><entry id=\"1\"><translation id=\"0\"><text>chat</text>"
+          "</translation></entry></entries></kvtml>");
   std::string error;
   const std::optional<Source> source = ReadKvtml(folder.Path() / "long.kvtml", error);
   ASSERT_TRUE(source) << error;
   EXPECT_EQ(CellsOf(*source), (std::vector<Cells>{{"chat"}}));
   ASSERT_EQ(source->problems.size(), 1u);
-  EXPECT_EQ(source->problems[0].rfind("запись 1: текст длиннее 64 КБ", 0), 0u) << source->problems[0];
+  EXPECT_EQ(source->problems[0].rfind("запись 1: текст длиннее 64 КБ", 0), 0u)
+      << source->problems[0];
 }
 
 TEST(Kvtml, WordTypesGiveTheLessonCodes) {
@@ -207,9 +227,10 @@ TEST(DelimitedText, TablesAsSpreadsheetsSaveThemGiveTheSameNotes) {
       {"une pomme;une poire", "яблоко\nгруша", ""},
       {"été", "лето", "[ete]"},
   };
-  const std::vector<std::pair<std::string, std::string>> files = {
-      {"csv/comma_crlf.csv", "CSV"}, {"csv/semicolon_bom.csv", "CSV"},
-      {"csv/tab.tsv", "TSV"},        {"csv/utf16_tab.txt", "TSV"}};
+  const std::vector<std::pair<std::string, std::string>> files = {{"csv/comma_crlf.csv", "CSV"},
+                                                                  {"csv/semicolon_bom.csv", "CSV"},
+                                                                  {"csv/tab.tsv", "TSV"},
+                                                                  {"csv/utf16_tab.txt", "TSV"}};
   for (const auto& [name, format] : files) {
     const Source source = ReadTable(Fixture(name));
     EXPECT_EQ(source.format, format) << name;
@@ -228,15 +249,17 @@ TEST(DelimitedText, TablesAsSpreadsheetsSaveThemGiveTheSameNotes) {
 
 TEST(DelimitedText, AnkiHeadersGiveSeparatorMarkupColumnsAndTags) {
   TempFolder folder;
-  folder.Write("notes.txt",
-               "#separator:tab\n#html:true\n#guid column:1\n#notetype column:2\n#deck column:3\n"
-               "#tags column:6\n"
-               "Ab12\tBasic\tFrançais::Animaux\t<b>chat</b>[sound:chat.mp3]\tкот<br>кошка\tanimaux niveau1\n"
-               "Cd34\tBasic\tFrançais::Animaux\tchien &amp; loup<script>x()</script>\tсобака\t\n");
+  folder.Write(
+      "notes.txt",
+      "#separator:tab\n#html:true\n#guid column:1\n#notetype column:2\n#deck column:3\n"
+      "#tags column:6\n"
+      "Ab12\tBasic\tFrançais::Animaux\t<b>chat</b>[sound:chat.mp3]\tкот<br>кошка\tanimaux niveau1\n"
+      "Cd34\tBasic\tFrançais::Animaux\tchien &amp; loup<script>x()</script>\tсобака\t\n");
   Source source = ReadTable(folder.Path() / "notes.txt");
   EXPECT_EQ(source.format, "TSV");
   EXPECT_EQ(NamesOf(source), (Cells{"4", "5"}));
-  EXPECT_EQ(CellsOf(source), (std::vector<Cells>{{"chat", "кот\nкошка"}, {"chien & loup", "собака"}}));
+  EXPECT_EQ(CellsOf(source),
+            (std::vector<Cells>{{"chat", "кот\nкошка"}, {"chien & loup", "собака"}}));
   EXPECT_EQ(source.notes[0].sounds, (Cells{"chat.mp3", ""}));
   EXPECT_EQ(source.notes[0].tags, (Cells{"animaux", "niveau1", "Français::Animaux"}));
   EXPECT_EQ(source.notes[0].place, "строка 7");
@@ -299,7 +322,8 @@ TEST(DelimitedText, SeparatorIsTheOneThatSplitsRecordsEvenly) {
       {"\"a\nb\",в\nc,г\n", ','},
       {"chat\nchien\n", '|'},
   };
-  for (const auto& [text, separator] : cases) EXPECT_EQ(DetectSeparator(text, '|'), separator) << text;
+  for (const auto& [text, separator] : cases)
+    EXPECT_EQ(DetectSeparator(text, '|'), separator) << text;
 }
 
 TEST(DelimitedText, EncodingsAreRecognisedAndBadTextRefusedWithItsLine) {
@@ -317,16 +341,25 @@ TEST(DelimitedText, EncodingsAreRecognisedAndBadTextRefusedWithItsLine) {
   const std::u16string table = u"French\tRussian\r\nchat\tкот\r\nœuf\tяйцо 🥚\r\n";
   const std::vector<Cells> expected = {{"chat", "кот"}, {"œuf", "яйцо 🥚"}};
   for (const bool little : {true, false}) {
-    EXPECT_EQ(CellsOf(ReadTable(folder.Write("nobom.txt", utf16(table, little)))), expected) << little;
-    EXPECT_EQ(CellsOf(ReadTable(folder.Write("bom.txt", utf16(u"\uFEFF" + table, little)))), expected) << little;
+    EXPECT_EQ(CellsOf(ReadTable(folder.Write("nobom.txt", utf16(table, little)))), expected)
+        << little;
+    EXPECT_EQ(CellsOf(ReadTable(folder.Write("bom.txt", utf16(u"\uFEFF" + table, little)))),
+              expected)
+        << little;
   }
-  EXPECT_EQ(TableError(folder.Write("latin1.csv", "French;Russian\nchat;кот\n\xE9t\xE9;\xEB\xE5\xF2\xEE\n")),
+  EXPECT_EQ(TableError(folder.Write("latin1.csv",
+                                    "French;Russian\nchat;кот\n\xE9t\xE9;\xEB\xE5\xF2\xEE\n")),
             "строка 3: текст не в кодировке UTF-8; сохраните таблицу в UTF-8 или UTF-16");
-  EXPECT_EQ(TableError(folder.Write("overlong.csv", "a;b\n\xC0\xAF;c\n")).rfind("строка 2:", 0), 0u);
-  EXPECT_EQ(TableError(folder.Write("surrogate.csv", "a;b\nc;\xED\xA0\x80\n")).rfind("строка 2:", 0), 0u);
+  EXPECT_EQ(TableError(folder.Write("overlong.csv", "a;b\n\xC0\xAF;c\n")).rfind("строка 2:", 0),
+            0u);
+  EXPECT_EQ(
+      TableError(folder.Write("surrogate.csv", "a;b\nc;\xED\xA0\x80\n")).rfind("строка 2:", 0), 0u);
   EXPECT_EQ(TableError(folder.Write("zero.csv", std::string("chat;кот\nchien;\0\n", 20))),
             "строка 2: нулевой байт — это не текстовый файл");
-  EXPECT_EQ(TableError(folder.Write("odd.txt", "\xFF\xFE" "a\0b")), "файл в UTF-16 оборван: в нём нечётное число байт");
+  EXPECT_EQ(TableError(folder.Write("odd.txt",
+                                    "\xFF\xFE"
+                                    "a\0b")),
+            "файл в UTF-16 оборван: в нём нечётное число байт");
   EXPECT_EQ(TableError(folder.Write("lone.txt", utf16(u"\uFEFFa\tb\nc\t\xD800\n", true))),
             "строка 2: текст UTF-16 испорчен (одиночный суррогат)");
   EXPECT_EQ(TableError(folder.Write("empty.csv", "\r\n\n")), "в таблице нет ни одной строки");
@@ -348,13 +381,16 @@ TEST(DelimitedText, BrokenRecordsAreReportedByLineAndTheOthersKept) {
   EXPECT_EQ(source.problems, Cells{"строка 3: поле длиннее 64 КБ — это не слово и не фраза"});
 
   // A quote left open loses its line only; the lines after it are read as before.
-  source = ReadTable(folder.Write("quotes.csv", "French;Russian\n\"chat;кот\nchien;собака\nrat;крыса\n"));
+  source = ReadTable(
+      folder.Write("quotes.csv", "French;Russian\n\"chat;кот\nchien;собака\nrat;крыса\n"));
   EXPECT_EQ(CellsOf(source), (std::vector<Cells>{{"chien", "собака"}, {"rat", "крыса"}}));
-  EXPECT_EQ(source.problems, Cells{"строка 2: кавычка открыта и не закрыта до конца файла; строка пропущена"});
+  EXPECT_EQ(source.problems,
+            Cells{"строка 2: кавычка открыта и не закрыта до конца файла; строка пропущена"});
 
   std::string many = "French;Russian\n";
   for (size_t i = 0; i < kMaxSourceNotes; ++i) many += "a;б\n";
-  EXPECT_EQ(TableError(folder.Write("many.csv", many + "a;б\n")), "в таблице больше 200000 строк — это не список слов");
+  EXPECT_EQ(TableError(folder.Write("many.csv", many + "a;б\n")),
+            "в таблице больше 200000 строк — это не список слов");
 
   std::string wide = "a";
   for (size_t i = 0; i < kMaxFields; ++i) wide += ";a";
@@ -366,10 +402,12 @@ TEST(DelimitedText, BrokenRecordsAreReportedByLineAndTheOthersKept) {
 TEST(DelimitedText, CellsNamingAudioFilesAreTheColumnsRecordings) {
   TempFolder folder;
   folder.Write("chat.mp3", "MP3 of chat");
-  Source source = ReadTable(folder.Write("words.csv", "chat;кот;chat.mp3\nchien;собака;[sound:chien.OGG]\n"
-                                                        "disque;диск;disque.mp3 rayé\n"));
-  EXPECT_EQ(CellsOf(source), (std::vector<Cells>{{"chat", "кот", ""}, {"chien", "собака", ""},
-                                                  {"disque", "диск", "disque.mp3 rayé"}}));
+  Source source = ReadTable(folder.Write("words.csv",
+                                         "chat;кот;chat.mp3\nchien;собака;[sound:chien.OGG]\n"
+                                         "disque;диск;disque.mp3 rayé\n"));
+  EXPECT_EQ(CellsOf(source), (std::vector<Cells>{{"chat", "кот", ""},
+                                                 {"chien", "собака", ""},
+                                                 {"disque", "диск", "disque.mp3 rayé"}}));
   EXPECT_EQ(source.notes[0].sounds, (Cells{"", "", "chat.mp3"}));
   EXPECT_EQ(source.notes[1].sounds, (Cells{"", "", "chien.OGG"}));
   ASSERT_TRUE(source.media);
@@ -393,8 +431,9 @@ TEST(FileMedia, FilesAreFoundByRelativePathAbsolutePathOrFileUrlAndRefusedWithTh
   const std::string absolute = (folder.Path() / "sons" / "été 1.mp3").string();
   const std::string encoded = folder.Path().string() + "/sons/%C3%A9t%C3%A9%201.mp3";
   for (const std::string& reference :
-       {std::string("sons/été 1.mp3"), std::string("sons/%C3%A9t%C3%A9%201.mp3"), std::string("sons\\été 1.mp3"), absolute,
-        "file://" + encoded, "FILE://localhost" + encoded}) {
+       {std::string("sons/été 1.mp3"), std::string("sons/%C3%A9t%C3%A9%201.mp3"),
+        std::string("sons\\été 1.mp3"), absolute, "file://" + encoded,
+        "FILE://localhost" + encoded}) {
     std::string error;
     const auto bytes = media.Read(reference, error);
     ASSERT_TRUE(bytes) << reference << ": " << error;
@@ -411,9 +450,11 @@ TEST(FileMedia, FilesAreFoundByRelativePathAbsolutePathOrFileUrlAndRefusedWithTh
       {"sons/dir.mp3", "«" + (folder.Path() / "sons/dir.mp3").string() + "» — папка, а не файл"},
       {"pipe.mp3", "«" + (folder.Path() / "pipe.mp3").string() + "» — не обычный файл"},
       {"https://example.org/chat.mp3", "«https://example.org/chat.mp3» — адрес в сети, а не файл"},
-      {"file://server/share/chat.mp3", "«file://server/share/chat.mp3» — файл на другом компьютере"},
+      {"file://server/share/chat.mp3",
+       "«file://server/share/chat.mp3» — файл на другом компьютере"},
       {"", "пустое имя файла"},
-      {std::string("a\0b.mp3", 7), "в имени файла «" + std::string("a\0b.mp3", 7) + "» нулевой байт"},
+      {std::string("a\0b.mp3", 7),
+       "в имени файла «" + std::string("a\0b.mp3", 7) + "» нулевой байт"},
   };
   for (const auto& [reference, message] : refused) {
     std::string error;

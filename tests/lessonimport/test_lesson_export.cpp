@@ -42,7 +42,11 @@ std::vector<test::LessonRow> VariedRows() {
   return {
       {u"f", u"s", u"maison", {u"дом"}, Lesson44k(), u"[mɛzɔ̃]", u"mai·son", u"la maison"},
       {u"~", u"", u"Qu'est-ce que c'est ?", {u"Что это?"}, Lesson2s()},
-      {u"v", u"", u"être", {u"быть", u"являться", u"существовать", u"находиться", u"бывать"}, Lesson44k()},
+      {u"v",
+       u"",
+       u"être",
+       {u"быть", u"являться", u"существовать", u"находиться", u"бывать"},
+       Lesson44k()},
       {u"m", u"s", u"élève", {u"ученик"}, Lesson2s(), u"", u"", u"l'élève"},
       {u"f", u"s", u"élève", {u"ученица"}, Lesson44k()},
       {u"adj,m", u"", u"sûr / certain", {u"уверенный", u"", u"надёжный"}, Lesson2s(), u"[syʁ]"},
@@ -50,7 +54,8 @@ std::vector<test::LessonRow> VariedRows() {
 }
 
 std::vector<std::string> Texts(const ExportEntry& entry) {
-  std::vector<std::string> texts{entry.grammar, entry.number, entry.word, entry.info1, entry.info2, entry.info3};
+  std::vector<std::string> texts{entry.grammar, entry.number, entry.word,
+                                 entry.info1,   entry.info2,  entry.info3};
   texts.insert(texts.end(), entry.translations.begin(), entry.translations.end());
   return texts;
 }
@@ -79,8 +84,9 @@ TEST(WordListExport, BuildsBackIntoTheSameEntriesAndRecordings) {
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
   // One recording file per entry, the repeated word included, named safely.
-  const std::vector<std::string> expectedFiles = {"0001_maison.mp3", "0002_Qu_est-ce_que_c_est.mp3", "0003_etre.mp3",
-                                                  "0004_eleve.mp3", "0005_eleve.mp3", "0006_sur_certain.mp3"};
+  const std::vector<std::string> expectedFiles = {"0001_maison.mp3", "0002_Qu_est-ce_que_c_est.mp3",
+                                                  "0003_etre.mp3",   "0004_eleve.mp3",
+                                                  "0005_eleve.mp3",  "0006_sur_certain.mp3"};
   std::vector<std::string> files;
   for (const auto& item : fs::directory_iterator(list.parent_path() / "mots_mp3"))
     files.push_back(item.path().filename());
@@ -124,27 +130,29 @@ TEST(WordListExport, KeepsARecordingOfAnotherMp3FormatWhichTheBuilderReencodes) 
 TEST(WordListExport, RefusesTextsTheListCannotCarryAndWritesNothing) {
   const test::TempFolder folder;
   const fs::path lesson = folder.Path() / "lesson.db";
-  test::WriteLesson(lesson, {
-                                {u"f", u"s", u"maison", {u"дом"}, Lesson44k()},
-                                {u"m", u"s", u"chat", {u"кот\tкошка"}, Lesson44k()},
-                                {u"m", u"s", u"chien", {u"собака"}, Lesson44k(), u"", u"строка\nдругая"},
-                                {u"m", u"s", u"vide", {}, Lesson44k()},
-                                {u"m", u"s", u"muet", {u"немой"}, {}},
-                                {u"#", u"", u"dièse", {u"диез"}, Lesson44k()},
-                            });
+  test::WriteLesson(lesson,
+                    {
+                        {u"f", u"s", u"maison", {u"дом"}, Lesson44k()},
+                        {u"m", u"s", u"chat", {u"кот\tкошка"}, Lesson44k()},
+                        {u"m", u"s", u"chien", {u"собака"}, Lesson44k(), u"", u"строка\nдругая"},
+                        {u"m", u"s", u"vide", {}, Lesson44k()},
+                        {u"m", u"s", u"muet", {u"немой"}, {}},
+                        {u"#", u"", u"dièse", {u"диез"}, Lesson44k()},
+                    });
   const ExportRun run = Export({lesson, folder.Path() / "out.tsv", {}, false});
   EXPECT_EQ(run.status, 1);
-  for (const char* expected : {"строка 2 урока («chat»): в тексте табуляция",
-                               "строка 3 урока («chien»): в тексте табуляция или перевод строки",
-                               "строка 4 урока («vide»): нет ни одного перевода",
-                               "строка 5 урока («muet»): нет звука",
-                               "строка 6 урока («dièse»): грамматика начинается с «#»",
-                               "записей, которые он не может передать как есть, — 5"})
+  for (const char* expected :
+       {"строка 2 урока («chat»): в тексте табуляция",
+        "строка 3 урока («chien»): в тексте табуляция или перевод строки",
+        "строка 4 урока («vide»): нет ни одного перевода", "строка 5 урока («muet»): нет звука",
+        "строка 6 урока («dièse»): грамматика начинается с «#»",
+        "записей, которые он не может передать как есть, — 5"})
     EXPECT_NE(run.err.find(expected), std::string::npos) << expected << "\n" << run.err;
   EXPECT_EQ(run.err.find("maison"), std::string::npos);
   // Nothing but the lesson in the folder: no list, no recordings, no temporary file.
   std::vector<std::string> files;
-  for (const auto& item : fs::directory_iterator(folder.Path())) files.push_back(item.path().filename());
+  for (const auto& item : fs::directory_iterator(folder.Path()))
+    files.push_back(item.path().filename());
   EXPECT_EQ(files, std::vector<std::string>{"lesson.db"});
 }
 
@@ -162,7 +170,8 @@ TEST(LessonExport, ReplacesOnlyWhenAskedAndRefusesALessonTheTrainerRefuses) {
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("уже существует: " + list.string()), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("--replace"), std::string::npos);
-  EXPECT_EQ(test::ReadFileBytes(list), (std::vector<uint8_t>{'o', 'l', 'd', ' ', 'l', 'i', 's', 't'}));
+  EXPECT_EQ(test::ReadFileBytes(list),
+            (std::vector<uint8_t>{'o', 'l', 'd', ' ', 'l', 'i', 's', 't'}));
   EXPECT_FALSE(fs::exists(package));  // nothing is written while any target is refused
 
   run = Export({lesson, list, package, true});
@@ -192,9 +201,9 @@ TEST(LessonExport, ReplacesOnlyWhenAskedAndRefusesALessonTheTrainerRefuses) {
 // The package's differences from the lesson, as an independent reader of both finds them.
 int CheckPackage(const fs::path& package, const fs::path& lesson, std::string& report) {
   const fs::path output = package.parent_path() / "check.txt";
-  const std::string command = "python3 '" VERBARO_SOURCE_DIR "/tests/lessonimport/check_anki_package.py' '" +
-                              package.string() + "' '" + lesson.string() + "' 'Premiers mots' 2>'" +
-                              output.string() + "'";
+  const std::string command =
+      "python3 '" VERBARO_SOURCE_DIR "/tests/lessonimport/check_anki_package.py' '" +
+      package.string() + "' '" + lesson.string() + "' 'Premiers mots' 2>'" + output.string() + "'";
   const int status = std::system(command.c_str());
   const std::vector<uint8_t> bytes = test::ReadFileBytes(output);
   report.assign(bytes.begin(), bytes.end());

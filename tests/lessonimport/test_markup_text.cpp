@@ -45,10 +45,15 @@ TEST(MarkupText, HtmlBecomesTheLinesABrowserShows) {
       // a </scripts> tag is not the end of a script
       {"<script>x</scripts>y</script>chat", "chat", {}},
       // invisible characters and odd spaces
-      {"ch\xC2\xAD" "at\xE2\x80\x8B \xE2\x80\xAF!", "chat !", {}},
+      {"ch\xC2\xAD"
+       "at\xE2\x80\x8B \xE2\x80\xAF!",
+       "chat !",
+       {}},
       // recordings are taken out wherever they stand, with their names as written
       {"chat [sound:chat.mp3]", "chat", {"chat.mp3"}},
-      {"[sound:le chat.ogg]<div>le chat</div>[sound:x&amp;y.mp3]", "le chat", {"le chat.ogg", "x&y.mp3"}},
+      {"[sound:le chat.ogg]<div>le chat</div>[sound:x&amp;y.mp3]",
+       "le chat",
+       {"le chat.ogg", "x&y.mp3"}},
       {"[sound:]chat[sound:a.mp3", "chat[sound:a.mp3", {}},
       // text to speech marks keep their text; replay buttons go
       {"[anki:tts lang=fr_FR voices=Apple]le chat[/anki:tts]", "le chat", {}},

@@ -28,14 +28,14 @@ TEST(DialogsInsideWindow, OnlyGnomeOnWaylandUnlessTheEnvironmentSays) {
     bool inside;
   } cases[] = {
       {"wayland", "GNOME", "", true},
-      {"wayland", "ubuntu:GNOME", "", true},        // a list, GNOME in it
+      {"wayland", "ubuntu:GNOME", "", true},  // a list, GNOME in it
       {"wayland", "GNOME-Classic:GNOME", "", true},
-      {"wayland-egl", "gnome", "", true},           // the desktop's name in any case
-      {"wayland", "sway", "", false},               // places a parented dialog over its parent
+      {"wayland-egl", "gnome", "", true},  // the desktop's name in any case
+      {"wayland", "sway", "", false},      // places a parented dialog over its parent
       {"wayland", "KDE", "", false},
-      {"wayland", "GNOMEISH", "", false},           // a whole name, not a prefix
+      {"wayland", "GNOMEISH", "", false},  // a whole name, not a prefix
       {"wayland", "", "", false},
-      {"xcb", "GNOME", "", false},                  // X11: the program places its dialogs
+      {"xcb", "GNOME", "", false},  // X11: the program places its dialogs
       {"offscreen", "", "window", true},
       {"wayland", "GNOME", "desktop", false},
       {"wayland", "GNOME", "something else", true},  // an unknown value changes nothing
@@ -96,7 +96,8 @@ TEST_F(InsideWindow, ABoxWithoutOwnerIsCentredOverTheWindowAndTheRestTakesNoInpu
     EXPECT_FALSE(view->isEnabled());
     EXPECT_FALSE(frame.menuBar()->isEnabled());
     EXPECT_TRUE(box->isAncestorOf(QApplication::focusWidget()));
-    Key(view, Qt::Key_X, QStringLiteral("x"));  // a key that finds its way to the view anyway types nothing
+    Key(view, Qt::Key_X,
+        QStringLiteral("x"));  // a key that finds its way to the view anyway types nothing
     Key(QApplication::focusWidget(), Qt::Key_Return);
   });
   QtMessageBoxes boxes;

@@ -10,9 +10,9 @@ namespace {
 TEST(DialogUnits, EachLengthIsRoundedToTheNearestPixelHalvesAwayFromZero) {
   const DialogUnits units(8, 15);  // the dialog font's base units on the offscreen platform
   EXPECT_EQ(units.Y(10), 19) << "18.75: a field is 19 pixels high, not 18";
-  EXPECT_EQ(units.Y(5), 9);      // 9.375
-  EXPECT_EQ(units.Y(12), 23);    // 22.5
-  EXPECT_EQ(units.Y(-2), -4);    // -3.75: the frame's top above the dialog
+  EXPECT_EQ(units.Y(5), 9);    // 9.375
+  EXPECT_EQ(units.Y(12), 23);  // 22.5
+  EXPECT_EQ(units.Y(-2), -4);  // -3.75: the frame's top above the dialog
   EXPECT_EQ(units.Y(16), 30);
   EXPECT_EQ(units.Size(180, 90), QSize(360, 169));
 

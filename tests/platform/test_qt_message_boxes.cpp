@@ -38,7 +38,8 @@ ShownBox ShowAndAnswerBox(Show show) {
 QString ShowAndAnswer(QWidget* owner, const QString& caption) {
   return ShowAndAnswerBox([&](MessageBoxes& boxes) {
            boxes.Show(owner, caption, QStringLiteral("Закончились данные по выбранному фильтру!"));
-         }).title;
+         })
+      .title;
 }
 
 bool BecomesActive(QWidget& window) {

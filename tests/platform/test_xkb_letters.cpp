@@ -18,8 +18,8 @@ uint32_t Sym(const char* name) { return xkb_keysym_from_name(name, XKB_KEYSYM_NO
 constexpr uint32_t Keycode(uint32_t evdev) { return evdev + TestKeyboard::kX11Offset; }
 
 // Linux evdev codes of keys, named by their US caps.
-constexpr uint32_t kQ = 16, kO = 24, kBracketLeft = 26, kA = 30, kS = 31, kSemicolon = 39,
-                   kM = 50, kEsc = 1;
+constexpr uint32_t kQ = 16, kO = 24, kBracketLeft = 26, kA = 30, kS = 31, kSemicolon = 39, kM = 50,
+                   kEsc = 1;
 
 TEST(XkbLetters, KeysymsOfLatinLettersAndOfOtherScripts) {
   const struct {
@@ -27,13 +27,25 @@ TEST(XkbLetters, KeysymsOfLatinLettersAndOfOtherScripts) {
     int latin;
     bool otherScript;
   } cases[] = {
-      {"a", 'A', false},           {"O", 'O', false},          {"z", 'Z', false},
-      {"eacute", 0, false},        {"ccedilla", 0, false},     {"ssharp", 0, false},
-      {"Cyrillic_shcha", 0, true}, {"Cyrillic_EF", 0, true},   {"Greek_alpha", 0, true},
-      {"hebrew_aleph", 0, true},   {"apostrophe", 0, false},   {"2", 0, false},
-      {"F4", 0, false},            {"Control_L", 0, false},    {"NoSymbol", 0, false},
+      {"a", 'A', false},
+      {"O", 'O', false},
+      {"z", 'Z', false},
+      {"eacute", 0, false},
+      {"ccedilla", 0, false},
+      {"ssharp", 0, false},
+      {"Cyrillic_shcha", 0, true},
+      {"Cyrillic_EF", 0, true},
+      {"Greek_alpha", 0, true},
+      {"hebrew_aleph", 0, true},
+      {"apostrophe", 0, false},
+      {"2", 0, false},
+      {"F4", 0, false},
+      {"Control_L", 0, false},
+      {"NoSymbol", 0, false},
       // Keysyms named by their Unicode code point, as tools that type any character send them.
-      {"U006F", 'O', false},       {"U0449", 0, true},         {"U00E9", 0, false},
+      {"U006F", 'O', false},
+      {"U0449", 0, true},
+      {"U00E9", 0, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(xkb::LatinLetterOfKeysym(Sym(c.name)), c.latin) << c.name;
@@ -48,18 +60,18 @@ TEST(XkbLetters, KeysOfTheFirstLatinLayout) {
     int letter;
   } cases[] = {
       {"us", kO, 'O'},
-      {"us", kEsc, 0},               // no letter on the key
-      {"ru", kO, 0},                 // no Latin layout at all
+      {"us", kEsc, 0},  // no letter on the key
+      {"ru", kO, 0},    // no Latin layout at all
       {"gr", kA, 0},
       {"us,ru", kO, 'O'},
-      {"ru,us", kO, 'O'},            // the Latin layout need not come first
-      {"ru,fr", kQ, 'A'},            // AZERTY: the letter on the key, not its US place
+      {"ru,us", kO, 'O'},  // the Latin layout need not come first
+      {"ru,fr", kQ, 'A'},  // AZERTY: the letter on the key, not its US place
       {"ru,fr", kA, 'Q'},
       {"ru,fr", kSemicolon, 'M'},
-      {"ru,fr", kM, 0},              // AZERTY gives a comma there
+      {"ru,fr", kM, 0},  // AZERTY gives a comma there
       {"ru,us(dvorak)", kS, 'O'},
-      {"ru,us(dvorak)", kQ, 0},      // Dvorak gives an apostrophe there
-      {"ru,fr,us(dvorak)", kQ, 'A'}, // the first Latin layout wins
+      {"ru,us(dvorak)", kQ, 0},       // Dvorak gives an apostrophe there
+      {"ru,fr,us(dvorak)", kQ, 'A'},  // the first Latin layout wins
       {"ru,us(dvorak),fr", kQ, 0},
       {"us,ru", kBracketLeft, 0},
   };

@@ -45,8 +45,12 @@ LessonStatistics Sample() {
   statistics.forward.missed = {{u"é", u"e", 9}, {u"l", u"´l", 3}, {u"ç", u"\u0327", 2}};
   statistics.forward.exams = {
       {kToday * 86'400,
-       {StudyMode::Exam1, {progress::ExamFilter::Kind::Lesson, 3},
-        u"&3 - Мужские существительные, ед.ч.", 5, 1, 0}},
+       {StudyMode::Exam1,
+        {progress::ExamFilter::Kind::Lesson, 3},
+        u"&3 - Мужские существительные, ед.ч.",
+        5,
+        1,
+        0}},
       {kToday * 86'400 - 600, {StudyMode::Exam1, {}, u"Слова && фразы", 2, 0, 1}}};
   return statistics;
 }
@@ -273,7 +277,8 @@ TEST_F(StatisticsWindowTest, ASingleDaysShareOfRightAnswersIsDrawn) {
     for (int x = plot.left() + 3; x < plot.right() - 3; ++x) {
       const QColor pixel = shown.pixelColor(x, y);
       pixels += std::abs(pixel.red() - share.red()) + std::abs(pixel.green() - share.green()) +
-                    std::abs(pixel.blue() - share.blue()) < 60;
+                    std::abs(pixel.blue() - share.blue()) <
+                60;
     }
   }
   EXPECT_GE(pixels, 12);

@@ -4,11 +4,11 @@
 #include <QFile>
 #include <cstring>
 
-#include "tests/support/SoundFixtures.h"
 #include "platform/QtErrorSignal.h"
 #include "platform/WaveOut.h"
 #include "tests/fakes/FakeWaveOut.h"
 #include "tests/support/Application.h"
+#include "tests/support/SoundFixtures.h"
 
 namespace verbaro {
 namespace {

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/SoundFixtures.h"
-#include "tests/fakes/FakePlatform.h"
-#include "sound/WaveOutError.h"
 #include "sound/Mp3Player.h"
+#include "sound/WaveOutError.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/support/Files.h"
+#include "tests/support/SoundFixtures.h"
 
 namespace verbaro {
 namespace {
@@ -136,13 +136,11 @@ std::vector<BadBytes> MakeBadBytes() {
   const std::vector<uint8_t> wave =
       test::ReadFileBytes(VERBARO_SOURCE_DIR "/res/wave/error612.wav");
   std::vector<uint8_t> text;
-  for (char c : std::string("Ceci n'est pas un fichier MP3.\n")) text.push_back(static_cast<uint8_t>(c));
-  return {{"RandomBytes", noise},
-          {"CutInsideTheFirstFrame", headerOnly},
-          {"Zeros", zeros},
-          {"Id3TagAlone", id3Only},
-          {"WaveFile", wave},
-          {"Text", text},
+  for (char c : std::string("Ceci n'est pas un fichier MP3.\n"))
+    text.push_back(static_cast<uint8_t>(c));
+  return {{"RandomBytes", noise}, {"CutInsideTheFirstFrame", headerOnly},
+          {"Zeros", zeros},       {"Id3TagAlone", id3Only},
+          {"WaveFile", wave},     {"Text", text},
           {"OneByte", {0xFF}}};
 }
 
@@ -152,8 +150,7 @@ TEST_P(UndecodableBytes, FailWithTheFormatMessageAndNoSound) {
   const std::vector<uint8_t>& bytes = GetParam().bytes;
 
   EXPECT_FALSE(player.DecodeMp3ToPcm(bytes.data(), bytes.size()));
-  EXPECT_EQ(fake.messages.Texts(),
-            std::vector<QString>{WaveOutErrorText(waveout::kBadFormat)});
+  EXPECT_EQ(fake.messages.Texts(), std::vector<QString>{WaveOutErrorText(waveout::kBadFormat)});
   EXPECT_EQ(fake.messages.shown.at(0).caption, QStringLiteral("Ошибка"));
   EXPECT_EQ(fake.messages.shown.at(0).kind, MessageKind::Error);
   EXPECT_EQ(fake.messages.shown.at(0).owner, nullptr);
@@ -177,7 +174,8 @@ TEST_F(Mp3Decoding, EmptyOrMissingBytesFailCleanly) {
   const uint8_t byte = 0;
   EXPECT_FALSE(player.DecodeMp3ToPcm(&byte, 0));
   EXPECT_FALSE(player.DecodeMp3ToPcm(nullptr, 100));
-  EXPECT_EQ(fake.messages.Texts(), (std::vector<QString>(2, WaveOutErrorText(waveout::kBadFormat))));
+  EXPECT_EQ(fake.messages.Texts(),
+            (std::vector<QString>(2, WaveOutErrorText(waveout::kBadFormat))));
   EXPECT_FALSE(device().IsOpen());
 }
 
@@ -200,7 +198,8 @@ TEST_F(Mp3Decoding, DeviceThatCannotBeOpenedIsReported) {
   EXPECT_FALSE(player.DecodeMp3ToPcm(mp3.data(), mp3.size()));
   EXPECT_EQ(fake.messages.Texts(), std::vector<QString>{WaveOutErrorText(waveout::kNoDevice)});
   // The learner is told why there is no sound.
-  EXPECT_TRUE(fake.messages.shown.at(0).text.contains(QStringLiteral("звуковой сервер не запущен")));
+  EXPECT_TRUE(
+      fake.messages.shown.at(0).text.contains(QStringLiteral("звуковой сервер не запущен")));
   fake.messages.Clear();
 
   // Told once; the recording, which decoded, is not blamed.

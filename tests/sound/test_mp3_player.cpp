@@ -3,11 +3,11 @@
 
 #include <vector>
 
-#include "tests/support/SoundFixtures.h"
-#include "tests/fakes/FakePlatform.h"
-#include "sound/WaveOutError.h"
 #include "sound/Mp3Player.h"
+#include "sound/WaveOutError.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/support/Files.h"
+#include "tests/support/SoundFixtures.h"
 
 namespace verbaro {
 namespace {

@@ -1,12 +1,12 @@
 // The wave output when no sound server answers (the unit tests run without one).
 #include <gtest/gtest.h>
 
-#include "tests/support/SoundFixtures.h"
-#include "tests/fakes/FakePlatform.h"
 #include "platform/PulseWaveOut.h"
-#include "sound/WaveOutError.h"
 #include "sound/Mp3Player.h"
+#include "sound/WaveOutError.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/support/Files.h"
+#include "tests/support/SoundFixtures.h"
 
 namespace verbaro {
 namespace {
@@ -23,9 +23,9 @@ TEST(PulseWaveOutWithoutServer, OpenReportsNoDeviceAndNothingElseBreaks) {
 
 TEST(PulseWaveOutWithoutServer, FormatsTheServerCannotTakeAreRefusedBeforeLookingForIt) {
   PulseWaveOut out;
-  for (const PcmFormat format : {PcmFormat{2, 44100, 24}, PcmFormat{0, 44100, 16},
-                                 PcmFormat{300, 44100, 16}, PcmFormat{2, 0, 16},
-                                 PcmFormat{2, -44100, 16}}) {
+  for (const PcmFormat format :
+       {PcmFormat{2, 44100, 24}, PcmFormat{0, 44100, 16}, PcmFormat{300, 44100, 16},
+        PcmFormat{2, 0, 16}, PcmFormat{2, -44100, 16}}) {
     SCOPED_TRACE(testing::Message() << format.channels << " channels, " << format.samplesPerSecond
                                     << " Hz, " << format.bitsPerSample << " bits");
     EXPECT_EQ(out.Open(format), waveout::kBadFormat);

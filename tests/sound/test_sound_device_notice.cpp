@@ -4,12 +4,12 @@
 
 #include <vector>
 
-#include "tests/support/SoundFixtures.h"
 #include "platform/SoundDeviceNotice.h"
-#include "sound/WaveOutError.h"
 #include "sound/Mp3Player.h"
+#include "sound/WaveOutError.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/support/Files.h"
+#include "tests/support/SoundFixtures.h"
 
 namespace verbaro {
 namespace {

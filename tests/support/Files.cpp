@@ -14,7 +14,8 @@ std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& file) {
 
 void WriteFileBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + file.string());
 }
 

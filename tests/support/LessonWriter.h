@@ -30,8 +30,9 @@ struct LessonRow {
   std::u16string info2{};
   std::u16string info3{};
   RecordingKind recordingKind = RecordingKind::Bytes;
-  bool nullTexts = false;          // every text column, positions 2 to 12, NULL
-  std::optional<int64_t> rowid{};  // by default the row's place in the list, from 1 (id is the same)
+  bool nullTexts = false;  // every text column, positions 2 to 12, NULL
+  std::optional<int64_t>
+      rowid{};  // by default the row's place in the list, from 1 (id is the same)
 };
 
 // Creates the file if need be and (re)creates FrRuDict in it with the rows, in list order.

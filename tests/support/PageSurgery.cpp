@@ -112,7 +112,8 @@ void LoopRecordingOverflow(const std::filesystem::path& file, int64_t rowid, int
     std::vector<uint8_t> newCell = Varint(payload + extra);
     newCell.insert(newCell.end(), rowidBytes.begin(), rowidBytes.end());
     newCell.insert(newCell.end(), recordHeader.begin(), recordHeader.end());
-    newCell.insert(newCell.end(), bytes.begin() + body + headerSize, bytes.begin() + body + local + 4);
+    newCell.insert(newCell.end(), bytes.begin() + body + headerSize,
+                   bytes.begin() + body + local + 4);
     const size_t oldCellSize = body - cell + local + 4;
     const size_t newStart = cell + oldCellSize - newCell.size();  // the cell grows downwards
     std::copy(newCell.begin(), newCell.end(), bytes.begin() + newStart);

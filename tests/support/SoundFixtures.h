@@ -45,8 +45,8 @@ inline Span AudibleSpan(const std::vector<int16_t>& stereo, int threshold) {
 inline size_t LongestQuietRun(const std::vector<int16_t>& stereo, Span span, int threshold) {
   size_t run = 0, longest = 0;
   for (size_t frame = span.first; frame < span.end && frame * 2 + 1 < stereo.size(); ++frame) {
-    const bool quiet = std::abs(stereo[frame * 2]) <= threshold &&
-                       std::abs(stereo[frame * 2 + 1]) <= threshold;
+    const bool quiet =
+        std::abs(stereo[frame * 2]) <= threshold && std::abs(stereo[frame * 2 + 1]) <= threshold;
     run = quiet ? run + 1 : 0;
     longest = std::max(longest, run);
   }

@@ -6,9 +6,8 @@
 #include <cstring>
 #include <optional>
 
-#include "tests/support/SoundFixtures.h"
 #include "tests/support/Application.h"
-
+#include "tests/support/SoundFixtures.h"
 
 namespace verbaro::test {
 
@@ -62,11 +61,11 @@ MonitorRecorder::~MonitorRecorder() {
 }
 
 bool MonitorRecorder::Start(const QString& source, QString* reason) {
-  m_process.start(QStringLiteral("parec"),
-                  {QStringLiteral("--device=") + source, QStringLiteral("--raw"),
-                   QStringLiteral("--format=s16le"), QStringLiteral("--rate=%1").arg(kRate),
-                   QStringLiteral("--channels=%1").arg(m_channels),
-                   QStringLiteral("--latency-msec=20")});
+  m_process.start(
+      QStringLiteral("parec"),
+      {QStringLiteral("--device=") + source, QStringLiteral("--raw"),
+       QStringLiteral("--format=s16le"), QStringLiteral("--rate=%1").arg(kRate),
+       QStringLiteral("--channels=%1").arg(m_channels), QStringLiteral("--latency-msec=20")});
   if (!m_process.waitForStarted(5000)) {
     *reason = QStringLiteral("parec does not start: ") + m_process.errorString();
     return false;

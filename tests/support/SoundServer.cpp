@@ -117,8 +117,8 @@ bool PrivateSoundServer::Launch(const QString& program, const QStringList& argum
   process->setProcessEnvironment(m_environment);
   process->setWorkingDirectory(m_folder.path());
   process->setStandardOutputFile(QProcess::nullDevice());
-  process->setStandardErrorFile(m_folder.path() + QStringLiteral("/") + program +
-                                QStringLiteral(".log"), QIODevice::Append);
+  process->setStandardErrorFile(
+      m_folder.path() + QStringLiteral("/") + program + QStringLiteral(".log"), QIODevice::Append);
   process->start(program, arguments);
   if (!process->waitForStarted(5000)) {
     *reason = program + QStringLiteral(" does not start: ") + process->errorString();
@@ -150,10 +150,11 @@ bool PrivateSoundServer::Start(QString* reason) {
       m_bus = std::make_unique<QProcess>();
       m_bus->setProcessEnvironment(m_environment);
       m_bus->setStandardOutputFile(QProcess::nullDevice());
-      m_bus->start(QStringLiteral("dbus-daemon"),
-                    {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
-                     QStringLiteral("--address=") +
-                         m_environment.value(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"))});
+      m_bus->start(
+          QStringLiteral("dbus-daemon"),
+          {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
+           QStringLiteral("--address=") +
+               m_environment.value(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"))});
       if (!m_bus->waitForStarted(5000)) {
         *reason = QStringLiteral("dbus-daemon does not start");
         return false;

@@ -8,8 +8,8 @@ namespace verbaro::test {
 TestKeyboard::TestKeyboard(const char* layouts, int activeLayout) : m_activeLayout(activeLayout) {
   xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
   const xkb_rule_names names = {"evdev", "pc105", layouts, "", ""};
-  m_keymap = context ? xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS)
-                     : nullptr;
+  m_keymap =
+      context ? xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS) : nullptr;
   if (context) xkb_context_unref(context);
   if (m_keymap == nullptr) {
     ADD_FAILURE() << "the layouts " << layouts << " do not compile";

@@ -24,9 +24,11 @@ std::vector<uint8_t> ToneMp3(int milliseconds, int rate, int channels) {
   const auto frames = static_cast<int>(int64_t{rate} * milliseconds / 1000);
   std::vector<int16_t> tone(static_cast<size_t>(frames));
   for (int i = 0; i < frames; ++i)
-    tone[static_cast<size_t>(i)] = static_cast<int16_t>(8000 * std::sin(2 * std::numbers::pi * 440 * i / rate));
+    tone[static_cast<size_t>(i)] =
+        static_cast<int16_t>(8000 * std::sin(2 * std::numbers::pi * 440 * i / rate));
   std::vector<uint8_t> mp3(static_cast<size_t>(frames + frames / 4 + 7200) * 2);
-  int size = lame_encode_buffer(lame, tone.data(), tone.data(), frames, mp3.data(), static_cast<int>(mp3.size()));
+  int size = lame_encode_buffer(lame, tone.data(), tone.data(), frames, mp3.data(),
+                                static_cast<int>(mp3.size()));
   size += lame_encode_flush(lame, mp3.data() + size, static_cast<int>(mp3.size()) - size);
   lame_close(lame);
   mp3.resize(static_cast<size_t>(std::max(size, 0)));
@@ -40,7 +42,8 @@ std::string ReadBytes(const std::filesystem::path& path) {
 
 std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
   std::vector<std::string> names;
-  for (const auto& item : std::filesystem::directory_iterator(folder)) names.push_back(item.path().filename().string());
+  for (const auto& item : std::filesystem::directory_iterator(folder))
+    names.push_back(item.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }

@@ -26,7 +26,8 @@ struct BuildRun {
   std::string err;
 };
 
-BuildRun Build(const std::filesystem::path& list, const std::filesystem::path& lesson, bool replace = false) {
+BuildRun Build(const std::filesystem::path& list, const std::filesystem::path& lesson,
+               bool replace = false) {
   std::ostringstream out;
   std::ostringstream err;
   BuildRun run;
@@ -46,7 +47,8 @@ std::vector<StoredRow> ReadLesson(const std::filesystem::path& lesson) {
   sqlite3* db = nullptr;
   EXPECT_EQ(sqlite3_open_v2(lesson.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
   sqlite3_stmt* select = nullptr;
-  EXPECT_EQ(sqlite3_prepare_v2(db, "SELECT rowid, * FROM FrRuDict", -1, &select, nullptr), SQLITE_OK);
+  EXPECT_EQ(sqlite3_prepare_v2(db, "SELECT rowid, * FROM FrRuDict", -1, &select, nullptr),
+            SQLITE_OK);
   std::vector<StoredRow> rows;
   while (sqlite3_step(select) == SQLITE_ROW) {
     StoredRow row;
@@ -84,8 +86,8 @@ TEST(LessonBuild, WritesTheTableTheTrainerReadsWithSpokenAndGivenRecordings) {
 
   const std::vector<StoredRow> rows = ReadLesson(lesson);
   ASSERT_EQ(rows.size(), 3u);
-  const std::vector<std::string> first = {"1", "animaux", "m", "s", "chat", "ʃa", "chat", "le chat",
-                                          "кот", "кошка", "", "", ""};
+  const std::vector<std::string> first = {"1",       "animaux", "m",     "s", "chat", "ʃa", "chat",
+                                          "le chat", "кот",     "кошка", "",  "",     ""};
   EXPECT_EQ(rows[0].columns, first);
   EXPECT_EQ(rows[1].columns[4], "maisons");
   EXPECT_EQ(rows[1].columns[8], "дома");
@@ -99,12 +101,13 @@ TEST(LessonBuild, WritesTheTableTheTrainerReadsWithSpokenAndGivenRecordings) {
     EXPECT_TRUE(IsLessonFormat(stream)) << "row " << i + 1 << ": " << stream.error;
     EXPECT_GT(stream.frames, 44100u / 5) << "row " << i + 1;  // a word lasts a while
   }
-  EXPECT_EQ(rows[1].mp3, lessonFormat);  // already in the lesson format: kept as it is
+  EXPECT_EQ(rows[1].mp3, lessonFormat);              // already in the lesson format: kept as it is
   const Mp3Stream tone22 = InspectMp3(rows[2].mp3);  // re-encoded to 44.1 kHz stereo
   EXPECT_NEAR(static_cast<double>(tone22.frames) / 44100, 0.4, 0.1);
 
   EXPECT_TRUE(CheckLesson(lesson).errors.empty());
-  EXPECT_EQ(FilesIn(folder.Path()), (std::vector<std::string>{"animaux.db", "animaux.tsv", "sons", "tone44.mp3"}));
+  EXPECT_EQ(FilesIn(folder.Path()),
+            (std::vector<std::string>{"animaux.db", "animaux.tsv", "sons", "tone44.mp3"}));
 }
 
 TEST(LessonBuild, AGivenRecordingLongerThanThePlayerTakesIsRefused) {
@@ -120,12 +123,12 @@ TEST(LessonBuild, RefusesTheWholeListAndNamesEveryBadLine) {
   folder.Write("broken.mp3", std::string("this is no sound at all, only words"));
   folder.Write("good.mp3", ToneMp3(200, 44100, 2));
   const auto list = folder.Write("mots.tsv",
-                                 "m\ts\tchat\t\t\t\tкот\n"                     // 1 good
-                                 "m\ts\tchien\t\t\t\tсобака\tmissing.mp3\n"   // 2 no such file
-                                 "m\ts\tloup\t\t\t\tволк\tbroken.mp3\n"       // 3 not MP3
-                                 "m\ts\tours\n"                               // 4 columns
-                                 "m\ts\t\t\t\t\tпусто\tgood.mp3\n"            // 5 empty word
-                                 "v\t\têtre\t\t\t\tа\tб\tв\tг\tд\tе\n");      // 6 six
+                                 "m\ts\tchat\t\t\t\tкот\n"                   // 1 good
+                                 "m\ts\tchien\t\t\t\tсобака\tmissing.mp3\n"  // 2 no such file
+                                 "m\ts\tloup\t\t\t\tволк\tbroken.mp3\n"      // 3 not MP3
+                                 "m\ts\tours\n"                              // 4 columns
+                                 "m\ts\t\t\t\t\tпусто\tgood.mp3\n"           // 5 empty word
+                                 "v\t\têtre\t\t\t\tа\tб\tв\tг\tд\tе\n");     // 6 six
   const auto lesson = folder.Path() / "mots.db";
 
   const BuildRun run = Build(list, lesson);
@@ -136,7 +139,8 @@ TEST(LessonBuild, RefusesTheWholeListAndNamesEveryBadLine) {
     EXPECT_NE(run.err.find(expected), std::string::npos) << expected << "\n" << run.err;
   }
   EXPECT_EQ(run.err.find("строка 1:"), std::string::npos);
-  EXPECT_EQ(FilesIn(folder.Path()), (std::vector<std::string>{"broken.mp3", "good.mp3", "mots.tsv"}));
+  EXPECT_EQ(FilesIn(folder.Path()),
+            (std::vector<std::string>{"broken.mp3", "good.mp3", "mots.tsv"}));
 }
 
 TEST(LessonBuild, RefusesAListWhoseMergesWouldGiveSixAnswers) {
@@ -149,7 +153,8 @@ TEST(LessonBuild, RefusesAListWhoseMergesWouldGiveSixAnswers) {
 
   const BuildRun run = Build(list, folder.Path() / "mer.db");
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("строки 1, 2, 3, 4, 5, 6: перевод «корабль, m,s» общий у 6 слов"), std::string::npos)
+  EXPECT_NE(run.err.find("строки 1, 2, 3, 4, 5, 6: перевод «корабль, m,s» общий у 6 слов"),
+            std::string::npos)
       << run.err;
   EXPECT_FALSE(std::filesystem::exists(folder.Path() / "mer.db"));
 }
@@ -179,8 +184,11 @@ TEST(LessonBuild, TypographicApostrophesBecomeTypableAndOtherUntypableCharacters
                                    "m\ts\tsite\t\t\t\tweb-сайт\ttone.mp3\n");
   const BuildRun refused = Build(quoted, folder.Path() / "quoted.db");
   EXPECT_EQ(refused.status, 1);
-  EXPECT_NE(refused.err.find("строка 2: слово ««Salut»»: символ ««» (U+00AB)"), std::string::npos) << refused.err;
-  EXPECT_NE(refused.err.find("строка 3: перевод «web-сайт»: символ «w» (U+0077)"), std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find("строка 2: слово ««Salut»»: символ ««» (U+00AB)"), std::string::npos)
+      << refused.err;
+  EXPECT_NE(refused.err.find("строка 3: перевод «web-сайт»: символ «w» (U+0077)"),
+            std::string::npos)
+      << refused.err;
   EXPECT_EQ(refused.err.find("строка 1"), std::string::npos) << refused.err;
   EXPECT_FALSE(std::filesystem::exists(folder.Path() / "quoted.db"));
 }

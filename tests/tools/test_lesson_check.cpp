@@ -108,11 +108,12 @@ TEST_F(LessonCheck, FindsRowidGapsAndRowsOutOfStep) {
 
 TEST_F(LessonCheck, FindsRecordingsThatCannotBePlayed) {
   const std::string noise = "ID3 but nothing after it, and certainly no MPEG frame";
-  std::vector<LessonRow> rows = {{u"m", u"s", u"a", {u"1"}, m_tone},
-                                 {u"m", u"s", u"b", {u"2"}},
-                                 {u"m", u"s", u"c", {u"3"}, std::vector<uint8_t>(noise.begin(), noise.end())},
-                                 {u"m", u"s", u"d", {u"4"}, {}},
-                                 {u"m", u"s", u"e", {}, m_tone}};
+  std::vector<LessonRow> rows = {
+      {u"m", u"s", u"a", {u"1"}, m_tone},
+      {u"m", u"s", u"b", {u"2"}},
+      {u"m", u"s", u"c", {u"3"}, std::vector<uint8_t>(noise.begin(), noise.end())},
+      {u"m", u"s", u"d", {u"4"}, {}},
+      {u"m", u"s", u"e", {}, m_tone}};
   rows[1].recordingKind = RecordingKind::Null;
   rows[4].recordingKind = RecordingKind::Integer;
   WriteLesson(LessonPath(), rows);
@@ -149,20 +150,24 @@ TEST_F(LessonCheck, FindsMergesBeyondFiveAnswersButStillListsTheDirectFilters) {
   ASSERT_EQ(report.errors.size(), 2u) << AllErrors(report);
   EXPECT_TRUE(HasError(report, "в режимах «Конспект-2» и «Видео-2» урок не строится"));
   EXPECT_TRUE(HasError(report, "в режиме «Экзамен-2» урок не готовится"));
-  EXPECT_TRUE(HasWarning(report, "записи 1, 2, 3, 4, 5, 6: перевод «хороший, adj,m» общий у 6 слов"));
+  EXPECT_TRUE(
+      HasWarning(report, "записи 1, 2, 3, 4, 5, 6: перевод «хороший, adj,m» общий у 6 слов"));
   ASSERT_TRUE(report.filtersKnown);
   EXPECT_EQ(report.directFilters.front().count, 7u);
   EXPECT_TRUE(report.reversedFilters.empty());
 }
 
 TEST_F(LessonCheck, FindsTablesTheTrainerCannotTakeColumnsFrom) {
-  WriteDatabase(LessonPath(),
-                "CREATE TABLE FrRuDict (Nr INTEGER, Topic TEXT, FrGram TEXT, FrNumber TEXT, FrWord TEXT, "
-                "Mp3Word BLOB, Info2 TEXT, Info3 TEXT, Ru1 TEXT, Ru2 TEXT, Ru3 TEXT, Ru4 TEXT, Ru5 TEXT)");
+  WriteDatabase(
+      LessonPath(),
+      "CREATE TABLE FrRuDict (Nr INTEGER, Topic TEXT, FrGram TEXT, FrNumber TEXT, FrWord TEXT, "
+      "Mp3Word BLOB, Info2 TEXT, Info3 TEXT, Ru1 TEXT, Ru2 TEXT, Ru3 TEXT, Ru4 TEXT, Ru5 TEXT)");
   EXPECT_TRUE(HasWarning(CheckLesson(LessonPath()), "столбец Mp3Word стоит на месте 5"));
 
   const auto narrow = m_folder.Path() / "narrow.db";
-  WriteDatabase(narrow, "CREATE TABLE FrRuDict (Nr INTEGER, Topic TEXT, FrGram TEXT, FrWord TEXT, Mp3Word BLOB)");
+  WriteDatabase(
+      narrow,
+      "CREATE TABLE FrRuDict (Nr INTEGER, Topic TEXT, FrGram TEXT, FrWord TEXT, Mp3Word BLOB)");
   EXPECT_TRUE(HasWarning(CheckLesson(narrow), "5 столбцов, а нужно не меньше 13"));
   EXPECT_TRUE(HasError(CheckLesson(narrow), "нет ни одной записи"));
 
@@ -177,8 +182,8 @@ TEST_F(LessonCheck, FindsTablesTheTrainerCannotTakeColumnsFrom) {
 
   EXPECT_TRUE(HasError(CheckLesson(m_folder.Write("zero.db", std::string())), "пуст"));
   EXPECT_TRUE(HasError(CheckLesson(m_folder.Path() / "absent.db"), "не существует"));
-  EXPECT_TRUE(HasError(CheckLesson(m_folder.Write("text.db", std::string("plain text, no database"))),
-                       "SQLite"));
+  EXPECT_TRUE(HasError(
+      CheckLesson(m_folder.Write("text.db", std::string("plain text, no database"))), "SQLite"));
 }
 
 TEST_F(LessonCheck, WarnsAboutWordsAndTranslationsNoKeyCanType) {
@@ -195,9 +200,10 @@ TEST_F(LessonCheck, WarnsAboutWordsAndTranslationsNoKeyCanType) {
 TEST_F(LessonCheck, TextsEndAtTheirFirstNulAsTheTrainerShowsThem) {
   // What follows a NUL is never shown: no untypable character there, and a translation that
   // begins with one is no translation.
-  WriteLesson(LessonPath(),
-              {{u"m", u"s", std::u16string(u"chat\0\u2019", 6), {std::u16string(u"\0кот", 4)}, m_tone},
-               {u"m", u"p", u"chats", {std::u16string(u"коты\0cats", 9)}, m_tone}});
+  WriteLesson(
+      LessonPath(),
+      {{u"m", u"s", std::u16string(u"chat\0\u2019", 6), {std::u16string(u"\0кот", 4)}, m_tone},
+       {u"m", u"p", u"chats", {std::u16string(u"коты\0cats", 9)}, m_tone}});
   PlainLessonState trainer(u"Модуль \"Конспект-1\"");
   trainer.m_szDataFile = FromUtf8(LessonPath().string());
   ASSERT_TRUE(trainer.LoadWordsData());

@@ -40,8 +40,10 @@ class LessonProgress : public ::testing::Test {
   }
   // What the trainer records for this lesson (the keys of its four rows).
   std::unique_ptr<progress::LessonProgress> Study(progress::ProgressStore& store) const {
-    return store.OpenLesson({{u"été", u"f", u"s", 0}, {u"Merci, \"Paul\"", u"~", u"", 0},
-                             {u"chat", u"m", u"s", 0}, {u"à bientôt", u"~~", u"", 0}},
+    return store.OpenLesson({{u"été", u"f", u"s", 0},
+                             {u"Merci, \"Paul\"", u"~", u"", 0},
+                             {u"chat", u"m", u"s", 0},
+                             {u"à bientôt", u"~~", u"", 0}},
                             lesson.string());
   }
   ToolRun Print(bool csv) const {
@@ -100,7 +102,8 @@ TEST_F(LessonProgress, TheAnswerLogAsCsvQuotesWhatNeedsIt) {
   {
     auto store = progress::ProgressStore::Open(storePath, clock);
     auto progress = Study(*store);
-    progress->RecordExamAnswer(Direction::Forward, std::vector{1}, progress::ExamAnswer::RightFirstTry);
+    progress->RecordExamAnswer(Direction::Forward, std::vector{1},
+                               progress::ExamAnswer::RightFirstTry);
     clock.seconds += 61;
     progress->RecordTyping(Direction::Reverse, std::vector{2}, {4, 1, {{u"a", u"o"}}, 1500});
   }

@@ -23,11 +23,12 @@ EntryText Entry(int n, std::u16string gram, std::u16string number, std::u16strin
 
 TEST(LessonRules, MergesOfMoreThanFiveAnswersAreFoundInBothDirections) {
   std::vector<EntryText> five;
-  for (int i = 1; i <= 5; ++i) five.push_back(Entry(i, u"m", u"s", u"w" + std::u16string(1, u'0' + i), {u"слово"}));
-  five.push_back(Entry(6, u"m", u"p", u"w6", {u"слово"}));       // other number: another key
-  five.push_back(Entry(7, u"~~", u"", u"w7", {u"слово"}));       // left out of the merges
+  for (int i = 1; i <= 5; ++i)
+    five.push_back(Entry(i, u"m", u"s", u"w" + std::u16string(1, u'0' + i), {u"слово"}));
+  five.push_back(Entry(6, u"m", u"p", u"w6", {u"слово"}));  // other number: another key
+  five.push_back(Entry(7, u"~~", u"", u"w7", {u"слово"}));  // left out of the merges
   five.push_back(Entry(8, u"f", u"s", u"mot", {u"а", u"б", u"в"}));
-  five.push_back(Entry(9, u"f", u"s", u"mot", {u"г", u"д"}));    // same word: five answers
+  five.push_back(Entry(9, u"f", u"s", u"mot", {u"г", u"д"}));  // same word: five answers
   EXPECT_TRUE(FindMergeOverflows(five).empty());
 
   std::vector<EntryText> six = five;
@@ -72,21 +73,22 @@ TEST(LessonRules, EntriesWhoseGroupIsNoFilterGroupCannotBeAskedInTheExams) {
       Entry(7, u"adj,m", u"s", u"g", {u"7"}), Entry(8, u"num", u"p", u"h", {u"8"}),
   };
   std::vector<int> unaskable;
-  for (const EntryText* entry : FindUnaskableEntries(entries)) unaskable.push_back(entry->entryNumber);
+  for (const EntryText* entry : FindUnaskableEntries(entries))
+    unaskable.push_back(entry->entryNumber);
   EXPECT_EQ(unaskable, (std::vector<int>{5, 6, 7, 8}));
 }
 
 TEST(LessonRules, InformationLinesThatSpellOutATranslationAreFoundWhateverTheCaseAndPunctuation) {
-  std::vector<EntryText> entries = {Entry(1, u"~", u"", u"Bonjour !", {u"Здравствуйте!", u"Добрый день!"}),
-                                    Entry(2, u"~", u"", u"Merci !", {u"Спасибо!"}),
-                                    Entry(3, u"m", u"s", u"chat", {u"кот"}),
-                                    Entry(4, u"f", u"s", u"fête", {u"праздник"}),
-                                    Entry(5, u"~", u"", u"Ça va ?", {u"Как дела?", u"Ёлки!"})};
+  std::vector<EntryText> entries = {
+      Entry(1, u"~", u"", u"Bonjour !", {u"Здравствуйте!", u"Добрый день!"}),
+      Entry(2, u"~", u"", u"Merci !", {u"Спасибо!"}), Entry(3, u"m", u"s", u"chat", {u"кот"}),
+      Entry(4, u"f", u"s", u"fête", {u"праздник"}),
+      Entry(5, u"~", u"", u"Ça va ?", {u"Как дела?", u"Ёлки!"})};
   entries[0].info2 = u"досл.: ДОБРЫЙ   день";      // case and spacing differ
   entries[1].info1 = u"досл.: милость";            // says something else
   entries[2].info3 = u"котёнок — маленький кот.";  // the word at the end, before a full stop
   entries[3].info1 = u"праздничный";               // only a part of a word: no answer given
-  entries[4].info2 = u"елки-палки";                 // Ё and Е alike
+  entries[4].info2 = u"елки-палки";                // Ё and Е alike
   const std::vector<InfoGivingAnswer> found = FindInfoGivingAnswers(entries);
   ASSERT_EQ(found.size(), 3u);
   EXPECT_EQ(found[0].entry->entryNumber, 1);

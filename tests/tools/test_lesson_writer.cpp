@@ -99,11 +99,12 @@ TEST_F(LessonWriterTest, CellsKeepTheirTypesAndRowidsTheirGaps) {
   ASSERT_TRUE(writer.AddRow(nothing, error)) << error;
   ASSERT_TRUE(writer.Commit(false, error)) << error;
 
-  EXPECT_EQ(Query(file, "SELECT rowid, Nr, FrWord, FrGram, Ru5, Mp3Word FROM FrRuDict ORDER BY rowid"),
-            (std::vector<std::string>{"int:-5", "int:-5", "text:none", "null", "null", "null",
-                                      "int:1", "int:1", "text:мот", "null", "text:пять", "blob:ID3",
-                                      "int:3", "int:3", "text:next", "null", "null", "text:ID3",
-                                      "int:10", "int:10", "text:gap", "null", "null", "int:42"}));
+  EXPECT_EQ(
+      Query(file, "SELECT rowid, Nr, FrWord, FrGram, Ru5, Mp3Word FROM FrRuDict ORDER BY rowid"),
+      (std::vector<std::string>{"int:-5", "int:-5", "text:none", "null", "null",      "null",
+                                "int:1",  "int:1",  "text:мот",  "null", "text:пять", "blob:ID3",
+                                "int:3",  "int:3",  "text:next", "null", "null",      "text:ID3",
+                                "int:10", "int:10", "text:gap",  "null", "null",      "int:42"}));
   // An empty recording is still a blob, never NULL.
   LessonWriter again(file);
   ASSERT_TRUE(again.OpenInPlace(error)) << error;
@@ -162,8 +163,9 @@ TEST_F(LessonWriterTest, ChosenColumnsAndPageSize) {
 
 TEST_F(LessonWriterTest, InPlaceKeepsTheRestOfTheFileAndDropsUncommittedRows) {
   const fs::path file = folder.Path() / "kept.db";
-  Execute(file, "PRAGMA journal_mode=WAL; CREATE TABLE Notes (a); INSERT INTO Notes VALUES ('n');"
-                "CREATE TABLE FrRuDict (x); INSERT INTO FrRuDict VALUES ('old');");
+  Execute(file,
+          "PRAGMA journal_mode=WAL; CREATE TABLE Notes (a); INSERT INTO Notes VALUES ('n');"
+          "CREATE TABLE FrRuDict (x); INSERT INTO FrRuDict VALUES ('old');");
   {
     LessonWriter abandoned(file);
     ASSERT_TRUE(abandoned.OpenInPlace(error)) << error;

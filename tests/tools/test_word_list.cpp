@@ -38,9 +38,9 @@ TEST(WordList, SkipsCommentsAndBlankLinesAndKeepsFileLineNumbers) {
 
 TEST(WordList, TakesTranslationsRecordingAndPaddingFromTheColumns) {
   const std::string text =
-      "v\t\t parler \t\t\t\tговорить\t\tразговаривать\n"           // gap skipped, spaces trimmed
-      "v\t\tdire\t\t\t\tсказать\tsons/dire.MP3\n"                   // recording, relative
-      "v\t\tfaire\t\t\t\tделать\t/abs/faire.mp3\t\t\t\t\t\t\n"     // padded by a spreadsheet
+      "v\t\t parler \t\t\t\tговорить\t\tразговаривать\n"              // gap skipped, spaces trimmed
+      "v\t\tdire\t\t\t\tсказать\tsons/dire.MP3\n"                     // recording, relative
+      "v\t\tfaire\t\t\t\tделать\t/abs/faire.mp3\t\t\t\t\t\t\n"        // padded by a spreadsheet
       "adv\t\tvite\t\t\t\tбыстро\tскоро\tживо\tнемедленно\tмигом\n";  // five, no recording
   const WordList list = ParseWordList(text, kFolder);
   ASSERT_TRUE(list.problems.empty()) << FormatProblem(list.problems.front());
@@ -57,14 +57,14 @@ TEST(WordList, TakesTranslationsRecordingAndPaddingFromTheColumns) {
 
 TEST(WordList, ReportsEachBadLineByItsNumberAndKeepsTheGoodOnes) {
   const std::string text =
-      "m\ts\tchat\t\t\t\tкот\n"                              // 1 good
-      "m\ts\tchien\tʃjɛ̃\n"                                   // 2 four columns
-      "m\ts\t  \t\t\t\tничто\n"                              // 3 empty word
-      "v\t\têtre\t\t\t\tа\tб\tв\tг\tд\tе\n"                   // 4 six translations
-      "v\t\tavoir\t\t\t\t\n"                                 // 5 no translation
-      "v\t\tall\xC3\t\t\t\tидти\n"                           // 6 broken UTF-8
-      "v\t\taller\t\t\t\tа\t\tв\tг\tд\tе.mp3\n"             // 7 good: five and a recording
-      "v\t\tvenir\t\t\t\tа\t\tв\tг\tд\tе\tx.mp3\n";         // 8 six translation columns
+      "m\ts\tchat\t\t\t\tкот\n"                      // 1 good
+      "m\ts\tchien\tʃjɛ̃\n"                           // 2 four columns
+      "m\ts\t  \t\t\t\tничто\n"                      // 3 empty word
+      "v\t\têtre\t\t\t\tа\tб\tв\tг\tд\tе\n"          // 4 six translations
+      "v\t\tavoir\t\t\t\t\n"                         // 5 no translation
+      "v\t\tall\xC3\t\t\t\tидти\n"                   // 6 broken UTF-8
+      "v\t\taller\t\t\t\tа\t\tв\tг\tд\tе.mp3\n"      // 7 good: five and a recording
+      "v\t\tvenir\t\t\t\tа\t\tв\tг\tд\tе\tx.mp3\n";  // 8 six translation columns
   const WordList list = ParseWordList(text, kFolder);
   ASSERT_EQ(list.entries.size(), 2u);
   EXPECT_EQ(list.entries[0].lineNumber, 1);
@@ -74,7 +74,8 @@ TEST(WordList, ReportsEachBadLineByItsNumberAndKeepsTheGoodOnes) {
   const auto expect = [&](size_t i, int line, const std::string& part) {
     EXPECT_EQ(list.problems[i].lineNumber, line);
     EXPECT_NE(list.problems[i].message.find(part), std::string::npos) << list.problems[i].message;
-    EXPECT_EQ(FormatProblem(list.problems[i]).rfind("строка " + std::to_string(line) + ": ", 0), 0u);
+    EXPECT_EQ(FormatProblem(list.problems[i]).rfind("строка " + std::to_string(line) + ": ", 0),
+              0u);
   };
   expect(0, 2, "неверное число столбцов (4)");
   expect(1, 3, "пустое слово");

@@ -45,8 +45,8 @@ TEST(VideoKeyTable, MovesWithinTheFilterAndResetsTheRecordingWhereItSays) {
   };
   for (const KeyCase& c : cases) {
     const VideoKeyResult r = ApplyVideoKey(c.key, c.position, c.count);
-    SCOPED_TRACE(testing::Message() << "key " << c.key << " at " << c.position << " of "
-                                    << c.count);
+    SCOPED_TRACE(testing::Message()
+                 << "key " << c.key << " at " << c.position << " of " << c.count);
     EXPECT_EQ(r.action, c.action);
     EXPECT_EQ(r.position, c.newPosition);
     EXPECT_EQ(r.resetMp3Index, c.reset);
@@ -133,8 +133,8 @@ TEST(VideoKeys, Video2KeysActOnTheEntryTheLearnerSees) {
   EXPECT_EQ(h.Sounded(), (Words{u"а", u"б", u"а", u"а", u"а", u"а", u"а", u"а"}));
 
   h.RunUntilHalt();  // every entry is shown and sounded in turn
-  EXPECT_EQ(h.Sounded(), (Words{u"а", u"б", u"а", u"а", u"а", u"а", u"а", u"а", u"б", u"в",
-                                u"г", u"д"}));
+  EXPECT_EQ(h.Sounded(),
+            (Words{u"а", u"б", u"а", u"а", u"а", u"а", u"а", u"а", u"б", u"в", u"г", u"д"}));
   EXPECT_EQ(h.Messages(), std::vector<QString>{kEndOfFilterMessage});
 }
 

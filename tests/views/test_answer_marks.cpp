@@ -26,9 +26,9 @@ TEST(TypingCheck, FirstWrongUnitIsWhereTheTypedTextLeavesTheWord) {
     std::u16string_view expected, typed;
     size_t wrong;
   } cases[] = {
-      {u"été", u"", none},      {u"été", u"ét", none},  {u"été", u"été", none},
-      {u"été", u"e", 0},        {u"été", u"étè", 2},    {u"été", u"étée", 3},
-      {u"", u"a", 0},           {u"abc", u"abd", 2},    {u"a b", u"a  ", 2},
+      {u"été", u"", none}, {u"été", u"ét", none}, {u"été", u"été", none},
+      {u"été", u"e", 0},   {u"été", u"étè", 2},   {u"été", u"étée", 3},
+      {u"", u"a", 0},      {u"abc", u"abd", 2},   {u"a b", u"a  ", 2},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FirstWrongUnit(c.expected, c.typed), c.wrong)

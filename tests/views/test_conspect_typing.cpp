@@ -206,11 +206,11 @@ TEST_F(ConspectOne, KeyEventsReachTheViewByPhysicalKey) {
 
 // Keys that stand for no character, as the X server reports them: Qt key and X11 keycode.
 constexpr std::pair<int, quint32> kKeysWithoutCharacter[] = {
-    {Qt::Key_Left, 113},  {Qt::Key_Right, 114},    {Qt::Key_Insert, 118}, {Qt::Key_Delete, 119},
-    {Qt::Key_Escape, 9},  {Qt::Key_F8, 74},        {Qt::Key_F9, 75},      {Qt::Key_F11, 95},
-    {Qt::Key_F12, 96},    {Qt::Key_Meta, 133},     {Qt::Key_Menu, 135},   {Qt::Key_Pause, 127},
-    {Qt::Key_Print, 107}, {Qt::Key_NumLock, 77},   {Qt::Key_ScrollLock, 78},
-    {Qt::Key_F8, 0},      {Qt::Key_Left, 0},       {Qt::Key_Escape, 0},   {Qt::Key_Meta, 0},
+    {Qt::Key_Left, 113},  {Qt::Key_Right, 114},  {Qt::Key_Insert, 118},    {Qt::Key_Delete, 119},
+    {Qt::Key_Escape, 9},  {Qt::Key_F8, 74},      {Qt::Key_F9, 75},         {Qt::Key_F11, 95},
+    {Qt::Key_F12, 96},    {Qt::Key_Meta, 133},   {Qt::Key_Menu, 135},      {Qt::Key_Pause, 127},
+    {Qt::Key_Print, 107}, {Qt::Key_NumLock, 77}, {Qt::Key_ScrollLock, 78}, {Qt::Key_F8, 0},
+    {Qt::Key_Left, 0},    {Qt::Key_Escape, 0},   {Qt::Key_Meta, 0},
 };
 
 TEST(ConspectKeysWithoutCharacter, TypeNothingAndChangeNothing) {

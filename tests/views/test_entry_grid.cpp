@@ -12,8 +12,8 @@
 namespace verbaro {
 namespace {
 
-using test::Near;
 using test::LessonRow;
+using test::Near;
 using test::Over;
 
 constexpr int kMid = 25;    // half a row of the 1000 x 600 client
@@ -73,8 +73,7 @@ class CellDrawing : public ::testing::Test {
   }
   void Draw(std::u16string_view text, std::optional<QRgb> fill, int number, int percent = 100) {
     QPainter painter(&image);
-    view.DrawCellText(painter, text, 50, 50, 900, 50, fill, grid::kBlueText, number, true,
-                      percent);
+    view.DrawCellText(painter, text, 50, 50, 900, 50, fill, grid::kBlueText, number, true, percent);
   }
   QRect Ink() const { return test::InkBox(image, grid::kBlueText, QRect(50, 50, 900, 50)); }
 
@@ -91,8 +90,8 @@ TEST_F(CellDrawing, ShortTextIsFortySixPercentOfTheRowInPointsAt96Dpi) {
   EXPECT_NEAR(ink.center().x(), 500, 3);
   EXPECT_NEAR(ink.center().y(), 75, 3);
   EXPECT_TRUE(Near(At(image, kLeftX, 75), Over(grid::kCellFill, qRgb(255, 255, 255))));
-  for (const QPoint frame : {QPoint(50, 75), QPoint(950, 75), QPoint(kLeftX, 50),
-                             QPoint(kLeftX, 100)}) {
+  for (const QPoint frame :
+       {QPoint(50, 75), QPoint(950, 75), QPoint(kLeftX, 50), QPoint(kLeftX, 100)}) {
     EXPECT_EQ(At(image, frame.x(), frame.y()), grid::kFramePen) << frame.x() << "," << frame.y();
   }
 }
@@ -138,7 +137,7 @@ TEST(RenderedGrid, FiveTranslationsNumberedBelowTheHeaderAndTypingLine) {
   EXPECT_GT(test::ChangedPixels(frame, bg, QRect(50, 0, 900, 50)), 0);
   for (int row = 1; row <= 10; ++row) {
     const int y = row * 50;
-    const QRgb fill = row <= 4 ? grid::kCellFill
+    const QRgb fill = row <= 4   ? grid::kCellFill
                       : row == 5 ? grid::kTypingFill
                                  : grid::kTranslationFill;
     EXPECT_TRUE(Near(At(frame, kLeftX, y + kMid), Over(fill, At(bg, kLeftX, y + kMid))))

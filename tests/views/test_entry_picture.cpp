@@ -85,8 +85,9 @@ TEST(CellReach, MarksBelowLettersAndRowsTooLowForTheMarksOverTheLineEndOutside) 
   device.setDotsPerMeterY(3780);
   const int points = FittedPointSize(900, 50, 1, 1, kFullSize);
   const qreal clearance = marks::MarkReach(QRect(0, 0, 900, 50));
-  const std::u16string stacked = u"g\u0317\u0316\u0318\u0319\u031C\u031D\u031E\u031F\u0320"
-                                 u"\u0324\u0325\u0326\u0329\u032A\u032B\u032C\u032D";
+  const std::u16string stacked =
+      u"g\u0317\u0316\u0318\u0319\u031C\u031D\u031E\u031F\u0320"
+      u"\u0324\u0325\u0326\u0329\u032A\u032B\u032C\u032D";
   for (const std::u16string_view text : std::initializer_list<std::u16string_view>{
            u"gypsy|", u"ÉÂÇ jour", u"[mɛzɔ̃]", u"Щётка, йод", u"é´l|", stacked}) {
     EXPECT_TRUE(font.EndsInside(text, points, QSize(900, 50), clearance, &device));

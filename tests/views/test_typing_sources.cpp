@@ -68,7 +68,7 @@ TEST(TypingLine, PageDownAndPageUpMoveByExactlyTenEntries) {
   const auto position = [&h] { return h.View().m_nUserFilterIndex; };
   const std::pair<int, int32_t> steps[] = {
       {vk::kNext, 10}, {vk::kNext, 20}, {vk::kNext, 24}, {vk::kPrior, 14}, {vk::kPrior, 4},
-      {vk::kPrior, 0}, {vk::kDown, 1},  {vk::kNext, 11}, {vk::kNext, 21}, {vk::kPrior, 11},
+      {vk::kPrior, 0}, {vk::kDown, 1},  {vk::kNext, 11}, {vk::kNext, 21},  {vk::kPrior, 11},
   };
   for (const auto& [key, expected] : steps) {
     h.Key(key);
@@ -85,13 +85,23 @@ struct UsKey {
 };
 const std::map<QChar, UsKey>& UsKeyboard() {
   static const std::map<QChar, UsKey> keys = {
-      {u'`', {vk::kOem3, false}},  {u'~', {vk::kOem3, true}},  {u'\'', {vk::kOem7, false}},
-      {u',', {vk::kOemComma, false}}, {u'^', {'6', true}},   {u':', {vk::kOem1, true}},
-      {u'@', {'2', true}},         {u'/', {vk::kOem2, false}}, {u'&', {'7', true}},
-      {u'!', {'1', true}},         {u'?', {vk::kOem2, true}},
+      {u'`', {vk::kOem3, false}},
+      {u'~', {vk::kOem3, true}},
+      {u'\'', {vk::kOem7, false}},
+      {u',', {vk::kOemComma, false}},
+      {u'^', {'6', true}},
+      {u':', {vk::kOem1, true}},
+      {u'@', {'2', true}},
+      {u'/', {vk::kOem2, false}},
+      {u'&', {'7', true}},
+      {u'!', {'1', true}},
+      {u'?', {vk::kOem2, true}},
       // the same keys without Shift, as the manual names them
-      {u'6', {'6', false}},        {u';', {vk::kOem1, false}}, {u'2', {'2', false}},
-      {u'7', {'7', false}},        {u'1', {'1', false}},
+      {u'6', {'6', false}},
+      {u';', {vk::kOem1, false}},
+      {u'2', {'2', false}},
+      {u'7', {'7', false}},
+      {u'1', {'1', false}},
   };
   return keys;
 }
@@ -123,8 +133,7 @@ QChar BaseLetter(QChar letter, const QString& hint, int indexInRow) {
 // with the sign it gives under Shift in brackets. The bracketed sign must be what that key gives
 // with Shift, so a wrongly named key fails here rather than only confusing a learner.
 std::optional<std::vector<int>> ChordKeys(const QString& chord) {
-  static const QRegularExpression pattern(
-      QStringLiteral("^Ctrl\\+(Shift\\+)?(.)(?: \\((.)\\))?$"));
+  static const QRegularExpression pattern(QStringLiteral("^Ctrl\\+(Shift\\+)?(.)(?: \\((.)\\))?$"));
   const QRegularExpressionMatch match = pattern.match(chord);
   if (!match.hasMatch()) return std::nullopt;
   const auto key = UsKeyboard().find(match.captured(2).at(0));
@@ -220,7 +229,8 @@ const PhysicalRow kRussianRows[] = {
 TEST(RussianKeyboard, TypingThePhysicalRowsGivesTheirLetters) {
   std::vector<LessonRow> rows;
   for (const PhysicalRow& row : kRussianRows) {
-    rows.push_back({u"m", u"s", u"mot" + row.letters.substr(0, 1), {row.letters}, test::ShortMp3()});
+    rows.push_back(
+        {u"m", u"s", u"mot" + row.letters.substr(0, 1), {row.letters}, test::ShortMp3()});
   }
   for (const bool shift : {false, true}) {
     SCOPED_TRACE(shift ? "with Shift" : "without Shift");
@@ -234,13 +244,12 @@ TEST(RussianKeyboard, TypingThePhysicalRowsGivesTheirLetters) {
     ASSERT_TRUE(h.Open(lesson));
     h.fake.keyboard.shift = shift;
     for (const PhysicalRow& row : kRussianRows) {
-      const std::u16string expected =
-          shift ? FromQ(ToQ(row.letters).toUpper()) : row.letters;
+      const std::u16string expected = shift ? FromQ(ToQ(row.letters).toUpper()) : row.letters;
       ASSERT_EQ(h.View().m_wsKeyWord, expected);
       for (quint32 i = 0; i < row.letters.size(); ++i) {
         // A US layout on the X server: what the key is called there does not matter.
-        QKeyEvent event(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
-                        row.firstKeycode + i, 0, 0);
+        QKeyEvent event(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, row.firstKeycode + i, 0,
+                        0);
         QApplication::sendEvent(&h.View(), &event);
       }
       EXPECT_EQ(h.Typed(), expected);

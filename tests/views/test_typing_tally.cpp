@@ -66,8 +66,8 @@ class TypingTallyInConspect : public ::testing::Test {
 };
 
 TEST_F(TypingTallyInConspect, OnlyAKeyThatTurnsARightLineRedIsAWrongKeystroke) {
-  Type(u"chxy<<ien>");     // two wrong keys in a row: the second follows from the first
-  Type(u"cx<z<hat>");      // a wrong key, corrected, and another wrong key in its place
+  Type(u"chxy<<ien>");  // two wrong keys in a row: the second follows from the first
+  Type(u"cx<z<hat>");   // a wrong key, corrected, and another wrong key in its place
   Type(u"lapin");
   ASSERT_EQ(typed.words, (std::vector<std::u16string>{u"chien", u"chat", u"lapin"}));
   EXPECT_EQ(typed.results[0].wrongKeystrokes, 1);
@@ -82,7 +82,7 @@ TEST_F(TypingTallyInConspect, OnlyAKeyThatTurnsARightLineRedIsAWrongKeystroke) {
 TEST_F(TypingTallyInConspect, AnEntryIsToldOnceWhenTypedThroughToItsEnd) {
   Type(u"chie");
   EXPECT_TRUE(typed.words.empty());
-  Type(u"n<n");  // typed through, then its last letter again
+  Type(u"n<n");    // typed through, then its last letter again
   Type(u">cha>");  // left half typed
   Type(u"lapinx<");
   EXPECT_EQ(typed.words, (std::vector<std::u16string>{u"chien", u"lapin"}));

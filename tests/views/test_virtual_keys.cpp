@@ -42,7 +42,8 @@ QtKeyPress QtKeyOf(uint32_t keysym, bool shift) {
   QtKeyPress press;
   press.modifiers = shift ? Qt::ShiftModifier : Qt::NoModifier;
   if (keysym >= XKB_KEY_KP_Space && keysym <= XKB_KEY_KP_9) press.modifiers |= Qt::KeypadModifier;
-  if (Prints(keysym)) press.key = QChar::toUpper(static_cast<char32_t>(xkb_keysym_to_utf32(keysym)));
+  if (Prints(keysym))
+    press.key = QChar::toUpper(static_cast<char32_t>(xkb_keysym_to_utf32(keysym)));
   return press;
 }
 

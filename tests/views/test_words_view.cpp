@@ -25,10 +25,10 @@ TEST(WordsViewSwitches, HeaderAndTranslationSwitchesSpeakOnlyWithoutALesson) {
   h.View().ToggleHeader();
   h.View().ToggleHeader();
   h.View().ToggleTranslations();
-  EXPECT_EQ(h.Messages(), (std::vector<QString>{
-                              QStringLiteral("Модуль \"Конспект-1\" :\nСкрыть заголовок"),
-                              QStringLiteral("Модуль \"Конспект-1\" :\nПоказать заголовок"),
-                              QStringLiteral("Модуль \"Конспект-1\" :\nСкрыть переводы")}));
+  EXPECT_EQ(h.Messages(),
+            (std::vector<QString>{QStringLiteral("Модуль \"Конспект-1\" :\nСкрыть заголовок"),
+                                  QStringLiteral("Модуль \"Конспект-1\" :\nПоказать заголовок"),
+                                  QStringLiteral("Модуль \"Конспект-1\" :\nСкрыть переводы")}));
   EXPECT_NE(h.LogText().find("Модуль \"Конспект-1\" : m_bHideHeader = 1"), std::string::npos);
 
   ASSERT_TRUE(h.Open(test::NumberedRows(2)));
@@ -58,9 +58,9 @@ TEST(WordsViewSound, EveryRepaintSoundsUnlessSwitchedOff) {
   EXPECT_EQ(h.Timer().starts.size(), 2u);
   h.View().ToggleSound();  // the toggle's repaint sounds the entry at once
   EXPECT_EQ(h.Plays(), 3u);
-  EXPECT_EQ(h.Messages(), (std::vector<QString>{
-                              QStringLiteral("Модуль \"Конспект-1\" :\nЗвук выключен!"),
-                              QStringLiteral("Модуль \"Конспект-1\" :\nЗвук включен!")}));
+  EXPECT_EQ(h.Messages(),
+            (std::vector<QString>{QStringLiteral("Модуль \"Конспект-1\" :\nЗвук выключен!"),
+                                  QStringLiteral("Модуль \"Конспект-1\" :\nЗвук включен!")}));
   EXPECT_NE(h.LogText().find("Модуль \"Конспект-1\" : m_bIsSound = 0"), std::string::npos);
 }
 
@@ -186,7 +186,8 @@ std::vector<LessonRow> LastEntryWithRecordings(int recordings) {
 TEST(WordsViewTimer, ConspectTwoTellsTheEndOfTheFilterOnlyByItsKeys) {
   for (int k : {1, 2}) {
     for (const bool byEnd : {true, false}) {
-      SCOPED_TRACE(testing::Message() << k << " recordings, reached by " << (byEnd ? "End" : "Tab"));
+      SCOPED_TRACE(testing::Message()
+                   << k << " recordings, reached by " << (byEnd ? "End" : "Tab"));
       ViewHarness h(ViewHarness::Make<CConspect2View>);
       ASSERT_TRUE(h.Open(LastEntryWithRecordings(k)));
       h.Key(byEnd ? vk::kEnd : vk::kTab);
@@ -241,7 +242,8 @@ TEST(WordsViewSound, RecordingThatCannotBeReadAnyMoreIsToldAndTheLessonStaysUsab
   h.Timer().Kill();
 
   h.View().PlayCurrentSound();  // F2
-  EXPECT_EQ(h.Messages(), std::vector<QString>{QStringLiteral("Не могу обработать mp3-файл в памяти!")});
+  EXPECT_EQ(h.Messages(),
+            std::vector<QString>{QStringLiteral("Не могу обработать mp3-файл в памяти!")});
   EXPECT_EQ(h.fake.messages.shown.at(0).owner, &h.View());
   EXPECT_EQ(h.Plays(), 1u);
   EXPECT_FALSE(h.Timer().IsActive());
@@ -265,11 +267,12 @@ TEST(WordsViewMenu, ALoadShowsTheFiltersWithCommandIdsAndCountsInTheFiltersMenu)
   ASSERT_TRUE(h.Open(rows));
 
   EXPECT_EQ(h.FilterMenu().fills, 1);
-  EXPECT_EQ(h.FilterMenu().items, (FilterMenuItemList{{800, u"&0 - Все слова и фразы (3)"},
-                                                      {801, u"&1 - Все существительные (2)"},
-                                                      {802, u"&2 - Все мужские существительные (2)"},
-                                                      {803, u"&3 - Мужские существительные, ед.ч. (2)"},
-                                                      {804, u"&g - Глаголы (1)"}}));
+  EXPECT_EQ(h.FilterMenu().items,
+            (FilterMenuItemList{{800, u"&0 - Все слова и фразы (3)"},
+                                {801, u"&1 - Все существительные (2)"},
+                                {802, u"&2 - Все мужские существительные (2)"},
+                                {803, u"&3 - Мужские существительные, ед.ч. (2)"},
+                                {804, u"&g - Глаголы (1)"}}));
 
   h.View().SetFilterMenu(nullptr);
   EXPECT_FALSE(h.View().BuildFilterMenu());

@@ -11,6 +11,18 @@ QImage PaintLogo(const Theme& theme, int scale);
 QImage PaintProgramIcon(int size);
 
 // The eleven toolbar pictures, 16 x 16 (times the scale), named by the command each button sends.
-enum class ToolPicture { Open, Exit, RepeatSound, Conspect1, Conspect2, Video1, Video2, Exam1,
-                         Exam2, Help, About, Statistics };
+enum class ToolPicture {
+  Open,
+  Exit,
+  RepeatSound,
+  Conspect1,
+  Conspect2,
+  Video1,
+  Video2,
+  Exam1,
+  Exam2,
+  Help,
+  About,
+  Statistics
+};
 QImage PaintToolPicture(ToolPicture which, int scale);

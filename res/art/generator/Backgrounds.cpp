@@ -30,8 +30,8 @@ void SilkBand(QPainter& p, int w, bool mirror, double y0, double y1, double spre
     auto X = [&](double fx) { return mirror ? w * (1.0 - fx) : w * fx; };
     // The lines run close together at the ends and fan out in the middle.
     path.moveTo(X(-0.05), y0 + off * 0.3);
-    path.cubicTo(X(0.28), y0 - lift + off * 2.2, X(0.60), y1 + lift - off * 0.8,
-                 X(1.05), y1 + off * 1.4);
+    path.cubicTo(X(0.28), y0 - lift + off * 2.2, X(0.60), y1 + lift - off * 0.8, X(1.05),
+                 y1 + off * 1.4);
     QLinearGradient fade(X(0.0), 0, X(1.0), 0);
     const double a = alpha * (0.55 + 0.45 * std::sin(t * M_PI));
     fade.setColorAt(0.0, WithAlpha(colour, 0.0));
@@ -170,8 +170,8 @@ QImage PaintBackground(const Theme& t, int w, int h) {
       QPainter l(&silk);
       l.setRenderHint(QPainter::Antialiasing);
       SilkBand(l, w, m, h * 0.80, h * 0.46, h * 0.09, h * 0.26, t.accent, 0.42, 14);
-      SilkBand(l, w, m, h * 0.22, h * 0.08, h * 0.05, h * 0.12, Mix(t.accent, Qt::white, 0.4),
-               0.30, 9);
+      SilkBand(l, w, m, h * 0.22, h * 0.08, h * 0.05, h * 0.12, Mix(t.accent, Qt::white, 0.4), 0.30,
+               9);
     }
     Blur(silk, 1);
     p.drawImage(0, 0, silk);

@@ -1,7 +1,7 @@
 // Mode logos, 176 x 36 with alpha (and twice that for screens at a scale of 2), low enough to
-// stay above the first framed row of the grid on a 1366 x 768 screen: a dark translucent plate, a round emblem of the mode's kind
-// (pencil for typing, play sign for watching, check mark for the exam) and the mode's name with
-// its direction underneath.
+// stay above the first framed row of the grid on a 1366 x 768 screen: a dark translucent plate, a
+// round emblem of the mode's kind (pencil for typing, play sign for watching, check mark for the
+// exam) and the mode's name with its direction underneath.
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>

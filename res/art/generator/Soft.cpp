@@ -58,8 +58,8 @@ void AddGrain(QImage& image, int amplitude, unsigned seed) {
     QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
     for (int x = 0; x < image.width(); ++x) {
       state = state * 1664525u + 1013904223u;
-      const int d = static_cast<int>((state >> 16) % static_cast<unsigned>(2 * amplitude + 1)) -
-                    amplitude;
+      const int d =
+          static_cast<int>((state >> 16) % static_cast<unsigned>(2 * amplitude + 1)) - amplitude;
       const QRgb p = row[x];
       row[x] = qRgba(std::clamp(qRed(p) + d, 0, 255), std::clamp(qGreen(p) + d, 0, 255),
                      std::clamp(qBlue(p) + d, 0, 255), qAlpha(p));

@@ -45,17 +45,15 @@ int main(int argc, char** argv) {
   }
   for (int size : {16, 32, 48}) {
     ok &= Save(PaintProgramIcon(size), out.filePath(QString("icon/verbaro-%1.png").arg(size)));
-    ok &= Save(PaintProgramIcon(2 * size),
-               out.filePath(QString("icon/verbaro-%1@2x.png").arg(size)));
+    ok &=
+        Save(PaintProgramIcon(2 * size), out.filePath(QString("icon/verbaro-%1@2x.png").arg(size)));
   }
 
   const std::vector<std::pair<int, ToolPicture>> buttons = {
-      {57601, ToolPicture::Open},      {57665, ToolPicture::Exit},
-      {300, ToolPicture::RepeatSound}, {700, ToolPicture::Conspect1},
-      {701, ToolPicture::Conspect2},   {702, ToolPicture::Video1},
-      {703, ToolPicture::Video2},      {704, ToolPicture::Exam1},
-      {705, ToolPicture::Exam2},       {128, ToolPicture::Help},
-      {57664, ToolPicture::About}};
+      {57601, ToolPicture::Open},    {57665, ToolPicture::Exit},    {300, ToolPicture::RepeatSound},
+      {700, ToolPicture::Conspect1}, {701, ToolPicture::Conspect2}, {702, ToolPicture::Video1},
+      {703, ToolPicture::Video2},    {704, ToolPicture::Exam1},     {705, ToolPicture::Exam2},
+      {128, ToolPicture::Help},      {57664, ToolPicture::About}};
   QImage strip(16 * static_cast<int>(buttons.size()), 16, QImage::Format_ARGB32_Premultiplied);
   strip.fill(Qt::transparent);
   QPainter stripPainter(&strip);

@@ -1,7 +1,7 @@
 #include "ExamLesson.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include "data/ExamRandom.h"
 

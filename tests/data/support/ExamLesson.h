@@ -22,7 +22,9 @@ class ExamLesson : public RecordingLesson {
 
   void Repaint() override;
   bool SetUserExamData() override { return rules.SetUserExamData(); }
-  void TakeFilterRecords(const std::vector<int32_t>& records) override { rules.TakeFilter(records); }
+  void TakeFilterRecords(const std::vector<int32_t>& records) override {
+    rules.TakeFilter(records);
+  }
 
   // Moves the clock to the first second from now whose draw value satisfies the predicate.
   void UseDraw(const std::function<bool(int)>& predicate);

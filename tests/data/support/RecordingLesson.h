@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "data/LessonState.h"
 #include "data/DiagnosticLog.h"
+#include "data/LessonState.h"
 
 namespace verbaro::test {
 

@@ -75,8 +75,8 @@ void WriteLesson(const QString& path, const std::vector<LessonRow>& rows) {
   ASSERT_TRUE(writer.OpenInPlace(error)) << error;
   for (const LessonRow& row : rows) {
     lesson::LessonRow written;
-    written.texts = {std::u16string(u"topic"), row.gram, row.number, row.key,
-                     std::u16string(), std::u16string(), std::u16string()};
+    written.texts = {std::u16string(u"topic"), row.gram,         row.number,      row.key,
+                     std::u16string(),         std::u16string(), std::u16string()};
     for (size_t t = 0; t < row.translations.size() && t < 5; ++t) {
       written.Text(8 + static_cast<int>(t)) = row.translations[t];
     }

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/FakeFilterMenu.h"
+#include "tests/fakes/FakePlatform.h"
 #include "views/WordsView.h"
 
 namespace verbaro::longrun {

@@ -22,8 +22,8 @@ constexpr int kExamAnswers = 20000;
 // Generous: the run itself keeps nothing per entry, so real growth would be a leak.
 constexpr int64_t kMaxGrowth = 20 * 1024 * 1024;
 
-const std::u16string kGroups[][2] = {{u"m", u"s"}, {u"m", u"p"}, {u"f", u"s"},    {u"f", u"p"},
-                                     {u"n", u"s"}, {u"v", u""},  {u"adj,m", u""}, {u"adj,f", u""},
+const std::u16string kGroups[][2] = {{u"m", u"s"},  {u"m", u"p"}, {u"f", u"s"},    {u"f", u"p"},
+                                     {u"n", u"s"},  {u"v", u""},  {u"adj,m", u""}, {u"adj,f", u""},
                                      {u"adv", u""}, {u"num", u""}};
 
 // Entries in pairs of one group; every tenth row shares its translation with the row before,
@@ -44,7 +44,9 @@ std::vector<LessonRow> ExamLesson() {
   for (int i = 0; i < kEntries; ++i) {
     const auto& group = kGroups[i % std::size(kGroups)];
     const std::u16string n = ToU16(i);
-    rows.push_back({group[0], group[1], u"mot" + n,
+    rows.push_back({group[0],
+                    group[1],
+                    u"mot" + n,
                     {u"слово" + n + u"а", u"слово" + n + u"б", u"слово" + n + u"в"}});
   }
   return rows;
@@ -56,11 +58,11 @@ struct Memory {
 };
 
 void ExpectFlat(const char* run, const Memory& warm, const Memory& end) {
-  std::printf("%s: resident %.1f MiB after warm-up, %.1f MiB at the end (%+.1f MiB); "
-              "heap in use %.1f -> %.1f MiB (%+.1f MiB)\n",
-              run, warm.resident / kMiB, end.resident / kMiB,
-              (end.resident - warm.resident) / kMiB, warm.heap / kMiB, end.heap / kMiB,
-              (end.heap - warm.heap) / kMiB);
+  std::printf(
+      "%s: resident %.1f MiB after warm-up, %.1f MiB at the end (%+.1f MiB); "
+      "heap in use %.1f -> %.1f MiB (%+.1f MiB)\n",
+      run, warm.resident / kMiB, end.resident / kMiB, (end.resident - warm.resident) / kMiB,
+      warm.heap / kMiB, end.heap / kMiB, (end.heap - warm.heap) / kMiB);
   EXPECT_LT(end.resident - warm.resident, kMaxGrowth) << run;
   EXPECT_LT(end.heap - warm.heap, kMaxGrowth) << run;
 }

@@ -45,8 +45,7 @@ static void on_global(void *data, struct wl_registry *registry, uint32_t name,
   if (strcmp(interface, wl_seat_interface.name) == 0 && !c->seat) {
     c->seat = wl_registry_bind(registry, name, &wl_seat_interface, 1);
   } else if (strcmp(interface, zwp_virtual_keyboard_manager_v1_interface.name) == 0) {
-    c->manager =
-        wl_registry_bind(registry, name, &zwp_virtual_keyboard_manager_v1_interface, 1);
+    c->manager = wl_registry_bind(registry, name, &zwp_virtual_keyboard_manager_v1_interface, 1);
   }
 }
 
@@ -65,11 +64,10 @@ static uint32_t now_ms(void) {
 }
 
 static void send_modifiers(struct client *c, int always) {
-  const xkb_mod_mask_t now[4] = {
-      xkb_state_serialize_mods(c->state, XKB_STATE_MODS_DEPRESSED),
-      xkb_state_serialize_mods(c->state, XKB_STATE_MODS_LATCHED),
-      xkb_state_serialize_mods(c->state, XKB_STATE_MODS_LOCKED),
-      xkb_state_serialize_layout(c->state, XKB_STATE_LAYOUT_EFFECTIVE)};
+  const xkb_mod_mask_t now[4] = {xkb_state_serialize_mods(c->state, XKB_STATE_MODS_DEPRESSED),
+                                 xkb_state_serialize_mods(c->state, XKB_STATE_MODS_LATCHED),
+                                 xkb_state_serialize_mods(c->state, XKB_STATE_MODS_LOCKED),
+                                 xkb_state_serialize_layout(c->state, XKB_STATE_LAYOUT_EFFECTIVE)};
   if (!always && memcmp(now, c->sent, sizeof now) == 0) return;
   memcpy(c->sent, now, sizeof now);
   zwp_virtual_keyboard_v1_modifiers(c->keyboard, now[0], now[1], now[2], now[3]);

@@ -54,7 +54,9 @@ int ExamTest::WrongCell(const CExam1View& view) {
 }
 
 int ExamTest::RightAnswerErrors(const CExam1View& view) {
-  return view.Rules().m_vCopyWordsData.at(view.Rules().m_nTrueRandIndex).vnWordErrors.at(view.m_nTrueInd);
+  return view.Rules()
+      .m_vCopyWordsData.at(view.Rules().m_nTrueRandIndex)
+      .vnWordErrors.at(view.m_nTrueInd);
 }
 
 int ExamTest::RecordIndex(const CExam1View& view, const std::u16string& keyWord) {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "ExamLessons.h"
-#include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/FakeFilterMenu.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/support/Application.h"
 #include "views/Exam1View.h"
 #include "views/Exam2View.h"
@@ -29,7 +29,6 @@ struct ApplicationFirst {
 
 class ExamTest : public ::testing::Test, private ApplicationFirst {
  protected:
-
   template <class View>
   std::unique_ptr<View> MakeView() {
     auto view = std::make_unique<View>(fake.Get());

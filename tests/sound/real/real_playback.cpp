@@ -12,13 +12,13 @@
 #include <iostream>
 #include <memory>
 
-#include "tests/support/SoundFixtures.h"
-#include "tests/fakes/FakePlatform.h"
-#include "platform/QtErrorSignal.h"
 #include "platform/PulseWaveOut.h"
+#include "platform/QtErrorSignal.h"
 #include "sound/Mp3Player.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/support/Application.h"
 #include "tests/support/Files.h"
+#include "tests/support/SoundFixtures.h"
 #include "tests/support/SoundMonitor.h"
 
 namespace verbaro {
@@ -36,8 +36,9 @@ class RealPlayback : public ::testing::Test {
   static void SetUpTestSuite() {
     test::EnsureApplication();
     if (!test::SoundServerAnswers()) {
-      s_skipReason = "no PulseAudio server answers (pactl info fails); "
-                     "scripts/pulse.sh starts one with a null sink";
+      s_skipReason =
+          "no PulseAudio server answers (pactl info fails); "
+          "scripts/pulse.sh starts one with a null sink";
     } else if (QStandardPaths::findExecutable(QStringLiteral("parec")).isEmpty()) {
       s_skipReason = "parec (pulseaudio-utils) is not installed";
     } else {
@@ -90,7 +91,9 @@ class RealPlayback : public ::testing::Test {
     return player->PlayRecording(mp3.data(), static_cast<int>(mp3.size()));
   }
   // Where the last decoded recording itself is audible, to compare the recording with.
-  Span DecodedSpan() const { return AudibleSpan(test::Samples(player->m_pSoundBuffer), kThreshold); }
+  Span DecodedSpan() const {
+    return AudibleSpan(test::Samples(player->m_pSoundBuffer), kThreshold);
+  }
 
   FakePlatform fake;
   std::unique_ptr<Mp3Player> player;
@@ -146,7 +149,9 @@ TEST_F(RealPlayback, ToneIsHeardWholeAndWithoutDropoutsWhileTheUiThreadIsBusy) {
 }
 
 TEST_F(RealPlayback, RecordingLongerThanTheServersBufferIsFedWithoutDropouts) {
-  fake.platform.makeWaveOut = [] { return std::make_unique<PulseWaveOut>(s_pSink->DeviceId(), 200); };
+  fake.platform.makeWaveOut = [] {
+    return std::make_unique<PulseWaveOut>(s_pSink->DeviceId(), 200);
+  };
   Mp3Player smallBuffer(fake.Get());
   const std::vector<int16_t> recorded = RecordWithoutServerDropout([&] {
     const std::optional<unsigned> period =

@@ -8,14 +8,14 @@
 #include <QElapsedTimer>
 #include <memory>
 
-#include "tests/support/SoundFixtures.h"
-#include "tests/fakes/FakePlatform.h"
 #include "platform/PulseWaveOut.h"
 #include "platform/QtErrorSignal.h"
-#include "sound/WaveOutError.h"
 #include "sound/Mp3Player.h"
+#include "sound/WaveOutError.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/support/Application.h"
 #include "tests/support/Files.h"
+#include "tests/support/SoundFixtures.h"
 #include "tests/support/SoundMonitor.h"
 #include "tests/support/SoundServer.h"
 
@@ -222,9 +222,9 @@ TEST_F(ServerRestart, ErrorSignalIsSilentWhileTheServerIsGoneAndSoundsAfter) {
 
 // The state of a sink as the server reports it (RUNNING while a stream plays on it).
 QString SinkState(const QString& sink) {
-  for (const QString& line : test::RunPactl({QStringLiteral("list"), QStringLiteral("short"),
-                                             QStringLiteral("sinks")})
-                                 .split(QLatin1Char('\n'))) {
+  for (const QString& line :
+       test::RunPactl({QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sinks")})
+           .split(QLatin1Char('\n'))) {
     const QStringList fields = line.split(QLatin1Char('\t'));
     if (fields.size() >= 5 && fields[1] == sink) return fields[4];
   }
@@ -235,13 +235,14 @@ TEST_F(ServerRestart, NextRecordingFollowsAChangedDefaultOutput) {
   Mp3Player player(fake.Get());
   const QString first = QString::fromLatin1(PrivateSoundServer::kSinkName);
   const QString headset = QStringLiteral("verbaro_headset");
-  const QString module = test::RunPactl({QStringLiteral("load-module"),
-                                         QStringLiteral("module-null-sink"),
-                                         QStringLiteral("sink_name=") + headset});
+  const QString module =
+      test::RunPactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+                      QStringLiteral("sink_name=") + headset});
   ASSERT_FALSE(module.isEmpty());
   MonitorRecorder recorder(2);
   QString reason;
-  ASSERT_TRUE(recorder.Start(headset + QStringLiteral(".monitor"), &reason)) << reason.toStdString();
+  ASSERT_TRUE(recorder.Start(headset + QStringLiteral(".monitor"), &reason))
+      << reason.toStdString();
   ExpectHeardWhole(player, phrase);  // still on the first output: the headset hears nothing
   EXPECT_EQ(AudibleSpan(recorder.Samples(), kThreshold).Frames(), 0u);
 

@@ -1,6 +1,6 @@
 // The unit tests never touch a real sound server: pointing PulseAudio clients at a socket that
-// does not exist leaves the program with no output device, whatever runs on the machine. The real playback
-// tests are a separate executable.
+// does not exist leaves the program with no output device, whatever runs on the machine. The real
+// playback tests are a separate executable.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,9 +9,7 @@ namespace {
 
 class NoSoundServer : public ::testing::Environment {
  public:
-  void SetUp() override {
-    setenv("PULSE_SERVER", "unix:/nonexistent/verbaro-no-sound-server", 1);
-  }
+  void SetUp() override { setenv("PULSE_SERVER", "unix:/nonexistent/verbaro-no-sound-server", 1); }
 };
 
 [[maybe_unused]] const auto* const kNoSoundServer =

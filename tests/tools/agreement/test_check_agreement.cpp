@@ -16,13 +16,13 @@
 
 #include <QString>
 
-#include "tests/fakes/FakePlatform.h"
-#include "tests/support/PageSurgery.h"
+#include "data/LessonTable.h"
 #include "tests/fakes/FakeFilterMenu.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/support/Application.h"
 #include "tests/support/Files.h"
-#include "data/LessonTable.h"
 #include "tests/support/LessonWriter.h"
+#include "tests/support/PageSurgery.h"
 #include "tests/support/TempFolder.h"
 #include "views/Conspect1View.h"
 #include "views/Conspect2View.h"
@@ -63,7 +63,8 @@ int CheckExitStatus(const fs::path& file) {
   std::string quoted = "'";
   for (const char c : file.string()) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   quoted += "'";
-  const std::string command = std::string("'" VERBARO_LESSON_TOOL "' check ") + quoted + " >/dev/null 2>&1";
+  const std::string command =
+      std::string("'" VERBARO_LESSON_TOOL "' check ") + quoted + " >/dev/null 2>&1";
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -100,7 +101,8 @@ class CheckAgreement : public ::testing::Test {
   }
 
   TempFolder folder;
-  const std::vector<uint8_t> sound = ReadFileBytes(fs::path(VERBARO_TEST_FIXTURES) / "mp3" / "tone_short_44k_stereo.mp3");
+  const std::vector<uint8_t> sound =
+      ReadFileBytes(fs::path(VERBARO_TEST_FIXTURES) / "mp3" / "tone_short_44k_stereo.mp3");
 };
 
 TEST_F(CheckAgreement, DamagedAndForeignFiles) {
@@ -115,7 +117,8 @@ TEST_F(CheckAgreement, DamagedAndForeignFiles) {
   std::mt19937 random(11);
   for (int round = 0; round < 12; ++round) {
     std::vector<uint8_t> scrambled = bytes;
-    for (int c = 0; c < 8; ++c) scrambled[random() % scrambled.size()] = static_cast<uint8_t>(random());
+    for (int c = 0; c < 8; ++c)
+      scrambled[random() % scrambled.size()] = static_cast<uint8_t>(random());
     fixtures.push_back({"scrambled " + std::to_string(round),
                         folder.Write("scrambled" + std::to_string(round) + ".db", scrambled)});
   }
@@ -159,28 +162,39 @@ TEST_F(CheckAgreement, RecordingsThatAreNullForeignOrOutOfStep) {
       {"text recording", Rows("text.db", {good, text})},
       {"rowid gap", Rows("gap.db", {good, gap})},
       {"rowid from 0", Rows("zero.db", {zero, good})},
-      {"undecodable", Rows("noise.db", {good, {u"f", u"s", u"g", {u"7"}, {noise.begin(), noise.end()}}})},
+      {"undecodable",
+       Rows("noise.db", {good, {u"f", u"s", u"g", {u"7"}, {noise.begin(), noise.end()}}})},
       {"empty recording", Rows("empty.db", {good, {u"f", u"s", u"h", {u"8"}, {}}})},
-      {"real number", Sql("real.db", kLessonTable + "INSERT INTO FrRuDict VALUES " + kGoodRow +
-                                        ", (2, 't', 'm', 's', 'deux', '', '', '', 'два', '', '', '', '', 2.5);")},
-      {"no Mp3Word", Sql("nocolumn.db", "CREATE TABLE FrRuDict (id, topic, g, n, w, i1, i2, i3, r1, r2, r3, r4, r5,"
-                                        " Sound BLOB); INSERT INTO FrRuDict VALUES " + std::string(kGoodRow) + ";")},
-      {"no rowid", Sql("norowid.db", "CREATE TABLE FrRuDict (id INTEGER PRIMARY KEY, topic, g, n, w, i1, i2, i3,"
-                                     " r1, r2, r3, r4, r5, Mp3Word BLOB) WITHOUT ROWID; INSERT INTO FrRuDict"
-                                     " VALUES " + std::string(kGoodRow) + ";")},
+      {"real number",
+       Sql("real.db", kLessonTable + "INSERT INTO FrRuDict VALUES " + kGoodRow +
+                          ", (2, 't', 'm', 's', 'deux', '', '', '', 'два', '', '', '', '', 2.5);")},
+      {"no Mp3Word",
+       Sql("nocolumn.db",
+           "CREATE TABLE FrRuDict (id, topic, g, n, w, i1, i2, i3, r1, r2, r3, r4, r5,"
+           " Sound BLOB); INSERT INTO FrRuDict VALUES " +
+               std::string(kGoodRow) + ";")},
+      {"no rowid", Sql("norowid.db",
+                       "CREATE TABLE FrRuDict (id INTEGER PRIMARY KEY, topic, g, n, w, i1, i2, i3,"
+                       " r1, r2, r3, r4, r5, Mp3Word BLOB) WITHOUT ROWID; INSERT INTO FrRuDict"
+                       " VALUES " +
+                           std::string(kGoodRow) + ";")},
   });
   EXPECT_EQ(opened, 3);  // the text recording, the undecodable and the empty one load
 }
 
 TEST_F(CheckAgreement, MergesGrammarAndShapesOfTheTable) {
   std::vector<LessonRow> sixWords;
-  for (int i = 1; i <= 6; ++i) sixWords.push_back({u"adj,m", u"", u"mot" + std::u16string(1, char16_t(u'0' + i)), {u"хороший"}, sound});
+  for (int i = 1; i <= 6; ++i)
+    sixWords.push_back(
+        {u"adj,m", u"", u"mot" + std::u16string(1, char16_t(u'0' + i)), {u"хороший"}, sound});
   std::vector<LessonRow> fiveWords(sixWords.begin(), sixWords.end() - 1);
   std::vector<LessonRow> sixAnswers = {{u"f", u"s", u"mot", {u"а", u"б", u"в"}, sound},
                                        {u"f", u"s", u"mot", {u"г", u"д", u"е"}, sound}};
   std::vector<LessonRow> phrasesOnly = {{u"~~", u"", u"hors de", {u"вне"}, sound}};
-  std::vector<LessonRow> noTranslation = {{u"m", u"s", u"a", {u"1"}, sound}, {u"m", u"s", u"b", {}, sound}};
-  std::vector<LessonRow> odd = {{u"v", u"s", u"aller", {u"идти"}, sound}, {u"nm", u"", u"x", {u"икс"}, sound}};
+  std::vector<LessonRow> noTranslation = {{u"m", u"s", u"a", {u"1"}, sound},
+                                          {u"m", u"s", u"b", {}, sound}};
+  std::vector<LessonRow> odd = {{u"v", u"s", u"aller", {u"идти"}, sound},
+                                {u"nm", u"", u"x", {u"икс"}, sound}};
   const int opened = ExpectAgreement({
       {"six words share a translation", Rows("six.db", sixWords)},
       {"five words share a translation", Rows("five.db", fiveWords)},
@@ -190,28 +204,36 @@ TEST_F(CheckAgreement, MergesGrammarAndShapesOfTheTable) {
       {"grammar of no filter group", Rows("odd.db", odd)},
       {"empty table", Rows("emptytable.db", {})},
       {"Mp3Word among the texts",
-       Sql("mp3first.db", "CREATE TABLE FrRuDict (Nr, Topic, FrGram, FrNumber, FrWord, Mp3Word, Info2, Info3,"
-                          " Ru1, Ru2, Ru3, Ru4, Ru5); INSERT INTO FrRuDict VALUES (1, 't', 'm', 's', 'un', x'01',"
-                          " '', '', 'один', '', '', '', '');")},
-      {"narrow table", Sql("narrow.db", "CREATE TABLE FrRuDict (Nr, Topic, FrGram, FrWord, Mp3Word);"
-                                        " INSERT INTO FrRuDict VALUES (1, 't', 'm', 'un', x'01');")},
+       Sql("mp3first.db",
+           "CREATE TABLE FrRuDict (Nr, Topic, FrGram, FrNumber, FrWord, Mp3Word, Info2, Info3,"
+           " Ru1, Ru2, Ru3, Ru4, Ru5); INSERT INTO FrRuDict VALUES (1, 't', 'm', 's', 'un', x'01',"
+           " '', '', 'один', '', '', '', '');")},
+      {"narrow table", Sql("narrow.db",
+                           "CREATE TABLE FrRuDict (Nr, Topic, FrGram, FrWord, Mp3Word);"
+                           " INSERT INTO FrRuDict VALUES (1, 't', 'm', 'un', x'01');")},
   });
   EXPECT_GE(opened, 2);
 }
 
 TEST_F(CheckAgreement, SqlInTheFileAndPathsThatAreNoLesson) {
-  const fs::path view = Sql("view.db", "CREATE TABLE Words (id, topic, g, n, w, i1, i2, i3, r1, r2, r3, r4, r5, m);"
-                                       " INSERT INTO Words VALUES " + std::string(kGoodRow) + ";"
-                                       " CREATE VIEW FrRuDict AS SELECT * FROM Words;");
+  const fs::path view =
+      Sql("view.db",
+          "CREATE TABLE Words (id, topic, g, n, w, i1, i2, i3, r1, r2, r3, r4, r5, m);"
+          " INSERT INTO Words VALUES " +
+              std::string(kGoodRow) +
+              ";"
+              " CREATE VIEW FrRuDict AS SELECT * FROM Words;");
   const fs::path trigger = Rows("trigger.db", NumberedRows(3));
-  WriteDatabase(trigger, "CREATE TABLE Seen (word TEXT); CREATE TRIGGER t AFTER UPDATE ON FrRuDict"
-                         " BEGIN INSERT INTO Seen VALUES (new.FrWord); END;");
+  WriteDatabase(trigger,
+                "CREATE TABLE Seen (word TEXT); CREATE TRIGGER t AFTER UPDATE ON FrRuDict"
+                " BEGIN INSERT INTO Seen VALUES (new.FrWord); END;");
 
   const fs::path live = Path("live.db");
   WriteDatabase(live, "PRAGMA journal_mode=WAL;");
   sqlite3* holder = nullptr;
   ASSERT_EQ(sqlite3_open_v2(live.c_str(), &holder, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(holder, "SELECT count(*) FROM sqlite_schema;", nullptr, nullptr, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(holder, "SELECT count(*) FROM sqlite_schema;", nullptr, nullptr, nullptr),
+            SQLITE_OK);
   WriteLesson(live, NumberedRows(4));
 
   const fs::path gone = Rows("урок удалён.db", NumberedRows(2));

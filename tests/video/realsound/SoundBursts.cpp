@@ -6,8 +6,8 @@
 
 namespace verbaro::test {
 
-std::vector<SoundBurst> FindBursts(const std::vector<int16_t>& samples, int rate,
-                                   double threshold, double joinSeconds) {
+std::vector<SoundBurst> FindBursts(const std::vector<int16_t>& samples, int rate, double threshold,
+                                   double joinSeconds) {
   const size_t window = static_cast<size_t>(rate / 100);
   // Loud windows as [first, last) sample ranges, joined across short gaps.
   std::vector<std::pair<size_t, size_t>> ranges;

@@ -10,9 +10,9 @@
 
 #include "../support/VideoFixtures.h"
 #include "SoundBursts.h"
-#include "tests/fakes/FakePlatform.h"
-#include "tests/fakes/FakeFilterMenu.h"
 #include "platform/PulseWaveOut.h"
+#include "tests/fakes/FakeFilterMenu.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/support/Application.h"
 #include "tests/support/LessonWriter.h"
 #include "tests/support/SoundMonitor.h"

@@ -41,13 +41,11 @@ QRgb Over(QRgb c, QRgb under) {
 }
 
 bool Near(QRgb a, QRgb b, int tolerance) {
-  return std::abs(qRed(a) - qRed(b)) <= tolerance &&
-         std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
+  return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
          std::abs(qBlue(a) - qBlue(b)) <= tolerance;
 }
 
-int ChangedPixels(const QImage& image, const QImage& reference, const QRect& area,
-                  int tolerance) {
+int ChangedPixels(const QImage& image, const QImage& reference, const QRect& area, int tolerance) {
   int changed = 0;
   for (int y = area.top(); y <= area.bottom(); ++y) {
     for (int x = area.left(); x <= area.right(); ++x) {

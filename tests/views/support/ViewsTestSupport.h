@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/FakeFilterMenu.h"
+#include "tests/fakes/FakePlatform.h"
 #include "tests/support/Application.h"
 #include "tests/support/Files.h"
 #include "tests/support/LessonWriter.h"
