@@ -25,7 +25,7 @@ struct Composition {
   char16_t capital;
 };
 
-// One line per accent key.
+// Grouped by accent key, as the table is read.
 // clang-format off
 constexpr Composition kCompositions[] = {
     {u'`', 'A', u'à', u'À'},  {u'`', 'E', u'è', u'È'},  {u'`', 'I', u'ì', u'Ì'},

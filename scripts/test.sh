@@ -26,6 +26,8 @@ done
 export VERBARO_SOUND_SERVER=$sound_server
 
 bash scripts/setup.sh
+# The code is laid out as .clang-format says (bash scripts/format.sh lays out what is not).
+bash scripts/format.sh --check
 
 # ccache may reuse objects compiled in another checkout of the same sources.
 export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=true
