@@ -9,6 +9,9 @@
 namespace verbaro {
 
 std::string ToUtf8(std::u16string_view text);
+// Appends one code point as UTF-8; the caller gives a scalar value (no surrogate, at most
+// U+10FFFF).
+void AppendUtf8(std::string& out, char32_t cp);
 std::u16string FromUtf8(std::string_view text);
 // True when the bytes are well-formed UTF-8: no truncated or overlong sequence, no surrogate,
 // nothing beyond U+10FFFF.

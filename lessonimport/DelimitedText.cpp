@@ -14,13 +14,6 @@
 namespace verbaro::lessonimport {
 namespace {
 
-std::string Lowered(std::string_view text) {
-  std::string lowered(text);
-  for (char& c : lowered)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return lowered;
-}
-
 // Where the words are: every field except those the headers give to tags, deck, note type and
 // identifier. `count` fields in all.
 std::vector<size_t> WordFields(const TextFileHeaders& headers, size_t count) {
@@ -144,7 +137,7 @@ void DropEmptyColumns(Source& source, const std::vector<size_t>& fields) {
 }
 
 char SeparatorByExtension(const std::filesystem::path& file) {
-  const std::string extension = Lowered(file.extension().string());
+  const std::string extension = LowerCased(file.extension().string());
   return extension == ".csv" ? ',' : '\t';
 }
 
@@ -154,7 +147,7 @@ bool IsAudioFileName(std::string_view text) {
   constexpr std::array<std::string_view, 7> kExtensions = {".mp3",  ".ogg", ".oga", ".opus",
                                                            ".flac", ".wav", ".m4a"};
   if (text.empty() || text.size() > 1024 || text.find('\n') != std::string_view::npos) return false;
-  const std::string lowered = Lowered(text);
+  const std::string lowered = LowerCased(text);
   for (std::string_view extension : kExtensions)
     if (lowered.size() > extension.size() && lowered.ends_with(extension)) return true;
   return false;

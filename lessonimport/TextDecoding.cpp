@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "data/Text.h"
+
 namespace verbaro::lessonimport {
 namespace {
 
@@ -38,24 +40,6 @@ size_t FirstInvalidUtf8(std::string_view text) {
     i += length;
   }
   return std::string_view::npos;
-}
-
-void AppendUtf8(std::string& out, uint32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
 }
 
 std::optional<std::string> FromUtf16(std::string_view bytes, bool littleEndian,

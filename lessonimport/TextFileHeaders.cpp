@@ -3,15 +3,10 @@
 #include <array>
 #include <charconv>
 
+#include "lessonimport/Languages.h"
+
 namespace verbaro::lessonimport {
 namespace {
-
-std::string Lowered(std::string_view text) {
-  std::string lowered(text);
-  for (char& c : lowered)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return lowered;
-}
 
 std::string_view Trimmed(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -31,7 +26,7 @@ bool IsKey(std::string_view key) {
 }
 
 std::optional<char> SeparatorNamed(std::string_view value) {
-  const std::string name = Lowered(value);
+  const std::string name = LowerCased(value);
   if (name == "tab" || name == "\\t") return '\t';
   if (name == "comma") return ',';
   if (name == "semicolon") return ';';
@@ -66,7 +61,7 @@ std::optional<TextFileHeaders> ReadTextFileHeaders(std::string_view text, std::s
     if (!whole.empty() && whole.back() == '\r') whole.remove_suffix(1);
     const size_t colon = whole.find(':');
     if (colon == std::string_view::npos) break;
-    const std::string key = Lowered(Trimmed(whole.substr(0, colon)));
+    const std::string key = LowerCased(Trimmed(whole.substr(0, colon)));
     if (!IsKey(key)) break;
     const std::string_view raw = whole.substr(colon + 1);
     const std::string_view value = Trimmed(raw);
@@ -78,7 +73,7 @@ std::optional<TextFileHeaders> ReadTextFileHeaders(std::string_view text, std::s
         return std::nullopt;
       }
     } else if (key == "html") {
-      headers.html = Lowered(value) == "true";
+      headers.html = LowerCased(value) == "true";
     } else if (key == "columns") {
       headers.columns = std::string(raw);
     } else if (key.ends_with(" column")) {
